@@ -1,0 +1,1 @@
+int WendleCoreAnchor = 0;

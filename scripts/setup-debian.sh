@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing Wendle need.
+# Idempotent, and quick when everything is there already.
+set -euo pipefail
+
+packages=(
+  cmake make python3
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix   # the two Windows targets
+  wine wine64 xvfb xauth                                # running the 64-bit build
+  googletest                                            # sources, built per target
+  clang libclang-rt-14-dev                              # native fuzzing with sanitizers
+  tango-icon-theme icoutils imagemagick                 # icon and bitmap generation
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  if [ "$(id -u)" -ne 0 ]; then sudo=sudo; else sudo=; fi
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

@@ -1,0 +1,56 @@
+# Sourced by the test and run scripts: a Wine session of the build's own.
+#   wine_session_start <build dir>   prefix, Xvfb, wineserver, sound sink
+#   wine_session_stop                ends what start began
+# The prefix lives in <build dir>/wineprefix and is kept between runs.
+
+wine_session_start() {
+  local build=$1
+  export WINEPREFIX=$build/wineprefix
+  export WINEDEBUG=${WINEDEBUG:--all}
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEARCH=win64
+
+  # Sound: an ALSA file sink gives Wine a real wave device; every play is
+  # appended, in order, to the sink file, which the tests read back.
+  export HOME=$build/home
+  mkdir -p "$HOME"
+  export WENDLE_SOUND_SINK=$build/sound-sink.raw
+  : > "$WENDLE_SOUND_SINK"
+  cat > "$HOME/.asoundrc" <<ASOUND
+pcm.!default {
+  type file
+  slave.pcm "null"
+  file "|cat >>$WENDLE_SOUND_SINK"
+  format "raw"
+}
+ASOUND
+
+  # A display of our own; Xvfb picks a free number and reports it.
+  local fdfile
+  fdfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  WENDLE_XVFB_PID=$!
+  local i
+  for i in $(seq 1 100); do
+    [ -s "$fdfile" ] && break
+    sleep 0.1
+  done
+  export DISPLAY=":$(head -n1 "$fdfile")"
+  rm -f "$fdfile"
+
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "Preparing the Wine prefix (first run only)..."
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+  fi
+  # A persistent server makes each test process start in a fraction of a second.
+  wineserver -p >/dev/null 2>&1 &
+  WENDLE_WINESERVER_PID=$!
+}
+
+wine_session_stop() {
+  wineserver -k >/dev/null 2>&1 || true
+  [ -n "${WENDLE_WINESERVER_PID:-}" ] && wait "$WENDLE_WINESERVER_PID" 2>/dev/null || true
+  [ -n "${WENDLE_XVFB_PID:-}" ] && kill "$WENDLE_XVFB_PID" 2>/dev/null || true
+  [ -n "${WENDLE_XVFB_PID:-}" ] && wait "$WENDLE_XVFB_PID" 2>/dev/null || true
+}

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Runs one Windows program under 64-bit Wine for ctest.
+#
+# The first Wine program of a session starts Wine's own background
+# processes (services, the desktop), which outlive it. Run directly under
+# ctest they would inherit ctest's output pipe and keep it open, so ctest
+# would wait for them; here they inherit a scratch file instead.
+wine=/usr/lib/wine/wine64
+[ -x "$wine" ] || wine=wine
+out=$(mktemp)
+"$wine" "$@" >"$out" 2>&1
+rc=$?
+cat "$out"
+rm -f "$out"
+exit $rc
