@@ -1,6 +1,211 @@
+/*
+ * VA32RA.dll, the control library.
+ *
+ * "ovSpin" and "ovStatusBar" are superclasses of the common controls'
+ * up-down and status bar: each keeps every attribute of the system class,
+ * adds a few styles at creation and hands every message on to the system
+ * procedure. Both are registered CS_GLOBALCLASS when the DLL loads, so
+ * dialog templates of any module in the process can name them.
+ */
+#include <windows.h>
+#include <commctrl.h>
+
 #include "support/control_library.h"
-BOOL WINAPI SpinAttachBuddy(HWND, HWND) { return FALSE; }
-BOOL WINAPI SpinSetRange(HWND, int, int) { return FALSE; }
-BOOL WINAPI SpinSetPos(HWND, int) { return FALSE; }
-BOOL WINAPI StatusBarInit(HWND) { return FALSE; }
-BOOL WINAPI StatusBarSetText(HWND, LPCSTR) { return FALSE; }
+
+namespace {
+
+/* Longest status text kept, not counting the terminating zero. */
+const int kMaxStatusText = 511;
+
+/* Styles every spin gets: the arrow keys step it, the buddy edit shows
+   the position as a plain decimal number (no thousands separator, which
+   would make the number unreadable to GetDlgItemInt). */
+const LONG_PTR kSpinStyles = UDS_ARROWKEYS | UDS_SETBUDDYINT | UDS_NOTHOUSANDS;
+
+/* The main window places and sizes the bar itself; the control must not
+   move itself to the bottom of its parent on every WM_SIZE. */
+const LONG_PTR kStatusBarStyles = CCS_NORESIZE | CCS_NOPARENTALIGN;
+
+HINSTANCE g_instance;
+WNDPROC g_upDownProc;
+WNDPROC g_statusBarProc;
+bool g_spinRegistered;
+bool g_statusBarRegistered;
+
+/* Adds styles while a window is being created, before the system
+   procedure reads them from the window or from the CREATESTRUCT. */
+void AddCreationStyles(HWND window, UINT message, LPARAM lParam, LONG_PTR styles)
+{
+    CREATESTRUCTA *create = reinterpret_cast<CREATESTRUCTA *>(lParam);
+    if (create)
+        create->style |= static_cast<LONG>(styles);
+    if (message == WM_NCCREATE) {
+        LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+        SetWindowLongPtrA(window, GWL_STYLE, style | styles);
+    }
+}
+
+LRESULT CALLBACK SpinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE || message == WM_CREATE)
+        AddCreationStyles(window, message, lParam, kSpinStyles);
+    return CallWindowProcA(g_upDownProc, window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK StatusBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE || message == WM_CREATE)
+        AddCreationStyles(window, message, lParam, kStatusBarStyles);
+    return CallWindowProcA(g_statusBarProc, window, message, wParam, lParam);
+}
+
+/* Registers a copy of a system class under a new name, owned by this DLL
+   and usable from every module; the original procedure goes to *base. */
+bool RegisterSuperclass(LPCSTR systemClass, LPCSTR name, WNDPROC proc, WNDPROC *base)
+{
+    WNDCLASSEXA wc;
+    ZeroMemory(&wc, sizeof(wc));
+    wc.cbSize = sizeof(wc);
+    if (!GetClassInfoExA(NULL, systemClass, &wc))
+        return false;
+    *base = wc.lpfnWndProc;
+    wc.cbSize = sizeof(wc);
+    wc.style |= CS_GLOBALCLASS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = g_instance;
+    wc.lpszClassName = name;
+    wc.lpszMenuName = NULL;
+    return RegisterClassExA(&wc) != 0;
+}
+
+BOOL RegisterControlClasses()
+{
+    INITCOMMONCONTROLSEX icc;
+    icc.dwSize = sizeof(icc);
+    icc.dwICC = ICC_UPDOWN_CLASS | ICC_BAR_CLASSES;
+    if (!InitCommonControlsEx(&icc))
+        return FALSE;
+    g_spinRegistered = RegisterSuperclass(UPDOWN_CLASSA, SPIN_CLASS, SpinProc, &g_upDownProc);
+    g_statusBarRegistered =
+        RegisterSuperclass(STATUSCLASSNAMEA, STATUS_BAR_CLASS, StatusBarProc, &g_statusBarProc);
+    return g_spinRegistered && g_statusBarRegistered;
+}
+
+void UnregisterControlClasses()
+{
+    if (g_spinRegistered)
+        UnregisterClassA(SPIN_CLASS, g_instance);
+    if (g_statusBarRegistered)
+        UnregisterClassA(STATUS_BAR_CLASS, g_instance);
+    g_spinRegistered = g_statusBarRegistered = false;
+}
+
+/* Height of a bar whose one line of text fits the bar's font. */
+int FittingStatusBarHeight(HWND statusBar)
+{
+    HDC dc = GetDC(statusBar);
+    if (!dc)
+        return 0;
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(statusBar, WM_GETFONT, 0, 0));
+    HGDIOBJ oldFont = font ? SelectObject(dc, font) : NULL;
+    TEXTMETRICA tm;
+    BOOL measured = GetTextMetricsA(dc, &tm);
+    if (oldFont)
+        SelectObject(dc, oldFont);
+    ReleaseDC(statusBar, dc);
+    if (!measured)
+        return 0;
+
+    int borders[3] = { 0, 0, 0 };  /* horizontal, vertical, between parts */
+    SendMessageA(statusBar, SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders));
+    int leading = tm.tmInternalLeading ? tm.tmInternalLeading : 2;
+    int client = tm.tmHeight + leading + 2 * GetSystemMetrics(SM_CYBORDER) + 2 * borders[1];
+
+    RECT windowRect, clientRect;
+    GetWindowRect(statusBar, &windowRect);
+    GetClientRect(statusBar, &clientRect);
+    int frame = (windowRect.bottom - windowRect.top) - (clientRect.bottom - clientRect.top);
+    return client + frame;
+}
+
+}  // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+{
+    switch (reason) {
+    case DLL_PROCESS_ATTACH:
+        g_instance = instance;
+        DisableThreadLibraryCalls(instance);
+        return RegisterControlClasses();
+    case DLL_PROCESS_DETACH:
+        UnregisterControlClasses();
+        break;
+    default:
+        break;
+    }
+    return TRUE;
+}
+
+/* Makes the spin step the edit's number: the spin writes its position
+   into the edit and reads the edit's number before each step. */
+BOOL WINAPI SpinAttachBuddy(HWND spin, HWND edit)
+{
+    if (!IsWindow(spin) || !IsWindow(edit))
+        return FALSE;
+    LONG_PTR style = GetWindowLongPtrA(spin, GWL_STYLE);
+    if ((style & kSpinStyles) != kSpinStyles)
+        SetWindowLongPtrA(spin, GWL_STYLE, style | kSpinStyles);
+    SendMessageA(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
+    return reinterpret_cast<HWND>(SendMessageA(spin, UDM_GETBUDDY, 0, 0)) == edit;
+}
+
+BOOL WINAPI SpinSetRange(HWND spin, int minimum, int maximum)
+{
+    if (!IsWindow(spin))
+        return FALSE;
+    SendMessageA(spin, UDM_SETRANGE32, static_cast<WPARAM>(minimum), static_cast<LPARAM>(maximum));
+    return TRUE;
+}
+
+BOOL WINAPI SpinSetPos(HWND spin, int position)
+{
+    if (!IsWindow(spin))
+        return FALSE;
+    SendMessageA(spin, UDM_SETPOS32, 0, static_cast<LPARAM>(position));
+    return TRUE;
+}
+
+/* One part across the whole bar, empty, and a height that fits the font. */
+BOOL WINAPI StatusBarInit(HWND statusBar)
+{
+    if (!IsWindow(statusBar))
+        return FALSE;
+    int rightEdge = -1;
+    SendMessageA(statusBar, SB_SIMPLE, FALSE, 0);
+    if (!SendMessageA(statusBar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&rightEdge)))
+        return FALSE;
+    SendMessageA(statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(""));
+
+    if (GetWindowLongPtrA(statusBar, GWL_STYLE) & CCS_NORESIZE) {
+        int height = FittingStatusBarHeight(statusBar);
+        RECT rect;
+        if (height > 0 && GetWindowRect(statusBar, &rect))
+            SetWindowPos(statusBar, NULL, 0, 0, rect.right - rect.left, height,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        SendMessageA(statusBar, WM_SIZE, SIZE_RESTORED, 0);
+    }
+    InvalidateRect(statusBar, NULL, TRUE);
+    return TRUE;
+}
+
+/* Stores the text in the bar's one part; the bar paints it when messages
+   next run, so a caller may show progress after every item of a long job. */
+BOOL WINAPI StatusBarSetText(HWND statusBar, LPCSTR text)
+{
+    if (!IsWindow(statusBar))
+        return FALSE;
+    char bounded[kMaxStatusText + 1];
+    lstrcpynA(bounded, text ? text : "", sizeof(bounded));
+    return SendMessageA(statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(bounded)) != 0;
+}
