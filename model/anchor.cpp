@@ -1,1 +1,0 @@
-int WendleCoreAnchor = 0;

@@ -1,0 +1,18 @@
+// Which kind of media file a name stands for, judged by its last three
+// characters. Platform-neutral.
+#ifndef WENDLE_FILE_KIND_H
+#define WENDLE_FILE_KIND_H
+
+enum FileKind {
+  FileKindNoName = -1,    // no name, or an empty one
+  FileKindTooShort = -2,  // fewer than five characters
+  FileKindUnknown = -3,
+  FileKindWave = 1,
+  FileKindMidi = 2,
+  FileKindVideo = 3,
+};
+
+// The character before the three need not be a dot: "NOTEWAV" is a WAV name.
+int GetFileKind(const char* name);
+
+#endif

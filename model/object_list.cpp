@@ -1,0 +1,232 @@
+#include "model/object_list.h"
+
+#include <cstdio>
+
+#include "model/file_kind.h"
+#include "model/local_memory.h"
+#include "resources/ids.h"
+#include "settings/settings.h"
+#include "shell/main_window_state.h"
+#include "support/language.h"
+#include "support/support_library.h"
+
+namespace {
+
+LRESULT SendList(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  return SendMessageA(g_state.listBox, message, wParam, lParam);
+}
+
+int ItemCount() { return static_cast<int>(SendList(LB_GETCOUNT)); }
+int SelectedIndex() { return static_cast<int>(SendList(LB_GETCURSEL)); }
+
+// A new item without an object at index (-1 appends); its index or -1.
+int InsertEmptyItem(int index) {
+  LRESULT result = SendList(LB_INSERTSTRING, static_cast<WPARAM>(index), 0);
+  return result < 0 ? -1 : static_cast<int>(result);
+}
+
+void RepaintItem(int index) {
+  RECT rect;
+  if (SendList(LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect)) != LB_ERR)
+    InvalidateRect(g_state.listBox, &rect, TRUE);
+}
+
+int InsertionIndex(int method) {
+  switch (method) {
+    case InsertAtTop:
+      return 0;
+    case InsertAtCurrent: {
+      int selected = SelectedIndex();
+      return selected < 0 ? 0 : selected;
+    }
+    default:
+      return -1;
+  }
+}
+
+void SetListRedraw(bool redraw) {
+  SendList(WM_SETREDRAW, redraw ? TRUE : FALSE);
+  if (redraw) InvalidateRect(g_state.listBox, nullptr, TRUE);
+}
+
+// A CdTrack object for track n, as Add All CD Tracks makes it; null when
+// memory runs out (after the message for a record).
+SoundObjectHandle MakeCdTrackObject(int track) {
+  SoundObjectHandle handle = AllocSoundObject();
+  if (!handle) {
+    ShowMessage(g_state.mainWindow, IDS_OUT_OF_MEMORY, MB_ICONEXCLAMATION);
+    return nullptr;
+  }
+  char description[32];
+  snprintf(description, sizeof description, "Track %d", track);
+  HLOCAL text = AllocTextBlock(description);
+  bool filled = false;
+  if (text) {
+    LockedBlock<SoundObject> record(handle);
+    if (record) {
+      record->flags = CdTrack;
+      record->bitmap = g_state.kindBitmaps[KindBitmapEntry(CdTrack)];
+      record->trackNumber = static_cast<uint8_t>(track);
+      record->description = text;
+      filled = true;
+    }
+  }
+  if (!filled) {
+    if (text) FreeMovableBlock(text);
+    FreeMovableBlock(handle);
+    return nullptr;
+  }
+  return handle;
+}
+
+}  // namespace
+
+SoundObjectHandle ObjectAt(int index) {
+  LRESULT data = SendList(LB_GETITEMDATA, static_cast<WPARAM>(index));
+  return data == LB_ERR ? nullptr : reinterpret_cast<SoundObjectHandle>(data);
+}
+
+void SelectFirstItem() {
+  SendList(LB_SETCURSEL, 0);
+  SetFocus(g_state.listBox);
+}
+
+int InsertSoundObject(HWND owner, uint32_t kind, int replaceIndex, int method, BOOL useDefaults,
+                      const char* defaultPath) {
+  SoundObjectHandle handle = AllocSoundObject();
+  if (!handle) {
+    ShowMessage(owner, IDS_OUT_OF_MEMORY, MB_ICONEXCLAMATION);
+    return -1;
+  }
+  if (!FillSoundObject(owner, handle, kind, useDefaults, defaultPath)) return -1;
+
+  int index;
+  if (replaceIndex != -1) {
+    SendList(LB_DELETESTRING, static_cast<WPARAM>(replaceIndex));  // frees the old object
+    index = InsertEmptyItem(replaceIndex);
+  } else {
+    index = InsertEmptyItem(InsertionIndex(method));
+  }
+  if (index < 0 || !AttachSoundObject(g_state.listBox, handle, index)) {
+    FreeSoundObject(handle);  // the list box refused the item
+    return -1;
+  }
+  RepaintItem(index);
+  g_state.listModified = 1;
+  return index;
+}
+
+int AttachSoundObject(HWND list, SoundObjectHandle handle, int index) {
+  if (!IsWindow(list)) return 0;
+  LRESULT old = SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+  if (old != LB_ERR && old != 0) FreeSoundObject(reinterpret_cast<SoundObjectHandle>(old));
+  SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(handle));
+  return 1;
+}
+
+int AddFileObject(const char* path) {
+  uint32_t kind;
+  uint32_t needed;
+  switch (GetFileKind(path)) {
+    case FileKindWave: kind = Wave; needed = WaveAudio; break;
+    case FileKindMidi: kind = Midi; needed = MidiAudio; break;
+    case FileKindVideo: kind = Video; needed = AviVideo; break;
+    default: return 0;
+  }
+  if (!(g_mediaCaps & needed)) return 0;
+  return InsertSoundObject(nullptr, kind, -1, InsertAppend, TRUE, path) >= 0 ? 1 : 0;
+}
+
+int AddAllCdTracks() {
+  int count = static_cast<int>(GetCdTrackCount(0));
+  SetListRedraw(false);
+  int added = 0;
+  for (int track = 1; track <= count; ++track) {
+    SoundObjectHandle handle = MakeCdTrackObject(track);
+    if (!handle) break;
+    int index = InsertEmptyItem(-1);
+    if (index < 0) {
+      FreeSoundObject(handle);
+      break;
+    }
+    AttachSoundObject(g_state.listBox, handle, index);
+    ++added;
+  }
+  SetListRedraw(true);
+  return added;
+}
+
+void AddAllCdTracksCommand() {
+  if (AddAllCdTracks() > 0) g_state.listModified = 1;
+  SelectFirstItem();
+}
+
+void ClearObjectList() {
+  int count = ItemCount();
+  if (count <= 0) return;
+  SetListRedraw(false);
+  for (int index = count - 1; index >= 0; --index) SendList(LB_DELETESTRING, static_cast<WPARAM>(index));
+  SetListRedraw(true);
+}
+
+void RemoveSoundObject() {
+  if (g_state.playing || g_state.playAllRunning) return;
+  int selected = SelectedIndex();
+  if (selected >= 0) {
+    bool confirmed = !(g_settings.confirmFlags & ConfirmObjectDelete) ||
+                     ShowMessage(g_state.mainWindow, IDS_CONFIRM_REMOVE,
+                                 MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+    if (confirmed) SendList(LB_DELETESTRING, static_cast<WPARAM>(selected));
+  }
+  SelectFirstItem();
+}
+
+void MoveSoundObject(int command) {
+  int selected = SelectedIndex();
+  if (selected < 0) return;
+  int count = ItemCount();
+  int target;
+  switch (command) {
+    case IDM_MOVE_TOP: target = 0; break;
+    case IDM_MOVE_UP: target = selected - 1; break;
+    case IDM_MOVE_DOWN: target = selected + 1; break;
+    case IDM_MOVE_BOTTOM: target = count - 1; break;
+    default: return;
+  }
+  if (target < 0 || target >= count) return;
+
+  SoundObjectHandle handle = ObjectAt(selected);
+  g_state.suppressItemFree = 1;  // the object moves with us
+  SendList(LB_DELETESTRING, static_cast<WPARAM>(selected));
+  g_state.suppressItemFree = 0;
+  int index = InsertEmptyItem(target);
+  if (index < 0) {
+    FreeSoundObject(handle);  // the list box refused the item
+    return;
+  }
+  AttachSoundObject(g_state.listBox, handle, index);
+  RepaintItem(index);
+}
+
+void UpdateMoveMenu(HMENU popup) {
+  const UINT moves[] = {IDM_MOVE_TOP, IDM_MOVE_UP, IDM_MOVE_DOWN, IDM_MOVE_BOTTOM};
+  for (UINT id : moves) EnableMenuItem(popup, id, MF_BYCOMMAND | MF_ENABLED);
+  int count = ItemCount();
+  int selected = SelectedIndex();
+  auto grey = [popup](UINT id) { EnableMenuItem(popup, id, MF_BYCOMMAND | MF_GRAYED); };
+  if (count == 1) {
+    for (UINT id : moves) grey(id);
+  } else if (selected == 0) {
+    grey(IDM_MOVE_TOP);
+    grey(IDM_MOVE_UP);
+  } else if (selected == count - 1) {
+    grey(IDM_MOVE_DOWN);
+    grey(IDM_MOVE_BOTTOM);
+  }
+}
+
+void OnObjectListDeleteItem(const DELETEITEMSTRUCT* item) {
+  if (g_state.suppressItemFree || !item->itemData) return;
+  if (FreeSoundObject(reinterpret_cast<SoundObjectHandle>(item->itemData)) != 0)
+    ShowMessage(g_state.mainWindow, IDS_FREE_FAILED, MB_ICONHAND);
+}

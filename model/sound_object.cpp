@@ -1,0 +1,186 @@
+#include "model/sound_object.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "model/local_memory.h"
+#include "resources/ids.h"
+#include "shell/main_window_state.h"
+
+namespace {
+
+// Reads a control's text; false when it is empty.
+bool ReadControlText(HWND dialog, int id, char* text, int size) {
+  text[0] = '\0';
+  return GetDlgItemTextA(dialog, id, text, size) > 0;
+}
+
+UINT ReadControlNumber(HWND dialog, int id) { return GetDlgItemInt(dialog, id, nullptr, FALSE); }
+
+// The label of a Pause object: the countdown format filled with its duration.
+bool FormatPauseLabel(uint32_t seconds, char* text, size_t size) {
+  char format[kShortFormatLength + 1] = "";
+  if (!LoadStringA(g_state.languageModule, IDS_FMT_COUNTDOWN, format, sizeof format)) return false;
+  snprintf(text, size, format, seconds);
+  return true;
+}
+
+// Releases a record's texts and the record itself after a failed fill.
+void ReleaseRecord(SoundObjectHandle handle, SoundObject* record) {
+  if (record->description) FreeMovableBlock(record->description);
+  if (record->fileName) FreeMovableBlock(record->fileName);
+  record->description = record->fileName = nullptr;
+  LocalUnlock(handle);
+  FreeMovableBlock(handle);
+}
+
+// Stores text (upper-cased when asked) as a new block in *field.
+bool StoreText(HLOCAL* field, char* text, bool upperCase) {
+  if (upperCase) CharUpperA(text);
+  *field = AllocTextBlock(text);
+  return *field != nullptr;
+}
+
+bool FillFileObject(HWND dialog, SoundObject* record, BOOL useDefaults, const char* defaultPath) {
+  char text[kTextBufferSize];
+  if (useDefaults) {
+    record->repeatCount = 0;
+    record->postDelay = 0;
+    snprintf(text, sizeof text, "%s", defaultPath ? defaultPath : "");
+    return StoreText(&record->fileName, text, true);
+  }
+  record->repeatCount = ReadControlNumber(dialog, IDC_REPEAT_COUNT);
+  record->postDelay = ReadControlNumber(dialog, IDC_POST_DELAY);
+  if (ReadControlText(dialog, IDC_DESCRIPTION, text, sizeof text) &&
+      !StoreText(&record->description, text, false))
+    return false;
+  if (ReadControlText(dialog, IDC_SOUND_FILE, text, sizeof text) && !StoreText(&record->fileName, text, true))
+    return false;
+  return true;
+}
+
+bool FillCdTrackObject(HWND dialog, SoundObject* record) {
+  char text[kTextBufferSize];
+  record->trackNumber = static_cast<uint8_t>(ReadControlNumber(dialog, IDC_TRACK_NUMBER));
+  record->repeatCount = ReadControlNumber(dialog, IDC_REPEAT_COUNT);
+  record->postDelay = ReadControlNumber(dialog, IDC_POST_DELAY);
+  if (ReadControlText(dialog, IDC_DESCRIPTION, text, sizeof text) &&
+      !StoreText(&record->description, text, false))
+    return false;
+  return true;
+}
+
+bool FillPauseObject(HWND dialog, SoundObject* record) {
+  char label[kShortFormatLength * 2 + 16] = "";
+  record->postDelay = ReadControlNumber(dialog, IDC_PAUSE_DURATION);
+  FormatPauseLabel(record->postDelay, label, sizeof label);
+  return StoreText(&record->fileName, label, false);
+}
+
+void SetControlText(HWND dialog, int id, HLOCAL block) {
+  char text[kTextBufferSize];
+  if (block && CopyTextBlock(block, text, sizeof text)) SetDlgItemTextA(dialog, id, text);
+}
+
+}  // namespace
+
+int KindBitmapEntry(uint32_t kind) {
+  switch (kind) {
+    case Wave: return 0;
+    case Midi: return 1;
+    case Pause: return 2;
+    case CdTrack: return 3;
+    case Video: return 4;
+    default: return -1;
+  }
+}
+
+SoundObjectHandle AllocSoundObject() { return AllocMovableBlock(sizeof(SoundObject)); }
+
+int FillSoundObject(HWND dialog, SoundObjectHandle handle, uint32_t kind, BOOL useDefaults,
+                    const char* defaultPath) {
+  if (!handle) return 0;
+  auto* record = static_cast<SoundObject*>(LocalLock(handle));
+  if (!record) return 0;
+  record->flags = (record->flags & kKeptFlagBits) | kind;
+
+  bool filled = true;
+  int entry = KindBitmapEntry(kind);
+  if (entry >= 0) record->bitmap = g_state.kindBitmaps[entry];
+  switch (kind) {
+    case Wave:
+    case Midi:
+    case Video:
+      filled = FillFileObject(dialog, record, useDefaults, defaultPath);
+      break;
+    case CdTrack:
+      filled = FillCdTrackObject(dialog, record);
+      break;
+    case Pause:
+      filled = FillPauseObject(dialog, record);
+      break;
+    default:
+      break;  // only the kind bits are set
+  }
+  if (!filled) {
+    ReleaseRecord(handle, record);
+    return 0;
+  }
+  LocalUnlock(handle);
+  return 1;
+}
+
+int FreeSoundObject(SoundObjectHandle handle) {
+  {
+    LockedBlock<SoundObject> record(handle);
+    if (!record) return 1;
+    if (record->description && !FreeMovableBlock(record->description)) return 1;
+    record->description = nullptr;
+    if (record->fileName && !FreeMovableBlock(record->fileName)) return 1;
+    record->fileName = nullptr;
+  }
+  return FreeMovableBlock(handle) ? 0 : 1;
+}
+
+void ShowSoundObjectInDialog(HWND dialog, int listIndex, int dialogKind) {
+  LRESULT data = SendMessageA(g_state.listBox, LB_GETITEMDATA, static_cast<WPARAM>(listIndex), 0);
+  if (data == LB_ERR || data == 0) return;
+  LockedBlock<SoundObject> record(reinterpret_cast<SoundObjectHandle>(data));
+  if (!record) return;
+  switch (dialogKind) {
+    case Wave:
+    case Midi:
+    case Video:
+      SetControlText(dialog, IDC_SOUND_FILE, record->fileName);
+      SetControlText(dialog, IDC_DESCRIPTION, record->description);
+      SetDlgItemInt(dialog, IDC_REPEAT_COUNT, record->repeatCount, FALSE);
+      SetDlgItemInt(dialog, IDC_POST_DELAY, record->postDelay, FALSE);
+      break;
+    case CdTrack:
+      SetControlText(dialog, IDC_DESCRIPTION, record->description);
+      SetDlgItemInt(dialog, IDC_TRACK_NUMBER, record->trackNumber, FALSE);
+      SetDlgItemInt(dialog, IDC_REPEAT_COUNT, record->repeatCount, FALSE);
+      SetDlgItemInt(dialog, IDC_POST_DELAY, record->postDelay, FALSE);
+      break;
+    case Pause:
+      SetDlgItemInt(dialog, IDC_PAUSE_DURATION, record->postDelay, FALSE);
+      break;
+    default:
+      break;
+  }
+}
+
+void PlayingText(const SoundObject& record, char* text, size_t size) {
+  if (size == 0) return;
+  text[0] = '\0';
+  if (record.flags & CdTrack) {
+    if (!record.description || !CopyTextBlock(record.description, text, size))
+      snprintf(text, size, "Track:%u", static_cast<unsigned>(record.trackNumber));
+  } else if (record.flags & Pause) {
+    char format[kShortFormatLength + 1] = "";
+    LoadStringA(g_state.languageModule, IDS_FMT_PAUSE_PLAYING, format, sizeof format);
+    snprintf(text, size, format, record.postDelay);
+  } else if (!record.fileName || !CopyTextBlock(record.fileName, text, size)) {
+    snprintf(text, size, "%s", "Untitled");
+  }
+}

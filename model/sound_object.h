@@ -1,0 +1,70 @@
+/*
+ * The Sound Object: one playable entry of the list (a WAV, MIDI or AVI file,
+ * an audio-CD track or a Pause object). Each record lives in its own
+ * movable local-memory block; the list refers to it by that block's handle.
+ */
+#ifndef WENDLE_SOUND_OBJECT_H
+#define WENDLE_SOUND_OBJECT_H
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+
+typedef HLOCAL SoundObjectHandle;
+
+enum SoundObjectKind : uint32_t {
+  Wave = 1,
+  Midi = 2,
+  CdTrack = 4,
+  Pause = 8,
+  Video = 16,
+};
+
+constexpr uint32_t kKindBits = 0x0000001F;
+constexpr uint32_t PlayedMark = 0x00008000;
+// Assigning a kind clears the kind bits and bits 16-31; bits 5-15 stay.
+constexpr uint32_t kKeptFlagBits = 0x0000FFE0;
+
+struct SoundObject {
+  uint32_t flags;
+  HBITMAP bitmap;        // a kindBitmaps entry; shared, never owned
+  HLOCAL description;    // text block or none
+  HLOCAL fileName;       // upper-case path, a Pause object's label, or none
+  uint8_t trackNumber;   // CD track 1..CdTrackCount; 0 for other kinds
+  uint32_t repeatCount;  // extra plays during Play All
+  uint32_t postDelay;    // seconds after the object; a Pause object's duration
+};
+
+// Object-dialog kinds for ShowSoundObjectInDialog.
+constexpr int kFileObjectDialog = 1;
+constexpr int kCdTrackDialog = 4;
+constexpr int kPauseDialog = 8;
+
+// Labels of Pause objects and the now-playing text read at most this many
+// characters of their language-module formats.
+constexpr int kShortFormatLength = 62;
+
+// A fresh record with every field zero, or nullptr.
+SoundObjectHandle AllocSoundObject();
+
+// Assigns kind and fills the record from an object dialog's controls, or,
+// for file kinds with useDefaults, from defaultPath with zero counts.
+// 1 on success; 0 on failure, when the record has been released.
+int FillSoundObject(HWND dialog, SoundObjectHandle handle, uint32_t kind, BOOL useDefaults,
+                    const char* defaultPath);
+
+// Releases the description, the file name and the record, in that order.
+// 0 on success, non-zero on failure.
+int FreeSoundObject(SoundObjectHandle handle);
+
+// Copies the object at a list index into an object dialog's controls.
+void ShowSoundObjectInDialog(HWND dialog, int listIndex, int dialogKind);
+
+// The text that announces the object when it starts playing.
+void PlayingText(const SoundObject& record, char* text, size_t size);
+
+// Index into kindBitmaps for a kind bit (Pause before CdTrack), or -1.
+int KindBitmapEntry(uint32_t kind);
+
+#endif

@@ -1,0 +1,30 @@
+// The Favorite Selection: one WAV or MIDI file that hot key 3 plays.
+#include <cstdio>
+
+#include "resources/ids.h"
+#include "settings/registry.h"
+#include "settings/settings.h"
+#include "shell/main_window_state.h"
+#include "support/language.h"
+#include "support/support_library.h"
+
+void SetFavoriteSelection() {
+  char path[kTextBufferSize] = "";
+  if (!BrowseForFile(g_state.mainWindow, BROWSE_WAV_AND_MIDI, path, 0)) return;
+  RegistryKey key;
+  if (!key.Create(IDS_REG_SETTINGS_KEY, kSettingsKeyClass)) {
+    ShowMessage(g_state.mainWindow, IDS_REGISTRY_FAILED, MB_ICONHAND);
+    return;
+  }
+  if (key.WriteString(IDS_REG_FAVORITE, path))
+    ShowMessage(g_state.mainWindow, IDS_SETTINGS_SAVED, MB_ICONINFORMATION);
+  else
+    ShowMessage(g_state.mainWindow, IDS_REGISTRY_FAILED, MB_ICONHAND);
+}
+
+void ReadFavoriteSelection(char* path, size_t size) {
+  if (size == 0) return;
+  snprintf(path, size, "%s", "*");
+  RegistryKey key;
+  if (key.OpenForReading(IDS_REG_SETTINGS_KEY)) key.ReadString(IDS_REG_FAVORITE, path, size);
+}

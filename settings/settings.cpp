@@ -1,0 +1,105 @@
+#include "settings/settings.h"
+
+#include "resources/ids.h"
+#include "settings/registry.h"
+#include "shell/main_window_state.h"
+#include "support/language.h"
+
+namespace {
+
+struct HotKeyDefault {
+  uint32_t keyIndex;
+  uint32_t modifiers;
+};
+// Control+Alt+N, Control+Alt+S, Control+Alt+F.
+constexpr HotKeyDefault kHotKeyDefaults[kHotKeyCount] = {{13, 3}, {18, 3}, {5, 3}};
+constexpr uint32_t kPauseSecondsLimit = kMaxPauseSeconds;
+
+// The field behind a DWORD value of the settings key, or null.
+std::atomic<uint32_t>* SettingField(UINT valueId) {
+  switch (valueId) {
+    case IDS_REG_PLAY_LIST_COUNT: return &g_settings.playListCount;
+    case IDS_REG_PREFERENCES: return &g_settings.preferenceFlags;
+    case IDS_REG_CONFIRMATIONS: return &g_settings.confirmFlags;
+    case IDS_REG_PLAY_ORDER: return &g_settings.playOrder;
+    case IDS_REG_PAUSE_SECONDS: return &g_settings.pauseSeconds;
+    default: return nullptr;
+  }
+}
+
+struct SettingDefault {
+  UINT valueId;
+  uint32_t value;
+};
+constexpr SettingDefault kSettingDefaults[] = {
+    {IDS_REG_PLAY_LIST_COUNT, kDefaultPlayListCount}, {IDS_REG_PREFERENCES, kDefaultPreferences},
+    {IDS_REG_CONFIRMATIONS, kDefaultConfirmations},   {IDS_REG_PLAY_ORDER, PlayOrderSequential},
+    {IDS_REG_PAUSE_SECONDS, kDefaultPauseSeconds},
+};
+
+UINT HotKeyIndexValue(int hotKey) { return IDS_REG_HOTKEY1_KEY + 2 * hotKey; }
+UINT HotKeyModifiersValue(int hotKey) { return IDS_REG_HOTKEY1_MODS + 2 * hotKey; }
+
+}  // namespace
+
+void LoadSettings() {
+  RegistryKey key;
+  bool opened = key.OpenForReading(IDS_REG_SETTINGS_KEY);
+  for (const SettingDefault& setting : kSettingDefaults) {
+    uint32_t value = setting.value;
+    // A value that is missing, or stored with another type or size, keeps
+    // its default.
+    if (opened && !key.ReadDword(setting.valueId, &value)) value = setting.value;
+    SettingField(setting.valueId)->store(value);
+  }
+  if (g_settings.pauseSeconds.load() > kPauseSecondsLimit) g_settings.pauseSeconds = kPauseSecondsLimit;
+  LoadHotKeys();
+}
+
+void LoadHotKeys() {
+  RegistryKey key;
+  bool opened = key.OpenForReading(IDS_REG_HOTKEYS_KEY);
+  for (int i = 0; i < kHotKeyCount; ++i) {
+    HotKeySetting& hotKey = g_settings.hotKeys[i];
+    hotKey.keyIndex = kHotKeyDefaults[i].keyIndex;
+    hotKey.modifiers = kHotKeyDefaults[i].modifiers;
+    // Values are taken as stored; one that is missing (or not a DWORD)
+    // takes its default.
+    if (opened) {
+      key.ReadDword(HotKeyIndexValue(i), &hotKey.keyIndex);
+      key.ReadDword(HotKeyModifiersValue(i), &hotKey.modifiers);
+    }
+  }
+}
+
+bool SaveHotKeys() {
+  RegistryKey key;
+  if (!key.Create(IDS_REG_HOTKEYS_KEY, kHotKeysKeyClass)) {
+    ShowMessage(g_state.mainWindow, IDS_REGISTRY_FAILED, MB_ICONHAND);
+    return false;
+  }
+  // Failures of single writes are not reported.
+  for (int i = 0; i < kHotKeyCount; ++i) {
+    key.WriteDword(HotKeyIndexValue(i), g_settings.hotKeys[i].keyIndex);
+    key.WriteDword(HotKeyModifiersValue(i), g_settings.hotKeys[i].modifiers);
+  }
+  return true;
+}
+
+bool WriteSettingValues(HWND owner, std::initializer_list<UINT> valueIds) {
+  RegistryKey key;
+  if (!key.Create(IDS_REG_SETTINGS_KEY, kSettingsKeyClass)) {
+    ShowMessage(owner, IDS_REGISTRY_FAILED, MB_ICONHAND);
+    return false;
+  }
+  bool allWritten = true;
+  for (UINT valueId : valueIds) {
+    std::atomic<uint32_t>* field = SettingField(valueId);
+    if (!field || !key.WriteDword(valueId, field->load())) allWritten = false;
+  }
+  if (allWritten)
+    ShowMessage(owner, IDS_SETTINGS_SAVED, MB_ICONINFORMATION);
+  else
+    ShowMessage(owner, IDS_REGISTRY_FAILED, MB_ICONHAND);
+  return true;
+}

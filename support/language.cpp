@@ -1,0 +1,20 @@
+#include "support/language.h"
+
+#include "resources/ids.h"
+#include "shell/main_window_state.h"
+#include "support/support_library.h"
+
+const char* LanguageString(UINT id, char* text, int size) {
+  if (size <= 0) return text;
+  if (LoadStringA(g_state.languageModule, id, text, size) <= 0) text[0] = '\0';
+  return text;
+}
+
+int ShowMessage(HWND owner, UINT textId, UINT style) {
+  return ResMessageBox(owner, g_state.languageModule, MAKEINTRESOURCEA(textId),
+                       MAKEINTRESOURCEA(IDS_APP_CAPTION), style);
+}
+
+int ShowMessageWithCaption(HWND owner, UINT textId, const char* caption, UINT style) {
+  return ResMessageBox(owner, g_state.languageModule, MAKEINTRESOURCEA(textId), caption, style);
+}

@@ -1,0 +1,32 @@
+/*
+ * Texts from the language module, and the program's message boxes, which
+ * always carry the program caption (language string 98).
+ */
+#ifndef WENDLE_LANGUAGE_H
+#define WENDLE_LANGUAGE_H
+
+#include <windows.h>
+
+#include <cstddef>
+
+// Loads a language string into text (at most size - 1 characters); an
+// empty text when it is missing. Returns text.
+const char* LanguageString(UINT id, char* text, int size);
+
+// A language string held for the duration of a statement or a block.
+class LanguageText {
+ public:
+  explicit LanguageText(UINT id) { LanguageString(id, text_, sizeof text_); }
+  const char* c_str() const { return text_; }
+  operator const char*() const { return text_; }
+
+ private:
+  char text_[512];
+};
+
+// ResMessageBox with a language string as its text and the program caption.
+int ShowMessage(HWND owner, UINT textId, UINT style);
+// The same with a language string as the text and a ready caption (a path).
+int ShowMessageWithCaption(HWND owner, UINT textId, const char* caption, UINT style);
+
+#endif

@@ -1,0 +1,114 @@
+#include "bench/list_host.h"
+
+#include <commctrl.h>
+
+#include "bench/test_env.h"
+#include "model/object_list.h"
+#include "resources/ids.h"
+#include "shell/main_window_state.h"
+#include "support/control_library.h"
+
+namespace bench {
+
+namespace {
+
+const char kHostClass[] = "WendleTestListHost";
+
+void RegisterHostClass() {
+  WNDCLASSA wc = {};
+  if (GetClassInfoA(GetModuleHandleA(nullptr), kHostClass, &wc)) return;
+  wc.lpfnWndProc = DefWindowProcA;  // replaced per window below
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+  wc.lpszClassName = kHostClass;
+  RegisterClassA(&wc);
+}
+
+}  // namespace
+
+ListHost::ListHost() {
+  RegisterHostClass();
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  window_ = CreateWindowExA(0, kHostClass, "Wendle", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, nullptr,
+                            instance, nullptr);
+  SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc));
+  list_ = CreateWindowExA(0, "LISTBOX", nullptr,
+                          WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
+                              LBS_DISABLENOSCROLL,
+                          60, 74, 500, 300, window_, reinterpret_cast<HMENU>(IDC_OBJECT_LIST), instance, nullptr);
+  // The control library registers "ovStatusBar" when it loads.
+  LoadLibraryA("VA32RA.dll");
+  statusBar_ = CreateWindowExA(0, STATUS_BAR_CLASS, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 440, 640, 20,
+                               window_, nullptr, instance, nullptr);
+  if (statusBar_) StatusBarInit(statusBar_);
+
+  g_state.instance = instance;
+  g_state.languageModule = LanguageModule();
+  g_state.mainWindow = window_;
+  g_state.listBox = list_;
+  g_state.statusBar = statusBar_;
+  g_state.currentListFile[0] = '\0';
+  g_state.listModified = 0;
+  g_state.playing = 0;
+  g_state.playAllRunning = 0;
+  g_state.suppressItemFree = 0;
+  for (int i = 0; i < kKindBitmapCount; ++i)
+    g_state.kindBitmaps[i] = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_KIND_WAVE + i));
+}
+
+ListHost::~ListHost() {
+  DestroyWindow(window_);  // frees the remaining objects through WM_DELETEITEM
+  for (HBITMAP& bitmap : g_state.kindBitmaps) {
+    if (bitmap) DeleteObject(bitmap);
+    bitmap = nullptr;
+  }
+  g_state.mainWindow = g_state.listBox = g_state.statusBar = nullptr;
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  }
+}
+
+LRESULT CALLBACK ListHost::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_DELETEITEM:
+      if (wParam == IDC_OBJECT_LIST) {
+        OnObjectListDeleteItem(reinterpret_cast<const DELETEITEMSTRUCT*>(lParam));
+        return TRUE;
+      }
+      break;
+    case WM_MEASUREITEM:
+      if (wParam == IDC_OBJECT_LIST) reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 20;
+      break;
+    case WM_DRAWITEM:
+      return TRUE;
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int ListHost::Count() const { return static_cast<int>(SendMessageA(list_, LB_GETCOUNT, 0, 0)); }
+int ListHost::Selected() const { return static_cast<int>(SendMessageA(list_, LB_GETCURSEL, 0, 0)); }
+
+std::string ListHost::Title() const {
+  char text[1024] = "";
+  GetWindowTextA(window_, text, sizeof text);
+  return text;
+}
+
+std::string ListHost::StatusText() const {
+  char text[1024] = "";
+  if (statusBar_) SendMessageA(statusBar_, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+std::vector<std::pair<int, LPARAM>> ListHost::TakePostedCommands() {
+  std::vector<std::pair<int, LPARAM>> commands;
+  MSG msg;
+  while (PeekMessageA(&msg, window_, WM_COMMAND, WM_COMMAND, PM_REMOVE))
+    commands.emplace_back(LOWORD(msg.wParam), msg.lParam);
+  return commands;
+}
+
+}  // namespace bench

@@ -1,0 +1,43 @@
+// A stand-in for the main window: a top-level window that owns the Object
+// List's list box (control 528), a status bar and a title, and passes the
+// list box's item deletions to the program's handler, as the main window
+// does. It fills the process-wide state the list code reads.
+#ifndef WENDLE_LIST_HOST_H
+#define WENDLE_LIST_HOST_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace bench {
+
+class ListHost {
+ public:
+  ListHost();
+  ~ListHost();
+  ListHost(const ListHost&) = delete;
+  ListHost& operator=(const ListHost&) = delete;
+
+  HWND window() const { return window_; }
+  HWND list() const { return list_; }
+  HWND statusBar() const { return statusBar_; }
+
+  int Count() const;
+  int Selected() const;
+  std::string Title() const;
+  std::string StatusText() const;
+  // WM_COMMAND messages posted to the window and not yet dispatched
+  // (removed from the queue), as (command id, lParam).
+  std::vector<std::pair<int, LPARAM>> TakePostedCommands();
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  HWND window_ = nullptr;
+  HWND list_ = nullptr;
+  HWND statusBar_ = nullptr;
+};
+
+}  // namespace bench
+
+#endif

@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "bench/list_host.h"
+#include "bench/memory_seam.h"
+#include "bench/modal_script.h"
+#include "bench/test_env.h"
+#include "model/local_memory.h"
+#include "model/object_list.h"
+#include "object_fields.h"
+#include "settings/settings.h"
+#include "shell/main_window_state.h"
+
+namespace {
+
+class ObjectListTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    g_mediaCaps = WaveAudio | MidiAudio | AviVideo;
+    g_settings.confirmFlags = ConfirmObjectDelete;
+  }
+
+  // Appends a WAV object whose path names it.
+  int Add(const std::string& path, int method = InsertAppend) {
+    fields_.Set(IDC_SOUND_FILE, path);
+    return InsertSoundObject(fields_.window(), Wave, -1, method, FALSE, nullptr);
+  }
+
+  std::string PathAt(int index) {
+    LockedBlock<SoundObject> record(ObjectAt(index));
+    char text[512] = "";
+    if (record && record->fileName) CopyTextBlock(record->fileName, text, sizeof text);
+    return text;
+  }
+
+  std::vector<std::string> Paths() {
+    std::vector<std::string> paths;
+    for (int i = 0; i < host_.Count(); ++i) paths.push_back(PathAt(i));
+    return paths;
+  }
+
+  void Select(int index) { SendMessageA(host_.list(), LB_SETCURSEL, index, 0); }
+
+  bench::ListHost host_;
+  ObjectFields fields_;
+  bench::MemorySeam memory_;
+};
+
+using Paths = std::vector<std::string>;
+
+TEST_F(ObjectListTest, InsertionMethodsPlaceTheNewItem) {
+  EXPECT_EQ(Add("B.WAV", InsertAtCurrent), 0);  // nothing selected: the top
+  EXPECT_EQ(Add("D.WAV"), 1);
+  EXPECT_EQ(Add("A.WAV", InsertAtTop), 0);
+  Select(2);
+  EXPECT_EQ(Add("C.WAV", InsertAtCurrent), 2);  // before the selected item
+  EXPECT_EQ(Paths(), (Paths{"A.WAV", "B.WAV", "C.WAV", "D.WAV"}));
+  EXPECT_EQ(host_.Selected(), 3);  // the selection stays on its item
+  EXPECT_EQ(g_state.listModified, 1);
+}
+
+TEST_F(ObjectListTest, ReplacingAnItemFreesTheOldObjectInPlace) {
+  for (const char* name : {"A.WAV", "B.WAV", "C.WAV", "D.WAV", "E.WAV"}) Add(name);
+  g_state.listModified = 0;
+  int before = memory_.LiveBlocks();
+  SoundObjectHandle old = ObjectAt(3);
+  fields_.Set(IDC_SOUND_FILE, "NEW.MID");
+  EXPECT_EQ(InsertSoundObject(fields_.window(), Midi, 3, InsertAppend, FALSE, nullptr), 3);
+  EXPECT_EQ(Paths(), (Paths{"A.WAV", "B.WAV", "C.WAV", "NEW.MID", "E.WAV"}));
+  EXPECT_NE(ObjectAt(3), old);
+  EXPECT_EQ(memory_.LiveBlocks(), before);  // one record and one text out, as many in
+  EXPECT_EQ(g_state.listModified, 1);
+}
+
+TEST_F(ObjectListTest, OutOfMemoryForARecordIsReportedAndChangesNothing) {
+  Add("A.WAV");
+  g_state.listModified = 0;
+  int before = memory_.LiveBlocks();
+  bench::ModalScript modals;
+  modals.AnswerMessageBox(IDOK);
+  memory_.FailAllocation(1);
+  EXPECT_EQ(Add("B.WAV"), -1);
+  ASSERT_EQ(modals.Records().size(), 1u);
+  EXPECT_EQ(modals.Records()[0].text, bench::LanguageString(IDS_OUT_OF_MEMORY));
+  EXPECT_EQ(modals.Records()[0].title, "Wendle");
+  EXPECT_EQ(modals.Records()[0].style, static_cast<UINT>(MB_ICONEXCLAMATION));
+  EXPECT_EQ(modals.Records()[0].owner, fields_.window());
+  EXPECT_EQ(host_.Count(), 1);
+  EXPECT_EQ(g_state.listModified, 0);
+  EXPECT_EQ(memory_.LiveBlocks(), before);
+}
+
+TEST_F(ObjectListTest, OutOfMemoryForATextInsertsNothingSilently) {
+  bench::ModalScript modals;
+  memory_.FailAllocation(2);  // the file name's block
+  EXPECT_EQ(Add("A.WAV"), -1);
+  EXPECT_TRUE(modals.Records().empty());
+  EXPECT_EQ(host_.Count(), 0);
+  EXPECT_EQ(memory_.LiveBlocks(), 0);
+}
+
+TEST_F(ObjectListTest, DroppedFilesAreAddedWhenTheirDeviceExists) {
+  int added = 0;
+  for (const char* path : {"C:\\A.WAV", "C:\\B.WAV", "C:\\README.TXT", "C:\\C.WAV"}) added += AddFileObject(path);
+  EXPECT_EQ(added, 3);
+  EXPECT_EQ(Paths(), (Paths{"C:\\A.WAV", "C:\\B.WAV", "C:\\C.WAV"}));
+
+  g_mediaCaps = AviVideo;  // no waveaudio, so no MIDI either
+  EXPECT_EQ(AddFileObject("C:\\SONG.MID"), 0);
+  EXPECT_EQ(AddFileObject("C:\\D.WAV"), 0);
+  EXPECT_EQ(AddFileObject("C:\\CLIP.AVI"), 1);
+  LockedBlock<SoundObject> record(ObjectAt(3));
+  EXPECT_EQ(record->flags, static_cast<uint32_t>(Video));
+  EXPECT_EQ(record->description, nullptr);
+  EXPECT_EQ(record->repeatCount, 0u);
+}
+
+TEST_F(ObjectListTest, AddAllCdTracksWithoutACdAddsNothingButSelectsTheTop) {
+  Add("A.WAV");
+  Add("B.WAV");
+  g_state.listModified = 0;
+  Select(1);
+  AddAllCdTracksCommand();
+  EXPECT_EQ(host_.Count(), 2);
+  EXPECT_EQ(g_state.listModified, 0);
+  EXPECT_EQ(host_.Selected(), 0);
+  EXPECT_EQ(GetFocus(), host_.list());
+}
+
+TEST_F(ObjectListTest, RemoveAsksFirstWhenConfirmationIsOn) {
+  Add("A.WAV");
+  Add("B.WAV");
+  g_state.listModified = 0;
+  Select(1);
+  {
+    bench::ModalScript modals;
+    modals.AnswerMessageBox(IDNO);
+    RemoveSoundObject();
+    ASSERT_EQ(modals.Records().size(), 1u);
+    EXPECT_EQ(modals.Records()[0].text, bench::LanguageString(IDS_CONFIRM_REMOVE));
+    EXPECT_EQ(modals.Records()[0].style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2));
+  }
+  EXPECT_EQ(host_.Count(), 2);
+  EXPECT_EQ(host_.Selected(), 0);
+
+  Select(1);
+  {
+    bench::ModalScript modals;
+    modals.AnswerMessageBox(IDYES);
+    RemoveSoundObject();
+  }
+  EXPECT_EQ(Paths(), (Paths{"A.WAV"}));
+
+  g_settings.confirmFlags = ConfirmFileDelete;  // object deletes unconfirmed
+  bench::ModalScript modals;
+  RemoveSoundObject();
+  EXPECT_TRUE(modals.Records().empty());
+  EXPECT_EQ(host_.Count(), 0);
+  EXPECT_EQ(g_state.listModified, 0);  // removing does not mark the list
+  EXPECT_EQ(memory_.LiveBlocks(), 0);
+}
+
+TEST_F(ObjectListTest, RemoveIsRefusedWhilePlaying) {
+  g_settings.confirmFlags = 0;
+  Add("A.WAV");
+  Select(0);
+  g_state.playing = 1;
+  RemoveSoundObject();
+  g_state.playing = 0;
+  g_state.playAllRunning = 1;
+  RemoveSoundObject();
+  g_state.playAllRunning = 0;
+  EXPECT_EQ(host_.Count(), 1);
+}
+
+TEST_F(ObjectListTest, MovesKeepTheSameRecord) {
+  Add("A.WAV");
+  Add("B.WAV");
+  Add("C.WAV");
+  g_state.listModified = 0;
+  SoundObjectHandle moved = ObjectAt(0);
+  bench::ModalScript modals;  // no error box may appear
+  Select(0);
+  MoveSoundObject(IDM_MOVE_BOTTOM);
+  EXPECT_EQ(Paths(), (Paths{"B.WAV", "C.WAV", "A.WAV"}));
+  EXPECT_EQ(ObjectAt(2), moved);
+  Select(2);
+  MoveSoundObject(IDM_MOVE_DOWN);  // already last: nothing
+  MoveSoundObject(IDM_MOVE_UP);
+  EXPECT_EQ(Paths(), (Paths{"B.WAV", "A.WAV", "C.WAV"}));
+  Select(2);
+  MoveSoundObject(IDM_MOVE_TOP);
+  EXPECT_EQ(Paths(), (Paths{"C.WAV", "B.WAV", "A.WAV"}));
+  EXPECT_TRUE(modals.Records().empty());
+  EXPECT_EQ(g_state.listModified, 0);
+}
+
+TEST_F(ObjectListTest, MoveMenuGreysWhatDoesNotApply) {
+  HMENU menu = CreatePopupMenu();
+  for (UINT id : {IDM_MOVE_TOP, IDM_MOVE_UP, IDM_MOVE_DOWN, IDM_MOVE_BOTTOM}) AppendMenuA(menu, MF_STRING, id, "x");
+  auto greyed = [menu](UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; };
+  auto states = [&] {
+    return std::vector<bool>{greyed(IDM_MOVE_TOP), greyed(IDM_MOVE_UP), greyed(IDM_MOVE_DOWN),
+                             greyed(IDM_MOVE_BOTTOM)};
+  };
+  Add("A.WAV");
+  Select(0);
+  UpdateMoveMenu(menu);
+  EXPECT_EQ(states(), (std::vector<bool>{true, true, true, true}));
+  Add("B.WAV");
+  Add("C.WAV");
+  UpdateMoveMenu(menu);
+  EXPECT_EQ(states(), (std::vector<bool>{true, true, false, false}));
+  Select(2);
+  UpdateMoveMenu(menu);
+  EXPECT_EQ(states(), (std::vector<bool>{false, false, true, true}));
+  Select(1);
+  UpdateMoveMenu(menu);
+  EXPECT_EQ(states(), (std::vector<bool>{false, false, false, false}));
+  DestroyMenu(menu);
+}
+
+TEST_F(ObjectListTest, ClearingFreesEveryObject) {
+  for (int i = 0; i < 20; ++i) Add("A.WAV");
+  ClearObjectList();
+  EXPECT_EQ(host_.Count(), 0);
+  EXPECT_EQ(memory_.LiveBlocks(), 0);
+}
+
+TEST_F(ObjectListTest, AFailedFreeIsReportedAndTheItemIsGone) {
+  Add("A.WAV");
+  bench::ModalScript modals;
+  modals.AnswerMessageBox(IDOK);
+  memory_.FailRelease(1);
+  SendMessageA(host_.list(), LB_DELETESTRING, 0, 0);
+  ASSERT_EQ(modals.Records().size(), 1u);
+  EXPECT_EQ(modals.Records()[0].text, bench::LanguageString(IDS_FREE_FAILED));
+  EXPECT_EQ(modals.Records()[0].style, static_cast<UINT>(MB_ICONHAND));
+  EXPECT_EQ(host_.Count(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,18 @@
+// Writes the command line it was started with to %WENDLE_RECORD_ARGS%.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  char path[MAX_PATH];
+  if (!GetEnvironmentVariableA("WENDLE_RECORD_ARGS", path, sizeof path)) return 1;
+  char temp[MAX_PATH + 8];
+  snprintf(temp, sizeof temp, "%s.tmp", path);
+  FILE* f = fopen(temp, "wb");
+  if (!f) return 1;
+  const char* line = GetCommandLineA();
+  fwrite(line, 1, strlen(line), f);
+  fclose(f);
+  return MoveFileA(temp, path) ? 0 : 1;  // appears whole or not at all
+}
