@@ -1,0 +1,19 @@
+WDv1.0
+Morning bell
+C:\SOUNDS\BELL.WAV
+1 2 5 0
+*
+C:\MIDI\SONG.MID
+2 0 0 0
+Overture
+*
+4 1 0 7
+*
+Pause 30 s
+8 0 30 0
+Clip
+D:\VIDEO\CLIP.AVI
+16 0 3600 0
+*
+C:\SOUNDS\DING.WAV
+32769 100 0 0
