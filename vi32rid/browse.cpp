@@ -1,0 +1,46 @@
+// BrowseForFile: the file-open dialog for sound and video files.
+#include "support/support_library.h"
+
+#include <commdlg.h>
+
+namespace {
+
+constexpr DWORD kBrowseBufferSize = 512;
+
+// Each kind offers its own files first and every file second.
+const char kWaveAndMidiFilter[] =
+    "WAV and MIDI files (*.wav;*.mid)\0*.wav;*.mid\0All files (*.*)\0*.*\0";
+const char kVideoFilter[] = "AVI files (*.avi)\0*.avi\0All files (*.*)\0*.*\0";
+const char kMidiFilter[] = "MIDI files (*.mid)\0*.mid\0All files (*.*)\0*.*\0";
+const char kWaveFilter[] = "WAV files (*.wav)\0*.wav\0All files (*.*)\0*.*\0";
+
+const char *FilterOfKind(int kind) {
+  switch (kind) {
+    case BROWSE_WAV_AND_MIDI: return kWaveAndMidiFilter;
+    case BROWSE_AVI: return kVideoFilter;
+    case BROWSE_MIDI: return kMidiFilter;
+    case BROWSE_WAV: return kWaveFilter;
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
+BOOL WINAPI BrowseForFile(HWND owner, int filterKind, LPSTR buffer, DWORD /*reserved*/) {
+  const char *filter = FilterOfKind(filterKind);
+  if (!filter || !buffer) return FALSE;
+  // The caller's buffer is a work buffer: whatever it held is no file name.
+  buffer[0] = '\0';
+
+  OPENFILENAMEA dialog = {};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = filter;
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = buffer;
+  dialog.nMaxFile = kBrowseBufferSize;
+  dialog.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+  if (GetOpenFileNameA(&dialog)) return TRUE;
+  buffer[0] = '\0';
+  return FALSE;
+}

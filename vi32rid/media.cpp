@@ -1,0 +1,133 @@
+// Starting WAV, MIDI and AVI files and CD tracks through MCI.
+//
+// A started device stays open: it reports the end of the play to the
+// caller's window with MM_MCINOTIFY, and the program closes every device
+// itself. A device that was opened but could not start is closed here.
+#include "support/support_library.h"
+
+#include <mmsystem.h>
+
+namespace {
+
+MCIDEVICEID OpenDevice(LPCSTR deviceType, LPCSTR element) {
+  MCI_OPEN_PARMSA open = {};
+  open.lpstrDeviceType = deviceType;
+  DWORD flags = MCI_OPEN_TYPE | MCI_WAIT;
+  if (element) {
+    open.lpstrElementName = element;
+    flags |= MCI_OPEN_ELEMENT;
+  }
+  if (mciSendCommandA(0, MCI_OPEN, flags, reinterpret_cast<DWORD_PTR>(&open)) != 0) return 0;
+  return open.wDeviceID;
+}
+
+void CloseDevice(MCIDEVICEID device) { mciSendCommandA(device, MCI_CLOSE, MCI_WAIT, 0); }
+
+bool QueryStatus(MCIDEVICEID device, DWORD item, DWORD track, DWORD_PTR *value) {
+  MCI_STATUS_PARMS status = {};
+  status.dwItem = item;
+  status.dwTrack = track;
+  DWORD flags = MCI_STATUS_ITEM | MCI_WAIT | (track ? MCI_TRACK : 0);
+  if (mciSendCommandA(device, MCI_STATUS, flags, reinterpret_cast<DWORD_PTR>(&status)) != 0)
+    return false;
+  *value = status.dwReturn;
+  return true;
+}
+
+// Starts the play; the notice of its end goes to window.
+bool StartPlay(MCIDEVICEID device, HWND window, DWORD flags, DWORD from, DWORD to) {
+  MCI_PLAY_PARMS play = {};
+  play.dwCallback = reinterpret_cast<DWORD_PTR>(window);
+  play.dwFrom = from;
+  play.dwTo = to;
+  if (window) flags |= MCI_NOTIFY;
+  return mciSendCommandA(device, MCI_PLAY, flags, reinterpret_cast<DWORD_PTR>(&play)) == 0;
+}
+
+BOOL PlayFile(HWND window, LPCSTR deviceType, LPCSTR path) {
+  if (!path || !*path) return FALSE;
+  MCIDEVICEID device = OpenDevice(deviceType, path);
+  if (!device) return FALSE;
+  if (StartPlay(device, window, 0, 0, 0)) return TRUE;
+  CloseDevice(device);
+  return FALSE;
+}
+
+// Opens the CD-audio device when a disc is in it; *tracks gets the number
+// of tracks on the disc (audio and data).
+MCIDEVICEID OpenCdWithDisc(DWORD *tracks) {
+  MCIDEVICEID device = OpenDevice("cdaudio", nullptr);
+  if (!device) return 0;
+  DWORD_PTR present = 0;
+  DWORD_PTR count = 0;
+  if (QueryStatus(device, MCI_STATUS_MEDIA_PRESENT, 0, &present) && present &&
+      QueryStatus(device, MCI_STATUS_NUMBER_OF_TRACKS, 0, &count) && count > 0) {
+    *tracks = static_cast<DWORD>(count);
+    return device;
+  }
+  CloseDevice(device);
+  return 0;
+}
+
+// A drive that cannot tell a track's type is taken to hold audio only.
+bool IsAudioTrack(MCIDEVICEID device, DWORD track) {
+  DWORD_PTR type = MCI_CDA_TRACK_AUDIO;
+  QueryStatus(device, MCI_CDA_STATUS_TYPE_TRACK, track, &type);
+  return type == MCI_CDA_TRACK_AUDIO;
+}
+
+bool SetTimeFormat(MCIDEVICEID device, DWORD format) {
+  MCI_SET_PARMS set = {};
+  set.dwTimeFormat = format;
+  return mciSendCommandA(device, MCI_SET, MCI_SET_TIME_FORMAT | MCI_WAIT,
+                         reinterpret_cast<DWORD_PTR>(&set)) == 0;
+}
+
+// Plays exactly one track: from its start to the start of the next, or to
+// the end of the disc for the last track.
+bool StartTrack(MCIDEVICEID device, HWND window, DWORD track, DWORD tracks) {
+  if (track > tracks || !IsAudioTrack(device, track) || !SetTimeFormat(device, MCI_FORMAT_TMSF))
+    return false;
+  DWORD from = MCI_MAKE_TMSF(track, 0, 0, 0);
+  if (track < tracks)
+    return StartPlay(device, window, MCI_FROM | MCI_TO, from, MCI_MAKE_TMSF(track + 1, 0, 0, 0));
+  return StartPlay(device, window, MCI_FROM, from, 0);
+}
+
+}  // namespace
+
+BOOL WINAPI PlayWaveFile(HWND notifyWindow, LPCSTR path) {
+  return PlayFile(notifyWindow, "waveaudio", path);
+}
+
+BOOL WINAPI PlayMidiFile(HWND notifyWindow, LPCSTR path, DWORD /*reserved*/) {
+  // With no MIDI output the sequencer still accepts the play, then fails
+  // inside without ever notifying: the caller would wait for ever.
+  if (midiOutGetNumDevs() == 0) return FALSE;
+  return PlayFile(notifyWindow, "sequencer", path);
+}
+
+BOOL WINAPI PlayVideoFile(HWND notifyWindow, LPCSTR path) {
+  return PlayFile(notifyWindow, "avivideo", path);
+}
+
+BOOL WINAPI PlayCdTrack(HWND notifyWindow, BYTE track, BYTE trackCount) {
+  if (track < 1 || track > trackCount) return FALSE;
+  DWORD tracks = 0;
+  MCIDEVICEID device = OpenCdWithDisc(&tracks);
+  if (!device) return FALSE;
+  if (StartTrack(device, notifyWindow, track, tracks)) return TRUE;
+  CloseDevice(device);
+  return FALSE;
+}
+
+UINT WINAPI GetCdTrackCount(DWORD /*reserved*/) {
+  DWORD tracks = 0;
+  MCIDEVICEID device = OpenCdWithDisc(&tracks);
+  if (!device) return 0;
+  UINT audio = 0;
+  for (DWORD track = 1; track <= tracks; ++track)
+    if (IsAudioTrack(device, track)) ++audio;
+  CloseDevice(device);
+  return audio;
+}
