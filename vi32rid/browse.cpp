@@ -3,6 +3,8 @@
 
 #include <commdlg.h>
 
+#include <cstring>
+
 namespace {
 
 constexpr DWORD kBrowseBufferSize = 512;
@@ -24,6 +26,20 @@ const char *FilterOfKind(int kind) {
   }
 }
 
+// A confirmed file dialog moves the current directory to the file's folder,
+// where names without a folder are then found. Not every platform's dialog
+// does so itself.
+void EnterFolderOf(const OPENFILENAMEA &dialog) {
+  char folder[kBrowseBufferSize];
+  WORD length = dialog.nFileOffset;
+  if (length == 0 || length >= sizeof folder) return;
+  // Keep the separator only for the root of a drive, as in C:\ alone.
+  if (length > 3 && dialog.lpstrFile[length - 1] == '\\') --length;
+  memcpy(folder, dialog.lpstrFile, length);
+  folder[length] = '\0';
+  SetCurrentDirectoryA(folder);
+}
+
 }  // namespace
 
 BOOL WINAPI BrowseForFile(HWND owner, int filterKind, LPSTR buffer, DWORD /*reserved*/) {
@@ -40,7 +56,10 @@ BOOL WINAPI BrowseForFile(HWND owner, int filterKind, LPSTR buffer, DWORD /*rese
   dialog.lpstrFile = buffer;
   dialog.nMaxFile = kBrowseBufferSize;
   dialog.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
-  if (GetOpenFileNameA(&dialog)) return TRUE;
+  if (GetOpenFileNameA(&dialog)) {
+    EnterFolderOf(dialog);
+    return TRUE;
+  }
   buffer[0] = '\0';
   return FALSE;
 }

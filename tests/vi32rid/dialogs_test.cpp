@@ -119,6 +119,9 @@ TEST(BrowseForFile, ReturnsTheChosenFileInTheBuffer) {
   modals.ChooseFile(path);
   EXPECT_TRUE(BrowseForFile(owner.get(), BROWSE_WAV, buffer, 0));
   EXPECT_EQ(Lower(buffer), Lower(path));
+  char directory[MAX_PATH];
+  GetCurrentDirectoryA(sizeof directory, directory);
+  EXPECT_EQ(Lower(directory), Lower(bench::TempDir()));  // moved to the file's folder
   ASSERT_EQ(modals.Records().size(), 1u);
   EXPECT_TRUE(modals.Records()[0].isFileDialog);
   EXPECT_EQ(modals.Records()[0].owner, owner.get());
