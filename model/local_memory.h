@@ -37,6 +37,7 @@ class LockedBlock {
   explicit operator bool() const { return data_ != nullptr; }
   T* get() const { return data_; }
   T* operator->() const { return data_; }
+  T& operator*() const { return *data_; }
 
  private:
   HLOCAL block_;

@@ -46,6 +46,18 @@ ASOUND
   # A persistent server makes each test process start in a fraction of a second.
   wineserver -p >/dev/null 2>&1 &
   WENDLE_WINESERVER_PID=$!
+
+  # Every window inside one virtual desktop: with no window manager on the
+  # display, Wine otherwise waits about two seconds for each top-level
+  # window (every message box and dialog) to be shown and activated.
+  local marker=$WINEPREFIX/.wendle-desktop
+  if [ ! -f "$marker" ]; then
+    local wine=/usr/lib/wine/wine64
+    [ -x "$wine" ] || wine=wine
+    "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 &&
+      "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1 &&
+      touch "$marker"
+  fi
 }
 
 wine_session_stop() {

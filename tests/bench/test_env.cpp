@@ -37,18 +37,15 @@ void ClearRegistry() {
   }
 }
 
-ReadOnlyRegistry::ReadOnlyRegistry() {
-  if (g_sandboxKey &&
-      DuplicateHandle(GetCurrentProcess(), g_sandboxKey, GetCurrentProcess(),
-                      reinterpret_cast<HANDLE*>(&readOnly_), KEY_READ, FALSE, 0)) {
-    RegOverridePredefKey(HKEY_CURRENT_USER, readOnly_);
-  }
+UnwritableRegistry::UnwritableRegistry() {
+  ClearRegistry();
+  HKEY software;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                      &software, nullptr) == ERROR_SUCCESS)
+    RegCloseKey(software);
 }
 
-ReadOnlyRegistry::~ReadOnlyRegistry() {
-  RegOverridePredefKey(HKEY_CURRENT_USER, g_sandboxKey);
-  if (readOnly_) RegCloseKey(readOnly_);
-}
+UnwritableRegistry::~UnwritableRegistry() { ClearRegistry(); }
 
 static bool RegWrite(const std::string& key, const std::string& value, DWORD type,
                      const void* data, DWORD size) {

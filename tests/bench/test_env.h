@@ -21,17 +21,15 @@ std::string LanguageString(UINT id);
 // key (see test_main.cpp); this empties it.
 void ClearRegistry();
 
-// While alive, HKEY_CURRENT_USER is the sandbox opened for reading only, so
-// every attempt to create a key or write a value fails.
-class ReadOnlyRegistry {
+// While alive, no key can be created under HKEY_CURRENT_USER\Software:
+// the sandbox is emptied and "Software" made a volatile key, below which
+// the registry refuses every non-volatile key (as the program's are).
+class UnwritableRegistry {
  public:
-  ReadOnlyRegistry();
-  ~ReadOnlyRegistry();
-  ReadOnlyRegistry(const ReadOnlyRegistry&) = delete;
-  ReadOnlyRegistry& operator=(const ReadOnlyRegistry&) = delete;
-
- private:
-  HKEY readOnly_ = nullptr;
+  UnwritableRegistry();
+  ~UnwritableRegistry();
+  UnwritableRegistry(const UnwritableRegistry&) = delete;
+  UnwritableRegistry& operator=(const UnwritableRegistry&) = delete;
 };
 
 // Registry shortcuts for arranging and checking test states (under the

@@ -150,7 +150,7 @@ TEST_F(SettingsTest, WriteSettingValuesStoresTheListedValuesAndSaysSo) {
 TEST_F(SettingsTest, AKeyThatCannotBeCreatedIsReportedAndMemoryKept) {
   g_settings.playListCount = 6;
   g_settings.hotKeys[0] = {1, 2};
-  bench::ReadOnlyRegistry readOnly;
+  bench::UnwritableRegistry unwritable;
   bench::ModalScript modals;
   modals.AnswerMessageBox(IDOK);
   modals.AnswerMessageBox(IDOK);

@@ -1,0 +1,121 @@
+#include "storage/file_commands.h"
+
+#include <commdlg.h>
+
+#include <cstdio>
+
+#include "model/object_list.h"
+#include "resources/ids.h"
+#include "shell/main_window_state.h"
+#include "storage/list_file.h"
+#include "support/language.h"
+#include "support/paths.h"
+
+namespace {
+
+void SaveCommand(HWND mainWindow);
+
+// The platform's file-open dialog for list files, also used to save. name
+// is the file-name buffer (kTextBufferSize characters); true on OK.
+bool AskForListFile(HWND mainWindow, const char* title, char* name, bool mustExist) {
+  OPENFILENAMEA ofn = {};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = mainWindow;
+  ofn.hInstance = g_state.instance;
+  ofn.lpstrFilter = "WDL files\0*.wdl\0";
+  ofn.nFilterIndex = 0;
+  ofn.lpstrFile = name;
+  ofn.nMaxFile = kTextBufferSize;
+  ofn.lpstrInitialDir = "";
+  ofn.lpstrTitle = title;
+  ofn.Flags = OFN_HIDEREADONLY | (mustExist ? OFN_FILEMUSTEXIST : 0);
+  ofn.lpstrDefExt = "wdl";
+  if (!GetOpenFileNameA(&ofn)) return false;
+  // The current directory follows a confirmed dialog (the CD catalog is
+  // looked up there); not every platform's dialog moves it by itself.
+  char folder[kTextBufferSize];
+  FolderOfPath(name, folder, sizeof folder);
+  SetCurrentDirectoryA(folder);
+  return true;
+}
+
+void FinishCommand(HWND mainWindow) {
+  UpdateWindowTitle(mainWindow);
+  SelectFirstItem();
+}
+
+void NewCommand(HWND mainWindow) {
+  if (!AskToSaveChanges()) return;
+  ClearObjectList();
+  g_state.currentListFile[0] = '\0';
+  UpdateWindowTitle(mainWindow);
+  g_state.listModified = 0;
+  SetFocus(g_state.listBox);
+}
+
+void LoadCommand(HWND mainWindow, const char* title, int mode) {
+  char name[kTextBufferSize] = "*.wdl";
+  if (AskForListFile(mainWindow, title, name, true)) LoadListFile(g_state.listBox, name, mode);
+  FinishCommand(mainWindow);
+}
+
+void SaveAsCommand(HWND mainWindow) {
+  // The dialog writes the chosen name straight into the list's file name.
+  if (AskForListFile(mainWindow, "Save a WDL file", g_state.currentListFile, false)) {
+    EnsureListExtension(g_state.currentListFile, kTextBufferSize);
+    SaveCommand(mainWindow);
+  }
+  SelectFirstItem();
+}
+
+void SaveCommand(HWND mainWindow) {
+  if (!g_state.currentListFile[0]) {
+    SaveAsCommand(mainWindow);
+    return;
+  }
+  SaveListFile(g_state.listBox, g_state.currentListFile);
+  UpdateWindowTitle(mainWindow);
+  if (g_state.closeAfterSave) PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+  SelectFirstItem();
+}
+
+}  // namespace
+
+bool AskToSaveChanges() {
+  if (!g_state.listModified) return true;
+  switch (ShowMessage(g_state.mainWindow, IDS_ASK_SAVE_CHANGES, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDCANCEL:
+      return false;
+    case IDYES:
+      SaveCommand(g_state.mainWindow);
+      return true;
+    default:
+      return true;
+  }
+}
+
+void RunFileCommand(HWND mainWindow, int command) {
+  if (g_state.playAllRunning || g_state.playing) return;
+  switch (command) {
+    case IDM_FILE_NEW:
+      NewCommand(mainWindow);
+      break;
+    case IDM_FILE_OPEN:
+      if (AskToSaveChanges()) LoadCommand(mainWindow, "Open a WDL file", ListLoadOpen);
+      break;
+    case IDM_FILE_INSERT:
+      LoadCommand(mainWindow, "Insert a WDL file", ListLoadInsert);
+      break;
+    case IDM_FILE_APPEND:
+      LoadCommand(mainWindow, "Append a WDL file", ListLoadAppend);
+      break;
+    case IDM_FILE_SAVE:
+      SaveCommand(mainWindow);
+      break;
+    case IDM_FILE_SAVE_AS:
+      SaveAsCommand(mainWindow);
+      break;
+    default:
+      break;
+  }
+}

@@ -1,0 +1,49 @@
+/*
+ * List files on disk: opening one into the Object List, saving the list,
+ * the title that names the list's file, and the extension rule.
+ */
+#ifndef WENDLE_LIST_FILE_H
+#define WENDLE_LIST_FILE_H
+
+#include <windows.h>
+
+#include <cstddef>
+
+#include "resources/ids.h"
+
+class ListFileReader;
+
+// How a list file joins the list: the File commands' ids.
+enum ListLoadMode {
+  ListLoadOpen = IDM_FILE_OPEN,
+  ListLoadInsert = IDM_FILE_INSERT,
+  ListLoadAppend = IDM_FILE_APPEND,
+};
+
+// Reads a list file into list; failures are reported to the user here.
+void LoadListFile(HWND list, const char* path, int mode);
+
+// Places the items of reader (past its magic line) into list. 1 when the
+// end of the file was reached, 0 when memory ran out or the file was
+// malformed; the items placed so far stay.
+int ReadListItems(ListFileReader* reader, HWND list, int mode);
+
+// LoadListFile on the main list in Open mode; always 1.
+int OpenListFile(const char* path);
+
+// -4 without a path, 0 for an empty list (nothing written), else 1.
+int SaveListFile(HWND list, const char* path);
+
+// Writes the magic line and every item of list to file. Returns the bytes
+// written for the items; 0 when the file or list is not valid. When a write
+// fails and error is given, *error receives the platform's error code.
+DWORD WriteListItems(HANDLE file, HWND list, DWORD* error = nullptr);
+
+// Appends ".WDL" to a path (buffer of size characters) that holds no "."
+// anywhere; 1 when appended, else 0 and nothing changes.
+int EnsureListExtension(char* path, size_t size = 512);
+
+// The program caption, followed by " - NAME.WDL" when the list has a file.
+void UpdateWindowTitle(HWND window);
+
+#endif
