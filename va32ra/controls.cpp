@@ -6,9 +6,17 @@
  * adds a few styles at creation and hands every message on to the system
  * procedure. Both are registered CS_GLOBALCLASS when the DLL loads, so
  * dialog templates of any module in the process can name them.
+ *
+ * The status bar keeps the latest text in a buffer of its own and hands it
+ * to the system control only when the bar paints (or someone reads the
+ * text): the system control repaints synchronously on every SB_SETTEXT,
+ * which made a progress text per item of a long list file cost far more
+ * than reading the item.
  */
 #include <windows.h>
 #include <commctrl.h>
+
+#include <cstring>
 
 #include "support/control_library.h"
 
@@ -26,11 +34,24 @@ const LONG_PTR kSpinStyles = UDS_ARROWKEYS | UDS_SETBUDDYINT | UDS_NOTHOUSANDS;
    move itself to the bottom of its parent on every WM_SIZE. */
 const LONG_PTR kStatusBarStyles = CCS_NORESIZE | CCS_NOPARENTALIGN;
 
+/* StatusBarSetText's request to the bar's own thread: lParam the text. */
+const UINT WM_STORESTATUSTEXT = WM_USER + 0x7A0;
+
+/* The text a status bar shows or is about to show. */
+struct StatusBarText {
+    char text[kMaxStatusText + 1];
+    bool pending;  /* not yet handed to the system control */
+    bool shown;    /* the system control holds this very text */
+};
+
 HINSTANCE g_instance;
 WNDPROC g_upDownProc;
 WNDPROC g_statusBarProc;
-bool g_spinRegistered;
-bool g_statusBarRegistered;
+ATOM g_spinAtom;
+ATOM g_statusBarAtom;
+/* Where a status bar's StatusBarText pointer lives among its extra bytes,
+   after those of the system class. */
+int g_statusTextOffset;
 
 /* Adds styles while a window is being created, before the system
    procedure reads them from the window or from the CREATESTRUCT. */
@@ -52,30 +73,125 @@ LRESULT CALLBACK SpinProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return CallWindowProcA(g_upDownProc, window, message, wParam, lParam);
 }
 
+StatusBarText *GetStatusBarText(HWND statusBar)
+{
+    return reinterpret_cast<StatusBarText *>(GetWindowLongPtrA(statusBar, g_statusTextOffset));
+}
+
+/* Copies a text into the bar's buffer; the bar is invalidated once per
+   batch of texts, and paints only the last of them. */
+LRESULT StoreStatusText(HWND statusBar, StatusBarText *state, LPCSTR text)
+{
+    if (!state)
+        return CallWindowProcA(g_statusBarProc, statusBar, SB_SETTEXTA, 0,
+                               reinterpret_cast<LPARAM>(text));
+    if (state->shown && strcmp(state->text, text) == 0)
+        return TRUE;
+    state->shown = false;
+    lstrcpynA(state->text, text, sizeof(state->text));
+    if (!state->pending) {
+        state->pending = true;
+        InvalidateRect(statusBar, NULL, FALSE);
+    }
+    return TRUE;
+}
+
+/* Hands a stored text to the system control, which repaints the part. */
+void FlushStatusText(HWND statusBar, StatusBarText *state)
+{
+    if (!state || !state->pending)
+        return;
+    state->pending = false;
+    state->shown = CallWindowProcA(g_statusBarProc, statusBar, SB_SETTEXTA, 0,
+                                   reinterpret_cast<LPARAM>(state->text)) != 0;
+}
+
+bool ReadsOrDrawsTheText(UINT message)
+{
+    switch (message) {
+    case WM_PAINT:
+    case WM_PRINT:
+    case WM_PRINTCLIENT:
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH:
+    case SB_GETTEXTA:
+    case SB_GETTEXTW:
+    case SB_GETTEXTLENGTHA:
+    case SB_GETTEXTLENGTHW:
+    case SB_SIMPLE:
+    case SB_SETPARTS:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool ReplacesTheText(UINT message, WPARAM wParam)
+{
+    return message == WM_SETTEXT ||
+           ((message == SB_SETTEXTA || message == SB_SETTEXTW) && LOBYTE(wParam) == 0);
+}
+
 LRESULT CALLBACK StatusBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE || message == WM_CREATE)
+    switch (message) {
+    case WM_NCCREATE: {
+        StatusBarText *state = static_cast<StatusBarText *>(
+            HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(StatusBarText)));
+        if (!state)
+            return FALSE;
+        SetWindowLongPtrA(window, g_statusTextOffset, reinterpret_cast<LONG_PTR>(state));
         AddCreationStyles(window, message, lParam, kStatusBarStyles);
+        break;
+    }
+    case WM_CREATE:
+        AddCreationStyles(window, message, lParam, kStatusBarStyles);
+        break;
+    case WM_NCDESTROY: {
+        StatusBarText *state = GetStatusBarText(window);
+        SetWindowLongPtrA(window, g_statusTextOffset, 0);
+        LRESULT result = CallWindowProcA(g_statusBarProc, window, message, wParam, lParam);
+        if (state)
+            HeapFree(GetProcessHeap(), 0, state);
+        return result;
+    }
+    case WM_STORESTATUSTEXT:
+        return StoreStatusText(window, GetStatusBarText(window), reinterpret_cast<LPCSTR>(lParam));
+    default:
+        if (ReadsOrDrawsTheText(message)) {
+            FlushStatusText(window, GetStatusBarText(window));
+        } else if (ReplacesTheText(message, wParam)) {
+            StatusBarText *state = GetStatusBarText(window);
+            if (state)
+                state->pending = state->shown = false;
+        }
+        break;
+    }
     return CallWindowProcA(g_statusBarProc, window, message, wParam, lParam);
 }
 
 /* Registers a copy of a system class under a new name, owned by this DLL
    and usable from every module; the original procedure goes to *base. */
-bool RegisterSuperclass(LPCSTR systemClass, LPCSTR name, WNDPROC proc, WNDPROC *base)
+ATOM RegisterSuperclass(LPCSTR systemClass, LPCSTR name, WNDPROC proc, WNDPROC *base,
+                        int *extraOffset)
 {
     WNDCLASSEXA wc;
     ZeroMemory(&wc, sizeof(wc));
     wc.cbSize = sizeof(wc);
     if (!GetClassInfoExA(NULL, systemClass, &wc))
-        return false;
+        return 0;
     *base = wc.lpfnWndProc;
+    if (extraOffset) {
+        *extraOffset = wc.cbWndExtra;
+        wc.cbWndExtra += sizeof(LONG_PTR);
+    }
     wc.cbSize = sizeof(wc);
     wc.style |= CS_GLOBALCLASS;
     wc.lpfnWndProc = proc;
     wc.hInstance = g_instance;
     wc.lpszClassName = name;
     wc.lpszMenuName = NULL;
-    return RegisterClassExA(&wc) != 0;
+    return RegisterClassExA(&wc);
 }
 
 BOOL RegisterControlClasses()
@@ -85,19 +201,20 @@ BOOL RegisterControlClasses()
     icc.dwICC = ICC_UPDOWN_CLASS | ICC_BAR_CLASSES;
     if (!InitCommonControlsEx(&icc))
         return FALSE;
-    g_spinRegistered = RegisterSuperclass(UPDOWN_CLASSA, SPIN_CLASS, SpinProc, &g_upDownProc);
-    g_statusBarRegistered =
-        RegisterSuperclass(STATUSCLASSNAMEA, STATUS_BAR_CLASS, StatusBarProc, &g_statusBarProc);
-    return g_spinRegistered && g_statusBarRegistered;
+    g_spinAtom = RegisterSuperclass(UPDOWN_CLASSA, SPIN_CLASS, SpinProc, &g_upDownProc, NULL);
+    g_statusBarAtom =
+        RegisterSuperclass(STATUSCLASSNAMEA, STATUS_BAR_CLASS, StatusBarProc,
+                           &g_statusBarProc, &g_statusTextOffset);
+    return g_spinAtom != 0 && g_statusBarAtom != 0;
 }
 
 void UnregisterControlClasses()
 {
-    if (g_spinRegistered)
+    if (g_spinAtom)
         UnregisterClassA(SPIN_CLASS, g_instance);
-    if (g_statusBarRegistered)
+    if (g_statusBarAtom)
         UnregisterClassA(STATUS_BAR_CLASS, g_instance);
-    g_spinRegistered = g_statusBarRegistered = false;
+    g_spinAtom = g_statusBarAtom = 0;
 }
 
 /* Height of a bar whose one line of text fits the bar's font. */
@@ -126,6 +243,12 @@ int FittingStatusBarHeight(HWND statusBar)
     GetClientRect(statusBar, &clientRect);
     int frame = (windowRect.bottom - windowRect.top) - (clientRect.bottom - clientRect.top);
     return client + frame;
+}
+
+/* Only bars of our class carry a text buffer (and know our message). */
+bool IsOurStatusBar(HWND window)
+{
+    return g_statusBarAtom != 0 && GetClassWord(window, GCW_ATOM) == g_statusBarAtom;
 }
 
 }  // namespace
@@ -199,13 +322,15 @@ BOOL WINAPI StatusBarInit(HWND statusBar)
     return TRUE;
 }
 
-/* Stores the text in the bar's one part; the bar paints it when messages
-   next run, so a caller may show progress after every item of a long job. */
+/* Stores the text; the bar paints it when messages next run, so a caller
+   may show progress after every item of a long job. A bar of another
+   thread stores it on its own thread. */
 BOOL WINAPI StatusBarSetText(HWND statusBar, LPCSTR text)
 {
     if (!IsWindow(statusBar))
         return FALSE;
     char bounded[kMaxStatusText + 1];
     lstrcpynA(bounded, text ? text : "", sizeof(bounded));
-    return SendMessageA(statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(bounded)) != 0;
+    UINT message = IsOurStatusBar(statusBar) ? WM_STORESTATUSTEXT : SB_SETTEXTA;
+    return SendMessageA(statusBar, message, 0, reinterpret_cast<LPARAM>(bounded)) != 0;
 }
