@@ -132,6 +132,22 @@ bool ReplacesTheText(UINT message, WPARAM wParam)
            ((message == SB_SETTEXTA || message == SB_SETTEXTW) && LOBYTE(wParam) == 0);
 }
 
+/* The system status bar drops WS_BORDER when it is created; the bar keeps
+   the border it was asked for, since its owner lays it out as client area
+   plus one border pixel on each side. */
+LRESULT CreateStatusBar(HWND window, LPARAM lParam)
+{
+    const CREATESTRUCTA *create = reinterpret_cast<const CREATESTRUCTA *>(lParam);
+    LRESULT result = CallWindowProcA(g_statusBarProc, window, WM_CREATE, 0, lParam);
+    LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+    if (result != -1 && create && (create->style & WS_BORDER) && !(style & WS_BORDER)) {
+        SetWindowLongPtrA(window, GWL_STYLE, style | WS_BORDER);
+        SetWindowPos(window, NULL, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE |
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return result;
+}
+
 LRESULT CALLBACK StatusBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -146,7 +162,7 @@ LRESULT CALLBACK StatusBarProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     }
     case WM_CREATE:
         AddCreationStyles(window, message, lParam, kStatusBarStyles);
-        break;
+        return CreateStatusBar(window, lParam);
     case WM_NCDESTROY: {
         StatusBarText *state = GetStatusBarText(window);
         SetWindowLongPtrA(window, g_statusTextOffset, 0);

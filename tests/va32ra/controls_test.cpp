@@ -94,6 +94,21 @@ TEST(ControlLibraryClasses, RegisteredGloballyWhenLoaded) {
   }
 }
 
+TEST_F(ControlTest, NewControlsGetTheirWorkingStyles) {
+  HWND spin = Child(SPIN_CLASS, 0, 90, 10, 16, 20, IDC_SPIN_DELAY);
+  ASSERT_NE(spin, nullptr);
+  LONG_PTR style = GetWindowLongPtrA(spin, GWL_STYLE);
+  EXPECT_TRUE(style & UDS_ARROWKEYS);
+  EXPECT_TRUE(style & UDS_SETBUDDYINT);
+  EXPECT_TRUE(style & UDS_NOTHOUSANDS);
+  EXPECT_TRUE(style & WS_VISIBLE);
+
+  HWND bar = Child(STATUS_BAR_CLASS, WS_BORDER, 0, 0, 50, 10, 0);
+  ASSERT_NE(bar, nullptr);
+  EXPECT_TRUE(GetWindowLongPtrA(bar, GWL_STYLE) & CCS_NORESIZE);
+  EXPECT_TRUE(GetWindowLongPtrA(bar, GWL_STYLE) & WS_BORDER);
+}
+
 TEST_F(ControlTest, SpinShowsItsPositionInTheBuddyEdit) {
   HWND edit = Child("EDIT", WS_BORDER, 10, 10, 80, 20, IDC_PLAY_LIST_COUNT);
   HWND spin = Child(SPIN_CLASS, 0, 90, 10, 16, 20, IDC_SPIN_COUNT);
@@ -175,13 +190,20 @@ TEST_F(ControlTest, StatusBarFitsItsFontAndStaysWhereItsOwnerPutsIt) {
   EXPECT_EQ(SendMessageA(bar, SB_GETPARTS, 0, 0), 1);
   EXPECT_EQ(StatusText(bar), "");
 
-  // The owner lays the bar out with its borders outside its own client
-  // area; a later resize of the owner must not move the bar by itself.
+  // The owner lays the bar out as its client height plus one border pixel
+  // on each side, with the side borders outside its own client area, on
+  // every resize: the height must hold, and the bar must stay put.
   int height = WindowHeight(bar);
+  EXPECT_EQ(height, client.bottom + 2);
   RECT owner;
-  GetClientRect(parent_, &owner);
-  SetWindowPos(bar, nullptr, -1, owner.bottom - height + 1, owner.right + 2, height, SWP_NOZORDER);
-  SetWindowPos(parent_, nullptr, 0, 0, 500, 350, SWP_NOMOVE | SWP_NOZORDER);
+  for (int size : {350, 300}) {
+    SetWindowPos(parent_, nullptr, 0, 0, size + 150, size, SWP_NOMOVE | SWP_NOZORDER);
+    GetClientRect(parent_, &owner);
+    GetClientRect(bar, &client);
+    SetWindowPos(bar, nullptr, -1, owner.bottom - client.bottom - 1, owner.right + 2,
+                 client.bottom + 2, SWP_NOZORDER);
+  }
+  SetWindowPos(parent_, nullptr, 0, 0, 520, 360, SWP_NOMOVE | SWP_NOZORDER);
   RECT placed;
   GetWindowRect(bar, &placed);
   MapWindowPoints(HWND_DESKTOP, parent_, reinterpret_cast<POINT*>(&placed), 2);
