@@ -5,11 +5,11 @@
 LocalMemoryFunctions g_localMemory = {LocalAlloc, LocalFree};
 
 HLOCAL AllocTextBlock(const char* text, size_t length) {
-  HLOCAL block = AllocMovableBlock(length + 1);
+  HLOCAL block = AllocLocalBlock(length + 1);
   if (!block) return nullptr;
   LockedBlock<char> data(block);
   if (!data) {
-    FreeMovableBlock(block);
+    FreeLocalBlock(block);
     return nullptr;
   }
   memcpy(data.get(), text, length);  // the block is zero-filled: terminated

@@ -1,6 +1,12 @@
 /*
- * Movable local-memory blocks for Sound Objects and their texts, and a
- * scoped lock so no path leaves a block locked.
+ * Local-memory blocks for Sound Objects and their texts, and a scoped lock
+ * so no path leaves a block locked.
+ *
+ * The blocks are fixed, not movable: the platform keeps at most 65,536
+ * movable handles per process, which would cap the list at about 20,000
+ * objects (one block per record and per text). Code still reaches every
+ * block through LocalLock and LocalUnlock, so nothing depends on the
+ * difference.
  */
 #ifndef WENDLE_LOCAL_MEMORY_H
 #define WENDLE_LOCAL_MEMORY_H
@@ -17,10 +23,10 @@ struct LocalMemoryFunctions {
 };
 extern LocalMemoryFunctions g_localMemory;
 
-// A movable, zero-initialised block.
-inline HLOCAL AllocMovableBlock(SIZE_T bytes) { return g_localMemory.alloc(LMEM_MOVEABLE | LMEM_ZEROINIT, bytes); }
+// A zero-initialised block.
+inline HLOCAL AllocLocalBlock(SIZE_T bytes) { return g_localMemory.alloc(LMEM_FIXED | LMEM_ZEROINIT, bytes); }
 // Releases a block; true on success.
-inline bool FreeMovableBlock(HLOCAL block) { return g_localMemory.free(block) == nullptr; }
+inline bool FreeLocalBlock(HLOCAL block) { return g_localMemory.free(block) == nullptr; }
 
 // Locks a block for the lifetime of the object.
 template <typename T>

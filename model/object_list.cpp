@@ -25,10 +25,12 @@ int InsertEmptyItem(int index) {
   return result < 0 ? -1 : static_cast<int>(result);
 }
 
+// Repaints one item's rectangle; an item scrolled out of view needs none.
 void RepaintItem(int index) {
-  RECT rect;
-  if (SendList(LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect)) != LB_ERR)
-    InvalidateRect(g_state.listBox, &rect, TRUE);
+  RECT item, client, visible;
+  if (SendList(LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) == LB_ERR) return;
+  GetClientRect(g_state.listBox, &client);
+  if (IntersectRect(&visible, &item, &client)) InvalidateRect(g_state.listBox, &item, TRUE);
 }
 
 int InsertionIndex(int method) {
@@ -72,8 +74,8 @@ SoundObjectHandle MakeCdTrackObject(int track) {
     }
   }
   if (!filled) {
-    if (text) FreeMovableBlock(text);
-    FreeMovableBlock(handle);
+    if (text) FreeLocalBlock(text);
+    FreeLocalBlock(handle);
     return nullptr;
   }
   return handle;

@@ -27,11 +27,11 @@ bool FormatPauseLabel(uint32_t seconds, char* text, size_t size) {
 
 // Releases a record's texts and the record itself after a failed fill.
 void ReleaseRecord(SoundObjectHandle handle, SoundObject* record) {
-  if (record->description) FreeMovableBlock(record->description);
-  if (record->fileName) FreeMovableBlock(record->fileName);
+  if (record->description) FreeLocalBlock(record->description);
+  if (record->fileName) FreeLocalBlock(record->fileName);
   record->description = record->fileName = nullptr;
   LocalUnlock(handle);
-  FreeMovableBlock(handle);
+  FreeLocalBlock(handle);
 }
 
 // Stores text (upper-cased when asked) as a new block in *field.
@@ -95,7 +95,7 @@ int KindBitmapEntry(uint32_t kind) {
   }
 }
 
-SoundObjectHandle AllocSoundObject() { return AllocMovableBlock(sizeof(SoundObject)); }
+SoundObjectHandle AllocSoundObject() { return AllocLocalBlock(sizeof(SoundObject)); }
 
 int FillSoundObject(HWND dialog, SoundObjectHandle handle, uint32_t kind, BOOL useDefaults,
                     const char* defaultPath) {
@@ -134,12 +134,12 @@ int FreeSoundObject(SoundObjectHandle handle) {
   {
     LockedBlock<SoundObject> record(handle);
     if (!record) return 1;
-    if (record->description && !FreeMovableBlock(record->description)) return 1;
+    if (record->description && !FreeLocalBlock(record->description)) return 1;
     record->description = nullptr;
-    if (record->fileName && !FreeMovableBlock(record->fileName)) return 1;
+    if (record->fileName && !FreeLocalBlock(record->fileName)) return 1;
     record->fileName = nullptr;
   }
-  return FreeMovableBlock(handle) ? 0 : 1;
+  return FreeLocalBlock(handle) ? 0 : 1;
 }
 
 void ShowSoundObjectInDialog(HWND dialog, int listIndex, int dialogKind) {
