@@ -75,9 +75,9 @@ SoundObjectHandle MakeObject(const ListItemRecord& item) {
     }
   }
   if (!complete) {
-    if (description) FreeMovableBlock(description);
-    if (fileName) FreeMovableBlock(fileName);
-    FreeMovableBlock(handle);
+    if (description) FreeLocalBlock(description);
+    if (fileName) FreeLocalBlock(fileName);
+    FreeLocalBlock(handle);
     return nullptr;
   }
   return handle;

@@ -48,7 +48,7 @@ class ObjectListTest : public testing::Test {
   bench::MemorySeam memory_;
 };
 
-using Paths = std::vector<std::string>;
+using Names = std::vector<std::string>;
 
 TEST_F(ObjectListTest, InsertionMethodsPlaceTheNewItem) {
   EXPECT_EQ(Add("B.WAV", InsertAtCurrent), 0);  // nothing selected: the top
@@ -56,7 +56,7 @@ TEST_F(ObjectListTest, InsertionMethodsPlaceTheNewItem) {
   EXPECT_EQ(Add("A.WAV", InsertAtTop), 0);
   Select(2);
   EXPECT_EQ(Add("C.WAV", InsertAtCurrent), 2);  // before the selected item
-  EXPECT_EQ(Paths(), (Paths{"A.WAV", "B.WAV", "C.WAV", "D.WAV"}));
+  EXPECT_EQ(Paths(), (Names{"A.WAV", "B.WAV", "C.WAV", "D.WAV"}));
   EXPECT_EQ(host_.Selected(), 3);  // the selection stays on its item
   EXPECT_EQ(g_state.listModified, 1);
 }
@@ -68,7 +68,7 @@ TEST_F(ObjectListTest, ReplacingAnItemFreesTheOldObjectInPlace) {
   SoundObjectHandle old = ObjectAt(3);
   fields_.Set(IDC_SOUND_FILE, "NEW.MID");
   EXPECT_EQ(InsertSoundObject(fields_.window(), Midi, 3, InsertAppend, FALSE, nullptr), 3);
-  EXPECT_EQ(Paths(), (Paths{"A.WAV", "B.WAV", "C.WAV", "NEW.MID", "E.WAV"}));
+  EXPECT_EQ(Paths(), (Names{"A.WAV", "B.WAV", "C.WAV", "NEW.MID", "E.WAV"}));
   EXPECT_NE(ObjectAt(3), old);
   EXPECT_EQ(memory_.LiveBlocks(), before);  // one record and one text out, as many in
   EXPECT_EQ(g_state.listModified, 1);
@@ -105,7 +105,7 @@ TEST_F(ObjectListTest, DroppedFilesAreAddedWhenTheirDeviceExists) {
   int added = 0;
   for (const char* path : {"C:\\A.WAV", "C:\\B.WAV", "C:\\README.TXT", "C:\\C.WAV"}) added += AddFileObject(path);
   EXPECT_EQ(added, 3);
-  EXPECT_EQ(Paths(), (Paths{"C:\\A.WAV", "C:\\B.WAV", "C:\\C.WAV"}));
+  EXPECT_EQ(Paths(), (Names{"C:\\A.WAV", "C:\\B.WAV", "C:\\C.WAV"}));
 
   g_mediaCaps = AviVideo;  // no waveaudio, so no MIDI either
   EXPECT_EQ(AddFileObject("C:\\SONG.MID"), 0);
@@ -151,7 +151,7 @@ TEST_F(ObjectListTest, RemoveAsksFirstWhenConfirmationIsOn) {
     modals.AnswerMessageBox(IDYES);
     RemoveSoundObject();
   }
-  EXPECT_EQ(Paths(), (Paths{"A.WAV"}));
+  EXPECT_EQ(Paths(), (Names{"A.WAV"}));
 
   g_settings.confirmFlags = ConfirmFileDelete;  // object deletes unconfirmed
   bench::ModalScript modals;
@@ -184,15 +184,15 @@ TEST_F(ObjectListTest, MovesKeepTheSameRecord) {
   bench::ModalScript modals;  // no error box may appear
   Select(0);
   MoveSoundObject(IDM_MOVE_BOTTOM);
-  EXPECT_EQ(Paths(), (Paths{"B.WAV", "C.WAV", "A.WAV"}));
+  EXPECT_EQ(Paths(), (Names{"B.WAV", "C.WAV", "A.WAV"}));
   EXPECT_EQ(ObjectAt(2), moved);
   Select(2);
   MoveSoundObject(IDM_MOVE_DOWN);  // already last: nothing
   MoveSoundObject(IDM_MOVE_UP);
-  EXPECT_EQ(Paths(), (Paths{"B.WAV", "A.WAV", "C.WAV"}));
+  EXPECT_EQ(Paths(), (Names{"B.WAV", "A.WAV", "C.WAV"}));
   Select(2);
   MoveSoundObject(IDM_MOVE_TOP);
-  EXPECT_EQ(Paths(), (Paths{"C.WAV", "B.WAV", "A.WAV"}));
+  EXPECT_EQ(Paths(), (Names{"C.WAV", "B.WAV", "A.WAV"}));
   EXPECT_TRUE(modals.Records().empty());
   EXPECT_EQ(g_state.listModified, 0);
 }
