@@ -1,5 +1,7 @@
 #include "bench/modal_script.h"
 
+#include "bench/test_env.h"
+
 #include <dlgs.h>
 
 #include <algorithm>
@@ -14,18 +16,6 @@ thread_local ModalScript* g_script = nullptr;
 constexpr UINT_PTR kAnswerTimer = 0x5E71;
 constexpr UINT_PTR kWatchdogTimer = 0x5E72;
 constexpr UINT kWatchdogMs = 10000;
-
-std::string WindowText(HWND window) {
-  char text[2048] = "";
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
-std::string ClassName(HWND window) {
-  char name[64] = "";
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
 
 bool IsVisibleButton(HWND child, int* id) {
   if (ClassName(child) != "Button" && ClassName(child) != "BUTTON") return false;

@@ -140,6 +140,18 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
   return fclose(f) == 0 && ok;
 }
 
+std::string WindowText(HWND window) {
+  char text[2048] = "";
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+std::string ClassName(HWND window) {
+  char name[256] = "";
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
 void PumpMessages() {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {

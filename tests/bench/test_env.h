@@ -47,6 +47,10 @@ std::string TempPath(const std::string& name);
 std::string ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 
+// A window's text and its class name.
+std::string WindowText(HWND window);
+std::string ClassName(HWND window);
+
 // Dispatches every pending message of this thread.
 void PumpMessages();
 // Runs this thread's messages until done() is true or timeoutMs passes;

@@ -13,23 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/test_env.h"
 #include "resources/ids.h"
 
 namespace {
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
-
-std::string WindowText(HWND window) {
-  char text[1024] = "";
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
-std::string ClassOf(HWND window) {
-  char name[64] = "";
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
 
 LONG_PTR StyleOf(HWND window) { return GetWindowLongPtrA(window, GWL_STYLE); }
 
@@ -415,7 +404,7 @@ HWND DialogTemplates::owner_;
 bool IsStaticId(HWND child) { return (GetDlgCtrlID(child) & 0xFFFF) == 0xFFFF; }
 
 Kind KindOf(HWND child) {
-  std::string cls = ClassOf(child);
+  std::string cls = bench::ClassName(child);
   LONG_PTR style = StyleOf(child);
   if (lstrcmpiA(cls.c_str(), "Button") == 0) {
     switch (style & BS_TYPEMASK) {
@@ -446,7 +435,7 @@ char Mnemonic(const std::string& text) {
 }
 
 TEST_P(DialogTemplates, HasTitleStyleAndStaysHidden) {
-  EXPECT_EQ(WindowText(dialog_), spec_->title);
+  EXPECT_EQ(bench::WindowText(dialog_), spec_->title);
   EXPECT_TRUE(HasStyle(dialog_, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU));
   EXPECT_FALSE(IsWindowVisible(dialog_));
 }
@@ -463,16 +452,16 @@ TEST_P(DialogTemplates, HoldsEveryControlInOrderWithClassAndText) {
     } else {
       EXPECT_EQ(GetDlgCtrlID(child), want.id);
     }
-    EXPECT_EQ(lstrcmpiA(ClassOf(child).c_str(), ExpectedClass(want.kind)), 0) << ClassOf(child);
+    EXPECT_EQ(lstrcmpiA(bench::ClassName(child).c_str(), ExpectedClass(want.kind)), 0) << bench::ClassName(child);
     EXPECT_EQ(KindOf(child), want.kind);
     if (want.text) {
-      EXPECT_EQ(WindowText(child), want.text);
+      EXPECT_EQ(bench::WindowText(child), want.text);
     }
     if (want.kind == Explanation) {
-      EXPECT_GT(WindowText(child).size(), 40u);
+      EXPECT_GT(bench::WindowText(child).size(), 40u);
     }
     if (want.kind == Field) {
-      EXPECT_EQ(WindowText(child), "");
+      EXPECT_EQ(bench::WindowText(child), "");
     }
   }
 }
@@ -566,7 +555,7 @@ TEST_P(DialogTemplates, KeyboardLettersAreUniqueAndLabelsLeadToAnInput) {
   std::map<char, std::string> used;
   std::vector<HWND> children = Children();
   for (size_t i = 0; i < children.size(); ++i) {
-    std::string text = KindOf(children[i]) == Icon ? "" : WindowText(children[i]);
+    std::string text = KindOf(children[i]) == Icon ? "" : bench::WindowText(children[i]);
     char letter = Mnemonic(text);
     if (!letter) continue;
     EXPECT_EQ(used.count(letter), 0u) << "'" << letter << "' in " << text << " and " << used[letter];
@@ -590,7 +579,7 @@ TEST_P(DialogTemplates, LayoutFitsTheDialogWithoutOverlapsAndTextsFit) {
     Kind kind = KindOf(child);
     RECT rect = RectOf(child);
     if (kind == Combo) rect.bottom = rect.top + 14;
-    SCOPED_TRACE("control " + std::to_string(i) + " " + WindowText(child));
+    SCOPED_TRACE("control " + std::to_string(i) + " " + bench::WindowText(child));
     EXPECT_GE(rect.left, 0);
     EXPECT_GE(rect.top, 0);
     EXPECT_LE(rect.right, client.right);
@@ -598,7 +587,7 @@ TEST_P(DialogTemplates, LayoutFitsTheDialogWithoutOverlapsAndTextsFit) {
 
     // Texts are not cut: one line for labels and buttons, the explanation
     // wrapped within its box.
-    std::string text = kind == Icon ? "" : WindowText(child);
+    std::string text = kind == Icon ? "" : bench::WindowText(child);
     if (!text.empty() && kind != Field) {
       RECT need = {0, 0, rect.right - rect.left, 0};
       UINT flags = DT_CALCRECT | (kind == Explanation ? DT_WORDBREAK : DT_SINGLELINE);
@@ -620,7 +609,7 @@ TEST_P(DialogTemplates, LayoutFitsTheDialogWithoutOverlapsAndTextsFit) {
       if (other == Group || other == Spin) continue;
       RECT b = RectOf(children[j]), overlap;
       if (other == Combo) b.bottom = b.top + 14;
-      EXPECT_FALSE(IntersectRect(&overlap, &rect, &b)) << "overlaps " << WindowText(children[j])
+      EXPECT_FALSE(IntersectRect(&overlap, &rect, &b)) << "overlaps " << bench::WindowText(children[j])
                                                         << " id " << GetDlgCtrlID(children[j]);
     }
   }

@@ -19,12 +19,6 @@ HMODULE ControlLibraryModule() {
   return module;
 }
 
-std::string WindowText(HWND window) {
-  char text[1024] = "";
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
 std::string StatusText(HWND bar) {
   char text[1024] = "";
   LRESULT result = SendMessageA(bar, SB_GETTEXTLENGTHA, 0, 0);
@@ -120,7 +114,7 @@ TEST_F(ControlTest, SpinShowsItsPositionInTheBuddyEdit) {
   EXPECT_TRUE(SpinSetPos(spin, 12345));
 
   // A plain decimal number: GetDlgItemInt must read it back.
-  EXPECT_EQ(WindowText(edit), "12345");
+  EXPECT_EQ(bench::WindowText(edit), "12345");
   BOOL ok = FALSE;
   EXPECT_EQ(GetDlgItemInt(parent_, IDC_PLAY_LIST_COUNT, &ok, FALSE), 12345u);
   EXPECT_TRUE(ok);
@@ -132,7 +126,7 @@ TEST_F(ControlTest, SpinShowsItsPositionInTheBuddyEdit) {
   EXPECT_EQ(high, 99999);
 
   EXPECT_TRUE(SpinSetPos(spin, 0));
-  EXPECT_EQ(WindowText(edit), "1");  // kept inside the range
+  EXPECT_EQ(bench::WindowText(edit), "1");  // kept inside the range
 }
 
 TEST_F(ControlTest, ArrowKeysStepTheEditsNumberWithinTheRange) {
@@ -143,18 +137,18 @@ TEST_F(ControlTest, ArrowKeysStepTheEditsNumberWithinTheRange) {
   SpinSetPos(spin, 4);
 
   SendMessageA(edit, WM_KEYDOWN, VK_UP, 0);
-  EXPECT_EQ(WindowText(edit), "5");
+  EXPECT_EQ(bench::WindowText(edit), "5");
   SendMessageA(edit, WM_KEYDOWN, VK_DOWN, 0);
   SendMessageA(edit, WM_KEYDOWN, VK_DOWN, 0);
-  EXPECT_EQ(WindowText(edit), "3");
+  EXPECT_EQ(bench::WindowText(edit), "3");
   EXPECT_EQ(SendMessageA(spin, UDM_GETPOS32, 0, 0), 3);
 
   // A number the user typed is where the next step starts.
   SetWindowTextA(edit, "9");
   SendMessageA(edit, WM_KEYDOWN, VK_UP, 0);
-  EXPECT_EQ(WindowText(edit), "10");
+  EXPECT_EQ(bench::WindowText(edit), "10");
   SendMessageA(edit, WM_KEYDOWN, VK_UP, 0);
-  EXPECT_EQ(WindowText(edit), "10");  // the top of the range holds
+  EXPECT_EQ(bench::WindowText(edit), "10");  // the top of the range holds
 }
 
 TEST_F(ControlTest, OperationsRefuseWindowsThatAreGone) {
@@ -218,7 +212,7 @@ TEST_F(ControlTest, StatusBarShowsTextsWhole) {
 
   EXPECT_TRUE(StatusBarSetText(bar, "Ready"));
   EXPECT_EQ(StatusText(bar), "Ready");
-  EXPECT_EQ(WindowText(bar), "Ready");
+  EXPECT_EQ(bench::WindowText(bar), "Ready");
 
   std::string longest(511, 'x');
   longest[0] = 'A';
@@ -365,9 +359,9 @@ INT_PTR CALLBACK SpinDialogProc(HWND dialog, UINT message, WPARAM, LPARAM lParam
   SpinAttachBuddy(spin, edit);
   SpinSetRange(spin, 0, 500);
   SpinSetPos(spin, 250);
-  result->shown = WindowText(edit);
+  result->shown = bench::WindowText(edit);
   SendMessageA(edit, WM_KEYDOWN, VK_UP, 0);
-  result->stepped = WindowText(edit);
+  result->stepped = bench::WindowText(edit);
   EndDialog(dialog, IDOK);
   return TRUE;
 }

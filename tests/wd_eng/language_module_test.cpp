@@ -16,15 +16,10 @@
 
 namespace {
 
-HMODULE LoadLanguageModule() {
-  static HMODULE module = LoadLibraryA("wd_eng.dll");
-  return module;
-}
-
 // The text whole, however long (empty when the id is missing).
 std::string Text(UINT id) {
   char text[4096] = "";
-  int length = LoadStringA(LoadLanguageModule(), id, text, sizeof text);
+  int length = LoadStringA(bench::LanguageModule(), id, text, sizeof text);
   return std::string(text, length > 0 ? length : 0);
 }
 
@@ -79,7 +74,7 @@ std::vector<std::string> Conversions(const std::string& text) {
 }
 
 TEST(LanguageModule, LoadsAsALibraryWithoutCode) {
-  HMODULE module = LoadLanguageModule();
+  HMODULE module = bench::LanguageModule();
   ASSERT_NE(module, nullptr) << "LoadLibraryA failed: " << GetLastError();
   auto dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(module);
   auto nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(reinterpret_cast<const BYTE*>(module) + dos->e_lfanew);
