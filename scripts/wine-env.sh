@@ -38,26 +38,28 @@ ASOUND
   export DISPLAY=":$(head -n1 "$fdfile")"
   rm -f "$fdfile"
 
+  local wine=/usr/lib/wine/wine64
+  [ -x "$wine" ] || wine=wine
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Preparing the Wine prefix (first run only)..."
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
   fi
-  # A persistent server makes each test process start in a fraction of a second.
-  wineserver -p >/dev/null 2>&1 &
-  WENDLE_WINESERVER_PID=$!
-
   # Every window inside one virtual desktop: with no window manager on the
   # display, Wine otherwise waits about two seconds for each top-level
-  # window (every message box and dialog) to be shown and activated.
+  # window (every message box and dialog) to be shown and activated. The
+  # desktop reads this when it starts, so the server is restarted after.
   local marker=$WINEPREFIX/.wendle-desktop
   if [ ! -f "$marker" ]; then
-    local wine=/usr/lib/wine/wine64
-    [ -x "$wine" ] || wine=wine
     "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 &&
       "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1 &&
       touch "$marker"
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w
   fi
+  # A persistent server makes each test process start in a fraction of a second.
+  wineserver -p >/dev/null 2>&1 &
+  WENDLE_WINESERVER_PID=$!
 }
 
 wine_session_stop() {
