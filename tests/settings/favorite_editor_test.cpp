@@ -75,6 +75,20 @@ TEST_F(FavoriteAndEditorTest, FavoriteSelectionIsChosenStoredAndReadBack) {
   EXPECT_EQ(Favorite(), "*");
 }
 
+TEST_F(FavoriteAndEditorTest, AFavoriteThatCannotBeStoredIsReported) {
+  std::string song = bench::TempPath("UNSTORED.WAV");
+  ASSERT_TRUE(bench::WriteWaveFile(song, std::string(100, '\x80')));
+  bench::UnwritableRegistry unwritable;
+  bench::ModalScript modals;
+  modals.ChooseFile(song);
+  modals.AnswerMessageBox(IDOK);
+  SetFavoriteSelection();
+  ASSERT_EQ(modals.Records().size(), 2u);
+  EXPECT_EQ(modals.Records()[1].text, LanguageString(IDS_REGISTRY_FAILED));
+  EXPECT_EQ(modals.Records()[1].style, static_cast<UINT>(MB_ICONHAND));
+  EXPECT_EQ(Favorite(), "*");
+}
+
 TEST_F(FavoriteAndEditorTest, FavoriteOfAnotherTypeOrTooLongReadsAsNone) {
   ASSERT_TRUE(bench::RegWriteDword(settingsKey_, LanguageString(IDS_REG_FAVORITE), 5));
   EXPECT_EQ(Favorite(), "*");
