@@ -87,8 +87,10 @@ bool AskToSaveChanges() {
     case IDCANCEL:
       return false;
     case IDYES:
+      // A save that did not happen (Save As cancelled, replacing refused,
+      // a failed write) must not be followed by discarding the list.
       SaveCommand(g_state.mainWindow);
-      return true;
+      return !g_state.listModified || SendMessageA(g_state.listBox, LB_GETCOUNT, 0, 0) <= 0;
     default:
       return true;
   }

@@ -6,7 +6,8 @@
 #include <windows.h>
 
 // When the list has unsaved changes: asks whether to save them and, on Yes,
-// saves (through Save As when the list has no file). false on Cancel.
+// saves (through Save As when the list has no file). false on Cancel, and
+// after a Yes whose save did not happen.
 bool AskToSaveChanges();
 
 // Runs File command 100 to 105 for the main window. Nothing happens while a

@@ -199,12 +199,14 @@ int ReadListItems(ListFileReader* reader, HWND list, int mode) {
   LanguageString(IDS_FMT_ITEMS_READ, format, sizeof format);
 
   int result = 1;
+  bool damaged = false;
   unsigned count = 0;
   ListItemRecord item;
   for (;;) {
     ListFileReader::Result next = reader->Next(&item);
     if (next != ListFileReader::Result::Item) {
-      if (next == ListFileReader::Result::Malformed) result = 0;
+      damaged = next == ListFileReader::Result::Malformed;
+      if (damaged) result = 0;
       break;
     }
     SoundObjectHandle handle = MakeObject(item);
@@ -224,6 +226,8 @@ int ReadListItems(ListFileReader* reader, HWND list, int mode) {
   InvalidateRect(list, nullptr, TRUE);
   SendMessageA(list, LB_SETCURSEL, 0, 0);
   SetFocus(list);
+  // A damaged file is said so; the items before the damage stay.
+  if (damaged) ShowMessage(g_state.mainWindow, IDS_LIST_FILE_DAMAGED, MB_ICONEXCLAMATION);
   return result;
 }
 

@@ -25,7 +25,7 @@ void LoadListFile(HWND list, const char* path, int mode);
 
 // Places the items of reader (past its magic line) into list. 1 when the
 // end of the file was reached, 0 when memory ran out or the file was
-// malformed; the items placed so far stay.
+// damaged (which the user is told); the items placed so far stay.
 int ReadListItems(ListFileReader* reader, HWND list, int mode);
 
 // LoadListFile on the main list in Open mode; always 1.

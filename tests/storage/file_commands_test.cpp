@@ -96,6 +96,24 @@ TEST_F(FileCommandsTest, YesOnAnUnnamedListSavesThroughSaveAsFirst) {
   EXPECT_EQ(host_.Title(), "Wendle");
 }
 
+TEST_F(FileCommandsTest, AYesWhoseSaveDidNotHappenKeepsTheList) {
+  LoadListFile(host_.list(), Write("keep.wdl", kTwoItems).c_str(), ListLoadAppend);
+  g_state.currentListFile[0] = '\0';
+  modals_.AnswerMessageBox(IDYES);
+  modals_.CancelFileDialog();  // the Save As dialog
+  Run(IDM_FILE_NEW);
+  EXPECT_EQ(host_.Count(), 2);
+  EXPECT_EQ(g_state.listModified, 1);
+
+  // Replacing an existing file refused: the Open goes no further.
+  lstrcpynA(g_state.currentListFile, bench::TempPath("keep.wdl").c_str(), kTextBufferSize);
+  modals_.AnswerMessageBox(IDYES);  // save the changes?
+  modals_.AnswerMessageBox(IDNO);   // replace keep.wdl?
+  Run(IDM_FILE_OPEN);
+  EXPECT_EQ(modals_.Records().size(), 4u);  // no file dialog followed
+  EXPECT_EQ(host_.Count(), 2);
+}
+
 TEST_F(FileCommandsTest, InsertAndAppendAddTheFileToTheList) {
   LoadListFile(host_.list(), Write("base.wdl", kTwoItems).c_str(), ListLoadOpen);
   SendMessageA(host_.list(), LB_SETCURSEL, 1, 0);

@@ -147,15 +147,21 @@ TEST_F(ListFileTest, RefusedFilesLeaveEverythingAsItWas) {
 
 TEST_F(ListFileTest, DamagedFilesKeepTheItemsReadBeforeTheDamage) {
   const std::string good = "WDv1.0\nA\n*\n8 0 0 0\n";
+  for (int i = 0; i < 5; ++i) modals_.AnswerMessageBox(IDOK);
   for (const std::string& damage : {std::string("B\n*\n"), std::string("B\n*\n8 0 x 0\nC\n*\n8 0 0 0\n"),
                                     std::string("B\n*\n8 0 99999999999 0\n"), std::string(1 << 20, '#'),
                                     std::string("B\0C\n*\n8 0", 9)}) {
     Load(good + damage);
     EXPECT_EQ(host_.Count(), 1);
     EXPECT_EQ(Description(0), "A");
+    EXPECT_EQ(modals_.Records().back().text, LanguageString(IDS_LIST_FILE_DAMAGED));
+    EXPECT_EQ(modals_.Records().back().style, static_cast<UINT>(MB_ICONEXCLAMATION));
   }
-  Load(good + "\n\n  \r\n");  // trailing blank lines are no item
+  EXPECT_EQ(modals_.Records().size(), 5u);
+  Load(good + "\n\n  \r\n");  // trailing blank lines are no item, and no damage
   EXPECT_EQ(host_.Count(), 1);
+  EXPECT_EQ(modals_.Records().size(), 5u);
+  EXPECT_EQ(modals_.Failures(), 0);
 }
 
 TEST_F(ListFileTest, OutOfMemoryWhileReadingKeepsWhatWasPlaced) {

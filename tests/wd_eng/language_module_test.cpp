@@ -47,7 +47,7 @@ std::map<UINT, size_t> RequiredIds() {
   range(150, 152);
   range(154, 169);
   range(192, 198);
-  range(224, 224);
+  range(224, 225);
   ids[IDS_FMT_FILES_DROPPED] = 63;
   ids[IDS_FMT_ITEMS_READ] = 40;
   ids[IDS_FMT_ITEMS_WRITTEN] = 40;
