@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "model/sound_object_kind.h"
 #include "storage/list_format.h"
 
 namespace {

@@ -67,7 +67,7 @@ SoundObjectHandle MakeCdTrackObject(int track) {
     LockedBlock<SoundObject> record(handle);
     if (record) {
       record->flags = CdTrack;
-      record->bitmap = g_state.kindBitmaps[KindBitmapEntry(CdTrack)];
+      record->bitmap = g_state.kindBitmaps[KindBitmapIndex(CdTrack)];
       record->trackNumber = static_cast<uint8_t>(track);
       record->description = text;
       filled = true;

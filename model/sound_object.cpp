@@ -84,17 +84,6 @@ void SetControlText(HWND dialog, int id, HLOCAL block) {
 
 }  // namespace
 
-int KindBitmapEntry(uint32_t kind) {
-  switch (kind) {
-    case Wave: return 0;
-    case Midi: return 1;
-    case Pause: return 2;
-    case CdTrack: return 3;
-    case Video: return 4;
-    default: return -1;
-  }
-}
-
 SoundObjectHandle AllocSoundObject() { return AllocLocalBlock(sizeof(SoundObject)); }
 
 int FillSoundObject(HWND dialog, SoundObjectHandle handle, uint32_t kind, BOOL useDefaults,
@@ -105,7 +94,7 @@ int FillSoundObject(HWND dialog, SoundObjectHandle handle, uint32_t kind, BOOL u
   record->flags = (record->flags & kKeptFlagBits) | kind;
 
   bool filled = true;
-  int entry = KindBitmapEntry(kind);
+  int entry = KindBitmapIndex(kind);
   if (entry >= 0) record->bitmap = g_state.kindBitmaps[entry];
   switch (kind) {
     case Wave:

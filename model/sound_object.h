@@ -11,20 +11,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "model/sound_object_kind.h"
+
 typedef HLOCAL SoundObjectHandle;
-
-enum SoundObjectKind : uint32_t {
-  Wave = 1,
-  Midi = 2,
-  CdTrack = 4,
-  Pause = 8,
-  Video = 16,
-};
-
-constexpr uint32_t kKindBits = 0x0000001F;
-constexpr uint32_t PlayedMark = 0x00008000;
-// Assigning a kind clears the kind bits and bits 16-31; bits 5-15 stay.
-constexpr uint32_t kKeptFlagBits = 0x0000FFE0;
 
 struct SoundObject {
   uint32_t flags;
@@ -63,8 +52,5 @@ void ShowSoundObjectInDialog(HWND dialog, int listIndex, int dialogKind);
 
 // The text that announces the object when it starts playing.
 void PlayingText(const SoundObject& record, char* text, size_t size);
-
-// Index into kindBitmaps for a kind bit (Pause before CdTrack), or -1.
-int KindBitmapEntry(uint32_t kind);
 
 #endif

@@ -13,7 +13,6 @@ struct HotKeyDefault {
 };
 // Control+Alt+N, Control+Alt+S, Control+Alt+F.
 constexpr HotKeyDefault kHotKeyDefaults[kHotKeyCount] = {{13, 3}, {18, 3}, {5, 3}};
-constexpr uint32_t kPauseSecondsLimit = kMaxPauseSeconds;
 
 // The field behind a DWORD value of the settings key, or null.
 std::atomic<uint32_t>* SettingField(UINT valueId) {
@@ -52,7 +51,7 @@ void LoadSettings() {
     if (opened && !key.ReadDword(setting.valueId, &value)) value = setting.value;
     SettingField(setting.valueId)->store(value);
   }
-  if (g_settings.pauseSeconds.load() > kPauseSecondsLimit) g_settings.pauseSeconds = kPauseSecondsLimit;
+  if (g_settings.pauseSeconds.load() > kMaxPauseSeconds) g_settings.pauseSeconds = kMaxPauseSeconds;
   LoadHotKeys();
 }
 

@@ -178,14 +178,3 @@ void AppendListItem(std::string* out, const ListItemRecord& item) {
   AppendNumber(out, item.postDelay, ' ');
   AppendNumber(out, item.trackNumber, '\n');
 }
-
-int KindBitmapIndex(uint32_t flags) {
-  switch (flags & 0xFFFF001Fu) {
-    case 1: return 0;   // Wave
-    case 2: return 1;   // Midi
-    case 4: return 3;   // CdTrack
-    case 8: return 2;   // Pause
-    case 16: return 4;  // Video
-    default: return -1;
-  }
-}

@@ -71,8 +71,4 @@ class ListFileReader {
 // break cannot put the rest of the file out of step.
 void AppendListItem(std::string* out, const ListItemRecord& item);
 
-// Index into the kind bitmaps for flags: Wave 0, Midi 1, Pause 2, CdTrack 3,
-// Video 4; -1 when flags masked with 0xFFFF001F is not exactly one kind bit.
-int KindBitmapIndex(uint32_t flags);
-
 #endif  // WENDLE_STORAGE_LIST_FORMAT_H

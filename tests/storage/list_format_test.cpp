@@ -303,19 +303,4 @@ TEST(ListReader, ReadsAHundredThousandItems) {
 
 // --- Kind bitmaps -------------------------------------------------------
 
-TEST(KindBitmapIndex, MapsEachKindAndIgnoresBitsFiveToFifteen) {
-  EXPECT_EQ(KindBitmapIndex(1), 0);
-  EXPECT_EQ(KindBitmapIndex(2), 1);
-  EXPECT_EQ(KindBitmapIndex(8), 2);  // Pause comes before CdTrack
-  EXPECT_EQ(KindBitmapIndex(4), 3);
-  EXPECT_EQ(KindBitmapIndex(16), 4);
-  EXPECT_EQ(KindBitmapIndex(33), 0);
-  EXPECT_EQ(KindBitmapIndex(32769), 0);  // PlayedMark
-  EXPECT_EQ(KindBitmapIndex(0x8010), 4);
-  EXPECT_EQ(KindBitmapIndex(0), -1);
-  EXPECT_EQ(KindBitmapIndex(3), -1);
-  EXPECT_EQ(KindBitmapIndex(0x10001), -1);  // bits 16 to 31 must be clear
-  EXPECT_EQ(KindBitmapIndex(32), -1);
-}
-
 }  // namespace

@@ -1,0 +1,26 @@
+// The kinds of Sound Object and the other bits of a record's flags.
+// Platform-neutral: the list-file format uses it too.
+#ifndef WENDLE_SOUND_OBJECT_KIND_H
+#define WENDLE_SOUND_OBJECT_KIND_H
+
+#include <cstdint>
+
+enum SoundObjectKind : uint32_t {
+  Wave = 1,
+  Midi = 2,
+  CdTrack = 4,
+  Pause = 8,
+  Video = 16,
+};
+
+constexpr uint32_t kKindBits = 0x0000001F;
+constexpr uint32_t PlayedMark = 0x00008000;
+// Assigning a kind clears the kind bits and bits 16-31; bits 5-15 stay.
+constexpr uint32_t kKeptFlagBits = 0x0000FFE0;
+
+// The kindBitmaps entry for flags: Wave 0, Midi 1, Pause 2, CdTrack 3,
+// Video 4 (Pause comes before CdTrack). Bits 5-15 do not matter; -1 when
+// the kind bits are not exactly one kind or any of bits 16-31 is set.
+int KindBitmapIndex(uint32_t flags);
+
+#endif
