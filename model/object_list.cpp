@@ -61,24 +61,11 @@ SoundObjectHandle MakeCdTrackObject(int track) {
   }
   char description[32];
   snprintf(description, sizeof description, "Track %d", track);
-  HLOCAL text = AllocTextBlock(description);
-  bool filled = false;
-  if (text) {
-    LockedBlock<SoundObject> record(handle);
-    if (record) {
-      record->flags = CdTrack;
-      record->bitmap = g_state.kindBitmaps[KindBitmapIndex(CdTrack)];
-      record->trackNumber = static_cast<uint8_t>(track);
-      record->description = text;
-      filled = true;
-    }
-  }
-  if (!filled) {
-    if (text) FreeLocalBlock(text);
-    FreeLocalBlock(handle);
-    return nullptr;
-  }
-  return handle;
+  std::string_view text(description);
+  SoundObject values = {};
+  values.flags = CdTrack;
+  values.trackNumber = static_cast<uint8_t>(track);
+  return StoreSoundObject(handle, values, &text, nullptr) ? handle : nullptr;
 }
 
 }  // namespace

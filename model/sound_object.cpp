@@ -84,6 +84,37 @@ void SetControlText(HWND dialog, int id, HLOCAL block) {
 
 }  // namespace
 
+HBITMAP KindBitmap(uint32_t flags) {
+  int entry = KindBitmapIndex(flags);
+  return entry >= 0 ? g_state.kindBitmaps[entry] : nullptr;
+}
+
+bool StoreSoundObject(SoundObjectHandle handle, const SoundObject& values, const std::string_view* description,
+                      const std::string_view* fileName) {
+  HLOCAL descriptionBlock = description ? AllocTextBlock(description->data(), description->size()) : nullptr;
+  HLOCAL fileNameBlock = fileName ? AllocTextBlock(fileName->data(), fileName->size()) : nullptr;
+  bool stored = false;
+  if ((!description || descriptionBlock) && (!fileName || fileNameBlock)) {
+    LockedBlock<SoundObject> record(handle);
+    if (record) {
+      record->flags = values.flags;
+      record->bitmap = KindBitmap(values.flags);
+      record->trackNumber = values.trackNumber;
+      record->repeatCount = values.repeatCount;
+      record->postDelay = values.postDelay;
+      record->description = descriptionBlock;
+      record->fileName = fileNameBlock;
+      stored = true;
+    }
+  }
+  if (!stored) {
+    if (descriptionBlock) FreeLocalBlock(descriptionBlock);
+    if (fileNameBlock) FreeLocalBlock(fileNameBlock);
+    FreeLocalBlock(handle);
+  }
+  return stored;
+}
+
 SoundObjectHandle AllocSoundObject() { return AllocLocalBlock(sizeof(SoundObject)); }
 
 int FillSoundObject(HWND dialog, SoundObjectHandle handle, uint32_t kind, BOOL useDefaults,
@@ -94,8 +125,7 @@ int FillSoundObject(HWND dialog, SoundObjectHandle handle, uint32_t kind, BOOL u
   record->flags = (record->flags & kKeptFlagBits) | kind;
 
   bool filled = true;
-  int entry = KindBitmapIndex(kind);
-  if (entry >= 0) record->bitmap = g_state.kindBitmaps[entry];
+  if (HBITMAP bitmap = KindBitmap(kind)) record->bitmap = bitmap;
   switch (kind) {
     case Wave:
     case Midi:

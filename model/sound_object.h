@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "model/sound_object_kind.h"
 
@@ -36,6 +37,15 @@ constexpr int kShortFormatLength = 62;
 
 // A fresh record with every field zero, or nullptr.
 SoundObjectHandle AllocSoundObject();
+
+// The kindBitmaps entry for a record's flags, or none.
+HBITMAP KindBitmap(uint32_t flags);
+
+// Gives a fresh record the flags, counts and track number of values, its
+// kind's bitmap and copies of the texts (null for none). When memory runs
+// out the record and every block are released and the result is false.
+bool StoreSoundObject(SoundObjectHandle handle, const SoundObject& values, const std::string_view* description,
+                      const std::string_view* fileName);
 
 // Assigns kind and fills the record from an object dialog's controls, or,
 // for file kinds with useDefaults, from defaultPath with zero counts.

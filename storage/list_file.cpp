@@ -56,30 +56,14 @@ void ShowProgress(const char* format, unsigned done, unsigned total) {
 // runs out (nothing is left allocated then).
 SoundObjectHandle MakeObject(const ListItemRecord& item) {
   SoundObjectHandle handle = AllocSoundObject();
-  if (!handle) return nullptr;
-  HLOCAL description = item.hasDescription ? AllocTextBlock(item.description.data(), item.description.size()) : nullptr;
-  HLOCAL fileName = item.hasFileName ? AllocTextBlock(item.fileName.data(), item.fileName.size()) : nullptr;
-  bool complete = (!item.hasDescription || description) && (!item.hasFileName || fileName);
-  if (complete) {
-    LockedBlock<SoundObject> record(handle);
-    complete = static_cast<bool>(record);
-    if (complete) {
-      record->flags = item.flags;
-      record->repeatCount = item.repeatCount;
-      record->postDelay = item.postDelay;
-      record->trackNumber = item.trackNumber;
-      int entry = KindBitmapIndex(item.flags);
-      record->bitmap = entry >= 0 ? g_state.kindBitmaps[entry] : nullptr;
-      record->description = description;
-      record->fileName = fileName;
-    }
-  }
-  if (!complete) {
-    if (description) FreeLocalBlock(description);
-    if (fileName) FreeLocalBlock(fileName);
-    FreeLocalBlock(handle);
+  SoundObject values = {};
+  values.flags = item.flags;
+  values.repeatCount = item.repeatCount;
+  values.postDelay = item.postDelay;
+  values.trackNumber = item.trackNumber;
+  if (!handle || !StoreSoundObject(handle, values, item.hasDescription ? &item.description : nullptr,
+                                   item.hasFileName ? &item.fileName : nullptr))
     return nullptr;
-  }
   return handle;
 }
 
