@@ -8,7 +8,7 @@
 #include "bench/test_env.h"
 #include "bench_util.h"
 #include "model/object_list.h"
-#include "shell/main_window_state.h"
+#include "state/main_window_state.h"
 #include "storage/list_file.h"
 #include "storage/list_format.h"
 #include "support/control_library.h"

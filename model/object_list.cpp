@@ -6,7 +6,7 @@
 #include "model/local_memory.h"
 #include "resources/ids.h"
 #include "settings/settings.h"
-#include "shell/main_window_state.h"
+#include "state/main_window_state.h"
 #include "support/language.h"
 #include "support/support_library.h"
 

@@ -5,7 +5,7 @@
 
 #include "model/local_memory.h"
 #include "resources/ids.h"
-#include "shell/main_window_state.h"
+#include "state/main_window_state.h"
 
 namespace {
 

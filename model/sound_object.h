@@ -12,9 +12,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "model/sound_object_handle.h"
 #include "model/sound_object_kind.h"
-
-typedef HLOCAL SoundObjectHandle;
 
 struct SoundObject {
   uint32_t flags;

@@ -293,5 +293,9 @@
 /* ---- Private messages of the main window ------------------------------- */
 #define WM_SETSTATUSTEXT          (0x0400 + 1)  /* WM_USER+1, wParam string id */
 #define WM_OPENCOMMANDLINE        (0x0400 + 2)  /* WM_USER+2, lParam text */
+/* Requests of the Play All worker, sent (synchronously) to the main window */
+#define WM_PLAYOBJECT             (0x0400 + 3)  /* lParam a SoundObjectHandle */
+#define WM_STOPALLDEVICES         (0x0400 + 4)
+#define WM_PLAYALLENDED           (0x0400 + 5)  /* the run is over: idle state */
 
 #endif /* WENDLE_IDS_H */

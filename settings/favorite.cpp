@@ -4,7 +4,7 @@
 #include "resources/ids.h"
 #include "settings/registry.h"
 #include "settings/settings.h"
-#include "shell/main_window_state.h"
+#include "state/main_window_state.h"
 #include "support/language.h"
 #include "support/support_library.h"
 

@@ -6,7 +6,7 @@
 #include "resources/ids.h"
 #include "settings/registry.h"
 #include "settings/settings.h"
-#include "shell/main_window_state.h"
+#include "state/main_window_state.h"
 #include "support/language.h"
 
 namespace {

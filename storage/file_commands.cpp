@@ -6,7 +6,7 @@
 
 #include "model/object_list.h"
 #include "resources/ids.h"
-#include "shell/main_window_state.h"
+#include "state/main_window_state.h"
 #include "storage/list_file.h"
 #include "support/language.h"
 #include "support/paths.h"

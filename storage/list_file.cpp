@@ -8,7 +8,7 @@
 
 #include "model/local_memory.h"
 #include "model/object_list.h"
-#include "shell/main_window_state.h"
+#include "state/main_window_state.h"
 #include "storage/list_format.h"
 #include "support/control_library.h"
 #include "support/language.h"

@@ -1,7 +1,7 @@
 #include "support/language.h"
 
 #include "resources/ids.h"
-#include "shell/main_window_state.h"
+#include "state/main_window_state.h"
 #include "support/support_library.h"
 
 const char* LanguageString(UINT id, char* text, int size) {

@@ -28,6 +28,7 @@ extern "C" {
 #define ORD_PLAY_WAVE_FILE          20
 #define ORD_BROWSE_FOR_FILE         21
 #define ORD_GET_CD_TRACK_COUNT      24
+#define ORD_GET_LAST_PLAY_INFO      25
 
 /* Filter kinds of BrowseForFile */
 #define BROWSE_WAV_AND_MIDI 2
@@ -67,6 +68,11 @@ BOOL WINAPI PlayWaveFile(HWND notifyWindow, LPCSTR path);
 BOOL WINAPI BrowseForFile(HWND owner, int filterKind, LPSTR buffer, DWORD reserved);
 /* Audio tracks on the disc in the first CD-audio drive; 0 for none. */
 UINT WINAPI GetCdTrackCount(DWORD reserved);
+/* The MCI device of the last play that the calling thread started (0 when
+   that start failed), and in *lengthMs (may be null) the length of what it
+   plays in milliseconds. A completion notice names its device; the length
+   bounds the wait for it. */
+UINT WINAPI GetLastPlayInfo(DWORD *lengthMs);
 
 #ifdef __cplusplus
 }

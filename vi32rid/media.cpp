@@ -3,11 +3,23 @@
 // A started device stays open: it reports the end of the play to the
 // caller's window with MM_MCINOTIFY, and the program closes every device
 // itself. A device that was opened but could not start is closed here.
+//
+// Every play also records, for the thread that started it, its device and
+// the length of what it plays (GetLastPlayInfo): the notice names the
+// device, and the length bounds the caller's wait for a notice. A play
+// whose length cannot be read, or is zero, is refused: it could never
+// report its end.
 #include "support/support_library.h"
 
 #include <mmsystem.h>
 
 namespace {
+
+struct LastPlay {
+  UINT device;
+  DWORD lengthMs;
+};
+thread_local LastPlay t_lastPlay = {0, 0};
 
 MCIDEVICEID OpenDevice(LPCSTR deviceType, LPCSTR element) {
   MCI_OPEN_PARMSA open = {};
@@ -44,11 +56,40 @@ bool StartPlay(MCIDEVICEID device, HWND window, DWORD flags, DWORD from, DWORD t
   return mciSendCommandA(device, MCI_PLAY, flags, reinterpret_cast<DWORD_PTR>(&play)) == 0;
 }
 
+bool SetTimeFormat(MCIDEVICEID device, DWORD format) {
+  MCI_SET_PARMS set = {};
+  set.dwTimeFormat = format;
+  return mciSendCommandA(device, MCI_SET, MCI_SET_TIME_FORMAT | MCI_WAIT,
+                         reinterpret_cast<DWORD_PTR>(&set)) == 0;
+}
+
+// The length in milliseconds of the whole medium (track 0) or of one track;
+// 0 when the device cannot tell.
+DWORD LengthMs(MCIDEVICEID device, DWORD track) {
+  DWORD_PTR length = 0;
+  MCI_STATUS_PARMS status = {};
+  status.dwItem = MCI_STATUS_LENGTH;
+  status.dwTrack = track;
+  DWORD flags = MCI_STATUS_ITEM | MCI_WAIT | (track ? MCI_TRACK : 0);
+  if (!SetTimeFormat(device, MCI_FORMAT_MILLISECONDS) ||
+      mciSendCommandA(device, MCI_STATUS, flags, reinterpret_cast<DWORD_PTR>(&status)) != 0)
+    return 0;
+  length = status.dwReturn;
+  return static_cast<DWORD>(length);
+}
+
+void RecordPlay(MCIDEVICEID device, DWORD lengthMs) { t_lastPlay = {device, lengthMs}; }
+
 BOOL PlayFile(HWND window, LPCSTR deviceType, LPCSTR path) {
+  RecordPlay(0, 0);
   if (!path || !*path) return FALSE;
   MCIDEVICEID device = OpenDevice(deviceType, path);
   if (!device) return FALSE;
-  if (StartPlay(device, window, 0, 0, 0)) return TRUE;
+  DWORD length = LengthMs(device, 0);
+  if (length > 0 && StartPlay(device, window, 0, 0, 0)) {
+    RecordPlay(device, length);
+    return TRUE;
+  }
   CloseDevice(device);
   return FALSE;
 }
@@ -76,18 +117,13 @@ bool IsAudioTrack(MCIDEVICEID device, DWORD track) {
   return type == MCI_CDA_TRACK_AUDIO;
 }
 
-bool SetTimeFormat(MCIDEVICEID device, DWORD format) {
-  MCI_SET_PARMS set = {};
-  set.dwTimeFormat = format;
-  return mciSendCommandA(device, MCI_SET, MCI_SET_TIME_FORMAT | MCI_WAIT,
-                         reinterpret_cast<DWORD_PTR>(&set)) == 0;
-}
-
 // Plays exactly one track: from its start to the start of the next, or to
 // the end of the disc for the last track.
 bool StartTrack(MCIDEVICEID device, HWND window, DWORD track, DWORD tracks) {
-  if (track > tracks || !IsAudioTrack(device, track) || !SetTimeFormat(device, MCI_FORMAT_TMSF))
-    return false;
+  if (track > tracks || !IsAudioTrack(device, track)) return false;
+  DWORD length = LengthMs(device, track);
+  if (length == 0 || !SetTimeFormat(device, MCI_FORMAT_TMSF)) return false;
+  RecordPlay(device, length);
   DWORD from = MCI_MAKE_TMSF(track, 0, 0, 0);
   if (track < tracks)
     return StartPlay(device, window, MCI_FROM | MCI_TO, from, MCI_MAKE_TMSF(track + 1, 0, 0, 0));
@@ -103,7 +139,10 @@ BOOL WINAPI PlayWaveFile(HWND notifyWindow, LPCSTR path) {
 BOOL WINAPI PlayMidiFile(HWND notifyWindow, LPCSTR path, DWORD /*reserved*/) {
   // With no MIDI output the sequencer still accepts the play, then fails
   // inside without ever notifying: the caller would wait for ever.
-  if (midiOutGetNumDevs() == 0) return FALSE;
+  if (midiOutGetNumDevs() == 0) {
+    RecordPlay(0, 0);
+    return FALSE;
+  }
   return PlayFile(notifyWindow, "sequencer", path);
 }
 
@@ -112,11 +151,13 @@ BOOL WINAPI PlayVideoFile(HWND notifyWindow, LPCSTR path) {
 }
 
 BOOL WINAPI PlayCdTrack(HWND notifyWindow, BYTE track, BYTE trackCount) {
+  RecordPlay(0, 0);
   if (track < 1 || track > trackCount) return FALSE;
   DWORD tracks = 0;
   MCIDEVICEID device = OpenCdWithDisc(&tracks);
   if (!device) return FALSE;
   if (StartTrack(device, notifyWindow, track, tracks)) return TRUE;
+  RecordPlay(0, 0);
   CloseDevice(device);
   return FALSE;
 }
@@ -130,4 +171,9 @@ UINT WINAPI GetCdTrackCount(DWORD /*reserved*/) {
     if (IsAudioTrack(device, track)) ++audio;
   CloseDevice(device);
   return audio;
+}
+
+UINT WINAPI GetLastPlayInfo(DWORD *lengthMs) {
+  if (lengthMs) *lengthMs = t_lastPlay.lengthMs;
+  return t_lastPlay.device;
 }

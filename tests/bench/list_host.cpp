@@ -4,8 +4,9 @@
 
 #include "bench/test_env.h"
 #include "model/object_list.h"
+#include "playback/media_control.h"
 #include "resources/ids.h"
-#include "shell/main_window_state.h"
+#include "state/main_window_state.h"
 #include "support/control_library.h"
 
 namespace bench {
@@ -30,8 +31,9 @@ void RegisterHostClass() {
 ListHost::ListHost() {
   RegisterHostClass();
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  window_ = CreateWindowExA(0, kHostClass, "Wendle", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, nullptr,
-                            instance, nullptr);
+  // The main menu, as the main window has it, so menu states can be seen.
+  window_ = CreateWindowExA(0, kHostClass, "Wendle", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr,
+                            LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAIN_MENU)), instance, nullptr);
   SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc));
   list_ = CreateWindowExA(0, "LISTBOX", nullptr,
                           WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
@@ -70,6 +72,8 @@ ListHost::~ListHost() {
 }
 
 LRESULT CALLBACK ListHost::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result;
+  if (HandlePlaybackMessage(message, wParam, lParam, &result)) return result;
   switch (message) {
     case WM_DELETEITEM:
       if (wParam == IDC_OBJECT_LIST) {

@@ -1,7 +1,8 @@
-// A stand-in for the main window: a top-level window that owns the Object
-// List's list box (control 528), a status bar and a title, and passes the
-// list box's item deletions to the program's handler, as the main window
-// does. It fills the process-wide state the list code reads.
+// A stand-in for the main window: a top-level window with the main menu that
+// owns the Object List's list box (control 528), a status bar and a title,
+// and passes the list box's item deletions, media notices and the Play All
+// worker's requests to the program's handlers, as the main window does. It
+// fills the process-wide state the program's code reads.
 #ifndef WENDLE_LIST_HOST_H
 #define WENDLE_LIST_HOST_H
 

@@ -11,7 +11,7 @@
 #include "model/object_list.h"
 #include "object_fields.h"
 #include "settings/settings.h"
-#include "shell/main_window_state.h"
+#include "state/main_window_state.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "model/object_list.h"
 #include "model/sound_object.h"
 #include "object_fields.h"
-#include "shell/main_window_state.h"
+#include "state/main_window_state.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "bench/test_env.h"
 #include "resources/ids.h"
 #include "settings/settings.h"
-#include "shell/main_window_state.h"
+#include "state/main_window_state.h"
 
 namespace {
 

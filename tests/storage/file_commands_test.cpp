@@ -6,7 +6,7 @@
 #include "bench/modal_script.h"
 #include "bench/test_env.h"
 #include "model/object_list.h"
-#include "shell/main_window_state.h"
+#include "state/main_window_state.h"
 #include "storage/file_commands.h"
 #include "storage/list_file.h"
 

@@ -8,7 +8,7 @@
 #include "bench/test_env.h"
 #include "model/local_memory.h"
 #include "model/object_list.h"
-#include "shell/main_window_state.h"
+#include "state/main_window_state.h"
 #include "storage/list_file.h"
 
 namespace {

@@ -12,7 +12,8 @@ TEST(SupportLibraryExports, EveryOperationByOrdinalAndNoneByName) {
   for (int ordinal : {ORD_SHOW_ABOUT_BOX, ORD_CENTER_DIALOG, ORD_DRAW_3D_PANEL, ORD_DRAW_3D_BORDER, ORD_IS_IN_RANGE,
                       ORD_LOAD_WINDOW_PLACEMENT, ORD_SAVE_WINDOW_PLACEMENT, ORD_FIND_PREVIOUS_INSTANCE,
                       ORD_RES_MESSAGE_BOX, ORD_DRAW_TRANSPARENT_BITMAP, ORD_PLAY_VIDEO_FILE, ORD_PLAY_CD_TRACK,
-                      ORD_PLAY_MIDI_FILE, ORD_PLAY_WAVE_FILE, ORD_BROWSE_FOR_FILE, ORD_GET_CD_TRACK_COUNT})
+                      ORD_PLAY_MIDI_FILE, ORD_PLAY_WAVE_FILE, ORD_BROWSE_FOR_FILE, ORD_GET_CD_TRACK_COUNT,
+                      ORD_GET_LAST_PLAY_INFO})
     EXPECT_NE(GetProcAddress(module, MAKEINTRESOURCEA(ordinal)), nullptr) << "ordinal " << ordinal;
   EXPECT_EQ(GetProcAddress(module, "IsInRange"), nullptr);
 

@@ -78,8 +78,12 @@ TEST(PlayWaveFile, PlaysTheFileAndNotifiesTheWindow) {
   size_t before = bench::ReadFileBytes(sink).size();
 
   ASSERT_TRUE(PlayWaveFile(window.get(), path.c_str()));
+  DWORD lengthMs = 0;
+  UINT device = GetLastPlayInfo(&lengthMs);
+  EXPECT_EQ(lengthMs, 300u);  // 2400 samples at 8 kHz
   ASSERT_TRUE(bench::PumpUntil([&] { return window.notified; }));
   EXPECT_EQ(window.code, static_cast<WPARAM>(MCI_NOTIFY_SUCCESSFUL));
+  EXPECT_EQ(window.device, static_cast<LPARAM>(device));  // the notice names the play's device
   EXPECT_NE(window.device, 0);
   EXPECT_EQ(OpenDeviceCount(), 1);  // the program closes the device itself
   mciSendCommandA(MCI_ALL_DEVICE_ID, MCI_CLOSE, MCI_WAIT, 0);

@@ -1,0 +1,27 @@
+#include "playback/waiting.h"
+
+#include "state/main_window_state.h"
+
+bool PumpThreadMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return false;
+    }
+    // The menu shows F3 for Stop/Skip: it must work while a sound plays.
+    if (g_state.accelerators && g_state.mainWindow && msg.hwnd &&
+        (msg.hwnd == g_state.mainWindow || IsChild(g_state.mainWindow, msg.hwnd)) &&
+        TranslateAcceleratorA(g_state.mainWindow, g_state.accelerators, &msg))
+      continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return true;
+}
+
+void BlockForMessagesOr(const HANDLE* events, DWORD count, DWORD timeoutMs) {
+  MsgWaitForMultipleObjectsEx(count, events, timeoutMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
+ULONGLONG MonotonicMs() { return GetTickCount64(); }

@@ -1,0 +1,46 @@
+/*
+ * The button ribbon along the top of the main window ("FrameRibbonClass",
+ * thirteen icon buttons), the four play buttons at the left of the list,
+ * and the texts that the status bar and the two Play All labels show.
+ *
+ * Every button is owner-drawn with the icon of its own id and subclassed,
+ * so that moving the mouse over it can show its help on the status bar.
+ */
+#ifndef WENDLE_BUTTON_RIBBON_H
+#define WENDLE_BUTTON_RIBBON_H
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "model/sound_object_handle.h"
+
+// Registers "FrameRibbonClass"; false on failure.
+bool RegisterRibbonClass(HINSTANCE instance);
+// Creates the ribbon as a child of the main window (it makes its buttons).
+HWND CreateRibbon(HWND mainWindow);
+LRESULT CALLBACK RibbonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Creates the play buttons 1515, 1519, 1514 and 1521 (hidden) on the main
+// window.
+void CreateMainButtons(HWND mainWindow);
+// Shows exactly one of Play All (1514) and Stop Play All (1521).
+void ShowPlayAllButton(HWND mainWindow, bool running);
+
+// The command whose help a button shows (and that a ribbon button sends);
+// 0 for any other id.
+int ButtonCommand(int controlId);
+void SubclassButton(HWND button);
+void UnsubclassButton(HWND button);
+void ShowButtonHelp(int controlId);
+// Draws an owner-drawn button; 1 when it handled the draw action.
+int DrawButton(HWND window, int id, const DRAWITEMSTRUCT* item, int baseId, int iconX, int iconY,
+               int focusX, int focusY, bool focusAllowed);
+
+// The selected Sound Object's details on the status bar.
+void ShowObjectInfo(HWND statusBar, SoundObjectHandle handle);
+// Label 545: the pass count, or "Non-stop"; label 547: the play order.
+void ShowPlayListCount(HWND mainWindow, uint32_t count);
+void ShowPlayOrder(HWND mainWindow, uint32_t order);
+
+#endif

@@ -1,0 +1,126 @@
+/*
+ * Process-wide state of Wendle: the main window's state, the options in
+ * memory and the media devices found at start. Everything lives from start
+ * to exit and is defined in one place, process_state.cpp.
+ *
+ * Three threads share it: the UI thread, which writes nearly all of it, the
+ * Play All worker and the icon animation thread. Flags that a worker reads
+ * or writes are std::atomic 32-bit words; the kernel events beside them let
+ * a thread block until another one changes a flag, instead of polling it.
+ */
+#ifndef WENDLE_MAIN_WINDOW_STATE_H
+#define WENDLE_MAIN_WINDOW_STATE_H
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+
+#include "model/sound_object_handle.h"
+#include "state/settings_record.h"
+
+constexpr int kTextBufferSize = 512;  // paths, names, descriptions, messages
+constexpr int kButtonIconCount = 23;  // icons 1501..1523, index = id - 1501
+constexpr int kKindBitmapCount = 5;
+
+// A kernel event owned for the whole run; auto-reset unless asked.
+class SignalEvent {
+ public:
+  explicit SignalEvent(bool manualReset = false)
+      : event_(CreateEventA(nullptr, manualReset ? TRUE : FALSE, FALSE, nullptr)) {}
+  ~SignalEvent() {
+    if (event_) CloseHandle(event_);
+  }
+  SignalEvent(const SignalEvent&) = delete;
+  SignalEvent& operator=(const SignalEvent&) = delete;
+  HANDLE handle() const { return event_; }
+  void Raise() const { SetEvent(event_); }
+
+ private:
+  HANDLE event_;
+};
+
+// A shared 0/1 flag whose every clearing raises an event, so a thread that
+// waits for the flag to clear can block on the event and still see the
+// change at once.
+class WakingFlag {
+ public:
+  WakingFlag& operator=(int32_t value) {
+    value_.store(value);
+    if (!value) cleared_.Raise();
+    return *this;
+  }
+  operator int32_t() const { return value_.load(); }
+  HANDLE cleared() const { return cleared_.handle(); }
+
+ private:
+  std::atomic<int32_t> value_{0};
+  SignalEvent cleared_;
+};
+
+struct MainWindowState {
+  HINSTANCE instance = nullptr;
+  HINSTANCE languageModule = nullptr;
+
+  HWND mainWindow = nullptr;
+  HWND listBox = nullptr;     // "ovSListBox", control 528: the Object List
+  HWND ribbon = nullptr;
+  HWND statusBar = nullptr;
+  HMENU popupMenu = nullptr;  // its first submenu is the list's pop-up menu
+  HACCEL accelerators = nullptr;  // table 1532, also used by nested waits
+
+  char currentListFile[kTextBufferSize] = "";
+
+  std::atomic<int32_t> listModified{0};
+  // A Sound Object or a countdown is in progress. Every clearing raises
+  // playing.cleared(): the completion notice, Stop/Skip, Stop Play All and
+  // the close path all end a wait through it.
+  WakingFlag playing;
+  std::atomic<int32_t> playAllRunning{0};
+  std::atomic<SoundObjectHandle> currentObject{nullptr};
+  std::atomic<int32_t> closeAllowed{1};
+  std::atomic<int32_t> closeAfterSave{0};
+  std::atomic<int32_t> animationStop{0};
+  std::atomic<int32_t> playAllStop{0};
+  std::atomic<int32_t> suppressItemFree{0};
+  std::atomic<int32_t> lastHelpCommand{-1};
+
+  // The media play in progress: its MCI device (0 for none), so that a
+  // completion notice ends only the play it belongs to, and the monotonic
+  // time (GetTickCount64) by which it must have ended (0 for none).
+  std::atomic<uint32_t> currentDevice{0};
+  std::atomic<uint32_t> favoriteDevice{0};
+  std::atomic<uint64_t> playDeadline{0};
+
+  HANDLE animationThread = nullptr;
+  HANDLE playAllThread = nullptr;
+  SignalEvent playAllStart;   // one run of the Play All worker per raise
+  SignalEvent listGrew;       // an item was added to the list
+  SignalEvent threadsQuit{true};  // set once at close: the workers end
+
+  HICON buttonIcons[kButtonIconCount] = {};
+  HBITMAP kindBitmaps[kKindBitmapCount] = {};
+
+  // Scratch buffers of the UI thread; the Play All worker has its own.
+  char textBuffer[kTextBufferSize] = "";
+  char textBuffer2[kTextBufferSize] = "";
+
+  WNDPROC editClassProc = nullptr;
+  WNDPROC listBoxClassProc = nullptr;
+};
+
+// MediaCaps: the usable MCI device types, found once at start.
+enum MediaCaps : uint32_t {
+  CdAudio = 1,
+  WaveAudio = 2,
+  MidiAudio = 4,  // set together with WaveAudio
+  AviVideo = 8,
+};
+
+extern MainWindowState g_state;
+extern Settings g_settings;
+extern std::atomic<uint32_t> g_mediaCaps;
+// CdTrackCount: the bound for CD track numbers, from GetCdTrackCount.
+extern std::atomic<uint8_t> g_cdTrackCount;
+
+#endif

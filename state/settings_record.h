@@ -1,0 +1,60 @@
+/*
+ * The options in memory: the Settings record, its bit sets and its
+ * constants. One instance, g_settings, lives for the whole run
+ * (process_state.cpp); settings/ loads and stores it.
+ */
+#ifndef WENDLE_SETTINGS_RECORD_H
+#define WENDLE_SETTINGS_RECORD_H
+
+#include <atomic>
+#include <cstdint>
+
+enum PreferenceFlags : uint32_t {
+  MinimizeOnPlayAll = 1,
+  TitleWhenMinimized = 2,
+  PauseBetweenObjects = 4,
+  RandomExclusive = 8,
+  StatusBarButtonHelp = 16,
+  CatalogAbsolutePaths = 32,
+};
+
+enum ConfirmFlags : uint32_t {
+  ConfirmFileDelete = 1,
+  ConfirmObjectDelete = 2,
+};
+
+// Play orders: the ids of the Play All Mode dialog's order buttons.
+constexpr uint32_t PlayOrderSequential = 526;
+constexpr uint32_t PlayOrderRandom = 527;
+
+// Insertion methods: the ids of the Add Sound Object dialog's radio buttons.
+constexpr int InsertAtTop = 511;
+constexpr int InsertAtCurrent = 512;
+constexpr int InsertAppend = 513;
+
+constexpr uint32_t kDefaultPlayListCount = 1;
+constexpr uint32_t kDefaultPreferences = TitleWhenMinimized | StatusBarButtonHelp;
+constexpr uint32_t kDefaultConfirmations = ConfirmFileDelete | ConfirmObjectDelete;
+constexpr uint32_t kDefaultPauseSeconds = 2;
+constexpr uint32_t kMaxPauseSeconds = 3600;
+
+constexpr int kHotKeyCount = 3;
+
+struct HotKeySetting {
+  uint32_t modifiers;  // MOD_ALT 1, MOD_CONTROL 2
+  uint32_t keyIndex;   // 0..25: the letter A + keyIndex
+};
+
+// The Play All worker reads the first four fields while it runs, so they
+// are atomic words; the dialogs that change them are closed during Play All.
+struct Settings {
+  std::atomic<uint32_t> playListCount{0};
+  std::atomic<uint32_t> preferenceFlags{0};
+  std::atomic<uint32_t> confirmFlags{0};
+  std::atomic<uint32_t> playOrder{0};
+  std::atomic<uint32_t> pauseSeconds{0};
+  HotKeySetting hotKeys[kHotKeyCount] = {};
+  int insertionMethod = InsertAppend;
+};
+
+#endif

@@ -1,0 +1,27 @@
+#include "support/help.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr char kHelpFileName[] = "WD.HLP";
+
+// The help file's full path; the bare name when the program's own path is
+// too long to hold it.
+void HelpFilePath(char* path, DWORD size) {
+  DWORD length = GetModuleFileNameA(nullptr, path, size);
+  char* slash = length > 0 && length < size ? strrchr(path, '\\') : nullptr;
+  if (slash && static_cast<size_t>(slash + 1 - path) + sizeof kHelpFileName <= size) {
+    memcpy(slash + 1, kHelpFileName, sizeof kHelpFileName);
+    return;
+  }
+  lstrcpynA(path, kHelpFileName, static_cast<int>(size));
+}
+
+}  // namespace
+
+BOOL OpenHelp(HWND window, UINT command, ULONG_PTR data) {
+  char path[MAX_PATH + sizeof kHelpFileName];
+  HelpFilePath(path, sizeof path);
+  return WinHelpA(window, path, command, data);
+}
