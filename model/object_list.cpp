@@ -110,6 +110,7 @@ int AttachSoundObject(HWND list, SoundObjectHandle handle, int index) {
   LRESULT old = SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
   if (old != LB_ERR && old != 0) FreeSoundObject(reinterpret_cast<SoundObjectHandle>(old));
   SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(handle));
+  g_state.listGrew.Raise();  // a non-stop Play All of an empty list waits for this
   return 1;
 }
 

@@ -1,12 +1,15 @@
 #include "playback/media_control.h"
 
 #include <mmsystem.h>
+#include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "model/local_memory.h"
 #include "model/object_list.h"
 #include "model/sound_object.h"
+#include "playback/play_all.h"
 #include "playback/waiting.h"
 #include "resources/ids.h"
 #include "state/main_window_state.h"
@@ -40,12 +43,45 @@ uint32_t MediaKind(uint32_t flags) {
   return 0;
 }
 
-// Opens a device type without a file; true when it opens (it is closed again).
+// The modules loaded in this process, at most kMaxModules of them.
+constexpr DWORD kMaxModules = 1024;
+struct ModuleList {
+  HMODULE modules[kMaxModules];
+  DWORD count = 0;
+};
+
+void ListModules(ModuleList* list) {
+  DWORD bytes = 0;
+  list->count = 0;
+  if (EnumProcessModules(GetCurrentProcess(), list->modules, sizeof list->modules, &bytes))
+    list->count = std::min<DWORD>(bytes / sizeof(HMODULE), kMaxModules);
+}
+
+// Keeps every module loaded since `before` loaded until the program ends.
+// An MCI driver's playing thread may still be finishing when the last device
+// closes; unloading the driver under it would crash the program.
+void PinModulesLoadedSince(const ModuleList& before) {
+  ModuleList after;
+  ListModules(&after);
+  for (DWORD i = 0; i < after.count; ++i) {
+    if (std::find(before.modules, before.modules + before.count, after.modules[i]) != before.modules + before.count)
+      continue;
+    HMODULE pinned;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                       reinterpret_cast<LPCWSTR>(after.modules[i]), &pinned);
+  }
+}
+
+// Opens a device type without a file; true when it opens (it is closed
+// again). Its driver stays loaded from then on.
 bool DeviceTypeOpens(const char* type) {
+  static ModuleList before;  // large: kept out of the stack
+  ListModules(&before);
   MCI_OPEN_PARMSA open = {};
   open.lpstrDeviceType = type;
   if (mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&open)) != 0)
     return false;
+  PinModulesLoadedSince(before);
   mciSendCommandA(open.wDeviceID, MCI_CLOSE, MCI_WAIT, 0);
   return true;
 }
@@ -308,6 +344,9 @@ bool HandlePlaybackMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* 
       return true;
     case WM_STOPALLDEVICES:
       OnStopAllRequest();
+      return true;
+    case WM_PLAYALLENDED:
+      OnPlayAllEnded();
       return true;
     default:
       return false;

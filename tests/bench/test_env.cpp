@@ -21,28 +21,47 @@ std::string LanguageString(UINT id) {
   return text;
 }
 
-void ClearRegistry() {
-  if (!g_sandboxKey) return;
-  // Delete every subkey and value below the sandbox, keeping the key itself.
+namespace {
+
+// Deletes every subkey and value of key, except the subkey named keep.
+void EmptyKey(HKEY key, const char* keep) {
   char name[512];
-  for (;;) {
+  for (DWORD index = 0;;) {
     DWORD length = sizeof name;
-    if (RegEnumKeyExA(g_sandboxKey, 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    if (SHDeleteKeyA(g_sandboxKey, name) != ERROR_SUCCESS) break;
+    if (RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    if (keep && lstrcmpiA(name, keep) == 0) {
+      ++index;
+      continue;
+    }
+    if (SHDeleteKeyA(key, name) != ERROR_SUCCESS) ++index;
   }
   for (;;) {
     DWORD length = sizeof name;
-    if (RegEnumValueA(g_sandboxKey, 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    if (RegDeleteValueA(g_sandboxKey, name) != ERROR_SUCCESS) break;
+    if (RegEnumValueA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    if (RegDeleteValueA(key, name) != ERROR_SUCCESS) break;
+  }
+}
+
+}  // namespace
+
+void ClearRegistry() {
+  if (!g_sandboxKey) return;
+  // Wine keeps its own per-user settings (the sound devices among them)
+  // under Software\Wine of the redirected key: they stay.
+  EmptyKey(g_sandboxKey, "Software");
+  HKEY software;
+  if (RegOpenKeyExA(g_sandboxKey, "Software", 0, KEY_ALL_ACCESS, &software) == ERROR_SUCCESS) {
+    EmptyKey(software, "Wine");
+    RegCloseKey(software);
   }
 }
 
 UnwritableRegistry::UnwritableRegistry() {
   ClearRegistry();
-  HKEY software;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                      &software, nullptr) == ERROR_SUCCESS)
-    RegCloseKey(software);
+  HKEY maker;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Orvane Software", 0, nullptr, REG_OPTION_VOLATILE,
+                      KEY_ALL_ACCESS, nullptr, &maker, nullptr) == ERROR_SUCCESS)
+    RegCloseKey(maker);
 }
 
 UnwritableRegistry::~UnwritableRegistry() { ClearRegistry(); }

@@ -18,11 +18,11 @@ HINSTANCE LanguageModule();
 std::string LanguageString(UINT id);
 
 // Every test process runs with HKEY_CURRENT_USER redirected to a private
-// key (see test_main.cpp); this empties it.
+// key (see test_main.cpp); this empties it, but for Wine's own settings.
 void ClearRegistry();
 
-// While alive, no key can be created under HKEY_CURRENT_USER\Software:
-// the sandbox is emptied and "Software" made a volatile key, below which
+// While alive, no key of the program can be created:
+// the sandbox is emptied and the maker's key made volatile, below which
 // the registry refuses every non-volatile key (as the program's are).
 class UnwritableRegistry {
  public:

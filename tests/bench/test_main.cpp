@@ -13,8 +13,29 @@ namespace bench {
 extern HKEY g_sandboxKey;
 }
 
+namespace {
+
+// A crash ends the test process with a trace instead of waiting for a
+// debugger: the faulting address, and the return addresses on the stack,
+// which addr2line turns into source lines of this executable.
+LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
+  const EXCEPTION_RECORD* record = info->ExceptionRecord;
+  fprintf(stderr, "\nCRASH: exception 0x%08lx at %p (thread %lu), image base %p\n", record->ExceptionCode,
+          record->ExceptionAddress, GetCurrentThreadId(), static_cast<void*>(GetModuleHandleA(nullptr)));
+#ifdef _WIN64
+  const DWORD64* stack = reinterpret_cast<const DWORD64*>(info->ContextRecord->Rsp);
+  for (int i = 0; i < 16; ++i) fprintf(stderr, "  stack[%d] %016llx\n", i, static_cast<unsigned long long>(stack[i]));
+#endif
+  fflush(stderr);
+  TerminateProcess(GetCurrentProcess(), 3);
+  return EXCEPTION_EXECUTE_HANDLER;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
+  SetUnhandledExceptionFilter(ReportCrash);
 
   char sandboxPath[128];
   snprintf(sandboxPath, sizeof sandboxPath, "Software\\WendleTestSandbox\\%lu", GetCurrentProcessId());
