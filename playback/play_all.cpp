@@ -1,0 +1,246 @@
+#include "playback/play_all.h"
+
+#include <atomic>
+#include <cstdio>
+
+#include "model/local_memory.h"
+#include "model/object_list.h"
+#include "model/sound_object.h"
+#include "playback/media_control.h"
+#include "playback/play_order.h"
+#include "playback/waiting.h"
+#include "resources/ids.h"
+#include "shell/button_ribbon.h"
+#include "state/main_window_state.h"
+#include "storage/list_file.h"
+#include "support/language.h"
+
+namespace {
+
+constexpr uint32_t kNonStop = 0xFFFFFFFF;
+constexpr uint32_t kStoppedPass = 0xFFFFFFFE;
+constexpr int kPassFormatLength = 31;
+
+// The run state. The worker writes it; Stop Play All overwrites the pass
+// and the objects left, and raises `stopRequested`, which the worker tests
+// at every step so a stop is never lost between two of them.
+std::atomic<uint32_t> g_passCount{0};
+std::atomic<uint32_t> g_passIndex{0};
+std::atomic<int32_t> g_objectsLeft{0};
+std::atomic<int32_t> g_lastChosenIndex{-1};
+std::atomic<int32_t> g_stopRequested{0};
+
+// The worker's own generator: it lives as long as the program, so the
+// draws go on from run to run.
+PlayOrderGenerator g_generator;
+
+bool Stopping() { return g_stopRequested || g_state.playAllStop; }
+
+int ItemCount(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)); }
+
+void SelectItem(HWND list, int index) { SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+
+bool IsPlayedItem(HWND list, int index) {
+  LRESULT data = SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+  if (data == LB_ERR || !data) return false;
+  LockedBlock<SoundObject> record(reinterpret_cast<SoundObjectHandle>(data));
+  return record && (record->flags & PlayedMark);
+}
+
+class ListBoxOrder : public PlayOrderList {
+ public:
+  explicit ListBoxOrder(HWND list) : list_(list) {}
+  int Count() const override { return ItemCount(list_); }
+  bool IsPlayed(int index) const override { return IsPlayedItem(list_, index); }
+
+ private:
+  HWND list_;
+};
+
+// Pass label 545: "pass of count"; the worker's own buffers.
+void ShowPass(uint32_t pass, uint32_t count) {
+  char format[kPassFormatLength + 1];
+  LanguageString(IDS_FMT_PASS, format, sizeof format);
+  char text[kPassFormatLength + 32];
+  snprintf(text, sizeof text, format, pass, count);
+  SetDlgItemTextA(g_state.mainWindow, IDC_LABEL_COUNT, text);
+}
+
+// Non-stop on an empty list: sleeps until an item is added or the run is
+// stopped, instead of running empty passes as fast as the CPU allows.
+void WaitForItems(HWND list) {
+  HANDLE events[] = {g_state.listGrew.handle(), g_state.playing.cleared(), g_state.threadsQuit.handle()};
+  while (ItemCount(list) <= 0 && !Stopping() && PumpThreadMessages())
+    BlockForMessagesOr(events, 3, INFINITE);
+}
+
+struct ObjectFacts {
+  uint32_t flags = 0;
+  uint32_t repeatCount = 0;
+  uint32_t postDelay = 0;
+};
+
+ObjectFacts FactsOf(SoundObjectHandle handle) {
+  ObjectFacts facts;
+  LockedBlock<SoundObject> record(handle);
+  if (record) facts = {record->flags, record->repeatCount, record->postDelay};
+  return facts;
+}
+
+// A countdown with `playing` set around it, as a play has.
+void CountDown(uint32_t seconds) {
+  g_state.playing = 1;
+  PauseCountdown(seconds);
+  g_state.playing = 0;
+}
+
+// The wait after an object: its own post delay, else the pause between
+// objects when that is asked for. A Pause object has waited already.
+void PostDelay(const ObjectFacts& facts) {
+  if (Stopping()) return;  // a stop ends the run now, not after a delay
+  if ((g_settings.preferenceFlags & PauseBetweenObjects) && facts.postDelay == 0)
+    CountDown(0);
+  else if (facts.postDelay != 0 && !(facts.flags & Pause))
+    CountDown(facts.postDelay);
+}
+
+void PlayOnePass(HWND list) {
+  g_objectsLeft = ItemCount(list);
+  if (g_objectsLeft <= 0 && g_passCount == kNonStop) {
+    WaitForItems(list);
+    g_objectsLeft = Stopping() ? 0 : ItemCount(list);
+  }
+  if (g_passCount != kNonStop) ShowPass(g_passIndex + 1, g_passCount);
+
+  uint32_t repeatsLeft = 0;
+  bool repeating = false;
+  int index = -1;
+  while (g_objectsLeft > 0 && !Stopping()) {
+    if (!repeating) {
+      index = ChooseNextIndex(list, g_settings.playOrder, g_objectsLeft);
+      if (index == -1) break;
+    }
+    SoundObjectHandle handle = ObjectAt(index);
+    ObjectFacts facts = FactsOf(handle);
+    SelectItem(list, index);
+    PlaySoundObject(handle, true);
+    WaitWhilePlaying();
+    StopAllDevices();
+    PostDelay(facts);
+
+    if (repeatsLeft == 0 && !repeating) repeatsLeft = facts.repeatCount;
+    if (repeatsLeft == 0) {
+      repeating = false;
+      MarkPlayed(list, index, false);
+      g_objectsLeft.fetch_sub(1);
+    } else {
+      --repeatsLeft;
+      repeating = true;
+    }
+    SelectItem(list, index);
+  }
+  MarkPlayed(list, 0, true);
+  g_passIndex.fetch_add(1);
+}
+
+void RunPlayAll() {
+  HWND list = g_state.listBox;
+  uint32_t count = g_settings.playListCount;
+  g_passCount = count ? count : kNonStop;
+  g_passIndex = 0;
+  do {
+    PlayOnePass(list);
+  } while (g_passIndex < g_passCount && !Stopping());
+
+  g_objectsLeft = 0;
+  ChooseNextIndex(nullptr, 0, 0);
+  g_state.playing = 0;
+  StopAllDevices();
+  // The idle state comes back on the UI thread, in one step.
+  SendMessageA(g_state.mainWindow, WM_PLAYALLENDED, 0, 0);
+}
+
+}  // namespace
+
+DWORD WINAPI PlayAllWorker(LPVOID) {
+  HANDLE events[] = {g_state.playAllStart.handle(), g_state.threadsQuit.handle()};
+  while (WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0 && !g_state.playAllStop) RunPlayAll();
+  return 0;
+}
+
+void StartPlayAll() {
+  if (g_state.playing || ItemCount(g_state.listBox) <= 0) return;
+  if (g_settings.preferenceFlags & MinimizeOnPlayAll) ShowWindow(g_state.mainWindow, SW_MINIMIZE);
+  PostMessageA(g_state.mainWindow, WM_HOTKEY, IDH_PLAY_ALL, 0);
+  SetFocus(g_state.listBox);
+}
+
+void OnPlayAllHotKey() {
+  if (g_state.playAllRunning) {
+    PostMessageA(g_state.mainWindow, WM_COMMAND, IDM_SOUND_STOP_PLAY_ALL, 0);
+    return;
+  }
+  // One object plays already: two players would share the status bar, the
+  // title and the playing flag.
+  if (g_state.playing) return;
+  ShowPlayAllButton(g_state.mainWindow, true);
+  g_stopRequested = 0;
+  g_state.playAllRunning = 1;
+  SetPlaybackMenus(g_state.mainWindow, false);
+  g_state.playAllStart.Raise();
+}
+
+void StopPlayAll() {
+  g_passIndex = kStoppedPass;
+  ShowPlayAllButton(g_state.mainWindow, false);
+  g_stopRequested = 1;
+  g_state.playing = 0;
+  g_objectsLeft = 0;
+  SetPlaybackMenus(g_state.mainWindow, true);
+  SetFocus(g_state.listBox);
+}
+
+void OnPlayAllEnded() {
+  ShowStatusString(IDS_STATUS_READY);
+  ShowPlayListCount(g_state.mainWindow, g_settings.playListCount);
+  SelectFirstItem();
+  // The title named the playing object while minimized; the list's own
+  // title, with its file, comes back.
+  UpdateWindowTitle(g_state.mainWindow);
+  g_state.playAllRunning = 0;
+  ShowPlayAllButton(g_state.mainWindow, false);
+  SetPlaybackMenus(g_state.mainWindow, true);
+}
+
+int ChooseNextIndex(HWND list, uint32_t order, int32_t objectsLeft) {
+  if (!list || !IsWindow(list)) {
+    g_lastChosenIndex = -1;
+    return -1;
+  }
+  int32_t last = g_lastChosenIndex;
+  int index = ChooseNextOrderIndex(ListBoxOrder(list), order == PlayOrderSequential,
+                                   (g_settings.preferenceFlags & RandomExclusive) != 0, objectsLeft, &last,
+                                   &g_generator);
+  if (index >= 0) g_lastChosenIndex = last;
+  return index;
+}
+
+void MarkPlayed(HWND list, int index, bool clearAll) {
+  if (!list || !IsWindow(list)) return;
+  int first = clearAll ? 0 : index;
+  int last = clearAll ? ItemCount(list) - 1 : index;
+  for (int i = first; i <= last; ++i) {
+    LRESULT data = SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0);
+    if (data == LB_ERR || !data) continue;
+    LockedBlock<SoundObject> record(reinterpret_cast<SoundObjectHandle>(data));
+    if (!record) continue;
+    if (clearAll)
+      record->flags &= ~PlayedMark;
+    else
+      record->flags |= PlayedMark;
+  }
+}
+
+uint32_t PassCount() { return g_passCount; }
+uint32_t PassIndex() { return g_passIndex; }
+int32_t ObjectsLeft() { return g_objectsLeft; }

@@ -1,0 +1,66 @@
+#include "bench/sound_marks.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "bench/test_env.h"
+
+namespace bench {
+
+namespace {
+
+constexpr size_t kSignatureLength = 48;
+
+std::string Signature(int mark) {
+  std::string bytes;
+  for (size_t i = 0; i < kSignatureLength; ++i)
+    bytes.push_back(static_cast<char>(1 + (mark * 61 + static_cast<int>(i) * 29 + static_cast<int>(i * i) * 7) % 253));
+  return bytes;
+}
+
+}  // namespace
+
+std::string WriteMarkedWave(const std::string& name, int mark, int milliseconds) {
+  std::string samples = Signature(mark);
+  size_t total = static_cast<size_t>(milliseconds) * 8;
+  while (samples.size() < total) samples.push_back(static_cast<char>(0x80 + ((samples.size() / 8) % 2 ? 24 : -24)));
+  std::string path = TempPath(name);
+  WriteWaveFile(path, samples, 8000);
+  return path;
+}
+
+std::string SinkBytes(size_t from) {
+  std::string bytes = ReadFileBytes(SoundSinkPath());
+  return from < bytes.size() ? bytes.substr(from) : std::string();
+}
+
+size_t SinkSize() { return ReadFileBytes(SoundSinkPath()).size(); }
+
+std::vector<int> MarksIn(const std::string& bytes) {
+  std::vector<std::pair<size_t, int>> found;
+  for (int mark = 0; mark < 64; ++mark) {
+    std::string signature = Signature(mark);
+    for (size_t at = bytes.find(signature); at != std::string::npos; at = bytes.find(signature, at + 1))
+      found.emplace_back(at, mark);
+  }
+  std::sort(found.begin(), found.end());
+  std::vector<int> marks;
+  for (const auto& entry : found) marks.push_back(entry.second);
+  return marks;
+}
+
+std::vector<int> WaitForMarks(size_t from, size_t count, unsigned timeoutMs) {
+  // The sink is written by another process: look again every 20 ms.
+  std::vector<int> marks;
+  ULONGLONG end = GetTickCount64() + timeoutMs;
+  for (;;) {
+    PumpMessages();
+    marks = MarksIn(SinkBytes(from));
+    if (marks.size() >= count || GetTickCount64() >= end) return marks;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+}
+
+}  // namespace bench

@@ -1,0 +1,29 @@
+// Sounds that can be told apart in the sound sink: each marked WAV begins
+// with a signature of its own, so the sink shows which sounds started, in
+// which order, whatever was played between them.
+#ifndef WENDLE_SOUND_MARKS_H
+#define WENDLE_SOUND_MARKS_H
+
+#include <string>
+#include <vector>
+
+namespace bench {
+
+// Writes an 8-bit 8 kHz mono WAV of the given length whose samples begin
+// with sound `mark`'s signature (mark 0..63). Returns the path.
+std::string WriteMarkedWave(const std::string& name, int mark, int milliseconds);
+
+// Everything in the sink from byte `from` on.
+std::string SinkBytes(size_t from = 0);
+size_t SinkSize();
+
+// The marks whose signatures appear in bytes, in the order they start.
+std::vector<int> MarksIn(const std::string& bytes);
+
+// Waits (pumping messages) until the sink holds at least `count` marks
+// after `from`; returns them.
+std::vector<int> WaitForMarks(size_t from, size_t count, unsigned timeoutMs = 20000);
+
+}  // namespace bench
+
+#endif

@@ -1,0 +1,210 @@
+// Playing one Sound Object as a person does: Play Selected, Stop/Skip, the
+// notices that end a play, countdowns and the menus meanwhile. What was
+// heard is read back from the sound sink.
+#include <windows.h>
+#include <commctrl.h>
+#include <mmsystem.h>
+
+#include <gtest/gtest.h>
+
+#include "bench/sound_marks.h"
+#include "bench/test_env.h"
+#include "model/object_list.h"
+#include "model/sound_object.h"
+#include "playback/media_control.h"
+#include "playback_host.h"
+#include "resources/ids.h"
+#include "state/main_window_state.h"
+
+namespace {
+
+using bench::LanguageString;
+
+int OpenDeviceCount() {
+  char answer[32] = "";
+  if (mciSendStringA("sysinfo all quantity open", answer, sizeof answer, nullptr) != 0) return -1;
+  return atoi(answer);
+}
+
+std::string StatusText() {
+  char text[1024] = "";
+  SendMessageA(g_state.statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+bool MenuItemEnabled(HWND window, UINT id) {
+  return !(GetMenuState(GetMenu(window), id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
+}
+
+bool MenuPopupEnabled(HWND window, int position) {
+  return !(GetMenuState(GetMenu(window), position, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED));
+}
+
+// Runs action on this thread once the message loop of a command has begun.
+void AfterStart(HWND window, UINT delayMs, void (*action)()) {
+  static void (*pending)() = nullptr;
+  pending = action;
+  SetTimer(window, 0x7A11, delayMs, [](HWND w, UINT, UINT_PTR id, DWORD) {
+    KillTimer(w, id);
+    pending();
+  });
+}
+
+class MediaControlTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (bench::SoundSinkPath().empty()) GTEST_SKIP() << "no sound sink configured";
+  }
+  void TearDown() override { StopAllDevices(); }
+  bench::PlaybackHost host_;
+};
+
+TEST_F(MediaControlTest, PlaySelectedPlaysTheSoundAndComesBackToIdle) {
+  host_.AddMarkedWave(1, 300);
+  int second = host_.AddMarkedWave(2, 300);
+  SendMessageA(host_.list(), LB_SETCURSEL, second, 0);
+  size_t from = bench::SinkSize();
+
+  PlaySelectedCommand();  // returns when the play has ended
+
+  EXPECT_EQ(g_state.playing, 0);
+  EXPECT_EQ(g_state.currentObject.load(), nullptr);
+  EXPECT_EQ(host_.StatusText(), LanguageString(IDS_STATUS_READY));
+  EXPECT_EQ(host_.Selected(), second);
+  EXPECT_EQ(OpenDeviceCount(), 0);
+  EXPECT_TRUE(MenuItemEnabled(host_.window(), IDM_SOUND_PLAY_SELECTED));
+  EXPECT_TRUE(MenuPopupEnabled(host_.window(), 0));
+  EXPECT_EQ(bench::WaitForMarks(from, 1), std::vector<int>{2});
+}
+
+TEST_F(MediaControlTest, AStartThatFailsGivesTheMenusBack) {
+  host_.AddFile(Wave, bench::TempPath("missing.wav"));
+  host_.AddFile(Wave, "");  // no file name at all: played as "Untitled"
+  for (int index : {0, 1}) {
+    SendMessageA(host_.list(), LB_SETCURSEL, index, 0);
+    PlaySelectedCommand();
+    EXPECT_EQ(g_state.playing, 0);
+    EXPECT_TRUE(MenuItemEnabled(host_.window(), IDM_SOUND_ADD));
+    EXPECT_TRUE(MenuPopupEnabled(host_.window(), 2));
+    EXPECT_EQ(host_.StatusText(), LanguageString(IDS_STATUS_READY));
+  }
+}
+
+TEST_F(MediaControlTest, StopSkipEndsTheWaitAndClosesEveryDevice) {
+  host_.AddMarkedWave(3, 20000);
+  SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
+  // While the sound plays, the menus are greyed; then the user presses F3.
+  AfterStart(host_.window(), 200, [] {
+    EXPECT_FALSE(MenuItemEnabled(g_state.mainWindow, IDM_SOUND_PLAY_SELECTED));
+    EXPECT_FALSE(MenuPopupEnabled(g_state.mainWindow, 0));
+    EXPECT_TRUE(MenuItemEnabled(g_state.mainWindow, IDM_SOUND_STOP_SKIP));
+    EXPECT_EQ(OpenDeviceCount(), 1);
+    StopPlayback();
+  });
+  ULONGLONG start = GetTickCount64();
+  PlaySelectedCommand();
+  EXPECT_LT(GetTickCount64() - start, 4000u) << "the 20 s sound was not cut short";
+  EXPECT_EQ(OpenDeviceCount(), 0);
+  EXPECT_TRUE(MenuItemEnabled(host_.window(), IDM_SOUND_PLAY_SELECTED));
+}
+
+TEST_F(MediaControlTest, OnlyTheNoticeOfThePlayingDeviceEndsAPlay) {
+  host_.AddMarkedWave(4, 20000);
+  SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
+  AfterStart(host_.window(), 200, [] {
+    UINT device = g_state.currentDevice;
+    ASSERT_NE(device, 0u);
+    // Another play's notice, and a superseded one of this play: both leave
+    // it playing; the superseded one refreshes the status text only.
+    std::string playingText = StatusText();
+    EXPECT_EQ(playingText.rfind("Playing ", 0), 0u) << playingText;
+    SendMessageA(g_state.mainWindow, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, device + 7);
+    EXPECT_EQ(g_state.playing, 1);
+    EXPECT_EQ(StatusText(), playingText);
+    SendMessageA(g_state.mainWindow, MM_MCINOTIFY, MCI_NOTIFY_SUPERSEDED, device);
+    EXPECT_EQ(g_state.playing, 1);
+    EXPECT_EQ(StatusText(), LanguageString(IDS_STATUS_READY));
+    // The play's own end.
+    SendMessageA(g_state.mainWindow, MM_MCINOTIFY, MCI_NOTIFY_ABORTED, device);
+  });
+  PlaySelectedCommand();
+  EXPECT_EQ(g_state.playing, 0);
+  EXPECT_EQ(OpenDeviceCount(), 0);
+}
+
+TEST_F(MediaControlTest, APlayThatNeverReportsItsEndIsEndedAfterItsLength) {
+  host_.AddMarkedWave(5, 20000);
+  SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
+  // Pretend the device has overrun its length already.
+  AfterStart(host_.window(), 200, [] { g_state.playDeadline = GetTickCount64(); });
+  PlaySelectedCommand();
+  EXPECT_EQ(g_state.playing, 0);
+  EXPECT_EQ(OpenDeviceCount(), 0);
+  EXPECT_TRUE(MenuItemEnabled(host_.window(), IDM_SOUND_PLAY_SELECTED));
+}
+
+TEST_F(MediaControlTest, APauseOfNoSecondsWaitsThePauseBetweenObjects) {
+  g_settings.pauseSeconds = 2;
+  host_.AddPause(0);
+  SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
+  std::vector<std::string> shown;
+  static std::vector<std::string>* texts;
+  texts = &shown;
+  SetTimer(host_.window(), 1, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+    std::string text = StatusText();
+    if (texts->empty() || texts->back() != text) texts->push_back(text);
+  });
+  ULONGLONG start = GetTickCount64();
+  PlaySelectedCommand();
+  KillTimer(host_.window(), 1);
+  EXPECT_GE(GetTickCount64() - start, 1900u);
+  ASSERT_GE(shown.size(), 2u);
+  EXPECT_EQ(shown[0], "Pause 2 sec.");
+  EXPECT_EQ(shown[1], "Pause 1 sec.");
+  EXPECT_EQ(host_.StatusText(), LanguageString(IDS_STATUS_READY));
+}
+
+TEST_F(MediaControlTest, AMinimizedWindowShowsTheFileNameInItsTitle) {
+  g_settings.preferenceFlags = TitleWhenMinimized;
+  host_.AddFile(Wave, "C:\\MUSIC\\SONG.WAV");
+  ShowWindow(host_.window(), SW_MINIMIZE);
+  ShowNowPlaying(ObjectAt(0));
+  EXPECT_EQ(host_.Title(), "SONG.WAV");
+  EXPECT_EQ(host_.StatusText(), "Playing C:\\MUSIC\\SONG.WAV");
+
+  g_settings.preferenceFlags = 0;
+  SetWindowTextA(host_.window(), "Wendle");
+  ShowNowPlaying(ObjectAt(0));
+  EXPECT_EQ(host_.Title(), "Wendle");
+  ShowWindow(host_.window(), SW_RESTORE);
+}
+
+TEST_F(MediaControlTest, TheMenusFollowThePlayingState) {
+  HWND window = host_.window();
+  SetPlaybackMenus(window, false);
+  for (UINT id : {IDM_SOUND_PLAY_SELECTED, IDM_SOUND_PLAY_ALL, IDM_SOUND_BROWSE, IDM_SOUND_ADD, IDM_SOUND_REMOVE,
+                  IDM_SOUND_MODIFY, IDM_SOUND_STOP_PLAY_ALL})
+    EXPECT_FALSE(MenuItemEnabled(window, id)) << id;
+  EXPECT_TRUE(MenuItemEnabled(window, IDM_SOUND_STOP_SKIP));
+  EXPECT_FALSE(MenuPopupEnabled(window, 0));
+  EXPECT_FALSE(MenuPopupEnabled(window, 2));
+  EXPECT_TRUE(MenuPopupEnabled(window, 3));
+
+  g_state.playAllRunning = 1;  // Stop Play All follows the run, whatever else
+  SetPlaybackMenus(window, false);
+  EXPECT_TRUE(MenuItemEnabled(window, IDM_SOUND_STOP_PLAY_ALL));
+  g_state.playAllRunning = 0;
+  SetPlaybackMenus(window, true);
+  EXPECT_FALSE(MenuItemEnabled(window, IDM_SOUND_STOP_PLAY_ALL));
+  EXPECT_TRUE(MenuItemEnabled(window, IDM_SOUND_MODIFY));
+  EXPECT_TRUE(MenuPopupEnabled(window, 0));
+}
+
+TEST_F(MediaControlTest, TheDevicesFoundAtStart) {
+  uint32_t caps = ProbeMediaDevices();
+  EXPECT_TRUE(caps & WaveAudio);
+  EXPECT_TRUE(caps & MidiAudio);  // follows the wave device: the sequencer is not probed
+  EXPECT_TRUE(caps & AviVideo);
+}
+
+}  // namespace

@@ -1,0 +1,113 @@
+#include "playback_host.h"
+
+#include <cstdio>
+#include <string_view>
+
+#include "bench/sound_marks.h"
+#include "bench/test_env.h"
+#include "model/object_list.h"
+#include "model/sound_object.h"
+#include "playback/media_control.h"
+#include "playback/play_all.h"
+#include "settings/hot_keys.h"
+#include "resources/ids.h"
+#include "state/main_window_state.h"
+
+namespace bench {
+
+namespace {
+
+WNDPROC g_listHostProc = nullptr;
+
+// The main window's playing commands and hot keys, on top of ListHost.
+LRESULT CALLBACK PlaybackProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_HOTKEY && OnHotKey(window, static_cast<int>(wParam))) return 0;
+  if (message == WM_COMMAND) {
+    switch (LOWORD(wParam)) {
+      case IDM_SOUND_PLAY_SELECTED: PlaySelectedCommand(); return 0;
+      case IDM_SOUND_PLAY_ALL: StartPlayAll(); return 0;
+      case IDM_SOUND_STOP_SKIP: StopPlayback(); return 0;
+      case IDM_SOUND_STOP_PLAY_ALL: StopPlayAll(); return 0;
+      default: break;
+    }
+  }
+  return CallWindowProcA(g_listHostProc, window, message, wParam, lParam);
+}
+
+}  // namespace
+
+PlaybackHost::PlaybackHost() {
+  g_listHostProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PlaybackProc)));
+  CreateWindowExA(0, "static", "", WS_CHILD | WS_VISIBLE, 180, 30, 120, 16, window(),
+                  reinterpret_cast<HMENU>(IDC_LABEL_COUNT), GetModuleHandleA(nullptr), nullptr);
+  // As at start: the device types are found and their drivers kept loaded.
+  g_mediaCaps = ProbeMediaDevices();
+  g_settings.playListCount = 1;
+  g_settings.playOrder = PlayOrderSequential;
+  g_settings.preferenceFlags = 0;
+  g_settings.pauseSeconds = 1;
+  g_state.playAllStop = 0;
+  ResetEvent(g_state.threadsQuit.handle());
+  worker_ = CreateThread(nullptr, 0, PlayAllWorker, nullptr, 0, nullptr);
+}
+
+PlaybackHost::~PlaybackHost() {
+  if (g_state.playAllRunning) {
+    PostMessageA(window(), WM_COMMAND, IDM_SOUND_STOP_PLAY_ALL, 0);
+    WaitForRunEnd(10000);
+  }
+  g_state.playAllStop = 1;
+  SetEvent(g_state.threadsQuit.handle());
+  // The worker may still be calling into this thread's windows.
+  while (MsgWaitForMultipleObjects(1, &worker_, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) PumpMessages();
+  CloseHandle(worker_);
+  g_state.playing = 0;
+}
+
+namespace {
+
+int Append(const SoundObject& values, const char* fileName) {
+  SoundObjectHandle handle = AllocSoundObject();
+  std::string_view name = fileName ? std::string_view(fileName) : std::string_view();
+  if (!handle || !StoreSoundObject(handle, values, nullptr, fileName ? &name : nullptr)) return -1;
+  int index = static_cast<int>(SendMessageA(g_state.listBox, LB_INSERTSTRING, static_cast<WPARAM>(-1), 0));
+  AttachSoundObject(g_state.listBox, handle, index);
+  return index;
+}
+
+}  // namespace
+
+int PlaybackHost::AddMarkedWave(int mark, int milliseconds, uint32_t repeatCount, uint32_t postDelay) {
+  char name[32];
+  snprintf(name, sizeof name, "mark%d-%d.wav", mark, milliseconds);
+  std::string path = WriteMarkedWave(name, mark, milliseconds);
+  SoundObject values = {};
+  values.flags = Wave;
+  values.repeatCount = repeatCount;
+  values.postDelay = postDelay;
+  return Append(values, path.c_str());
+}
+
+int PlaybackHost::AddPause(uint32_t seconds) {
+  SoundObject values = {};
+  values.flags = Pause;
+  values.postDelay = seconds;
+  return Append(values, "Pause");
+}
+
+int PlaybackHost::AddFile(uint32_t kind, const std::string& path) {
+  SoundObject values = {};
+  values.flags = kind;
+  return Append(values, path.c_str());
+}
+
+bool PlaybackHost::WaitForRunEnd(unsigned timeoutMs) {
+  // Let a posted start reach the window before looking at the flag.
+  PumpMessages();
+  return PumpUntil([] { return !g_state.playAllRunning; }, timeoutMs);
+}
+
+std::string PlaybackHost::PassLabel() const { return WindowText(GetDlgItem(window(), IDC_LABEL_COUNT)); }
+
+}  // namespace bench
