@@ -114,5 +114,6 @@ int main(int argc, char** argv) {
   bench::PumpMessages();
   printf("status bar text:     %.2f us per update (%.3f s for %d)\n", (statusEnd - statusStart) * 1e6 / kUpdates,
          statusEnd - statusStart, kUpdates);
+  RemoveDirectoryA(bench::TempDir().c_str());
   return same ? 0 : 1;
 }
