@@ -166,7 +166,7 @@ void RemoveSoundObject() {
     bool confirmed = !(g_settings.confirmFlags & ConfirmObjectDelete) ||
                      ShowMessage(g_state.mainWindow, IDS_CONFIRM_REMOVE,
                                  MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
-    if (confirmed) SendList(LB_DELETESTRING, static_cast<WPARAM>(selected));
+    if (confirmed && SendList(LB_DELETESTRING, static_cast<WPARAM>(selected)) != LB_ERR) g_state.listModified = 1;
   }
   SelectFirstItem();
 }
@@ -183,12 +183,13 @@ void MoveSoundObject(int command) {
     case IDM_MOVE_BOTTOM: target = count - 1; break;
     default: return;
   }
-  if (target < 0 || target >= count) return;
+  if (target < 0 || target >= count || target == selected) return;  // nothing would change
 
   SoundObjectHandle handle = ObjectAt(selected);
   g_state.suppressItemFree = 1;  // the object moves with us
   SendList(LB_DELETESTRING, static_cast<WPARAM>(selected));
   g_state.suppressItemFree = 0;
+  g_state.listModified = 1;
   int index = InsertEmptyItem(target);
   if (index < 0) {
     FreeSoundObject(handle);  // the list box refused the item

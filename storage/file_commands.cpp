@@ -63,7 +63,13 @@ void SaveAsCommand(HWND mainWindow) {
   // The dialog writes the chosen name straight into the list's file name.
   if (AskForListFile(mainWindow, "Save a WDL file", g_state.currentListFile, false)) {
     EnsureListExtension(g_state.currentListFile, kTextBufferSize);
+    // The name stays a full path, whatever folder is current later.
+    char full[kTextBufferSize];
+    DWORD length = GetFullPathNameA(g_state.currentListFile, sizeof full, full, nullptr);
+    if (length > 0 && length < sizeof full) lstrcpynA(g_state.currentListFile, full, kTextBufferSize);
     SaveCommand(mainWindow);
+  } else {
+    g_state.closeAfterSave = 0;  // the close that asked for this save is off
   }
   SelectFirstItem();
 }
@@ -73,9 +79,13 @@ void SaveCommand(HWND mainWindow) {
     SaveAsCommand(mainWindow);
     return;
   }
-  SaveListFile(g_state.listBox, g_state.currentListFile);
+  bool written = false;
+  SaveListFile(g_state.listBox, g_state.currentListFile, &written);
   UpdateWindowTitle(mainWindow);
-  if (g_state.closeAfterSave) PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+  // A close that asked for this save goes on only once the list is on
+  // disk; a save that did not happen ends that request, so no later Save
+  // closes the program.
+  if (g_state.closeAfterSave.exchange(0) && written) PostMessageA(mainWindow, WM_CLOSE, 0, 0);
   SelectFirstItem();
 }
 
@@ -97,7 +107,11 @@ bool AskToSaveChanges() {
 }
 
 void RunFileCommand(HWND mainWindow, int command) {
-  if (g_state.playAllRunning || g_state.playing) return;
+  if (g_state.playAllRunning || g_state.playing) {
+    // A save refused now does not come back later to close the program.
+    if (command == IDM_FILE_SAVE || command == IDM_FILE_SAVE_AS) g_state.closeAfterSave = 0;
+    return;
+  }
   switch (command) {
     case IDM_FILE_NEW:
       NewCommand(mainWindow);

@@ -1,5 +1,6 @@
 #include "storage/list_file.h"
 
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -18,6 +19,12 @@ namespace {
 
 constexpr int kProgressFormatLength = 40;
 constexpr size_t kWriteChunk = 64 * 1024;
+// How often a long read or write shows its progress: often enough to look
+// alive, rarely enough to cost nothing next to the work.
+constexpr DWORD kProgressIntervalMs = 100;
+// Windows that have a WM_PAINT due, painted at one progress step at most;
+// one that never validates itself cannot hold up the work.
+constexpr int kMaxPaintsPerStep = 64;
 
 // A whole file read into memory.
 struct FileBytes {
@@ -45,11 +52,58 @@ bool ReadWholeFile(const char* path, FileBytes* bytes) {
   return ok;
 }
 
-// Progress on the status bar: format takes the items done (and the total).
-void ShowProgress(const char* format, unsigned done, unsigned total) {
-  char text[kProgressFormatLength * 2 + 32];
-  snprintf(text, sizeof text, format, done, total);
-  StatusBarSetText(g_state.statusBar, text);
+// Progress of a long read or write on the status bar. Nothing paints the
+// bar while the work runs, so a text per item would only cost time: the
+// text is set, and painted, at the first item, then about every 100 ms, and
+// once more at the end (painted when messages next run).
+//
+// Painting also takes the thread's pending WM_PAINT messages, and only
+// those: every window repaints and the program is seen to answer, while the
+// user's input waits in the queue until the work is done and so can never
+// start another command in the middle of this one.
+class Progress {
+ public:
+  explicit Progress(UINT formatId) { LanguageString(formatId, format_, sizeof format_); }
+
+  // The format takes the items done (and the total).
+  void Step(unsigned done, unsigned total) {
+    DWORD now = GetTickCount();
+    if (shown_ && now - lastShown_ < kProgressIntervalMs) return;
+    shown_ = true;
+    lastShown_ = now;
+    Show(done, total);
+    PaintPendingWindows();
+  }
+  void Finish(unsigned done, unsigned total) { Show(done, total); }
+
+ private:
+  void Show(unsigned done, unsigned total) const {
+    char text[kProgressFormatLength * 2 + 32];
+    snprintf(text, sizeof text, format_, done, total);
+    StatusBarSetText(g_state.statusBar, text);
+  }
+  static void PaintPendingWindows() {
+    MSG msg;
+    for (int i = 0; i < kMaxPaintsPerStep && PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i)
+      DispatchMessageA(&msg);
+  }
+
+  char format_[kProgressFormatLength + 1];
+  bool shown_ = false;
+  DWORD lastShown_ = 0;
+};
+
+// The most items a list file's bytes can hold: three lines each.
+unsigned MostItemsIn(const FileBytes& bytes) {
+  const char* at = bytes.data.get();
+  const char* end = at + bytes.size;
+  size_t lineFeeds = 0;
+  while ((at = static_cast<const char*>(memchr(at, '\n', static_cast<size_t>(end - at)))) != nullptr) {
+    ++lineFeeds;
+    ++at;
+  }
+  size_t items = lineFeeds / 3 + 1;
+  return items > INT_MAX ? INT_MAX : static_cast<unsigned>(items);
 }
 
 // A SoundObject holding the values of a list-file item; null when memory
@@ -131,26 +185,60 @@ bool WriteAll(HANDLE file, const std::string& bytes, DWORD* error) {
 
 bool IsDiskFull(DWORD error) { return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL; }
 
-// Writes the list to a new temporary file beside path and puts it in
-// path's place in one step. Returns 0 on success or the error code.
-DWORD ReplaceWithList(HWND list, const char* path) {
-  char folder[kTextBufferSize];
-  char temp[MAX_PATH + kTextBufferSize];
-  FolderOfPath(path, folder, sizeof folder);
-  if (!GetTempFileNameA(folder, "wdl", 0, temp)) return GetLastError();
-  DWORD error = 0;
-  HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    error = GetLastError();
-  } else {
-    WriteListItems(file, list, &error);
-    if (!error && !FlushFileBuffers(file)) error = GetLastError();
-    if (!CloseHandle(file) && !error) error = GetLastError();
+// The temporary file of a save: a new, empty file in the folder of path,
+// named "~WD" and two hexadecimal digits. The name is as short as a list
+// file's shortest usual name ("A.WDL"), so a folder deep enough for the
+// list file itself holds it too. Its path goes to temp (size characters).
+HANDLE CreateTemporaryBeside(const char* path, char* temp, size_t size) {
+  // Everything up to the last separator: the folder as the path names it,
+  // "C:" for "C:LIST.WDL", nothing for a bare name.
+  size_t folderLength = 0;
+  for (size_t i = 0; path[i]; ++i)
+    if (path[i] == '\\' || path[i] == '/' || path[i] == ':') folderLength = i + 1;
+  // A different first name for every process and moment, so that saves
+  // running side by side seldom meet; CREATE_NEW settles every meeting.
+  unsigned first = static_cast<unsigned>(GetCurrentProcessId() ^ GetTickCount());
+  for (unsigned attempt = 0; attempt < 256; ++attempt) {
+    int length = snprintf(temp, size, "%.*s~WD%02X", static_cast<int>(folderLength), path, (first + attempt) & 0xFF);
+    if (length < 0 || static_cast<size_t>(length) >= size) {
+      SetLastError(ERROR_FILENAME_EXCED_RANGE);
+      return INVALID_HANDLE_VALUE;
+    }
+    HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) return file;
+    // Only a name that is taken (by a file or a folder) is worth another try.
+    DWORD error = GetLastError();
+    if (GetFileAttributesA(temp) == INVALID_FILE_ATTRIBUTES) {
+      SetLastError(error);
+      return INVALID_HANDLE_VALUE;
+    }
   }
+  SetLastError(ERROR_FILE_EXISTS);
+  return INVALID_HANDLE_VALUE;
+}
+
+// Writes the list to a new temporary file beside path and puts it in
+// path's place in one step. Returns 0 on success or the error code; on
+// failure no temporary file is left.
+DWORD ReplaceWithList(HWND list, const char* path) {
+  char temp[kTextBufferSize + 16];
+  HANDLE file = CreateTemporaryBeside(path, temp, sizeof temp);
+  if (file == INVALID_HANDLE_VALUE) return GetLastError();
+  DWORD error = 0;
+  WriteListItems(file, list, &error);
+  if (!error && !FlushFileBuffers(file)) error = GetLastError();
+  if (!CloseHandle(file) && !error) error = GetLastError();
   if (!error && !MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     error = GetLastError();
   if (error) DeleteFileA(temp);
   return error;
+}
+
+// The full path of path into full (kTextBufferSize characters); false when
+// it has none or it does not fit.
+bool FullPathOf(const char* path, char* full) {
+  DWORD length = GetFullPathNameA(path, kTextBufferSize, full, nullptr);
+  return length > 0 && length < kTextBufferSize;
 }
 
 }  // namespace
@@ -166,53 +254,67 @@ void LoadListFile(HWND list, const char* path, int mode) {
     ShowMessage(g_state.mainWindow, IDS_NOT_A_LIST_FILE, MB_ICONEXCLAMATION);
     return;
   }
+  // The list keeps the file's full path: a bare name would be looked up
+  // again in whatever folder a file dialog has made current by the time
+  // of the next Save.
+  char fullPath[kTextBufferSize];
+  bool named = FullPathOf(path, fullPath);
   if (mode == ListLoadOpen) {
     ClearObjectList();
-    lstrcpynA(g_state.currentListFile, path, kTextBufferSize);
-    g_state.listModified = 0;
-  } else {
-    g_state.listModified = 1;
-    if (!g_state.currentListFile[0]) lstrcpynA(g_state.currentListFile, path, kTextBufferSize);
+    g_state.currentListFile[0] = '\0';
   }
-  ReadListItems(&reader, list, mode);
+  g_state.listModified = 1;
+  // Told the count ahead, the list box need not grow item by item.
+  SendMessageA(list, LB_INITSTORAGE, MostItemsIn(bytes), 0);
+  // A list that is not the whole file must not pass for the file: it takes
+  // no name from it and stays modified, so a Save asks for a name rather
+  // than replace the file with part of it.
+  if (!ReadListItems(&reader, list, mode) || !named) return;
+  if (mode == ListLoadOpen) {
+    lstrcpynA(g_state.currentListFile, fullPath, kTextBufferSize);
+    g_state.listModified = 0;
+  } else if (!g_state.currentListFile[0]) {
+    lstrcpynA(g_state.currentListFile, fullPath, kTextBufferSize);
+  }
 }
 
 int ReadListItems(ListFileReader* reader, HWND list, int mode) {
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-  char format[kProgressFormatLength + 1];
-  LanguageString(IDS_FMT_ITEMS_READ, format, sizeof format);
+  Progress progress(IDS_FMT_ITEMS_READ);
 
-  int result = 1;
   bool damaged = false;
+  bool outOfMemory = false;
   unsigned count = 0;
   ListItemRecord item;
   for (;;) {
     ListFileReader::Result next = reader->Next(&item);
     if (next != ListFileReader::Result::Item) {
       damaged = next == ListFileReader::Result::Malformed;
-      if (damaged) result = 0;
       break;
     }
     SoundObjectHandle handle = MakeObject(item);
     if (!handle) {
-      result = 0;
+      outOfMemory = true;
       break;
     }
-    if (!PlaceItem(list, handle, mode)) {
+    if (!PlaceItem(list, handle, mode)) {  // the list box has no room left
       FreeSoundObject(handle);
-      result = 0;
+      outOfMemory = true;
       break;
     }
-    ShowProgress(format, ++count, 0);
+    progress.Step(++count, 0);
   }
+  if (count) progress.Finish(count, 0);
 
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
   SendMessageA(list, LB_SETCURSEL, 0, 0);
   SetFocus(list);
-  // A damaged file is said so; the items before the damage stay.
+  // The items read so far stay; the user learns that the list is not the
+  // whole file.
+  if (outOfMemory) ShowMessage(g_state.mainWindow, IDS_OUT_OF_MEMORY, MB_ICONEXCLAMATION);
   if (damaged) ShowMessage(g_state.mainWindow, IDS_LIST_FILE_DAMAGED, MB_ICONEXCLAMATION);
-  return result;
+  return damaged || outOfMemory ? 0 : 1;
 }
 
 int OpenListFile(const char* path) {
@@ -220,7 +322,8 @@ int OpenListFile(const char* path) {
   return 1;
 }
 
-int SaveListFile(HWND list, const char* path) {
+int SaveListFile(HWND list, const char* path, bool* written) {
+  if (written) *written = false;
   if (!path || !*path) return -4;
   if (SendMessageA(list, LB_GETCOUNT, 0, 0) <= 0) return 0;
 
@@ -230,9 +333,19 @@ int SaveListFile(HWND list, const char* path) {
   bool createdHere = probe != INVALID_HANDLE_VALUE;
   if (createdHere) {
     CloseHandle(probe);
-  } else if (ShowMessageWithCaption(g_state.mainWindow, IDS_ASK_REPLACE_FILE, path, MB_YESNO | MB_ICONQUESTION) !=
-             IDYES) {
-    return 1;
+  } else {
+    DWORD error = GetLastError();
+    DWORD attributes = GetFileAttributesA(path);
+    bool isFile = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    // No file to replace (no such folder, a folder of that name, no
+    // access), or one that is read-only, which not every platform would
+    // refuse to replace: no question whose Yes could not be kept.
+    if (!isFile || (attributes & FILE_ATTRIBUTE_READONLY)) {
+      ShowMessage(g_state.mainWindow, IsDiskFull(error) ? IDS_DISK_FULL : IDS_FILE_WRITE_FAILED, MB_ICONEXCLAMATION);
+      return 1;
+    }
+    if (ShowMessageWithCaption(g_state.mainWindow, IDS_ASK_REPLACE_FILE, path, MB_YESNO | MB_ICONQUESTION) != IDYES)
+      return 1;
   }
 
   // The list goes to a temporary file first, so a failure never costs the
@@ -244,6 +357,7 @@ int SaveListFile(HWND list, const char* path) {
     return 1;
   }
   g_state.listModified = 0;
+  if (written) *written = true;
   return 1;
 }
 
@@ -258,8 +372,7 @@ DWORD WriteListItems(HANDLE file, HWND list, DWORD* error) {
   if (!WriteAll(file, buffer, error)) return 0;
   buffer.clear();
 
-  char format[kProgressFormatLength + 1];
-  LanguageString(IDS_FMT_ITEMS_WRITTEN, format, sizeof format);
+  Progress progress(IDS_FMT_ITEMS_WRITTEN);
   DWORD total = 0;
   unsigned count = static_cast<unsigned>(SendMessageA(list, LB_GETCOUNT, 0, 0));
   for (unsigned index = 0; index < count; ++index) {
@@ -273,8 +386,9 @@ DWORD WriteListItems(HANDLE file, HWND list, DWORD* error) {
       if (!WriteAll(file, buffer, error)) return total;
       buffer.clear();
     }
-    ShowProgress(format, index + 1, count);
+    progress.Step(index + 1, count);
   }
+  if (count) progress.Finish(count, count);
   WriteAll(file, buffer, error);
   return total;
 }

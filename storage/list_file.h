@@ -20,19 +20,23 @@ enum ListLoadMode {
   ListLoadAppend = IDM_FILE_APPEND,
 };
 
-// Reads a list file into list; failures are reported to the user here.
+// Reads a list file into list; failures are reported to the user here. The
+// list takes the file's full path as its name, and only when the whole file
+// was read: a list cut short by a damaged file or by lack of memory keeps no
+// name from it and stays modified, so no Save can cut the file down to it.
 void LoadListFile(HWND list, const char* path, int mode);
 
 // Places the items of reader (past its magic line) into list. 1 when the
 // end of the file was reached, 0 when memory ran out or the file was
-// damaged (which the user is told); the items placed so far stay.
+// damaged (the user is told either); the items placed so far stay.
 int ReadListItems(ListFileReader* reader, HWND list, int mode);
 
 // LoadListFile on the main list in Open mode; always 1.
 int OpenListFile(const char* path);
 
-// -4 without a path, 0 for an empty list (nothing written), else 1.
-int SaveListFile(HWND list, const char* path);
+// -4 without a path, 0 for an empty list (nothing written), else 1. When
+// written is given, it tells whether the file now holds the list.
+int SaveListFile(HWND list, const char* path, bool* written = nullptr);
 
 // Writes the magic line and every item of list to file. Returns the bytes
 // written for the items; 0 when the file or list is not valid. When a write

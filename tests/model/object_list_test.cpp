@@ -129,7 +129,7 @@ TEST_F(ObjectListTest, AddAllCdTracksWithoutACdAddsNothingButSelectsTheTop) {
   EXPECT_EQ(GetFocus(), host_.list());
 }
 
-TEST_F(ObjectListTest, RemoveAsksFirstWhenConfirmationIsOn) {
+TEST_F(ObjectListTest, RemoveAsksFirstWhenConfirmationIsOnAndMarksTheListOnlyWhenItRemoves) {
   Add("A.WAV");
   Add("B.WAV");
   g_state.listModified = 0;
@@ -144,6 +144,7 @@ TEST_F(ObjectListTest, RemoveAsksFirstWhenConfirmationIsOn) {
   }
   EXPECT_EQ(host_.Count(), 2);
   EXPECT_EQ(host_.Selected(), 0);
+  EXPECT_EQ(g_state.listModified, 0);  // No removed nothing
 
   Select(1);
   {
@@ -152,13 +153,15 @@ TEST_F(ObjectListTest, RemoveAsksFirstWhenConfirmationIsOn) {
     RemoveSoundObject();
   }
   EXPECT_EQ(Paths(), (Names{"A.WAV"}));
+  EXPECT_EQ(g_state.listModified, 1);  // a close now asks to save
 
+  g_state.listModified = 0;
   g_settings.confirmFlags = ConfirmFileDelete;  // object deletes unconfirmed
   bench::ModalScript modals;
   RemoveSoundObject();
   EXPECT_TRUE(modals.Records().empty());
   EXPECT_EQ(host_.Count(), 0);
-  EXPECT_EQ(g_state.listModified, 0);  // removing does not mark the list
+  EXPECT_EQ(g_state.listModified, 1);
   EXPECT_EQ(memory_.LiveBlocks(), 0);
 }
 
@@ -175,7 +178,7 @@ TEST_F(ObjectListTest, RemoveIsRefusedWhilePlaying) {
   EXPECT_EQ(host_.Count(), 1);
 }
 
-TEST_F(ObjectListTest, MovesKeepTheSameRecord) {
+TEST_F(ObjectListTest, MovesKeepTheSameRecordAndMarkTheList) {
   Add("A.WAV");
   Add("B.WAV");
   Add("C.WAV");
@@ -186,15 +189,20 @@ TEST_F(ObjectListTest, MovesKeepTheSameRecord) {
   MoveSoundObject(IDM_MOVE_BOTTOM);
   EXPECT_EQ(Paths(), (Names{"B.WAV", "C.WAV", "A.WAV"}));
   EXPECT_EQ(ObjectAt(2), moved);
+  EXPECT_EQ(g_state.listModified, 1);
+  g_state.listModified = 0;
   Select(2);
   MoveSoundObject(IDM_MOVE_DOWN);  // already last: nothing
+  MoveSoundObject(IDM_MOVE_BOTTOM);
+  EXPECT_EQ(g_state.listModified, 0);
+  EXPECT_EQ(Paths(), (Names{"B.WAV", "C.WAV", "A.WAV"}));
   MoveSoundObject(IDM_MOVE_UP);
   EXPECT_EQ(Paths(), (Names{"B.WAV", "A.WAV", "C.WAV"}));
   Select(2);
   MoveSoundObject(IDM_MOVE_TOP);
   EXPECT_EQ(Paths(), (Names{"C.WAV", "B.WAV", "A.WAV"}));
   EXPECT_TRUE(modals.Records().empty());
-  EXPECT_EQ(g_state.listModified, 0);
+  EXPECT_EQ(g_state.listModified, 1);
 }
 
 TEST_F(ObjectListTest, MoveMenuGreysWhatDoesNotApply) {

@@ -185,7 +185,9 @@ struct Control {
   int buddy;         // spins: the field they step
 };
 
-struct DialogSpec {
+// A dialog template as it must come out of the resources: its title and
+// its controls in tab order.
+struct ExpectedDialog {
   int id;
   const char* title;
   std::vector<Control> controls;
@@ -202,8 +204,8 @@ const char* ExpectedClass(Kind kind) {
   }
 }
 
-const std::vector<DialogSpec>& Dialogs() {
-  static const std::vector<DialogSpec> dialogs = {
+const std::vector<ExpectedDialog>& Dialogs() {
+  static const std::vector<ExpectedDialog> dialogs = {
       {IDD_PLAY_ALL_MODE, "Play All Mode",
        {{IDC_EXPLANATION, Explanation, nullptr, 0},
         {IDC_STATIC, Label, "Play List &Count:", 0},
@@ -366,9 +368,9 @@ class DialogTemplates : public testing::TestWithParam<size_t> {
     ASSERT_NE(controlLibrary_, nullptr) << "VA32RA.dll";
     ASSERT_TRUE(editRegistered_);
     ASSERT_NE(owner_, nullptr);
-    spec_ = &Dialogs()[GetParam()];
-    dialog_ = CreateDialogParamA(Instance(), MAKEINTRESOURCEA(spec_->id), owner_, QuietDialogProc, 0);
-    ASSERT_NE(dialog_, nullptr) << "dialog " << spec_->id << " error " << GetLastError();
+    expected_ = &Dialogs()[GetParam()];
+    dialog_ = CreateDialogParamA(Instance(), MAKEINTRESOURCEA(expected_->id), owner_, QuietDialogProc, 0);
+    ASSERT_NE(dialog_, nullptr) << "dialog " << expected_->id << " error " << GetLastError();
   }
   void TearDown() override {
     if (dialog_) DestroyWindow(dialog_);
@@ -393,7 +395,7 @@ class DialogTemplates : public testing::TestWithParam<size_t> {
   static HMODULE controlLibrary_;
   static bool editRegistered_;
   static HWND owner_;
-  const DialogSpec* spec_ = nullptr;
+  const ExpectedDialog* expected_ = nullptr;
   HWND dialog_ = nullptr;
 };
 
@@ -435,16 +437,16 @@ char Mnemonic(const std::string& text) {
 }
 
 TEST_P(DialogTemplates, HasTitleStyleAndStaysHidden) {
-  EXPECT_EQ(bench::WindowText(dialog_), spec_->title);
+  EXPECT_EQ(bench::WindowText(dialog_), expected_->title);
   EXPECT_TRUE(HasStyle(dialog_, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU));
   EXPECT_FALSE(IsWindowVisible(dialog_));
 }
 
 TEST_P(DialogTemplates, HoldsEveryControlInOrderWithClassAndText) {
   std::vector<HWND> children = Children();
-  ASSERT_EQ(children.size(), spec_->controls.size());
+  ASSERT_EQ(children.size(), expected_->controls.size());
   for (size_t i = 0; i < children.size(); ++i) {
-    const Control& want = spec_->controls[i];
+    const Control& want = expected_->controls[i];
     HWND child = children[i];
     SCOPED_TRACE("control " + std::to_string(i) + " id " + std::to_string(want.id));
     if (want.id == IDC_STATIC) {
@@ -467,7 +469,7 @@ TEST_P(DialogTemplates, HoldsEveryControlInOrderWithClassAndText) {
 }
 
 TEST_P(DialogTemplates, ControlsHaveTheirStyles) {
-  for (const Control& want : spec_->controls) {
+  for (const Control& want : expected_->controls) {
     if (want.id == IDC_STATIC && want.kind != Icon) continue;
     HWND child = want.kind == Icon ? nullptr : GetDlgItem(dialog_, want.id);
     if (want.kind == Icon) {

@@ -128,7 +128,7 @@ TEST_F(FileCommandsTest, InsertAndAppendAddTheFileToTheList) {
   EXPECT_EQ(host_.Title(), "Wendle - BASE.WDL");
 }
 
-TEST_F(FileCommandsTest, SaveAsWritesUnderTheChosenNameAndSaveAfterCloseAsksToClose) {
+TEST_F(FileCommandsTest, SaveAsWritesUnderTheChosenName) {
   LoadListFile(host_.list(), Write("one.wdl", kTwoItems).c_str(), ListLoadOpen);
   g_state.listModified = 1;
   std::string chosen = bench::TempPath("renamed.wdl");
@@ -139,12 +139,72 @@ TEST_F(FileCommandsTest, SaveAsWritesUnderTheChosenNameAndSaveAfterCloseAsksToCl
   EXPECT_EQ(host_.Title(), "Wendle - RENAMED.WDL");
   EXPECT_EQ(g_state.listModified, 0);
   EXPECT_FALSE(ClosePosted());
+}
+
+// The close question's Yes sets closeAfterSave and runs Save: the window
+// closes after a save that wrote the file, and a save that did not happen
+// ends the request, so no later Save closes the program.
+TEST_F(FileCommandsTest, ASaveForTheCloseClosesOnlyWhenItWroteTheFile) {
+  std::string path = Write("close.wdl", kTwoItems);
+  LoadListFile(host_.list(), path.c_str(), ListLoadOpen);
+  g_state.listModified = 1;
 
   g_state.closeAfterSave = 1;
-  modals_.AnswerMessageBox(IDYES);  // the file exists now
+  modals_.AnswerMessageBox(IDNO);  // replace close.wdl? No
+  Run(IDM_FILE_SAVE);
+  EXPECT_FALSE(ClosePosted());
+  EXPECT_EQ(g_state.closeAfterSave, 0);
+
+  g_state.closeAfterSave = 1;
+  g_state.playing = 1;  // Save is refused
+  Run(IDM_FILE_SAVE);
+  g_state.playing = 0;
+  EXPECT_EQ(g_state.closeAfterSave, 0);
+
+  modals_.AnswerMessageBox(IDYES);  // a later Save, not for a close
+  Run(IDM_FILE_SAVE);
+  EXPECT_EQ(g_state.listModified, 0);
+  EXPECT_FALSE(ClosePosted());
+
+  g_state.currentListFile[0] = '\0';
+  g_state.closeAfterSave = 1;
+  modals_.CancelFileDialog();  // Save As cancelled
+  Run(IDM_FILE_SAVE);
+  EXPECT_FALSE(ClosePosted());
+  EXPECT_EQ(g_state.closeAfterSave, 0);
+
+  g_state.closeAfterSave = 1;
+  modals_.ChooseFile(path);
+  modals_.AnswerMessageBox(IDYES);
   Run(IDM_FILE_SAVE);
   EXPECT_TRUE(ClosePosted());
-  g_state.closeAfterSave = 0;
+  EXPECT_EQ(g_state.closeAfterSave, 0);
+}
+
+// A list opened by a bare name (the command line, a catalog entry) is saved
+// to the file it came from, though a file dialog has moved the current
+// folder since.
+TEST_F(FileCommandsTest, SaveWritesTheFileOpenedByABareNameAfterTheFolderMoved) {
+  std::string path = Write("bare.wdl", kTwoItems);
+  std::string other = bench::TempPath("other");
+  CreateDirectoryA(other.c_str(), nullptr);
+  std::string more = other + "\\more.wdl";
+  ASSERT_TRUE(bench::WriteFileBytes(more, "WDv1.0\nX\n*\n8 0 0 0\n"));
+  SetCurrentDirectoryA(bench::TempDir().c_str());
+  LoadListFile(host_.list(), "bare.wdl", ListLoadOpen);
+  modals_.ChooseFile(more);
+  Run(IDM_FILE_APPEND);  // moves the current folder to other
+
+  modals_.AnswerMessageBox(IDYES);  // replace bare.wdl?
+  Run(IDM_FILE_SAVE);
+  EXPECT_EQ(lstrcmpiA(modals_.Records().back().title.c_str(), path.c_str()), 0) << modals_.Records().back().title;
+  EXPECT_EQ(bench::ReadFileBytes(path), std::string(kTwoItems) + "X\n*\n8 0 0 0\n");
+  EXPECT_EQ(GetFileAttributesA((other + "\\bare.wdl").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(g_state.listModified, 0);
+
+  SetCurrentDirectoryA(savedDirectory_);
+  DeleteFileA(more.c_str());
+  RemoveDirectoryA(other.c_str());
 }
 
 TEST_F(FileCommandsTest, FileCommandsWaitWhileSomethingPlays) {

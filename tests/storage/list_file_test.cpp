@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "bench/list_host.h"
 #include "bench/memory_seam.h"
@@ -158,20 +160,42 @@ TEST_F(ListFileTest, DamagedFilesKeepTheItemsReadBeforeTheDamage) {
     EXPECT_EQ(modals_.Records().back().style, static_cast<UINT>(MB_ICONEXCLAMATION));
   }
   EXPECT_EQ(modals_.Records().size(), 5u);
+  EXPECT_EQ(g_state.currentListFile[0], '\0');  // not the file: a Save asks for a name
+  EXPECT_EQ(g_state.listModified, 1);
   Load(good + "\n\n  \r\n");  // trailing blank lines are no item, and no damage
   EXPECT_EQ(host_.Count(), 1);
   EXPECT_EQ(modals_.Records().size(), 5u);
+  EXPECT_NE(g_state.currentListFile[0], '\0');
+  EXPECT_EQ(g_state.listModified, 0);
   EXPECT_EQ(modals_.Failures(), 0);
 }
 
-TEST_F(ListFileTest, OutOfMemoryWhileReadingKeepsWhatWasPlaced) {
+TEST_F(ListFileTest, AListCutShortByLackOfMemoryIsReportedAndDoesNotPassForTheFile) {
+  const std::string threeItems = "WDv1.0\nA\n*\n8 0 0 0\nB\n*\n8 0 0 0\nC\n*\n8 0 0 0\n";
   bench::MemorySeam memory;
+  Load("WDv1.0\nold\n*\n8 0 0 0\n");
+  ASSERT_NE(g_state.currentListFile[0], '\0');
   memory.FailAllocation(4);  // the second item's description (the first took two blocks)
-  Load("WDv1.0\nA\n*\n8 0 0 0\nB\n*\n8 0 0 0\nC\n*\n8 0 0 0\n");
+  modals_.AnswerMessageBox(IDOK);
+  std::string path = Load(threeItems);
   EXPECT_EQ(host_.Count(), 1);
-  EXPECT_TRUE(modals_.Records().empty());
+  ASSERT_EQ(modals_.Records().size(), 1u);
+  EXPECT_EQ(modals_.Records()[0].text, LanguageString(IDS_OUT_OF_MEMORY));
+  EXPECT_EQ(modals_.Records()[0].style, static_cast<UINT>(MB_ICONEXCLAMATION));
+  // Not the file: no name (a Save asks for one) and a close asks to save.
+  EXPECT_EQ(g_state.currentListFile[0], '\0');
+  EXPECT_EQ(g_state.listModified, 1);
+  EXPECT_EQ(bench::ReadFileBytes(path), threeItems);
+
+  // Appended to a list without a name, a file read in part does not name it.
+  memory.FailAllocation(2);
+  modals_.AnswerMessageBox(IDOK);
+  Load(threeItems, ListLoadAppend);
+  EXPECT_EQ(host_.Count(), 1);
+  EXPECT_EQ(g_state.currentListFile[0], '\0');
   ClearObjectList();
   EXPECT_EQ(memory.LiveBlocks(), 0);
+  EXPECT_EQ(modals_.Failures(), 0);
 }
 
 TEST_F(ListFileTest, SavingAsksBeforeReplacingAndKeepsTheOldFileOnFailure) {
@@ -191,24 +215,92 @@ TEST_F(ListFileTest, SavingAsksBeforeReplacingAndKeepsTheOldFileOnFailure) {
   EXPECT_EQ(bench::ReadFileBytes(path), kEveryKind);
   EXPECT_EQ(g_state.listModified, 0);
 
-  // A folder in the file's place cannot be replaced: the save fails, the
-  // folder stays, no temporary file is left and the list stays modified.
+  EXPECT_EQ(modals_.Failures(), 0);
+  EXPECT_EQ(modals_.Pending(), 0u);
+}
+
+// Nothing that can be replaced: a folder in the file's place, a folder that
+// does not exist, a read-only file. The user is told at once, without a
+// question to replace, and nothing changes.
+TEST_F(ListFileTest, SavingWhereNoFileCanBeWrittenFailsWithoutAskingToReplace) {
+  Load(kEveryKind);
   std::string folder = bench::TempPath("folder.wdl");
   CreateDirectoryA(folder.c_str(), nullptr);
-  g_state.listModified = 1;
-  modals_.AnswerMessageBox(IDYES);
-  modals_.AnswerMessageBox(IDOK);
-  EXPECT_EQ(SaveListFile(host_.list(), folder.c_str()), 1);
-  EXPECT_EQ(modals_.Records().back().text, LanguageString(IDS_FILE_WRITE_FAILED));
-  EXPECT_EQ(modals_.Records().back().style, static_cast<UINT>(MB_ICONEXCLAMATION));
+  std::string readOnly = Write("readonly.wdl", "old contents");
+  SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+  for (const std::string& path : {folder, bench::TempPath("missing\\list.wdl"), readOnly}) {
+    SCOPED_TRACE(path);
+    g_state.listModified = 1;
+    size_t before = modals_.Records().size();
+    modals_.AnswerMessageBox(IDOK);
+    EXPECT_EQ(SaveListFile(host_.list(), path.c_str()), 1);
+    ASSERT_EQ(modals_.Records().size(), before + 1);
+    EXPECT_EQ(modals_.Records().back().text, LanguageString(IDS_FILE_WRITE_FAILED));
+    EXPECT_EQ(modals_.Records().back().style, static_cast<UINT>(MB_ICONEXCLAMATION));
+    EXPECT_EQ(g_state.listModified, 1);
+  }
   EXPECT_NE(GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
-  EXPECT_EQ(g_state.listModified, 1);
+  EXPECT_EQ(GetFileAttributesA(bench::TempPath("missing").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(bench::ReadFileBytes(readOnly), "old contents");
+  EXPECT_NE(GetFileAttributesA(readOnly.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
   WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(bench::TempPath("wdl*.tmp").c_str(), &found);
+  HANDLE search = FindFirstFileA(bench::TempPath("~WD*").c_str(), &found);  // no temporary file left
   EXPECT_EQ(search, INVALID_HANDLE_VALUE);
   if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(readOnly.c_str());
   RemoveDirectoryA(folder.c_str());
   EXPECT_EQ(modals_.Failures(), 0);
+}
+
+// The temporary file of a save lies beside the list file under a short
+// name of its own: it fits wherever the list file fits, however deep the
+// folder, and never takes a name that is already there.
+TEST_F(ListFileTest, SavingInADeepFolderWorksAndLeavesOtherFilesAlone) {
+  Load(kEveryKind);
+  // A folder of 249 characters: longer than GetTempFileNameA accepts (246)
+  // and than CreateDirectoryA makes (248), though the list file's own path
+  // (255 characters) is short enough for every file function.
+  auto longPath = [](const std::string& path) {
+    std::wstring wide = L"\\\\?\\";
+    for (char c : path) wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return wide;
+  };
+  std::vector<std::string> folders;
+  std::string folder = bench::TempDir();
+  while (folder.size() < 249) {
+    folder += "\\" + std::string(std::min<size_t>(60, 249 - folder.size() - 1), 'd');
+    ASSERT_TRUE(CreateDirectoryW(longPath(folder).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS)
+        << folder.size();
+    folders.push_back(folder);
+  }
+  // Every temporary name but one is taken already.
+  std::vector<std::string> taken;
+  for (int n = 0; n < 256; ++n) {
+    char name[8];
+    snprintf(name, sizeof name, "~WD%02X", n);
+    if (n != 0x7F) taken.push_back(folder + "\\" + name);
+  }
+  for (const std::string& path : taken) ASSERT_TRUE(bench::WriteFileBytes(path, "taken"));
+
+  std::string path = folder + "\\A.WDL";
+  EXPECT_EQ(SaveListFile(host_.list(), path.c_str()), 1);
+  EXPECT_EQ(bench::ReadFileBytes(path), kEveryKind);
+  EXPECT_EQ(g_state.listModified, 0);
+  for (const std::string& other : taken) EXPECT_EQ(bench::ReadFileBytes(other), "taken") << other;
+  // Nothing else is left in the folder.
+  int files = 0;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++files;
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  EXPECT_EQ(files, 256);
+  EXPECT_TRUE(modals_.Records().empty());
+
+  for (const std::string& other : taken) DeleteFileA(other.c_str());
+  DeleteFileA(path.c_str());
+  for (auto it = folders.rbegin(); it != folders.rend(); ++it) RemoveDirectoryW(longPath(*it).c_str());
 }
 
 TEST_F(ListFileTest, AnEmptyListOrNoNameSavesNothing) {
@@ -233,6 +325,36 @@ TEST_F(ListFileTest, WriteListItemsCountsTheItemBytesAndShowsProgress) {
   snprintf(progress, sizeof progress, LanguageString(IDS_FMT_ITEMS_WRITTEN).c_str(), 2u, 2u);
   EXPECT_EQ(host_.StatusText(), progress);
   EXPECT_EQ(WriteListItems(INVALID_HANDLE_VALUE, host_.list()), 0u);
+}
+
+int g_statusPaints = 0;
+WNDPROC g_statusBarProc = nullptr;
+
+LRESULT CALLBACK CountingStatusBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) ++g_statusPaints;
+  return CallWindowProcA(g_statusBarProc, window, message, wParam, lParam);
+}
+
+// A long read or write paints its progress as it goes (no message loop runs
+// until it ends), while the user's input waits until it is over.
+TEST_F(ListFileTest, ReadingAndWritingPaintTheirProgressButTakeNoInput) {
+  // Shown, and tall enough for the status bar to lie within it.
+  SetWindowPos(host_.window(), nullptr, 0, 0, 640, 600, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  bench::PumpMessages();
+  g_statusPaints = 0;
+  g_statusBarProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+      host_.statusBar(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingStatusBarProc)));
+  PostMessageA(host_.window(), WM_COMMAND, IDM_FILE_NEW, 0);  // as if New were clicked meanwhile
+
+  Load("WDv1.0\nA\n*\n8 0 0 0\nB\n*\n8 0 0 0\n");
+  EXPECT_GE(g_statusPaints, 1);
+  int paintsWhileReading = g_statusPaints;
+  SavedBytes();
+  EXPECT_GT(g_statusPaints, paintsWhileReading);
+  EXPECT_EQ(host_.TakePostedCommands().size(), 1u);  // still waiting
+  EXPECT_EQ(host_.Count(), 2);
+
+  SetWindowLongPtrA(host_.statusBar(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_statusBarProc));
 }
 
 TEST(ListFileNames, ExtensionIsAddedOnlyToNamesWithoutADot) {
