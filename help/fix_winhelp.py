@@ -263,6 +263,12 @@ def internal_file(payload, flags=0):
     return struct.pack('<IIB', len(payload) + 9, len(payload), flags) + payload
 
 
+def data_of_unchanged(entry):
+    """An internal file as it was read: its header, data and spare room."""
+    reserved, used, flags, payload = entry
+    return struct.pack('<IIB', reserved, used, flags) + payload + b'\0' * (reserved - used - 9)
+
+
 def write_help_file(directory_settings, files):
     """The bytes of a help file holding the given internal files."""
     body, offsets = b'', []
@@ -319,11 +325,6 @@ def fix_help_file(data, numbers, topics):
         lambda e: struct.pack('<iI', *e),
         lambda e, page: struct.pack('<iH', e[0], page)), files[b'|CONTEXT'][2])
     return write_help_file(directory_settings, new_files), context_map
-
-
-def data_of_unchanged(entry):
-    reserved, used, flags, payload = entry
-    return struct.pack('<IIB', reserved, used, flags) + payload + b'\0' * (reserved - used - 9)
 
 
 def check_fixed_file(data, context_map):

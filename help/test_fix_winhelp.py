@@ -15,6 +15,7 @@ import sys
 import tempfile
 import unittest
 
+sys.dont_write_bytecode = True  # no __pycache__ in the source folder
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import fix_winhelp as fw  # noqa: E402
 
