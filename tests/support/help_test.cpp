@@ -48,25 +48,29 @@ std::string RemoteText(HWND window) {
 // The whole text of the topic the viewer shows; empty while there is none.
 std::string TopicText() { return RemoteText(TopicControl(ViewerWindow())); }
 
+struct ViewerMessage {
+  DWORD viewer = 0;  // the viewer's process
+  std::string text;
+};
+
+BOOL CALLBACK CloseViewerMessage(HWND window, LPARAM data) {
+  auto* message = reinterpret_cast<ViewerMessage*>(data);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != message->viewer || bench::ClassName(window) != "#32770") return TRUE;
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (bench::ClassName(child) == "Static") message->text += RemoteText(child);
+  PostMessageA(window, WM_COMMAND, IDOK, 0);
+  return FALSE;
+}
+
 // A viewer that cannot open its file says so in a message box while its
 // caller still waits in WinHelp. Closes such a box; returns its text.
 std::string AnswerViewerMessage() {
-  struct Search {
-    DWORD viewer = 0;
-    std::string text;
-  } search;
-  GetWindowThreadProcessId(ViewerWindow(), &search.viewer);
-  EnumWindows([](HWND window, LPARAM data) -> BOOL {
-    auto* found = reinterpret_cast<Search*>(data);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != found->viewer || bench::ClassName(window) != "#32770") return TRUE;
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-      if (bench::ClassName(child) == "Static") found->text += RemoteText(child);
-    PostMessageA(window, WM_COMMAND, IDOK, 0);
-    return FALSE;
-  }, reinterpret_cast<LPARAM>(&search));
-  return search.text.empty() ? "(no message)" : search.text;
+  ViewerMessage message;
+  GetWindowThreadProcessId(ViewerWindow(), &message.viewer);
+  EnumWindows(CloseViewerMessage, reinterpret_cast<LPARAM>(&message));
+  return message.text.empty() ? "(no message)" : message.text;
 }
 
 std::string TitleOf(const std::string& text) { return text.substr(0, text.find('\r')); }
