@@ -196,6 +196,9 @@
 #define IDH_FAVORITE              542
 
 /* ---- Help contexts of WD.HLP ------------------------------------------ */
+/* The help build (help/fix_winhelp.py) reads these lines: each number opens
+ * the topic named like its constant (a \cfg{winhelp-topic} line of the help
+ * sources); HELPCTX_INDEX opens the contents page. Plain decimal defines. */
 #define HELPCTX_INDEX             1
 #define HELPCTX_OVERVIEW          2
 #define HELPCTX_PROCEDURES        4

@@ -10,6 +10,7 @@ packages=(
   googletest                                            # sources, built per target
   clang libclang-rt-14-dev                              # native fuzzing with sanitizers
   tango-icon-theme icoutils imagemagick                 # icon and bitmap generation
+  halibut                                               # the help file WD.HLP
 )
 
 missing=()
