@@ -247,32 +247,42 @@ std::vector<std::pair<POINT, COLORREF>> OpaquePixels(HICON icon, int size) {
   return pixels;
 }
 
+// Whether the top-left corner of the window's whole surface shows the
+// icon's opaque pixels (those inside the window).
+bool CornerShows(HWND window, const std::vector<std::pair<POINT, COLORREF>>& pixels) {
+  RECT bounds;
+  GetWindowRect(window, &bounds);
+  HDC dc = GetWindowDC(window);
+  int compared = 0;
+  bool same = true;
+  for (const auto& pixel : pixels) {
+    if (pixel.first.x >= bounds.right - bounds.left || pixel.first.y >= bounds.bottom - bounds.top) continue;
+    ++compared;
+    same = same && GetPixel(dc, pixel.first.x, pixel.first.y) == pixel.second;
+  }
+  ReleaseDC(window, dc);
+  return same && compared > 100;
+}
+
 TEST_F(IconAnimationTest, FramesReachTheWholeWindowSurfaceAtItsCorner) {
+  std::vector<std::vector<std::pair<POINT, COLORREF>>> cycle;
+  for (int id = IDI_ANIM_CYCLE_1; id <= IDI_ANIM_CYCLE_4; ++id) {
+    HICON icon =
+        static_cast<HICON>(LoadImageA(g_state.instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+    ASSERT_TRUE(icon);
+    cycle.push_back(OpaquePixels(icon, GetSystemMetrics(SM_CXICON)));
+    DestroyIcon(icon);
+  }
   Start();
   Minimize();
   ASSERT_TRUE(WaitForFrames(5));
-  // Put to rest while still minimized: the last frame stays.
-  RestIconAnimation();
-  ASSERT_TRUE(WaitForSleeps(2));
-  ASSERT_TRUE(IsIconic(window_));
-  HICON icon = static_cast<HICON>(
-      LoadImageA(g_state.instance, MAKEINTRESOURCEA(Frames().back()), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-  ASSERT_TRUE(icon);
-  RECT bounds;
-  GetWindowRect(window_, &bounds);
-  HDC dc = GetWindowDC(window_);
-  int compared = 0, same = 0;
-  for (const auto& pixel : OpaquePixels(icon, GetSystemMetrics(SM_CXICON))) {
-    if (pixel.first.x >= bounds.right - bounds.left || pixel.first.y >= bounds.bottom - bounds.top) continue;
-    ++compared;
-    if (GetPixel(dc, pixel.first.x, pixel.first.y) == pixel.second) ++same;
-  }
-  ReleaseDC(window_, dc);
-  DestroyIcon(icon);
-  printf("window %ldx%ld at %ld,%ld: %d of %d pixels match\n", bounds.right - bounds.left, bounds.bottom - bounds.top,
-         bounds.left, bounds.top, same, compared);
-  EXPECT_GT(compared, 100);
-  EXPECT_EQ(same, compared);
+  // A repaint of the minimized window's frame (an activation elsewhere) can
+  // cover a frame until the next one: look after each frame until one shows.
+  EXPECT_TRUE(bench::PumpUntil([&] {
+    for (const auto& frame : cycle)
+      if (CornerShows(window_, frame)) return true;
+    return false;
+  }));
 }
 
 // Not a check: the thread's CPU time while it animates, for the record.
