@@ -9,11 +9,18 @@
 #include <windows.h>
 
 // Thread body; the main window creates it (suspended, idle priority) and
-// resumes it once.
+// resumes it once. It ends when g_state.threadsQuit is raised (with
+// g_state.animationStop set).
 DWORD WINAPI IconAnimationThread(LPVOID);
 // The main window was minimized: draw the frames.
 void WakeIconAnimation();
 // The main window is being restored: stop drawing.
 void RestIconAnimation();
+
+// Told, on the animation thread, the icon id of every frame drawn, and 0
+// each time the thread goes to sleep until the next minimize. For tests;
+// the program sets none.
+typedef void (*IconAnimationObserver)(int frameId);
+void SetIconAnimationObserver(IconAnimationObserver observer);
 
 #endif

@@ -20,6 +20,8 @@ bool RegisterRibbonClass(HINSTANCE instance);
 // Creates the ribbon as a child of the main window (it makes its buttons).
 HWND CreateRibbon(HWND mainWindow);
 LRESULT CALLBACK RibbonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Creates the thirteen ribbon buttons (the ribbon's WM_CREATE does).
+void CreateRibbonButtons(HWND ribbon);
 
 // Creates the play buttons 1515, 1519, 1514 and 1521 (hidden) on the main
 // window.
@@ -32,6 +34,8 @@ void ShowPlayAllButton(HWND mainWindow, bool running);
 int ButtonCommand(int controlId);
 void SubclassButton(HWND button);
 void UnsubclassButton(HWND button);
+// Every button's procedure: button help on mouse moves, then the kept one.
+LRESULT CALLBACK ButtonSubclassProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
 void ShowButtonHelp(int controlId);
 // Draws an owner-drawn button; 1 when it handled the draw action.
 int DrawButton(HWND window, int id, const DRAWITEMSTRUCT* item, int baseId, int iconX, int iconY,

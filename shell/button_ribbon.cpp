@@ -1,0 +1,156 @@
+// The ribbon ("FrameRibbonClass"): a raised strip along the top of the main
+// window that holds thirteen icon buttons and turns their clicks into the
+// main window's menu commands. Also the four play buttons left of the list.
+#include "shell/button_ribbon.h"
+
+#include "resources/ids.h"
+#include "state/main_window_state.h"
+#include "support/support_library.h"
+
+namespace {
+
+const char kRibbonClass[] = "FrameRibbonClass";
+
+constexpr int kButtonSize = 38;
+constexpr int kRibbonButtonTop = 3;
+constexpr int kRibbonHeight = 46;
+constexpr int kPlayButtonLeft = 10;
+
+struct ButtonPlace {
+  int id;
+  int position;  // x on the ribbon, y beside the list
+};
+
+// In creation order; the gaps at x 193 and 421 split the ribbon into groups.
+const ButtonPlace kRibbonButtons[] = {
+    {IDC_BTN_NEW, 3},      {IDC_BTN_OPEN, 41},      {IDC_BTN_INSERT, 79},      {IDC_BTN_APPEND, 117},
+    {IDC_BTN_SAVE, 155},   {IDC_BTN_BROWSE, 231},   {IDC_BTN_ADD, 269},        {IDC_BTN_REMOVE, 307},
+    {IDC_BTN_MODIFY, 345}, {IDC_BTN_HOT_KEYS, 383}, {IDC_BTN_CATALOG_CD, 459}, {IDC_BTN_PLAY_ALL_MODE, 497},
+    {IDC_BTN_HELP, 535},
+};
+
+const ButtonPlace kPlayButtons[] = {
+    {IDC_BTN_PLAY, 125},
+    {IDC_BTN_STOP_SKIP, 163},
+    {IDC_BTN_PLAY_ALL, 201},
+    {IDC_BTN_STOP_PLAY_ALL, 201},  // hidden until Play All runs
+};
+
+HWND CreateIconButton(HWND parent, int id, int x, int y, bool visible) {
+  DWORD style = WS_CHILD | WS_BORDER | BS_OWNERDRAW | (visible ? WS_VISIBLE : 0);
+  HWND button = CreateWindowExA(0, "button", nullptr, style, x, y, kButtonSize, kButtonSize, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_state.instance, nullptr);
+  SubclassButton(button);
+  return button;
+}
+
+// The ribbon's own buttons send the main window their command.
+bool IsRibbonButton(int id) {
+  for (const ButtonPlace& place : kRibbonButtons)
+    if (place.id == id) return true;
+  return false;
+}
+
+void OnRibbonSize(HWND ribbon) {
+  RECT client = {};
+  GetClientRect(GetParent(ribbon), &client);
+  // Placed at (-1, -1) and two pixels wider than the client area, the
+  // ribbon shows only its bottom border.
+  SetWindowPos(ribbon, nullptr, 0, 0, client.right - client.left + 2, kRibbonHeight, SWP_NOMOVE | SWP_NOZORDER);
+  InvalidateRect(ribbon, nullptr, TRUE);
+}
+
+void OnRibbonPaint(HWND ribbon) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(ribbon, &paint);
+  RECT client = {};
+  GetClientRect(ribbon, &client);
+  Draw3DPanel(dc, &client, TRUE, 1);
+  EndPaint(ribbon, &paint);
+}
+
+}  // namespace
+
+bool RegisterRibbonClass(HINSTANCE instance) {
+  WNDCLASSA wc = {};
+  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = RibbonProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+  wc.lpszClassName = kRibbonClass;
+  return RegisterClassA(&wc) != 0;
+}
+
+HWND CreateRibbon(HWND mainWindow) {
+  g_state.ribbon = CreateWindowExA(0, kRibbonClass, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, -1, -1, 0, 0,
+                                   mainWindow, nullptr, g_state.instance, nullptr);
+  return g_state.ribbon;
+}
+
+void CreateRibbonButtons(HWND ribbon) {
+  for (const ButtonPlace& place : kRibbonButtons)
+    CreateIconButton(ribbon, place.id, place.position, kRibbonButtonTop, true);
+}
+
+void CreateMainButtons(HWND mainWindow) {
+  for (const ButtonPlace& place : kPlayButtons)
+    CreateIconButton(mainWindow, place.id, kPlayButtonLeft, place.position, place.id != IDC_BTN_STOP_PLAY_ALL);
+}
+
+void ShowPlayAllButton(HWND mainWindow, bool running) {
+  // Show the new button before hiding the old one: the place is never empty.
+  HWND playAll = GetDlgItem(mainWindow, IDC_BTN_PLAY_ALL);
+  HWND stopPlayAll = GetDlgItem(mainWindow, IDC_BTN_STOP_PLAY_ALL);
+  ShowWindow(running ? stopPlayAll : playAll, SW_SHOW);
+  ShowWindow(running ? playAll : stopPlayAll, SW_HIDE);
+}
+
+int ButtonCommand(int controlId) {
+  switch (controlId) {
+    case IDC_BTN_ADD: return IDM_SOUND_ADD;
+    case IDC_BTN_APPEND: return IDM_FILE_APPEND;
+    case IDC_BTN_BROWSE: return IDM_SOUND_BROWSE;
+    case IDC_BTN_HOT_KEYS: return IDM_OPT_HOT_KEYS;
+    case IDC_BTN_CATALOG_CD: return IDM_OPT_CATALOG_CD;
+    case IDC_BTN_HELP: return IDM_HELP_INDEX;
+    case IDC_BTN_INSERT: return IDM_FILE_INSERT;
+    case IDC_BTN_MODIFY: return IDM_SOUND_MODIFY;
+    case IDC_BTN_NEW: return IDM_FILE_NEW;
+    case IDC_BTN_OPEN: return IDM_FILE_OPEN;
+    case IDC_BTN_PLAY_ALL: return IDM_SOUND_PLAY_ALL;
+    case IDC_BTN_PLAY: return IDM_SOUND_PLAY_SELECTED;
+    case IDC_BTN_PLAY_ALL_MODE: return IDM_OPT_PLAY_ALL_MODE;
+    case IDC_BTN_REMOVE: return IDM_SOUND_REMOVE;
+    case IDC_BTN_SAVE: return IDM_FILE_SAVE;
+    case IDC_BTN_STOP_SKIP: return IDM_SOUND_STOP_SKIP;
+    case IDC_BTN_STOP_PLAY_ALL: return IDM_SOUND_STOP_PLAY_ALL;
+    default: return 0;
+  }
+}
+
+LRESULT CALLBACK RibbonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE: CreateRibbonButtons(window); return 0;
+    case WM_SIZE:
+      if (wParam == SIZE_MINIMIZED) break;
+      OnRibbonSize(window);
+      return 0;
+    case WM_PAINT: OnRibbonPaint(window); break;
+    case WM_DRAWITEM:
+      if (DrawButton(window, static_cast<int>(wParam), reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), IDI_APP, 2, 2,
+                     2, 2, false))
+        return TRUE;
+      break;
+    case WM_COMMAND: {
+      // Every notification counts: a quick second click arrives as a
+      // double click and is a second command all the same.
+      int id = LOWORD(wParam);
+      if (!IsRibbonButton(id)) break;
+      PostMessageA(GetParent(window), WM_COMMAND, static_cast<WPARAM>(ButtonCommand(id)), 0);
+      return 0;
+    }
+    default: break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}

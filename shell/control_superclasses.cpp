@@ -1,0 +1,112 @@
+// "ovSEdit" and "ovSListBox": superclasses of the system EDIT and LISTBOX
+// controls. Each keeps every attribute of its system class and hands every
+// message on to the system procedure after its own work.
+#include "shell/control_superclasses.h"
+
+#include "resources/ids.h"
+#include "state/main_window_state.h"
+#include "support/support_library.h"
+
+namespace {
+
+const char kEditSuperclass[] = "ovSEdit";
+const char kListBoxSuperclass[] = "ovSListBox";
+
+// Where Space opens the right-button menu, across the list.
+constexpr int kMenuKeyX = 150;
+
+bool RegisterSuperclass(HINSTANCE instance, const char* systemClass, const char* name, WNDPROC procedure,
+                        WNDPROC* systemProcedure) {
+  WNDCLASSA wc = {};
+  if (!GetClassInfoA(nullptr, systemClass, &wc)) return false;
+  *systemProcedure = wc.lpfnWndProc;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = instance;
+  wc.lpszMenuName = nullptr;
+  wc.lpszClassName = name;
+  return RegisterClassA(&wc) != 0;
+}
+
+// Paints the 3-D frame into the parent, around the control: from two
+// pixels left of and above it to one pixel right of and below it.
+void PaintFrame(HWND control) {
+  HWND parent = GetParent(control);
+  if (!parent) return;
+  RECT frame = {};
+  GetWindowRect(control, &frame);
+  POINT topLeft = {frame.left - 1, frame.top - 1};
+  POINT bottomRight = {frame.right, frame.bottom};
+  ScreenToClient(parent, &topLeft);
+  ScreenToClient(parent, &bottomRight);
+  SetRect(&frame, topLeft.x, topLeft.y, bottomRight.x, bottomRight.y);
+  InflateRect(&frame, 1, 1);
+  HDC dc = GetDC(parent);
+  if (!dc) return;
+  Draw3DBorder(dc, &frame, 0, 0, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW),
+               GetSysColor(COLOR_BTNFACE), 2, 2);
+  ReleaseDC(parent, dc);
+}
+
+bool SomethingPlays() { return g_state.playAllRunning || g_state.playing; }
+
+// Space: the right-button menu below the selected item, as if the right
+// button had been released there (the list's scrolling is not allowed for).
+void OpenMenuFromKeyboard(HWND list) {
+  LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
+  LRESULT itemHeight = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
+  WORD y = static_cast<WORD>((selected + 1) * itemHeight);
+  PostMessageA(list, WM_RBUTTONUP, 0, MAKELPARAM(kMenuKeyX, y));
+}
+
+void StopFromKeyboard() {
+  int command = g_state.playAllRunning ? IDM_SOUND_STOP_PLAY_ALL : IDM_SOUND_STOP_SKIP;
+  PostMessageA(g_state.mainWindow, WM_COMMAND, static_cast<WPARAM>(command), 0);
+}
+
+// The right button selects like the left one, then opens the menu where it
+// was released. The list's procedure sees the left button's release before
+// the menu opens, so the main window knows the new selection.
+void OnRightButtonUp(HWND list, WPARAM wParam, LPARAM lParam) {
+  SendMessageA(list, WM_LBUTTONUP, wParam, lParam);
+  if (SendMessageA(list, LB_GETCOUNT, 0, 0) <= 0) return;
+  HMENU menu = GetSubMenu(g_state.popupMenu, 0);
+  if (!menu) return;
+  POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  ClientToScreen(list, &point);
+  TrackPopupMenu(menu, TPM_CENTERALIGN, point.x, point.y, 0, g_state.mainWindow, nullptr);
+}
+
+}  // namespace
+
+bool RegisterEditSuperclass(HINSTANCE instance) {
+  return RegisterSuperclass(instance, "EDIT", kEditSuperclass, EditSuperclassProc, &g_state.editClassProc);
+}
+
+bool RegisterListBoxSuperclass(HINSTANCE instance) {
+  return RegisterSuperclass(instance, "LISTBOX", kListBoxSuperclass, ListBoxSuperclassProc, &g_state.listBoxClassProc);
+}
+
+LRESULT CALLBACK EditSuperclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ERASEBKGND) PaintFrame(window);
+  return CallWindowProcA(g_state.editClassProc, window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ListBoxSuperclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND: PaintFrame(window); break;
+    case WM_KEYUP:
+      if (wParam == VK_SPACE)
+        OpenMenuFromKeyboard(window);
+      else if (wParam == VK_ESCAPE)
+        StopFromKeyboard();
+      break;
+    case WM_RBUTTONDOWN:
+      if (!SomethingPlays()) PostMessageA(window, WM_LBUTTONDOWN, wParam, lParam);
+      break;
+    case WM_RBUTTONUP:
+      if (!SomethingPlays()) OnRightButtonUp(window, wParam, lParam);
+      break;
+    default: break;
+  }
+  return CallWindowProcA(g_state.listBoxClassProc, window, message, wParam, lParam);
+}
