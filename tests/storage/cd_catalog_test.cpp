@@ -203,7 +203,8 @@ TEST_F(CdCatalogTest, NothingToCatalogOffersToFillTheListFromTheCd) {
 }
 
 TEST_F(CdCatalogTest, ADamagedCatalogIsReportedAndStillAppendedTo) {
-  ASSERT_TRUE(bench::WriteFileBytes(catalogFolder_ + "\\WD_CD.DAT", "WDv0.9\r\n"));
+  // Its last line, added by hand, has no line end: the new entry is not joined to it.
+  ASSERT_TRUE(bench::WriteFileBytes(catalogFolder_ + "\\WD_CD.DAT", "WDv0.9\r\n1 2 X.WDL"));
   std::string list = WriteList(bench::TempPath("A.WDL"), 1);
   SetCurrentList(list);
   bench::VirtualCd cd(kDiscOne);
@@ -211,7 +212,7 @@ TEST_F(CdCatalogTest, ADamagedCatalogIsReportedAndStillAppendedTo) {
   Run();
   ASSERT_EQ(modals_.Records().size(), 1u);
   ExpectMessage(0, IDS_CATALOG_DAMAGED, MB_ICONEXCLAMATION);
-  EXPECT_EQ(Catalog(), "WDv0.9\r\n" + EntryFor(kDiscOne, list));
+  EXPECT_EQ(Catalog(), "WDv0.9\r\n1 2 X.WDL\r\n" + EntryFor(kDiscOne, list));
 }
 
 TEST_F(CdCatalogTest, CancelAtTheSaveQuestionChangesNothing) {
