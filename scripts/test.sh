@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Wendle for both Windows targets and runs every test: the test
-# executables under 64-bit Wine (with a display and a sound sink of their
-# own) and the fuzzers of the list file and the CD catalog natively. Exits non-zero on any failure.
+# executables under 64-bit Wine (with a display, a sound sink and a virtual
+# CD drive of their own) and the fuzzers of the list file and the CD catalog
+# natively. Exits non-zero on any failure.
 #
 #   scripts/test.sh            everything
 #   WENDLE_BUILD=dir           build folder (default: build)
