@@ -4,6 +4,7 @@
 
 #include "model/file_kind.h"
 #include "model/local_memory.h"
+#include "playback/cd_audio.h"
 #include "resources/ids.h"
 #include "settings/settings.h"
 #include "state/main_window_state.h"
@@ -128,11 +129,18 @@ int AddFileObject(const char* path) {
 }
 
 int AddAllCdTracks() {
-  int count = static_cast<int>(GetCdTrackCount(0));
+  // The audio tracks by their own numbers: on a disc that begins with a
+  // data track they are not 1..count. The support library's count is the
+  // bound plays are checked against; the tracks added here must play, so
+  // it follows the disc read here.
+  const UINT bound = GetCdTrackCount(0);
+  if (bound) g_cdTrackCount = static_cast<uint8_t>(bound);
+  uint8_t tracks[kMaxCdTracks];
+  const int count = bound ? ReadCdAudioTracks(tracks, kMaxCdTracks) : 0;
   SetListRedraw(false);
   int added = 0;
-  for (int track = 1; track <= count; ++track) {
-    SoundObjectHandle handle = MakeCdTrackObject(track);
+  for (int i = 0; i < count && tracks[i] <= bound; ++i) {
+    SoundObjectHandle handle = MakeCdTrackObject(tracks[i]);
     if (!handle) break;
     int index = InsertEmptyItem(-1);
     if (index < 0) {

@@ -57,9 +57,30 @@ ASOUND
     wineserver -k >/dev/null 2>&1 || true
     wineserver -w
   fi
+  wendle_register_virtual_cd "$build" "$wine"
   # A persistent server makes each test process start in a fraction of a second.
   wineserver -p >/dev/null 2>&1 &
   WENDLE_WINESERVER_PID=$!
+}
+
+# The tests' virtual CD drive (tests/bench/virtual_cd, built into the
+# build's bin folder) is the prefix's "CDAudio" MCI driver: only a process
+# that describes a disc in WENDLE_VIRTUAL_CD sees a drive. Wine passes the
+# value to LoadLibrary up to its first blank, so the path must hold none.
+wendle_register_virtual_cd() {
+  local build wine=$2 driver marker=$WINEPREFIX/.wendle-cdaudio
+  build=$(cd "$1" && pwd)
+  driver="Z:${build//\//\\}\\bin\\wendle_virtual_cd.dll"
+  [ "$(cat "$marker" 2>/dev/null)" = "$driver" ] && return 0
+  case $driver in
+    *[[:space:]]*)
+      echo "warning: $driver holds a blank; the virtual CD drive is not registered" >&2
+      return 0 ;;
+  esac
+  "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\MCI' /v CDAudio /d "$driver" /f \
+    >/dev/null 2>&1 && printf '%s\n' "$driver" >"$marker"
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w
 }
 
 wine_session_stop() {

@@ -66,7 +66,9 @@ BOOL WINAPI PlayMidiFile(HWND notifyWindow, LPCSTR path, DWORD reserved);
 BOOL WINAPI PlayWaveFile(HWND notifyWindow, LPCSTR path);
 /* File-open dialog; buffer holds 512 characters. Non-zero when chosen. */
 BOOL WINAPI BrowseForFile(HWND owner, int filterKind, LPSTR buffer, DWORD reserved);
-/* Audio tracks on the disc in the first CD-audio drive; 0 for none. */
+/* The bound for track numbers on the disc in the first CD-audio drive: the
+   number of its last audio track (on a disc that begins with a data track,
+   more than the count of audio tracks); 0 for no disc or no audio. */
 UINT WINAPI GetCdTrackCount(DWORD reserved);
 /* The MCI device of the last play that the calling thread started (0 when
    that start failed), and in *lengthMs (may be null) the length of what it

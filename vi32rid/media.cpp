@@ -9,9 +9,17 @@
 // device, and the length bounds the caller's wait for a notice. A play
 // whose length cannot be read, or is zero, is refused: it could never
 // report its end.
+//
+// A WAV file is checked before a device opens it: a format a wave device
+// cannot take (an absurd channel count, rate or sample size) can bring the
+// platform's wave driver down with the whole process.
 #include "support/support_library.h"
 
 #include <mmsystem.h>
+#include <mmreg.h>
+
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -80,6 +88,101 @@ DWORD LengthMs(MCIDEVICEID device, DWORD track) {
 
 void RecordPlay(MCIDEVICEID device, DWORD lengthMs) { t_lastPlay = {device, lengthMs}; }
 
+// ---- WAV headers -------------------------------------------------------
+
+// Limits of what a wave device is asked to take.
+constexpr WORD kMaxChannels = 8;
+constexpr DWORD kMinRate = 1000;
+constexpr DWORD kMaxRate = 384000;
+constexpr WORD kMaxCompressedBlock = 16384;
+constexpr int kMaxChunks = 1024;  // chunks looked at before "data"
+constexpr DWORD kExtensibleFormatSize = 40;  // a "fmt " chunk of WAVE_FORMAT_EXTENSIBLE
+
+uint32_t Le32(const unsigned char* bytes) {
+  return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
+}
+uint16_t Le16(const unsigned char* bytes) { return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8)); }
+
+// The fields of a "fmt " chunk that decide whether a device can play it.
+struct WaveFormat {
+  WORD tag;
+  WORD channels;
+  DWORD rate;
+  WORD blockAlign;
+  WORD bits;
+};
+
+bool IsWholeBytesOf(WORD bits, WORD channels, WORD blockAlign) {
+  return bits % 8 == 0 && blockAlign == channels * (bits / 8);
+}
+
+bool IsSaneFormat(const WaveFormat& format, DWORD chunkSize) {
+  if (format.channels < 1 || format.channels > kMaxChannels) return false;
+  if (format.rate < kMinRate || format.rate > kMaxRate) return false;
+  if (format.blockAlign == 0) return false;
+  switch (format.tag) {
+    case WAVE_FORMAT_PCM:
+      return (format.bits == 8 || format.bits == 16 || format.bits == 24 || format.bits == 32) &&
+             IsWholeBytesOf(format.bits, format.channels, format.blockAlign);
+    case WAVE_FORMAT_IEEE_FLOAT:
+      return (format.bits == 32 || format.bits == 64) &&
+             IsWholeBytesOf(format.bits, format.channels, format.blockAlign);
+    case WAVE_FORMAT_EXTENSIBLE:
+      return chunkSize >= kExtensibleFormatSize && format.bits >= 8 && format.bits <= 64 &&
+             IsWholeBytesOf(format.bits, format.channels, format.blockAlign);
+    default:  // compressed: decoded by the platform's codecs
+      return format.bits <= 32 && format.blockAlign <= kMaxCompressedBlock;
+  }
+}
+
+bool ReadAt(HANDLE file, uint64_t offset, void* buffer, DWORD size) {
+  LARGE_INTEGER position;
+  position.QuadPart = static_cast<LONGLONG>(offset);
+  DWORD read = 0;
+  return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) && ReadFile(file, buffer, size, &read, nullptr) &&
+         read == size;
+}
+
+// True for a RIFF WAVE file whose "fmt " chunk a wave device can take and
+// whose "data" chunk, after it, holds at least one whole block.
+bool IsPlayableWave(LPCSTR path) {
+  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool playable = false;
+  LARGE_INTEGER size;
+  unsigned char riff[12];
+  if (GetFileSizeEx(file, &size) && ReadAt(file, 0, riff, sizeof riff) && memcmp(riff, "RIFF", 4) == 0 &&
+      memcmp(riff + 8, "WAVE", 4) == 0) {
+    const uint64_t fileSize = static_cast<uint64_t>(size.QuadPart);
+    uint64_t offset = sizeof riff;
+    bool haveFormat = false;
+    WaveFormat format = {};
+    for (int chunk = 0; chunk < kMaxChunks && offset + 8 <= fileSize; ++chunk) {
+      unsigned char header[8];
+      if (!ReadAt(file, offset, header, sizeof header)) break;
+      const uint32_t chunkSize = Le32(header + 4);
+      const uint64_t body = offset + 8;
+      if (memcmp(header, "fmt ", 4) == 0 && !haveFormat) {
+        unsigned char fields[16];
+        if (chunkSize < sizeof fields || !ReadAt(file, body, fields, sizeof fields)) break;
+        format = {Le16(fields), Le16(fields + 2), Le32(fields + 4), Le16(fields + 12), Le16(fields + 14)};
+        if (!IsSaneFormat(format, chunkSize)) break;
+        haveFormat = true;
+      } else if (memcmp(header, "data", 4) == 0) {
+        const uint64_t present = fileSize - body < chunkSize ? fileSize - body : chunkSize;
+        playable = haveFormat && present >= format.blockAlign;
+        break;
+      }
+      offset = body + chunkSize + (chunkSize & 1);
+    }
+  }
+  CloseHandle(file);
+  return playable;
+}
+
+// ---- Plays ----------------------------------------------------------------
+
 BOOL PlayFile(HWND window, LPCSTR deviceType, LPCSTR path) {
   RecordPlay(0, 0);
   if (!path || !*path) return FALSE;
@@ -133,6 +236,10 @@ bool StartTrack(MCIDEVICEID device, HWND window, DWORD track, DWORD tracks) {
 }  // namespace
 
 BOOL WINAPI PlayWaveFile(HWND notifyWindow, LPCSTR path) {
+  if (!path || !IsPlayableWave(path)) {
+    RecordPlay(0, 0);
+    return FALSE;
+  }
   return PlayFile(notifyWindow, "waveaudio", path);
 }
 
@@ -162,15 +269,17 @@ BOOL WINAPI PlayCdTrack(HWND notifyWindow, BYTE track, BYTE trackCount) {
   return FALSE;
 }
 
+// The bound for track numbers: the number of the last audio track, which on
+// a disc that begins with data tracks is more than the count of audio tracks.
 UINT WINAPI GetCdTrackCount(DWORD /*reserved*/) {
   DWORD tracks = 0;
   MCIDEVICEID device = OpenCdWithDisc(&tracks);
   if (!device) return 0;
-  UINT audio = 0;
+  UINT last = 0;
   for (DWORD track = 1; track <= tracks; ++track)
-    if (IsAudioTrack(device, track)) ++audio;
+    if (IsAudioTrack(device, track)) last = track;
   CloseDevice(device);
-  return audio;
+  return last;
 }
 
 UINT WINAPI GetLastPlayInfo(DWORD *lengthMs) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "bench/test_env.h"
+#include "bench/virtual_cd.h"
 #include "support/support_library.h"
 
 namespace {
@@ -92,6 +93,66 @@ TEST(PlayWaveFile, PlaysTheFileAndNotifiesTheWindow) {
   auto played = [&] { return bench::ReadFileBytes(sink).substr(before).find(samples) != std::string::npos; };
   bench::PumpUntil(played, 5000);
   EXPECT_TRUE(played()) << "the samples did not reach the sound device";
+}
+
+// ---- WAV headers ----
+
+std::string Le16(unsigned v) { return std::string{static_cast<char>(v), static_cast<char>(v >> 8)}; }
+std::string Le32(uint32_t v) {
+  return std::string{static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+                     static_cast<char>(v >> 24)};
+}
+std::string Chunk(const std::string& id, const std::string& body) {
+  std::string chunk = id + Le32(static_cast<uint32_t>(body.size())) + body;
+  if (body.size() % 2) chunk.push_back('\0');  // chunks keep an even size
+  return chunk;
+}
+std::string FormatChunk(unsigned tag, unsigned channels, uint32_t rate, unsigned blockAlign, unsigned bits) {
+  return Chunk("fmt ", Le16(tag) + Le16(channels) + Le32(rate) + Le32(rate * blockAlign) + Le16(blockAlign) +
+                           Le16(bits));
+}
+std::string Riff(const std::string& chunks) { return "RIFF" + Le32(static_cast<uint32_t>(4 + chunks.size())) + "WAVE" + chunks; }
+
+TEST(PlayWaveFile, RefusesHeadersAWaveDeviceCannotTakeBeforeOpeningIt) {
+  const std::string pcm = FormatChunk(1, 1, 8000, 1, 8);
+  const std::string samples(800, '\x40');
+  const std::pair<const char*, std::string> refused[] = {
+      // Such a header once made the platform's wave driver end the process.
+      {"absurd", Riff(FormatChunk(1, 65535, 0xFFFFFFFF, 0xFFFF, 0xFFFF) + Chunk("data", samples))},
+      {"no channels", Riff(FormatChunk(1, 0, 8000, 1, 8) + Chunk("data", samples))},
+      {"rate 0", Riff(FormatChunk(1, 1, 0, 1, 8) + Chunk("data", samples))},
+      {"12-bit PCM", Riff(FormatChunk(1, 1, 8000, 2, 12) + Chunk("data", samples))},
+      {"block align not channels times bytes", Riff(FormatChunk(1, 2, 8000, 1, 16) + Chunk("data", samples))},
+      {"short fmt chunk", Riff(Chunk("fmt ", Le16(1) + Le16(1)) + Chunk("data", samples))},
+      {"no fmt chunk", Riff(Chunk("data", samples))},
+      {"data before fmt", Riff(Chunk("data", samples) + pcm)},
+      {"no data chunk", Riff(pcm)},
+      {"empty data chunk", Riff(pcm + Chunk("data", ""))},
+      {"data chunk cut off", Riff(pcm) + "data" + Le32(1000)},
+      {"not RIFF", "RIFX" + Riff(pcm + Chunk("data", samples)).substr(4)},
+      {"not WAVE", Riff(pcm + Chunk("data", samples)).replace(8, 4, "AVI ")},
+  };
+  NotifyWindow window;
+  for (const auto& [name, bytes] : refused) {
+    std::string path = bench::TempPath("refused.wav");
+    ASSERT_TRUE(bench::WriteFileBytes(path, bytes));
+    EXPECT_FALSE(PlayWaveFile(window.get(), path.c_str())) << name;
+    EXPECT_EQ(GetLastPlayInfo(nullptr), 0u) << name;
+    EXPECT_EQ(OpenDeviceCount(), 0) << name;
+  }
+}
+
+TEST(PlayWaveFile, FindsTheFormatPastOtherChunks) {
+  std::string samples = DistinctSamples();
+  // An odd-sized chunk (padded to even) and a second fmt chunk that must
+  // not replace the first.
+  std::string bytes = Riff(Chunk("LIST", "abc") + FormatChunk(1, 1, 8000, 1, 8) +
+                           FormatChunk(1, 65535, 0xFFFFFFFF, 0xFFFF, 0xFFFF) + Chunk("data", samples));
+  std::string path = bench::TempPath("chunks.wav");
+  ASSERT_TRUE(bench::WriteFileBytes(path, bytes));
+  NotifyWindow window;
+  ASSERT_TRUE(PlayWaveFile(window.get(), path.c_str()));
+  ASSERT_TRUE(bench::PumpUntil([&] { return window.notified; }));
 }
 
 // A one-note MIDI file (format 0, one track).
@@ -179,23 +240,72 @@ TEST(PlayFiles, FileOfAnotherFormatDoesNotStart) {
   EXPECT_EQ(OpenDeviceCount(), 0);
 }
 
-// Opening "cdaudio" fails on a machine without a CD drive; then there is
-// no disc to count and no track to play.
-bool HasCdDrive() {
-  return mciSendStringA("open cdaudio alias probe wait", nullptr, 0, nullptr) == 0 &&
-         mciSendStringA("close probe wait", nullptr, 0, nullptr) == 0;
-}
+// ---- The CD drive: the test bench's virtual drive (bench/virtual_cd.h) ----
 
-TEST(PlayCdTrack, TrackOutsideTheDiscDoesNotStart) {
-  NotifyWindow window;
-  EXPECT_FALSE(PlayCdTrack(window.get(), 0, 5));
-  EXPECT_FALSE(PlayCdTrack(window.get(), 6, 5));
-  EXPECT_FALSE(PlayCdTrack(window.get(), 1, 0));
+// A disc whose first track holds data: its audio tracks are 2 and 3.
+const char kDataFirstDisc[] = "data 60000\naudio 180000\naudio 200000\n";
+
+class CdAudio : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(bench::VirtualCdInstalled()) << "the test prefix has no virtual CD drive"; }
+};
+
+TEST_F(CdAudio, TrackCountIsTheNumberOfTheLastAudioTrack) {
+  const std::pair<const char*, UINT> discs[] = {
+      {"audio 180000\naudio 200000\naudio 150000\n", 3},
+      {kDataFirstDisc, 3},
+      {"audio 180000\naudio 200000\ndata 60000\n", 2},  // audio, then a data session
+      {"data 60000\n", 0},
+      {"", 0},  // a drive without a disc
+  };
+  for (const auto& [disc, bound] : discs) {
+    bench::VirtualCd cd(disc);
+    EXPECT_EQ(GetCdTrackCount(0), bound) << disc;
+  }
+  EXPECT_EQ(GetCdTrackCount(0), 0u);  // no drive at all
   EXPECT_EQ(OpenDeviceCount(), 0);
 }
 
-TEST(CdAudio, WithoutADriveNothingIsCountedOrPlayed) {
-  if (HasCdDrive()) GTEST_SKIP() << "this machine has a CD-audio device";
+TEST_F(CdAudio, EveryAudioTrackUpToTheBoundPlaysAsItself) {
+  bench::VirtualCd cd(kDataFirstDisc);
+  const BYTE bound = static_cast<BYTE>(GetCdTrackCount(0));
+  ASSERT_EQ(bound, 3);
+  for (BYTE track : {3, 2}) {
+    bench::SinkWatch sink;
+    NotifyWindow window;
+    ASSERT_TRUE(PlayCdTrack(window.get(), track, bound)) << int(track);
+    DWORD lengthMs = 0;
+    UINT device = GetLastPlayInfo(&lengthMs);
+    EXPECT_EQ(lengthMs, track == 2 ? 180000u : 200000u);
+    ASSERT_TRUE(bench::PumpUntil([&] { return window.notified; }));
+    EXPECT_EQ(window.code, static_cast<WPARAM>(MCI_NOTIFY_SUCCESSFUL));
+    EXPECT_EQ(window.device, static_cast<LPARAM>(device));
+    mciSendCommandA(MCI_ALL_DEVICE_ID, MCI_CLOSE, MCI_WAIT, 0);
+    if (!sink.Available()) continue;
+    EXPECT_TRUE(sink.Holds(bench::VirtualCdTone(track))) << "track " << int(track) << " was not heard";
+    EXPECT_EQ(sink.Received().find(bench::VirtualCdTone(5 - track)), std::string::npos)
+        << "track " << int(track) << " played into the next";
+  }
+}
+
+TEST_F(CdAudio, DataTracksAndTracksPastTheBoundDoNotPlay) {
+  bench::VirtualCd cd(kDataFirstDisc);
+  NotifyWindow window;
+  EXPECT_FALSE(PlayCdTrack(window.get(), 1, 3));  // the data track
+  EXPECT_FALSE(PlayCdTrack(window.get(), 3, 2));  // past the bound given
+  EXPECT_FALSE(PlayCdTrack(window.get(), 4, 4));  // past the disc
+  EXPECT_FALSE(PlayCdTrack(window.get(), 0, 3));
+  EXPECT_EQ(GetLastPlayInfo(nullptr), 0u);
+  EXPECT_EQ(OpenDeviceCount(), 0);
+  bench::PumpMessages();
+  EXPECT_FALSE(window.notified);
+
+  cd.Insert("");  // the disc taken out
+  EXPECT_FALSE(PlayCdTrack(window.get(), 2, 3));
+  EXPECT_EQ(OpenDeviceCount(), 0);
+}
+
+TEST(CdAudioWithoutADrive, NothingIsCountedOrPlayed) {
   NotifyWindow window;
   EXPECT_EQ(GetCdTrackCount(0), 0u);
   EXPECT_FALSE(PlayCdTrack(window.get(), 1, 5));

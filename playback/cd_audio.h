@@ -1,0 +1,27 @@
+/*
+ * The audio CD in the drive, read through MCI: the identity by which the CD
+ * catalog knows a disc, and which of its tracks hold audio.
+ */
+#ifndef WENDLE_CD_AUDIO_H
+#define WENDLE_CD_AUDIO_H
+
+#include <windows.h>
+
+#include <cstdint>
+
+// Track numbers of an audio CD run from 1 to 99.
+constexpr int kMaxCdTracks = 99;
+
+// Reads the CdIdentity of the disc: its length as the CD-audio device
+// reports it in the tracks-minutes-seconds-frames time format (first), then
+// in milliseconds (second). Device 0 opens "cdaudio" for the query and
+// closes it again; another device is used as it is. Either out place may be
+// null. 1, or 0 when there is no device or no readable disc.
+int ReadCdIdentity(UINT device, uint32_t* first, uint32_t* second);
+
+// The numbers of the disc's audio tracks, in order, into tracks (room for
+// capacity numbers); returns how many. 0 without a drive, a disc or audio.
+// A track whose type the drive cannot tell counts as audio.
+int ReadCdAudioTracks(uint8_t* tracks, int capacity);
+
+#endif
