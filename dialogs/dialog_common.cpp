@@ -75,18 +75,13 @@ void SetNumberField(HWND dialog, int editId, int spinId, uint32_t value) {
 }
 
 bool ReadNumberField(HWND dialog, int editId, uint32_t* value) {
-  char text[kNumberFieldLength + 2] = "";
+  *value = 0;
   HWND edit = GetDlgItem(dialog, editId);
+  // Longer than a field takes: only the program can have put it there,
+  // and no number of that length fits.
+  if (GetWindowTextLengthA(edit) > kNumberFieldLength) return false;
+  char text[kNumberFieldLength + 1] = "";
   GetWindowTextA(edit, text, sizeof text);
-  if (GetWindowTextLengthA(edit) > kNumberFieldLength) {
-    // Longer than a field takes (set by the program, not typed): a number
-    // of that many digits cannot fit, and anything else is no number.
-    *value = 0;
-    for (const char* p = text; *p; ++p)
-      if (*p >= '0' && *p <= '9') return false;
-    SetWindowTextA(edit, "0");
-    return true;
-  }
   if (ParseNumberText(text, value) != NumberRead) return false;
   char shown[16];
   wsprintfA(shown, "%lu", static_cast<unsigned long>(*value));

@@ -66,8 +66,8 @@ void AttachNumberField(HWND dialog, int editId, int spinId, int minimum, int max
 void SetNumberField(HWND dialog, int editId, int spinId, uint32_t value);
 
 // Reads a number field: false when it holds a number that no 32-bit
-// unsigned value can be (a negative one, or one above 4294967295). Text
-// that is no number reads as 0. The field is rewritten to show exactly the
+// unsigned value can be (a negative one, or one above 4294967295), or
+// more text than a field takes. Text that is no number reads as 0. The field is rewritten to show exactly the
 // number read, so every later reading of the control agrees.
 bool ReadNumberField(HWND dialog, int editId, uint32_t* value);
 // The same, but a number out of range is refused: language string 236,

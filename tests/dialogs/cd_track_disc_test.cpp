@@ -21,7 +21,7 @@ namespace dialogs_test {
 namespace {
 
 constexpr int kTracks = 12;
-constexpr DWORD kShortTrackMs = 300;     // track 1: ends during a test
+constexpr DWORD kShortTrackMs = 400;     // track 1: ends during a test
 constexpr DWORD kLongTrackMs = 600000;   // the others: play until stopped
 
 bool CdAudioOpens() {
@@ -79,7 +79,7 @@ TEST_F(CdDiscTest, TestAndStopFollowTheMediaNotice) {
   });
   EXPECT_EQ(CdTrackDialog(host_.window(), AddMode()), 0);
   EXPECT_EQ(modals.Failures(), 0);
-  EXPECT_EQ(g_cdTrackCount.load(), kTracks);
+  EXPECT_EQ(static_cast<int>(g_cdTrackCount.load()), kTracks);
 }
 
 TEST_F(CdDiscTest, TestTakesTheLowEightBitsButOkRefusesTheNumber) {
@@ -92,7 +92,7 @@ TEST_F(CdDiscTest, TestTakesTheLowEightBitsButOkRefusesTheNumber) {
     EXPECT_TRUE(dialog.Click(IDC_TEST));  // plays track 1
     DWORD length = 0;
     EXPECT_NE(GetLastPlayInfo(&length), 0u);
-    EXPECT_EQ(length, kShortTrackMs);
+    EXPECT_LT(length, kLongTrackMs / 2);  // the short track
     EXPECT_TRUE(bench::PumpUntil([&] { return dialog.Enabled(IDC_TEST); }));
     dialog.Click(IDC_OK);  // 257 is no track of a 12-track disc
     EXPECT_EQ(dialog.Focused(), IDC_TRACK_NUMBER);

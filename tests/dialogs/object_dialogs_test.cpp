@@ -303,9 +303,9 @@ TEST_F(ObjectDialogTest, AddKeepsTheDialogOpenAndAsksForTheNextFile) {
 
 TEST_F(ObjectDialogTest, ModifyOpensTheDialogOfTheObjectsKindAndReplacesInPlace) {
   AppendObject(Wave, "a", "C:\\A.WAV");
-  AppendObject(Pause, nullptr, "Pause 5 sec.", 0, 0, 5);
+  AppendObject(Pause, nullptr, "Pause 5000 sec.", 0, 0, 5000);
   AppendObject(CdTrack, "four", nullptr, 4, 1, 2);
-  AppendObject(Midi, "song", "C:\\SONG.MID", 0, 2, 30);
+  AppendObject(Midi, "song", "C:\\SONG.MID", 0, 500, 30);
   g_state.listModified = 0;
 
   {
@@ -316,7 +316,8 @@ TEST_F(ObjectDialogTest, ModifyOpensTheDialogOfTheObjectsKindAndReplacesInPlace)
       EXPECT_FALSE(dialog.Visible(IDC_ADD));
       EXPECT_EQ(dialog.Text(IDC_SOUND_FILE), "C:\\SONG.MID");
       EXPECT_EQ(dialog.Text(IDC_DESCRIPTION), "song");
-      EXPECT_EQ(dialog.Text(IDC_REPEAT_COUNT), "2");
+      // Numbers beyond the spins' ranges are shown, and kept, as they are.
+      EXPECT_EQ(dialog.Text(IDC_REPEAT_COUNT), "500");
       EXPECT_EQ(dialog.Text(IDC_POST_DELAY), "30");
       SaveScreenshot(window, "sound_object_modify");
       dialog.Click(IDC_BROWSE);  // offers MIDI files: the object is a MIDI file
@@ -334,7 +335,7 @@ TEST_F(ObjectDialogTest, ModifyOpensTheDialogOfTheObjectsKindAndReplacesInPlace)
     EXPECT_EQ(song.flags, static_cast<uint32_t>(Midi));
     EXPECT_EQ(song.fileName, "C:\\SONG.MID");
     EXPECT_EQ(song.description, "tune");
-    EXPECT_EQ(song.repeatCount, 2u);
+    EXPECT_EQ(song.repeatCount, 500u);
     EXPECT_EQ(song.postDelay, 30u);
     EXPECT_EQ(g_state.listModified.load(), 1);
 
@@ -346,7 +347,7 @@ TEST_F(ObjectDialogTest, ModifyOpensTheDialogOfTheObjectsKindAndReplacesInPlace)
   ActOnDialog(others, [](HWND window) {
     Dialog dialog(window);
     EXPECT_EQ(dialog.Title(), "Modify Pause Object");
-    EXPECT_EQ(dialog.Text(IDC_PAUSE_DURATION), "5");
+    EXPECT_EQ(dialog.Text(IDC_PAUSE_DURATION), "5000");
     dialog.Click(IDCANCEL);
   });
   ActOnDialog(others, [](HWND window) {
@@ -362,7 +363,7 @@ TEST_F(ObjectDialogTest, ModifyOpensTheDialogOfTheObjectsKindAndReplacesInPlace)
   EXPECT_EQ(ModifySoundObjectDialog(host_.window(), 2), 0);
   EXPECT_EQ(others.Failures(), 0);
   EXPECT_EQ(g_state.listModified.load(), 0);
-  EXPECT_EQ(ObjectValuesAt(1).postDelay, 5u);
+  EXPECT_EQ(ObjectValuesAt(1).postDelay, 5000u);
 }
 
 TEST_F(ObjectDialogTest, ModifyBeyondWhatTheDialogsAddressIsRefusedNotMisread) {
