@@ -85,11 +85,13 @@ void OnCommit(HWND dialog, bool addAnother) {
   if (!track) return;
   if (!ReadObjectCounts(dialog)) return;
   int index = InsertSoundObject(dialog, CdTrack, s_dialog.targetIndex, s_dialog.insertionMethod, FALSE, nullptr);
-  if (!addAnother) {
-    EndDialog(dialog, 1);  // whatever the insertion gave: it reported a failure itself
-    return;
-  }
-  if (index >= 0) PrepareNextTrack(dialog, track);
+  // An object that could not be made leaves the dialog as it is, the
+  // user's input kept (a record that found no memory was reported).
+  if (index < 0) return;
+  if (addAnother)
+    PrepareNextTrack(dialog, track);
+  else
+    EndDialog(dialog, 1);
 }
 
 // Test and Stop: exactly one of them is usable; the focus moves with it.

@@ -35,7 +35,8 @@ INT_PTR OnInitDialog(HWND dialog, DialogParam param) {
 void OnOk(HWND dialog) {
   uint32_t seconds;
   if (!ReadNumberOrRefuse(dialog, IDC_PAUSE_DURATION, &seconds)) return;
-  InsertSoundObject(dialog, Pause, s_dialog.targetIndex, s_dialog.insertionMethod, FALSE, nullptr);
+  // An object that could not be made leaves the dialog open, the input kept.
+  if (InsertSoundObject(dialog, Pause, s_dialog.targetIndex, s_dialog.insertionMethod, FALSE, nullptr) < 0) return;
   EndDialog(dialog, 1);
 }
 

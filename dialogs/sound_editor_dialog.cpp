@@ -67,7 +67,7 @@ void OnBrowse(HWND dialog) {
 }
 
 // OK: stores the command line in upper case and tells how that went. An
-// empty line stores nothing; a key that cannot be written keeps the
+// empty line stores nothing; a line that cannot be stored keeps the
 // dialog open.
 void OnOk(HWND dialog) {
   char command[kTextBufferSize] = "";
@@ -81,10 +81,11 @@ void OnOk(HWND dialog) {
     return;
   }
   CharUpperA(command);
-  if (key.WriteString(EditorValue(s_dialog.editor), command))
-    DialogMessage(dialog, IDS_SETTINGS_SAVED, MB_ICONINFORMATION);
-  else
+  if (!key.WriteString(EditorValue(s_dialog.editor), command)) {
     DialogMessage(dialog, IDS_REGISTRY_FAILED, MB_ICONHAND);
+    return;  // not stored: the line stays for another try
+  }
+  DialogMessage(dialog, IDS_SETTINGS_SAVED, MB_ICONINFORMATION);
   EndDialog(dialog, 1);
 }
 

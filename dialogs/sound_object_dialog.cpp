@@ -128,11 +128,13 @@ void OnCommit(HWND dialog, bool addAnother) {
   if (!kind) return;
   if (!ReadObjectCounts(dialog)) return;
   int index = InsertSoundObject(dialog, kind, s_dialog.targetIndex, s_dialog.insertionMethod, FALSE, nullptr);
-  if (!addAnother) {
-    EndDialog(dialog, 1);  // whatever the insertion gave: it reported a failure itself
-    return;
-  }
-  if (index >= 0) PrepareNextFile(dialog);
+  // An object that could not be made leaves the dialog as it is, the
+  // user's input kept (a record that found no memory was reported).
+  if (index < 0) return;
+  if (addAnother)
+    PrepareNextFile(dialog);
+  else
+    EndDialog(dialog, 1);
 }
 
 INT_PTR OnCommand(HWND dialog, int id, int code) {

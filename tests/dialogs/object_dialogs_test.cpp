@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench/memory_seam.h"
 #include "bench/test_env.h"
 #include "dialog_driver.h"
 #include "dialogs/kind_item.h"
@@ -243,6 +244,34 @@ TEST_F(ObjectDialogTest, LongTextsStopAtWhatAnObjectHolds) {
   });
   CdTrackDialog(host_.window(), AddModeParam(IDK_CD_TRACK, InsertAppend));
   EXPECT_EQ(cd.Failures(), 0);
+}
+
+TEST_F(ObjectDialogTest, OkThatCannotMakeTheObjectKeepsTheDialogAndTheInput) {
+  bench::MemorySeam memory;
+  bench::ModalScript modals;
+  HWND objectDialog = nullptr;
+  ActOnDialog(modals, [&](HWND window) {
+    objectDialog = window;
+    Dialog dialog(window);
+    dialog.Type(IDC_SOUND_FILE, "C:\\BELL.WAV");
+    dialog.Type(IDC_DESCRIPTION, "bell");
+    memory.FailAllocation(1);  // the record: the user is told
+    dialog.Click(IDC_OK);
+    EXPECT_TRUE(IsWindowVisible(window));
+    memory.FailAllocation(3);  // the file name's text: nothing is said
+    dialog.Click(IDC_OK);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(host_.Count(), 0);
+    EXPECT_EQ(dialog.Text(IDC_SOUND_FILE), "C:\\BELL.WAV");
+    EXPECT_EQ(dialog.Text(IDC_DESCRIPTION), "bell");
+    dialog.Click(IDC_OK);
+  });
+  modals.AnswerMessageBox(IDOK);
+  EXPECT_EQ(SoundObjectDialog(host_.window(), AddModeParam(IDK_WAVE, InsertAppend)), 1);
+  EXPECT_EQ(modals.Failures(), 0);
+  ExpectMessage(RecordAt(modals, 1), IDS_OUT_OF_MEMORY, MB_ICONEXCLAMATION, objectDialog);
+  ASSERT_EQ(host_.Count(), 1);
+  EXPECT_EQ(ObjectValuesAt(0).description, "bell");
 }
 
 TEST_F(ObjectDialogTest, AddKeepsTheDialogOpenAndAsksForTheNextFile) {
