@@ -83,7 +83,7 @@ void FocusControl(HWND dialog, int id);
 // hands it to next (when given).
 void EnableControl(HWND dialog, int id, bool enable, int next = 0);
 
-// Limits an edit to size - 1 characters: what fits the buffer it is read into.
+// Limits an edit to as many characters as the buffer it is read into holds.
 void LimitText(HWND dialog, int id, int characters);
 
 // True when a check box or radio button is checked.
