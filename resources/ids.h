@@ -292,6 +292,8 @@
 #define IDS_REG_HOTKEY3_MODS      198
 #define IDS_CANNOT_OPEN_FILE      224
 #define IDS_LIST_FILE_DAMAGED     225
+#define IDS_NUMBER_OUT_OF_RANGE   236
+#define IDS_MODIFY_INDEX_TOO_FAR  237
 
 /* ---- Private messages of the main window ------------------------------- */
 #define WM_SETSTATUSTEXT          (0x0400 + 1)  /* WM_USER+1, wParam string id */

@@ -1,0 +1,124 @@
+#include "dialogs/dialog_common.h"
+
+#include "dialogs/number_text.h"
+#include "playback/media_control.h"
+#include "resources/ids.h"
+#include "state/main_window_state.h"
+#include "support/control_library.h"
+#include "support/help.h"
+#include "support/language.h"
+#include "support/support_library.h"
+
+namespace {
+
+// The colour of the stock light-grey brush.
+constexpr COLORREF kDialogGrey = RGB(192, 192, 192);
+
+}  // namespace
+
+bool HandleDialogColors(UINT message, WPARAM wParam, INT_PTR* result) {
+  switch (message) {
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+      // Texts stand on the same grey as the dialog: the button face colour
+      // differs from the stock light grey on most systems today.
+      SetBkColor(reinterpret_cast<HDC>(wParam), kDialogGrey);
+      *result = reinterpret_cast<INT_PTR>(GetStockObject(LTGRAY_BRUSH));
+      return true;
+    default:
+      return false;
+  }
+}
+
+void CenterOverOwner(HWND dialog) { CenterDialog(GetWindow(dialog, GW_OWNER), dialog); }
+
+void SetVariablePitchFont(HWND control) {
+  if (control) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_VAR_FONT)), TRUE);
+}
+
+void SetExplanationFont(HWND dialog) { SetVariablePitchFont(GetDlgItem(dialog, IDC_EXPLANATION)); }
+
+void ShowDialogHelp(UINT context) {
+  ShowStatusString(IDS_STATUS_HELP);
+  // The main window owns the help window, so closing the program closes it.
+  OpenHelp(g_state.mainWindow, HELP_CONTEXT, context);
+}
+
+int DialogMessage(HWND dialog, UINT textId, UINT style) { return ShowMessage(dialog, textId, style); }
+
+void AttachNumberField(HWND dialog, int editId, int spinId, int minimum, int maximum) {
+  HWND edit = GetDlgItem(dialog, editId);
+  HWND spin = GetDlgItem(dialog, spinId);
+  LimitText(dialog, editId, kNumberFieldLength);
+  char text[kNumberFieldLength + 1] = "";
+  GetWindowTextA(edit, text, sizeof text);
+  uint32_t number = 0;
+  ParseNumberText(text, &number);
+  int position = number < static_cast<uint32_t>(minimum) ? minimum
+                 : number > static_cast<uint32_t>(maximum) ? maximum
+                                                           : static_cast<int>(number);
+  SpinAttachBuddy(spin, edit);
+  SpinSetRange(spin, minimum, maximum);
+  SpinSetPos(spin, position);
+  // Setting the position also writes it into the edit: a number outside
+  // the range (a Pause of 5000 seconds, say) must not change by opening.
+  char after[kNumberFieldLength + 1] = "";
+  GetWindowTextA(edit, after, sizeof after);
+  if (lstrcmpA(text, after) != 0) SetWindowTextA(edit, text);
+}
+
+void SetNumberField(HWND dialog, int editId, int spinId, uint32_t value) {
+  SetDlgItemInt(dialog, editId, value, FALSE);
+  SpinSetPos(GetDlgItem(dialog, spinId), static_cast<int>(value));
+}
+
+bool ReadNumberField(HWND dialog, int editId, uint32_t* value) {
+  *value = 0;
+  HWND edit = GetDlgItem(dialog, editId);
+  // Longer than a field takes: only the program can have put it there,
+  // and no number of that length fits.
+  if (GetWindowTextLengthA(edit) > kNumberFieldLength) return false;
+  char text[kNumberFieldLength + 1] = "";
+  GetWindowTextA(edit, text, sizeof text);
+  if (ParseNumberText(text, value) != NumberRead) return false;
+  char shown[16];
+  wsprintfA(shown, "%lu", static_cast<unsigned long>(*value));
+  if (lstrcmpA(text, shown) != 0) SetWindowTextA(edit, shown);
+  return true;
+}
+
+bool ReadNumberOrRefuse(HWND dialog, int editId, uint32_t* value) {
+  if (ReadNumberField(dialog, editId, value)) return true;
+  DialogMessage(dialog, IDS_NUMBER_OUT_OF_RANGE, MB_ICONEXCLAMATION);
+  FocusControl(dialog, editId);
+  return false;
+}
+
+bool ReadObjectCounts(HWND dialog) {
+  uint32_t repeats, delay;
+  return ReadNumberOrRefuse(dialog, IDC_REPEAT_COUNT, &repeats) && ReadNumberOrRefuse(dialog, IDC_POST_DELAY, &delay);
+}
+
+void FocusControl(HWND dialog, int id) {
+  HWND control = GetDlgItem(dialog, id);
+  if (!control) return;
+  SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+  char className[16] = "";
+  GetClassNameA(control, className, sizeof className);
+  if (lstrcmpiA(className, "ovSEdit") == 0 || lstrcmpiA(className, "Edit") == 0)
+    SendMessageA(control, EM_SETSEL, 0, -1);
+}
+
+void EnableControl(HWND dialog, int id, bool enable, int next) {
+  HWND control = GetDlgItem(dialog, id);
+  if (!enable && next && GetFocus() == control) FocusControl(dialog, next);
+  EnableWindow(control, enable ? TRUE : FALSE);
+}
+
+void LimitText(HWND dialog, int id, int characters) {
+  SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, static_cast<WPARAM>(characters), 0);
+}
+
+bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }

@@ -1,0 +1,93 @@
+// Preferences (dialog 2001): the preference flags and the pause between
+// Sound Objects.
+#include "dialogs/dialog_common.h"
+#include "dialogs/option_dialogs.h"
+#include "resources/ids.h"
+#include "settings/settings.h"
+#include "state/main_window_state.h"
+
+namespace {
+
+struct FlagBox {
+  int id;
+  uint32_t flag;
+};
+// The check boxes that mirror one preference flag each.
+constexpr FlagBox kFlagBoxes[] = {
+    {IDC_PREF_MINIMIZE, MinimizeOnPlayAll},          {IDC_PREF_TITLE, TitleWhenMinimized},
+    {IDC_PREF_PAUSE, PauseBetweenObjects},           {IDC_PREF_BUTTON_HELP, StatusBarButtonHelp},
+    {IDC_PREF_ABSOLUTE_PATHS, CatalogAbsolutePaths},
+};
+
+// The pause field is usable exactly when its check box is checked; its
+// spin stays usable.
+void UpdatePauseField(HWND dialog) {
+  EnableWindow(GetDlgItem(dialog, IDC_PREF_PAUSE_SECONDS), IsChecked(dialog, IDC_PREF_PAUSE));
+}
+
+INT_PTR OnInitDialog(HWND dialog) {
+  uint32_t flags = g_settings.preferenceFlags;
+  for (const FlagBox& box : kFlagBoxes) CheckDlgButton(dialog, box.id, (flags & box.flag) ? BST_CHECKED : BST_UNCHECKED);
+  SetDlgItemInt(dialog, IDC_PREF_PAUSE_SECONDS, g_settings.pauseSeconds, FALSE);
+  UpdatePauseField(dialog);
+  AttachNumberField(dialog, IDC_PREF_PAUSE_SECONDS, IDC_SPIN_PAUSE, 0, static_cast<int>(kMaxPauseSeconds));
+  CenterOverOwner(dialog);
+  return TRUE;
+}
+
+// Applies the check boxes and the pause; false (nothing applied) when the
+// pause is a number no setting can hold. Flags without a box keep their
+// values.
+bool ApplyChoices(HWND dialog) {
+  uint32_t seconds = g_settings.pauseSeconds;
+  bool pause = IsChecked(dialog, IDC_PREF_PAUSE);
+  // As typed, above 3600 too (the next start limits it); unchecked, the
+  // typed number is dropped.
+  if (pause && !ReadNumberOrRefuse(dialog, IDC_PREF_PAUSE_SECONDS, &seconds)) return false;
+  uint32_t flags = g_settings.preferenceFlags;
+  for (const FlagBox& box : kFlagBoxes) {
+    if (IsChecked(dialog, box.id))
+      flags |= box.flag;
+    else
+      flags &= ~box.flag;
+  }
+  g_settings.preferenceFlags = flags;
+  g_settings.pauseSeconds = seconds;
+  return true;
+}
+
+// OK (500) and Save (523); Save's outcome is told as the dialog closes.
+void OnCommit(HWND dialog, bool save) {
+  if (!ApplyChoices(dialog)) return;
+  EndDialog(dialog, 1);
+  if (save) WriteSettingValues(dialog, {IDS_REG_PREFERENCES, IDS_REG_PAUSE_SECONDS});
+}
+
+INT_PTR OnCommand(HWND dialog, int id, int code) {
+  switch (id) {
+    case IDC_PREF_PAUSE:
+      if (code == BN_CLICKED) UpdatePauseField(dialog);
+      return TRUE;
+    case IDC_OK: OnCommit(dialog, false); return TRUE;
+    case IDC_SAVE: OnCommit(dialog, true); return TRUE;
+    case IDCANCEL: EndDialog(dialog, 0); return TRUE;
+    case IDC_HELP_BUTTON: ShowDialogHelp(HELPCTX_PREFERENCES); return TRUE;
+    default: return FALSE;
+  }
+}
+
+INT_PTR CALLBACK PreferencesDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  INT_PTR result;
+  if (HandleDialogColors(message, wParam, &result)) return result;
+  switch (message) {
+    case WM_INITDIALOG: return OnInitDialog(dialog);
+    case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+    default: return FALSE;
+  }
+}
+
+}  // namespace
+
+INT_PTR PreferencesDialog(HWND owner) {
+  return DialogBoxParamA(g_state.instance, MAKEINTRESOURCEA(IDD_PREFERENCES), owner, PreferencesDialogProc, 0);
+}

@@ -1,0 +1,238 @@
+#include "dialog_driver.h"
+
+#include <cstdio>
+#include <map>
+#include <string_view>
+#include <vector>
+
+#include "bench/test_env.h"
+#include "model/local_memory.h"
+#include "model/object_list.h"
+#include "settings/settings.h"
+#include "state/main_window_state.h"
+
+namespace dialogs_test {
+
+namespace {
+
+WNDPROC g_systemEditProc;
+
+LRESULT CALLBACK PlainEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcA(g_systemEditProc, window, message, wParam, lParam);
+}
+
+// The dialog templates name "ovSEdit", the program's framed edit. Its
+// frame does not matter here: a plain superclass of EDIT stands in for it
+// unless the program's own class is registered.
+void EnsureEditClass() {
+  WNDCLASSA edit = {};
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  if (GetClassInfoA(instance, "ovSEdit", &edit)) return;
+  if (!GetClassInfoA(nullptr, "EDIT", &edit)) return;
+  g_systemEditProc = edit.lpfnWndProc;
+  edit.lpfnWndProc = PlainEditProc;
+  edit.hInstance = instance;
+  edit.lpszClassName = "ovSEdit";
+  RegisterClassA(&edit);
+}
+
+std::string ScreenshotFolder() {
+  char folder[MAX_PATH] = "";
+  if (GetEnvironmentVariableA("WENDLE_SCREENSHOTS", folder, sizeof folder) && folder[0]) return folder;
+  GetModuleFileNameA(nullptr, folder, sizeof folder);
+  std::string path = folder;
+  return path.substr(0, path.find_last_of('\\') + 1) + "screenshots";
+}
+
+constexpr UINT_PTR kShownTimer = 0x5E80;
+std::map<HWND, std::function<void(HWND)>> g_waitingActions;
+
+void CALLBACK RunWhenShown(HWND window, UINT, UINT_PTR id, DWORD) {
+  if (!IsWindowVisible(window)) return;  // not yet: the timer goes on
+  KillTimer(window, id);
+  std::function<void(HWND)> action = std::move(g_waitingActions[window]);
+  g_waitingActions.erase(window);
+  action(window);
+}
+
+}  // namespace
+
+void ActOnDialog(bench::ModalScript& modals, std::function<void(HWND)> action) {
+  modals.Act([action](HWND window) {
+    if (IsWindowVisible(window)) {
+      action(window);
+      return;
+    }
+    g_waitingActions[window] = action;
+    SetTimer(window, kShownTimer, 10, RunWhenShown);
+  });
+}
+
+std::string Dialog::Title() const { return bench::WindowText(window_); }
+
+std::string Dialog::Text(int id) const { return bench::WindowText(Item(id)); }
+
+int Dialog::Focused() const {
+  HWND focus = GetFocus();
+  // A drop-down list's own parts count as the list.
+  while (focus && GetParent(focus) != window_) focus = GetParent(focus);
+  return focus ? GetDlgCtrlID(focus) : 0;
+}
+
+void Dialog::Type(int id, const std::string& text) const {
+  HWND field = Item(id);
+  if (!IsWindowVisible(field) || !IsWindowEnabled(field)) {
+    ADD_FAILURE() << "typing into control " << id << ", which cannot be used";
+    return;
+  }
+  SendMessageA(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+  SendMessageA(field, EM_SETSEL, 0, -1);
+  if (text.empty()) SendMessageA(field, WM_CHAR, VK_BACK, 1);
+  for (char c : text) SendMessageA(field, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+void Dialog::Paste(int id, const std::string& text) const {
+  SendMessageA(Item(id), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+bool Dialog::Click(int id) const {
+  HWND control = Item(id);
+  if (!control || !IsWindowVisible(control) || !IsWindowEnabled(control)) return false;
+  SendMessageA(control, BM_CLICK, 0, 0);
+  return true;
+}
+
+void Dialog::Key(int id, UINT virtualKey) const {
+  SendMessageA(Item(id), WM_KEYDOWN, virtualKey, 1);
+  SendMessageA(Item(id), WM_KEYUP, virtualKey, 0xC0000001);
+}
+
+void Dialog::DoubleClickEntry(int listId, int index) const {
+  HWND list = Item(listId);
+  RECT item;
+  if (SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) == LB_ERR) {
+    ADD_FAILURE() << "no entry " << index;
+    return;
+  }
+  LPARAM point = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+  SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
+  SendMessageA(list, WM_LBUTTONUP, 0, point);
+  SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
+  SendMessageA(list, WM_LBUTTONUP, 0, point);
+}
+
+void Dialog::ChooseLetter(int comboId, char letter) const {
+  HWND combo = Item(comboId);
+  SendMessageA(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(combo), TRUE);
+  SendMessageA(combo, WM_CHAR, static_cast<unsigned char>(letter), 1);
+}
+
+void SaveScreenshot(HWND window, const std::string& name) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RECT rect;
+  GetWindowRect(window, &rect);
+  int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0) return;
+
+  BITMAPINFOHEADER header = {};
+  header.biSize = sizeof header;
+  header.biWidth = width;
+  header.biHeight = height;  // bottom-up, as BMP files keep rows
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP picture = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits,
+                                     nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, picture);
+  // The window's own pixels, frame and controls included (the platform's
+  // PrintWindow leaves the controls out, and the screen may lag behind).
+  HDC windowDc = GetWindowDC(window);
+  BitBlt(memory, 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
+  ReleaseDC(window, windowDc);
+  GdiFlush();
+
+  DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+  DWORD imageBytes = rowBytes * static_cast<DWORD>(height);
+  BITMAPFILEHEADER file = {};
+  file.bfType = 0x4D42;  // "BM"
+  file.bfOffBits = sizeof file + sizeof header;
+  file.bfSize = file.bfOffBits + imageBytes;
+  header.biSizeImage = imageBytes;
+
+  std::string folder = ScreenshotFolder();
+  CreateDirectoryA(folder.c_str(), nullptr);
+  std::string path = folder + "\\" + name + ".bmp";
+  if (FILE* out = fopen(path.c_str(), "wb")) {
+    fwrite(&file, sizeof file, 1, out);
+    fwrite(&header, sizeof header, 1, out);
+    fwrite(bits, 1, imageBytes, out);
+    fclose(out);
+  }
+  SelectObject(memory, old);
+  DeleteObject(picture);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
+ObjectValues ObjectValuesAt(int index) {
+  ObjectValues values;
+  LockedBlock<SoundObject> record(ObjectAt(index));
+  if (!record) return values;
+  values.exists = true;
+  values.flags = record->flags;
+  values.bitmap = record->bitmap;
+  char text[1024];
+  values.hasDescription = CopyTextBlock(record->description, text, sizeof text);
+  if (values.hasDescription) values.description = text;
+  values.hasFileName = CopyTextBlock(record->fileName, text, sizeof text);
+  if (values.hasFileName) values.fileName = text;
+  values.trackNumber = record->trackNumber;
+  values.repeatCount = record->repeatCount;
+  values.postDelay = record->postDelay;
+  return values;
+}
+
+int AppendObject(uint32_t kind, const char* description, const char* fileName, uint32_t track, uint32_t repeats,
+                 uint32_t delay) {
+  SoundObjectHandle handle = AllocSoundObject();
+  SoundObject values = {};
+  values.flags = kind;
+  values.trackNumber = static_cast<uint8_t>(track);
+  values.repeatCount = repeats;
+  values.postDelay = delay;
+  std::string_view descriptionText(description ? description : "");
+  std::string_view fileNameText(fileName ? fileName : "");
+  if (!StoreSoundObject(handle, values, description ? &descriptionText : nullptr,
+                        fileName ? &fileNameText : nullptr))
+    return -1;
+  int index = static_cast<int>(SendMessageA(g_state.listBox, LB_ADDSTRING, 0, 0));
+  AttachSoundObject(g_state.listBox, handle, index);
+  return index;
+}
+
+void DialogTest::SetUp() {
+  EnsureEditClass();
+  bench::ClearRegistry();
+  LoadSettings();
+  g_settings.insertionMethod = InsertAppend;
+  g_mediaCaps = WaveAudio | MidiAudio | AviVideo | CdAudio;
+  g_cdTrackCount = 0;
+}
+
+void DialogTest::TearDown() { bench::ClearRegistry(); }
+
+bool DialogTest::WaitForModals(const bench::ModalScript& modals) {
+  return bench::PumpUntil([&modals] {
+    return modals.Pending() == 0 && (modals.Records().empty() || !IsWindow(modals.Records().back().window));
+  });
+}
+
+const bench::ModalRecord& DialogTest::RecordAt(const bench::ModalScript& modals, size_t n) {
+  static const bench::ModalRecord none;
+  return n < modals.Records().size() ? modals.Records()[n] : none;
+}
+
+}  // namespace dialogs_test

@@ -1,0 +1,459 @@
+// The Sound Object dialogs driven through the real dialog manager: the Add
+// dialog's kinds and insertion methods, the file, CD-track and Pause
+// dialogs in add and modify mode, their refusals and their messages.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "bench/memory_seam.h"
+#include "bench/test_env.h"
+#include "dialog_driver.h"
+#include "dialogs/kind_item.h"
+#include "dialogs/object_dialogs.h"
+#include "model/sound_object_kind.h"
+#include "resources/ids.h"
+#include "state/main_window_state.h"
+
+namespace dialogs_test {
+namespace {
+
+constexpr UINT kIconMask = MB_ICONMASK;
+
+void ExpectMessage(const bench::ModalRecord& record, UINT textId, UINT icon, HWND owner) {
+  EXPECT_TRUE(record.isMessageBox);
+  EXPECT_EQ(record.text, bench::LanguageString(textId)) << "message " << textId;
+  EXPECT_EQ(record.style & kIconMask, icon) << "message " << textId;
+  EXPECT_EQ(record.title, bench::LanguageString(IDS_APP_CAPTION));
+  EXPECT_EQ(record.owner, owner) << "message " << textId;
+}
+
+bool StartsWith(const std::string& text, const std::string& start) { return text.compare(0, start.size(), start) == 0; }
+
+// (kind command, kind bitmap index) of each entry of the kind list.
+std::vector<std::pair<int, int>> KindRows(const Dialog& dialog) {
+  std::vector<std::pair<int, int>> rows;
+  HWND list = dialog.Item(IDC_KIND_LIST);
+  int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    auto data = static_cast<uint32_t>(SendMessageA(list, LB_GETITEMDATA, i, 0));
+    rows.emplace_back(KindItemCommand(data), KindItemBitmapIndex(data));
+  }
+  return rows;
+}
+
+using ObjectDialogTest = DialogTest;
+
+TEST_F(ObjectDialogTest, AddDialogListsOnlyTheKindsTheDevicesAllow) {
+  using Rows = std::vector<std::pair<int, int>>;
+  const std::vector<std::pair<uint32_t, Rows>> cases = {
+      {WaveAudio | MidiAudio | AviVideo | CdAudio,
+       {{IDK_VIDEO, 4}, {IDK_CD_TRACK, 3}, {IDK_MIDI, 1}, {IDK_WAVE, 0}, {IDK_PAUSE, 2}}},
+      {0, {{IDK_PAUSE, 2}}},  // no media device at all
+      {WaveAudio | MidiAudio, {{IDK_MIDI, 1}, {IDK_WAVE, 0}, {IDK_PAUSE, 2}}},
+      {AviVideo | CdAudio, {{IDK_VIDEO, 4}, {IDK_CD_TRACK, 3}, {IDK_PAUSE, 2}}},
+  };
+  for (const auto& [caps, expected] : cases) {
+    g_mediaCaps = caps;
+    bench::ModalScript modals;
+    Rows rows;
+    ActOnDialog(modals, [&](HWND window) {
+      Dialog dialog(window);
+      rows = KindRows(dialog);
+      EXPECT_EQ(SendMessageA(dialog.Item(IDC_KIND_LIST), LB_GETCURSEL, 0, 0), 0);
+      EXPECT_EQ(dialog.Focused(), IDC_KIND_LIST);
+      EXPECT_TRUE(dialog.Checked(IDC_INSERT_APPEND));
+      if (caps == (WaveAudio | MidiAudio | AviVideo | CdAudio)) SaveScreenshot(window, "add_sound_object");
+      dialog.Click(IDCANCEL);
+    });
+    EXPECT_EQ(AddSoundObjectDialog(host_.window()), 0);
+    EXPECT_EQ(rows, expected) << "media caps " << caps;
+    EXPECT_EQ(modals.Records().size(), 1u);  // no kind dialog followed
+    EXPECT_EQ(modals.Failures(), 0);
+  }
+}
+
+TEST_F(ObjectDialogTest, ChosenKindOpensItsDialogInAddModeAtTheChosenPlace) {
+  AppendObject(Wave, nullptr, "C:\\B.WAV");
+  {
+    bench::ModalScript modals;
+    ActOnDialog(modals, [](HWND window) {
+      Dialog dialog(window);
+      EXPECT_TRUE(dialog.Click(IDC_INSERT_AT_TOP));
+      dialog.DoubleClickEntry(IDC_KIND_LIST, 4);  // Pause
+    });
+    ActOnDialog(modals, [](HWND window) {
+      Dialog dialog(window);
+      EXPECT_EQ(dialog.Title(), bench::LanguageString(IDS_TITLE_ADD_PAUSE));
+      EXPECT_EQ(dialog.Text(IDC_PAUSE_DURATION), "0");
+      SaveScreenshot(window, "pause_object");
+      dialog.Type(IDC_PAUSE_DURATION, "7");
+      dialog.Click(IDC_OK);
+    });
+    EXPECT_EQ(AddSoundObjectDialog(host_.window()), 1);
+    EXPECT_EQ(modals.Failures(), 0);
+    EXPECT_EQ(g_settings.insertionMethod, InsertAtTop);
+    ASSERT_EQ(host_.Count(), 2);
+    ObjectValues pause = ObjectValuesAt(0);
+    EXPECT_EQ(pause.flags, static_cast<uint32_t>(Pause));
+    EXPECT_EQ(pause.postDelay, 7u);
+    EXPECT_EQ(ObjectValuesAt(1).fileName, "C:\\B.WAV");
+    EXPECT_EQ(g_state.listModified.load(), 1);
+  }
+
+  // The method stays for the next opening; OK (here by keys) acts like a
+  // double-click on the selected kind.
+  bench::ModalScript again;
+  ActOnDialog(again, [](HWND window) {
+    Dialog dialog(window);
+    EXPECT_TRUE(dialog.Checked(IDC_INSERT_AT_TOP));
+    for (int i = 0; i < 3; ++i) dialog.Key(IDC_KIND_LIST, VK_DOWN);  // WAV Files
+    dialog.Click(IDOK);
+  });
+  ActOnDialog(again, [](HWND window) {
+    Dialog dialog(window);
+    EXPECT_EQ(dialog.Title(), bench::LanguageString(IDS_TITLE_ADD_FILE));
+    EXPECT_TRUE(dialog.Visible(IDC_ADD));
+    EXPECT_FALSE(dialog.Enabled(IDC_OK));
+    EXPECT_FALSE(dialog.Enabled(IDC_ADD));
+    EXPECT_EQ(dialog.Text(IDC_REPEAT_COUNT), "0");
+    EXPECT_EQ(dialog.Text(IDC_POST_DELAY), "0");
+    dialog.Click(IDCANCEL);
+  });
+  EXPECT_EQ(AddSoundObjectDialog(host_.window()), 1);
+  EXPECT_EQ(again.Failures(), 0);
+  EXPECT_EQ(again.Pending(), 0u);
+  EXPECT_EQ(host_.Count(), 2);
+}
+
+TEST_F(ObjectDialogTest, FileDialogTakesAUsableNameOnly) {
+  g_mediaCaps = WaveAudio | MidiAudio;  // no video device
+  bench::ModalScript modals;
+  HWND dialogWindow = nullptr;
+  ActOnDialog(modals, [&](HWND window) {
+    dialogWindow = window;
+    Dialog dialog(window);
+    // OK and Add are usable exactly while the name has a character.
+    EXPECT_FALSE(dialog.Enabled(IDC_OK));
+    dialog.Type(IDC_SOUND_FILE, "A");
+    EXPECT_TRUE(dialog.Enabled(IDC_OK));
+    EXPECT_TRUE(dialog.Enabled(IDC_ADD));
+    dialog.Type(IDC_SOUND_FILE, "");
+    EXPECT_FALSE(dialog.Enabled(IDC_OK));
+    EXPECT_FALSE(dialog.Enabled(IDC_ADD));
+
+    for (const char* name : {".WAV", "TUNE.MP3"}) {
+      dialog.Type(IDC_SOUND_FILE, name);
+      dialog.Click(IDC_OK);
+      EXPECT_EQ(dialog.Focused(), IDC_SOUND_FILE) << name;
+    }
+    dialog.Type(IDC_SOUND_FILE, "clip.avi");
+    dialog.Click(IDC_OK);
+    EXPECT_TRUE(IsWindowVisible(window));
+    dialog.Type(IDC_SOUND_FILE, "a.wav");  // five characters are enough
+    dialog.Type(IDC_DESCRIPTION, "first");
+    dialog.Click(IDC_OK);
+  });
+  for (int i = 0; i < 3; ++i) modals.AnswerMessageBox(IDOK);
+  EXPECT_EQ(SoundObjectDialog(host_.window(), AddModeParam(IDK_WAVE, InsertAppend)), 1);
+  EXPECT_EQ(modals.Failures(), 0);
+  ASSERT_EQ(modals.Records().size(), 4u);
+  ExpectMessage(RecordAt(modals, 1), IDS_BAD_FILE_NAME, MB_ICONINFORMATION, dialogWindow);
+  ExpectMessage(RecordAt(modals, 2), IDS_BAD_FILE_NAME, MB_ICONINFORMATION, dialogWindow);
+  ExpectMessage(RecordAt(modals, 3), IDS_DEVICE_MISSING, MB_ICONEXCLAMATION, dialogWindow);
+  ASSERT_EQ(host_.Count(), 1);
+  ObjectValues object = ObjectValuesAt(0);
+  EXPECT_EQ(object.flags, static_cast<uint32_t>(Wave));
+  EXPECT_EQ(object.fileName, "A.WAV");
+  EXPECT_EQ(object.description, "first");
+  EXPECT_EQ(object.bitmap, g_state.kindBitmaps[0]);
+}
+
+TEST_F(ObjectDialogTest, NumbersOutOfRangeAreRefusedNotWrapped) {
+  {
+    bench::ModalScript modals;
+    HWND objectDialog = nullptr;
+    ActOnDialog(modals, [&](HWND window) {
+      objectDialog = window;
+      Dialog dialog(window);
+      dialog.Type(IDC_SOUND_FILE, "A.WAV");
+      for (const char* typed : {"99999999999", "-1", "4294967296"}) {
+        dialog.Type(IDC_REPEAT_COUNT, typed);
+        dialog.Click(IDC_OK);
+        EXPECT_EQ(dialog.Focused(), IDC_REPEAT_COUNT) << typed;
+        EXPECT_EQ(dialog.Text(IDC_REPEAT_COUNT), typed);  // left for the user to correct
+      }
+      dialog.Type(IDC_REPEAT_COUNT, "abc");    // no number: 0
+      dialog.Type(IDC_POST_DELAY, " 5000 ");  // above the spin's range, as typed
+      dialog.Click(IDC_OK);
+    });
+    for (int i = 0; i < 3; ++i) modals.AnswerMessageBox(IDOK);
+    EXPECT_EQ(SoundObjectDialog(host_.window(), AddModeParam(IDK_WAVE, InsertAppend)), 1);
+    EXPECT_EQ(modals.Failures(), 0);
+    for (size_t i = 1; i <= 3; ++i)
+      ExpectMessage(RecordAt(modals, i), IDS_NUMBER_OUT_OF_RANGE, MB_ICONEXCLAMATION, objectDialog);
+    ASSERT_EQ(host_.Count(), 1);
+    EXPECT_EQ(ObjectValuesAt(0).repeatCount, 0u);
+    EXPECT_EQ(ObjectValuesAt(0).postDelay, 5000u);
+  }
+
+  // Pause durations: 5000 stays 5000, letters are 0, -5 is refused.
+  for (const auto& [typed, stored] : std::vector<std::pair<std::string, uint32_t>>{{"5000", 5000}, {"ten", 0}}) {
+    bench::ModalScript pause;
+    ActOnDialog(pause, [&](HWND window) {
+      Dialog dialog(window);
+      dialog.Type(IDC_PAUSE_DURATION, "-5");
+      dialog.Click(IDC_OK);
+      dialog.Type(IDC_PAUSE_DURATION, typed);
+      dialog.Click(IDC_OK);
+    });
+    pause.AnswerMessageBox(IDOK);
+    EXPECT_EQ(PauseObjectDialog(host_.window(), AddModeParam(IDK_PAUSE, InsertAppend)), 1);
+    EXPECT_EQ(pause.Failures(), 0);
+    EXPECT_EQ(RecordAt(pause, 1).text, bench::LanguageString(IDS_NUMBER_OUT_OF_RANGE));
+    ObjectValues object = ObjectValuesAt(host_.Count() - 1);
+    EXPECT_EQ(object.flags, static_cast<uint32_t>(Pause));
+    EXPECT_EQ(object.postDelay, stored) << typed;
+  }
+}
+
+TEST_F(ObjectDialogTest, LongTextsStopAtWhatAnObjectHolds) {
+  const std::string longText(600, 'x');
+  {
+    bench::ModalScript modals;
+    ActOnDialog(modals, [&](HWND window) {
+      Dialog dialog(window);
+      dialog.Paste(IDC_SOUND_FILE, "C:\\" + std::string(508, 'D') + ".WAV");  // 515 characters
+      EXPECT_EQ(dialog.Text(IDC_SOUND_FILE).size(), 511u);
+      dialog.Type(IDC_SOUND_FILE, "C:\\A.WAV");
+      dialog.Paste(IDC_DESCRIPTION, longText);
+      dialog.Click(IDC_OK);
+    });
+    EXPECT_EQ(SoundObjectDialog(host_.window(), AddModeParam(IDK_WAVE, InsertAppend)), 1);
+    EXPECT_EQ(modals.Failures(), 0);
+    EXPECT_EQ(ObjectValuesAt(0).description, longText.substr(0, 511));
+  }
+
+  bench::ModalScript cd;
+  ActOnDialog(cd, [&](HWND window) {
+    Dialog dialog(window);
+    dialog.Paste(IDC_DESCRIPTION, longText);
+    EXPECT_EQ(dialog.Text(IDC_DESCRIPTION).size(), 511u);
+    dialog.Click(IDCANCEL);
+  });
+  CdTrackDialog(host_.window(), AddModeParam(IDK_CD_TRACK, InsertAppend));
+  EXPECT_EQ(cd.Failures(), 0);
+}
+
+TEST_F(ObjectDialogTest, OkThatCannotMakeTheObjectKeepsTheDialogAndTheInput) {
+  bench::MemorySeam memory;
+  bench::ModalScript modals;
+  HWND objectDialog = nullptr;
+  ActOnDialog(modals, [&](HWND window) {
+    objectDialog = window;
+    Dialog dialog(window);
+    dialog.Type(IDC_SOUND_FILE, "C:\\BELL.WAV");
+    dialog.Type(IDC_DESCRIPTION, "bell");
+    memory.FailAllocation(1);  // the record: the user is told
+    dialog.Click(IDC_OK);
+    EXPECT_TRUE(IsWindowVisible(window));
+    memory.FailAllocation(3);  // the file name's text: nothing is said
+    dialog.Click(IDC_OK);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(host_.Count(), 0);
+    EXPECT_EQ(dialog.Text(IDC_SOUND_FILE), "C:\\BELL.WAV");
+    EXPECT_EQ(dialog.Text(IDC_DESCRIPTION), "bell");
+    dialog.Click(IDC_OK);
+  });
+  modals.AnswerMessageBox(IDOK);
+  EXPECT_EQ(SoundObjectDialog(host_.window(), AddModeParam(IDK_WAVE, InsertAppend)), 1);
+  EXPECT_EQ(modals.Failures(), 0);
+  ExpectMessage(RecordAt(modals, 1), IDS_OUT_OF_MEMORY, MB_ICONEXCLAMATION, objectDialog);
+  ASSERT_EQ(host_.Count(), 1);
+  EXPECT_EQ(ObjectValuesAt(0).description, "bell");
+}
+
+TEST_F(ObjectDialogTest, AddKeepsTheDialogOpenAndAsksForTheNextFile) {
+  const std::string one = bench::TempPath("ONE.WAV");
+  const std::string two = bench::TempPath("TWO.WAV");
+  ASSERT_TRUE(bench::WriteWaveFile(two, std::string(8, '\x80')));
+  AppendObject(Wave, nullptr, "C:\\OLD.WAV");
+  bench::ModalScript modals;
+  ActOnDialog(modals, [&](HWND window) {
+    Dialog dialog(window);
+    dialog.Type(IDC_SOUND_FILE, one);
+    dialog.Type(IDC_DESCRIPTION, "one");
+    dialog.Type(IDC_REPEAT_COUNT, "3");
+    dialog.Type(IDC_POST_DELAY, "9");
+    SaveScreenshot(window, "sound_object_add");
+    dialog.Click(IDC_ADD);
+    // The file dialog opens by itself for the next file.
+    EXPECT_TRUE(bench::PumpUntil([&] { return !dialog.Text(IDC_SOUND_FILE).empty(); }));
+    EXPECT_EQ(lstrcmpiA(dialog.Text(IDC_SOUND_FILE).c_str(), two.c_str()), 0) << dialog.Text(IDC_SOUND_FILE);
+    EXPECT_EQ(dialog.Text(IDC_DESCRIPTION), "");
+    EXPECT_EQ(dialog.Text(IDC_REPEAT_COUNT), "3");
+    EXPECT_EQ(dialog.Text(IDC_POST_DELAY), "9");
+    EXPECT_EQ(dialog.Focused(), IDC_DESCRIPTION);
+
+    // Cancelling the next file dialog leaves the dialog open and empty.
+    dialog.Click(IDC_ADD);
+    EXPECT_TRUE(WaitForModals(modals));
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(dialog.Text(IDC_SOUND_FILE), "");
+    EXPECT_EQ(dialog.Text(IDC_DESCRIPTION), "");
+    EXPECT_EQ(dialog.Text(IDC_REPEAT_COUNT), "3");
+    EXPECT_FALSE(dialog.Enabled(IDC_ADD));
+    dialog.Click(IDCANCEL);
+  });
+  modals.AnswerMessageBox(IDOK);
+  modals.ChooseFile(two);
+  modals.AnswerMessageBox(IDOK);
+  modals.CancelFileDialog();
+  EXPECT_EQ(SoundObjectDialog(host_.window(), AddModeParam(IDK_WAVE, InsertAtTop)), 0);
+  EXPECT_EQ(modals.Failures(), 0);
+  EXPECT_EQ(modals.Pending(), 0u);
+  ExpectMessage(RecordAt(modals, 1), IDS_OBJECT_ADDED, MB_ICONINFORMATION, RecordAt(modals, 0).window);
+  EXPECT_TRUE(RecordAt(modals, 2).isFileDialog);
+  ASSERT_FALSE(RecordAt(modals, 2).filters.empty());
+  EXPECT_TRUE(StartsWith(RecordAt(modals, 2).filters[0], "WAV files")) << RecordAt(modals, 2).filters[0];
+
+  // Each Add inserted at the top: the later file stands first.
+  ASSERT_EQ(host_.Count(), 3);
+  ObjectValues second = ObjectValuesAt(0), first = ObjectValuesAt(1);
+  EXPECT_EQ(lstrcmpiA(second.fileName.c_str(), two.c_str()), 0);
+  EXPECT_FALSE(second.hasDescription);
+  EXPECT_EQ(second.repeatCount, 3u);
+  EXPECT_EQ(second.postDelay, 9u);
+  EXPECT_EQ(lstrcmpiA(first.fileName.c_str(), one.c_str()), 0);
+  EXPECT_EQ(first.description, "one");
+  EXPECT_EQ(ObjectValuesAt(2).fileName, "C:\\OLD.WAV");
+}
+
+TEST_F(ObjectDialogTest, ModifyOpensTheDialogOfTheObjectsKindAndReplacesInPlace) {
+  AppendObject(Wave, "a", "C:\\A.WAV");
+  AppendObject(Pause, nullptr, "Pause 5000 sec.", 0, 0, 5000);
+  AppendObject(CdTrack, "four", nullptr, 4, 1, 2);
+  AppendObject(Midi, "song", "C:\\SONG.MID", 0, 500, 30);
+  g_state.listModified = 0;
+
+  {
+    bench::ModalScript modals;
+    ActOnDialog(modals, [](HWND window) {
+      Dialog dialog(window);
+      EXPECT_EQ(dialog.Title(), "Modify Sound Object");
+      EXPECT_FALSE(dialog.Visible(IDC_ADD));
+      EXPECT_EQ(dialog.Text(IDC_SOUND_FILE), "C:\\SONG.MID");
+      EXPECT_EQ(dialog.Text(IDC_DESCRIPTION), "song");
+      // Numbers beyond the spins' ranges are shown, and kept, as they are.
+      EXPECT_EQ(dialog.Text(IDC_REPEAT_COUNT), "500");
+      EXPECT_EQ(dialog.Text(IDC_POST_DELAY), "30");
+      SaveScreenshot(window, "sound_object_modify");
+      dialog.Click(IDC_BROWSE);  // offers MIDI files: the object is a MIDI file
+      dialog.Type(IDC_DESCRIPTION, "tune");
+      dialog.Click(IDC_OK);
+    });
+    modals.CancelFileDialog();
+    EXPECT_EQ(ModifySoundObjectDialog(host_.window(), 3), 1);
+    EXPECT_EQ(modals.Failures(), 0);
+    ASSERT_TRUE(RecordAt(modals, 1).isFileDialog);
+    ASSERT_FALSE(RecordAt(modals, 1).filters.empty());
+    EXPECT_TRUE(StartsWith(RecordAt(modals, 1).filters[0], "MIDI files")) << RecordAt(modals, 1).filters[0];
+    ASSERT_EQ(host_.Count(), 4);
+    ObjectValues song = ObjectValuesAt(3);
+    EXPECT_EQ(song.flags, static_cast<uint32_t>(Midi));
+    EXPECT_EQ(song.fileName, "C:\\SONG.MID");
+    EXPECT_EQ(song.description, "tune");
+    EXPECT_EQ(song.repeatCount, 500u);
+    EXPECT_EQ(song.postDelay, 30u);
+    EXPECT_EQ(g_state.listModified.load(), 1);
+
+    // A Pause object and a CD track open their own dialogs; Cancel and
+    // Close change nothing.
+    g_state.listModified = 0;
+  }
+  bench::ModalScript others;
+  ActOnDialog(others, [](HWND window) {
+    Dialog dialog(window);
+    EXPECT_EQ(dialog.Title(), "Modify Pause Object");
+    EXPECT_EQ(dialog.Text(IDC_PAUSE_DURATION), "5000");
+    dialog.Click(IDCANCEL);
+  });
+  ActOnDialog(others, [](HWND window) {
+    Dialog dialog(window);
+    EXPECT_EQ(dialog.Title(), "Modify CD Track");
+    EXPECT_FALSE(dialog.Visible(IDC_ADD));
+    EXPECT_EQ(dialog.Text(IDC_TRACK_NUMBER), "4");
+    EXPECT_EQ(dialog.Text(IDC_DESCRIPTION), "four");
+    EXPECT_EQ(dialog.Text(IDC_REPEAT_COUNT), "1");
+    dialog.Click(IDCANCEL);
+  });
+  EXPECT_EQ(ModifySoundObjectDialog(host_.window(), 1), 0);
+  EXPECT_EQ(ModifySoundObjectDialog(host_.window(), 2), 0);
+  EXPECT_EQ(others.Failures(), 0);
+  EXPECT_EQ(g_state.listModified.load(), 0);
+  EXPECT_EQ(ObjectValuesAt(1).postDelay, 5000u);
+}
+
+TEST_F(ObjectDialogTest, ModifyBeyondWhatTheDialogsAddressIsRefusedNotMisread) {
+  HWND list = host_.list();
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  for (int i = 0; i < kMaxModifyIndex; ++i) SendMessageA(list, LB_ADDSTRING, 0, 0);
+  ASSERT_EQ(AppendObject(Pause, nullptr, "Pause 3 sec.", 0, 0, 3), kMaxModifyIndex);
+  ASSERT_EQ(AppendObject(Pause, nullptr, "Pause 4 sec.", 0, 0, 4), kMaxModifyIndex + 1);
+
+  bench::ModalScript modals;
+  ActOnDialog(modals, [](HWND window) {
+    Dialog dialog(window);
+    EXPECT_EQ(dialog.Text(IDC_PAUSE_DURATION), "3");  // the last index the dialogs carry
+    dialog.Click(IDCANCEL);
+  });
+  modals.AnswerMessageBox(IDOK);
+  EXPECT_EQ(ModifySoundObjectDialog(host_.window(), kMaxModifyIndex), 0);
+  EXPECT_EQ(ModifySoundObjectDialog(host_.window(), kMaxModifyIndex + 1), 0);
+  EXPECT_EQ(modals.Failures(), 0);
+  ASSERT_EQ(modals.Records().size(), 2u);
+  ExpectMessage(RecordAt(modals, 1), IDS_MODIFY_INDEX_TOO_FAR, MB_ICONEXCLAMATION, host_.window());
+}
+
+TEST_F(ObjectDialogTest, CdTrackDialogWithoutADiscRefusesEveryTrack) {
+  bench::ModalScript modals;
+  HWND cdDialog = nullptr;
+  ActOnDialog(modals, [&](HWND window) {
+    cdDialog = window;
+    Dialog dialog(window);
+    EXPECT_EQ(dialog.Title(), bench::LanguageString(IDS_TITLE_ADD_FILE));
+    EXPECT_TRUE(dialog.Visible(IDC_ADD));
+    EXPECT_FALSE(dialog.Enabled(IDC_STOP));
+    EXPECT_EQ(dialog.Text(IDC_TRACK_NUMBER), "1");
+    EXPECT_EQ(dialog.Text(IDC_REPEAT_COUNT), "0");
+    SaveScreenshot(window, "cd_track");
+    for (int button : {IDC_OK, IDC_ADD, IDC_TEST}) {
+      EXPECT_TRUE(dialog.Click(button));
+      EXPECT_EQ(dialog.Focused(), IDC_TRACK_NUMBER) << button;
+    }
+    EXPECT_TRUE(dialog.Enabled(IDC_TEST));
+    EXPECT_FALSE(dialog.Enabled(IDC_STOP));
+    dialog.Click(IDC_ADD_ALL_CD_TRACKS);  // No: stays
+    EXPECT_TRUE(IsWindowVisible(window));
+    dialog.Click(IDC_ADD_ALL_CD_TRACKS);  // Yes: the main window adds them
+  });
+  for (int i = 0; i < 3; ++i) modals.AnswerMessageBox(IDOK);
+  modals.AnswerMessageBox(IDNO);
+  modals.AnswerMessageBox(IDYES);
+  EXPECT_EQ(CdTrackDialog(host_.window(), AddModeParam(IDK_CD_TRACK, InsertAppend)), 1);
+  EXPECT_EQ(modals.Failures(), 0);
+  EXPECT_EQ(g_cdTrackCount.load(), 0);
+  ExpectMessage(RecordAt(modals, 1), IDS_TRACK_OUT_OF_RANGE, MB_ICONINFORMATION, cdDialog);
+  ExpectMessage(RecordAt(modals, 2), IDS_TRACK_OUT_OF_RANGE, MB_ICONINFORMATION, cdDialog);
+  ExpectMessage(RecordAt(modals, 3), IDS_TRACK_OUT_OF_RANGE, MB_ICONEXCLAMATION, cdDialog);
+  ExpectMessage(RecordAt(modals, 4), IDS_ASK_ADD_ALL_TRACKS, MB_ICONQUESTION, cdDialog);
+  EXPECT_EQ(RecordAt(modals, 4).style & MB_TYPEMASK, static_cast<UINT>(MB_YESNO));
+  EXPECT_EQ(host_.Count(), 0);
+  auto posted = host_.TakePostedCommands();
+  ASSERT_EQ(posted.size(), 1u);
+  EXPECT_EQ(posted[0].first, IDM_OPT_ADD_ALL_CD_TRACKS);
+}
+
+}  // namespace
+}  // namespace dialogs_test
