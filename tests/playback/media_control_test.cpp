@@ -40,14 +40,25 @@ bool MenuPopupEnabled(HWND window, int position) {
   return !(GetMenuState(GetMenu(window), position, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED));
 }
 
+void (*g_pendingAction)() = nullptr;
+
+void CALLBACK RunPendingAction(HWND window, UINT, UINT_PTR id, DWORD) {
+  KillTimer(window, id);
+  g_pendingAction();
+}
+
 // Runs action on this thread once the message loop of a command has begun.
 void AfterStart(HWND window, UINT delayMs, void (*action)()) {
-  static void (*pending)() = nullptr;
-  pending = action;
-  SetTimer(window, 0x7A11, delayMs, [](HWND w, UINT, UINT_PTR id, DWORD) {
-    KillTimer(w, id);
-    pending();
-  });
+  g_pendingAction = action;
+  SetTimer(window, 0x7A11, delayMs, RunPendingAction);
+}
+
+// Every status text seen, in order.
+std::vector<std::string> g_statusTexts;
+
+void CALLBACK RecordStatusText(HWND, UINT, UINT_PTR, DWORD) {
+  std::string text = StatusText();
+  if (g_statusTexts.empty() || g_statusTexts.back() != text) g_statusTexts.push_back(text);
 }
 
 class MediaControlTest : public testing::Test {
@@ -147,16 +158,12 @@ TEST_F(MediaControlTest, APauseOfNoSecondsWaitsThePauseBetweenObjects) {
   g_settings.pauseSeconds = 2;
   host_.AddPause(0);
   SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
-  std::vector<std::string> shown;
-  static std::vector<std::string>* texts;
-  texts = &shown;
-  SetTimer(host_.window(), 1, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-    std::string text = StatusText();
-    if (texts->empty() || texts->back() != text) texts->push_back(text);
-  });
+  g_statusTexts.clear();
+  SetTimer(host_.window(), 1, 50, RecordStatusText);
   ULONGLONG start = GetTickCount64();
   PlaySelectedCommand();
   KillTimer(host_.window(), 1);
+  const std::vector<std::string>& shown = g_statusTexts;
   EXPECT_GE(GetTickCount64() - start, 1900u);
   ASSERT_GE(shown.size(), 2u);
   EXPECT_EQ(shown[0], "Pause 2 sec.");

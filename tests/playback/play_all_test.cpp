@@ -46,19 +46,22 @@ std::vector<int> Repeat(const std::vector<int>& pass, int times) {
   return all;
 }
 
+std::vector<std::string> g_labels;
+WNDPROC g_labelProc = nullptr;
+
+LRESULT CALLBACK RecordLabel(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SETTEXT) g_labels.push_back(reinterpret_cast<const char*>(lParam));
+  return CallWindowProcA(g_labelProc, window, message, wParam, lParam);
+}
+
 TEST_F(PlayAllTest, ThreePassesInOrderWithThePassLabel) {
   g_settings.playListCount = 3;
   for (int mark = 0; mark < 4; ++mark) host_.AddMarkedWave(mark, 200);
   // Every text the pass label is given, in order.
-  static std::vector<std::string> labels;
-  static WNDPROC labelProc;
-  labels.clear();
-  labelProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-      GetDlgItem(host_.window(), IDC_LABEL_COUNT), GWLP_WNDPROC,
-      reinterpret_cast<LONG_PTR>(+[](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        if (message == WM_SETTEXT) labels.push_back(reinterpret_cast<const char*>(lParam));
-        return CallWindowProcA(labelProc, window, message, wParam, lParam);
-      })));
+  g_labels.clear();
+  g_labelProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(GetDlgItem(host_.window(), IDC_LABEL_COUNT),
+                                                            GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordLabel)));
+  const std::vector<std::string>& labels = g_labels;
   StartRun();
   ASSERT_TRUE(host_.WaitForRunEnd());
 

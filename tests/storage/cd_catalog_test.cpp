@@ -128,7 +128,10 @@ TEST_F(CdCatalogTest, StoredPathOpensWholeOrByItsNameInTheCurrentDirectory) {
   g_settings.preferenceFlags = 0;
   Run();  // its file name, from the current directory
   EXPECT_EQ(host_.Count(), 4);
-  EXPECT_STREQ(g_state.currentListFile, "LIST.WDL");
+  // The list keeps the full path of the file it was read from, so a later
+  // change of directory cannot make Save write elsewhere.
+  EXPECT_EQ(lstrcmpiA(g_state.currentListFile, (catalogFolder_ + "\\LIST.WDL").c_str()), 0)
+      << g_state.currentListFile;
   EXPECT_TRUE(modals_.Records().empty());
 }
 
