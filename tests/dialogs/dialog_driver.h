@@ -15,6 +15,7 @@
 
 #include "bench/list_host.h"
 #include "bench/modal_script.h"
+#include "bench/screenshot.h"
 #include "model/sound_object.h"
 
 namespace dialogs_test {
@@ -58,9 +59,7 @@ class Dialog {
 // it is activated, which can come before the dialog manager shows it.
 void ActOnDialog(bench::ModalScript& modals, std::function<void(HWND)> action);
 
-// Saves a picture of a window as a BMP file in the screenshot folder:
-// WENDLE_SCREENSHOTS when set, else "screenshots" beside the test program.
-void SaveScreenshot(HWND window, const std::string& name);
+using bench::SaveScreenshot;
 
 // The values of a Sound Object at a list index.
 struct ObjectValues {

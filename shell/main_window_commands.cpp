@@ -1,0 +1,234 @@
+// The main window's commands: menus, accelerators, ribbon and play buttons
+// and list notifications all arrive here as a command id, and each goes to
+// the operation that does the work. Most commands are refused while a
+// Sound Object plays or Play All runs.
+#include "dialogs/object_dialogs.h"
+#include "dialogs/option_dialogs.h"
+#include "model/local_memory.h"
+#include "model/object_list.h"
+#include "model/sound_object.h"
+#include "playback/media_control.h"
+#include "playback/play_all.h"
+#include "resources/ids.h"
+#include "settings/settings.h"
+#include "shell/button_ribbon.h"
+#include "shell/main_window.h"
+#include "state/main_window_state.h"
+#include "storage/cd_catalog.h"
+#include "storage/file_commands.h"
+#include "support/help.h"
+#include "support/language.h"
+#include "support/support_library.h"
+
+namespace {
+
+enum Guard { Always, IdleOnly };
+
+struct Command {
+  int id;
+  Guard guard;
+  void (*run)(HWND window, LPARAM lParam);
+};
+
+int SelectedIndex() { return static_cast<int>(SendMessageA(g_state.listBox, LB_GETCURSEL, 0, 0)); }
+
+void FocusList() { SetFocus(g_state.listBox); }
+
+// Runs a dialog or action and then selects again the item that was selected.
+template <typename Action>
+void RestoringSelection(Action action) {
+  int selected = SelectedIndex();
+  action();
+  SendMessageA(g_state.listBox, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+  FocusList();
+}
+
+void New(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_NEW); }
+void Open(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_OPEN); }
+void Insert(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_INSERT); }
+void Append(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_APPEND); }
+void Save(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_SAVE); }
+void SaveAs(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_SAVE_AS); }
+void Exit(HWND window, LPARAM) { PostMessageA(window, WM_CLOSE, 0, 0); }
+
+void PlaySelected(HWND, LPARAM) { PlaySelectedCommand(); }
+void PlayAll(HWND, LPARAM) { StartPlayAll(); }
+void StopSkip(HWND, LPARAM) {
+  StopPlayback();
+  FocusList();
+}
+void StopAll(HWND, LPARAM) { StopPlayAll(); }
+
+void Browse(HWND window, LPARAM) {
+  uint32_t caps = g_mediaCaps;
+  int kind = BROWSE_WAV;
+  if ((caps & WaveAudio) && (caps & MidiAudio))
+    kind = BROWSE_WAV_AND_MIDI;
+  else if (caps & MidiAudio)
+    kind = BROWSE_MIDI;
+  RestoringSelection([&] { BrowseForFile(window, kind, g_state.textBuffer, 0); });
+}
+
+void Add(HWND window, LPARAM) {
+  RestoringSelection([&] { AddSoundObjectDialog(window); });
+}
+
+void Remove(HWND, LPARAM) { RemoveSoundObject(); }
+
+// Modify: the object's own dialog; then the next item is selected, so
+// repeated Modify walks down the list.
+void Modify(HWND window, LPARAM) {
+  int index = SelectedIndex();
+  if (index < 0) {
+    ShowMessage(window, IDS_NOTHING_SELECTED, MB_ICONEXCLAMATION);
+    return;
+  }
+  if (!ObjectAt(index)) return;
+  ModifySoundObjectDialog(window, index);
+  if (SendMessageA(g_state.listBox, LB_SETCURSEL, static_cast<WPARAM>(index + 1), 0) == LB_ERR)
+    SendMessageA(g_state.listBox, LB_SETCURSEL, 0, 0);
+  FocusList();
+}
+
+void PlayAllMode(HWND window, LPARAM) {
+  PlayAllModeDialog(window);
+  ShowPlayListCount(window, g_settings.playListCount);
+  ShowPlayOrder(window, g_settings.playOrder);
+  FocusList();
+}
+
+void SetEditor(HWND window, LPARAM lParam) {
+  RestoringSelection([&] { SoundEditorDialog(window, static_cast<int>(lParam)); });
+}
+
+// The editor opens on the selected object's file; nothing without one.
+void RunEditor(HWND, LPARAM) {
+  int index = SelectedIndex();
+  if (index < 0) return;
+  char path[kTextBufferSize] = "";
+  bool hasFile = false;
+  {
+    LockedBlock<SoundObject> record(ObjectAt(index));
+    if (record && record->fileName) hasFile = CopyTextBlock(record->fileName, path, sizeof path);
+  }
+  RunSoundFileEditor(hasFile ? path : nullptr);
+  FocusList();
+}
+
+void Preferences(HWND window, LPARAM) {
+  RestoringSelection([&] { PreferencesDialog(window); });
+}
+void Confirmations(HWND window, LPARAM) {
+  RestoringSelection([&] { ConfirmationsDialog(window); });
+}
+void HotKeys(HWND window, LPARAM) {
+  RestoringSelection([&] { HotKeysDialog(window); });
+}
+void Favorite(HWND, LPARAM) {
+  RestoringSelection([] { SetFavoriteSelection(); });
+}
+
+void SavePosition(HWND window, LPARAM) {
+  RestoringSelection([&] {
+    SaveWindowPlacement(window, LanguageText(IDS_REG_SETTINGS_KEY), LanguageText(IDS_REG_WINDOW_PLACEMENT));
+  });
+}
+
+void Catalog(HWND window, LPARAM) { CatalogActiveCd(window); }
+void AddCdTracks(HWND, LPARAM) { AddAllCdTracksCommand(); }
+
+void Help(HWND window, UINT command, ULONG_PTR data) {
+  ShowStatusString(IDS_STATUS_HELP);
+  OpenHelp(window, command, data);
+}
+void HelpIndex(HWND window, LPARAM) { Help(window, HELP_CONTEXT, HELPCTX_INDEX); }
+void HelpOverview(HWND window, LPARAM) { Help(window, HELP_CONTEXT, HELPCTX_OVERVIEW); }
+void HelpProcedures(HWND window, LPARAM) { Help(window, HELP_CONTEXT, HELPCTX_PROCEDURES); }
+void HelpUsing(HWND window, LPARAM) { Help(window, HELP_HELPONHELP, 0); }
+void HelpDistribution(HWND window, LPARAM) { Help(window, HELP_CONTEXT, HELPCTX_DISTRIBUTION); }
+
+void About(HWND window, LPARAM) {
+  ShowAboutBox(window, g_state.languageModule, IDI_APP, IDS_APP_CAPTION, IDS_ABOUT_LINE1, IDS_ABOUT_LINE2,
+               IDS_ABOUT_LINE3, 2);
+  FocusList();
+}
+
+void Move(int command) { MoveSoundObject(command); }
+void MoveTop(HWND, LPARAM) { Move(IDM_MOVE_TOP); }
+void MoveUp(HWND, LPARAM) { Move(IDM_MOVE_UP); }
+void MoveDown(HWND, LPARAM) { Move(IDM_MOVE_DOWN); }
+void MoveBottom(HWND, LPARAM) { Move(IDM_MOVE_BOTTOM); }
+
+const Command kCommands[] = {
+    {IDM_FILE_NEW, IdleOnly, New},
+    {IDM_FILE_OPEN, IdleOnly, Open},
+    {IDM_FILE_INSERT, IdleOnly, Insert},
+    {IDM_FILE_APPEND, IdleOnly, Append},
+    {IDM_FILE_SAVE, IdleOnly, Save},
+    {IDM_FILE_SAVE_AS, IdleOnly, SaveAs},
+    {IDM_FILE_EXIT, Always, Exit},
+    {IDM_SOUND_PLAY_SELECTED, IdleOnly, PlaySelected},
+    {IDM_SOUND_PLAY_ALL, Always, PlayAll},  // refuses by itself while an object plays
+    {IDM_SOUND_STOP_SKIP, Always, StopSkip},
+    {IDM_SOUND_BROWSE, IdleOnly, Browse},
+    {IDM_SOUND_ADD, IdleOnly, Add},
+    {IDM_SOUND_REMOVE, IdleOnly, Remove},
+    {IDM_SOUND_MODIFY, IdleOnly, Modify},
+    {IDM_SOUND_STOP_PLAY_ALL, Always, StopAll},
+    {IDM_OPT_PLAY_ALL_MODE, IdleOnly, PlayAllMode},
+    {IDM_OPT_SET_EDITOR, Always, SetEditor},
+    {IDM_OPT_RUN_EDITOR, Always, RunEditor},
+    {IDM_OPT_PREFERENCES, Always, Preferences},
+    {IDM_OPT_CONFIRMATIONS, Always, Confirmations},
+    {IDM_OPT_HOT_KEYS, IdleOnly, HotKeys},
+    {IDM_OPT_SET_FAVORITE, Always, Favorite},
+    {IDM_OPT_SAVE_WINDOW_POS, Always, SavePosition},
+    {IDM_OPT_CATALOG_CD, IdleOnly, Catalog},
+    {IDM_OPT_ADD_ALL_CD_TRACKS, Always, AddCdTracks},
+    {IDM_HELP_INDEX, Always, HelpIndex},
+    {IDM_HELP_OVERVIEW, Always, HelpOverview},
+    {IDM_HELP_PROCEDURES, Always, HelpProcedures},
+    {IDM_HELP_USING_HELP, Always, HelpUsing},
+    {IDM_HELP_DISTRIBUTION, Always, HelpDistribution},
+    {IDM_HELP_ABOUT, Always, About},
+    {IDM_MOVE_TOP, Always, MoveTop},
+    {IDM_MOVE_UP, Always, MoveUp},
+    {IDM_MOVE_DOWN, Always, MoveDown},
+    {IDM_MOVE_BOTTOM, Always, MoveBottom},
+};
+
+bool Busy() { return g_state.playAllRunning || g_state.playing; }
+
+// A list notification: a new selection shows the object on the status
+// bar; a double click plays it.
+void OnListNotification(HWND window, int code) {
+  if (code == LBN_SELCHANGE) {
+    int index = SelectedIndex();
+    if (index >= 0) ShowObjectInfo(g_state.statusBar, ObjectAt(index));
+  } else if (code == LBN_DBLCLK) {
+    PostMessageA(window, WM_COMMAND, IDM_SOUND_PLAY_SELECTED, 0);
+  }
+}
+
+// The play buttons (and two ribbon buttons) send their own ids.
+int CommandOfControl(int id) {
+  int command = ButtonCommand(id);
+  return command ? command : id;
+}
+
+}  // namespace
+
+void OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+  int id = LOWORD(wParam);
+  if (id == IDC_OBJECT_LIST) {
+    OnListNotification(window, HIWORD(wParam));
+    return;
+  }
+  id = CommandOfControl(id);
+  for (const Command& command : kCommands) {
+    if (command.id != id) continue;
+    if (command.guard == IdleOnly && Busy()) return;
+    command.run(window, lParam);
+    return;
+  }
+}

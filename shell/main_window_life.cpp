@@ -1,0 +1,185 @@
+// The main window's life: its children and threads when it is created, the
+// save question and the orderly end when it closes.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "model/object_list.h"
+#include "playback/icon_animation.h"
+#include "playback/media_control.h"
+#include "playback/play_all.h"
+#include "playback/waiting.h"
+#include "resources/ids.h"
+#include "settings/hot_keys.h"
+#include "shell/button_ribbon.h"
+#include "shell/main_window.h"
+#include "state/main_window_state.h"
+#include "support/control_library.h"
+#include "support/help.h"
+#include "support/language.h"
+
+namespace {
+
+// How long a closing program waits for the Play All worker to finish its
+// run (it closes the devices it asked for) before it ends regardless.
+constexpr DWORD kWorkerEndTimeoutMs = 5000;
+
+struct LabelPlace {
+  int id;
+  DWORD style;
+  UINT textId;  // 0: filled later
+  int x, width;
+};
+const LabelPlace kLabels[] = {
+    {IDC_LABEL_COUNT_CAPTION, SS_RIGHT, IDS_LABEL_PLAY_COUNT, 90, 80},
+    {IDC_LABEL_COUNT, 0, 0, 180, 80},
+    {IDC_LABEL_ORDER_CAPTION, SS_RIGHT, IDS_LABEL_PLAY_ORDER, 290, 90},
+    {IDC_LABEL_ORDER, 0, 0, 390, 128},
+};
+constexpr int kLabelTop = 52;
+constexpr int kLabelHeight = 16;
+
+void LoadPictures() {
+  for (int i = 0; i < kButtonIconCount; ++i)
+    g_state.buttonIcons[i] = LoadIconA(g_state.instance, MAKEINTRESOURCEA(IDI_APP + i));  // no icon 1523
+  for (int i = 0; i < kKindBitmapCount; ++i)
+    g_state.kindBitmaps[i] = LoadBitmapA(g_state.instance, MAKEINTRESOURCEA(IDB_KIND_WAVE + i));
+}
+
+HWND CreateChild(HWND parent, const char* className, const char* text, DWORD style, int x, int y, int width,
+                 int height, int id) {
+  return CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_state.instance, nullptr);
+}
+
+void CreateLabels(HWND window) {
+  HGDIOBJ font = GetStockObject(ANSI_VAR_FONT);
+  for (const LabelPlace& place : kLabels) {
+    HWND label = CreateChild(window, "static", place.textId ? LanguageText(place.textId).c_str() : "", place.style,
+                             place.x, kLabelTop, place.width, kLabelHeight, place.id);
+    if (place.id == IDC_LABEL_COUNT) ShowPlayListCount(window, g_settings.playListCount);
+    if (place.id == IDC_LABEL_ORDER) ShowPlayOrder(window, g_settings.playOrder);
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  }
+}
+
+HANDLE CreateIdleThread(LPTHREAD_START_ROUTINE body) {
+  HANDLE thread = CreateThread(nullptr, 0, body, nullptr, CREATE_SUSPENDED, nullptr);
+  if (thread) {
+    SetThreadPriority(thread, THREAD_PRIORITY_IDLE);
+    // Each thread blocks on its own events until it has work.
+    ResumeThread(thread);
+  }
+  return thread;
+}
+
+// A Yes at the close question while something plays: the list is saved
+// once the playing has stopped (saving is refused while it runs).
+void StopPlayingForSave() {
+  if (g_state.playAllRunning) StopPlayAll();
+  StopPlayback();
+  HANDLE none = g_state.threadsQuit.handle();  // never set here: only messages wake the wait
+  ULONGLONG end = MonotonicMs() + kWorkerEndTimeoutMs;
+  while (g_state.playAllRunning && PumpThreadMessages() && MonotonicMs() < end)
+    BlockForMessagesOr(&none, 1, 50);
+}
+
+}  // namespace
+
+LRESULT OnCreate(HWND window) {
+  g_state.mainWindow = window;
+  g_state.suppressItemFree = 0;
+  LoadPictures();
+
+  CreateRibbon(window);
+  SendMessageA(g_state.ribbon, WM_SIZE, 0, 0);  // its height, before the first layout
+  g_state.statusBar = CreateChild(window, STATUS_BAR_CLASS, nullptr, WS_BORDER, 0, 0, 50, 10, 0);
+  StatusBarInit(g_state.statusBar);
+  CreateMainButtons(window);
+  CreateLabels(window);
+  g_state.listBox = CreateChild(window, "ovSListBox", nullptr,
+                                WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_DISABLENOSCROLL, 0, 0,
+                                0, 0, IDC_OBJECT_LIST);
+
+  if (RegisterHotKeys(window) != -1) ShowMessage(window, IDS_HOTKEY_START_FAILED, MB_ICONEXCLAMATION);
+  g_state.currentListFile[0] = '\0';
+
+  g_state.animationThread = CreateIdleThread(IconAnimationThread);
+  g_state.playAllThread = CreateIdleThread(PlayAllWorker);
+
+  g_mediaCaps = ProbeMediaDevices();
+  if (g_mediaCaps == 0) {
+    ShowMessage(window, IDS_NO_MEDIA_DEVICES, MB_ICONHAND);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+  }
+  DisableCdMenus(window, g_mediaCaps);
+  DragAcceptFiles(window, TRUE);
+  SendMessageA(g_state.listBox, LB_SETCURSEL, 0, 0);
+  SetFocus(g_state.listBox);
+  return 0;
+}
+
+void OnClose(HWND window) {
+  // An empty list cannot be written (a list file holds at least one
+  // object), so there is nothing to ask about.
+  if (g_state.listModified && SendMessageA(g_state.listBox, LB_GETCOUNT, 0, 0) > 0) {
+    switch (ShowMessage(window, IDS_ASK_SAVE_CHANGES, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+      case IDCANCEL:
+        g_state.closeAllowed = 0;
+        return;
+      case IDYES:
+        StopPlayingForSave();
+        g_state.closeAfterSave = 1;
+        SendMessageA(window, WM_COMMAND, IDM_FILE_SAVE, 0);  // closes again once saved
+        return;
+      default:
+        break;
+    }
+  }
+  g_state.closeAllowed = 1;
+  UnregisterHotKeys(window);
+  g_state.animationStop = 1;
+  g_state.playAllStop = 1;
+  SetEvent(g_state.threadsQuit.handle());
+  g_state.playAllRunning = 0;
+  g_state.playing = 0;
+  SendMessageA(window, WM_COMMAND, IDM_SOUND_STOP_SKIP, 0);
+  OpenHelp(window, HELP_QUIT, 0);
+  DestroyWindow(window);
+}
+
+LRESULT OnQueryEndSession(HWND window) {
+  SendMessageA(window, WM_CLOSE, 0, 0);
+  return g_state.closeAllowed ? TRUE : FALSE;
+}
+
+void OnDestroy(HWND) {
+  for (HBITMAP& bitmap : g_state.kindBitmaps) {
+    if (bitmap) DeleteObject(bitmap);
+    bitmap = nullptr;
+  }
+  UnregisterClassA("ovSEdit", g_state.instance);
+  if (g_state.listBoxClassProc)
+    SetWindowLongPtrA(g_state.listBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_state.listBoxClassProc));
+  if (g_state.animationThread) CloseHandle(g_state.animationThread);
+  g_state.animationThread = nullptr;
+  if (g_state.popupMenu) DestroyMenu(g_state.popupMenu);
+  g_state.popupMenu = nullptr;
+  PostQuitMessage(0);
+}
+
+void WaitForWorkersToEnd() {
+  HANDLE worker = g_state.playAllThread;
+  if (!worker) return;
+  // The worker may still be handing requests to this thread.
+  ULONGLONG end = MonotonicMs() + kWorkerEndTimeoutMs;
+  for (;;) {
+    ULONGLONG now = MonotonicMs();
+    if (now >= end) break;
+    DWORD result = MsgWaitForMultipleObjects(1, &worker, FALSE, static_cast<DWORD>(end - now), QS_SENDMESSAGE);
+    if (result != WAIT_OBJECT_0 + 1) break;
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // runs the sent messages only
+  }
+  CloseHandle(worker);
+  g_state.playAllThread = nullptr;
+}

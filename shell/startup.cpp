@@ -1,0 +1,140 @@
+#include "shell/startup.h"
+
+#include "playback/waiting.h"
+#include "resources/ids.h"
+#include "settings/settings.h"
+#include "shell/button_ribbon.h"
+#include "shell/control_superclasses.h"
+#include "shell/main_window.h"
+#include "state/main_window_state.h"
+#include "support/language.h"
+#include "support/support_library.h"
+
+namespace {
+
+constexpr char kLanguageValue[] = "DLL";
+constexpr char kDefaultLanguageModule[] = "wd_eng.dll";
+
+// The program's own texts, the only ones there are before the language
+// module is loaded.
+void ShowOwnText(UINT id) {
+  char text[kTextBufferSize] = "";
+  LoadStringA(g_state.instance, id, text, sizeof text);
+  MessageBoxA(nullptr, text, "Wendle", MB_ICONHAND);
+}
+
+// A second start brings the running Wendle to the front.
+bool HandOverToPreviousInstance() {
+  if (!FindPreviousInstance(kMainWindowClass, nullptr)) return false;
+  HWND running = FindWindowA(kMainWindowClass, nullptr);
+  if (running) {
+    if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
+    SetForegroundWindow(running);
+  }
+  return true;
+}
+
+// The language module named under the LanguageKey; a first start names
+// the English one there.
+HINSTANCE LoadLanguageModule() {
+  char keyPath[kTextBufferSize] = "";
+  char module[kTextBufferSize] = "";
+  LoadStringA(g_state.instance, IDS_OWN_LANGUAGE_KEY, keyPath, sizeof keyPath);
+  HKEY key;
+  DWORD disposition = 0;
+  char keyClass[] = "REG_SZ";
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, keyClass, 0, KEY_ALL_ACCESS, nullptr, &key, &disposition) !=
+      ERROR_SUCCESS)
+    return nullptr;
+  if (disposition == REG_CREATED_NEW_KEY) {
+    lstrcpynA(module, kDefaultLanguageModule, sizeof module);
+    RegSetValueExA(key, kLanguageValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(module),
+                   static_cast<DWORD>(sizeof kDefaultLanguageModule));
+  } else {
+    DWORD type = 0;
+    DWORD size = sizeof module - 1;
+    if (RegQueryValueExA(key, kLanguageValue, nullptr, &type, reinterpret_cast<BYTE*>(module), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ)
+      module[0] = '\0';
+    module[size < sizeof module ? size : sizeof module - 1] = '\0';
+  }
+  RegCloseKey(key);
+  return module[0] ? LoadLibraryA(module) : nullptr;
+}
+
+HWND CreateMainWindow(const RECT& place) {
+  char title[kTextBufferSize];
+  LanguageString(IDS_APP_CAPTION, title, sizeof title);
+  return CreateWindowExA(0, kMainWindowClass, title, WS_OVERLAPPEDWINDOW, place.left, place.top, place.right,
+                         place.bottom, nullptr, nullptr, g_state.instance, nullptr);
+}
+
+int RunMessageLoop() {
+  MSG msg;
+  BOOL result;
+  while ((result = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
+    if (result == -1) break;
+    if (TranslateAcceleratorA(g_state.mainWindow, g_state.accelerators, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return result == -1 ? 0 : static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+
+bool RegisterWindowClasses() {
+  WNDCLASSA wc = {};
+  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = MainWindowProc;
+  wc.hInstance = g_state.instance;
+  // The title bar, the task bar and Alt+Tab show the program's own icon.
+  wc.hIcon = LoadIconA(g_state.instance, MAKEINTRESOURCEA(IDI_APP));
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+  wc.lpszMenuName = MAKEINTRESOURCEA(IDR_MAIN_MENU);
+  wc.lpszClassName = kMainWindowClass;
+  return RegisterClassA(&wc) && RegisterRibbonClass(g_state.instance) &&
+         RegisterEditSuperclass(g_state.instance) && RegisterListBoxSuperclass(g_state.instance);
+}
+
+int RunWendle(HINSTANCE instance, const char* commandLine, int show) {
+  if (HandOverToPreviousInstance()) return 0;
+  g_state.instance = instance;
+  if (!RegisterWindowClasses()) {
+    ShowOwnText(IDS_OWN_NO_MAIN_WINDOW);
+    return 0;
+  }
+  g_state.languageModule = LoadLanguageModule();
+  if (!g_state.languageModule) {
+    ShowOwnText(IDS_OWN_NO_LANGUAGE);
+    return 0;
+  }
+  LoadSettings();
+
+  RECT place = {};
+  int maximized = 0;
+  if (!LoadWindowPlacement(LanguageText(IDS_REG_SETTINGS_KEY), LanguageText(IDS_REG_WINDOW_PLACEMENT), &place,
+                           &maximized))
+    SetRectEmpty(&place);
+  g_state.popupMenu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_POPUP_MENU));
+  g_state.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+
+  if (!CreateMainWindow(place)) {
+    ShowOwnText(IDS_OWN_NO_MAIN_WINDOW);
+    FreeLibrary(g_state.languageModule);
+    return 0;
+  }
+  ShowWindow(g_state.mainWindow, maximized ? SW_SHOWMAXIMIZED : show);
+  UpdateWindow(g_state.mainWindow);
+  SendMessageA(g_state.mainWindow, WM_SETSTATUSTEXT, IDS_STATUS_STARTUP, 0);
+  if (commandLine && *commandLine)
+    PostMessageA(g_state.mainWindow, WM_OPENCOMMANDLINE, 0, reinterpret_cast<LPARAM>(commandLine));
+
+  int exitCode = RunMessageLoop();
+  // The worker may still use the language module's texts while it ends.
+  WaitForWorkersToEnd();
+  FreeLibrary(g_state.languageModule);
+  return exitCode;
+}

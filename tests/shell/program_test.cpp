@@ -1,0 +1,240 @@
+// Wendle as a person uses it: started from a command line, driven with keys
+// and clicks, closed; checked by what shows on screen and what is heard.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "bench/program.h"
+#include "bench/screenshot.h"
+#include "bench/sound_marks.h"
+#include "bench/test_env.h"
+#include "resources/ids.h"
+
+namespace {
+
+using bench::LanguageString;
+using bench::Program;
+
+// A list file of marked sounds (and Pause objects for negative marks:
+// -n is a pause of n seconds).
+std::string WriteList(const std::string& path, const std::vector<int>& marks, int milliseconds = 200) {
+  std::string text = "WDv1.0\n";
+  for (int mark : marks) {
+    if (mark < 0) {
+      text += "*\nPause " + std::to_string(-mark) + " sec.\n8 0 " + std::to_string(-mark) + " 0\n";
+      continue;
+    }
+    std::string wave = bench::WriteMarkedWave("sound" + std::to_string(mark) + ".wav", mark, milliseconds);
+    text += "Sound " + std::to_string(mark) + "\n" + wave + "\n1 0 0 0\n";
+  }
+  EXPECT_TRUE(bench::WriteFileBytes(path, text));
+  return path;
+}
+
+class ProgramTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    bench::ClearProgramSettings();
+    if (bench::SoundSinkPath().empty()) GTEST_SKIP() << "no sound sink configured";
+  }
+  void TearDown() override { bench::ClearProgramSettings(); }
+};
+
+TEST_F(ProgramTest, OpensTheListNamedOnTheCommandLineQuotedOrNot) {
+  WriteList(bench::TempPath("rock.wdl"), {1, 2, 3});
+  {
+    Program wendle("rock.wdl");
+    ASSERT_TRUE(wendle.Window());
+    EXPECT_TRUE(wendle.WaitFor([&] { return wendle.Title() == "Wendle - ROCK.WDL"; }));
+    EXPECT_EQ(wendle.ListCount(), 3);
+    EXPECT_EQ(wendle.ListSelection(), 0);
+    bench::SaveScreenshot(wendle.Window(), "main_window_with_list");
+  }
+  // From the desktop shell a name arrives quoted, and may hold blanks.
+  std::string folder = bench::TempPath("My Lists");
+  CreateDirectoryA(folder.c_str(), nullptr);
+  std::string party = WriteList(folder + "\\party mix.wdl", {4, 5});
+  {
+    Program wendle("\"" + party + "\"");
+    ASSERT_TRUE(wendle.Window());
+    EXPECT_TRUE(wendle.WaitFor([&] { return wendle.Title() == "Wendle - PARTY MIX.WDL"; })) << wendle.Title();
+    EXPECT_EQ(wendle.ListCount(), 2);
+  }
+}
+
+TEST_F(ProgramTest, PlayOnTheCommandLinePlaysTheListToItsEnd) {
+  WriteList(bench::TempPath("play.wdl"), {11, -1, 12, 13});
+  size_t from = bench::SinkSize();
+  Program wendle("play.wdl /PLAY");
+  ASSERT_TRUE(wendle.Window());
+  EXPECT_TRUE(wendle.WaitFor([&] { return wendle.PlayAllRunning(); }));
+  bench::SaveScreenshot(wendle.Window(), "main_window_during_play_all");
+  EXPECT_EQ(bench::WaitForMarks(from, 3), (std::vector<int>{11, 12, 13}));
+  EXPECT_TRUE(wendle.WaitFor([&] { return !wendle.PlayAllRunning(); }));
+  EXPECT_TRUE(wendle.WaitFor([&] { return wendle.StatusText() == LanguageString(IDS_STATUS_READY); }));
+  EXPECT_EQ(wendle.ListSelection(), 0);
+}
+
+TEST_F(ProgramTest, ASecondStartBringsTheFirstToTheFrontAndEnds) {
+  Program first;
+  ASSERT_TRUE(first.Window());
+  bench::SaveScreenshot(first.Window(), "main_window_empty");
+  WriteList(bench::TempPath("other.wdl"), {1});
+  Program second("other.wdl");
+  EXPECT_EQ(second.WaitForExit(), 0u);
+  EXPECT_EQ(first.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
+  EXPECT_EQ(first.Title(), "Wendle");  // the second start's list is not passed on
+}
+
+// Remove and Move change the list: closing asks, and each answer does
+// what it says.
+TEST_F(ProgramTest, TheCloseQuestionAfterRemoveOrMove) {
+  std::string list = WriteList(bench::TempPath("close.wdl"), {21, 22, 23});
+  std::string original = bench::ReadFileBytes(list);
+  {
+    Program wendle("close.wdl");
+    ASSERT_TRUE(wendle.WaitFor([&] { return wendle.Window() && wendle.ListCount() == 3; }));
+    wendle.Key(VK_DELETE);  // Remove, with its confirmation
+    HWND confirm = wendle.WaitForDialog();
+    ASSERT_TRUE(confirm);
+    EXPECT_EQ(Program::DialogText(confirm), LanguageString(IDS_CONFIRM_REMOVE));
+    ASSERT_TRUE(wendle.PressButton(confirm, IDYES));
+    ASSERT_TRUE(wendle.WaitFor([&] { return wendle.ListCount() == 2; }));
+
+    wendle.Key(VK_F4, false, true);  // Alt+F4
+    HWND question = wendle.WaitForDialog();
+    ASSERT_TRUE(question);
+    EXPECT_EQ(Program::DialogText(question), LanguageString(IDS_ASK_SAVE_CHANGES));
+    ASSERT_TRUE(wendle.PressButton(question, IDCANCEL));
+    EXPECT_EQ(wendle.WaitForExit(1000), static_cast<DWORD>(STILL_ACTIVE));
+
+    wendle.Key(VK_F4, false, true);
+    question = wendle.WaitForDialog();
+    ASSERT_TRUE(question);
+    ASSERT_TRUE(wendle.PressButton(question, IDNO));
+    EXPECT_EQ(wendle.WaitForExit(), 0u);
+  }
+  EXPECT_EQ(bench::ReadFileBytes(list), original);
+
+  {
+    Program wendle("close.wdl");
+    ASSERT_TRUE(wendle.WaitFor([&] { return wendle.Window() && wendle.ListCount() == 3; }));
+    // The right-button menu on the first item: Move to Bottom.
+    HWND listBox = wendle.Child(IDC_OBJECT_LIST);
+    wendle.Click(listBox, true, 40, 10);
+    HWND menu = nullptr;
+    ASSERT_TRUE(wendle.WaitFor([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }));
+    bench::SaveScreenshot(GetDesktopWindow(), "main_window_list_menu");
+    for (int entry = 0; entry < 4; ++entry) wendle.Key(VK_DOWN);  // to "Move to Bottom"
+    wendle.Key(VK_RETURN);
+    ASSERT_TRUE(wendle.WaitFor([&] { return !IsWindowVisible(menu); }));
+
+    wendle.Key(VK_F4, false, true);
+    HWND question = wendle.WaitForDialog();
+    ASSERT_TRUE(question) << "a moved item did not mark the list changed";
+    ASSERT_TRUE(wendle.PressButton(question, IDYES));  // save, then close
+    HWND replace = wendle.WaitForDialog();  // every save over a file asks first
+    ASSERT_TRUE(replace);
+    EXPECT_EQ(Program::DialogText(replace), LanguageString(IDS_ASK_REPLACE_FILE));
+    ASSERT_TRUE(wendle.PressButton(replace, IDYES));
+    EXPECT_EQ(wendle.WaitForExit(), 0u);
+  }
+  std::string saved = bench::ReadFileBytes(list);
+  EXPECT_NE(saved, original);
+  EXPECT_EQ(saved.rfind("WDv1.0\nSound 22\n", 0), 0u) << saved;
+}
+
+TEST_F(ProgramTest, MenuHelpAndTheKeysOfTheList) {
+  WriteList(bench::TempPath("keys.wdl"), {31, 32}, 20000);
+  Program wendle("keys.wdl");
+  ASSERT_TRUE(wendle.WaitFor([&] { return wendle.Window() && wendle.ListCount() == 2; }));
+
+  // Highlighting "Open..." in the File menu shows its help.
+  wendle.Key('F', false, true);
+  wendle.Key(VK_DOWN);
+  EXPECT_TRUE(wendle.WaitFor([&] { return wendle.StatusText() == LanguageString(IDM_FILE_OPEN - IDM_FIRST); }))
+      << wendle.StatusText();
+  wendle.Key(VK_ESCAPE);
+  wendle.Key(VK_ESCAPE);
+  EXPECT_TRUE(wendle.WaitFor([&] { return wendle.StatusText() == LanguageString(IDS_STATUS_READY); }));
+
+  // Space opens the list's menu; Escape closes it.
+  wendle.Click(wendle.Child(IDC_OBJECT_LIST), false, 40, 10);
+  wendle.Key(VK_SPACE);
+  HWND menu = nullptr;
+  EXPECT_TRUE(wendle.WaitFor([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }));
+  wendle.Key(VK_ESCAPE);
+
+  // Escape in the list stops the sound that plays.
+  size_t from = bench::SinkSize();
+  wendle.Key(VK_F2);  // Play Selected
+  EXPECT_TRUE(wendle.WaitFor([&] { return wendle.StatusText().rfind("Playing ", 0) == 0; }));
+  EXPECT_EQ(bench::WaitForMarks(from, 1), std::vector<int>{31});
+  wendle.Key(VK_ESCAPE);
+  EXPECT_TRUE(wendle.WaitFor([&] { return wendle.StatusText() == LanguageString(IDS_STATUS_READY); }, 5000));
+}
+
+TEST_F(ProgramTest, AHotKeyFromTheWindowSystemStartsAndStopsPlayAll) {
+  WriteList(bench::TempPath("hot.wdl"), {-60});
+  Program wendle("hot.wdl");
+  ASSERT_TRUE(wendle.WaitFor([&] { return wendle.Window() && wendle.ListCount() == 1; }));
+  wendle.Key('S', true, true);  // Control+Alt+S
+  EXPECT_TRUE(wendle.WaitFor([&] { return wendle.PlayAllRunning(); }));
+  wendle.Key('S', true, true);
+  EXPECT_TRUE(wendle.WaitFor([&] { return !wendle.PlayAllRunning(); }));
+}
+
+TEST_F(ProgramTest, ResizingLaysOutTheWindowAndMinimizingKeepsItAlive) {
+  Program wendle;
+  HWND window = wendle.Window();
+  ASSERT_TRUE(window);
+  SetWindowPos(window, nullptr, 0, 0, 800, 520, SWP_NOMOVE | SWP_NOZORDER);
+  RECT client, ribbon, list;
+  ASSERT_TRUE(wendle.WaitFor([&] {
+    GetClientRect(window, &client);
+    HWND ribbonWindow = FindWindowExA(window, nullptr, "FrameRibbonClass", nullptr);
+    GetWindowRect(ribbonWindow, &ribbon);
+    return ribbon.right - ribbon.left == client.right + 2;
+  }));
+  EXPECT_EQ(ribbon.bottom - ribbon.top, 46);
+  GetWindowRect(wendle.Child(IDC_OBJECT_LIST), &list);
+  POINT corner = {list.left, list.top};
+  ScreenToClient(window, &corner);
+  EXPECT_EQ(corner.x, 60);
+  EXPECT_EQ(corner.y, 74);
+  EXPECT_EQ(list.right - list.left, client.right - 100);
+
+  ShowWindow(window, SW_MINIMIZE);
+  EXPECT_TRUE(wendle.WaitFor([&] { return IsIconic(window) != FALSE; }));
+  Sleep(600);  // the first frames of the icon
+  bench::SaveScreenshot(window, "main_window_minimized");
+  ShowWindow(window, SW_RESTORE);
+  EXPECT_TRUE(wendle.WaitFor([&] { return !IsIconic(window); }));
+  EXPECT_TRUE(wendle.WaitFor([&] { return wendle.Title() == "Wendle"; }));
+}
+
+// Closing while something plays ends the program cleanly.
+TEST_F(ProgramTest, ClosingWhilePlayingEndsCleanly) {
+  WriteList(bench::TempPath("busy.wdl"), {41, -30}, 20000);
+  WriteList(bench::TempPath("pause.wdl"), {-30});
+  struct Case {
+    const char* arguments;
+    WORD key;  // what starts the playing
+  } cases[] = {{"busy.wdl", VK_F2}, {"busy.wdl /play", 0}, {"pause.wdl", VK_F2}};
+  for (const Case& c : cases) {
+    Program wendle(c.arguments);
+    ASSERT_TRUE(wendle.WaitFor([&] { return wendle.Window() && wendle.ListCount() > 0; }));
+    if (c.key) wendle.Key(c.key);
+    ASSERT_TRUE(wendle.WaitFor([&] {
+      std::string status = wendle.StatusText();
+      return status.rfind("Playing ", 0) == 0 || status.rfind("Pause ", 0) == 0;
+    })) << c.arguments;
+    Sleep(300);
+    PostMessageA(wendle.Window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(wendle.WaitForExit(10000), 0u) << c.arguments;
+  }
+}
+
+}  // namespace
