@@ -84,7 +84,7 @@ int RunMessageLoop() {
 
 }  // namespace
 
-bool RegisterWindowClasses() {
+bool RegisterMainWindowClass() {
   WNDCLASSA wc = {};
   wc.style = CS_HREDRAW | CS_VREDRAW;
   wc.lpfnWndProc = MainWindowProc;
@@ -95,7 +95,11 @@ bool RegisterWindowClasses() {
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
   wc.lpszMenuName = MAKEINTRESOURCEA(IDR_MAIN_MENU);
   wc.lpszClassName = kMainWindowClass;
-  return RegisterClassA(&wc) && RegisterRibbonClass(g_state.instance) &&
+  return RegisterClassA(&wc) != 0;
+}
+
+bool RegisterWindowClasses() {
+  return RegisterMainWindowClass() && RegisterRibbonClass(g_state.instance) &&
          RegisterEditSuperclass(g_state.instance) && RegisterListBoxSuperclass(g_state.instance);
 }
 

@@ -11,6 +11,7 @@
 // The four window classes: the main window, the ribbon, and the edit and
 // list-box superclasses. false at the first that cannot be registered.
 bool RegisterWindowClasses();
+bool RegisterMainWindowClass();
 
 // Runs the program; the exit code.
 int RunWendle(HINSTANCE instance, const char* commandLine, int show);

@@ -31,6 +31,7 @@ class Program {
 
   bool Started() const { return process_ != nullptr; }
   DWORD ProcessId() const { return processId_; }
+  HANDLE Process() const { return process_; }
   // The main window once it is shown (null after timeoutMs).
   HWND Window(DWORD timeoutMs = 15000);
   // Waits for the end of the process: its exit code, or STILL_ACTIVE.

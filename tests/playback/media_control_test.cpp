@@ -12,7 +12,7 @@
 #include "model/object_list.h"
 #include "model/sound_object.h"
 #include "playback/media_control.h"
-#include "playback_host.h"
+#include "bench/playback_host.h"
 #include "resources/ids.h"
 #include "state/main_window_state.h"
 

@@ -15,7 +15,7 @@
 #include "playback/media_control.h"
 #include "playback/play_all.h"
 #include "playback/play_order.h"
-#include "playback_host.h"
+#include "bench/playback_host.h"
 #include "resources/ids.h"
 #include "settings/hot_keys.h"
 #include "state/main_window_state.h"
@@ -228,7 +228,7 @@ TEST_F(PlayAllTest, TheFavoriteSelectionDoesNotEndTheListsObject) {
 // objects and on an empty list. No start may be lost, nothing may hang, and
 // no handle or window object may be left behind.
 TEST_F(PlayAllTest, ManyStartsAndStopsLeaveTheWorkerIdle) {
-  // A play first, then a countdown first, then an empty list.
+  // A play first, then countdowns only, then an empty list.
   host_.AddMarkedWave(60, 60);
   host_.AddPause(1);
   g_settings.playListCount = 0;
@@ -239,9 +239,10 @@ TEST_F(PlayAllTest, ManyStartsAndStopsLeaveTheWorkerIdle) {
   DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
 
   for (int cycle = 0; cycle < 1000; ++cycle) {
-    if (cycle == 100) {
-      SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
-      MoveSoundObject(IDM_MOVE_BOTTOM);
+    if (cycle == 300) {
+      ClearObjectList();
+      host_.AddPause(1);
+      host_.AddPause(1);
     }
     if (cycle == 700) ClearObjectList();
     PostMessageA(host_.window(), WM_HOTKEY, IDH_PLAY_ALL, 0);

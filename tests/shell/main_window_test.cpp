@@ -16,6 +16,8 @@
 #include "model/sound_object.h"
 #include "resources/ids.h"
 #include "settings/settings.h"
+#include "shell/button_ribbon.h"
+#include "shell/control_superclasses.h"
 #include "shell/main_window.h"
 #include "shell/startup.h"
 #include "state/main_window_state.h"
@@ -31,8 +33,21 @@ class MainWindowTest : public testing::Test {
     g_state.animationStop = 0;
     ResetEvent(g_state.threadsQuit.handle());
     LoadSettings();
-    static bool registered = RegisterWindowClasses();
-    ASSERT_TRUE(registered);
+    // Other tests of this process may have registered some classes already.
+    WNDCLASSA existing;
+    HINSTANCE instance = g_state.instance;
+    if (!GetClassInfoA(instance, kMainWindowClass, &existing)) {
+      ASSERT_TRUE(RegisterMainWindowClass());
+    }
+    if (!GetClassInfoA(instance, "FrameRibbonClass", &existing)) {
+      ASSERT_TRUE(RegisterRibbonClass(instance));
+    }
+    if (!GetClassInfoA(instance, "ovSEdit", &existing)) {
+      ASSERT_TRUE(RegisterEditSuperclass(instance));
+    }
+    if (!GetClassInfoA(instance, "ovSListBox", &existing)) {
+      ASSERT_TRUE(RegisterListBoxSuperclass(instance));
+    }
     g_state.popupMenu = LoadMenuA(g_state.instance, MAKEINTRESOURCEA(IDR_POPUP_MENU));
     window_ = CreateWindowExA(0, kMainWindowClass, "Wendle", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr, nullptr,
                               g_state.instance, nullptr);

@@ -1,4 +1,4 @@
-#include "playback_host.h"
+#include "bench/playback_host.h"
 
 #include <cstdio>
 #include <string_view>

@@ -26,6 +26,7 @@ class PlaybackHost : public ListHost {
   // Runs the message loop until Play All has ended (or the timeout passes).
   bool WaitForRunEnd(unsigned timeoutMs = 30000);
   std::string PassLabel() const;
+  HANDLE worker() const { return worker_; }
 
  private:
   HANDLE worker_ = nullptr;

@@ -1,0 +1,184 @@
+// Playing costs: the CPU of the waits while a Pause object counts down and
+// while a WAV plays through Play Selected, how soon a cleared flag ends a
+// wait on another thread and Stop/Skip ends a Play Selected, the gap
+// between one object's completion notice and the next object's start in
+// Play All, and the CPU of the program's own threads during a run.
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "bench/playback_host.h"
+#include "bench/sound_marks.h"
+#include "bench/test_env.h"
+#include "bench_util.h"
+#include "model/object_list.h"
+#include "playback/media_control.h"
+#include "playback/play_all.h"
+#include "resources/ids.h"
+#include "state/main_window_state.h"
+
+namespace {
+
+double FileTimeSeconds(const FILETIME& time) {
+  return ((static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime) / 1e7;
+}
+
+double ProcessCpuSeconds() {
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  return FileTimeSeconds(kernel) + FileTimeSeconds(user);
+}
+
+double ThreadCpuSeconds(HANDLE thread) {
+  FILETIME created, exited, kernel, user;
+  GetThreadTimes(thread, &created, &exited, &kernel, &user);
+  return FileTimeSeconds(kernel) + FileTimeSeconds(user);
+}
+
+struct Spread {
+  double median, worst;
+};
+
+Spread SpreadOf(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return {values[values.size() / 2], values.back()};
+}
+
+HANDLE g_uiThread = nullptr;
+
+// CPU of the whole process and of the UI thread (whose wait it is) while
+// Play Selected plays the selected object.
+void MeasurePlaySelected(const char* what) {
+  double wallStart = benchutil::Now();
+  double processStart = ProcessCpuSeconds();
+  double threadStart = ThreadCpuSeconds(g_uiThread);
+  PlaySelectedCommand();
+  double wall = benchutil::Now() - wallStart;
+  double process = ProcessCpuSeconds() - processStart;
+  double thread = ThreadCpuSeconds(g_uiThread) - threadStart;
+  printf("%-34s %6.2f s wall; UI thread (the wait) %5.2f %% of a core; whole process %5.2f %%\n", what, wall,
+         100 * thread / wall, 100 * process / wall);
+}
+
+// A thread that waits for `playing` to clear, as the Play All worker does.
+DWORD WINAPI WaitingThread(LPVOID parameter) {
+  auto* ended = static_cast<double*>(parameter);
+  WaitWhilePlaying();
+  *ended = benchutil::Now();
+  return 0;
+}
+
+void MeasureWakeUp() {
+  std::vector<double> delays;
+  for (int i = 0; i < 100; ++i) {
+    g_state.playDeadline = 0;
+    g_state.playing = 1;
+    double ended = 0;
+    HANDLE thread = CreateThread(nullptr, 0, WaitingThread, &ended, 0, nullptr);
+    Sleep(5);  // the thread is in its wait
+    double cleared = benchutil::Now();
+    g_state.playing = 0;
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    delays.push_back((ended - cleared) * 1000);
+  }
+  Spread spread = SpreadOf(delays);
+  printf("Cleared flag -> end of a wait on another thread, 100 times: median %.3f ms, worst %.3f ms\n",
+         spread.median, spread.worst);
+}
+
+double g_stopAt = 0;
+void CALLBACK StopFromTimer(HWND window, UINT, UINT_PTR id, DWORD) {
+  KillTimer(window, id);
+  g_stopAt = benchutil::Now();
+  SendMessageA(window, WM_COMMAND, IDM_SOUND_STOP_SKIP, 0);
+}
+
+void MeasureStopSkip(HWND window) {
+  std::vector<double> total;
+  for (int i = 0; i < 100; ++i) {
+    SendMessageA(g_state.listBox, LB_SETCURSEL, 0, 0);
+    SetTimer(window, 1, 30, StopFromTimer);
+    PlaySelectedCommand();
+    total.push_back((benchutil::Now() - g_stopAt) * 1000);
+  }
+  Spread spread = SpreadOf(total);
+  printf("Stop/Skip -> end of the Play Selected wait (device stop and close included), 100 times: "
+         "median %.1f ms, worst %.1f ms\n",
+         spread.median, spread.worst);
+}
+
+// Play All: the time from each completion notice to the next object's
+// start request (before its device opens).
+WNDPROC g_hostProc = nullptr;
+std::vector<double> g_noticeAt, g_startAt;
+
+LRESULT CALLBACK Timestamping(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == MM_MCINOTIFY && wParam == MCI_NOTIFY_SUCCESSFUL) g_noticeAt.push_back(benchutil::Now());
+  if (message == WM_PLAYOBJECT) g_startAt.push_back(benchutil::Now());
+  return CallWindowProcA(g_hostProc, window, message, wParam, lParam);
+}
+
+void MeasurePlayAll(bench::PlaybackHost& host) {
+  ClearObjectList();
+  for (int i = 0; i < 21; ++i) host.AddMarkedWave(i % 8, 100);
+  g_hostProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(host.window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Timestamping)));
+  double wallStart = benchutil::Now();
+  double uiStart = ThreadCpuSeconds(g_uiThread);
+  double workerStart = ThreadCpuSeconds(host.worker());
+  StartPlayAll();
+  bench::PumpUntil([] { return g_state.playAllRunning != 0; });
+  host.WaitForRunEnd(60000);
+  double wall = benchutil::Now() - wallStart;
+  double ui = ThreadCpuSeconds(g_uiThread) - uiStart;
+  double worker = ThreadCpuSeconds(host.worker()) - workerStart;
+  SetWindowLongPtrA(host.window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_hostProc));
+
+  std::vector<double> gaps;
+  for (size_t i = 0; i < g_noticeAt.size() && i + 1 < g_startAt.size(); ++i)
+    gaps.push_back((g_startAt[i + 1] - g_noticeAt[i]) * 1000);
+  if (gaps.empty()) {
+    printf("Play All: no gaps measured\n");
+    return;
+  }
+  Spread spread = SpreadOf(gaps);
+  printf("Play All, notice -> next object's start (device open excluded), %zu gaps: median %.2f ms, worst %.2f ms\n",
+         gaps.size(), spread.median, spread.worst);
+  printf("Play All of 21 objects: %.2f s wall; worker %.2f %% of a core; UI thread %.2f %% (it opens and closes "
+         "the devices)\n",
+         wall, 100 * worker / wall, 100 * ui / wall);
+}
+
+}  // namespace
+
+int main() {
+  if (bench::SoundSinkPath().empty()) {
+    printf("no sound device configured (run through scripts/bench.sh)\n");
+    return 1;
+  }
+  DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &g_uiThread, 0, FALSE,
+                  DUPLICATE_SAME_ACCESS);
+  bench::PlaybackHost host;
+
+  host.AddPause(10);
+  SendMessageA(host.list(), LB_SETCURSEL, 0, 0);
+  MeasurePlaySelected("10 s Pause object (Play Selected):");
+
+  ClearObjectList();
+  host.AddMarkedWave(1, 10000);
+  SendMessageA(host.list(), LB_SETCURSEL, 0, 0);
+  MeasurePlaySelected("10 s WAV (Play Selected):");
+  printf("  (the test sound device takes samples about four times faster than real time)\n");
+
+  MeasureWakeUp();
+  ClearObjectList();
+  host.AddMarkedWave(2, 20000);
+  MeasureStopSkip(host.window());
+  MeasurePlayAll(host);
+  CloseHandle(g_uiThread);
+  return 0;
+}
