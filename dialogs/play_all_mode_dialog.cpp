@@ -76,12 +76,13 @@ bool ApplyChoices(HWND dialog) {
   return true;
 }
 
-// OK (500) and Save (523). Save stores the count and the order (Exclusive
-// is stored with the Preferences); when the settings key cannot be
+// OK (500) and Save (523). Save stores the count, the order and the
+// Exclusive choice (only that bit of the stored preferences: the others are
+// the Preferences dialog's to store); when the settings key cannot be
 // written the dialog stays open, the choices already applied.
 void OnCommit(HWND dialog, bool save) {
   if (!ApplyChoices(dialog)) return;
-  if (save && !WriteSettingValues(dialog, {IDS_REG_PLAY_LIST_COUNT, IDS_REG_PLAY_ORDER})) return;
+  if (save && !WriteSettingValues(dialog, {IDS_REG_PLAY_LIST_COUNT, IDS_REG_PLAY_ORDER}, RandomExclusive)) return;
   EndDialog(dialog, 1);
 }
 

@@ -85,7 +85,7 @@ bool SaveHotKeys() {
   return true;
 }
 
-bool WriteSettingValues(HWND owner, std::initializer_list<UINT> valueIds) {
+bool WriteSettingValues(HWND owner, std::initializer_list<UINT> valueIds, uint32_t preferenceBits) {
   RegistryKey key;
   if (!key.Create(IDS_REG_SETTINGS_KEY, kSettingsKeyClass)) {
     ShowMessage(owner, IDS_REGISTRY_FAILED, MB_ICONHAND);
@@ -95,6 +95,12 @@ bool WriteSettingValues(HWND owner, std::initializer_list<UINT> valueIds) {
   for (UINT valueId : valueIds) {
     std::atomic<uint32_t>* field = SettingField(valueId);
     if (!field || !key.WriteDword(valueId, field->load())) allWritten = false;
+  }
+  if (preferenceBits) {
+    uint32_t stored = kDefaultPreferences;
+    key.ReadDword(IDS_REG_PREFERENCES, &stored);
+    uint32_t merged = (stored & ~preferenceBits) | (g_settings.preferenceFlags & preferenceBits);
+    if (!key.WriteDword(IDS_REG_PREFERENCES, merged)) allWritten = false;
   }
   if (allWritten)
     ShowMessage(owner, IDS_SETTINGS_SAVED, MB_ICONINFORMATION);

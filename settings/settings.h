@@ -18,7 +18,9 @@ void LoadHotKeys();
 bool SaveHotKeys();
 // Writes the listed DWORD values (ids 162 to 166) from their fields and
 // tells the user how it went; false when the key could not be opened.
-bool WriteSettingValues(HWND owner, std::initializer_list<UINT> valueIds);
+// preferenceBits, when given, are also stored: those bits of the stored
+// preferences (value 163) take their values in memory, the others stay.
+bool WriteSettingValues(HWND owner, std::initializer_list<UINT> valueIds, uint32_t preferenceBits = 0);
 
 // Lets the user pick the Favorite Selection and stores it.
 void SetFavoriteSelection();

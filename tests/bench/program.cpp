@@ -160,6 +160,33 @@ void Program::Click(HWND window, bool right, int x, int y) {
   SendInput(2, input, sizeof input[0]);
 }
 
+void Program::Type(const std::string& text) {
+  for (char c : text) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wScan = input[1].ki.wScan = static_cast<unsigned char>(c);
+    input[0].ki.dwFlags = KEYEVENTF_UNICODE;
+    input[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof input[0]);
+  }
+}
+
+void Program::TypeInto(HWND field, const std::string& text) {
+  Click(field);
+  // Home, then Shift+End selects the old text, which the typing replaces.
+  SendKey(VK_HOME, false);
+  SendKey(VK_HOME, true);
+  SendKey(VK_SHIFT, false);
+  SendKey(VK_END, false);
+  SendKey(VK_END, true);
+  SendKey(VK_SHIFT, true);
+  if (text.empty()) {
+    SendKey(VK_DELETE, false);
+    SendKey(VK_DELETE, true);
+  }
+  Type(text);
+}
+
 HWND Program::WaitForDialog(DWORD timeoutMs) {
   DialogSearch search = {processId_, window_, nullptr};
   WaitFor(

@@ -60,6 +60,10 @@ class Program {
   // Input, as a person gives it, to the program's foreground window.
   void Key(WORD virtualKey, bool control = false, bool alt = false);
   void Click(HWND window, bool right = false, int x = -1, int y = -1);
+  // Types text into the window that has the keyboard focus.
+  void Type(const std::string& text);
+  // Clicks a field, then replaces its text by typing.
+  void TypeInto(HWND field, const std::string& text);
   // A message box or dialog of the program (other than the main window);
   // null after timeoutMs.
   HWND WaitForDialog(DWORD timeoutMs = 10000);

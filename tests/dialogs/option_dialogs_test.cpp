@@ -150,7 +150,10 @@ TEST_F(PlayAllModeTest, SaveStoresCountAndOrderOrStaysOpenWhenItCannot) {
     EXPECT_EQ(stored, 3u);
     EXPECT_TRUE(StoredSetting(IDS_REG_PLAY_ORDER, &stored));
     EXPECT_EQ(stored, PlayOrderRandom);
-    EXPECT_FALSE(StoredSetting(IDS_REG_PREFERENCES, &stored));  // Exclusive is stored by Preferences
+    // The Exclusive choice is stored with them, and no other preference:
+    // the other bits are the defaults, as nothing stored them.
+    EXPECT_TRUE(StoredSetting(IDS_REG_PREFERENCES, &stored));
+    EXPECT_EQ(stored, kDefaultPreferences | RandomExclusive);
   }
 
   bench::UnwritableRegistry unwritable;

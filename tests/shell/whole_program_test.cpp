@@ -1,0 +1,172 @@
+// The whole program as a person uses it: a list built through the dialogs
+// with every kind of Sound Object, Play All set (and saved) to three passes
+// in random exclusive order, the list saved, the program closed and started
+// again with the list and "/play". What is heard must be the generator's
+// order.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "bench/program.h"
+#include "bench/screenshot.h"
+#include "bench/sound_marks.h"
+#include "bench/test_env.h"
+#include "bench/virtual_cd.h"
+#include "playback/play_order.h"
+#include "resources/ids.h"
+
+namespace {
+
+using bench::Program;
+
+constexpr int kWaveMark = 7;
+
+// One MIDI note (format 0, one track).
+std::string OneNoteMidi() {
+  const std::string track("\x00\x90\x3c\x60\x60\x80\x3c\x00\x00\xff\x2f\x00", 12);
+  return std::string("MThd\0\0\0\x06\0\0\0\x01\0\x60", 14) + "MTrk" + std::string("\0\0\0", 3) +
+         static_cast<char>(track.size()) + track;
+}
+
+// Chooses entry `index` of the Add Sound Object dialog's list of kinds
+// (AVI, CD track, MIDI, WAV, Pause with every device) and opens its dialog.
+HWND OpenKindDialog(Program& wendle, int index) {
+  wendle.Key(VK_F4);
+  HWND add = wendle.WaitForDialog();
+  if (!add) return nullptr;
+  for (int i = 0; i < index; ++i) wendle.Key(VK_DOWN);
+  wendle.Key(VK_RETURN);
+  HWND kind = nullptr;
+  wendle.WaitFor([&] { return (kind = wendle.WaitForDialog(200)) && kind != add; });
+  return kind;
+}
+
+bool Confirm(Program& wendle, HWND dialog) {
+  wendle.Key(VK_RETURN);  // the default button, OK
+  return wendle.WaitFor([&] { return !IsWindow(dialog); }, 5000);
+}
+
+// Where each of the two sounds starts in the sink: 'W' the WAV, 'C' the
+// CD track, in order.
+std::string HeardOrder(const std::string& sink, const std::string& wave, const std::string& track) {
+  std::vector<std::pair<size_t, char>> starts;
+  for (size_t at = sink.find(wave); at != std::string::npos; at = sink.find(wave, at + wave.size()))
+    starts.emplace_back(at, 'W');
+  for (size_t at = sink.find(track); at != std::string::npos; at = sink.find(track, at + track.size()))
+    starts.emplace_back(at, 'C');
+  std::sort(starts.begin(), starts.end());
+  std::string order;
+  for (const auto& start : starts) order += start.second;
+  return order;
+}
+
+// The order the worker's generator gives for three exclusive passes over
+// the four objects, as it plays them from a fresh start.
+std::string ExpectedOrder() {
+  class Marks : public PlayOrderList {
+   public:
+    int Count() const override { return 4; }
+    bool IsPlayed(int index) const override { return played[index]; }
+    bool played[4] = {};
+  } list;
+  PlayOrderGenerator generator;
+  int32_t last = -1;
+  const char sounds[] = {'W', '-', 'C', '-'};  // WAV, MIDI (no output here), CD track, Pause
+  std::string order;
+  for (int pass = 0; pass < 3; ++pass) {
+    for (int left = 4; left > 0; --left) {
+      int index = ChooseNextOrderIndex(list, false, true, left, &last, &generator);
+      list.played[index] = true;
+      if (sounds[index] != '-') order += sounds[index];
+    }
+    std::fill(std::begin(list.played), std::end(list.played), false);
+  }
+  return order;
+}
+
+TEST(WholeProgram, AListBuiltThroughTheDialogsPlaysInTheGeneratorsOrder) {
+  if (bench::SoundSinkPath().empty() || !bench::VirtualCdInstalled()) GTEST_SKIP() << "no sound sink or CD drive";
+  bench::ClearProgramSettings();
+  bench::VirtualCd cd("audio 20000\naudio 30000\n");
+  std::string wave = bench::WriteMarkedWave("whole.wav", kWaveMark, 300);
+  std::string midi = bench::TempPath("whole.mid");
+  ASSERT_TRUE(bench::WriteFileBytes(midi, OneNoteMidi()));
+  std::string list = bench::TempPath("whole.wdl");
+  DeleteFileA(list.c_str());
+
+  {
+    Program wendle;
+    ASSERT_TRUE(wendle.Window());
+    HWND dialog = OpenKindDialog(wendle, 3);  // WAV
+    ASSERT_TRUE(dialog);
+    wendle.TypeInto(GetDlgItem(dialog, IDC_SOUND_FILE), wave);
+    bench::SaveScreenshot(dialog, "whole_program_wave_dialog");
+    ASSERT_TRUE(Confirm(wendle, dialog));
+
+    ASSERT_TRUE(dialog = OpenKindDialog(wendle, 2));  // MIDI
+    wendle.TypeInto(GetDlgItem(dialog, IDC_SOUND_FILE), midi);
+    ASSERT_TRUE(Confirm(wendle, dialog));
+
+    ASSERT_TRUE(dialog = OpenKindDialog(wendle, 1));  // CD track 1
+    ASSERT_TRUE(Confirm(wendle, dialog));
+
+    ASSERT_TRUE(dialog = OpenKindDialog(wendle, 4));  // Pause of one second
+    wendle.TypeInto(GetDlgItem(dialog, IDC_PAUSE_DURATION), "1");
+    ASSERT_TRUE(Confirm(wendle, dialog));
+    ASSERT_TRUE(wendle.WaitFor([&] { return wendle.ListCount() == 4; }));
+    bench::SaveScreenshot(wendle.Window(), "whole_program_list");
+
+    wendle.Key('O', false, true);  // Options > Play All Mode
+    wendle.Key('M');
+    HWND mode = wendle.WaitForDialog();
+    ASSERT_TRUE(mode);
+    wendle.TypeInto(GetDlgItem(mode, IDC_PLAY_LIST_COUNT), "3");
+    wendle.Click(GetDlgItem(mode, IDC_ORDER_RANDOM));
+    ASSERT_TRUE(wendle.WaitFor([&] { return IsWindowEnabled(GetDlgItem(mode, IDC_EXCLUSIVE)) != FALSE; }));
+    wendle.Click(GetDlgItem(mode, IDC_EXCLUSIVE));
+    ASSERT_TRUE(wendle.WaitFor([&] { return IsDlgButtonChecked(mode, IDC_EXCLUSIVE) == BST_CHECKED; }));
+    wendle.Click(GetDlgItem(mode, IDC_SAVE));  // kept for the next start
+    HWND saved = nullptr;
+    ASSERT_TRUE(wendle.WaitFor([&] { return (saved = wendle.WaitForDialog(100)) && saved != mode; }));
+    EXPECT_EQ(Program::DialogText(saved), bench::LanguageString(IDS_SETTINGS_SAVED));
+    ASSERT_TRUE(wendle.PressButton(saved, IDOK));
+    ASSERT_TRUE(wendle.WaitFor([&] { return !IsWindow(mode); }));
+    EXPECT_TRUE(wendle.WaitFor([&] {
+      return bench::WindowText(wendle.Child(IDC_LABEL_COUNT)) == "3" &&
+             bench::WindowText(wendle.Child(IDC_LABEL_ORDER)) == bench::LanguageString(IDS_ORDER_RANDOM_EXCL);
+    }));
+
+    wendle.Key('F', false, true);  // File > Save As
+    wendle.Key('A');
+    HWND save = wendle.WaitForDialog();
+    ASSERT_TRUE(save);
+    wendle.Type(list);
+    wendle.Key(VK_RETURN);
+    ASSERT_TRUE(wendle.WaitFor([&] { return GetFileAttributesA(list.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    wendle.Key(VK_F4, false, true);  // saved: closes without a question
+    EXPECT_EQ(wendle.WaitForExit(), 0u);
+  }
+
+  bench::SinkWatch sink;
+  {
+    Program wendle("\"" + list + "\" /play");
+    ASSERT_TRUE(wendle.Window());
+    ASSERT_TRUE(wendle.WaitFor([&] { return wendle.PlayAllRunning(); }));
+    ASSERT_TRUE(wendle.WaitFor([&] { return !wendle.PlayAllRunning(); }, 60000));
+  }
+  std::string waveSignature = bench::ReadFileBytes(wave).substr(44, 48);
+  std::string trackSignature = bench::VirtualCdTone(1);  // a tone repeats itself: the whole of it
+  std::string expected = ExpectedOrder();
+  ASSERT_EQ(expected.size(), 6u);  // the WAV and the CD track, three times each
+  // The sink is written by another process: its bytes land a little later.
+  for (int i = 0; i < 100 && HeardOrder(sink.Received(), waveSignature, trackSignature).size() < 6; ++i) Sleep(50);
+  EXPECT_EQ(HeardOrder(sink.Received(), waveSignature, trackSignature), expected);
+  bench::ClearProgramSettings();
+}
+
+}  // namespace
