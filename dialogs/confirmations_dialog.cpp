@@ -31,7 +31,7 @@ void OnCommit(HWND dialog, bool save) {
   if (save) WriteSettingValues(dialog, {IDS_REG_CONFIRMATIONS});
 }
 
-INT_PTR OnCommand(HWND dialog, int id) {
+INT_PTR OnCommand(HWND dialog, int id, int) {
   switch (id) {
     case IDC_OK: OnCommit(dialog, false); return TRUE;
     case IDC_SAVE: OnCommit(dialog, true); return TRUE;
@@ -41,18 +41,6 @@ INT_PTR OnCommand(HWND dialog, int id) {
   }
 }
 
-INT_PTR CALLBACK ConfirmationsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-  INT_PTR result;
-  if (HandleDialogColors(message, wParam, &result)) return result;
-  switch (message) {
-    case WM_INITDIALOG: return OnInitDialog(dialog);
-    case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam));
-    default: return FALSE;
-  }
-}
-
 }  // namespace
 
-INT_PTR ConfirmationsDialog(HWND owner) {
-  return DialogBoxParamA(g_state.instance, MAKEINTRESOURCEA(IDD_CONFIRMATIONS), owner, ConfirmationsDialogProc, 0);
-}
+INT_PTR ConfirmationsDialog(HWND owner) { return RunPlainDialog<OnInitDialog, OnCommand>(owner, IDD_CONFIRMATIONS); }

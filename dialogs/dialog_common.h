@@ -10,6 +10,8 @@
 
 #include <cstdint>
 
+#include "state/main_window_state.h"
+
 // DialogParam: how a Sound Object dialog is opened.
 //   add mode:    bit 31 set, the kind command (1509, 1513, 1520, 1522,
 //                1533) in bits 16 to 30, the insertion method in bits 0-15;
@@ -39,6 +41,26 @@ inline DialogParam DialogParamOf(LPARAM lParam) { return static_cast<DialogParam
 // light-grey brush, and the same grey behind texts. True when message is one
 // of them; *result is then the dialog procedure's answer.
 bool HandleDialogColors(UINT message, WPARAM wParam, INT_PTR* result);
+
+// The procedure of a dialog that needs nothing but its set-up and its
+// commands (control id, notification code), with the colours every dialog
+// has; and running one modally, owned by owner.
+template <INT_PTR (*Initialize)(HWND), INT_PTR (*Command)(HWND, int, int)>
+INT_PTR CALLBACK PlainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  INT_PTR result;
+  if (HandleDialogColors(message, wParam, &result)) return result;
+  switch (message) {
+    case WM_INITDIALOG: return Initialize(dialog);
+    case WM_COMMAND: return Command(dialog, LOWORD(wParam), HIWORD(wParam));
+    default: return FALSE;
+  }
+}
+
+template <INT_PTR (*Initialize)(HWND), INT_PTR (*Command)(HWND, int, int)>
+INT_PTR RunPlainDialog(HWND owner, int templateId) {
+  return DialogBoxParamA(g_state.instance, MAKEINTRESOURCEA(templateId), owner,
+                         PlainDialogProc<Initialize, Command>, 0);
+}
 
 // Centres the dialog over its owner; the last step of every set-up.
 void CenterOverOwner(HWND dialog);

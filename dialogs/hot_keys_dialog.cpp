@@ -117,18 +117,6 @@ INT_PTR OnCommand(HWND dialog, int id, int code) {
   }
 }
 
-INT_PTR CALLBACK HotKeysDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-  INT_PTR result;
-  if (HandleDialogColors(message, wParam, &result)) return result;
-  switch (message) {
-    case WM_INITDIALOG: return OnInitDialog(dialog);
-    case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
-    default: return FALSE;
-  }
-}
-
 }  // namespace
 
-INT_PTR HotKeysDialog(HWND owner) {
-  return DialogBoxParamA(g_state.instance, MAKEINTRESOURCEA(IDD_HOT_KEYS), owner, HotKeysDialogProc, 0);
-}
+INT_PTR HotKeysDialog(HWND owner) { return RunPlainDialog<OnInitDialog, OnCommand>(owner, IDD_HOT_KEYS); }

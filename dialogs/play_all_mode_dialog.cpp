@@ -103,18 +103,6 @@ INT_PTR OnCommand(HWND dialog, int id, int code) {
   }
 }
 
-INT_PTR CALLBACK PlayAllModeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-  INT_PTR result;
-  if (HandleDialogColors(message, wParam, &result)) return result;
-  switch (message) {
-    case WM_INITDIALOG: return OnInitDialog(dialog);
-    case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
-    default: return FALSE;
-  }
-}
-
 }  // namespace
 
-INT_PTR PlayAllModeDialog(HWND owner) {
-  return DialogBoxParamA(g_state.instance, MAKEINTRESOURCEA(IDD_PLAY_ALL_MODE), owner, PlayAllModeDialogProc, 0);
-}
+INT_PTR PlayAllModeDialog(HWND owner) { return RunPlainDialog<OnInitDialog, OnCommand>(owner, IDD_PLAY_ALL_MODE); }

@@ -76,18 +76,6 @@ INT_PTR OnCommand(HWND dialog, int id, int code) {
   }
 }
 
-INT_PTR CALLBACK PreferencesDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-  INT_PTR result;
-  if (HandleDialogColors(message, wParam, &result)) return result;
-  switch (message) {
-    case WM_INITDIALOG: return OnInitDialog(dialog);
-    case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
-    default: return FALSE;
-  }
-}
-
 }  // namespace
 
-INT_PTR PreferencesDialog(HWND owner) {
-  return DialogBoxParamA(g_state.instance, MAKEINTRESOURCEA(IDD_PREFERENCES), owner, PreferencesDialogProc, 0);
-}
+INT_PTR PreferencesDialog(HWND owner) { return RunPlainDialog<OnInitDialog, OnCommand>(owner, IDD_PREFERENCES); }
