@@ -3,6 +3,8 @@
 // main window that creates and lays out these children as the main window
 // does.
 #include <gtest/gtest.h>
+
+#include "bench/canvas.h"
 #include <windows.h>
 
 #include <commctrl.h>
@@ -210,35 +212,7 @@ TEST(PlayButtons, FourBesideTheListAndOneOfPlayAllAndStopPlayAll) {
   EXPECT_FALSE(IsWindowVisible(GetDlgItem(w, IDC_BTN_STOP_PLAY_ALL)));
 }
 
-// A memory canvas of 32-bit pixels.
-class Canvas {
- public:
-  Canvas(int width, int height) : dc_(CreateCompatibleDC(nullptr)) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    old_ = SelectObject(dc_, bitmap_);
-  }
-  ~Canvas() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  Canvas(const Canvas&) = delete;
-  Canvas& operator=(const Canvas&) = delete;
-  HDC dc() const { return dc_; }
-  COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
-
- private:
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
-};
+using bench::Canvas;
 
 // An opaque icon of one colour, as large as the system draws icons.
 HICON SolidIcon(COLORREF colour) {
