@@ -49,6 +49,9 @@ Spread SpreadOf(std::vector<double> values) {
 
 HANDLE g_uiThread = nullptr;
 
+constexpr int kRunObjects = 21;
+constexpr int kRunObjectMs = 2000;
+
 // CPU of the whole process and of the UI thread (whose wait it is) while
 // Play Selected plays the selected object.
 void MeasurePlaySelected(const char* what) {
@@ -124,7 +127,7 @@ LRESULT CALLBACK Timestamping(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 void MeasurePlayAll(bench::PlaybackHost& host) {
   ClearObjectList();
-  for (int i = 0; i < 21; ++i) host.AddMarkedWave(i % 8, 100);
+  for (int i = 0; i < kRunObjects; ++i) host.AddMarkedWave(i % 8, kRunObjectMs);
   g_hostProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(host.window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Timestamping)));
   double wallStart = benchutil::Now();
@@ -148,9 +151,10 @@ void MeasurePlayAll(bench::PlaybackHost& host) {
   Spread spread = SpreadOf(gaps);
   printf("Play All, notice -> next object's start (device open excluded), %zu gaps: median %.2f ms, worst %.2f ms\n",
          gaps.size(), spread.median, spread.worst);
-  printf("Play All of 21 objects: %.2f s wall; worker %.2f %% of a core; UI thread %.2f %% (it opens and closes "
-         "the devices)\n",
-         wall, 100 * worker / wall, 100 * ui / wall);
+  printf("Play All of %d objects of %d ms (%.2f s wall): per object, worker %.2f ms and UI thread %.2f ms of CPU "
+         "(it opens and closes the devices);\n  that is %.2f %% and %.2f %% of a core at the objects' own length\n",
+         kRunObjects, kRunObjectMs, wall, 1000 * worker / kRunObjects, 1000 * ui / kRunObjects,
+         100 * worker / (kRunObjects * kRunObjectMs / 1000.0), 100 * ui / (kRunObjects * kRunObjectMs / 1000.0));
 }
 
 }  // namespace
