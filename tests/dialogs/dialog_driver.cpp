@@ -39,10 +39,22 @@ void EnsureEditClass() {
 
 constexpr UINT_PTR kShownTimer = 0x5E80;
 std::map<HWND, std::function<void(HWND)>> g_waitingActions;
+std::map<HWND, ULONGLONG> g_waitingSince;
 
+// A dialog is acted on as the user meets it: shown and active, so that its
+// focus is where the user's keys go. Another test program's window may hold
+// the foreground for a moment; after half a second the dialog is brought
+// forward as a click on it would, and after two it is used as it is.
 void CALLBACK RunWhenShown(HWND window, UINT, UINT_PTR id, DWORD) {
   if (!IsWindowVisible(window)) return;  // not yet: the timer goes on
+  ULONGLONG now = GetTickCount64();
+  auto since = g_waitingSince.emplace(window, now).first->second;
+  if (GetActiveWindow() != window && now - since < 2000) {
+    if (now - since >= 500) SetForegroundWindow(window);
+    return;
+  }
   KillTimer(window, id);
+  g_waitingSince.erase(window);
   std::function<void(HWND)> action = std::move(g_waitingActions[window]);
   g_waitingActions.erase(window);
   action(window);
@@ -52,7 +64,7 @@ void CALLBACK RunWhenShown(HWND window, UINT, UINT_PTR id, DWORD) {
 
 void ActOnDialog(bench::ModalScript& modals, std::function<void(HWND)> action) {
   modals.Act([action](HWND window) {
-    if (IsWindowVisible(window)) {
+    if (IsWindowVisible(window) && GetActiveWindow() == window) {
       action(window);
       return;
     }
