@@ -40,6 +40,11 @@ inline DialogParam DialogParamOf(LPARAM lParam) { return static_cast<DialogParam
 // of them; *result is then the dialog procedure's answer.
 bool HandleDialogColors(UINT message, WPARAM wParam, INT_PTR* result);
 
+// Check boxes and radio buttons drawn without visual styles, as on the
+// classic grey: the styles draw their labels in colours made for a light
+// face, and a disabled label all but vanishes on the dialogs' grey.
+void UseClassicChoiceBoxes(HWND dialog);
+
 // Centres the dialog over its owner; the last step of every set-up.
 void CenterOverOwner(HWND dialog);
 

@@ -1,6 +1,7 @@
 #include "dialog_driver.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string_view>
 #include <vector>
@@ -70,6 +71,45 @@ int Dialog::Focused() const {
   // A drop-down list's own parts count as the list.
   while (focus && GetParent(focus) != window_) focus = GetParent(focus);
   return focus ? GetDlgCtrlID(focus) : 0;
+}
+
+int Dialog::LabelInk(int id) const {
+  HWND control = Item(id);
+  RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  RECT client;
+  GetClientRect(control, &client);
+  constexpr int kBoxWidth = 20;  // the box or circle and the gap after it
+  int width = client.right - kBoxWidth, height = client.bottom;
+  if (width <= 0 || height <= 0) return 0;
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC screen = GetDC(control);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, picture);
+  BitBlt(memory, 0, 0, width, height, screen, kBoxWidth, 0, SRCCOPY);
+  GdiFlush();
+  // Ink: at least a tenth of the range away from the grey in some channel.
+  constexpr int kGrey = 192, kContrast = 26;
+  int ink = 0;
+  const auto* pixel = static_cast<const BYTE*>(bits);
+  for (int i = 0; i < width * height; ++i, pixel += 4)
+    for (int channel = 0; channel < 3; ++channel)
+      if (abs(pixel[channel] - kGrey) >= kContrast) {
+        ++ink;
+        break;
+      }
+  SelectObject(memory, old);
+  DeleteObject(picture);
+  DeleteDC(memory);
+  ReleaseDC(control, screen);
+  return ink;
 }
 
 void Dialog::Type(int id, const std::string& text) const {
