@@ -34,6 +34,9 @@
 !define PROGID "Wendle.List"
 !define CLASSES "Software\Classes"
 !define SHORTCUT "$SMPROGRAMS\Wendle.lnk"
+; Wendle's main window class: files of a running Wendle cannot be replaced
+; or removed.
+!define MAIN_WINDOW_CLASS "RI32Duver"
 ; SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, NULL, NULL)
 !define NOTIFY_ASSOCIATIONS "shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)"
 
@@ -73,8 +76,17 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) ${COMPANY}"
 
 !insertmacro MUI_LANGUAGE "English"
 
+!macro REFUSE_WHILE_WENDLE_RUNS
+  FindWindow $0 "${MAIN_WINDOW_CLASS}"
+  ${If} $0 <> 0
+    MessageBox MB_OK|MB_ICONEXCLAMATION "Wendle is running. Please close it, then try again." /SD IDOK
+    Abort
+  ${EndIf}
+!macroend
+
 Function .onInit
   SetShellVarContext current
+  !insertmacro REFUSE_WHILE_WENDLE_RUNS
 FunctionEnd
 
 Section "Wendle" SecWendle
@@ -116,6 +128,7 @@ SectionEnd
 
 Function un.onInit
   SetShellVarContext current
+  !insertmacro REFUSE_WHILE_WENDLE_RUNS
 FunctionEnd
 
 ; The settings go when the command line says so, or when the user agrees;

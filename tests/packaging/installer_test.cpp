@@ -258,6 +258,13 @@ TEST_F(InstallerTest, InstallsRunsOpensListsAndUninstallsKeepingTheSettings) {
 }
 
 TEST_F(InstallerTest, TheRemoveSettingsSwitchTakesTheSettingsAlong) {
+  {
+    // Files of a running Wendle cannot be replaced: Setup refuses at once.
+    bench::Program running;
+    ASSERT_TRUE(running.Window());
+    EXPECT_NE(RunAndWait("\"" + setup_ + "\" /S /D=" + folder_), 0u);
+    EXPECT_FALSE(Exists(folder_));
+  }
   Install();
   UserRegistry registry;
   registry.Write(std::string(kSettingsKey) + "\\Settings", "Probe", "1");
