@@ -49,6 +49,7 @@ INT_PTR OnInitDialog(HWND dialog) {
   FillKindList(list);
   SendMessageA(list, LB_SETCURSEL, 0, 0);
   SetFocus(list);
+  UseClassicChoiceBoxes(dialog);
   CenterOverOwner(dialog);
   return FALSE;  // the focus is set
 }

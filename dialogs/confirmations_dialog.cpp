@@ -17,6 +17,7 @@ INT_PTR OnInitDialog(HWND dialog) {
   uint32_t flags = g_settings.confirmFlags;
   CheckFlag(dialog, IDC_CONFIRM_FILE, flags, ConfirmFileDelete);
   CheckFlag(dialog, IDC_CONFIRM_OBJECT, flags, ConfirmObjectDelete);
+  UseClassicChoiceBoxes(dialog);
   CenterOverOwner(dialog);
   return TRUE;
 }

@@ -1,5 +1,7 @@
 #include "dialogs/dialog_common.h"
 
+#include <uxtheme.h>
+
 #include "dialogs/number_text.h"
 #include "playback/media_control.h"
 #include "resources/ids.h"
@@ -29,6 +31,27 @@ bool HandleDialogColors(UINT message, WPARAM wParam, INT_PTR* result) {
       return true;
     default:
       return false;
+  }
+}
+
+void UseClassicChoiceBoxes(HWND dialog) {
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    char className[16] = "";
+    GetClassNameA(child, className, sizeof className);
+    if (lstrcmpiA(className, "Button") != 0) continue;
+    switch (GetWindowLongPtrA(child, GWL_STYLE) & BS_TYPEMASK) {
+      case BS_CHECKBOX:
+      case BS_AUTOCHECKBOX:
+      case BS_3STATE:
+      case BS_AUTO3STATE:
+      case BS_RADIOBUTTON:
+      case BS_AUTORADIOBUTTON:
+        // A blank names no theme, so the button draws itself as without
+        // styles (Wine refuses the empty names Windows also takes).
+        SetWindowTheme(child, L" ", L" ");
+        break;
+      default: break;
+    }
   }
 }
 

@@ -62,6 +62,11 @@ INT_PTR RunPlainDialog(HWND owner, int templateId) {
                          PlainDialogProc<Initialize, Command>, 0);
 }
 
+// Check boxes and radio buttons drawn without visual styles, as on the
+// classic grey: the styles draw their labels in colours made for a light
+// face, and a disabled label all but vanishes on the dialogs' grey.
+void UseClassicChoiceBoxes(HWND dialog);
+
 // Centres the dialog over its owner; the last step of every set-up.
 void CenterOverOwner(HWND dialog);
 

@@ -52,6 +52,7 @@ INT_PTR OnInitDialog(HWND dialog) {
   ShowHotKey(dialog, 0);
   SetExplanationFont(dialog);
   s_dialog.ready = true;
+  UseClassicChoiceBoxes(dialog);
   CenterOverOwner(dialog);
   return TRUE;
 }

@@ -41,6 +41,7 @@ INT_PTR OnInitDialog(HWND dialog) {
   AttachNumberField(dialog, IDC_PLAY_LIST_COUNT, IDC_SPIN_COUNT, 0, static_cast<int>(kMaxPlayListCount));
   LimitText(dialog, IDC_PLAY_LIST_COUNT, kPlayListCountLength);
   SetExplanationFont(dialog);
+  UseClassicChoiceBoxes(dialog);
   CenterOverOwner(dialog);
   s_dialog.ready = true;
   return TRUE;

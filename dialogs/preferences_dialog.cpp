@@ -31,6 +31,7 @@ INT_PTR OnInitDialog(HWND dialog) {
   SetDlgItemInt(dialog, IDC_PREF_PAUSE_SECONDS, g_settings.pauseSeconds, FALSE);
   UpdatePauseField(dialog);
   AttachNumberField(dialog, IDC_PREF_PAUSE_SECONDS, IDC_SPIN_PAUSE, 0, static_cast<int>(kMaxPauseSeconds));
+  UseClassicChoiceBoxes(dialog);
   CenterOverOwner(dialog);
   return TRUE;
 }

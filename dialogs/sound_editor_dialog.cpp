@@ -46,6 +46,7 @@ INT_PTR OnInitDialog(HWND dialog, LPARAM editorKind) {
   LimitText(dialog, IDC_COMMAND_LINE, kTextBufferSize - 1);
   SetExplanationFont(dialog);
   SelectEditor(dialog, editorKind == kMidiEditorKind ? IDC_EDITOR_MIDI : IDC_EDITOR_WAV);
+  UseClassicChoiceBoxes(dialog);
   CenterOverOwner(dialog);
   return TRUE;
 }

@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev                              # native fuzzing with sanitizers
   tango-icon-theme icoutils imagemagick                 # icon and bitmap generation
   halibut                                               # the help file WD.HLP
+  nsis                                                  # the installers (makensis)
   x11-utils                                             # run.sh: xdpyinfo, is there a display
 )
 

@@ -64,8 +64,8 @@ void ClearProgramSettings() {
   RegCloseKey(user);
 }
 
-Program::Program(const std::string& arguments, const std::string& folder) {
-  std::string commandLine = "\"" + ProgramPath() + "\"";
+Program::Program(const std::string& arguments, const std::string& folder, const std::string& program) {
+  std::string commandLine = "\"" + (program.empty() ? ProgramPath() : program) + "\"";
   if (!arguments.empty()) commandLine += " " + arguments;
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
@@ -80,6 +80,8 @@ Program::Program(const std::string& arguments, const std::string& folder) {
   process_ = info.hProcess;
   processId_ = info.dwProcessId;
 }
+
+Program::Program(HANDLE process) : process_(process), processId_(process ? GetProcessId(process) : 0) {}
 
 Program::~Program() {
   if (!process_) return;

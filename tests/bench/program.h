@@ -21,8 +21,13 @@ void ClearProgramSettings();
 class Program {
  public:
   // Starts wendle.exe with the command line arguments in folder (the
-  // test's temporary folder when empty).
-  explicit Program(const std::string& arguments = "", const std::string& folder = "");
+  // test's temporary folder when empty); program names another copy of
+  // wendle.exe than the one beside the test (an installed one, say).
+  explicit Program(const std::string& arguments = "", const std::string& folder = "",
+                   const std::string& program = "");
+  // Takes over a Wendle process that another program started (the desktop
+  // shell, say): the handle is the Program's from now on.
+  explicit Program(HANDLE process);
   // Closes the program if it still runs (answering No to any question),
   // and kills it if it does not end.
   ~Program();

@@ -1,10 +1,12 @@
 #include "dialog_driver.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string_view>
 #include <vector>
 
+#include "bench/canvas.h"
 #include "bench/test_env.h"
 #include "model/local_memory.h"
 #include "model/object_list.h"
@@ -82,6 +84,31 @@ int Dialog::Focused() const {
   // A drop-down list's own parts count as the list.
   while (focus && GetParent(focus) != window_) focus = GetParent(focus);
   return focus ? GetDlgCtrlID(focus) : 0;
+}
+
+int Dialog::LabelInk(int id) const {
+  HWND control = Item(id);
+  RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  RECT client;
+  GetClientRect(control, &client);
+  constexpr int kBoxWidth = 20;  // the box or circle and the gap after it
+  int width = client.right - kBoxWidth, height = client.bottom;
+  if (width <= 0 || height <= 0) return 0;
+  bench::Canvas copy(width, height);
+  HDC screen = GetDC(control);
+  BitBlt(copy.dc(), 0, 0, width, height, screen, kBoxWidth, 0, SRCCOPY);
+  ReleaseDC(control, screen);
+  // Ink: at least a tenth of the range away from the grey in some channel.
+  constexpr int kGrey = 192, kContrast = 26;
+  int ink = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      COLORREF pixel = copy.At(x, y);
+      if (abs(GetRValue(pixel) - kGrey) >= kContrast || abs(GetGValue(pixel) - kGrey) >= kContrast ||
+          abs(GetBValue(pixel) - kGrey) >= kContrast)
+        ++ink;
+    }
+  return ink;
 }
 
 void Dialog::Type(int id, const std::string& text) const {

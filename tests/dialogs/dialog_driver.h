@@ -34,6 +34,9 @@ class Dialog {
   bool Checked(int id) const { return IsDlgButtonChecked(window_, id) == BST_CHECKED; }
   // The id of the control that has the keyboard focus (0 for none).
   int Focused() const;
+  // How many pixels of a check box's or radio button's label, as drawn on
+  // screen, stand out from the dialog's grey (the box itself left out).
+  int LabelInk(int id) const;
 
   // Replaces a field's text by typing: the field gets the focus, its text
   // is selected and each character is typed (an empty text deletes it).

@@ -100,6 +100,8 @@ TEST_F(PlayAllModeTest, ExclusiveIsUsableWithRandomAndKeptWithSequential) {
     Dialog dialog(window);
     EXPECT_TRUE(dialog.Checked(IDC_ORDER_RANDOM));
     EXPECT_FALSE(dialog.Enabled(IDC_EXCLUSIVE));  // the bit alone decides at opening
+    // Disabled, its label still shows on the grey (greyed, not gone).
+    EXPECT_GT(dialog.LabelInk(IDC_EXCLUSIVE), 40);
     dialog.Click(IDC_ORDER_SEQUENTIAL);
     EXPECT_FALSE(dialog.Enabled(IDC_EXCLUSIVE));
     dialog.Click(IDC_ORDER_RANDOM);
