@@ -155,11 +155,18 @@ void Program::Click(HWND window, bool right, int x, int y) {
   HWND root = GetAncestor(window, GA_ROOT);
   if (GetForegroundWindow() != root) BringToFront(root);
   SetCursorPos(point.x, point.y);
-  INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_MOUSE;
-  input[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-  input[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-  SendInput(2, input, sizeof input[0]);
+  // The move travels with the button presses: a press alone lands wherever
+  // the cursor is when the input is handled, which the warp above may not
+  // have reached yet.
+  int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT input[3] = {};
+  input[0].type = input[1].type = input[2].type = INPUT_MOUSE;
+  input[0].mi.dx = (point.x * 65536 + width - 1) / width;
+  input[0].mi.dy = (point.y * 65536 + height - 1) / height;
+  input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  input[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+  input[2].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+  SendInput(3, input, sizeof input[0]);
 }
 
 void Program::Type(const std::string& text) {

@@ -141,9 +141,9 @@ TEST(WholeProgram, AListBuiltThroughTheDialogsPlaysInTheGeneratorsOrder) {
                            [&] { return IsWindowEnabled(GetDlgItem(mode, IDC_EXCLUSIVE)) != FALSE; }));
     ASSERT_TRUE(ClickUntil(wendle, GetDlgItem(mode, IDC_EXCLUSIVE),
                            [&] { return IsDlgButtonChecked(mode, IDC_EXCLUSIVE) == BST_CHECKED; }));
-    wendle.Click(GetDlgItem(mode, IDC_SAVE));  // kept for the next start
-    HWND saved = nullptr;
-    ASSERT_TRUE(wendle.WaitFor([&] { return (saved = wendle.WaitForDialog(100)) && saved != mode; }));
+    HWND saved = nullptr;  // Save: kept for the next start
+    ASSERT_TRUE(ClickUntil(wendle, GetDlgItem(mode, IDC_SAVE),
+                           [&] { return (saved = wendle.WaitForDialog(100)) && saved != mode; }));
     EXPECT_EQ(Program::DialogText(saved), bench::LanguageString(IDS_SETTINGS_SAVED));
     ASSERT_TRUE(wendle.PressButton(saved, IDOK));
     ASSERT_TRUE(wendle.WaitFor([&] { return !IsWindow(mode); }));
