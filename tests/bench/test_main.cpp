@@ -31,6 +31,29 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
   return EXCEPTION_EXECUTE_HANDLER;
 }
 
+// A stray write into freed memory can land in the process's environment
+// block, which Windows keeps on the heap; the variables every process has
+// then vanish. Checked after each test, so such a write is caught by the
+// test that made it rather than by a later one that reads a variable.
+class EnvironmentWatch : public testing::EmptyTestEventListener {
+ public:
+  bool overwritten() const { return overwritten_; }
+
+ private:
+  static bool Intact() {
+    char value[8];
+    return GetEnvironmentVariableA("SystemRoot", value, sizeof value) > 0 &&
+           GetEnvironmentVariableA("PATH", value, sizeof value) > 0;
+  }
+  void OnTestEnd(const testing::TestInfo& test) override {
+    if (overwritten_ || Intact()) return;
+    overwritten_ = true;
+    fprintf(stderr, "\nENVIRONMENT OVERWRITTEN: the process's environment lost its variables during %s.%s\n",
+            test.test_suite_name(), test.name());
+  }
+  bool overwritten_ = false;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -47,7 +70,10 @@ int main(int argc, char** argv) {
     return 2;
   }
 
+  auto* environment = new EnvironmentWatch;  // the listener list owns it
+  testing::UnitTest::GetInstance()->listeners().Append(environment);
   int result = RUN_ALL_TESTS();
+  if (environment->overwritten()) result = 1;
 
   RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
   RegCloseKey(bench::g_sandboxKey);

@@ -1,5 +1,9 @@
 #include "bench/virtual_cd.h"
 
+#include <mmsystem.h>
+
+#include <gtest/gtest.h>
+
 #include "bench/test_env.h"
 #include "bench/virtual_cd/disc.h"
 
@@ -11,6 +15,16 @@ const char kDiscVariable[] = "WENDLE_VIRTUAL_CD";
 const char kMciKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\MCI";
 const char kDriverName[] = "wendle_virtual_cd.dll";
 
+size_t EnvironmentSize() {
+  LPCH block = GetEnvironmentStringsA();
+  if (!block) return 0;
+  const char* end = block;
+  while (*end) end += lstrlenA(end) + 1;
+  size_t size = static_cast<size_t>(end - block);
+  FreeEnvironmentStringsA(block);
+  return size;
+}
+
 }  // namespace
 
 VirtualCd::VirtualCd(const std::string& disc) {
@@ -20,7 +34,9 @@ VirtualCd::VirtualCd(const std::string& disc) {
   DWORD length = GetEnvironmentVariableA(kDiscVariable, previous, sizeof previous);
   if (length > 0 && length < sizeof previous) previous_ = previous;
   Insert(disc);
-  SetEnvironmentVariableA(kDiscVariable, path_.c_str());
+  if (!SetEnvironmentVariableA(kDiscVariable, path_.c_str()))
+    ADD_FAILURE() << "the disc variable was not set: error " << GetLastError() << ", " << EnvironmentSize()
+                  << " characters of environment";
 }
 
 VirtualCd::~VirtualCd() {
@@ -40,6 +56,24 @@ bool VirtualCdInstalled() {
   if (driver.size() < name.size()) return false;
   return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, driver.c_str() + driver.size() - name.size(), -1,
                         name.c_str(), -1) == CSTR_EQUAL;
+}
+
+std::string VirtualCdState() {
+  char path[MAX_PATH * 2] = "";
+  DWORD length = GetEnvironmentVariableA(kDiscVariable, path, sizeof path);
+  std::string state = "disc variable of " + std::to_string(length) + " characters (error " +
+                      std::to_string(length ? 0 : GetLastError()) + ", environment of " +
+                      std::to_string(EnvironmentSize()) + "), disc file \"" +
+                      std::string(length < sizeof path ? path : "") + "\"";
+  state += GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES ? " (missing)" : " holding \"" + ReadFileBytes(path) + "\"";
+  char error[256] = "";
+  MCIERROR result = mciSendStringA("open cdaudio alias wendle_state wait", nullptr, 0, nullptr);
+  if (result == 0) {
+    mciSendStringA("close wendle_state wait", nullptr, 0, nullptr);
+    return state + "; the device opens";
+  }
+  mciGetErrorStringA(result, error, sizeof error);
+  return state + "; opening the device: " + std::to_string(result) + " " + error;
 }
 
 std::string VirtualCdTone(int track) {

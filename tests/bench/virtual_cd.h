@@ -50,6 +50,10 @@ class VirtualCd {
 // True when the prefix's CD-audio driver is the virtual drive.
 bool VirtualCdInstalled();
 
+// What the drive looks like from here, for a failure's message: the disc
+// file this process names, what it holds, and what opening the device says.
+std::string VirtualCdState();
+
 // The samples the virtual drive plays for an audio track.
 std::string VirtualCdTone(int track);
 

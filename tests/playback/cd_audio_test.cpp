@@ -50,7 +50,7 @@ std::vector<int> AudioTracks() {
 TEST_F(CdAudioTest, IdentityIsTheDiscLengthInTracksFormatThenInMilliseconds) {
   bench::VirtualCd cd(kDataFirstDisc);
   uint32_t first = 0, second = 0;
-  ASSERT_EQ(ReadCdIdentity(0, &first, &second), 1);
+  ASSERT_EQ(ReadCdIdentity(0, &first, &second), 1) << bench::VirtualCdState();
   // A CD device gives lengths in minutes, seconds and frames in TMSF.
   EXPECT_EQ(first, MCI_MAKE_MSF(6, 20, 0));
   EXPECT_EQ(second, 380000u);
@@ -173,7 +173,7 @@ class CdPlayTest : public CdAudioTest {
   void SetUp() override {
     CdAudioTest::SetUp();
     ProbeMediaDevices();
-    ASSERT_EQ(AddAllCdTracks(), 2);
+    ASSERT_EQ(AddAllCdTracks(), 2) << bench::VirtualCdState();
   }
   bench::VirtualCd cd_{kDataFirstDisc};
   bench::ListHost host_;

@@ -4,6 +4,11 @@
 // file there is no drive and every open fails, so a test process sees a CD
 // drive only when it asks for one.
 //
+// "No drive" is the answer to the open command, as a CD driver without a
+// drive gives it; the driver instance itself always loads. Wine frees the
+// device's type name twice when a driver refuses DRV_OPEN, and that stray
+// free corrupted the test process's heap.
+//
 // The drive keeps a position on a disc whose tracks lie back to back from
 // 0 ms. A play sounds, on its own thread, the tone of each audio track in
 // its range through the wave device (data tracks are silent), then posts
@@ -40,6 +45,7 @@ constexpr DWORD kToneTimeoutMs = 30000;  // a wave device that never finishes
 
 struct Device {
   MCIDEVICEID id = 0;
+  bool drive = false;  // the process described a disc (or an empty drive)
   Disc disc;
   CRITICAL_SECTION lock;
   DWORD timeFormat = MCI_FORMAT_MSF;  // as a CD-audio device starts
@@ -453,7 +459,7 @@ DWORD Info(Device* device, DWORD flags, MCI_INFO_PARMSW* params) {
 DWORD Command(Device* device, UINT message, DWORD flags, void* params) {
   switch (message) {
     case MCI_OPEN_DRIVER:
-      return 0;
+      return device->drive ? 0 : MCIERR_HARDWARE;
     case MCI_CLOSE_DRIVER:
     case MCI_STOP:
       EndPlay(device, MCI_NOTIFY_ABORTED);
@@ -480,10 +486,7 @@ LRESULT OpenDevice(MCI_OPEN_DRIVER_PARMS* open) {
   if (!open) return kConfigurationOpen;
   Device* device = new (std::nothrow) Device;
   if (!device) return 0;
-  if (!ReadDisc(&device->disc)) {
-    delete device;
-    return 0;  // no drive
-  }
+  device->drive = ReadDisc(&device->disc);
   device->stopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   if (!device->stopEvent) {
     delete device;
