@@ -6,8 +6,7 @@ program writes them (CR LF), paths with blanks, lines that are no entries,
 numbers out of range, overlong lines and paths, NUL bytes and files whose
 first line is wrong. Run it again after changing a seed.
 """
-import os
-import shutil
+from make_corpus import write_corpus
 
 MAGIC = b"WDv1.0\r\n"
 
@@ -38,12 +37,7 @@ SEEDS = {
 
 
 def main():
-    corpus = os.path.join(os.path.dirname(os.path.abspath(__file__)), "catalog_corpus")
-    shutil.rmtree(corpus, ignore_errors=True)
-    os.makedirs(corpus)
-    for name, data in sorted(SEEDS.items()):
-        with open(os.path.join(corpus, name + ".dat"), "wb") as f:
-            f.write(data)
+    write_corpus("catalog_corpus", ".dat", SEEDS)
 
 
 if __name__ == "__main__":

@@ -58,13 +58,18 @@ SEEDS = {
 }
 
 
-def main():
-    corpus = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus")
+def write_corpus(folder, extension, seeds):
+    """Replaces fuzz/<folder> by one file per seed, named <seed><extension>."""
+    corpus = os.path.join(os.path.dirname(os.path.abspath(__file__)), folder)
     shutil.rmtree(corpus, ignore_errors=True)
     os.makedirs(corpus)
-    for name, data in sorted(SEEDS.items()):
-        with open(os.path.join(corpus, name + ".wdl"), "wb") as f:
+    for name, data in sorted(seeds.items()):
+        with open(os.path.join(corpus, name + extension), "wb") as f:
             f.write(data)
+
+
+def main():
+    write_corpus("corpus", ".wdl", SEEDS)
 
 
 if __name__ == "__main__":

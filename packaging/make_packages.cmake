@@ -6,7 +6,7 @@
 # holds that folder; the installer installs the same files but README.txt,
 # which is about running the zip's copy.
 
-foreach(v STAGE_ROOT NAME VERSION VERSION_QUAD ARCH OUT_DIR MAKENSIS NSI APP_ICON SOURCE_DIR PROGRAM_FILES)
+foreach(v STAGE_ROOT NAME SETUP_NAME VERSION VERSION_QUAD ARCH OUT_DIR MAKENSIS NSI APP_ICON SOURCE_DIR PROGRAM_FILES)
   if(NOT DEFINED ${v})
     message(FATAL_ERROR "make_packages.cmake: ${v} is not set")
   endif()
@@ -69,7 +69,7 @@ set(files_nsh ${STAGE_ROOT}/${NAME}-files.nsh)
 file(WRITE ${files_nsh} "${nsh}")
 
 # The installer.
-set(setup ${OUT_DIR}/Wendle-${VERSION}-setup-${ARCH}.exe)
+set(setup ${OUT_DIR}/${SETUP_NAME})
 file(REMOVE ${setup})
 execute_process(
   COMMAND ${MAKENSIS} -V2 -INPUTCHARSET UTF8

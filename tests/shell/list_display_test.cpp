@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "bench/canvas.h"
 #include "bench/list_host.h"
 #include "dialogs/kind_item.h"
 #include "model/local_memory.h"
@@ -23,38 +24,12 @@ constexpr int kWidth = 240;
 constexpr int kHeight = 20;
 constexpr COLORREF kUntouched = RGB(1, 2, 3);
 
-// A 32-bit drawing surface one row high.
-class Canvas {
+// A list row's drawing surface, untouched until drawn on.
+class Canvas : public bench::Canvas {
  public:
-  Canvas() {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kWidth;
-    info.bmiHeader.biHeight = -kHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-    old_ = SelectObject(dc_, bitmap_);
-    Fill(kUntouched);
-  }
-  ~Canvas() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  HDC dc() const { return dc_; }
-  void Fill(COLORREF colour) {
-    RECT all = {0, 0, kWidth, kHeight};
-    COLORREF old = SetBkColor(dc_, colour);
-    ExtTextOutA(dc_, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
-    SetBkColor(dc_, old);
-  }
-  COLORREF Pixel(int x, int y) const {
-    GdiFlush();
-    uint32_t p = bits_[y * kWidth + x];
-    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-  }
+  Canvas() : bench::Canvas(kWidth, kHeight, kUntouched) {}
+  void Fill(COLORREF colour) { bench::Canvas::Fill(0, 0, kWidth, kHeight, colour); }
+  COLORREF Pixel(int x, int y) const { return At(x, y); }
   // True when every pixel with left <= x < right equals the other's.
   bool SameColumns(const Canvas& other, int left, int right) const {
     for (int y = 0; y < kHeight; ++y)
@@ -68,12 +43,6 @@ class Canvas {
         if (Pixel(x, y) != colour) return false;
     return true;
   }
-
- private:
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
-  uint32_t* bits_ = nullptr;
 };
 
 DRAWITEMSTRUCT Item(const Canvas& canvas, ULONG_PTR data, UINT action, UINT state = 0) {
