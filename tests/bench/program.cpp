@@ -1,5 +1,6 @@
 #include "bench/program.h"
 
+#include <dlgs.h>
 #include <shlwapi.h>
 
 #include <vector>
@@ -24,6 +25,7 @@ std::string Text(HWND window) {
 struct DialogSearch {
   DWORD processId;
   HWND main;
+  HWND other;
   HWND found;
 };
 
@@ -31,7 +33,8 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM data) {
   auto* search = reinterpret_cast<DialogSearch*>(data);
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
-  if (process != search->processId || window == search->main || !IsWindowVisible(window)) return TRUE;
+  if (process != search->processId || window == search->main || window == search->other || !IsWindowVisible(window))
+    return TRUE;
   char name[64] = "";
   GetClassNameA(window, name, sizeof name);
   if (lstrcmpA(name, "#32770") != 0) return TRUE;
@@ -48,6 +51,11 @@ void SendKey(WORD key, bool up) {
 }
 
 }  // namespace
+
+HWND FileNameField(HWND fileDialog) {
+  HWND combo = GetDlgItem(fileDialog, cmb13);
+  return combo ? combo : GetDlgItem(fileDialog, edt1);
+}
 
 std::string ProgramPath() {
   char path[MAX_PATH] = "";
@@ -89,7 +97,7 @@ Program::~Program() {
     PostMessageA(window_, WM_CLOSE, 0, 0);
     // A question about unsaved changes: No.
     for (int i = 0; i < 3 && WaitForExit(1000) == STILL_ACTIVE; ++i)
-      if (HWND box = WaitForDialog(500)) PostMessageA(box, WM_COMMAND, IDNO, 0);
+      if (HWND box = AnyDialog()) PostMessageA(box, WM_COMMAND, IDNO, 0);
   }
   if (WaitForExit(5000) == STILL_ACTIVE) TerminateProcess(process_, 99);
   WaitForSingleObject(process_, 5000);
@@ -132,13 +140,41 @@ int Program::ListSelection() { return static_cast<int>(SendMessageA(Child(kListI
 
 bool Program::PlayAllRunning() { return IsWindowVisible(Child(kStopPlayAllButton)) != FALSE; }
 
-void Program::BringToFront(HWND window) {
-  SetForegroundWindow(window);
-  WaitFor([&] { return GetForegroundWindow() == window; }, 2000);
+GUITHREADINFO Program::ThreadInfo() {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  DWORD thread = Window() ? GetWindowThreadProcessId(Window(), nullptr) : 0;
+  if (!thread || !GetGUIThreadInfo(thread, &info)) info = GUITHREADINFO{};
+  return info;
 }
 
-void Program::Key(WORD virtualKey, bool control, bool alt) {
-  if (GetAncestor(GetForegroundWindow(), GA_ROOTOWNER) != Window()) BringToFront(Window());
+HWND Program::Focus() { return ThreadInfo().hwndFocus; }
+
+bool Program::Activate(HWND window, DWORD timeoutMs) {
+  ULONGLONG broughtAt = 0;
+  return WaitFor(
+      [&] {
+        if (!IsWindow(window) || !IsWindowVisible(window)) return false;
+        GUITHREADINFO info = ThreadInfo();
+        bool active = info.hwndActive == window && GetForegroundWindow() == window &&
+                      (info.hwndFocus == window || IsChild(window, info.hwndFocus));
+        if (active) return true;
+        // Another program's window in front: bring this one forward, and
+        // again now and then, as a person would click on it.
+        ULONGLONG now = GetTickCount64();
+        if (GetAncestor(GetForegroundWindow(), GA_ROOTOWNER) != Window() && now - broughtAt > 1000) {
+          SetForegroundWindow(window);
+          broughtAt = now;
+        }
+        return false;
+      },
+      timeoutMs);
+}
+
+void Program::Key(WORD virtualKey, bool control, bool alt) { KeyIn(Window(), virtualKey, control, alt); }
+
+void Program::KeyIn(HWND window, WORD virtualKey, bool control, bool alt) {
+  Activate(window);
   if (control) SendKey(VK_CONTROL, false);
   if (alt) SendKey(VK_MENU, false);
   SendKey(virtualKey, false);
@@ -148,12 +184,11 @@ void Program::Key(WORD virtualKey, bool control, bool alt) {
 }
 
 void Program::Click(HWND window, bool right, int x, int y) {
+  Activate(GetAncestor(window, GA_ROOT));
   RECT rect;
   GetWindowRect(window, &rect);
   POINT point = {x < 0 ? (rect.left + rect.right) / 2 : rect.left + x,
                  y < 0 ? (rect.top + rect.bottom) / 2 : rect.top + y};
-  HWND root = GetAncestor(window, GA_ROOT);
-  if (GetForegroundWindow() != root) BringToFront(root);
   SetCursorPos(point.x, point.y);
   // The move travels with the button presses: a press alone lands wherever
   // the cursor is when the input is handled, which the warp above may not
@@ -180,31 +215,37 @@ void Program::Type(const std::string& text) {
   }
 }
 
-void Program::TypeInto(HWND field, const std::string& text) {
-  Click(field);
-  // Home, then Shift+End selects the old text, which the typing replaces.
-  SendKey(VK_HOME, false);
-  SendKey(VK_HOME, true);
-  SendKey(VK_SHIFT, false);
-  SendKey(VK_END, false);
-  SendKey(VK_END, true);
-  SendKey(VK_SHIFT, true);
-  if (text.empty()) {
+bool Program::TypeInto(HWND field, const std::string& text) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    Click(field);
+    if (!WaitFor([&] { return Focus() == field || IsChild(field, Focus()); }, 5000)) continue;
+    // Home, then Shift+End selects the old text, which the typing replaces.
+    SendKey(VK_HOME, false);
+    SendKey(VK_HOME, true);
+    SendKey(VK_SHIFT, false);
+    SendKey(VK_END, false);
+    SendKey(VK_END, true);
+    SendKey(VK_SHIFT, true);
     SendKey(VK_DELETE, false);
     SendKey(VK_DELETE, true);
+    Type(text);
+    if (WaitFor([&] { return Text(field) == text; }, 5000)) return true;
   }
-  Type(text);
+  return false;
 }
 
-HWND Program::WaitForDialog(DWORD timeoutMs) {
-  DialogSearch search = {processId_, window_, nullptr};
-  WaitFor(
-      [&] {
-        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-      },
-      timeoutMs);
+HWND Program::AnyDialog(HWND other) {
+  DialogSearch search = {processId_, window_, other, nullptr};
+  EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+HWND Program::WaitForDialog(DWORD timeoutMs, HWND other) {
+  HWND found = nullptr;
+  WaitFor([&] { return (found = AnyDialog(other)) != nullptr; }, timeoutMs);
+  // Acted on only once it is shown and active, as a person meets it.
+  if (found && !Activate(found, timeoutMs)) return nullptr;
+  return found;
 }
 
 std::string Program::DialogText(HWND dialog) {
@@ -228,14 +269,43 @@ bool Program::PressButton(HWND dialog, int id) {
     case IDOK: key = VK_RETURN; break;
     default: break;
   }
-  BringToFront(dialog);
-  if (key) {
-    SendKey(key, false);
-    SendKey(key, true);
-  } else {
+  if (key)
+    KeyIn(dialog, key);
+  else
     Click(GetDlgItem(dialog, id));
-  }
-  return WaitFor([&] { return !IsWindow(dialog); }, 5000);
+  return WaitFor([&] { return !IsWindow(dialog); }, 15000);
+}
+
+namespace {
+
+struct WindowList {
+  DWORD processId;
+  std::string text;
+};
+
+std::string Name(HWND window) {
+  if (!window) return "(none)";
+  char name[64] = "";
+  GetClassNameA(window, name, sizeof name);
+  return std::string(name) + " #" + std::to_string(GetDlgCtrlID(window)) + " \"" + Text(window) + "\"";
+}
+
+BOOL CALLBACK ListWindow(HWND window, LPARAM data) {
+  auto* list = reinterpret_cast<WindowList*>(data);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process == list->processId && IsWindowVisible(window)) list->text += " [" + Name(window) + "]";
+  return TRUE;
+}
+
+}  // namespace
+
+std::string Program::Describe() {
+  WindowList list = {processId_, "windows:"};
+  EnumWindows(ListWindow, reinterpret_cast<LPARAM>(&list));
+  GUITHREADINFO info = ThreadInfo();
+  return list.text + "; foreground: " + Name(GetForegroundWindow()) + "; active: " + Name(info.hwndActive) +
+         "; focus: " + Name(info.hwndFocus);
 }
 
 }  // namespace bench

@@ -18,6 +18,9 @@ std::string ProgramPath();
 // program runs outside this process's registry sandbox).
 void ClearProgramSettings();
 
+// The file-name field of the platform's file dialog.
+HWND FileNameField(HWND fileDialog);
+
 class Program {
  public:
   // Starts wendle.exe with the command line arguments in folder (the
@@ -62,25 +65,44 @@ class Program {
     }
   }
 
-  // Input, as a person gives it, to the program's foreground window.
+  // Input, as a person gives it. Every key and click waits first until
+  // the window it is meant for is the program's active window, in front,
+  // with the keyboard focus inside it, as a person sees it before acting:
+  // input given earlier would land wherever the focus happens to be.
+  //
+  // A key to the main window (or, in its menus, to the menu).
   void Key(WORD virtualKey, bool control = false, bool alt = false);
+  // A key to one of the program's top-level windows (a dialog).
+  void KeyIn(HWND window, WORD virtualKey, bool control = false, bool alt = false);
   void Click(HWND window, bool right = false, int x = -1, int y = -1);
-  // Types text into the window that has the keyboard focus.
+  // Types text where the keyboard focus is.
   void Type(const std::string& text);
-  // Clicks a field, then replaces its text by typing.
-  void TypeInto(HWND field, const std::string& text);
-  // A message box or dialog of the program (other than the main window);
-  // null after timeoutMs.
-  HWND WaitForDialog(DWORD timeoutMs = 10000);
+  // Clicks a field, replaces its text by typing, and waits until the field
+  // holds exactly text; false (after a few tries) when it never does.
+  bool TypeInto(HWND field, const std::string& text);
+  // A message box or dialog of the program (other than the main window and
+  // than `other`) once it is shown and active; null after timeoutMs.
+  HWND WaitForDialog(DWORD timeoutMs = 10000, HWND other = nullptr);
   // The first static text of a message box.
   static std::string DialogText(HWND dialog);
   // Presses a dialog's button (a message box's by its key, any other
   // with the mouse); true when the dialog closed.
   bool PressButton(HWND dialog, int id);
-  // Makes window the foreground window and waits until it is.
-  void BringToFront(HWND window);
+  // Waits until window is the program's active window and the foreground
+  // window, with the keyboard focus in it; brings it to the front when
+  // another window has the front. False after timeoutMs.
+  bool Activate(HWND window, DWORD timeoutMs = 15000);
+  // The program's window that has the keyboard focus (null for none).
+  HWND Focus();
+  // What the program shows now, for a failure's message: its visible
+  // windows, the foreground window and where the keyboard focus is.
+  std::string Describe();
 
  private:
+  GUITHREADINFO ThreadInfo();
+  // A visible dialog of the program other than `other`, active or not.
+  HWND AnyDialog(HWND other = nullptr);
+
   HANDLE process_ = nullptr;
   DWORD processId_ = 0;
   HWND window_ = nullptr;

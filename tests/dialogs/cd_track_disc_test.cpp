@@ -2,7 +2,7 @@
 // the media notice, track numbers beyond the disc, Add after the last
 // track, Close while a test plays. These need a "cdaudio" device: the test
 // prefix's virtual drive, whose disc the variable WENDLE_VIRTUAL_CD names
-// (one line per track, "audio <ms>" or "data <ms>"). Without the device
+// (one line per track, "audio <ms> [held]" or "data <ms>"). Without the device
 // the tests are skipped.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -37,7 +37,7 @@ class CdDiscTest : public DialogTest {
   void SetUp() override {
     DialogTest::SetUp();
     std::string disc = "audio " + std::to_string(kShortTrackMs) + "\n";
-    for (int track = 2; track <= kTracks; ++track) disc += "audio " + std::to_string(kLongTrackMs) + "\n";
+    for (int track = 2; track <= kTracks; ++track) disc += "audio " + std::to_string(kLongTrackMs) + " held\n";
     std::string path = bench::TempPath("disc.txt");
     ASSERT_TRUE(bench::WriteFileBytes(path, disc));
     SetEnvironmentVariableA("WENDLE_VIRTUAL_CD", path.c_str());

@@ -231,7 +231,6 @@ TEST_F(ProgramTest, ClosingWhilePlayingEndsCleanly) {
       std::string status = wendle.StatusText();
       return status.rfind("Playing ", 0) == 0 || status.rfind("Pause ", 0) == 0;
     })) << c.arguments;
-    Sleep(300);
     PostMessageA(wendle.Window(), WM_CLOSE, 0, 0);
     EXPECT_EQ(wendle.WaitForExit(10000), 0u) << c.arguments;
   }

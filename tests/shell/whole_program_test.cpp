@@ -39,27 +39,20 @@ HWND OpenKindDialog(Program& wendle, int index) {
   wendle.Key(VK_F4);
   HWND add = wendle.WaitForDialog();
   if (!add) return nullptr;
-  for (int i = 0; i < index; ++i) wendle.Key(VK_DOWN);
-  wendle.Key(VK_RETURN);
-  HWND kind = nullptr;
-  wendle.WaitFor([&] { return (kind = wendle.WaitForDialog(200)) && kind != add; });
-  return kind;
-}
-
-// Clicks a button until what the click should do has happened: a click
-// that lands while the window system is still busy elsewhere is repeated.
-template <typename Done>
-bool ClickUntil(Program& wendle, HWND button, Done done) {
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    wendle.Click(button);
-    if (wendle.WaitFor(done, 3000)) return true;
+  HWND kinds = GetDlgItem(add, IDC_KIND_LIST);
+  for (int i = 1; i <= index; ++i) {
+    wendle.KeyIn(add, VK_DOWN);
+    if (!wendle.WaitFor([&] { return SendMessageA(kinds, LB_GETCURSEL, 0, 0) == i; })) return nullptr;
   }
-  return false;
+  wendle.KeyIn(add, VK_RETURN);
+  return wendle.WaitForDialog(15000, add);
 }
 
-bool Confirm(Program& wendle, HWND dialog) {
-  wendle.Key(VK_RETURN);  // the default button, OK
-  return wendle.WaitFor([&] { return !IsWindow(dialog); }, 5000);
+// OK, by the default button.
+testing::AssertionResult Confirm(Program& wendle, HWND dialog) {
+  wendle.KeyIn(dialog, VK_RETURN);
+  if (wendle.WaitFor([&] { return !IsWindow(dialog); })) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "the dialog stayed open: " << wendle.Describe();
 }
 
 // Where each of the two sounds starts in the sink: 'W' the WAV, 'C' the
@@ -114,20 +107,20 @@ TEST(WholeProgram, AListBuiltThroughTheDialogsPlaysInTheGeneratorsOrder) {
     Program wendle;
     ASSERT_TRUE(wendle.Window());
     HWND dialog = OpenKindDialog(wendle, 3);  // WAV
-    ASSERT_TRUE(dialog);
-    wendle.TypeInto(GetDlgItem(dialog, IDC_SOUND_FILE), wave);
+    ASSERT_TRUE(dialog) << wendle.Describe();
+    ASSERT_TRUE(wendle.TypeInto(GetDlgItem(dialog, IDC_SOUND_FILE), wave));
     bench::SaveScreenshot(dialog, "whole_program_wave_dialog");
     ASSERT_TRUE(Confirm(wendle, dialog));
 
-    ASSERT_TRUE(dialog = OpenKindDialog(wendle, 2));  // MIDI
-    wendle.TypeInto(GetDlgItem(dialog, IDC_SOUND_FILE), midi);
+    ASSERT_TRUE(dialog = OpenKindDialog(wendle, 2)) << wendle.Describe();  // MIDI
+    ASSERT_TRUE(wendle.TypeInto(GetDlgItem(dialog, IDC_SOUND_FILE), midi));
     ASSERT_TRUE(Confirm(wendle, dialog));
 
-    ASSERT_TRUE(dialog = OpenKindDialog(wendle, 1));  // CD track 1
+    ASSERT_TRUE(dialog = OpenKindDialog(wendle, 1)) << wendle.Describe();  // CD track 1
     ASSERT_TRUE(Confirm(wendle, dialog));
 
-    ASSERT_TRUE(dialog = OpenKindDialog(wendle, 4));  // Pause of one second
-    wendle.TypeInto(GetDlgItem(dialog, IDC_PAUSE_DURATION), "1");
+    ASSERT_TRUE(dialog = OpenKindDialog(wendle, 4)) << wendle.Describe();  // Pause of one second
+    ASSERT_TRUE(wendle.TypeInto(GetDlgItem(dialog, IDC_PAUSE_DURATION), "1"));
     ASSERT_TRUE(Confirm(wendle, dialog));
     ASSERT_TRUE(wendle.WaitFor([&] { return wendle.ListCount() == 4; }));
     bench::SaveScreenshot(wendle.Window(), "whole_program_list");
@@ -135,15 +128,15 @@ TEST(WholeProgram, AListBuiltThroughTheDialogsPlaysInTheGeneratorsOrder) {
     wendle.Key('O', false, true);  // Options > Play All Mode
     wendle.Key('M');
     HWND mode = wendle.WaitForDialog();
-    ASSERT_TRUE(mode);
-    wendle.TypeInto(GetDlgItem(mode, IDC_PLAY_LIST_COUNT), "3");
-    ASSERT_TRUE(ClickUntil(wendle, GetDlgItem(mode, IDC_ORDER_RANDOM),
-                           [&] { return IsWindowEnabled(GetDlgItem(mode, IDC_EXCLUSIVE)) != FALSE; }));
-    ASSERT_TRUE(ClickUntil(wendle, GetDlgItem(mode, IDC_EXCLUSIVE),
-                           [&] { return IsDlgButtonChecked(mode, IDC_EXCLUSIVE) == BST_CHECKED; }));
-    HWND saved = nullptr;  // Save: kept for the next start
-    ASSERT_TRUE(ClickUntil(wendle, GetDlgItem(mode, IDC_SAVE),
-                           [&] { return (saved = wendle.WaitForDialog(100)) && saved != mode; }));
+    ASSERT_TRUE(mode) << wendle.Describe();
+    ASSERT_TRUE(wendle.TypeInto(GetDlgItem(mode, IDC_PLAY_LIST_COUNT), "3"));
+    wendle.Click(GetDlgItem(mode, IDC_ORDER_RANDOM));
+    ASSERT_TRUE(wendle.WaitFor([&] { return IsWindowEnabled(GetDlgItem(mode, IDC_EXCLUSIVE)) != FALSE; }));
+    wendle.Click(GetDlgItem(mode, IDC_EXCLUSIVE));
+    ASSERT_TRUE(wendle.WaitFor([&] { return IsDlgButtonChecked(mode, IDC_EXCLUSIVE) == BST_CHECKED; }));
+    wendle.Click(GetDlgItem(mode, IDC_SAVE));  // Save: kept for the next start
+    HWND saved = wendle.WaitForDialog(15000, mode);
+    ASSERT_TRUE(saved) << wendle.Describe();
     EXPECT_EQ(Program::DialogText(saved), bench::LanguageString(IDS_SETTINGS_SAVED));
     ASSERT_TRUE(wendle.PressButton(saved, IDOK));
     ASSERT_TRUE(wendle.WaitFor([&] { return !IsWindow(mode); }));
@@ -155,12 +148,12 @@ TEST(WholeProgram, AListBuiltThroughTheDialogsPlaysInTheGeneratorsOrder) {
     wendle.Key('F', false, true);  // File > Save As
     wendle.Key('A');
     HWND save = wendle.WaitForDialog();
-    ASSERT_TRUE(save);
-    wendle.Type(list);
-    wendle.Key(VK_RETURN);
-    ASSERT_TRUE(wendle.WaitFor([&] { return GetFileAttributesA(list.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    ASSERT_TRUE(save) << wendle.Describe();
+    ASSERT_TRUE(wendle.TypeInto(bench::FileNameField(save), list));
+    wendle.KeyIn(save, VK_RETURN);
+    ASSERT_TRUE(wendle.WaitFor([&] { return wendle.Title() == "Wendle - WHOLE.WDL"; })) << wendle.Describe();
     wendle.Key(VK_F4, false, true);  // saved: closes without a question
-    EXPECT_EQ(wendle.WaitForExit(), 0u);
+    EXPECT_EQ(wendle.WaitForExit(), 0u) << wendle.Describe();
   }
 
   bench::SinkWatch sink;

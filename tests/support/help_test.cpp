@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/program.h"
 #include "bench/test_env.h"
 #include "resources/ids.h"
 #include "support/help.h"
@@ -71,6 +72,27 @@ std::string AnswerViewerMessage() {
   GetWindowThreadProcessId(ViewerWindow(), &message.viewer);
   EnumWindows(CloseViewerMessage, reinterpret_cast<LPARAM>(&message));
   return message.text.empty() ? "(no message)" : message.text;
+}
+
+BOOL CALLBACK DescribeViewer(HWND window, LPARAM data) {
+  auto* out = reinterpret_cast<std::string*>(data);
+  std::string cls = bench::ClassName(window);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (cls.rfind("MS_", 0) != 0 && cls.rfind("WH", 0) != 0) return TRUE;
+  *out += "[" + cls + " pid " + std::to_string(process) + (IsWindowVisible(window) ? " visible" : " hidden") +
+          " title '" + RemoteText(window) + "'";
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    *out += " {" + bench::ClassName(child) + (IsWindowVisible(child) ? " v " : " h ") +
+            std::to_string(RemoteText(child).size()) + "}";
+  *out += "] ";
+  return TRUE;
+}
+
+std::string DescribeViewers() {
+  std::string out;
+  EnumWindows(DescribeViewer, reinterpret_cast<LPARAM>(&out));
+  return out;
 }
 
 std::string TitleOf(const std::string& text) { return text.substr(0, text.find('\r')); }
@@ -148,7 +170,8 @@ class HelpFile : public testing::Test {
 
   std::string WaitForTopic(const std::string& name) {
     std::string text;
-    bench::PumpUntil([&] { return TitleNames(TitleOf(text = TopicText()), name); }, kViewerTimeoutMs);
+    if (!bench::PumpUntil([&] { return TitleNames(TitleOf(text = TopicText()), name); }, kViewerTimeoutMs))
+      ADD_FAILURE() << "viewers: " << DescribeViewers();
     return text;
   }
 
@@ -231,6 +254,19 @@ TEST_F(HelpFile, LinksLeadToTheirTopics) {
     text = WaitForTopic(link.topic);
     ASSERT_TRUE(TitleNames(TitleOf(text), link.topic)) << "the viewer shows: " << TitleOf(text);
   }
+}
+
+TEST_F(HelpFile, AWendleThatNeverOpenedItLeavesItOpenWhenItCloses) {
+  std::string text = OpenAt(HELPCTX_OVERVIEW, "Overview");
+  ASSERT_TRUE(TitleNames(TitleOf(text), "Overview"));
+  HWND viewer = ViewerWindow();
+  {
+    bench::Program wendle;
+    ASSERT_TRUE(wendle.Window());
+    PostMessageA(wendle.Window(), WM_CLOSE, 0, 0);
+    ASSERT_EQ(wendle.WaitForExit(), 0u);
+  }
+  EXPECT_TRUE(IsWindow(viewer)) << "Wendle closed the help another program shows";
 }
 
 TEST_F(HelpFile, IsFoundAfterTheCurrentDirectoryMoved) {

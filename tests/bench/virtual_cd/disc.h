@@ -4,6 +4,9 @@
 //
 // Disc file, one line per track in track order:
 //   audio <milliseconds>
+//   audio <milliseconds> held   the play stays in progress after the tone,
+//                               until it is stopped, so a test can look at
+//                               a track that plays as long as it likes
 //   data <milliseconds>
 // Blank lines are ignored. An empty file, or one holding the line "nodisc",
 // describes a drive without a disc. Any other line makes the file unusable,
@@ -22,6 +25,7 @@ constexpr uint32_t kMaxTrackMs = 100u * 60u * 1000u;
 
 struct Track {
   bool audio = false;
+  bool held = false;
   uint32_t lengthMs = 0;
 };
 
@@ -58,6 +62,11 @@ inline bool ParseDisc(std::string_view text, Disc* disc) {
       return false;
     }
     while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
+    constexpr std::string_view kHeld = " held";
+    if (track.audio && line.size() > kHeld.size() && line.substr(line.size() - kHeld.size()) == kHeld) {
+      track.held = true;
+      line.remove_suffix(kHeld.size());
+    }
     if (line.empty() || line.size() > 9) return false;
     for (char c : line) {
       if (c < '0' || c > '9') return false;

@@ -223,9 +223,11 @@ DWORD WINAPI PlayThread(void* parameter) {
       Lock lock(device);
       device->positionMs = start > device->fromMs ? start : device->fromMs;
     }
-    if (disc.tracks[track - 1].audio)
+    if (disc.tracks[track - 1].audio) {
       stopped = !PlayTone(track, device->stopEvent);
-    else
+      // A held track plays on, silent, until it is stopped.
+      if (!stopped && disc.tracks[track - 1].held) stopped = WaitForSingleObject(device->stopEvent, INFINITE) == WAIT_OBJECT_0;
+    } else
       stopped = WaitForSingleObject(device->stopEvent, 0) == WAIT_OBJECT_0;
   }
   if (stopped) return 0;
