@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "state/main_window_state.h"
+
 namespace {
 
 constexpr char kHelpFileName[] = "WD.HLP";
@@ -21,6 +23,10 @@ void HelpFilePath(char* path, DWORD size) {
 }  // namespace
 
 BOOL OpenHelp(HWND window, UINT command, ULONG_PTR data) {
+  // The viewer is the desktop's: quitting one this run never opened would
+  // close the help another program shows.
+  if (command == HELP_QUIT && !g_state.helpOpened) return TRUE;
+  if (command != HELP_QUIT) g_state.helpOpened = 1;
   char path[MAX_PATH + sizeof kHelpFileName];
   HelpFilePath(path, sizeof path);
   return WinHelpA(window, path, command, data);
