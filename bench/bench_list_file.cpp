@@ -38,7 +38,10 @@ std::string MixedListFile(int items) {
       item.fileName = fileName;
     } else {
       snprintf(fileName, sizeof fileName, "C:\\USERS\\PUBLIC\\MUSIC\\COLLECTION %03d\\ARTIST NAME - TRACK %05d.%s",
-               i % 400, i, item.flags == 1 ? "WAV" : item.flags == 2 ? "MID" : "AVI");
+               i % 400, i,
+               item.flags == 1   ? "WAV"
+               : item.flags == 2 ? "MID"
+                                 : "AVI");
       item.hasFileName = true;
       item.fileName = fileName;
     }

@@ -40,7 +40,8 @@ int main() {
   double perObject = (static_cast<double>(after) - static_cast<double>(before)) / kObjects;
   printf("objects:            %d\n", kObjects);
   printf("insert (append):    %.3f s  (%.2f us per object)\n", inserted - start, (inserted - start) * 1e6 / kObjects);
-  printf("clear:              %.3f s  (%.2f us per object)\n", cleared - inserted, (cleared - inserted) * 1e6 / kObjects);
+  printf("clear:              %.3f s  (%.2f us per object)\n", cleared - inserted,
+         (cleared - inserted) * 1e6 / kObjects);
   printf("heap per object:    %.1f bytes, of which text %.1f bytes\n", perObject,
          static_cast<double>(textBytes) / kObjects);
   printf("beyond its texts:   %.1f bytes per object\n", perObject - static_cast<double>(textBytes) / kObjects);
@@ -51,6 +52,7 @@ int main() {
   double baseStart = benchutil::Now();
   for (int i = 0; i < kObjects; ++i) SendMessageA(host.list(), LB_INSERTSTRING, static_cast<WPARAM>(-1), 0);
   double baseEnd = benchutil::Now();
-  printf("list box alone:     %.3f s  (%.2f us per item)\n", baseEnd - baseStart, (baseEnd - baseStart) * 1e6 / kObjects);
+  printf("list box alone:     %.3f s  (%.2f us per item)\n", baseEnd - baseStart,
+         (baseEnd - baseStart) * 1e6 / kObjects);
   return 0;
 }

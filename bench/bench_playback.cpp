@@ -89,8 +89,8 @@ void MeasureWakeUp() {
     delays.push_back((ended - cleared) * 1000);
   }
   Spread spread = SpreadOf(delays);
-  printf("Cleared flag -> end of a wait on another thread, 100 times: median %.3f ms, worst %.3f ms\n",
-         spread.median, spread.worst);
+  printf("Cleared flag -> end of a wait on another thread, 100 times: median %.3f ms, worst %.3f ms\n", spread.median,
+         spread.worst);
 }
 
 double g_stopAt = 0;
@@ -109,9 +109,10 @@ void MeasureStopSkip(HWND window) {
     total.push_back((benchutil::Now() - g_stopAt) * 1000);
   }
   Spread spread = SpreadOf(total);
-  printf("Stop/Skip -> end of the Play Selected wait (device stop and close included), 100 times: "
-         "median %.1f ms, worst %.1f ms\n",
-         spread.median, spread.worst);
+  printf(
+      "Stop/Skip -> end of the Play Selected wait (device stop and close included), 100 times: "
+      "median %.1f ms, worst %.1f ms\n",
+      spread.median, spread.worst);
 }
 
 // Play All: the time from each completion notice to the next object's
@@ -151,10 +152,11 @@ void MeasurePlayAll(bench::PlaybackHost& host) {
   Spread spread = SpreadOf(gaps);
   printf("Play All, notice -> next object's start (device open excluded), %zu gaps: median %.2f ms, worst %.2f ms\n",
          gaps.size(), spread.median, spread.worst);
-  printf("Play All of %d objects of %d ms (%.2f s wall): per object, worker %.2f ms and UI thread %.2f ms of CPU "
-         "(it opens and closes the devices);\n  that is %.2f %% and %.2f %% of a core at the objects' own length\n",
-         kRunObjects, kRunObjectMs, wall, 1000 * worker / kRunObjects, 1000 * ui / kRunObjects,
-         100 * worker / (kRunObjects * kRunObjectMs / 1000.0), 100 * ui / (kRunObjects * kRunObjectMs / 1000.0));
+  printf(
+      "Play All of %d objects of %d ms (%.2f s wall): per object, worker %.2f ms and UI thread %.2f ms of CPU "
+      "(it opens and closes the devices);\n  that is %.2f %% and %.2f %% of a core at the objects' own length\n",
+      kRunObjects, kRunObjectMs, wall, 1000 * worker / kRunObjects, 1000 * ui / kRunObjects,
+      100 * worker / (kRunObjects * kRunObjectMs / 1000.0), 100 * ui / (kRunObjects * kRunObjectMs / 1000.0));
 }
 
 }  // namespace

@@ -31,7 +31,10 @@ double CpuShare(HANDLE process, DWORD milliseconds) {
 
 int main() {
   bench::ClearProgramSettings();
-  { bench::Program warmUp; warmUp.Window(); }  // Wine loads its libraries once
+  {
+    bench::Program warmUp;
+    warmUp.Window();
+  }  // Wine loads its libraries once
 
   std::vector<double> starts;
   for (int i = 0; i < 10; ++i) {

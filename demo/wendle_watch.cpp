@@ -138,8 +138,7 @@ int ReportWait(const Watch& watch, Waited result, const char* waitingFor) {
   if (result == Waited::ProgramEnded) {
     DWORD code = 0;
     GetExitCodeProcess(watch.process, &code);
-    Complain("the program ended (exit code %lu) while waiting for %s", static_cast<unsigned long>(code),
-             waitingFor);
+    Complain("the program ended (exit code %lu) while waiting for %s", static_cast<unsigned long>(code), waitingFor);
   } else {
     Complain("timed out waiting for %s", waitingFor);
   }
@@ -291,9 +290,7 @@ int WatchPlayAll(Watch& watch, const char* picturePath) {
   return kDone;
 }
 
-void Usage() {
-  Complain("usage: wendle_watch [/timeout SECONDS] [/process ID] PICTURE.BMP [PROGRAM [ARGUMENTS...]]");
-}
+void Usage() { Complain("usage: wendle_watch [/timeout SECONDS] [/process ID] PICTURE.BMP [PROGRAM [ARGUMENTS...]]"); }
 
 // A whole decimal number from 1 to limit.
 bool ParseNumber(const char* text, ULONGLONG limit, ULONGLONG* number) {

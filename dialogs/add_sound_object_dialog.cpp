@@ -18,8 +18,9 @@ struct KindEntry {
 
 // The kinds in the order the list shows them.
 constexpr KindEntry kKinds[] = {
-    {IDK_VIDEO, AviVideo, Video},    {IDK_CD_TRACK, CdAudio, CdTrack}, {IDK_MIDI, MidiAudio, Midi},
-    {IDK_WAVE, WaveAudio, Wave},     {IDK_PAUSE, 0, Pause},
+    {IDK_VIDEO, AviVideo, Video}, {IDK_CD_TRACK, CdAudio, CdTrack},
+    {IDK_MIDI, MidiAudio, Midi},  {IDK_WAVE, WaveAudio, Wave},
+    {IDK_PAUSE, 0, Pause},
 };
 
 bool IsKindCommand(int id) {
@@ -109,11 +110,16 @@ INT_PTR CALLBACK AddSoundObjectDialogProc(HWND dialog, UINT message, WPARAM wPar
   INT_PTR result;
   if (HandleDialogColors(message, wParam, &result)) return result;
   switch (message) {
-    case WM_INITDIALOG: return OnInitDialog(dialog);
-    case WM_MEASUREITEM: return OnMeasureItem(dialog, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
-    case WM_DRAWITEM: return OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-    case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
-    default: return FALSE;
+    case WM_INITDIALOG:
+      return OnInitDialog(dialog);
+    case WM_MEASUREITEM:
+      return OnMeasureItem(dialog, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+    case WM_DRAWITEM:
+      return OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_COMMAND:
+      return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+    default:
+      return FALSE;
   }
 }
 
@@ -121,17 +127,23 @@ INT_PTR CALLBACK AddSoundObjectDialogProc(HWND dialog, UINT message, WPARAM wPar
 void OpenKindDialog(HWND owner, int command) {
   DialogParam param = AddModeParam(command, g_settings.insertionMethod);
   switch (command) {
-    case IDK_PAUSE: PauseObjectDialog(owner, param); break;
-    case IDK_CD_TRACK: CdTrackDialog(owner, param); break;
-    default: SoundObjectDialog(owner, param); break;
+    case IDK_PAUSE:
+      PauseObjectDialog(owner, param);
+      break;
+    case IDK_CD_TRACK:
+      CdTrackDialog(owner, param);
+      break;
+    default:
+      SoundObjectDialog(owner, param);
+      break;
   }
 }
 
 }  // namespace
 
 INT_PTR AddSoundObjectDialog(HWND owner) {
-  INT_PTR command = DialogBoxParamA(g_state.instance, MAKEINTRESOURCEA(IDD_ADD_SOUND_OBJECT), owner,
-                                    AddSoundObjectDialogProc, 0);
+  INT_PTR command =
+      DialogBoxParamA(g_state.instance, MAKEINTRESOURCEA(IDD_ADD_SOUND_OBJECT), owner, AddSoundObjectDialogProc, 0);
   if (command <= 0) return 0;
   // The Add dialog is gone before the kind's dialog appears.
   OpenKindDialog(owner, static_cast<int>(command));

@@ -133,14 +133,29 @@ void OnAddAllTracks(HWND dialog) {
 
 INT_PTR OnCommand(HWND dialog, int id) {
   switch (id) {
-    case IDC_OK: OnCommit(dialog, false); return TRUE;
-    case IDC_ADD: OnCommit(dialog, true); return TRUE;
-    case IDC_TEST: OnTest(dialog); return TRUE;
-    case IDC_STOP: PostMessageA(dialog, MM_MCINOTIFY, 0, 0); return TRUE;
-    case IDC_ADD_ALL_CD_TRACKS: OnAddAllTracks(dialog); return TRUE;
-    case IDCANCEL: EndDialog(dialog, 0); return TRUE;  // a test track plays on
-    case IDC_HELP_BUTTON: ShowDialogHelp(HELPCTX_OBJECT_DIALOGS); return TRUE;
-    default: return FALSE;
+    case IDC_OK:
+      OnCommit(dialog, false);
+      return TRUE;
+    case IDC_ADD:
+      OnCommit(dialog, true);
+      return TRUE;
+    case IDC_TEST:
+      OnTest(dialog);
+      return TRUE;
+    case IDC_STOP:
+      PostMessageA(dialog, MM_MCINOTIFY, 0, 0);
+      return TRUE;
+    case IDC_ADD_ALL_CD_TRACKS:
+      OnAddAllTracks(dialog);
+      return TRUE;
+    case IDCANCEL:
+      EndDialog(dialog, 0);
+      return TRUE;  // a test track plays on
+    case IDC_HELP_BUTTON:
+      ShowDialogHelp(HELPCTX_OBJECT_DIALOGS);
+      return TRUE;
+    default:
+      return FALSE;
   }
 }
 
@@ -148,10 +163,15 @@ INT_PTR CALLBACK CdTrackDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
   INT_PTR result;
   if (HandleDialogColors(message, wParam, &result)) return result;
   switch (message) {
-    case WM_INITDIALOG: return OnInitDialog(dialog, DialogParamOf(lParam));
-    case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam));
-    case MM_MCINOTIFY: OnMediaNotify(dialog); return TRUE;
-    default: return FALSE;
+    case WM_INITDIALOG:
+      return OnInitDialog(dialog, DialogParamOf(lParam));
+    case WM_COMMAND:
+      return OnCommand(dialog, LOWORD(wParam));
+    case MM_MCINOTIFY:
+      OnMediaNotify(dialog);
+      return TRUE;
+    default:
+      return FALSE;
   }
 }
 

@@ -34,11 +34,20 @@ void OnCommit(HWND dialog, bool save) {
 
 INT_PTR OnCommand(HWND dialog, int id, int) {
   switch (id) {
-    case IDC_OK: OnCommit(dialog, false); return TRUE;
-    case IDC_SAVE: OnCommit(dialog, true); return TRUE;
-    case IDCANCEL: EndDialog(dialog, 0); return TRUE;
-    case IDC_HELP_BUTTON: ShowDialogHelp(HELPCTX_CONFIRMATIONS); return TRUE;
-    default: return FALSE;
+    case IDC_OK:
+      OnCommit(dialog, false);
+      return TRUE;
+    case IDC_SAVE:
+      OnCommit(dialog, true);
+      return TRUE;
+    case IDCANCEL:
+      EndDialog(dialog, 0);
+      return TRUE;
+    case IDC_HELP_BUTTON:
+      ShowDialogHelp(HELPCTX_CONFIRMATIONS);
+      return TRUE;
+    default:
+      return FALSE;
   }
 }
 

@@ -50,7 +50,8 @@ void UseClassicChoiceBoxes(HWND dialog) {
         // styles (Wine refuses the empty names Windows also takes).
         SetWindowTheme(child, L" ", L" ");
         break;
-      default: break;
+      default:
+        break;
     }
   }
 }
@@ -79,7 +80,7 @@ void AttachNumberField(HWND dialog, int editId, int spinId, int minimum, int max
   GetWindowTextA(edit, text, sizeof text);
   uint32_t number = 0;
   ParseNumberText(text, &number);
-  int position = number < static_cast<uint32_t>(minimum) ? minimum
+  int position = number < static_cast<uint32_t>(minimum)   ? minimum
                  : number > static_cast<uint32_t>(maximum) ? maximum
                                                            : static_cast<int>(number);
   SpinAttachBuddy(spin, edit);

@@ -50,16 +50,19 @@ INT_PTR CALLBACK PlainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
   INT_PTR result;
   if (HandleDialogColors(message, wParam, &result)) return result;
   switch (message) {
-    case WM_INITDIALOG: return Initialize(dialog);
-    case WM_COMMAND: return Command(dialog, LOWORD(wParam), HIWORD(wParam));
-    default: return FALSE;
+    case WM_INITDIALOG:
+      return Initialize(dialog);
+    case WM_COMMAND:
+      return Command(dialog, LOWORD(wParam), HIWORD(wParam));
+    default:
+      return FALSE;
   }
 }
 
 template <INT_PTR (*Initialize)(HWND), INT_PTR (*Command)(HWND, int, int)>
 INT_PTR RunPlainDialog(HWND owner, int templateId) {
-  return DialogBoxParamA(g_state.instance, MAKEINTRESOURCEA(templateId), owner,
-                         PlainDialogProc<Initialize, Command>, 0);
+  return DialogBoxParamA(g_state.instance, MAKEINTRESOURCEA(templateId), owner, PlainDialogProc<Initialize, Command>,
+                         0);
 }
 
 // Check boxes and radio buttons drawn without visual styles, as on the

@@ -109,12 +109,23 @@ INT_PTR OnCommand(HWND dialog, int id, int code) {
     case IDC_HOTKEY_FAVORITE:
       if (code == BN_CLICKED) OnEventClicked(dialog, id);
       return TRUE;
-    case IDC_OK: OnChange(dialog); return TRUE;
-    case IDC_SAVE: OnSave(dialog); return TRUE;
-    case IDC_RESET: OnReset(dialog); return TRUE;
-    case IDCANCEL: EndDialog(dialog, 0); return TRUE;
-    case IDC_HELP_BUTTON: ShowDialogHelp(HELPCTX_HOT_KEYS); return TRUE;
-    default: return FALSE;
+    case IDC_OK:
+      OnChange(dialog);
+      return TRUE;
+    case IDC_SAVE:
+      OnSave(dialog);
+      return TRUE;
+    case IDC_RESET:
+      OnReset(dialog);
+      return TRUE;
+    case IDCANCEL:
+      EndDialog(dialog, 0);
+      return TRUE;
+    case IDC_HELP_BUTTON:
+      ShowDialogHelp(HELPCTX_HOT_KEYS);
+      return TRUE;
+    default:
+      return FALSE;
   }
 }
 

@@ -42,10 +42,17 @@ void OnOk(HWND dialog) {
 
 INT_PTR OnCommand(HWND dialog, int id) {
   switch (id) {
-    case IDC_OK: OnOk(dialog); return TRUE;
-    case IDCANCEL: EndDialog(dialog, 0); return TRUE;
-    case IDC_HELP_BUTTON: ShowDialogHelp(HELPCTX_OBJECT_DIALOGS); return TRUE;
-    default: return FALSE;
+    case IDC_OK:
+      OnOk(dialog);
+      return TRUE;
+    case IDCANCEL:
+      EndDialog(dialog, 0);
+      return TRUE;
+    case IDC_HELP_BUTTON:
+      ShowDialogHelp(HELPCTX_OBJECT_DIALOGS);
+      return TRUE;
+    default:
+      return FALSE;
   }
 }
 
@@ -53,9 +60,12 @@ INT_PTR CALLBACK PauseObjectDialogProc(HWND dialog, UINT message, WPARAM wParam,
   INT_PTR result;
   if (HandleDialogColors(message, wParam, &result)) return result;
   switch (message) {
-    case WM_INITDIALOG: return OnInitDialog(dialog, DialogParamOf(lParam));
-    case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam));
-    default: return FALSE;
+    case WM_INITDIALOG:
+      return OnInitDialog(dialog, DialogParamOf(lParam));
+    case WM_COMMAND:
+      return OnCommand(dialog, LOWORD(wParam));
+    default:
+      return FALSE;
   }
 }
 

@@ -96,11 +96,20 @@ INT_PTR OnCommand(HWND dialog, int id, int code) {
     case IDC_ORDER_RANDOM:
       if (code == BN_CLICKED) OnOrderClicked(dialog, id);
       return TRUE;
-    case IDC_OK: OnCommit(dialog, false); return TRUE;
-    case IDC_SAVE: OnCommit(dialog, true); return TRUE;
-    case IDCANCEL: EndDialog(dialog, 0); return TRUE;
-    case IDC_HELP_BUTTON: ShowDialogHelp(HELPCTX_PLAY_ALL_MODE); return TRUE;
-    default: return FALSE;
+    case IDC_OK:
+      OnCommit(dialog, false);
+      return TRUE;
+    case IDC_SAVE:
+      OnCommit(dialog, true);
+      return TRUE;
+    case IDCANCEL:
+      EndDialog(dialog, 0);
+      return TRUE;
+    case IDC_HELP_BUTTON:
+      ShowDialogHelp(HELPCTX_PLAY_ALL_MODE);
+      return TRUE;
+    default:
+      return FALSE;
   }
 }
 

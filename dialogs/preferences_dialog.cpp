@@ -27,7 +27,8 @@ void UpdatePauseField(HWND dialog) {
 
 INT_PTR OnInitDialog(HWND dialog) {
   uint32_t flags = g_settings.preferenceFlags;
-  for (const FlagBox& box : kFlagBoxes) CheckDlgButton(dialog, box.id, (flags & box.flag) ? BST_CHECKED : BST_UNCHECKED);
+  for (const FlagBox& box : kFlagBoxes)
+    CheckDlgButton(dialog, box.id, (flags & box.flag) ? BST_CHECKED : BST_UNCHECKED);
   SetDlgItemInt(dialog, IDC_PREF_PAUSE_SECONDS, g_settings.pauseSeconds, FALSE);
   UpdatePauseField(dialog);
   AttachNumberField(dialog, IDC_PREF_PAUSE_SECONDS, IDC_SPIN_PAUSE, 0, static_cast<int>(kMaxPauseSeconds));
@@ -69,11 +70,20 @@ INT_PTR OnCommand(HWND dialog, int id, int code) {
     case IDC_PREF_PAUSE:
       if (code == BN_CLICKED) UpdatePauseField(dialog);
       return TRUE;
-    case IDC_OK: OnCommit(dialog, false); return TRUE;
-    case IDC_SAVE: OnCommit(dialog, true); return TRUE;
-    case IDCANCEL: EndDialog(dialog, 0); return TRUE;
-    case IDC_HELP_BUTTON: ShowDialogHelp(HELPCTX_PREFERENCES); return TRUE;
-    default: return FALSE;
+    case IDC_OK:
+      OnCommit(dialog, false);
+      return TRUE;
+    case IDC_SAVE:
+      OnCommit(dialog, true);
+      return TRUE;
+    case IDCANCEL:
+      EndDialog(dialog, 0);
+      return TRUE;
+    case IDC_HELP_BUTTON:
+      ShowDialogHelp(HELPCTX_PREFERENCES);
+      return TRUE;
+    default:
+      return FALSE;
   }
 }
 

@@ -26,7 +26,8 @@ UINT EditorValue(int editor) { return editor == IDC_EDITOR_MIDI ? IDS_REG_MIDI_E
 void ShowEditorCommandLine(HWND dialog) {
   char command[kTextBufferSize] = "";
   RegistryKey key;
-  if (!key.OpenForReading(IDS_REG_SETTINGS_KEY) || !key.ReadString(EditorValue(s_dialog.editor), command, sizeof command)) {
+  if (!key.OpenForReading(IDS_REG_SETTINGS_KEY) ||
+      !key.ReadString(EditorValue(s_dialog.editor), command, sizeof command)) {
     if (s_dialog.editor == IDC_EDITOR_MIDI)
       LanguageString(IDS_DEFAULT_MIDI_EDITOR, command, sizeof command);
     else
@@ -98,11 +99,20 @@ INT_PTR OnCommand(HWND dialog, int id, int code) {
       // working editor again keeps it.
       if (code == BN_CLICKED && id != s_dialog.editor) SelectEditor(dialog, id);
       return TRUE;
-    case IDC_BROWSE: OnBrowse(dialog); return TRUE;
-    case IDC_OK: OnOk(dialog); return TRUE;
-    case IDCANCEL: EndDialog(dialog, 0); return TRUE;
-    case IDC_HELP_BUTTON: ShowDialogHelp(HELPCTX_SOUND_EDITOR); return TRUE;
-    default: return FALSE;
+    case IDC_BROWSE:
+      OnBrowse(dialog);
+      return TRUE;
+    case IDC_OK:
+      OnOk(dialog);
+      return TRUE;
+    case IDCANCEL:
+      EndDialog(dialog, 0);
+      return TRUE;
+    case IDC_HELP_BUTTON:
+      ShowDialogHelp(HELPCTX_SOUND_EDITOR);
+      return TRUE;
+    default:
+      return FALSE;
   }
 }
 
@@ -110,9 +120,12 @@ INT_PTR CALLBACK SoundEditorDialogProc(HWND dialog, UINT message, WPARAM wParam,
   INT_PTR result;
   if (HandleDialogColors(message, wParam, &result)) return result;
   switch (message) {
-    case WM_INITDIALOG: return OnInitDialog(dialog, lParam);
-    case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
-    default: return FALSE;
+    case WM_INITDIALOG:
+      return OnInitDialog(dialog, lParam);
+    case WM_COMMAND:
+      return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+    default:
+      return FALSE;
   }
 }
 

@@ -15,17 +15,21 @@ namespace {
 struct SoundObjectDialogState {
   int targetIndex = -1;  // -1 in add mode
   int insertionMethod = InsertAppend;
-  int lastAddKind = 0;   // kind command of the latest add-mode opening
-  int browseKind = 0;    // kind command whose files Browse offers now
+  int lastAddKind = 0;  // kind command of the latest add-mode opening
+  int browseKind = 0;   // kind command whose files Browse offers now
 };
 SoundObjectDialogState s_dialog;
 
 int BrowseFilterOf(int kindCommand) {
   switch (kindCommand) {
-    case IDK_MIDI: return BROWSE_MIDI;
-    case IDK_WAVE: return BROWSE_WAV;
-    case IDK_VIDEO: return BROWSE_AVI;
-    default: return 0;
+    case IDK_MIDI:
+      return BROWSE_MIDI;
+    case IDK_WAVE:
+      return BROWSE_WAV;
+    case IDK_VIDEO:
+      return BROWSE_AVI;
+    default:
+      return 0;
   }
 }
 
@@ -35,10 +39,14 @@ int KindCommandOfObject(int index) {
   LockedBlock<SoundObject> record(ObjectAt(index));
   if (!record) return 0;
   switch (record->flags & kKindBits) {
-    case Wave: return IDK_WAVE;
-    case Midi: return IDK_MIDI;
-    case Video: return IDK_VIDEO;
-    default: return 0;
+    case Wave:
+      return IDK_WAVE;
+    case Midi:
+      return IDK_MIDI;
+    case Video:
+      return IDK_VIDEO;
+    default:
+      return 0;
   }
 }
 
@@ -95,9 +103,18 @@ void OnBrowse(HWND dialog) {
 uint32_t UsableFileKind(HWND dialog, const char* name) {
   uint32_t kind = 0, needed = 0;
   switch (GetFileKind(name)) {
-    case FileKindWave: kind = Wave; needed = WaveAudio; break;
-    case FileKindMidi: kind = Midi; needed = MidiAudio; break;
-    case FileKindVideo: kind = Video; needed = AviVideo; break;
+    case FileKindWave:
+      kind = Wave;
+      needed = WaveAudio;
+      break;
+    case FileKindMidi:
+      kind = Midi;
+      needed = MidiAudio;
+      break;
+    case FileKindVideo:
+      kind = Video;
+      needed = AviVideo;
+      break;
     default:
       DialogMessage(dialog, IDS_BAD_FILE_NAME, MB_ICONINFORMATION);
       FocusControl(dialog, IDC_SOUND_FILE);
@@ -142,12 +159,23 @@ INT_PTR OnCommand(HWND dialog, int id, int code) {
     case IDC_SOUND_FILE:
       if (code == EN_CHANGE) UpdateCommitButtons(dialog);
       return TRUE;
-    case IDC_BROWSE: OnBrowse(dialog); return TRUE;
-    case IDC_OK: OnCommit(dialog, false); return TRUE;
-    case IDC_ADD: OnCommit(dialog, true); return TRUE;
-    case IDCANCEL: EndDialog(dialog, 0); return TRUE;
-    case IDC_HELP_BUTTON: ShowDialogHelp(HELPCTX_OBJECT_DIALOGS); return TRUE;
-    default: return FALSE;
+    case IDC_BROWSE:
+      OnBrowse(dialog);
+      return TRUE;
+    case IDC_OK:
+      OnCommit(dialog, false);
+      return TRUE;
+    case IDC_ADD:
+      OnCommit(dialog, true);
+      return TRUE;
+    case IDCANCEL:
+      EndDialog(dialog, 0);
+      return TRUE;
+    case IDC_HELP_BUTTON:
+      ShowDialogHelp(HELPCTX_OBJECT_DIALOGS);
+      return TRUE;
+    default:
+      return FALSE;
   }
 }
 
@@ -155,9 +183,12 @@ INT_PTR CALLBACK SoundObjectDialogProc(HWND dialog, UINT message, WPARAM wParam,
   INT_PTR result;
   if (HandleDialogColors(message, wParam, &result)) return result;
   switch (message) {
-    case WM_INITDIALOG: return OnInitDialog(dialog, DialogParamOf(lParam));
-    case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
-    default: return FALSE;
+    case WM_INITDIALOG:
+      return OnInitDialog(dialog, DialogParamOf(lParam));
+    case WM_COMMAND:
+      return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+    default:
+      return FALSE;
   }
 }
 

@@ -47,8 +47,8 @@ std::vector<std::string_view> Lines(std::string_view file, bool* lastHasLf) {
 }
 
 // The reference: the whole file at once.
-CatalogLookup::Result Reference(const std::vector<std::string_view>& lines, bool firstLineEnded,
-                                uint32_t first, uint32_t second, std::string* path) {
+CatalogLookup::Result Reference(const std::vector<std::string_view>& lines, bool firstLineEnded, uint32_t first,
+                                uint32_t second, std::string* path) {
   if (lines.empty() || !firstLineEnded || lines[0].size() > kMaxCatalogLine || !IsCatalogMagicLine(lines[0]))
     return CatalogLookup::Result::BadMagic;
   for (size_t i = 1; i < lines.size(); ++i) {
@@ -69,8 +69,8 @@ void CheckPath(std::string_view path) {
   Check(path.back() != ' ' && path.back() != '\t', "path ends in a blank");
 }
 
-void CheckLookup(std::string_view file, const std::vector<std::string_view>& lines, bool firstLineEnded,
-                 uint32_t first, uint32_t second, size_t piece) {
+void CheckLookup(std::string_view file, const std::vector<std::string_view>& lines, bool firstLineEnded, uint32_t first,
+                 uint32_t second, size_t piece) {
   std::string expectedPath;
   CatalogLookup::Result expected = Reference(lines, firstLineEnded, first, second, &expectedPath);
 
@@ -105,8 +105,10 @@ bool CheckCatalog(std::string_view file) {
     CatalogEntry entry;
     if (lines[i].size() <= kMaxCatalogLine && ParseCatalogEntry(lines[i], &entry)) {
       CheckPath(entry.path);
-      if (probes.size() < 3) probes.push_back(entry);
-      else probes[2] = entry;
+      if (probes.size() < 3)
+        probes.push_back(entry);
+      else
+        probes[2] = entry;
     }
   }
   size_t piece = 1 + file.size() % 7;

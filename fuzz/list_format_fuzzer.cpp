@@ -45,20 +45,17 @@ void CheckText(bool hasText, std::string_view text) {
 }
 
 bool SameRecord(const ListItemRecord& a, const ListItemRecord& b) {
-  return a.hasDescription == b.hasDescription && a.description == b.description &&
-         a.hasFileName == b.hasFileName && a.fileName == b.fileName && a.flags == b.flags &&
-         a.repeatCount == b.repeatCount && a.postDelay == b.postDelay &&
-         a.trackNumber == b.trackNumber;
+  return a.hasDescription == b.hasDescription && a.description == b.description && a.hasFileName == b.hasFileName &&
+         a.fileName == b.fileName && a.flags == b.flags && a.repeatCount == b.repeatCount &&
+         a.postDelay == b.postDelay && a.trackNumber == b.trackNumber;
 }
 
 // Reads every item; returns false when the magic line is refused.
-bool ReadAll(const char* data, size_t size, std::vector<ListItemRecord>* items,
-             ListFileReader::Result* last) {
+bool ReadAll(const char* data, size_t size, std::vector<ListItemRecord>* items, ListFileReader::Result* last) {
   ListFileReader reader(data, size);
   ListItemRecord record;
   if (!reader.ReadMagic()) {
-    Check(reader.Next(&record) == ListFileReader::Result::Malformed,
-          "items read after a refused magic line");
+    Check(reader.Next(&record) == ListFileReader::Result::Malformed, "items read after a refused magic line");
     return false;
   }
   ListFileReader::Result result;

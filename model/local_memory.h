@@ -32,8 +32,7 @@ inline bool FreeLocalBlock(HLOCAL block) { return g_localMemory.free(block) == n
 template <typename T>
 class LockedBlock {
  public:
-  explicit LockedBlock(HLOCAL block)
-      : block_(block), data_(block ? static_cast<T*>(LocalLock(block)) : nullptr) {}
+  explicit LockedBlock(HLOCAL block) : block_(block), data_(block ? static_cast<T*>(LocalLock(block)) : nullptr) {}
   ~LockedBlock() {
     if (data_) LocalUnlock(block_);
   }

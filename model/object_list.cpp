@@ -119,10 +119,20 @@ int AddFileObject(const char* path) {
   uint32_t kind;
   uint32_t needed;
   switch (GetFileKind(path)) {
-    case FileKindWave: kind = Wave; needed = WaveAudio; break;
-    case FileKindMidi: kind = Midi; needed = MidiAudio; break;
-    case FileKindVideo: kind = Video; needed = AviVideo; break;
-    default: return 0;
+    case FileKindWave:
+      kind = Wave;
+      needed = WaveAudio;
+      break;
+    case FileKindMidi:
+      kind = Midi;
+      needed = MidiAudio;
+      break;
+    case FileKindVideo:
+      kind = Video;
+      needed = AviVideo;
+      break;
+    default:
+      return 0;
   }
   if (!(g_mediaCaps & needed)) return 0;
   return InsertSoundObject(nullptr, kind, -1, InsertAppend, TRUE, path) >= 0 ? 1 : 0;
@@ -171,9 +181,9 @@ void RemoveSoundObject() {
   if (g_state.playing || g_state.playAllRunning) return;
   int selected = SelectedIndex();
   if (selected >= 0) {
-    bool confirmed = !(g_settings.confirmFlags & ConfirmObjectDelete) ||
-                     ShowMessage(g_state.mainWindow, IDS_CONFIRM_REMOVE,
-                                 MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+    bool confirmed =
+        !(g_settings.confirmFlags & ConfirmObjectDelete) ||
+        ShowMessage(g_state.mainWindow, IDS_CONFIRM_REMOVE, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
     if (confirmed && SendList(LB_DELETESTRING, static_cast<WPARAM>(selected)) != LB_ERR) g_state.listModified = 1;
   }
   SelectFirstItem();
@@ -185,11 +195,20 @@ void MoveSoundObject(int command) {
   int count = ItemCount();
   int target;
   switch (command) {
-    case IDM_MOVE_TOP: target = 0; break;
-    case IDM_MOVE_UP: target = selected - 1; break;
-    case IDM_MOVE_DOWN: target = selected + 1; break;
-    case IDM_MOVE_BOTTOM: target = count - 1; break;
-    default: return;
+    case IDM_MOVE_TOP:
+      target = 0;
+      break;
+    case IDM_MOVE_UP:
+      target = selected - 1;
+      break;
+    case IDM_MOVE_DOWN:
+      target = selected + 1;
+      break;
+    case IDM_MOVE_BOTTOM:
+      target = count - 1;
+      break;
+    default:
+      return;
   }
   if (target < 0 || target >= count || target == selected) return;  // nothing would change
 

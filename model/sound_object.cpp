@@ -51,8 +51,7 @@ bool FillFileObject(HWND dialog, SoundObject* record, BOOL useDefaults, const ch
   }
   record->repeatCount = ReadControlNumber(dialog, IDC_REPEAT_COUNT);
   record->postDelay = ReadControlNumber(dialog, IDC_POST_DELAY);
-  if (ReadControlText(dialog, IDC_DESCRIPTION, text, sizeof text) &&
-      !StoreText(&record->description, text, false))
+  if (ReadControlText(dialog, IDC_DESCRIPTION, text, sizeof text) && !StoreText(&record->description, text, false))
     return false;
   if (ReadControlText(dialog, IDC_SOUND_FILE, text, sizeof text) && !StoreText(&record->fileName, text, true))
     return false;
@@ -64,8 +63,7 @@ bool FillCdTrackObject(HWND dialog, SoundObject* record) {
   record->trackNumber = static_cast<uint8_t>(ReadControlNumber(dialog, IDC_TRACK_NUMBER));
   record->repeatCount = ReadControlNumber(dialog, IDC_REPEAT_COUNT);
   record->postDelay = ReadControlNumber(dialog, IDC_POST_DELAY);
-  if (ReadControlText(dialog, IDC_DESCRIPTION, text, sizeof text) &&
-      !StoreText(&record->description, text, false))
+  if (ReadControlText(dialog, IDC_DESCRIPTION, text, sizeof text) && !StoreText(&record->description, text, false))
     return false;
   return true;
 }
@@ -117,8 +115,7 @@ bool StoreSoundObject(SoundObjectHandle handle, const SoundObject& values, const
 
 SoundObjectHandle AllocSoundObject() { return AllocLocalBlock(sizeof(SoundObject)); }
 
-int FillSoundObject(HWND dialog, SoundObjectHandle handle, uint32_t kind, BOOL useDefaults,
-                    const char* defaultPath) {
+int FillSoundObject(HWND dialog, SoundObjectHandle handle, uint32_t kind, BOOL useDefaults, const char* defaultPath) {
   if (!handle) return 0;
   auto* record = static_cast<SoundObject*>(LocalLock(handle));
   if (!record) return 0;

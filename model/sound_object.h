@@ -49,8 +49,7 @@ bool StoreSoundObject(SoundObjectHandle handle, const SoundObject& values, const
 // Assigns kind and fills the record from an object dialog's controls, or,
 // for file kinds with useDefaults, from defaultPath with zero counts.
 // 1 on success; 0 on failure, when the record has been released.
-int FillSoundObject(HWND dialog, SoundObjectHandle handle, uint32_t kind, BOOL useDefaults,
-                    const char* defaultPath);
+int FillSoundObject(HWND dialog, SoundObjectHandle handle, uint32_t kind, BOOL useDefaults, const char* defaultPath);
 
 // Releases the description, the file name and the record, in that order.
 // 0 on success, non-zero on failure.

@@ -79,8 +79,7 @@ bool DeviceTypeOpens(const char* type) {
   ListModules(&before);
   MCI_OPEN_PARMSA open = {};
   open.lpstrDeviceType = type;
-  if (mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&open)) != 0)
-    return false;
+  if (mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&open)) != 0) return false;
   PinModulesLoadedSince(before);
   mciSendCommandA(open.wDeviceID, MCI_CLOSE, MCI_WAIT, 0);
   return true;
@@ -134,11 +133,20 @@ bool StartMedia(SoundObjectHandle handle) {
   HWND target = g_state.mainWindow;
   BOOL started = FALSE;
   switch (kind) {
-    case Wave: started = PlayWaveFile(target, path); break;
-    case Midi: started = PlayMidiFile(target, path, 0); break;
-    case Video: started = PlayVideoFile(target, path); break;
-    case CdTrack: started = PlayCdTrack(target, track, g_cdTrackCount); break;
-    default: break;
+    case Wave:
+      started = PlayWaveFile(target, path);
+      break;
+    case Midi:
+      started = PlayMidiFile(target, path, 0);
+      break;
+    case Video:
+      started = PlayVideoFile(target, path);
+      break;
+    case CdTrack:
+      started = PlayCdTrack(target, track, g_cdTrackCount);
+      break;
+    default:
+      break;
   }
   DWORD lengthMs = 0;
   UINT device = started ? GetLastPlayInfo(&lengthMs) : 0;
@@ -322,8 +330,7 @@ void SetPlaybackMenus(HWND mainWindow, bool enable) {
   for (UINT id : {IDM_SOUND_PLAY_SELECTED, IDM_SOUND_PLAY_ALL, IDM_SOUND_BROWSE, IDM_SOUND_ADD, IDM_SOUND_REMOVE,
                   IDM_SOUND_MODIFY})
     EnableMenuItem(menu, id, MF_BYCOMMAND | state);
-  EnableMenuItem(menu, IDM_SOUND_STOP_PLAY_ALL,
-                 MF_BYCOMMAND | (g_state.playAllRunning ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(menu, IDM_SOUND_STOP_PLAY_ALL, MF_BYCOMMAND | (g_state.playAllRunning ? MF_ENABLED : MF_GRAYED));
   DrawMenuBar(mainWindow);
 }
 

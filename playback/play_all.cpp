@@ -70,8 +70,7 @@ void ShowPass(uint32_t pass, uint32_t count) {
 // stopped, instead of running empty passes as fast as the CPU allows.
 void WaitForItems(HWND list) {
   HANDLE events[] = {g_state.listGrew.handle(), g_state.playing.cleared(), g_state.threadsQuit.handle()};
-  while (ItemCount(list) <= 0 && !Stopping() && PumpThreadMessages())
-    BlockForMessagesOr(events, 3, INFINITE);
+  while (ItemCount(list) <= 0 && !Stopping() && PumpThreadMessages()) BlockForMessagesOr(events, 3, INFINITE);
 }
 
 struct ObjectFacts {
@@ -218,9 +217,9 @@ int ChooseNextIndex(HWND list, uint32_t order, int32_t objectsLeft) {
     return -1;
   }
   int32_t last = g_lastChosenIndex;
-  int index = ChooseNextOrderIndex(ListBoxOrder(list), order == PlayOrderSequential,
-                                   (g_settings.preferenceFlags & RandomExclusive) != 0, objectsLeft, &last,
-                                   &g_generator);
+  int index =
+      ChooseNextOrderIndex(ListBoxOrder(list), order == PlayOrderSequential,
+                           (g_settings.preferenceFlags & RandomExclusive) != 0, objectsLeft, &last, &g_generator);
   if (index >= 0) g_lastChosenIndex = last;
   return index;
 }

@@ -8,22 +8,22 @@
 #define WENDLE_IDS_H
 
 /* ---- Menu commands (WM_COMMAND ids) ---------------------------------- */
-#define IDM_FILE_NEW              100
-#define IDM_FILE_OPEN             101
-#define IDM_FILE_INSERT           102
-#define IDM_FILE_APPEND           103
-#define IDM_FILE_SAVE             104
-#define IDM_FILE_SAVE_AS          105
-#define IDM_FILE_EXIT             106
+#define IDM_FILE_NEW     100
+#define IDM_FILE_OPEN    101
+#define IDM_FILE_INSERT  102
+#define IDM_FILE_APPEND  103
+#define IDM_FILE_SAVE    104
+#define IDM_FILE_SAVE_AS 105
+#define IDM_FILE_EXIT    106
 
-#define IDM_SOUND_PLAY_SELECTED   116
-#define IDM_SOUND_PLAY_ALL        117
-#define IDM_SOUND_STOP_SKIP       118
-#define IDM_SOUND_BROWSE          119
-#define IDM_SOUND_ADD             120
-#define IDM_SOUND_REMOVE          121
-#define IDM_SOUND_MODIFY          122
-#define IDM_SOUND_STOP_PLAY_ALL   124
+#define IDM_SOUND_PLAY_SELECTED 116
+#define IDM_SOUND_PLAY_ALL      117
+#define IDM_SOUND_STOP_SKIP     118
+#define IDM_SOUND_BROWSE        119
+#define IDM_SOUND_ADD           120
+#define IDM_SOUND_REMOVE        121
+#define IDM_SOUND_MODIFY        122
+#define IDM_SOUND_STOP_PLAY_ALL 124
 
 #define IDM_OPT_PLAY_ALL_MODE     132
 #define IDM_OPT_SET_EDITOR        133
@@ -36,271 +36,271 @@
 #define IDM_OPT_CATALOG_CD        140
 #define IDM_OPT_ADD_ALL_CD_TRACKS 141
 
-#define IDM_HELP_INDEX            148
-#define IDM_HELP_OVERVIEW         149
-#define IDM_HELP_PROCEDURES       150
-#define IDM_HELP_USING_HELP       151
-#define IDM_HELP_DISTRIBUTION     152
-#define IDM_HELP_ABOUT            154
+#define IDM_HELP_INDEX        148
+#define IDM_HELP_OVERVIEW     149
+#define IDM_HELP_PROCEDURES   150
+#define IDM_HELP_USING_HELP   151
+#define IDM_HELP_DISTRIBUTION 152
+#define IDM_HELP_ABOUT        154
 
-#define IDM_MOVE_TOP              164
-#define IDM_MOVE_UP               165
-#define IDM_MOVE_DOWN             166
-#define IDM_MOVE_BOTTOM           167
+#define IDM_MOVE_TOP    164
+#define IDM_MOVE_UP     165
+#define IDM_MOVE_DOWN   166
+#define IDM_MOVE_BOTTOM 167
 
 /* The status-bar help text of command N is language string N - 100. */
-#define IDM_FIRST                 100
-#define IDM_LAST                  167
+#define IDM_FIRST 100
+#define IDM_LAST  167
 
 /* ---- Resources --------------------------------------------------------- */
-#define IDR_MAIN_MENU             1500
-#define IDR_POPUP_MENU            1523
-#define IDR_ACCELERATORS          1532
+#define IDR_MAIN_MENU    1500
+#define IDR_POPUP_MENU   1523
+#define IDR_ACCELERATORS 1532
 
 /* Icons; a button's icon has the id of the button (or kind) it stands for. */
-#define IDI_APP                   1501   /* also the first animation frame */
-#define IDI_ADD                   1502
-#define IDI_APPEND                1503
-#define IDI_BROWSE                1504
-#define IDI_HOT_KEYS              1505
-#define IDI_CATALOG_CD            1506
-#define IDI_HELP                  1507
-#define IDI_INSERT                1508
-#define IDI_KIND_MIDI             1509
-#define IDI_MODIFY                1510
-#define IDI_NEW                   1511
-#define IDI_OPEN                  1512
-#define IDI_KIND_PAUSE            1513
-#define IDI_PLAY_ALL              1514
-#define IDI_PLAY                  1515
-#define IDI_PLAY_ALL_MODE         1516
-#define IDI_REMOVE                1517
-#define IDI_SAVE                  1518
-#define IDI_STOP_SKIP             1519
-#define IDI_KIND_WAVE             1520
-#define IDI_STOP_PLAY_ALL         1521
-#define IDI_KIND_CD_TRACK         1522
-#define IDI_ANIM_INTRO_1          1524
-#define IDI_ANIM_INTRO_2          1525
-#define IDI_ANIM_INTRO_3          1526
-#define IDI_ANIM_IDLE             1527   /* resting frame, not part of the cycle */
-#define IDI_ANIM_CYCLE_1          1528
-#define IDI_ANIM_CYCLE_2          1529
-#define IDI_ANIM_CYCLE_3          1530
-#define IDI_ANIM_CYCLE_4          1531
-#define IDI_KIND_VIDEO            1533
+#define IDI_APP           1501 /* also the first animation frame */
+#define IDI_ADD           1502
+#define IDI_APPEND        1503
+#define IDI_BROWSE        1504
+#define IDI_HOT_KEYS      1505
+#define IDI_CATALOG_CD    1506
+#define IDI_HELP          1507
+#define IDI_INSERT        1508
+#define IDI_KIND_MIDI     1509
+#define IDI_MODIFY        1510
+#define IDI_NEW           1511
+#define IDI_OPEN          1512
+#define IDI_KIND_PAUSE    1513
+#define IDI_PLAY_ALL      1514
+#define IDI_PLAY          1515
+#define IDI_PLAY_ALL_MODE 1516
+#define IDI_REMOVE        1517
+#define IDI_SAVE          1518
+#define IDI_STOP_SKIP     1519
+#define IDI_KIND_WAVE     1520
+#define IDI_STOP_PLAY_ALL 1521
+#define IDI_KIND_CD_TRACK 1522
+#define IDI_ANIM_INTRO_1  1524
+#define IDI_ANIM_INTRO_2  1525
+#define IDI_ANIM_INTRO_3  1526
+#define IDI_ANIM_IDLE     1527 /* resting frame, not part of the cycle */
+#define IDI_ANIM_CYCLE_1  1528
+#define IDI_ANIM_CYCLE_2  1529
+#define IDI_ANIM_CYCLE_3  1530
+#define IDI_ANIM_CYCLE_4  1531
+#define IDI_KIND_VIDEO    1533
 
-#define IDB_KIND_WAVE             1540
-#define IDB_KIND_MIDI             1541
-#define IDB_KIND_PAUSE            1542
-#define IDB_KIND_CD_TRACK         1543
-#define IDB_KIND_VIDEO            1544
+#define IDB_KIND_WAVE     1540
+#define IDB_KIND_MIDI     1541
+#define IDB_KIND_PAUSE    1542
+#define IDB_KIND_CD_TRACK 1543
+#define IDB_KIND_VIDEO    1544
 
 /* Dialog templates */
-#define IDD_PLAY_ALL_MODE         2000
-#define IDD_PREFERENCES           2001
-#define IDD_CONFIRMATIONS         2002
-#define IDD_ADD_SOUND_OBJECT      2003
-#define IDD_SOUND_OBJECT          2005
-#define IDD_PAUSE_OBJECT          2006
-#define IDD_HOT_KEYS              2008
-#define IDD_SOUND_EDITOR          2009
-#define IDD_CD_TRACK              2011
+#define IDD_PLAY_ALL_MODE    2000
+#define IDD_PREFERENCES      2001
+#define IDD_CONFIRMATIONS    2002
+#define IDD_ADD_SOUND_OBJECT 2003
+#define IDD_SOUND_OBJECT     2005
+#define IDD_PAUSE_OBJECT     2006
+#define IDD_HOT_KEYS         2008
+#define IDD_SOUND_EDITOR     2009
+#define IDD_CD_TRACK         2011
 
 /* ---- Buttons of the ribbon and play buttons ---------------------------- */
-#define IDC_BTN_ADD               1502
-#define IDC_BTN_APPEND            1503
-#define IDC_BTN_BROWSE            1504
-#define IDC_BTN_HOT_KEYS          1505
-#define IDC_BTN_CATALOG_CD        1506
-#define IDC_BTN_HELP              1507
-#define IDC_BTN_INSERT            1508
-#define IDC_BTN_MODIFY            1510
-#define IDC_BTN_NEW               1511
-#define IDC_BTN_OPEN              1512
-#define IDC_BTN_PLAY_ALL          1514
-#define IDC_BTN_PLAY              1515
-#define IDC_BTN_PLAY_ALL_MODE     1516
-#define IDC_BTN_REMOVE            1517
-#define IDC_BTN_SAVE              1518
-#define IDC_BTN_STOP_SKIP         1519
-#define IDC_BTN_STOP_PLAY_ALL     1521
+#define IDC_BTN_ADD           1502
+#define IDC_BTN_APPEND        1503
+#define IDC_BTN_BROWSE        1504
+#define IDC_BTN_HOT_KEYS      1505
+#define IDC_BTN_CATALOG_CD    1506
+#define IDC_BTN_HELP          1507
+#define IDC_BTN_INSERT        1508
+#define IDC_BTN_MODIFY        1510
+#define IDC_BTN_NEW           1511
+#define IDC_BTN_OPEN          1512
+#define IDC_BTN_PLAY_ALL      1514
+#define IDC_BTN_PLAY          1515
+#define IDC_BTN_PLAY_ALL_MODE 1516
+#define IDC_BTN_REMOVE        1517
+#define IDC_BTN_SAVE          1518
+#define IDC_BTN_STOP_SKIP     1519
+#define IDC_BTN_STOP_PLAY_ALL 1521
 
 /* Kind command ids of the Add Sound Object dialog's list */
-#define IDK_MIDI                  1509
-#define IDK_PAUSE                 1513
-#define IDK_WAVE                  1520
-#define IDK_CD_TRACK              1522
-#define IDK_VIDEO                 1533
+#define IDK_MIDI     1509
+#define IDK_PAUSE    1513
+#define IDK_WAVE     1520
+#define IDK_CD_TRACK 1522
+#define IDK_VIDEO    1533
 
 /* ---- Dialog and main-window controls ----------------------------------- */
-#define IDC_OK                    500   /* the dialogs' own OK / Change */
-#define IDC_HELP_BUTTON           504
-#define IDC_PREF_MINIMIZE         505
-#define IDC_PREF_TITLE            506
-#define IDC_PREF_PAUSE            507
-#define IDC_PREF_PAUSE_SECONDS    508
-#define IDC_CONFIRM_OBJECT        509
-#define IDC_CONFIRM_FILE          510
-#define IDC_INSERT_AT_TOP         511
-#define IDC_INSERT_AT_CURRENT     512
-#define IDC_INSERT_APPEND         513
-#define IDC_SOUND_FILE            514
-#define IDC_BROWSE                515
-#define IDC_DESCRIPTION           516
-#define IDC_REPEAT_COUNT          517
-#define IDC_PAUSE_DURATION        518
-#define IDC_COMMAND_LINE          519
-#define IDC_TEST                  520
-#define IDC_STOP                  521
-#define IDC_SAVE                  523
-#define IDC_PLAY_LIST_COUNT       524
-#define IDC_NON_STOP              525
-#define IDC_ORDER_SEQUENTIAL      526
-#define IDC_ORDER_RANDOM          527
-#define IDC_OBJECT_LIST           528
-#define IDC_POST_DELAY            529
-#define IDC_ADD                   530
-#define IDC_VIRTUAL_KEY           531
-#define IDC_KEY_CONTROL           533
-#define IDC_KEY_ALT               534
-#define IDC_HOTKEY_PLAY_NEXT      535
-#define IDC_HOTKEY_PLAY_ALL       536
-#define IDC_HOTKEY_FAVORITE       537
-#define IDC_RESET                 539
-#define IDC_LABEL_COUNT_CAPTION   544
-#define IDC_LABEL_COUNT           545
-#define IDC_LABEL_ORDER_CAPTION   546
-#define IDC_LABEL_ORDER           547
-#define IDC_SPIN_COUNT            548
-#define IDC_SPIN_PAUSE            549
-#define IDC_SPIN_DELAY            550
-#define IDC_SPIN_REPEAT           551
-#define IDC_EXCLUSIVE             552
-#define IDC_EXPLANATION           553
-#define IDC_EDITOR_MIDI           555
-#define IDC_EDITOR_WAV            556
-#define IDC_TRACK_NUMBER          557
-#define IDC_SPIN_TRACK            558
-#define IDC_PREF_BUTTON_HELP      559
-#define IDC_PREF_ABSOLUTE_PATHS   560
-#define IDC_KIND_LIST             1000
-#define IDC_ADD_ALL_CD_TRACKS     1002
+#define IDC_OK                  500 /* the dialogs' own OK / Change */
+#define IDC_HELP_BUTTON         504
+#define IDC_PREF_MINIMIZE       505
+#define IDC_PREF_TITLE          506
+#define IDC_PREF_PAUSE          507
+#define IDC_PREF_PAUSE_SECONDS  508
+#define IDC_CONFIRM_OBJECT      509
+#define IDC_CONFIRM_FILE        510
+#define IDC_INSERT_AT_TOP       511
+#define IDC_INSERT_AT_CURRENT   512
+#define IDC_INSERT_APPEND       513
+#define IDC_SOUND_FILE          514
+#define IDC_BROWSE              515
+#define IDC_DESCRIPTION         516
+#define IDC_REPEAT_COUNT        517
+#define IDC_PAUSE_DURATION      518
+#define IDC_COMMAND_LINE        519
+#define IDC_TEST                520
+#define IDC_STOP                521
+#define IDC_SAVE                523
+#define IDC_PLAY_LIST_COUNT     524
+#define IDC_NON_STOP            525
+#define IDC_ORDER_SEQUENTIAL    526
+#define IDC_ORDER_RANDOM        527
+#define IDC_OBJECT_LIST         528
+#define IDC_POST_DELAY          529
+#define IDC_ADD                 530
+#define IDC_VIRTUAL_KEY         531
+#define IDC_KEY_CONTROL         533
+#define IDC_KEY_ALT             534
+#define IDC_HOTKEY_PLAY_NEXT    535
+#define IDC_HOTKEY_PLAY_ALL     536
+#define IDC_HOTKEY_FAVORITE     537
+#define IDC_RESET               539
+#define IDC_LABEL_COUNT_CAPTION 544
+#define IDC_LABEL_COUNT         545
+#define IDC_LABEL_ORDER_CAPTION 546
+#define IDC_LABEL_ORDER         547
+#define IDC_SPIN_COUNT          548
+#define IDC_SPIN_PAUSE          549
+#define IDC_SPIN_DELAY          550
+#define IDC_SPIN_REPEAT         551
+#define IDC_EXCLUSIVE           552
+#define IDC_EXPLANATION         553
+#define IDC_EDITOR_MIDI         555
+#define IDC_EDITOR_WAV          556
+#define IDC_TRACK_NUMBER        557
+#define IDC_SPIN_TRACK          558
+#define IDC_PREF_BUTTON_HELP    559
+#define IDC_PREF_ABSOLUTE_PATHS 560
+#define IDC_KIND_LIST           1000
+#define IDC_ADD_ALL_CD_TRACKS   1002
 
 /* Static labels of the dialogs (their ids carry no meaning) */
-#define IDC_STATIC                (-1)
+#define IDC_STATIC (-1)
 
 /* ---- Hot-key ids (WM_HOTKEY) ------------------------------------------ */
-#define IDH_PLAY_NEXT             540
-#define IDH_PLAY_ALL              541
-#define IDH_FAVORITE              542
+#define IDH_PLAY_NEXT 540
+#define IDH_PLAY_ALL  541
+#define IDH_FAVORITE  542
 
 /* ---- Help contexts of WD.HLP ------------------------------------------ */
 /* The help build (help/fix_winhelp.py) reads these lines: each number opens
  * the topic named like its constant (a \cfg{winhelp-topic} line of the help
  * sources); HELPCTX_INDEX opens the contents page. Plain decimal defines. */
-#define HELPCTX_INDEX             1
-#define HELPCTX_OVERVIEW          2
-#define HELPCTX_PROCEDURES        4
-#define HELPCTX_ADD_SOUND_OBJECT  12
-#define HELPCTX_OBJECT_DIALOGS    16
-#define HELPCTX_PLAY_ALL_MODE     19
-#define HELPCTX_HOT_KEYS          23
-#define HELPCTX_PREFERENCES       27
-#define HELPCTX_CONFIRMATIONS     28
-#define HELPCTX_SOUND_EDITOR      29
-#define HELPCTX_DISTRIBUTION      31
+#define HELPCTX_INDEX            1
+#define HELPCTX_OVERVIEW         2
+#define HELPCTX_PROCEDURES       4
+#define HELPCTX_ADD_SOUND_OBJECT 12
+#define HELPCTX_OBJECT_DIALOGS   16
+#define HELPCTX_PLAY_ALL_MODE    19
+#define HELPCTX_HOT_KEYS         23
+#define HELPCTX_PREFERENCES      27
+#define HELPCTX_CONFIRMATIONS    28
+#define HELPCTX_SOUND_EDITOR     29
+#define HELPCTX_DISTRIBUTION     31
 
 /* ---- The program's own string table ------------------------------------ */
-#define IDS_OWN_LANGUAGE_KEY      0
-#define IDS_OWN_NO_LANGUAGE       1
-#define IDS_OWN_NO_MAIN_WINDOW    2
+#define IDS_OWN_LANGUAGE_KEY   0
+#define IDS_OWN_NO_LANGUAGE    1
+#define IDS_OWN_NO_MAIN_WINDOW 2
 
 /* ---- Language module strings ("wd_eng.dll") ---------------------------- */
-#define IDS_MENU_HELP_BASE        0    /* help of command N is N - 100 */
-#define IDS_STATUS_STARTUP        96
-#define IDS_STATUS_READY          97
-#define IDS_APP_CAPTION           98
-#define IDS_ABOUT_LINE1           99
-#define IDS_ABOUT_LINE2           100
-#define IDS_ABOUT_LINE3           101
-#define IDS_STATUS_HELP           102
-#define IDS_SETTINGS_SAVED        103
-#define IDS_TITLE_ADD_FILE        105
-#define IDS_OBJECT_ADDED          106
-#define IDS_TITLE_ADD_PAUSE       107
-#define IDS_FMT_FILES_DROPPED     110  /* one number  [63] */
-#define IDS_CONFIRM_REMOVE        112
-#define IDS_FMT_ITEMS_READ        113  /* one number  [40] */
-#define IDS_FMT_ITEMS_WRITTEN     114  /* two numbers [40] */
-#define IDS_FMT_NOW_PLAYING       115  /* one text    [62] */
-#define IDS_FMT_PAUSE_PLAYING     116  /* one number  [62] */
-#define IDS_FMT_PASS              117  /* two numbers [31] */
-#define IDS_ORDER_SEQUENTIAL      118
-#define IDS_ORDER_RANDOM          119
-#define IDS_NON_STOP              120
-#define IDS_LABEL_PLAY_COUNT      121
-#define IDS_LABEL_PLAY_ORDER      122
-#define IDS_FMT_COUNTDOWN         123  /* one number  [62] */
-#define IDS_ORDER_RANDOM_EXCL     124
-#define IDS_CD_CATALOGED          125
-#define IDS_ASK_ADD_ALL_TRACKS    126
-#define IDS_COUNT_OUT_OF_RANGE    128
-#define IDS_OUT_OF_MEMORY         130
-#define IDS_NOTHING_SELECTED      131
-#define IDS_FREE_FAILED           132
-#define IDS_NO_OBJECT_INFO        133
-#define IDS_HOTKEY_START_FAILED   134
-#define IDS_ASK_SET_FAVORITE      135
-#define IDS_HOTKEY_CHANGE_FAILED  136
-#define IDS_BAD_FILE_NAME         137
-#define IDS_ASK_REPLACE_FILE      138
-#define IDS_DISK_FULL             139
-#define IDS_NO_CD                 141
-#define IDS_REGISTRY_FAILED       142
-#define IDS_FILE_WRITE_FAILED     143
-#define IDS_DEFAULT_MIDI_EDITOR   144
-#define IDS_EDITOR_NO_SETTINGS    145
-#define IDS_EDITOR_WRONG_KIND     146
-#define IDS_ASK_SET_EDITOR        147
-#define IDS_ASK_CHANGE_EDITOR     148
-#define IDS_NOT_A_LIST_FILE       150
-#define IDS_TRACK_OUT_OF_RANGE    151
-#define IDS_NO_MEDIA_DEVICES      152
-#define IDS_ASK_SAVE_CHANGES      154
-#define IDS_DEVICE_MISSING        155
-#define IDS_CATALOG_DAMAGED       156
-#define IDS_NOTHING_TO_CATALOG    157
-#define IDS_ASK_FILL_FROM_CD      158
-#define IDS_ASK_SAME_LIST_NEW_CD  159
-#define IDS_REG_SETTINGS_KEY      160
-#define IDS_REG_WINDOW_PLACEMENT  161
-#define IDS_REG_PLAY_LIST_COUNT   162
-#define IDS_REG_PREFERENCES       163
-#define IDS_REG_CONFIRMATIONS     164
-#define IDS_REG_PLAY_ORDER        165
-#define IDS_REG_PAUSE_SECONDS     166
-#define IDS_REG_FAVORITE          167
-#define IDS_REG_WAV_EDITOR        168
-#define IDS_REG_MIDI_EDITOR       169
-#define IDS_REG_HOTKEYS_KEY       192
-#define IDS_REG_HOTKEY1_KEY       193
-#define IDS_REG_HOTKEY1_MODS      194
-#define IDS_REG_HOTKEY2_KEY       195
-#define IDS_REG_HOTKEY2_MODS      196
-#define IDS_REG_HOTKEY3_KEY       197
-#define IDS_REG_HOTKEY3_MODS      198
-#define IDS_CANNOT_OPEN_FILE      224
-#define IDS_LIST_FILE_DAMAGED     225
-#define IDS_NUMBER_OUT_OF_RANGE   236
-#define IDS_MODIFY_INDEX_TOO_FAR  237
+#define IDS_MENU_HELP_BASE       0 /* help of command N is N - 100 */
+#define IDS_STATUS_STARTUP       96
+#define IDS_STATUS_READY         97
+#define IDS_APP_CAPTION          98
+#define IDS_ABOUT_LINE1          99
+#define IDS_ABOUT_LINE2          100
+#define IDS_ABOUT_LINE3          101
+#define IDS_STATUS_HELP          102
+#define IDS_SETTINGS_SAVED       103
+#define IDS_TITLE_ADD_FILE       105
+#define IDS_OBJECT_ADDED         106
+#define IDS_TITLE_ADD_PAUSE      107
+#define IDS_FMT_FILES_DROPPED    110 /* one number  [63] */
+#define IDS_CONFIRM_REMOVE       112
+#define IDS_FMT_ITEMS_READ       113 /* one number  [40] */
+#define IDS_FMT_ITEMS_WRITTEN    114 /* two numbers [40] */
+#define IDS_FMT_NOW_PLAYING      115 /* one text    [62] */
+#define IDS_FMT_PAUSE_PLAYING    116 /* one number  [62] */
+#define IDS_FMT_PASS             117 /* two numbers [31] */
+#define IDS_ORDER_SEQUENTIAL     118
+#define IDS_ORDER_RANDOM         119
+#define IDS_NON_STOP             120
+#define IDS_LABEL_PLAY_COUNT     121
+#define IDS_LABEL_PLAY_ORDER     122
+#define IDS_FMT_COUNTDOWN        123 /* one number  [62] */
+#define IDS_ORDER_RANDOM_EXCL    124
+#define IDS_CD_CATALOGED         125
+#define IDS_ASK_ADD_ALL_TRACKS   126
+#define IDS_COUNT_OUT_OF_RANGE   128
+#define IDS_OUT_OF_MEMORY        130
+#define IDS_NOTHING_SELECTED     131
+#define IDS_FREE_FAILED          132
+#define IDS_NO_OBJECT_INFO       133
+#define IDS_HOTKEY_START_FAILED  134
+#define IDS_ASK_SET_FAVORITE     135
+#define IDS_HOTKEY_CHANGE_FAILED 136
+#define IDS_BAD_FILE_NAME        137
+#define IDS_ASK_REPLACE_FILE     138
+#define IDS_DISK_FULL            139
+#define IDS_NO_CD                141
+#define IDS_REGISTRY_FAILED      142
+#define IDS_FILE_WRITE_FAILED    143
+#define IDS_DEFAULT_MIDI_EDITOR  144
+#define IDS_EDITOR_NO_SETTINGS   145
+#define IDS_EDITOR_WRONG_KIND    146
+#define IDS_ASK_SET_EDITOR       147
+#define IDS_ASK_CHANGE_EDITOR    148
+#define IDS_NOT_A_LIST_FILE      150
+#define IDS_TRACK_OUT_OF_RANGE   151
+#define IDS_NO_MEDIA_DEVICES     152
+#define IDS_ASK_SAVE_CHANGES     154
+#define IDS_DEVICE_MISSING       155
+#define IDS_CATALOG_DAMAGED      156
+#define IDS_NOTHING_TO_CATALOG   157
+#define IDS_ASK_FILL_FROM_CD     158
+#define IDS_ASK_SAME_LIST_NEW_CD 159
+#define IDS_REG_SETTINGS_KEY     160
+#define IDS_REG_WINDOW_PLACEMENT 161
+#define IDS_REG_PLAY_LIST_COUNT  162
+#define IDS_REG_PREFERENCES      163
+#define IDS_REG_CONFIRMATIONS    164
+#define IDS_REG_PLAY_ORDER       165
+#define IDS_REG_PAUSE_SECONDS    166
+#define IDS_REG_FAVORITE         167
+#define IDS_REG_WAV_EDITOR       168
+#define IDS_REG_MIDI_EDITOR      169
+#define IDS_REG_HOTKEYS_KEY      192
+#define IDS_REG_HOTKEY1_KEY      193
+#define IDS_REG_HOTKEY1_MODS     194
+#define IDS_REG_HOTKEY2_KEY      195
+#define IDS_REG_HOTKEY2_MODS     196
+#define IDS_REG_HOTKEY3_KEY      197
+#define IDS_REG_HOTKEY3_MODS     198
+#define IDS_CANNOT_OPEN_FILE     224
+#define IDS_LIST_FILE_DAMAGED    225
+#define IDS_NUMBER_OUT_OF_RANGE  236
+#define IDS_MODIFY_INDEX_TOO_FAR 237
 
 /* ---- Private messages of the main window ------------------------------- */
-#define WM_SETSTATUSTEXT          (0x0400 + 1)  /* WM_USER+1, wParam string id */
-#define WM_OPENCOMMANDLINE        (0x0400 + 2)  /* WM_USER+2, lParam text */
+#define WM_SETSTATUSTEXT   (0x0400 + 1) /* WM_USER+1, wParam string id */
+#define WM_OPENCOMMANDLINE (0x0400 + 2) /* WM_USER+2, lParam text */
 /* Requests of the Play All worker, sent (synchronously) to the main window */
-#define WM_PLAYOBJECT             (0x0400 + 3)  /* lParam a SoundObjectHandle */
-#define WM_STOPALLDEVICES         (0x0400 + 4)
-#define WM_PLAYALLENDED           (0x0400 + 5)  /* the run is over: idle state */
+#define WM_PLAYOBJECT     (0x0400 + 3) /* lParam a SoundObjectHandle */
+#define WM_STOPALLDEVICES (0x0400 + 4)
+#define WM_PLAYALLENDED   (0x0400 + 5) /* the run is over: idle state */
 
 #endif /* WENDLE_IDS_H */

@@ -37,9 +37,14 @@ void PlayFavorite(HWND mainWindow) {
   }
   BOOL started;
   switch (GetFileKind(path)) {
-    case FileKindWave: started = PlayWaveFile(mainWindow, path); break;
-    case FileKindMidi: started = PlayMidiFile(mainWindow, path, 0); break;
-    default: return;
+    case FileKindWave:
+      started = PlayWaveFile(mainWindow, path);
+      break;
+    case FileKindMidi:
+      started = PlayMidiFile(mainWindow, path, 0);
+      break;
+    default:
+      return;
   }
   // Its notice names this device; it must not end the list's object.
   if (started) g_state.favoriteDevice = GetLastPlayInfo(nullptr);
@@ -51,8 +56,7 @@ int RegisterHotKeys(HWND window) {
   UnregisterHotKeys(window);
   for (int i = 0; i < kHotKeyCount; ++i) {
     const HotKeySetting& key = g_settings.hotKeys[i];
-    if (!RegisterHotKey(window, IDH_PLAY_NEXT + i, key.modifiers, 'A' + key.keyIndex))
-      return IDC_HOTKEY_PLAY_NEXT + i;
+    if (!RegisterHotKey(window, IDH_PLAY_NEXT + i, key.modifiers, 'A' + key.keyIndex)) return IDC_HOTKEY_PLAY_NEXT + i;
   }
   return -1;
 }
@@ -63,9 +67,16 @@ void UnregisterHotKeys(HWND window) {
 
 bool OnHotKey(HWND mainWindow, int id) {
   switch (id) {
-    case IDH_PLAY_NEXT: PlayNext(mainWindow); return true;
-    case IDH_PLAY_ALL: OnPlayAllHotKey(); return true;
-    case IDH_FAVORITE: PlayFavorite(mainWindow); return true;
-    default: return false;
+    case IDH_PLAY_NEXT:
+      PlayNext(mainWindow);
+      return true;
+    case IDH_PLAY_ALL:
+      OnPlayAllHotKey();
+      return true;
+    case IDH_FAVORITE:
+      PlayFavorite(mainWindow);
+      return true;
+    default:
+      return false;
   }
 }

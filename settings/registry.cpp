@@ -45,8 +45,8 @@ bool RegistryKey::ReadString(UINT nameId, char* text, size_t size) const {
 
 bool RegistryKey::WriteDword(UINT nameId, uint32_t value) const {
   DWORD data = value;
-  return RegSetValueExA(key_, LanguageText(nameId), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                        sizeof data) == ERROR_SUCCESS;
+  return RegSetValueExA(key_, LanguageText(nameId), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data) ==
+         ERROR_SUCCESS;
 }
 
 bool RegistryKey::WriteString(UINT nameId, const char* text) const {

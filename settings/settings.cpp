@@ -17,12 +17,18 @@ constexpr HotKeyDefault kHotKeyDefaults[kHotKeyCount] = {{13, 3}, {18, 3}, {5, 3
 // The field behind a DWORD value of the settings key, or null.
 std::atomic<uint32_t>* SettingField(UINT valueId) {
   switch (valueId) {
-    case IDS_REG_PLAY_LIST_COUNT: return &g_settings.playListCount;
-    case IDS_REG_PREFERENCES: return &g_settings.preferenceFlags;
-    case IDS_REG_CONFIRMATIONS: return &g_settings.confirmFlags;
-    case IDS_REG_PLAY_ORDER: return &g_settings.playOrder;
-    case IDS_REG_PAUSE_SECONDS: return &g_settings.pauseSeconds;
-    default: return nullptr;
+    case IDS_REG_PLAY_LIST_COUNT:
+      return &g_settings.playListCount;
+    case IDS_REG_PREFERENCES:
+      return &g_settings.preferenceFlags;
+    case IDS_REG_CONFIRMATIONS:
+      return &g_settings.confirmFlags;
+    case IDS_REG_PLAY_ORDER:
+      return &g_settings.playOrder;
+    case IDS_REG_PAUSE_SECONDS:
+      return &g_settings.pauseSeconds;
+    default:
+      return nullptr;
   }
 }
 

@@ -108,35 +108,57 @@ void ShowPlayAllButton(HWND mainWindow, bool running) {
 
 int ButtonCommand(int controlId) {
   switch (controlId) {
-    case IDC_BTN_ADD: return IDM_SOUND_ADD;
-    case IDC_BTN_APPEND: return IDM_FILE_APPEND;
-    case IDC_BTN_BROWSE: return IDM_SOUND_BROWSE;
-    case IDC_BTN_HOT_KEYS: return IDM_OPT_HOT_KEYS;
-    case IDC_BTN_CATALOG_CD: return IDM_OPT_CATALOG_CD;
-    case IDC_BTN_HELP: return IDM_HELP_INDEX;
-    case IDC_BTN_INSERT: return IDM_FILE_INSERT;
-    case IDC_BTN_MODIFY: return IDM_SOUND_MODIFY;
-    case IDC_BTN_NEW: return IDM_FILE_NEW;
-    case IDC_BTN_OPEN: return IDM_FILE_OPEN;
-    case IDC_BTN_PLAY_ALL: return IDM_SOUND_PLAY_ALL;
-    case IDC_BTN_PLAY: return IDM_SOUND_PLAY_SELECTED;
-    case IDC_BTN_PLAY_ALL_MODE: return IDM_OPT_PLAY_ALL_MODE;
-    case IDC_BTN_REMOVE: return IDM_SOUND_REMOVE;
-    case IDC_BTN_SAVE: return IDM_FILE_SAVE;
-    case IDC_BTN_STOP_SKIP: return IDM_SOUND_STOP_SKIP;
-    case IDC_BTN_STOP_PLAY_ALL: return IDM_SOUND_STOP_PLAY_ALL;
-    default: return 0;
+    case IDC_BTN_ADD:
+      return IDM_SOUND_ADD;
+    case IDC_BTN_APPEND:
+      return IDM_FILE_APPEND;
+    case IDC_BTN_BROWSE:
+      return IDM_SOUND_BROWSE;
+    case IDC_BTN_HOT_KEYS:
+      return IDM_OPT_HOT_KEYS;
+    case IDC_BTN_CATALOG_CD:
+      return IDM_OPT_CATALOG_CD;
+    case IDC_BTN_HELP:
+      return IDM_HELP_INDEX;
+    case IDC_BTN_INSERT:
+      return IDM_FILE_INSERT;
+    case IDC_BTN_MODIFY:
+      return IDM_SOUND_MODIFY;
+    case IDC_BTN_NEW:
+      return IDM_FILE_NEW;
+    case IDC_BTN_OPEN:
+      return IDM_FILE_OPEN;
+    case IDC_BTN_PLAY_ALL:
+      return IDM_SOUND_PLAY_ALL;
+    case IDC_BTN_PLAY:
+      return IDM_SOUND_PLAY_SELECTED;
+    case IDC_BTN_PLAY_ALL_MODE:
+      return IDM_OPT_PLAY_ALL_MODE;
+    case IDC_BTN_REMOVE:
+      return IDM_SOUND_REMOVE;
+    case IDC_BTN_SAVE:
+      return IDM_FILE_SAVE;
+    case IDC_BTN_STOP_SKIP:
+      return IDM_SOUND_STOP_SKIP;
+    case IDC_BTN_STOP_PLAY_ALL:
+      return IDM_SOUND_STOP_PLAY_ALL;
+    default:
+      return 0;
   }
 }
 
 LRESULT CALLBACK RibbonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE: CreateRibbonButtons(window); return 0;
+    case WM_CREATE:
+      CreateRibbonButtons(window);
+      return 0;
     case WM_SIZE:
       if (wParam == SIZE_MINIMIZED) break;
       OnRibbonSize(window);
       return 0;
-    case WM_PAINT: OnRibbonPaint(window); break;
+    case WM_PAINT:
+      OnRibbonPaint(window);
+      break;
     case WM_DRAWITEM:
       if (DrawButton(window, static_cast<int>(wParam), reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), IDI_APP, 2, 2,
                      2, 2, false))
@@ -150,7 +172,8 @@ LRESULT CALLBACK RibbonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       PostMessageA(GetParent(window), WM_COMMAND, static_cast<WPARAM>(ButtonCommand(id)), 0);
       return 0;
     }
-    default: break;
+    default:
+      break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -38,8 +38,8 @@ void UnsubclassButton(HWND button);
 LRESULT CALLBACK ButtonSubclassProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
 void ShowButtonHelp(int controlId);
 // Draws an owner-drawn button; 1 when it handled the draw action.
-int DrawButton(HWND window, int id, const DRAWITEMSTRUCT* item, int baseId, int iconX, int iconY,
-               int focusX, int focusY, bool focusAllowed);
+int DrawButton(HWND window, int id, const DRAWITEMSTRUCT* item, int baseId, int iconX, int iconY, int focusX,
+               int focusY, bool focusAllowed);
 
 // The selected Sound Object's details on the status bar.
 void ShowObjectInfo(HWND statusBar, SoundObjectHandle handle);

@@ -40,12 +40,15 @@ void UnsubclassButton(HWND button) {
 LRESULT CALLBACK ButtonSubclassProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
   WNDPROC kept = KeptProcedure(button);
   switch (message) {
-    case WM_DESTROY: UnsubclassButton(button); break;
+    case WM_DESTROY:
+      UnsubclassButton(button);
+      break;
     case WM_MOUSEMOVE:
       if (g_settings.preferenceFlags & StatusBarButtonHelp)
         ShowButtonHelp(static_cast<int>(GetWindowLongPtrA(button, GWLP_ID)));
       break;
-    default: break;
+    default:
+      break;
   }
   if (!kept) return DefWindowProcA(button, message, wParam, lParam);
   return CallWindowProcA(kept, button, message, wParam, lParam);

@@ -93,7 +93,9 @@ LRESULT CALLBACK EditSuperclassProc(HWND window, UINT message, WPARAM wParam, LP
 
 LRESULT CALLBACK ListBoxSuperclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND: PaintFrame(window); break;
+    case WM_ERASEBKGND:
+      PaintFrame(window);
+      break;
     case WM_KEYUP:
       if (wParam == VK_SPACE)
         OpenMenuFromKeyboard(window);
@@ -106,7 +108,8 @@ LRESULT CALLBACK ListBoxSuperclassProc(HWND window, UINT message, WPARAM wParam,
     case WM_RBUTTONUP:
       if (!SomethingPlays()) OnRightButtonUp(window, wParam, lParam);
       break;
-    default: break;
+    default:
+      break;
   }
   return CallWindowProcA(g_state.listBoxClassProc, window, message, wParam, lParam);
 }

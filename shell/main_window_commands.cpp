@@ -129,9 +129,8 @@ void Favorite(HWND, LPARAM) {
 }
 
 void SavePosition(HWND window, LPARAM) {
-  RestoringSelection([&] {
-    SaveWindowPlacement(window, LanguageText(IDS_REG_SETTINGS_KEY), LanguageText(IDS_REG_WINDOW_PLACEMENT));
-  });
+  RestoringSelection(
+      [&] { SaveWindowPlacement(window, LanguageText(IDS_REG_SETTINGS_KEY), LanguageText(IDS_REG_WINDOW_PLACEMENT)); });
 }
 
 void Catalog(HWND window, LPARAM) { CatalogActiveCd(window); }

@@ -54,8 +54,8 @@ void AddDroppedFiles(HDROP drop) {
   char format[kDropFormatLength + 1];
   LanguageString(IDS_FMT_FILES_DROPPED, format, sizeof format);
   snprintf(g_state.textBuffer, kTextBufferSize, format, added);
-  ResMessageBox(g_state.mainWindow, g_state.languageModule, g_state.textBuffer,
-                MAKEINTRESOURCEA(IDS_APP_CAPTION), MB_ICONASTERISK);
+  ResMessageBox(g_state.mainWindow, g_state.languageModule, g_state.textBuffer, MAKEINTRESOURCEA(IDS_APP_CAPTION),
+                MB_ICONASTERISK);
 }
 
 void OnMenuSelect(WPARAM wParam) {

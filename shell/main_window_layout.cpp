@@ -26,8 +26,7 @@ void LayOut(int width, int height) {
   SetWindowPos(g_state.listBox, nullptr, 60, ribbon.bottom + 30, width - 100,
                height - status.bottom - ribbon.bottom - 60, SWP_NOZORDER);
   PostMessageA(g_state.ribbon, WM_SIZE, 0, 0);
-  SetWindowPos(g_state.statusBar, nullptr, -1, height - status.bottom - 1, width + 2, status.bottom + 2,
-               SWP_NOZORDER);
+  SetWindowPos(g_state.statusBar, nullptr, -1, height - status.bottom - 1, width + 2, status.bottom + 2, SWP_NOZORDER);
 }
 
 }  // namespace

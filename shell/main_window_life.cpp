@@ -45,8 +45,8 @@ void LoadPictures() {
     g_state.kindBitmaps[i] = LoadBitmapA(g_state.instance, MAKEINTRESOURCEA(IDB_KIND_WAVE + i));
 }
 
-HWND CreateChild(HWND parent, const char* className, const char* text, DWORD style, int x, int y, int width,
-                 int height, int id) {
+HWND CreateChild(HWND parent, const char* className, const char* text, DWORD style, int x, int y, int width, int height,
+                 int id) {
   return CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_state.instance, nullptr);
 }
@@ -79,8 +79,7 @@ void StopPlayingForSave() {
   StopPlayback();
   HANDLE none = g_state.threadsQuit.handle();  // never set here: only messages wake the wait
   ULONGLONG end = MonotonicMs() + kWorkerEndTimeoutMs;
-  while (g_state.playAllRunning && PumpThreadMessages() && MonotonicMs() < end)
-    BlockForMessagesOr(&none, 1, 50);
+  while (g_state.playAllRunning && PumpThreadMessages() && MonotonicMs() < end) BlockForMessagesOr(&none, 1, 50);
 }
 
 }  // namespace
@@ -97,8 +96,8 @@ LRESULT OnCreate(HWND window) {
   CreateMainButtons(window);
   CreateLabels(window);
   g_state.listBox = CreateChild(window, "ovSListBox", nullptr,
-                                WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_DISABLENOSCROLL, 0, 0,
-                                0, 0, IDC_OBJECT_LIST);
+                                WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_DISABLENOSCROLL, 0, 0, 0,
+                                0, IDC_OBJECT_LIST);
 
   if (RegisterHotKeys(window) != -1) ShowMessage(window, IDS_HOTKEY_START_FAILED, MB_ICONEXCLAMATION);
   g_state.currentListFile[0] = '\0';

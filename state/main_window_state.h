@@ -63,10 +63,10 @@ struct MainWindowState {
   HINSTANCE languageModule = nullptr;
 
   HWND mainWindow = nullptr;
-  HWND listBox = nullptr;     // "ovSListBox", control 528: the Object List
+  HWND listBox = nullptr;  // "ovSListBox", control 528: the Object List
   HWND ribbon = nullptr;
   HWND statusBar = nullptr;
-  HMENU popupMenu = nullptr;  // its first submenu is the list's pop-up menu
+  HMENU popupMenu = nullptr;      // its first submenu is the list's pop-up menu
   HACCEL accelerators = nullptr;  // table 1532, also used by nested waits
 
   char currentListFile[kTextBufferSize] = "";
@@ -95,8 +95,8 @@ struct MainWindowState {
 
   HANDLE animationThread = nullptr;
   HANDLE playAllThread = nullptr;
-  SignalEvent playAllStart;   // one run of the Play All worker per raise
-  SignalEvent listGrew;       // an item was added to the list
+  SignalEvent playAllStart;       // one run of the Play All worker per raise
+  SignalEvent listGrew;           // an item was added to the list
   SignalEvent threadsQuit{true};  // set once at close: the workers end
 
   HICON buttonIcons[kButtonIconCount] = {};

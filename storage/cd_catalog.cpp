@@ -42,8 +42,7 @@ std::string TextModeLine(const std::string& line) {
 
 bool WriteAll(HANDLE file, const std::string& bytes) {
   DWORD written = 0;
-  return WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-         written == bytes.size();
+  return WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
 }
 
 // True when the file ends inside a line (an entry added by hand without
@@ -53,8 +52,8 @@ bool EndsInsideALine(HANDLE file) {
   back.QuadPart = -1;
   char last = '\n';
   DWORD read = 0;
-  return SetFilePointerEx(file, back, nullptr, FILE_END) && ReadFile(file, &last, 1, &read, nullptr) &&
-         read == 1 && last != '\n';
+  return SetFilePointerEx(file, back, nullptr, FILE_END) && ReadFile(file, &last, 1, &read, nullptr) && read == 1 &&
+         last != '\n';
 }
 
 void OfferToFillFromCd(HWND mainWindow) {

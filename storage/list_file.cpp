@@ -228,8 +228,7 @@ DWORD ReplaceWithList(HWND list, const char* path) {
   WriteListItems(file, list, &error);
   if (!error && !FlushFileBuffers(file)) error = GetLastError();
   if (!CloseHandle(file) && !error) error = GetLastError();
-  if (!error && !MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    error = GetLastError();
+  if (!error && !MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) error = GetLastError();
   if (error) DeleteFileA(temp);
   return error;
 }

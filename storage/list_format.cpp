@@ -90,8 +90,7 @@ void AppendNumber(std::string* out, uint32_t value, char separator) {
 
 }  // namespace
 
-ListFileReader::ListFileReader(const char* data, size_t size)
-    : data_(data), size_(data != nullptr ? size : 0) {}
+ListFileReader::ListFileReader(const char* data, size_t size) : data_(data), size_(data != nullptr ? size : 0) {}
 
 // The next line, without its LF and without one CR before it. False when no
 // byte is left. The last line of the file may lack its LF.

@@ -15,9 +15,9 @@ extern "C" {
 #define SPIN_CLASS       "ovSpin"
 #define STATUS_BAR_CLASS "ovStatusBar"
 
-#define ORD_SPIN_ATTACH_BUDDY    6
-#define ORD_SPIN_SET_RANGE       7
-#define ORD_SPIN_SET_POS         9
+#define ORD_SPIN_ATTACH_BUDDY   6
+#define ORD_SPIN_SET_RANGE      7
+#define ORD_SPIN_SET_POS        9
 #define ORD_STATUS_BAR_INIT     18
 #define ORD_STATUS_BAR_SET_TEXT 19
 

@@ -11,8 +11,8 @@ const char* LanguageString(UINT id, char* text, int size) {
 }
 
 int ShowMessage(HWND owner, UINT textId, UINT style) {
-  return ResMessageBox(owner, g_state.languageModule, MAKEINTRESOURCEA(textId),
-                       MAKEINTRESOURCEA(IDS_APP_CAPTION), style);
+  return ResMessageBox(owner, g_state.languageModule, MAKEINTRESOURCEA(textId), MAKEINTRESOURCEA(IDS_APP_CAPTION),
+                       style);
 }
 
 int ShowMessageWithCaption(HWND owner, UINT textId, const char* caption, UINT style) {

@@ -12,12 +12,12 @@ extern "C" {
 #endif
 
 /* Ordinals of VI32RID.dll */
-#define ORD_SHOW_ABOUT_BOX           2
-#define ORD_CENTER_DIALOG            3
-#define ORD_DRAW_3D_PANEL            6
-#define ORD_DRAW_3D_BORDER           7
-#define ORD_IS_IN_RANGE              8
-#define ORD_LOAD_WINDOW_PLACEMENT    9
+#define ORD_SHOW_ABOUT_BOX          2
+#define ORD_CENTER_DIALOG           3
+#define ORD_DRAW_3D_PANEL           6
+#define ORD_DRAW_3D_BORDER          7
+#define ORD_IS_IN_RANGE             8
+#define ORD_LOAD_WINDOW_PLACEMENT   9
 #define ORD_SAVE_WINDOW_PLACEMENT   10
 #define ORD_FIND_PREVIOUS_INSTANCE  11
 #define ORD_RES_MESSAGE_BOX         13
@@ -38,27 +38,26 @@ extern "C" {
 
 /* Modal About box owned by owner: icon iconId and the strings captionId,
    line1Id..line3Id, all read from module. flags is reserved (callers pass 2). */
-int  WINAPI ShowAboutBox(HWND owner, HINSTANCE module, UINT iconId, UINT captionId,
-                         UINT line1Id, UINT line2Id, UINT line3Id, UINT flags);
+int WINAPI ShowAboutBox(HWND owner, HINSTANCE module, UINT iconId, UINT captionId, UINT line1Id, UINT line2Id,
+                        UINT line3Id, UINT flags);
 /* Centre dialog on parent, kept inside the work area of its monitor. */
 BOOL WINAPI CenterDialog(HWND parent, HWND dialog);
 /* Raised (raised != 0) or pressed panel filling rect; width is the edge width. */
-void WINAPI Draw3DPanel(HDC dc, const RECT *rect, BOOL raised, int width);
+void WINAPI Draw3DPanel(HDC dc, const RECT* rect, BOOL raised, int width);
 /* 3-D frame along rect: highlight on top/left, shadow on bottom/right. */
-void WINAPI Draw3DBorder(HDC dc, const RECT *rect, int insetX, int insetY,
-                         COLORREF highlight, COLORREF shadow, COLORREF face,
-                         int widthX, int widthY);
+void WINAPI Draw3DBorder(HDC dc, const RECT* rect, int insetX, int insetY, COLORREF highlight, COLORREF shadow,
+                         COLORREF face, int widthX, int widthY);
 /* Non-zero when minimum <= value <= maximum. */
 BOOL WINAPI IsInRange(DWORD value, DWORD minimum, DWORD maximum);
 /* rect receives x, y, width, height (left, top, right, bottom in that order). */
-BOOL WINAPI LoadWindowPlacement(LPCSTR keyPath, LPCSTR valueName, RECT *rect, int *maximized);
+BOOL WINAPI LoadWindowPlacement(LPCSTR keyPath, LPCSTR valueName, RECT* rect, int* maximized);
 BOOL WINAPI SaveWindowPlacement(HWND window, LPCSTR keyPath, LPCSTR valueName);
 BOOL WINAPI FindPreviousInstance(LPCSTR className, LPCSTR windowName);
 /* text and caption: a string id of module (below 0x10000) or a ready text. */
-int  WINAPI ResMessageBox(HWND owner, HINSTANCE module, LPCSTR text, LPCSTR caption, UINT style);
+int WINAPI ResMessageBox(HWND owner, HINSTANCE module, LPCSTR text, LPCSTR caption, UINT style);
 /* Copies source to target except pixels of the target's background colour. */
-BOOL WINAPI DrawTransparentBitmap(HDC target, int x, int y, int width, int height,
-                                  HDC source, int sourceX, int sourceY);
+BOOL WINAPI DrawTransparentBitmap(HDC target, int x, int y, int width, int height, HDC source, int sourceX,
+                                  int sourceY);
 /* Start playing with MM_MCINOTIFY to notifyWindow; non-zero when started. */
 BOOL WINAPI PlayVideoFile(HWND notifyWindow, LPCSTR path);
 BOOL WINAPI PlayCdTrack(HWND notifyWindow, BYTE track, BYTE trackCount);
@@ -74,7 +73,7 @@ UINT WINAPI GetCdTrackCount(DWORD reserved);
    that start failed), and in *lengthMs (may be null) the length of what it
    plays in milliseconds. A completion notice names its device; the length
    bounds the wait for it. */
-UINT WINAPI GetLastPlayInfo(DWORD *lengthMs);
+UINT WINAPI GetLastPlayInfo(DWORD* lengthMs);
 
 #ifdef __cplusplus
 }

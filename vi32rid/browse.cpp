@@ -10,26 +10,30 @@ namespace {
 constexpr DWORD kBrowseBufferSize = 512;
 
 // Each kind offers its own files first and every file second.
-const char kWaveAndMidiFilter[] =
-    "WAV and MIDI files (*.wav;*.mid)\0*.wav;*.mid\0All files (*.*)\0*.*\0";
+const char kWaveAndMidiFilter[] = "WAV and MIDI files (*.wav;*.mid)\0*.wav;*.mid\0All files (*.*)\0*.*\0";
 const char kVideoFilter[] = "AVI files (*.avi)\0*.avi\0All files (*.*)\0*.*\0";
 const char kMidiFilter[] = "MIDI files (*.mid)\0*.mid\0All files (*.*)\0*.*\0";
 const char kWaveFilter[] = "WAV files (*.wav)\0*.wav\0All files (*.*)\0*.*\0";
 
-const char *FilterOfKind(int kind) {
+const char* FilterOfKind(int kind) {
   switch (kind) {
-    case BROWSE_WAV_AND_MIDI: return kWaveAndMidiFilter;
-    case BROWSE_AVI: return kVideoFilter;
-    case BROWSE_MIDI: return kMidiFilter;
-    case BROWSE_WAV: return kWaveFilter;
-    default: return nullptr;
+    case BROWSE_WAV_AND_MIDI:
+      return kWaveAndMidiFilter;
+    case BROWSE_AVI:
+      return kVideoFilter;
+    case BROWSE_MIDI:
+      return kMidiFilter;
+    case BROWSE_WAV:
+      return kWaveFilter;
+    default:
+      return nullptr;
   }
 }
 
 // A confirmed file dialog moves the current directory to the file's folder,
 // where names without a folder are then found. Not every platform's dialog
 // does so itself.
-void EnterFolderOf(const OPENFILENAMEA &dialog) {
+void EnterFolderOf(const OPENFILENAMEA& dialog) {
   char folder[kBrowseBufferSize];
   WORD length = dialog.nFileOffset;
   if (length == 0 || length >= sizeof folder) return;
@@ -43,7 +47,7 @@ void EnterFolderOf(const OPENFILENAMEA &dialog) {
 }  // namespace
 
 BOOL WINAPI BrowseForFile(HWND owner, int filterKind, LPSTR buffer, DWORD /*reserved*/) {
-  const char *filter = FilterOfKind(filterKind);
+  const char* filter = FilterOfKind(filterKind);
   if (!filter || !buffer) return FALSE;
   // The caller's buffer is a work buffer: whatever it held is no file name.
   buffer[0] = '\0';

@@ -8,8 +8,7 @@ namespace {
 // there is no parent to see (none, or minimized).
 RECT CentringArea(HWND parent, HWND dialog) {
   RECT area;
-  if (parent && IsWindow(parent) && !IsIconic(parent) && GetWindowRect(parent, &area))
-    return area;
+  if (parent && IsWindow(parent) && !IsIconic(parent) && GetWindowRect(parent, &area)) return area;
   RECT own;
   GetWindowRect(dialog, &own);
   return vi32rid::WorkAreaNear(own);
@@ -31,6 +30,5 @@ BOOL WINAPI CenterDialog(HWND parent, HWND dialog) {
 
   POINT origin = {box.left, box.top};
   if (GetWindowLongPtrA(dialog, GWL_STYLE) & WS_CHILD) ScreenToClient(GetParent(dialog), &origin);
-  return SetWindowPos(dialog, nullptr, origin.x, origin.y, 0, 0,
-                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return SetWindowPos(dialog, nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -17,10 +17,10 @@ void FillSolid(HDC dc, LONG left, LONG top, LONG right, LONG bottom, COLORREF co
 // Draws a bevel inside *rect: thicknessX columns on the left and right,
 // thicknessY rows on the top and bottom, lit colour on top and left, dark
 // colour on bottom and right. On return *rect is the area inside the bevel.
-void DrawBevel(HDC dc, RECT *rect, COLORREF lit, COLORREF dark, int thicknessX, int thicknessY) {
+void DrawBevel(HDC dc, RECT* rect, COLORREF lit, COLORREF dark, int thicknessX, int thicknessY) {
   int rings = std::max(thicknessX, thicknessY);
   for (int ring = 0; ring < rings; ++ring) {
-    RECT &r = *rect;
+    RECT& r = *rect;
     if (r.right <= r.left || r.bottom <= r.top) return;
     bool rows = ring < thicknessY;
     bool columns = ring < thicknessX;
@@ -38,7 +38,7 @@ void DrawBevel(HDC dc, RECT *rect, COLORREF lit, COLORREF dark, int thicknessX, 
 
 // A panel of button face colour with a bevel of width pixels: raised lit
 // at top left, pressed lit at bottom right.
-void WINAPI Draw3DPanel(HDC dc, const RECT *rect, BOOL raised, int width) {
+void WINAPI Draw3DPanel(HDC dc, const RECT* rect, BOOL raised, int width) {
   if (!dc || !rect) return;
   COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
   COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
@@ -53,9 +53,8 @@ void WINAPI Draw3DPanel(HDC dc, const RECT *rect, BOOL raised, int width) {
 // A frame insetX/insetY pixels inside rect, widthX pixels wide at the sides
 // and widthY pixels at top and bottom: its outer line is the 3-D edge in
 // highlight and shadow, the rest is face colour. Only the frame is painted.
-void WINAPI Draw3DBorder(HDC dc, const RECT *rect, int insetX, int insetY,
-                         COLORREF highlight, COLORREF shadow, COLORREF face,
-                         int widthX, int widthY) {
+void WINAPI Draw3DBorder(HDC dc, const RECT* rect, int insetX, int insetY, COLORREF highlight, COLORREF shadow,
+                         COLORREF face, int widthX, int widthY) {
   if (!dc || !rect) return;
   RECT frame = *rect;
   InflateRect(&frame, -std::max(insetX, 0), -std::max(insetY, 0));
@@ -65,12 +64,11 @@ void WINAPI Draw3DBorder(HDC dc, const RECT *rect, int insetX, int insetY,
   DrawBevel(dc, &frame, face, face, widthX - edgeX, widthY - edgeY);
 }
 
-BOOL WINAPI DrawTransparentBitmap(HDC target, int x, int y, int width, int height,
-                                  HDC source, int sourceX, int sourceY) {
+BOOL WINAPI DrawTransparentBitmap(HDC target, int x, int y, int width, int height, HDC source, int sourceX,
+                                  int sourceY) {
   if (!target || !source || width < 0 || height < 0) return FALSE;
   if (width == 0 || height == 0) return TRUE;
   // Source pixels of the target's background colour are left out.
   COLORREF transparent = GetBkColor(target);
-  return TransparentBlt(target, x, y, width, height, source, sourceX, sourceY, width, height,
-                        transparent);
+  return TransparentBlt(target, x, y, width, height, source, sourceX, sourceY, width, height, transparent);
 }

@@ -9,12 +9,12 @@ namespace vi32rid {
 
 HINSTANCE LibraryInstance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
-void LoadText(HINSTANCE module, UINT id, char *buffer, int size) {
+void LoadText(HINSTANCE module, UINT id, char* buffer, int size) {
   if (!buffer || size <= 0) return;
   if (LoadStringA(module, id, buffer, size) <= 0) buffer[0] = '\0';
 }
 
-void ResolveText(HINSTANCE module, LPCSTR source, char *buffer, int size) {
+void ResolveText(HINSTANCE module, LPCSTR source, char* buffer, int size) {
   if (!buffer || size <= 0) return;
   if (IS_INTRESOURCE(source))
     LoadText(module, LOWORD(reinterpret_cast<ULONG_PTR>(source)), buffer, size);
@@ -22,7 +22,7 @@ void ResolveText(HINSTANCE module, LPCSTR source, char *buffer, int size) {
     snprintf(buffer, static_cast<size_t>(size), "%s", source);
 }
 
-RECT WorkAreaNear(const RECT &rect) {
+RECT WorkAreaNear(const RECT& rect) {
   MONITORINFO info;
   info.cbSize = sizeof info;
   HMONITOR monitor = MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST);
@@ -33,7 +33,7 @@ RECT WorkAreaNear(const RECT &rect) {
   return area;
 }
 
-void KeepInside(RECT *rect, const RECT &area) {
+void KeepInside(RECT* rect, const RECT& area) {
   LONG width = rect->right - rect->left;
   LONG height = rect->bottom - rect->top;
   LONG x = rect->left;

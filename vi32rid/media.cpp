@@ -43,13 +43,12 @@ MCIDEVICEID OpenDevice(LPCSTR deviceType, LPCSTR element) {
 
 void CloseDevice(MCIDEVICEID device) { mciSendCommandA(device, MCI_CLOSE, MCI_WAIT, 0); }
 
-bool QueryStatus(MCIDEVICEID device, DWORD item, DWORD track, DWORD_PTR *value) {
+bool QueryStatus(MCIDEVICEID device, DWORD item, DWORD track, DWORD_PTR* value) {
   MCI_STATUS_PARMS status = {};
   status.dwItem = item;
   status.dwTrack = track;
   DWORD flags = MCI_STATUS_ITEM | MCI_WAIT | (track ? MCI_TRACK : 0);
-  if (mciSendCommandA(device, MCI_STATUS, flags, reinterpret_cast<DWORD_PTR>(&status)) != 0)
-    return false;
+  if (mciSendCommandA(device, MCI_STATUS, flags, reinterpret_cast<DWORD_PTR>(&status)) != 0) return false;
   *value = status.dwReturn;
   return true;
 }
@@ -67,8 +66,7 @@ bool StartPlay(MCIDEVICEID device, HWND window, DWORD flags, DWORD from, DWORD t
 bool SetTimeFormat(MCIDEVICEID device, DWORD format) {
   MCI_SET_PARMS set = {};
   set.dwTimeFormat = format;
-  return mciSendCommandA(device, MCI_SET, MCI_SET_TIME_FORMAT | MCI_WAIT,
-                         reinterpret_cast<DWORD_PTR>(&set)) == 0;
+  return mciSendCommandA(device, MCI_SET, MCI_SET_TIME_FORMAT | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&set)) == 0;
 }
 
 // The length in milliseconds of the whole medium (track 0) or of one track;
@@ -95,7 +93,7 @@ constexpr WORD kMaxChannels = 8;
 constexpr DWORD kMinRate = 1000;
 constexpr DWORD kMaxRate = 384000;
 constexpr WORD kMaxCompressedBlock = 16384;
-constexpr int kMaxChunks = 1024;  // chunks looked at before "data"
+constexpr int kMaxChunks = 1024;             // chunks looked at before "data"
 constexpr DWORD kExtensibleFormatSize = 40;  // a "fmt " chunk of WAVE_FORMAT_EXTENSIBLE
 
 uint32_t Le32(const unsigned char* bytes) {
@@ -199,7 +197,7 @@ BOOL PlayFile(HWND window, LPCSTR deviceType, LPCSTR path) {
 
 // Opens the CD-audio device when a disc is in it; *tracks gets the number
 // of tracks on the disc (audio and data).
-MCIDEVICEID OpenCdWithDisc(DWORD *tracks) {
+MCIDEVICEID OpenCdWithDisc(DWORD* tracks) {
   MCIDEVICEID device = OpenDevice("cdaudio", nullptr);
   if (!device) return 0;
   DWORD_PTR present = 0;
@@ -228,8 +226,7 @@ bool StartTrack(MCIDEVICEID device, HWND window, DWORD track, DWORD tracks) {
   if (length == 0 || !SetTimeFormat(device, MCI_FORMAT_TMSF)) return false;
   RecordPlay(device, length);
   DWORD from = MCI_MAKE_TMSF(track, 0, 0, 0);
-  if (track < tracks)
-    return StartPlay(device, window, MCI_FROM | MCI_TO, from, MCI_MAKE_TMSF(track + 1, 0, 0, 0));
+  if (track < tracks) return StartPlay(device, window, MCI_FROM | MCI_TO, from, MCI_MAKE_TMSF(track + 1, 0, 0, 0));
   return StartPlay(device, window, MCI_FROM, from, 0);
 }
 
@@ -253,9 +250,7 @@ BOOL WINAPI PlayMidiFile(HWND notifyWindow, LPCSTR path, DWORD /*reserved*/) {
   return PlayFile(notifyWindow, "sequencer", path);
 }
 
-BOOL WINAPI PlayVideoFile(HWND notifyWindow, LPCSTR path) {
-  return PlayFile(notifyWindow, "avivideo", path);
-}
+BOOL WINAPI PlayVideoFile(HWND notifyWindow, LPCSTR path) { return PlayFile(notifyWindow, "avivideo", path); }
 
 BOOL WINAPI PlayCdTrack(HWND notifyWindow, BYTE track, BYTE trackCount) {
   RecordPlay(0, 0);
@@ -282,7 +277,7 @@ UINT WINAPI GetCdTrackCount(DWORD /*reserved*/) {
   return last;
 }
 
-UINT WINAPI GetLastPlayInfo(DWORD *lengthMs) {
+UINT WINAPI GetLastPlayInfo(DWORD* lengthMs) {
   if (lengthMs) *lengthMs = t_lastPlay.lengthMs;
   return t_lastPlay.device;
 }

@@ -19,27 +19,24 @@ constexpr LONG kLargestSize = 0x8000;
 // Far beyond any desktop, yet clear of arithmetic overflow.
 constexpr LONG kFarthestPosition = 0x1000000;
 
-bool ReadStoredPlacement(LPCSTR keyPath, LPCSTR valueName, StoredPlacement *stored) {
+bool ReadStoredPlacement(LPCSTR keyPath, LPCSTR valueName, StoredPlacement* stored) {
   HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-    return false;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
   DWORD type = 0;
   DWORD size = sizeof *stored;
-  LONG result = RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE *>(stored),
-                                 &size);
+  LONG result = RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(stored), &size);
   RegCloseKey(key);
   return result == ERROR_SUCCESS && type == REG_BINARY && size == sizeof *stored &&
          stored->version == kPlacementVersion;
 }
 
-bool IsPlausible(const StoredPlacement &stored) {
-  return stored.width > 0 && stored.height > 0 && stored.width <= kLargestSize &&
-         stored.height <= kLargestSize;
+bool IsPlausible(const StoredPlacement& stored) {
+  return stored.width > 0 && stored.height > 0 && stored.width <= kLargestSize && stored.height <= kLargestSize;
 }
 
 // A rectangle that shows on no work area (a monitor since removed, a
 // resolution since lowered) is moved onto the nearest one, shrunk to fit.
-void BringOntoScreen(RECT *rect) {
+void BringOntoScreen(RECT* rect) {
   RECT area = vi32rid::WorkAreaNear(*rect);
   RECT visible;
   if (IntersectRect(&visible, rect, &area)) return;
@@ -64,7 +61,7 @@ POINT WorkAreaOffset(HWND window) {
 
 }  // namespace
 
-BOOL WINAPI LoadWindowPlacement(LPCSTR keyPath, LPCSTR valueName, RECT *rect, int *maximized) {
+BOOL WINAPI LoadWindowPlacement(LPCSTR keyPath, LPCSTR valueName, RECT* rect, int* maximized) {
   if (!rect) return FALSE;
   StoredPlacement stored;
   if (!keyPath || !ReadStoredPlacement(keyPath, valueName, &stored) || !IsPlausible(stored)) {
@@ -90,7 +87,7 @@ BOOL WINAPI SaveWindowPlacement(HWND window, LPCSTR keyPath, LPCSTR valueName) {
   if (!keyPath || !IsWindow(window) || !GetWindowPlacement(window, &placement)) return FALSE;
 
   POINT offset = WorkAreaOffset(window);
-  const RECT &normal = placement.rcNormalPosition;
+  const RECT& normal = placement.rcNormalPosition;
   StoredPlacement stored;
   stored.version = kPlacementVersion;
   stored.x = normal.left + offset.x;
@@ -99,15 +96,13 @@ BOOL WINAPI SaveWindowPlacement(HWND window, LPCSTR keyPath, LPCSTR valueName) {
   stored.height = normal.bottom - normal.top;
   // A minimized window that will come back maximized counts as maximized.
   stored.maximized = placement.showCmd == SW_SHOWMAXIMIZED || IsZoomed(window) ||
-                     (placement.showCmd == SW_SHOWMINIMIZED &&
-                      (placement.flags & WPF_RESTORETOMAXIMIZED));
+                     (placement.showCmd == SW_SHOWMINIMIZED && (placement.flags & WPF_RESTORETOMAXIMIZED));
 
   HKEY key;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS)
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS)
     return FALSE;
-  LONG result = RegSetValueExA(key, valueName, 0, REG_BINARY,
-                               reinterpret_cast<const BYTE *>(&stored), sizeof stored);
+  LONG result = RegSetValueExA(key, valueName, 0, REG_BINARY, reinterpret_cast<const BYTE*>(&stored), sizeof stored);
   RegCloseKey(key);
   return result == ERROR_SUCCESS;
 }

@@ -1,5 +1,3 @@
 #include "support/support_library.h"
 
-BOOL WINAPI IsInRange(DWORD value, DWORD minimum, DWORD maximum) {
-  return value >= minimum && value <= maximum;
-}
+BOOL WINAPI IsInRange(DWORD value, DWORD minimum, DWORD maximum) { return value >= minimum && value <= maximum; }

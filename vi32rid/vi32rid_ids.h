@@ -3,11 +3,11 @@
 #ifndef VI32RID_IDS_H
 #define VI32RID_IDS_H
 
-#define IDD_VI32RID_ABOUT   100
+#define IDD_VI32RID_ABOUT 100
 
-#define IDC_ABOUT_ICON      1001
-#define IDC_ABOUT_LINE1     1002
-#define IDC_ABOUT_LINE2     1003
-#define IDC_ABOUT_LINE3     1004
+#define IDC_ABOUT_ICON  1001
+#define IDC_ABOUT_LINE1 1002
+#define IDC_ABOUT_LINE2 1003
+#define IDC_ABOUT_LINE3 1004
 
 #endif

@@ -36,15 +36,12 @@ void Dismiss(HWND dialog) {
   PostMessageA(dialog, WM_CLOSE, 0, 0);
 }
 
-bool IsFileDialog(HWND dialog) {
-  return GetDlgItem(dialog, cmb13) || GetDlgItem(dialog, edt1);
-}
+bool IsFileDialog(HWND dialog) { return GetDlgItem(dialog, cmb13) || GetDlgItem(dialog, edt1); }
 
 }  // namespace
 
 void ClickButton(HWND dialog, int id) {
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 void ReadMessageBox(HWND box, ModalRecord* record) {
@@ -80,17 +77,26 @@ void ReadMessageBox(HWND box, ModalRecord* record) {
   }
   UINT style = MB_OK;
   const unsigned yes = 1u << IDYES, no = 1u << IDNO, cancel = 1u << IDCANCEL, ok = 1u << IDOK;
-  if (mask == (yes | no | cancel)) style = MB_YESNOCANCEL;
-  else if (mask == (yes | no)) style = MB_YESNO;
-  else if (mask == (ok | cancel)) style = MB_OKCANCEL;
-  else if (mask == ((1u << IDABORT) | (1u << IDRETRY) | (1u << IDIGNORE))) style = MB_ABORTRETRYIGNORE;
-  else if (mask == ((1u << IDRETRY) | cancel)) style = MB_RETRYCANCEL;
+  if (mask == (yes | no | cancel))
+    style = MB_YESNOCANCEL;
+  else if (mask == (yes | no))
+    style = MB_YESNO;
+  else if (mask == (ok | cancel))
+    style = MB_OKCANCEL;
+  else if (mask == ((1u << IDABORT) | (1u << IDRETRY) | (1u << IDIGNORE)))
+    style = MB_ABORTRETRYIGNORE;
+  else if (mask == ((1u << IDRETRY) | cancel))
+    style = MB_RETRYCANCEL;
 
   if (icon) {
-    if (icon == LoadIconA(nullptr, IDI_HAND)) style |= MB_ICONHAND;
-    else if (icon == LoadIconA(nullptr, IDI_QUESTION)) style |= MB_ICONQUESTION;
-    else if (icon == LoadIconA(nullptr, IDI_EXCLAMATION)) style |= MB_ICONEXCLAMATION;
-    else if (icon == LoadIconA(nullptr, IDI_ASTERISK)) style |= MB_ICONASTERISK;
+    if (icon == LoadIconA(nullptr, IDI_HAND))
+      style |= MB_ICONHAND;
+    else if (icon == LoadIconA(nullptr, IDI_QUESTION))
+      style |= MB_ICONQUESTION;
+    else if (icon == LoadIconA(nullptr, IDI_EXCLAMATION))
+      style |= MB_ICONEXCLAMATION;
+    else if (icon == LoadIconA(nullptr, IDI_ASTERISK))
+      style |= MB_ICONASTERISK;
   }
   style |= static_cast<UINT>(defaultIndex) << 8;  // MB_DEFBUTTON2 is 0x100
   record->style = style;
@@ -126,9 +132,8 @@ void ModalScript::CancelFileDialog() {
 void ModalScript::Act(std::function<void(HWND)> action) { answers_.push_back(std::move(action)); }
 
 int ModalScript::Failures() const {
-  return static_cast<int>(std::count_if(records_.begin(), records_.end(), [](const ModalRecord& r) {
-    return r.unexpected || r.timedOut;
-  }));
+  return static_cast<int>(
+      std::count_if(records_.begin(), records_.end(), [](const ModalRecord& r) { return r.unexpected || r.timedOut; }));
 }
 
 ModalRecord* ModalScript::Find(HWND window) {
@@ -143,8 +148,7 @@ LRESULT CALLBACK ModalScript::CbtHook(int code, WPARAM wParam, LPARAM lParam) {
     HWND window = reinterpret_cast<HWND>(wParam);
     if (code == HCBT_CREATEWND) {
       auto* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam);
-      if (!(create->lpcs->style & WS_CHILD) && ClassName(window) == "#32770")
-        self->created_.push_back(window);
+      if (!(create->lpcs->style & WS_CHILD) && ClassName(window) == "#32770") self->created_.push_back(window);
     } else if (code == HCBT_ACTIVATE) {
       auto it = std::find(self->created_.begin(), self->created_.end(), window);
       if (it != self->created_.end()) {
@@ -152,8 +156,7 @@ LRESULT CALLBACK ModalScript::CbtHook(int code, WPARAM wParam, LPARAM lParam) {
         self->OnActivate(window);
       }
     } else if (code == HCBT_DESTROYWND) {
-      self->created_.erase(std::remove(self->created_.begin(), self->created_.end(), window),
-                           self->created_.end());
+      self->created_.erase(std::remove(self->created_.begin(), self->created_.end(), window), self->created_.end());
     }
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -205,11 +208,9 @@ void ModalScript::Answer(HWND window) {
     bool hasOnlyStandardButtons = true;
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
       std::string cls = ClassName(child);
-      if (cls != "Static" && cls != "STATIC" && cls != "Button" && cls != "BUTTON")
-        hasOnlyStandardButtons = false;
+      if (cls != "Static" && cls != "STATIC" && cls != "Button" && cls != "BUTTON") hasOnlyStandardButtons = false;
       int id = GetDlgCtrlID(child);
-      if ((cls == "Button" || cls == "BUTTON") && (id < IDOK || id > IDCONTINUE))
-        hasOnlyStandardButtons = false;
+      if ((cls == "Button" || cls == "BUTTON") && (id < IDOK || id > IDCONTINUE)) hasOnlyStandardButtons = false;
     }
     if (hasOnlyStandardButtons) ReadMessageBox(window, record);
   }

@@ -29,16 +29,16 @@ namespace bench {
 struct ModalRecord {
   HWND window = nullptr;
   HWND owner = nullptr;
-  std::string title;         // window caption
+  std::string title;  // window caption
   bool isMessageBox = false;
   bool isFileDialog = false;
-  std::string text;          // message box text
-  UINT style = 0;            // message box: MB_ buttons | icon | default button
+  std::string text;                  // message box text
+  UINT style = 0;                    // message box: MB_ buttons | icon | default button
   std::vector<std::string> filters;  // file dialog: entries of its type list
-  std::string fileName;      // file dialog: initial file-name text
-  std::string directory;     // current directory when it appeared
-  bool unexpected = false;   // no answer was queued for it
-  bool timedOut = false;     // the answer did not close it
+  std::string fileName;              // file dialog: initial file-name text
+  std::string directory;             // current directory when it appeared
+  bool unexpected = false;           // no answer was queued for it
+  bool timedOut = false;             // the answer did not close it
 };
 
 class ModalScript {

@@ -24,11 +24,20 @@ LRESULT CALLBACK PlaybackProc(HWND window, UINT message, WPARAM wParam, LPARAM l
   if (message == WM_HOTKEY && OnHotKey(window, static_cast<int>(wParam))) return 0;
   if (message == WM_COMMAND) {
     switch (LOWORD(wParam)) {
-      case IDM_SOUND_PLAY_SELECTED: PlaySelectedCommand(); return 0;
-      case IDM_SOUND_PLAY_ALL: StartPlayAll(); return 0;
-      case IDM_SOUND_STOP_SKIP: StopPlayback(); return 0;
-      case IDM_SOUND_STOP_PLAY_ALL: StopPlayAll(); return 0;
-      default: break;
+      case IDM_SOUND_PLAY_SELECTED:
+        PlaySelectedCommand();
+        return 0;
+      case IDM_SOUND_PLAY_ALL:
+        StartPlayAll();
+        return 0;
+      case IDM_SOUND_STOP_SKIP:
+        StopPlayback();
+        return 0;
+      case IDM_SOUND_STOP_PLAY_ALL:
+        StopPlayAll();
+        return 0;
+      default:
+        break;
     }
   }
   return CallWindowProcA(g_listHostProc, window, message, wParam, lParam);
@@ -37,8 +46,8 @@ LRESULT CALLBACK PlaybackProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 }  // namespace
 
 PlaybackHost::PlaybackHost() {
-  g_listHostProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PlaybackProc)));
+  g_listHostProc =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PlaybackProc)));
   CreateWindowExA(0, "static", "", WS_CHILD | WS_VISIBLE, 180, 30, 120, 16, window(),
                   reinterpret_cast<HMENU>(IDC_LABEL_COUNT), GetModuleHandleA(nullptr), nullptr);
   // As at start: the device types are found and their drivers kept loaded.

@@ -17,8 +17,7 @@ constexpr int kStopPlayAllButton = 1521;
 
 std::string Text(HWND window) {
   char text[2048] = "";
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
-                      nullptr);
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
   return text;
 }
 
@@ -81,8 +80,7 @@ Program::Program(const std::string& arguments, const std::string& folder, const 
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(), &startup,
-                      &info))
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(), &startup, &info))
     return;
   CloseHandle(info.hThread);
   process_ = info.hProcess;
@@ -263,11 +261,20 @@ bool Program::PressButton(HWND dialog, int id) {
   // The keys of a message box's buttons, as a person presses them.
   WORD key = 0;
   switch (id) {
-    case IDYES: key = 'Y'; break;
-    case IDNO: key = 'N'; break;
-    case IDCANCEL: key = VK_ESCAPE; break;
-    case IDOK: key = VK_RETURN; break;
-    default: break;
+    case IDYES:
+      key = 'Y';
+      break;
+    case IDNO:
+      key = 'N';
+      break;
+    case IDCANCEL:
+      key = VK_ESCAPE;
+      break;
+    case IDOK:
+      key = VK_RETURN;
+      break;
+    default:
+      break;
   }
   if (key)
     KeyIn(dialog, key);

@@ -26,8 +26,7 @@ class Program {
   // Starts wendle.exe with the command line arguments in folder (the
   // test's temporary folder when empty); program names another copy of
   // wendle.exe than the one beside the test (an installed one, say).
-  explicit Program(const std::string& arguments = "", const std::string& folder = "",
-                   const std::string& program = "");
+  explicit Program(const std::string& arguments = "", const std::string& folder = "", const std::string& program = "");
   // Takes over a Wendle process that another program started (the desktop
   // shell, say): the handle is the Program's from now on.
   explicit Program(HANDLE process);

@@ -33,8 +33,7 @@ void SaveScreenshot(HWND window, const std::string& name) {
   void* bits = nullptr;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
-  HBITMAP picture = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits,
-                                     nullptr, 0);
+  HBITMAP picture = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(memory, picture);
   // The window's own pixels, frame and controls included (the platform's
   // PrintWindow leaves the controls out, and the screen may lag behind).

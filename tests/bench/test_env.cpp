@@ -59,18 +59,17 @@ void ClearRegistry() {
 UnwritableRegistry::UnwritableRegistry() {
   ClearRegistry();
   HKEY maker;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Orvane Software", 0, nullptr, REG_OPTION_VOLATILE,
-                      KEY_ALL_ACCESS, nullptr, &maker, nullptr) == ERROR_SUCCESS)
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Orvane Software", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                      nullptr, &maker, nullptr) == ERROR_SUCCESS)
     RegCloseKey(maker);
 }
 
 UnwritableRegistry::~UnwritableRegistry() { ClearRegistry(); }
 
-static bool RegWrite(const std::string& key, const std::string& value, DWORD type,
-                     const void* data, DWORD size) {
+static bool RegWrite(const std::string& key, const std::string& value, DWORD type, const void* data, DWORD size) {
   HKEY k;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
-                      nullptr) != ERROR_SUCCESS)
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) !=
+      ERROR_SUCCESS)
     return false;
   LONG r = RegSetValueExA(k, value.c_str(), 0, type, static_cast<const BYTE*>(data), size);
   RegCloseKey(k);
@@ -89,8 +88,7 @@ bool RegWriteBinary(const std::string& key, const std::string& value, const void
   return RegWrite(key, value, REG_BINARY, data, size);
 }
 
-static bool RegRead(const std::string& key, const std::string& value, DWORD* type,
-                    std::vector<char>* data) {
+static bool RegRead(const std::string& key, const std::string& value, DWORD* type, std::vector<char>* data) {
   HKEY k;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
   DWORD size = 0;
@@ -207,8 +205,8 @@ bool WriteWaveFile(const std::string& path, const std::string& samples, DWORD ra
   };
   auto le16 = [](WORD v) { return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; };
   DWORD dataSize = static_cast<DWORD>(samples.size());
-  std::string wav = "RIFF" + le32(36 + dataSize) + "WAVE" + "fmt " + le32(16) + le16(1) + le16(1) +
-                    le32(rate) + le32(rate) + le16(1) + le16(8) + "data" + le32(dataSize) + samples;
+  std::string wav = "RIFF" + le32(36 + dataSize) + "WAVE" + "fmt " + le32(16) + le16(1) + le16(1) + le32(rate) +
+                    le32(rate) + le16(1) + le16(8) + "data" + le32(dataSize) + samples;
   return WriteFileBytes(path, wav);
 }
 

@@ -63,8 +63,8 @@ int main(int argc, char** argv) {
   char sandboxPath[128];
   snprintf(sandboxPath, sizeof sandboxPath, "Software\\WendleTestSandbox\\%lu", GetCurrentProcessId());
   SHDeleteKeyA(HKEY_CURRENT_USER, sandboxPath);
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, sandboxPath, 0, nullptr, 0, KEY_ALL_ACCESS,
-                      nullptr, &bench::g_sandboxKey, nullptr) != ERROR_SUCCESS ||
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, sandboxPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &bench::g_sandboxKey,
+                      nullptr) != ERROR_SUCCESS ||
       RegOverridePredefKey(HKEY_CURRENT_USER, bench::g_sandboxKey) != ERROR_SUCCESS) {
     fprintf(stderr, "cannot set up the registry sandbox\n");
     return 2;

@@ -65,7 +65,8 @@ std::string VirtualCdState() {
                       std::to_string(length ? 0 : GetLastError()) + ", environment of " +
                       std::to_string(EnvironmentSize()) + "), disc file \"" +
                       std::string(length < sizeof path ? path : "") + "\"";
-  state += GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES ? " (missing)" : " holding \"" + ReadFileBytes(path) + "\"";
+  state +=
+      GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES ? " (missing)" : " holding \"" + ReadFileBytes(path) + "\"";
   char error[256] = "";
   MCIERROR result = mciSendStringA("open cdaudio alias wendle_state wait", nullptr, 0, nullptr);
   if (result == 0) {

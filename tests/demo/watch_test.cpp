@@ -36,13 +36,13 @@ class StandInWindow {
     panel.lpszClassName = "WatchTestPanel";
     RegisterClassA(&panel);
 
-    window_ = CreateWindowExA(0, "RI32Duver", "Stand-in", WS_OVERLAPPEDWINDOW, 40, 40, 320, 220, nullptr,
-                              nullptr, wc.hInstance, nullptr);
+    window_ = CreateWindowExA(0, "RI32Duver", "Stand-in", WS_OVERLAPPEDWINDOW, 40, 40, 320, 220, nullptr, nullptr,
+                              wc.hInstance, nullptr);
     SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     playAll_ = CreateButton(IDC_BTN_PLAY_ALL, WS_VISIBLE);
     stopPlayAll_ = CreateButton(IDC_BTN_STOP_PLAY_ALL, 0);
-    CreateWindowExA(0, "WatchTestPanel", "", WS_CHILD | WS_VISIBLE, 100, 30, 80, 60, window_, nullptr,
-                    wc.hInstance, nullptr);
+    CreateWindowExA(0, "WatchTestPanel", "", WS_CHILD | WS_VISIBLE, 100, 30, 80, 60, window_, nullptr, wc.hInstance,
+                    nullptr);
     ShowWindow(window_, SW_SHOWNORMAL);
     UpdateWindow(window_);
   }
@@ -246,8 +246,7 @@ TEST(Watcher, GivesUpWithAMessage) {
   {
     WatcherProcess watcher(OwnProcess() + "/timeout 1 \"" + picturePath + "\"");
     EXPECT_EQ(2u, watcher.WaitForExit());
-    EXPECT_NE(std::string::npos, watcher.Output().find("timed out waiting for Play All to start"))
-        << watcher.Output();
+    EXPECT_NE(std::string::npos, watcher.Output().find("timed out waiting for Play All to start")) << watcher.Output();
   }
   {
     WatcherProcess watcher("/timeout 120 \"" + picturePath + "\" cmd.exe /c exit 3");

@@ -21,8 +21,8 @@ namespace dialogs_test {
 namespace {
 
 constexpr int kTracks = 12;
-constexpr DWORD kShortTrackMs = 400;     // track 1: ends during a test
-constexpr DWORD kLongTrackMs = 600000;   // the others: play until stopped
+constexpr DWORD kShortTrackMs = 400;    // track 1: ends during a test
+constexpr DWORD kLongTrackMs = 600000;  // the others: play until stopped
 
 bool CdAudioOpens() {
   MCI_OPEN_PARMSA open = {};
@@ -74,7 +74,8 @@ TEST_F(CdDiscTest, TestAndStopFollowTheMediaNotice) {
     MCI_STATUS_PARMS status = {};
     status.dwItem = MCI_STATUS_MODE;
     // Stop closed every device: the test's device is gone.
-    EXPECT_NE(mciSendCommandA(device, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&status)), 0u);
+    EXPECT_NE(mciSendCommandA(device, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&status)),
+              0u);
     dialog.Click(IDCANCEL);
   });
   EXPECT_EQ(CdTrackDialog(host_.window(), AddMode()), 0);

@@ -38,7 +38,6 @@ void EnsureEditClass() {
   RegisterClassA(&edit);
 }
 
-
 constexpr UINT_PTR kShownTimer = 0x5E80;
 std::map<HWND, std::function<void(HWND)>> g_waitingActions;
 std::map<HWND, ULONGLONG> g_waitingSince;
@@ -159,7 +158,6 @@ void Dialog::ChooseLetter(int comboId, char letter) const {
   SendMessageA(combo, WM_CHAR, static_cast<unsigned char>(letter), 1);
 }
 
-
 ObjectValues ObjectValuesAt(int index) {
   ObjectValues values;
   LockedBlock<SoundObject> record(ObjectAt(index));
@@ -188,8 +186,7 @@ int AppendObject(uint32_t kind, const char* description, const char* fileName, u
   values.postDelay = delay;
   std::string_view descriptionText(description ? description : "");
   std::string_view fileNameText(fileName ? fileName : "");
-  if (!StoreSoundObject(handle, values, description ? &descriptionText : nullptr,
-                        fileName ? &fileNameText : nullptr))
+  if (!StoreSoundObject(handle, values, description ? &descriptionText : nullptr, fileName ? &fileNameText : nullptr))
     return -1;
   int index = static_cast<int>(SendMessageA(g_state.listBox, LB_ADDSTRING, 0, 0));
   AttachSoundObject(g_state.listBox, handle, index);

@@ -80,8 +80,8 @@ struct ObjectValues {
 ObjectValues ObjectValuesAt(int index);
 
 // Appends an object with these values to the Object List; its index.
-int AppendObject(uint32_t kind, const char* description, const char* fileName, uint32_t track = 0,
-                 uint32_t repeats = 0, uint32_t delay = 0);
+int AppendObject(uint32_t kind, const char* description, const char* fileName, uint32_t track = 0, uint32_t repeats = 0,
+                 uint32_t delay = 0);
 
 // Every dialog test: a stand-in main window with an empty list, every
 // media device type present, an empty registry and the settings it gives.

@@ -11,9 +11,9 @@ TEST(NumberText, ReadsUnsignedNumbersAndTakesNonNumbersAsZero) {
     const char* text;
     uint32_t value;
   } cases[] = {
-      {"0", 0},      {"42", 42},           {" 5000 ", 5000},     {"+7", 7},   {"007", 7},
-      {"4294967295", 4294967295u},         {"-0", 0},            {"", 0},     {"abc", 0},
-      {"12abc", 0},  {"1 2", 0},           {"-", 0},             {"  ", 0},   {nullptr, 0},
+      {"0", 0},  {"42", 42},   {" 5000 ", 5000}, {"+7", 7},    {"007", 7}, {"4294967295", 4294967295u},
+      {"-0", 0}, {"", 0},      {"abc", 0},       {"12abc", 0}, {"1 2", 0}, {"-", 0},
+      {"  ", 0}, {nullptr, 0},
   };
   for (const auto& c : cases) {
     uint32_t value = 99;
@@ -23,8 +23,8 @@ TEST(NumberText, ReadsUnsignedNumbersAndTakesNonNumbersAsZero) {
 }
 
 TEST(NumberText, RefusesNumbersNoUnsigned32BitValueHolds) {
-  for (const char* text : {"-1", "-4294967295", "4294967296", "99999999999", "18446744073709551617",
-                           "99999999999999999999999999999999"}) {
+  for (const char* text :
+       {"-1", "-4294967295", "4294967296", "99999999999", "18446744073709551617", "99999999999999999999999999999999"}) {
     uint32_t value = 99;
     EXPECT_EQ(ParseNumberText(text, &value), NumberOutOfRange) << text;
     EXPECT_EQ(value, 0u) << text;

@@ -184,7 +184,7 @@ TEST_F(ObjectDialogTest, NumbersOutOfRangeAreRefusedNotWrapped) {
         EXPECT_EQ(dialog.Focused(), IDC_REPEAT_COUNT) << typed;
         EXPECT_EQ(dialog.Text(IDC_REPEAT_COUNT), typed);  // left for the user to correct
       }
-      dialog.Type(IDC_REPEAT_COUNT, "abc");    // no number: 0
+      dialog.Type(IDC_REPEAT_COUNT, "abc");   // no number: 0
       dialog.Type(IDC_POST_DELAY, " 5000 ");  // above the spin's range, as typed
       dialog.Click(IDC_OK);
     });

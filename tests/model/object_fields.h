@@ -13,8 +13,8 @@ class ObjectFields {
  public:
   ObjectFields() {
     window_ = CreateWindowExA(0, "STATIC", "fields", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    for (int id : {IDC_SOUND_FILE, IDC_DESCRIPTION, IDC_REPEAT_COUNT, IDC_POST_DELAY, IDC_TRACK_NUMBER,
-                   IDC_PAUSE_DURATION}) {
+    for (int id :
+         {IDC_SOUND_FILE, IDC_DESCRIPTION, IDC_REPEAT_COUNT, IDC_POST_DELAY, IDC_TRACK_NUMBER, IDC_PAUSE_DURATION}) {
       HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 10, 10, window_,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
       SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);

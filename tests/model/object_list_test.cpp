@@ -210,8 +210,7 @@ TEST_F(ObjectListTest, MoveMenuGreysWhatDoesNotApply) {
   for (UINT id : {IDM_MOVE_TOP, IDM_MOVE_UP, IDM_MOVE_DOWN, IDM_MOVE_BOTTOM}) AppendMenuA(menu, MF_STRING, id, "x");
   auto greyed = [menu](UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; };
   auto states = [&] {
-    return std::vector<bool>{greyed(IDM_MOVE_TOP), greyed(IDM_MOVE_UP), greyed(IDM_MOVE_DOWN),
-                             greyed(IDM_MOVE_BOTTOM)};
+    return std::vector<bool>{greyed(IDM_MOVE_TOP), greyed(IDM_MOVE_UP), greyed(IDM_MOVE_DOWN), greyed(IDM_MOVE_BOTTOM)};
   };
   Add("A.WAV");
   Select(0);

@@ -118,8 +118,7 @@ std::string ShortcutTarget(const std::string& shortcut) {
     wchar_t wide[MAX_PATH];
     MultiByteToWideChar(CP_ACP, 0, shortcut.c_str(), -1, wide, MAX_PATH);
     char path[MAX_PATH] = "";
-    if (SUCCEEDED(file->Load(wide, STGM_READ)) && SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, 0)))
-      target = path;
+    if (SUCCEEDED(file->Load(wide, STGM_READ)) && SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, 0))) target = path;
     file->Release();
   }
   link->Release();

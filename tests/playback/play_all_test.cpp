@@ -59,8 +59,8 @@ TEST_F(PlayAllTest, ThreePassesInOrderWithThePassLabel) {
   for (int mark = 0; mark < 4; ++mark) host_.AddMarkedWave(mark, 200);
   // Every text the pass label is given, in order.
   g_labels.clear();
-  g_labelProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(GetDlgItem(host_.window(), IDC_LABEL_COUNT),
-                                                            GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordLabel)));
+  g_labelProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(GetDlgItem(host_.window(), IDC_LABEL_COUNT), GWLP_WNDPROC,
+                                                            reinterpret_cast<LONG_PTR>(RecordLabel)));
   const std::vector<std::string>& labels = g_labels;
   StartRun();
   ASSERT_TRUE(host_.WaitForRunEnd());
@@ -96,7 +96,7 @@ LRESULT CALLBACK RecordStatus(HWND window, UINT message, WPARAM wParam, LPARAM l
 TEST_F(PlayAllTest, ThePauseBetweenObjectsDoesNotAddToOwnDelaysOrPauses) {
   g_settings.preferenceFlags = PauseBetweenObjects;
   g_settings.pauseSeconds = 1;
-  host_.AddPause(1);          // its own second, nothing more
+  host_.AddPause(1);            // its own second, nothing more
   host_.AddMarkedWave(9, 100);  // then the pause between objects: 1 s
   g_statusTexts.clear();
   g_statusProc = reinterpret_cast<WNDPROC>(
@@ -268,8 +268,7 @@ TEST_F(PlayAllTest, ManyStartsAndStopsLeaveTheWorkerIdle) {
     PostMessageA(host_.window(), WM_HOTKEY, IDH_PLAY_ALL, 0);
     ASSERT_TRUE(bench::PumpUntil([] { return g_state.playAllRunning != 0; }, 5000)) << "start lost, cycle " << cycle;
     bench::PumpUntil([] { return false; }, random() % 8);
-    PostMessageA(host_.window(), WM_COMMAND,
-                 random() % 2 ? IDM_SOUND_STOP_PLAY_ALL : IDM_SOUND_STOP_SKIP, 0);
+    PostMessageA(host_.window(), WM_COMMAND, random() % 2 ? IDM_SOUND_STOP_PLAY_ALL : IDM_SOUND_STOP_SKIP, 0);
     if (g_state.playAllRunning) PostMessageA(host_.window(), WM_COMMAND, IDM_SOUND_STOP_PLAY_ALL, 0);
     ASSERT_TRUE(host_.WaitForRunEnd(10000)) << "hang, cycle " << cycle;
   }

@@ -104,36 +104,50 @@ TEST(MainMenu, HasFourPopupsWithEveryCommandInOrder) {
     EXPECT_EQ(ItemAt(menu, i).text, titles[i]);
   }
 
-  ExpectPopup(GetSubMenu(menu, 0),
-              {{IDM_FILE_NEW, "&New"}, kSeparator, {IDM_FILE_OPEN, "&Open..."},
-               {IDM_FILE_INSERT, "&Insert..."}, {IDM_FILE_APPEND, "A&ppend..."}, kSeparator,
-               {IDM_FILE_SAVE, "&Save"}, {IDM_FILE_SAVE_AS, "Save &As..."}, kSeparator,
-               {IDM_FILE_EXIT, "E&xit"}});
+  ExpectPopup(GetSubMenu(menu, 0), {{IDM_FILE_NEW, "&New"},
+                                    kSeparator,
+                                    {IDM_FILE_OPEN, "&Open..."},
+                                    {IDM_FILE_INSERT, "&Insert..."},
+                                    {IDM_FILE_APPEND, "A&ppend..."},
+                                    kSeparator,
+                                    {IDM_FILE_SAVE, "&Save"},
+                                    {IDM_FILE_SAVE_AS, "Save &As..."},
+                                    kSeparator,
+                                    {IDM_FILE_EXIT, "E&xit"}});
   ExpectPopup(GetSubMenu(menu, 1),
               {{IDM_SOUND_PLAY_SELECTED, "&Play Selected Item\tF2"},
-               {IDM_SOUND_STOP_SKIP, "&Stop/Skip Current Sound\tF3"}, kSeparator,
-               {IDM_SOUND_PLAY_ALL, "Play A&ll"}, {IDM_SOUND_STOP_PLAY_ALL, "St&op Play All"},
-               kSeparator, {IDM_SOUND_BROWSE, "&Browse..."},
+               {IDM_SOUND_STOP_SKIP, "&Stop/Skip Current Sound\tF3"},
+               kSeparator,
+               {IDM_SOUND_PLAY_ALL, "Play A&ll"},
+               {IDM_SOUND_STOP_PLAY_ALL, "St&op Play All"},
+               kSeparator,
+               {IDM_SOUND_BROWSE, "&Browse..."},
                {IDM_SOUND_ADD, "&Add Sound Object...\tF4"},
                {IDM_SOUND_REMOVE, "&Remove Sound Object\tF5"},
                {IDM_SOUND_MODIFY, "&Modify Sound Object...\tF6"}},
               {IDM_SOUND_STOP_PLAY_ALL});
-  ExpectPopup(GetSubMenu(menu, 2),
-              {{IDM_OPT_PLAY_ALL_MODE, "Play All &Mode..."},
-               {IDM_OPT_HOT_KEYS, "Modify &Hot Keys..."},
-               {IDM_OPT_SET_FAVORITE, "Set Fa&vorite Selection..."}, kSeparator,
-               {IDM_OPT_ADD_ALL_CD_TRACKS, "A&dd All CD Tracks\tF7"},
-               {IDM_OPT_CATALOG_CD, "C&atalog Active CD...\tF8"}, kSeparator,
-               {IDM_OPT_SET_EDITOR, "&Set Sound File Editor..."},
-               {IDM_OPT_RUN_EDITOR, "E&xecute Sound File Editor"}, kSeparator,
-               {IDM_OPT_PREFERENCES, "&Preferences..."},
-               {IDM_OPT_CONFIRMATIONS, "&Confirmations..."}, kSeparator,
-               {IDM_OPT_SAVE_WINDOW_POS, "Save &Window Position"}});
-  ExpectPopup(GetSubMenu(menu, 3),
-              {{IDM_HELP_INDEX, "&Index\tF1"}, {IDM_HELP_OVERVIEW, "&Overview"},
-               {IDM_HELP_PROCEDURES, "&Procedures"}, {IDM_HELP_USING_HELP, "&Using Help"},
-               kSeparator, {IDM_HELP_DISTRIBUTION, "&Distribution"}, kSeparator,
-               {IDM_HELP_ABOUT, "&About..."}});
+  ExpectPopup(GetSubMenu(menu, 2), {{IDM_OPT_PLAY_ALL_MODE, "Play All &Mode..."},
+                                    {IDM_OPT_HOT_KEYS, "Modify &Hot Keys..."},
+                                    {IDM_OPT_SET_FAVORITE, "Set Fa&vorite Selection..."},
+                                    kSeparator,
+                                    {IDM_OPT_ADD_ALL_CD_TRACKS, "A&dd All CD Tracks\tF7"},
+                                    {IDM_OPT_CATALOG_CD, "C&atalog Active CD...\tF8"},
+                                    kSeparator,
+                                    {IDM_OPT_SET_EDITOR, "&Set Sound File Editor..."},
+                                    {IDM_OPT_RUN_EDITOR, "E&xecute Sound File Editor"},
+                                    kSeparator,
+                                    {IDM_OPT_PREFERENCES, "&Preferences..."},
+                                    {IDM_OPT_CONFIRMATIONS, "&Confirmations..."},
+                                    kSeparator,
+                                    {IDM_OPT_SAVE_WINDOW_POS, "Save &Window Position"}});
+  ExpectPopup(GetSubMenu(menu, 3), {{IDM_HELP_INDEX, "&Index\tF1"},
+                                    {IDM_HELP_OVERVIEW, "&Overview"},
+                                    {IDM_HELP_PROCEDURES, "&Procedures"},
+                                    {IDM_HELP_USING_HELP, "&Using Help"},
+                                    kSeparator,
+                                    {IDM_HELP_DISTRIBUTION, "&Distribution"},
+                                    kSeparator,
+                                    {IDM_HELP_ABOUT, "&About..."}});
   DestroyMenu(menu);
 }
 
@@ -141,11 +155,13 @@ TEST(PopupMenu, FirstSubmenuHoldsTheListCommands) {
   HMENU menu = LoadMenuA(Instance(), MAKEINTRESOURCEA(IDR_POPUP_MENU));
   ASSERT_NE(menu, nullptr);
   EXPECT_EQ(GetMenuItemCount(menu), 1);
-  ExpectPopup(GetSubMenu(menu, 0),
-              {{IDM_MOVE_TOP, "Move to Top"}, {IDM_MOVE_UP, "Move Up"},
-               {IDM_MOVE_DOWN, "Move Down"}, {IDM_MOVE_BOTTOM, "Move to Bottom"}, kSeparator,
-               {IDM_SOUND_MODIFY, "Modify Sound Object..."},
-               {IDM_SOUND_REMOVE, "Remove Sound Object"}});
+  ExpectPopup(GetSubMenu(menu, 0), {{IDM_MOVE_TOP, "Move to Top"},
+                                    {IDM_MOVE_UP, "Move Up"},
+                                    {IDM_MOVE_DOWN, "Move Down"},
+                                    {IDM_MOVE_BOTTOM, "Move to Bottom"},
+                                    kSeparator,
+                                    {IDM_SOUND_MODIFY, "Modify Sound Object..."},
+                                    {IDM_SOUND_REMOVE, "Remove Sound Object"}});
   DestroyMenu(menu);
 }
 
@@ -158,11 +174,16 @@ TEST(Accelerators, AreTheElevenVirtualKeysInOrder) {
   ASSERT_EQ(CopyAcceleratorTableA(table, entries, 16), 11);
   const BYTE plain = FVIRTKEY | FNOINVERT;
   const ACCEL expected[] = {
-      {plain, VK_DELETE, IDM_SOUND_REMOVE},      {plain, VK_F1, IDM_HELP_INDEX},
-      {plain, VK_F2, IDM_SOUND_PLAY_SELECTED},   {plain, VK_F3, IDM_SOUND_STOP_SKIP},
-      {plain, VK_F4, IDM_SOUND_ADD},             {plain, VK_F5, IDM_SOUND_REMOVE},
-      {plain, VK_F6, IDM_SOUND_MODIFY},          {plain, VK_F7, IDM_OPT_ADD_ALL_CD_TRACKS},
-      {plain, VK_F8, IDM_OPT_CATALOG_CD},        {plain, VK_RETURN, IDM_SOUND_PLAY_SELECTED},
+      {plain, VK_DELETE, IDM_SOUND_REMOVE},
+      {plain, VK_F1, IDM_HELP_INDEX},
+      {plain, VK_F2, IDM_SOUND_PLAY_SELECTED},
+      {plain, VK_F3, IDM_SOUND_STOP_SKIP},
+      {plain, VK_F4, IDM_SOUND_ADD},
+      {plain, VK_F5, IDM_SOUND_REMOVE},
+      {plain, VK_F6, IDM_SOUND_MODIFY},
+      {plain, VK_F7, IDM_OPT_ADD_ALL_CD_TRACKS},
+      {plain, VK_F8, IDM_OPT_CATALOG_CD},
+      {plain, VK_RETURN, IDM_SOUND_PLAY_SELECTED},
       {static_cast<BYTE>(plain | FALT), VK_RETURN, IDM_SOUND_MODIFY},
   };
   for (int i = 0; i < 11; ++i) {
@@ -195,18 +216,27 @@ struct ExpectedDialog {
 
 const char* ExpectedClass(Kind kind) {
   switch (kind) {
-    case Label: case Explanation: case Icon: return "Static";
-    case Field: return "ovSEdit";
-    case Spin: return "ovSpin";
-    case List: return "ListBox";
-    case Combo: return "ComboBox";
-    default: return "Button";
+    case Label:
+    case Explanation:
+    case Icon:
+      return "Static";
+    case Field:
+      return "ovSEdit";
+    case Spin:
+      return "ovSpin";
+    case List:
+      return "ListBox";
+    case Combo:
+      return "ComboBox";
+    default:
+      return "Button";
   }
 }
 
 const std::vector<ExpectedDialog>& Dialogs() {
   static const std::vector<ExpectedDialog> dialogs = {
-      {IDD_PLAY_ALL_MODE, "Play All Mode",
+      {IDD_PLAY_ALL_MODE,
+       "Play All Mode",
        {{IDC_EXPLANATION, Explanation, nullptr, 0},
         {IDC_STATIC, Label, "Play List &Count:", 0},
         {IDC_PLAY_LIST_COUNT, Field, nullptr, 0},
@@ -220,7 +250,8 @@ const std::vector<ExpectedDialog>& Dialogs() {
         {IDCANCEL, Push, "Cancel", 0},
         {IDC_SAVE, Push, "&Save", 0},
         {IDC_HELP_BUTTON, Push, "&Help", 0}}},
-      {IDD_PREFERENCES, "Preferences",
+      {IDD_PREFERENCES,
+       "Preferences",
        {{IDC_PREF_MINIMIZE, Check, "Minimize on Play All", 0},
         {IDC_PREF_TITLE, Check, "Show current song title when minimized", 0},
         {IDC_PREF_BUTTON_HELP, Check, "Show button help on Status Bar", 0},
@@ -233,14 +264,16 @@ const std::vector<ExpectedDialog>& Dialogs() {
         {IDCANCEL, Push, "Cancel", 0},
         {IDC_SAVE, Push, "&Save", 0},
         {IDC_HELP_BUTTON, Push, "&Help", 0}}},
-      {IDD_CONFIRMATIONS, "Confirmations",
+      {IDD_CONFIRMATIONS,
+       "Confirmations",
        {{IDC_CONFIRM_OBJECT, Check, "Confirm on Sound Object delete", 0},
         {IDC_CONFIRM_FILE, Check, "Confirm on file detele", 0},
         {IDC_OK, Push, "OK", 0},
         {IDCANCEL, Push, "Cancel", 0},
         {IDC_SAVE, Push, "&Save", 0},
         {IDC_HELP_BUTTON, Push, "&Help", 0}}},
-      {IDD_ADD_SOUND_OBJECT, "Add Sound Object to List",
+      {IDD_ADD_SOUND_OBJECT,
+       "Add Sound Object to List",
        {{IDC_EXPLANATION, Explanation, nullptr, 0},
         {IDC_STATIC, Group, "Insertion &Method:", 0},
         {IDC_INSERT_AT_TOP, Radio, "Insert at top", 0},
@@ -251,7 +284,8 @@ const std::vector<ExpectedDialog>& Dialogs() {
         {IDOK, Push, "OK", 0},
         {IDCANCEL, Push, "Cancel", 0},
         {IDC_HELP_BUTTON, Push, "&Help", 0}}},
-      {IDD_SOUND_OBJECT, "Modify Sound Object",
+      {IDD_SOUND_OBJECT,
+       "Modify Sound Object",
        {{IDC_STATIC, Icon, nullptr, 0},
         {IDC_EXPLANATION, Explanation, nullptr, 0},
         {IDC_STATIC, Label, "Sound &File:", 0},
@@ -271,7 +305,8 @@ const std::vector<ExpectedDialog>& Dialogs() {
         {IDC_OK, Push, "&OK", 0},
         {IDCANCEL, Push, "&Close", 0},
         {IDC_HELP_BUTTON, Push, "&Help", 0}}},
-      {IDD_CD_TRACK, "Modify CD Track",
+      {IDD_CD_TRACK,
+       "Modify CD Track",
        {{IDC_STATIC, Icon, nullptr, 0},
         {IDC_EXPLANATION, Explanation, nullptr, 0},
         {IDC_STATIC, Label, "CD Track &Number:", 0},
@@ -294,7 +329,8 @@ const std::vector<ExpectedDialog>& Dialogs() {
         {IDC_OK, Push, "&OK", 0},
         {IDCANCEL, Push, "&Close", 0},
         {IDC_HELP_BUTTON, Push, "&Help", 0}}},
-      {IDD_PAUSE_OBJECT, "Modify Pause Object",
+      {IDD_PAUSE_OBJECT,
+       "Modify Pause Object",
        {{IDC_EXPLANATION, Explanation, nullptr, 0},
         {IDC_STATIC, Label, "Duration:", 0},
         {IDC_PAUSE_DURATION, Field, nullptr, 0},
@@ -303,7 +339,8 @@ const std::vector<ExpectedDialog>& Dialogs() {
         {IDC_OK, Push, "OK", 0},
         {IDCANCEL, Push, "Cancel", 0},
         {IDC_HELP_BUTTON, Push, "&Help", 0}}},
-      {IDD_HOT_KEYS, "Modify Hot Keys",
+      {IDD_HOT_KEYS,
+       "Modify Hot Keys",
        {{IDC_EXPLANATION, Explanation, nullptr, 0},
         {IDC_STATIC, Group, "&View Hot Key", 0},
         {IDC_HOTKEY_PLAY_NEXT, Radio, "Play Next Sound Object", 0},
@@ -318,7 +355,8 @@ const std::vector<ExpectedDialog>& Dialogs() {
         {IDC_RESET, Push, "Reset", 0},
         {IDC_SAVE, Push, "&Save", 0},
         {IDC_HELP_BUTTON, Push, "&Help", 0}}},
-      {IDD_SOUND_EDITOR, "Set Sound File Editor",
+      {IDD_SOUND_EDITOR,
+       "Set Sound File Editor",
        {{IDC_EXPLANATION, Explanation, nullptr, 0},
         {IDC_EDITOR_MIDI, Radio, "MIDI File Editor", 0},
         {IDC_EDITOR_WAV, Radio, "WAV File Editor", 0},
@@ -355,8 +393,8 @@ class DialogTemplates : public testing::TestWithParam<size_t> {
       edit.style |= CS_GLOBALCLASS;
       editRegistered_ = RegisterClassA(&edit) != 0;
     }
-    owner_ = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr,
-                             nullptr, Instance(), nullptr);
+    owner_ = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, nullptr, Instance(),
+                             nullptr);
   }
   static void TearDownTestSuite() {
     if (owner_) DestroyWindow(owner_);
@@ -410,10 +448,16 @@ Kind KindOf(HWND child) {
   LONG_PTR style = StyleOf(child);
   if (lstrcmpiA(cls.c_str(), "Button") == 0) {
     switch (style & BS_TYPEMASK) {
-      case BS_GROUPBOX: return Group;
-      case BS_AUTORADIOBUTTON: case BS_RADIOBUTTON: return Radio;
-      case BS_AUTOCHECKBOX: case BS_CHECKBOX: return Check;
-      default: return Push;
+      case BS_GROUPBOX:
+        return Group;
+      case BS_AUTORADIOBUTTON:
+      case BS_RADIOBUTTON:
+        return Radio;
+      case BS_AUTOCHECKBOX:
+      case BS_CHECKBOX:
+        return Check;
+      default:
+        return Push;
     }
   }
   if (lstrcmpiA(cls.c_str(), "Static") == 0) {
@@ -430,7 +474,10 @@ Kind KindOf(HWND child) {
 char Mnemonic(const std::string& text) {
   for (size_t i = 0; i + 1 < text.size(); ++i) {
     if (text[i] != '&') continue;
-    if (text[i + 1] == '&') { ++i; continue; }
+    if (text[i + 1] == '&') {
+      ++i;
+      continue;
+    }
     return static_cast<char>(toupper(static_cast<unsigned char>(text[i + 1])));
   }
   return 0;
@@ -486,7 +533,11 @@ TEST_P(DialogTemplates, ControlsHaveTheirStyles) {
     // Only the Add button starts hidden; the dialog shows it in add mode.
     EXPECT_EQ(HasStyle(child, WS_VISIBLE), want.id != IDC_ADD);
     switch (want.kind) {
-      case Field: case Push: case Check: case List: case Combo:
+      case Field:
+      case Push:
+      case Check:
+      case List:
+      case Combo:
         EXPECT_TRUE(HasStyle(child, WS_TABSTOP));
         break;
       case Spin: {
@@ -594,8 +645,7 @@ TEST_P(DialogTemplates, LayoutFitsTheDialogWithoutOverlapsAndTextsFit) {
       RECT need = {0, 0, rect.right - rect.left, 0};
       UINT flags = DT_CALCRECT | (kind == Explanation ? DT_WORDBREAK : DT_SINGLELINE);
       DrawTextA(dc, text.c_str(), -1, &need, flags);
-      int room = rect.right - rect.left - ((kind == Check || kind == Radio) ? 16 : 0) -
-                 (kind == Push ? 4 : 0);
+      int room = rect.right - rect.left - ((kind == Check || kind == Radio) ? 16 : 0) - (kind == Push ? 4 : 0);
       if (kind == Explanation) {
         EXPECT_LE(need.bottom, rect.bottom - rect.top);
       } else if (kind != Group) {
@@ -611,8 +661,8 @@ TEST_P(DialogTemplates, LayoutFitsTheDialogWithoutOverlapsAndTextsFit) {
       if (other == Group || other == Spin) continue;
       RECT b = RectOf(children[j]), overlap;
       if (other == Combo) b.bottom = b.top + 14;
-      EXPECT_FALSE(IntersectRect(&overlap, &rect, &b)) << "overlaps " << bench::WindowText(children[j])
-                                                        << " id " << GetDlgCtrlID(children[j]);
+      EXPECT_FALSE(IntersectRect(&overlap, &rect, &b))
+          << "overlaps " << bench::WindowText(children[j]) << " id " << GetDlgCtrlID(children[j]);
     }
   }
   SelectObject(dc, oldFont);
@@ -627,14 +677,13 @@ INSTANTIATE_TEST_SUITE_P(All, DialogTemplates, testing::Range<size_t>(0, 9), Dia
 
 // ---- icons ---------------------------------------------------------------------
 
-const int kIconIds[] = {IDI_APP,          IDI_ADD,           IDI_APPEND,       IDI_BROWSE,
-                        IDI_HOT_KEYS,     IDI_CATALOG_CD,    IDI_HELP,         IDI_INSERT,
-                        IDI_KIND_MIDI,    IDI_MODIFY,        IDI_NEW,          IDI_OPEN,
-                        IDI_KIND_PAUSE,   IDI_PLAY_ALL,      IDI_PLAY,         IDI_PLAY_ALL_MODE,
-                        IDI_REMOVE,       IDI_SAVE,          IDI_STOP_SKIP,    IDI_KIND_WAVE,
-                        IDI_STOP_PLAY_ALL, IDI_KIND_CD_TRACK, IDI_ANIM_INTRO_1, IDI_ANIM_INTRO_2,
-                        IDI_ANIM_INTRO_3, IDI_ANIM_IDLE,     IDI_ANIM_CYCLE_1, IDI_ANIM_CYCLE_2,
-                        IDI_ANIM_CYCLE_3, IDI_ANIM_CYCLE_4,  IDI_KIND_VIDEO};
+const int kIconIds[] = {IDI_APP,           IDI_ADD,           IDI_APPEND,       IDI_BROWSE,       IDI_HOT_KEYS,
+                        IDI_CATALOG_CD,    IDI_HELP,          IDI_INSERT,       IDI_KIND_MIDI,    IDI_MODIFY,
+                        IDI_NEW,           IDI_OPEN,          IDI_KIND_PAUSE,   IDI_PLAY_ALL,     IDI_PLAY,
+                        IDI_PLAY_ALL_MODE, IDI_REMOVE,        IDI_SAVE,         IDI_STOP_SKIP,    IDI_KIND_WAVE,
+                        IDI_STOP_PLAY_ALL, IDI_KIND_CD_TRACK, IDI_ANIM_INTRO_1, IDI_ANIM_INTRO_2, IDI_ANIM_INTRO_3,
+                        IDI_ANIM_IDLE,     IDI_ANIM_CYCLE_1,  IDI_ANIM_CYCLE_2, IDI_ANIM_CYCLE_3, IDI_ANIM_CYCLE_4,
+                        IDI_KIND_VIDEO};
 
 #pragma pack(push, 2)
 struct GroupIconEntry {
@@ -733,8 +782,8 @@ TEST(KindBitmaps, Are18By16With16ColoursAndBlueWhereClear) {
     DeleteObject(loaded);
 
     // The stored format.
-    HBITMAP section = static_cast<HBITMAP>(
-        LoadImageA(Instance(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HBITMAP section =
+        static_cast<HBITMAP>(LoadImageA(Instance(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     ASSERT_NE(section, nullptr);
     DIBSECTION dib = {};
     ASSERT_EQ(GetObjectA(section, sizeof dib, &dib), static_cast<int>(sizeof dib));

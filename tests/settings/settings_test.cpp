@@ -21,7 +21,9 @@ class SettingsTest : public testing::Test {
     hotKeysKey_ = LanguageString(IDS_REG_HOTKEYS_KEY);
     ASSERT_FALSE(settingsKey_.empty());
   }
-  void StoreSetting(UINT id, DWORD value) { ASSERT_TRUE(bench::RegWriteDword(settingsKey_, LanguageString(id), value)); }
+  void StoreSetting(UINT id, DWORD value) {
+    ASSERT_TRUE(bench::RegWriteDword(settingsKey_, LanguageString(id), value));
+  }
   void StoreHotKey(UINT id, DWORD value) { ASSERT_TRUE(bench::RegWriteDword(hotKeysKey_, LanguageString(id), value)); }
   DWORD Stored(const std::string& key, UINT id) {
     DWORD value = 0xDEADBEEF;
@@ -33,8 +35,8 @@ class SettingsTest : public testing::Test {
     if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "<none>";
     char keyClass[64] = "";
     DWORD length = sizeof keyClass;
-    RegQueryInfoKeyA(key, keyClass, &length, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                     nullptr, nullptr);
+    RegQueryInfoKeyA(key, keyClass, &length, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                     nullptr);
     RegCloseKey(key);
     return keyClass;
   }

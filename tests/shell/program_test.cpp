@@ -135,7 +135,7 @@ TEST_F(ProgramTest, TheCloseQuestionAfterRemoveOrMove) {
     HWND question = wendle.WaitForDialog();
     ASSERT_TRUE(question) << "a moved item did not mark the list changed";
     ASSERT_TRUE(wendle.PressButton(question, IDYES));  // save, then close
-    HWND replace = wendle.WaitForDialog();  // every save over a file asks first
+    HWND replace = wendle.WaitForDialog();             // every save over a file asks first
     ASSERT_TRUE(replace);
     EXPECT_EQ(Program::DialogText(replace), LanguageString(IDS_ASK_REPLACE_FILE));
     ASSERT_TRUE(wendle.PressButton(replace, IDYES));

@@ -42,7 +42,8 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       DrawButton(window, static_cast<int>(wParam), reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), IDI_APP, 2, 2, 2, 2,
                  false);
       return TRUE;
-    default: break;
+    default:
+      break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -29,8 +29,11 @@ MenuSeen g_menu;
 
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_MEASUREITEM: reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kRowHeight; return TRUE;
-    case WM_DRAWITEM: return TRUE;
+    case WM_MEASUREITEM:
+      reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kRowHeight;
+      return TRUE;
+    case WM_DRAWITEM:
+      return TRUE;
     case WM_INITMENUPOPUP: {
       // As the main window does: grey the Move items that do not apply.
       HMENU menu = reinterpret_cast<HMENU>(wParam);
@@ -49,7 +52,8 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         EndMenu();
       }
       return 0;
-    default: break;
+    default:
+      break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -57,18 +57,23 @@ TEST(CatalogFormat, FirstMatchingEntryWinsInEveryLineLayout) {
 
 TEST(CatalogFormat, LinesThatAreNoEntriesAreSkipped) {
   const std::string longWord(600, 'W');  // overflowed a word buffer of 512 once
-  const std::string file = "WDv1.0\r\n"
-                           "\r\n"
-                           "hello world\r\n"
-                           "12\r\n"
-                           "1 2\r\n"  // no path
-                           "1 2x NEAR.WDL\r\n"
-                           "-1 2 SIGN.WDL\r\n"
-                           "4294967296 2 OVER.WDL\r\n"
-                           "1 2 "s + longWord + "\r\n"
-                           "1 2 " + std::string(2000, 'L') + " LONG LINE\r\n"
-                           "1 2 A\0B.WDL\r\n"s +
-                           "1 2 FOUND.WDL\r\n";
+  const std::string file =
+      "WDv1.0\r\n"
+      "\r\n"
+      "hello world\r\n"
+      "12\r\n"
+      "1 2\r\n"  // no path
+      "1 2x NEAR.WDL\r\n"
+      "-1 2 SIGN.WDL\r\n"
+      "4294967296 2 OVER.WDL\r\n"
+      "1 2 "s +
+      longWord +
+      "\r\n"
+      "1 2 " +
+      std::string(2000, 'L') +
+      " LONG LINE\r\n"
+      "1 2 A\0B.WDL\r\n"s +
+      "1 2 FOUND.WDL\r\n";
   std::string path;
   EXPECT_EQ(Lookup(file, 1, 2, &path), Result::Found);
   EXPECT_EQ(path, "FOUND.WDL");

@@ -66,9 +66,7 @@ class CdCatalogTest : public testing::Test {
     EXPECT_TRUE(bench::WriteFileBytes(path, ListOf(items)));
     return Upper(path);
   }
-  void SetCurrentList(const std::string& path) {
-    lstrcpynA(g_state.currentListFile, path.c_str(), kTextBufferSize);
-  }
+  void SetCurrentList(const std::string& path) { lstrcpynA(g_state.currentListFile, path.c_str(), kTextBufferSize); }
   std::string Catalog() { return bench::ReadFileBytes(catalogFolder_ + "\\WD_CD.DAT"); }
   std::string EntryFor(const char* disc, const std::string& path) {
     bench::VirtualCd cd(disc);
@@ -130,8 +128,7 @@ TEST_F(CdCatalogTest, StoredPathOpensWholeOrByItsNameInTheCurrentDirectory) {
   EXPECT_EQ(host_.Count(), 4);
   // The list keeps the full path of the file it was read from, so a later
   // change of directory cannot make Save write elsewhere.
-  EXPECT_EQ(lstrcmpiA(g_state.currentListFile, (catalogFolder_ + "\\LIST.WDL").c_str()), 0)
-      << g_state.currentListFile;
+  EXPECT_EQ(lstrcmpiA(g_state.currentListFile, (catalogFolder_ + "\\LIST.WDL").c_str()), 0) << g_state.currentListFile;
   EXPECT_TRUE(modals_.Records().empty());
 }
 
@@ -162,8 +159,8 @@ TEST_F(CdCatalogTest, SameListForAnotherCdAsksFirstOnlyWhenBothNumbersDiffer) {
   modals_.AnswerMessageBox(IDYES);
   Run();
   ExpectMessage(0, IDS_ASK_SAME_LIST_NEW_CD, MB_YESNO | MB_ICONSTOP | MB_DEFBUTTON2);
-  EXPECT_EQ(Catalog(), "WDv1.0\r\n" + EntryFor(kDiscOne, list) + EntryFor(kDiscOneAlike, list) +
-                           EntryFor(kDiscTwo, list));
+  EXPECT_EQ(Catalog(),
+            "WDv1.0\r\n" + EntryFor(kDiscOne, list) + EntryFor(kDiscOneAlike, list) + EntryFor(kDiscTwo, list));
 
   // After a restart nothing was cataloged in this run: no question.
   LastCataloged() = CatalogedList();

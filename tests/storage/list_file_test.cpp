@@ -23,9 +23,9 @@ const std::string kEveryKind =
     "*\nC:\\MIDI\\FUGUE.MID\n2 0 0 0\n"
     "Overture\n*\n4 1 10 7\n"
     "*\nPause 5 sec.\n8 0 5 0\n"
-    "\nC:\\VIDEO\\CLIP.AVI\n16 0 0 0\n"       // a present, empty description
-    "played\nC:\\A.WAV\n32769 0 0 0\n"        // PlayedMark kept
-    "odd\n\n65537 4294967295 7 255\n";        // flags that name no kind, kept whole
+    "\nC:\\VIDEO\\CLIP.AVI\n16 0 0 0\n"  // a present, empty description
+    "played\nC:\\A.WAV\n32769 0 0 0\n"   // PlayedMark kept
+    "odd\n\n65537 4294967295 7 255\n";   // flags that name no kind, kept whole
 
 class ListFileTest : public testing::Test {
  protected:
@@ -150,9 +150,9 @@ TEST_F(ListFileTest, RefusedFilesLeaveEverythingAsItWas) {
 TEST_F(ListFileTest, DamagedFilesKeepTheItemsReadBeforeTheDamage) {
   const std::string good = "WDv1.0\nA\n*\n8 0 0 0\n";
   for (int i = 0; i < 5; ++i) modals_.AnswerMessageBox(IDOK);
-  for (const std::string& damage : {std::string("B\n*\n"), std::string("B\n*\n8 0 x 0\nC\n*\n8 0 0 0\n"),
-                                    std::string("B\n*\n8 0 99999999999 0\n"), std::string(1 << 20, '#'),
-                                    std::string("B\0C\n*\n8 0", 9)}) {
+  for (const std::string& damage :
+       {std::string("B\n*\n"), std::string("B\n*\n8 0 x 0\nC\n*\n8 0 0 0\n"), std::string("B\n*\n8 0 99999999999 0\n"),
+        std::string(1 << 20, '#'), std::string("B\0C\n*\n8 0", 9)}) {
     Load(good + damage);
     EXPECT_EQ(host_.Count(), 1);
     EXPECT_EQ(Description(0), "A");
@@ -342,8 +342,8 @@ TEST_F(ListFileTest, ReadingAndWritingPaintTheirProgressButTakeNoInput) {
   SetWindowPos(host_.window(), nullptr, 0, 0, 640, 600, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   bench::PumpMessages();
   g_statusPaints = 0;
-  g_statusBarProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-      host_.statusBar(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingStatusBarProc)));
+  g_statusBarProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(host_.statusBar(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingStatusBarProc)));
   PostMessageA(host_.window(), WM_COMMAND, IDM_FILE_NEW, 0);  // as if New were clicked meanwhile
 
   Load("WDv1.0\nA\n*\n8 0 0 0\nB\n*\n8 0 0 0\n");

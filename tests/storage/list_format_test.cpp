@@ -20,16 +20,14 @@ struct Item {
   uint8_t trackNumber = 0;
 
   bool operator==(const Item& o) const {
-    return description == o.description && fileName == o.fileName && flags == o.flags &&
-           repeatCount == o.repeatCount && postDelay == o.postDelay &&
-           trackNumber == o.trackNumber;
+    return description == o.description && fileName == o.fileName && flags == o.flags && repeatCount == o.repeatCount &&
+           postDelay == o.postDelay && trackNumber == o.trackNumber;
   }
 };
 
 void PrintTo(const Item& item, std::ostream* os) {
-  *os << "{" << item.description.value_or("<none>") << " | " << item.fileName.value_or("<none>")
-      << " | " << item.flags << " " << item.repeatCount << " " << item.postDelay << " "
-      << unsigned(item.trackNumber) << "}";
+  *os << "{" << item.description.value_or("<none>") << " | " << item.fileName.value_or("<none>") << " | " << item.flags
+      << " " << item.repeatCount << " " << item.postDelay << " " << unsigned(item.trackNumber) << "}";
 }
 
 struct ReadOutcome {
@@ -73,11 +71,9 @@ std::string WriteList(const std::vector<Item>& items) {
   return out;
 }
 
-Item MakeItem(std::optional<std::string> description, std::optional<std::string> fileName,
-              uint32_t flags, uint32_t repeatCount = 0, uint32_t postDelay = 0,
-              uint8_t trackNumber = 0) {
-  return Item{std::move(description), std::move(fileName), flags, repeatCount, postDelay,
-              trackNumber};
+Item MakeItem(std::optional<std::string> description, std::optional<std::string> fileName, uint32_t flags,
+              uint32_t repeatCount = 0, uint32_t postDelay = 0, uint8_t trackNumber = 0) {
+  return Item{std::move(description), std::move(fileName), flags, repeatCount, postDelay, trackNumber};
 }
 
 const std::string kMagicLine = "WDv1.0\n";
@@ -129,11 +125,11 @@ TEST(ListWriter, LineBreakInsideATextCannotShiftTheFile) {
 
 TEST(ListRoundTrip, EveryKindReadsBackAsWritten) {
   std::vector<Item> items = {
-      MakeItem("Morning bell", "C:\\SOUNDS\\BELL.WAV", 1, 2, 5),  // Wave
+      MakeItem("Morning bell", "C:\\SOUNDS\\BELL.WAV", 1, 2, 5),   // Wave
       MakeItem(std::nullopt, "C:\\MIDI\\SONG.MID", 2, 100, 3600),  // Midi
-      MakeItem("Overture", std::nullopt, 4, 1, 0, 12),              // CdTrack
-      MakeItem(std::nullopt, "Pause 30 seconds", 8, 0, 30),         // Pause
-      MakeItem("Clip", "D:\\VIDEO\\CLIP.AVI", 16),                  // Video
+      MakeItem("Overture", std::nullopt, 4, 1, 0, 12),             // CdTrack
+      MakeItem(std::nullopt, "Pause 30 seconds", 8, 0, 30),        // Pause
+      MakeItem("Clip", "D:\\VIDEO\\CLIP.AVI", 16),                 // Video
   };
   std::string file = WriteList(items);
   EXPECT_EQ(file.compare(0, 7, kMagicLine), 0);
@@ -172,9 +168,9 @@ TEST(ListRoundTrip, AbsentAndEmptyTextsStayApart) {
 }
 
 TEST(ListRoundTrip, TextsOfTheLongestLengthReadBackWhole) {
-  std::vector<Item> items = {MakeItem(std::string(kMaxListText, 'd'),
-                                      "C:\\" + std::string(kMaxListText - 7, 'F') + ".WAV", 1),
-                             MakeItem(std::string(510, 'e'), std::nullopt, 4, 0, 0, 3)};
+  std::vector<Item> items = {
+      MakeItem(std::string(kMaxListText, 'd'), "C:\\" + std::string(kMaxListText - 7, 'F') + ".WAV", 1),
+      MakeItem(std::string(510, 'e'), std::nullopt, 4, 0, 0, 3)};
   ReadOutcome read = ReadList(WriteList(items));
   EXPECT_EQ(read.last, Result::End);
   EXPECT_EQ(read.items, items);
@@ -190,12 +186,10 @@ TEST(ListReader, StarAsFirstCharacterMeansAbsent) {
 }
 
 TEST(ListReader, OverlongLinesAreCutWithoutDisturbingTheNextItem) {
-  std::string file = kMagicLine + std::string(600, 'L') + "\n" + std::string(1 << 20, 'M') +
-                     "\n2 0 0 0\n" + kGoodItem;
+  std::string file = kMagicLine + std::string(600, 'L') + "\n" + std::string(1 << 20, 'M') + "\n2 0 0 0\n" + kGoodItem;
   ReadOutcome read = ReadList(file);
   EXPECT_EQ(read.last, Result::End);
-  EXPECT_EQ(read.items, (std::vector<Item>{MakeItem(std::string(kMaxListText, 'L'),
-                                                    std::string(kMaxListText, 'M'), 2),
+  EXPECT_EQ(read.items, (std::vector<Item>{MakeItem(std::string(kMaxListText, 'L'), std::string(kMaxListText, 'M'), 2),
                                            kGoodRecord}));
 }
 
@@ -226,16 +220,25 @@ TEST(ListReader, NumbersLineMayBeLaidOutFreely) {
   ReadOutcome read = ReadList(kMagicLine + "a\nA.WAV\n \t1  2\t\t3 4 \t\r\n" +
                               "b\nB.WAV\n0016 4294967295 0 0");  // no LF at the very end
   EXPECT_EQ(read.last, Result::End);
-  EXPECT_EQ(read.items, (std::vector<Item>{MakeItem("a", "A.WAV", 1, 2, 3, 4),
-                                           MakeItem("b", "B.WAV", 16, 4294967295u)}));
+  EXPECT_EQ(read.items,
+            (std::vector<Item>{MakeItem("a", "A.WAV", 1, 2, 3, 4), MakeItem("b", "B.WAV", 16, 4294967295u)}));
 }
 
 TEST(ListReader, BadNumbersLineEndsReadingAfterTheGoodItems) {
   const std::string badLines[] = {
-      "1 0 0\n",         "1 0 0 0 0\n",   "-1 0 0 0\n",     "+1 0 0 0\n",
-      "4294967296 0 0 0\n",                "1 0 0 99999999999999999999\n",
-      "1,0,0,0\n",       "1 0 0 0x\n",    "1 0 0 0 #\n",    "\n",
-      "1 0\v0 0\n",      "1 0 0 0\r\r\n", std::string("1 0 0\0 0\n", 9),
+      "1 0 0\n",
+      "1 0 0 0 0\n",
+      "-1 0 0 0\n",
+      "+1 0 0 0\n",
+      "4294967296 0 0 0\n",
+      "1 0 0 99999999999999999999\n",
+      "1,0,0,0\n",
+      "1 0 0 0x\n",
+      "1 0 0 0 #\n",
+      "\n",
+      "1 0\v0 0\n",
+      "1 0 0 0\r\r\n",
+      std::string("1 0 0\0 0\n", 9),
   };
   for (const std::string& bad : badLines) {
     std::string file = kMagicLine + kGoodItem + "b\nB.WAV\n" + bad + kGoodItem;
@@ -253,8 +256,8 @@ TEST(ListReader, BadNumbersLineEndsReadingAfterTheGoodItems) {
 TEST(ListReader, MagicLineMustMatchExactly) {
   EXPECT_TRUE(ReadList("WDv1.0\n").magic);
   EXPECT_TRUE(ReadList("WDv1.0\r\n").magic);
-  for (std::string refused : {"WDv1.1\n", "wdv1.0\n", "WDv1.0 \n", "WDv1.0", "\nWDv1.0\n",
-                              "WDv1.0\r", "WDv1.00\n", "WDv1.0\r\r\n"}) {
+  for (std::string refused :
+       {"WDv1.1\n", "wdv1.0\n", "WDv1.0 \n", "WDv1.0", "\nWDv1.0\n", "WDv1.0\r", "WDv1.00\n", "WDv1.0\r\r\n"}) {
     ReadOutcome read = ReadList(refused + kGoodItem);
     EXPECT_FALSE(read.magic) << refused;
     EXPECT_TRUE(read.items.empty()) << refused;
@@ -267,8 +270,7 @@ TEST(ListReader, MagicLineMustMatchExactly) {
 
 TEST(ListReader, EmptyDescriptionAfterANumbersLineIsNotSkipped) {
   // Blank space after a numbers line belongs to the next item.
-  ReadOutcome read = ReadList(kMagicLine + kGoodItem + "\nC:\\SONG.MID\n2 0 0 0\n" +
-                              "  \n*\n4 0 0 5\n");
+  ReadOutcome read = ReadList(kMagicLine + kGoodItem + "\nC:\\SONG.MID\n2 0 0 0\n" + "  \n*\n4 0 0 5\n");
   EXPECT_EQ(read.last, Result::End);
   EXPECT_EQ(read.items, (std::vector<Item>{kGoodRecord, MakeItem("", "C:\\SONG.MID", 2),
                                            MakeItem("  ", std::nullopt, 4, 0, 0, 5)}));
@@ -293,8 +295,8 @@ TEST(ListReader, FileEndingInsideAnItemIsMalformedAfterTheGoodItems) {
 TEST(ListReader, ReadsAHundredThousandItems) {
   std::vector<Item> items;
   for (uint32_t i = 0; i < 100000; ++i) {
-    items.push_back(MakeItem("Item " + std::to_string(i), "C:\\SOUNDS\\" + std::to_string(i) + ".WAV",
-                             1u << (i % 5), i, i % 3600, static_cast<uint8_t>(i)));
+    items.push_back(MakeItem("Item " + std::to_string(i), "C:\\SOUNDS\\" + std::to_string(i) + ".WAV", 1u << (i % 5), i,
+                             i % 3600, static_cast<uint8_t>(i)));
   }
   ReadOutcome read = ReadList(WriteList(items));
   EXPECT_EQ(read.last, Result::End);

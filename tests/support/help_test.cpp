@@ -35,12 +35,11 @@ HWND TopicControl(HWND viewer) {
 // The text of a window of another process (WM_GETTEXT crosses processes).
 std::string RemoteText(HWND window) {
   DWORD_PTR length = 0;
-  if (!window || !SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
-    return {};
+  if (!window || !SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
   std::string buffer(length + 1, '\0');
   DWORD_PTR copied = 0;
-  if (!SendMessageTimeoutA(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(&buffer[0]),
-                           SMTO_ABORTIFHUNG, 5000, &copied))
+  if (!SendMessageTimeoutA(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(&buffer[0]), SMTO_ABORTIFHUNG,
+                           5000, &copied))
     return {};
   buffer.resize(copied < buffer.size() ? copied : 0);
   return buffer;
@@ -101,14 +100,15 @@ std::string TitleOf(const std::string& text) { return text.substr(0, text.find('
 // page's title is the name alone.
 bool TitleNames(const std::string& title, const std::string& name) {
   const std::string suffix = ": " + name;
-  return title == name || (title.size() > suffix.size() &&
-                           title.compare(title.size() - suffix.size(), suffix.size(), suffix) == 0);
+  return title == name ||
+         (title.size() > suffix.size() && title.compare(title.size() - suffix.size(), suffix.size(), suffix) == 0);
 }
 
 // A "sz_Or_Ord" field of a dialog template: none, an ordinal, or a string.
 const WORD* SkipNameOrOrdinal(const WORD* at) {
   if (*at == 0xFFFF) return at + 2;
-  while (*at++) {}
+  while (*at++) {
+  }
   return at;
 }
 

@@ -38,8 +38,8 @@ class ControlTest : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_NE(ControlLibraryModule(), nullptr);
-    parent_ = CreateWindowExA(0, "STATIC", "controls", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
-                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    parent_ = CreateWindowExA(0, "STATIC", "controls", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(parent_, nullptr);
     // Shown without activation: Wine (with no window manager) takes two
     // seconds to destroy an active top-level window.
@@ -51,8 +51,7 @@ class ControlTest : public testing::Test {
 
   HWND Child(LPCSTR cls, DWORD style, int x, int y, int w, int h, int id) {
     return CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent_,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleA(nullptr), nullptr);
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
   }
 
   HWND parent_ = nullptr;
@@ -61,13 +60,12 @@ class ControlTest : public testing::Test {
 TEST(ControlLibraryExports, EveryOperationByOrdinalAndNoneByName) {
   HMODULE module = ControlLibraryModule();
   ASSERT_NE(module, nullptr);
-  for (int ordinal : {ORD_SPIN_ATTACH_BUDDY, ORD_SPIN_SET_RANGE, ORD_SPIN_SET_POS,
-                      ORD_STATUS_BAR_INIT, ORD_STATUS_BAR_SET_TEXT}) {
+  for (int ordinal :
+       {ORD_SPIN_ATTACH_BUDDY, ORD_SPIN_SET_RANGE, ORD_SPIN_SET_POS, ORD_STATUS_BAR_INIT, ORD_STATUS_BAR_SET_TEXT}) {
     EXPECT_NE(GetProcAddress(module, MAKEINTRESOURCEA(ordinal)), nullptr) << "ordinal " << ordinal;
   }
-  for (const char* name : {"SpinAttachBuddy", "SpinSetRange", "SpinSetPos", "StatusBarInit",
-                           "StatusBarSetText", "SpinAttachBuddy@8", "StatusBarSetText@8",
-                           "DllMain"}) {
+  for (const char* name : {"SpinAttachBuddy", "SpinSetRange", "SpinSetPos", "StatusBarInit", "StatusBarSetText",
+                           "SpinAttachBuddy@8", "StatusBarSetText@8", "DllMain"}) {
     EXPECT_EQ(GetProcAddress(module, name), nullptr) << name;
   }
 }
@@ -194,8 +192,7 @@ TEST_F(ControlTest, StatusBarFitsItsFontAndStaysWhereItsOwnerPutsIt) {
     SetWindowPos(parent_, nullptr, 0, 0, size + 150, size, SWP_NOMOVE | SWP_NOZORDER);
     GetClientRect(parent_, &owner);
     GetClientRect(bar, &client);
-    SetWindowPos(bar, nullptr, -1, owner.bottom - client.bottom - 1, owner.right + 2,
-                 client.bottom + 2, SWP_NOZORDER);
+    SetWindowPos(bar, nullptr, -1, owner.bottom - client.bottom - 1, owner.right + 2, client.bottom + 2, SWP_NOZORDER);
   }
   SetWindowPos(parent_, nullptr, 0, 0, 520, 360, SWP_NOMOVE | SWP_NOZORDER);
   RECT placed;
@@ -306,8 +303,7 @@ class DialogTemplate {
     Word(0);  // standard dialog class
     Text("Count");
     Item(ES_NUMBER | WS_BORDER | WS_TABSTOP, 10, 10, 40, 12, IDC_PLAY_LIST_COUNT, "EDIT");
-    Item(UDS_AUTOBUDDY | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS, 0, 0, 8, 12,
-         IDC_SPIN_COUNT, SPIN_CLASS);
+    Item(UDS_AUTOBUDDY | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS, 0, 0, 8, 12, IDC_SPIN_COUNT, SPIN_CLASS);
   }
   const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(bytes_.data()); }
 
@@ -370,8 +366,8 @@ TEST(ControlLibraryDialogs, TemplatesOfTheProgramCanUseTheSpin) {
   ASSERT_NE(ControlLibraryModule(), nullptr);
   DialogTemplate dlg;
   DialogResult result;
-  INT_PTR ended = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dlg.Get(), nullptr,
-                                          SpinDialogProc, reinterpret_cast<LPARAM>(&result));
+  INT_PTR ended = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dlg.Get(), nullptr, SpinDialogProc,
+                                          reinterpret_cast<LPARAM>(&result));
   ASSERT_EQ(ended, IDOK);
   EXPECT_TRUE(result.spinIsOurs);
   EXPECT_EQ(result.autoBuddy, result.edit);  // template styles took effect

@@ -20,8 +20,8 @@ HINSTANCE OwnModule() { return GetModuleHandleA(nullptr); }
 class TopWindow {
  public:
   TopWindow(int x, int y, int width, int height, DWORD style = WS_OVERLAPPEDWINDOW)
-      : window_(CreateWindowExA(0, "STATIC", "vi32rid test", style, x, y, width, height, nullptr,
-                                nullptr, nullptr, nullptr)) {}
+      : window_(CreateWindowExA(0, "STATIC", "vi32rid test", style, x, y, width, height, nullptr, nullptr, nullptr,
+                                nullptr)) {}
   ~TopWindow() { DestroyWindow(window_); }
   TopWindow(const TopWindow&) = delete;
   TopWindow& operator=(const TopWindow&) = delete;
@@ -49,8 +49,7 @@ TEST(ResMessageBox, LoadsIdTextsAndReturnsTheAnswer) {
   bench::ModalScript modals;
   modals.AnswerMessageBox(IDNO);
   int answer = ResMessageBox(owner.get(), OwnModule(), MAKEINTRESOURCEA(IDS_TEST_QUESTION),
-                             MAKEINTRESOURCEA(IDS_TEST_CAPTION),
-                             MB_YESNO | MB_ICONSTOP | MB_DEFBUTTON2);
+                             MAKEINTRESOURCEA(IDS_TEST_CAPTION), MB_YESNO | MB_ICONSTOP | MB_DEFBUTTON2);
   EXPECT_EQ(answer, IDNO);
   ASSERT_EQ(modals.Records().size(), 1u);
   const bench::ModalRecord& box = modals.Records()[0];
@@ -66,12 +65,11 @@ TEST(ResMessageBox, TakesReadyTextsAndMixedArguments) {
   bench::ModalScript modals;
   modals.AnswerMessageBox(IDYES);
   modals.AnswerMessageBox(IDOK);
-  EXPECT_EQ(ResMessageBox(nullptr, OwnModule(), "3 files added.", "Ready caption",
-                          MB_YESNOCANCEL | MB_ICONQUESTION),
+  EXPECT_EQ(ResMessageBox(nullptr, OwnModule(), "3 files added.", "Ready caption", MB_YESNOCANCEL | MB_ICONQUESTION),
             IDYES);
   // A ready text with an id caption, as the program does for formatted texts.
-  EXPECT_EQ(ResMessageBox(nullptr, OwnModule(), "C:\\LISTS\\A.WDL is no list file.",
-                          MAKEINTRESOURCEA(IDS_TEST_CAPTION), MB_ICONEXCLAMATION),
+  EXPECT_EQ(ResMessageBox(nullptr, OwnModule(), "C:\\LISTS\\A.WDL is no list file.", MAKEINTRESOURCEA(IDS_TEST_CAPTION),
+                          MB_ICONEXCLAMATION),
             IDOK);
   ASSERT_EQ(modals.Records().size(), 2u);
   EXPECT_EQ(modals.Records()[0].text, "3 files added.");
@@ -90,11 +88,10 @@ TEST(ResMessageBox, ShowsLongTextsWholeAndMissingStringsEmpty) {
   bench::ModalScript modals;
   modals.AnswerMessageBox(IDCANCEL);
   modals.AnswerMessageBox(IDOK);
-  EXPECT_EQ(ResMessageBox(nullptr, OwnModule(), longText.c_str(),
-                          MAKEINTRESOURCEA(IDS_TEST_CAPTION), MB_OKCANCEL),
+  EXPECT_EQ(ResMessageBox(nullptr, OwnModule(), longText.c_str(), MAKEINTRESOURCEA(IDS_TEST_CAPTION), MB_OKCANCEL),
             IDCANCEL);
-  EXPECT_EQ(ResMessageBox(nullptr, OwnModule(), MAKEINTRESOURCEA(IDS_TEST_MISSING),
-                          MAKEINTRESOURCEA(IDS_TEST_CAPTION), MB_OK),
+  EXPECT_EQ(ResMessageBox(nullptr, OwnModule(), MAKEINTRESOURCEA(IDS_TEST_MISSING), MAKEINTRESOURCEA(IDS_TEST_CAPTION),
+                          MB_OK),
             IDOK);
   ASSERT_EQ(modals.Records().size(), 2u);
   EXPECT_EQ(modals.Records()[0].text, longText);
@@ -155,8 +152,7 @@ TEST(BrowseForFile, OffersTheFilesOfEachKindThenAllFiles) {
     modals.CancelFileDialog();
     BrowseForFile(nullptr, c.kind, buffer, 0);
     ASSERT_EQ(modals.Records().size(), 1u) << c.kind;
-    EXPECT_EQ(modals.Records()[0].filters, (std::vector<std::string>{c.first, "All files (*.*)"}))
-        << c.kind;
+    EXPECT_EQ(modals.Records()[0].filters, (std::vector<std::string>{c.first, "All files (*.*)"})) << c.kind;
   }
 }
 
@@ -211,9 +207,8 @@ TEST(ShowAboutBox, ShowsTheModuleTextsAndIconCentredOnItsOwner) {
   ASSERT_EQ(modals.Records().size(), 1u);
   EXPECT_EQ(modals.Records()[0].owner, owner.get());
   EXPECT_EQ(contents.title, "Wendle Test");
-  EXPECT_EQ(contents.lines,
-            (std::vector<std::string>{"Wendle list media player", "Version 1.0",
-                                      "Plays WAV, MIDI and AVI files and audio CDs."}));
+  EXPECT_EQ(contents.lines, (std::vector<std::string>{"Wendle list media player", "Version 1.0",
+                                                      "Plays WAV, MIDI and AVI files and audio CDs."}));
   EXPECT_TRUE(contents.hasIcon);
   EXPECT_NEAR(contents.centre.x, 100 + 320, 1);
   EXPECT_NEAR(contents.centre.y, 80 + 240, 1);
@@ -224,8 +219,8 @@ TEST(ShowAboutBox, EscapeClosesItToo) {
   bench::ModalScript modals;
   modals.Act([](HWND box) { bench::ClickButton(box, IDCANCEL); });
   // A module without the strings or the icon still shows a box.
-  EXPECT_EQ(ShowAboutBox(nullptr, GetModuleHandleA("kernel32.dll"), 9999, IDS_TEST_CAPTION,
-                         IDS_TEST_ABOUT_LINE1, IDS_TEST_ABOUT_LINE2, IDS_TEST_ABOUT_LINE3, 2),
+  EXPECT_EQ(ShowAboutBox(nullptr, GetModuleHandleA("kernel32.dll"), 9999, IDS_TEST_CAPTION, IDS_TEST_ABOUT_LINE1,
+                         IDS_TEST_ABOUT_LINE2, IDS_TEST_ABOUT_LINE3, 2),
             IDCANCEL);
   EXPECT_EQ(modals.Records().size(), 1u);
   EXPECT_EQ(modals.Failures(), 0);
@@ -289,8 +284,8 @@ TEST(FindPreviousInstance, FindsAWindowOfTheClass) {
   ASSERT_TRUE(RegisterClassA(&wc));
 
   EXPECT_FALSE(FindPreviousInstance(className, nullptr));  // class, but no window
-  HWND window = CreateWindowExA(0, className, "Wendle", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                                nullptr, nullptr, wc.hInstance, nullptr);
+  HWND window = CreateWindowExA(0, className, "Wendle", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                                wc.hInstance, nullptr);
   ASSERT_TRUE(window);
   EXPECT_TRUE(FindPreviousInstance(className, nullptr));  // hidden windows count
   EXPECT_TRUE(FindPreviousInstance(className, "Wendle"));

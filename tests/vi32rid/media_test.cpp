@@ -22,8 +22,8 @@ class NotifyWindow {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "WendleMediaTestWindow";
     RegisterClassA(&wc);
-    window_ = CreateWindowExA(0, wc.lpszClassName, "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                              nullptr, nullptr, wc.hInstance, this);
+    window_ = CreateWindowExA(0, wc.lpszClassName, "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                              wc.hInstance, this);
   }
   ~NotifyWindow() {
     mciSendCommandA(MCI_ALL_DEVICE_ID, MCI_CLOSE, MCI_WAIT, 0);
@@ -108,10 +108,12 @@ std::string Chunk(const std::string& id, const std::string& body) {
   return chunk;
 }
 std::string FormatChunk(unsigned tag, unsigned channels, uint32_t rate, unsigned blockAlign, unsigned bits) {
-  return Chunk("fmt ", Le16(tag) + Le16(channels) + Le32(rate) + Le32(rate * blockAlign) + Le16(blockAlign) +
-                           Le16(bits));
+  return Chunk("fmt ",
+               Le16(tag) + Le16(channels) + Le32(rate) + Le32(rate * blockAlign) + Le16(blockAlign) + Le16(bits));
 }
-std::string Riff(const std::string& chunks) { return "RIFF" + Le32(static_cast<uint32_t>(4 + chunks.size())) + "WAVE" + chunks; }
+std::string Riff(const std::string& chunks) {
+  return "RIFF" + Le32(static_cast<uint32_t>(4 + chunks.size())) + "WAVE" + chunks;
+}
 
 TEST(PlayWaveFile, RefusesHeadersAWaveDeviceCannotTakeBeforeOpeningIt) {
   const std::string pcm = FormatChunk(1, 1, 8000, 1, 8);
@@ -158,12 +160,15 @@ TEST(PlayWaveFile, FindsTheFormatPastOtherChunks) {
 // A one-note MIDI file (format 0, one track).
 std::string OneNoteMidi() {
   auto be32 = [](size_t v) {
-    return std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16),
-                       static_cast<char>(v >> 8), static_cast<char>(v)};
+    return std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
+                       static_cast<char>(v)};
   };
-  const std::string track("\x00\x90\x3c\x60" "\x60\x80\x3c\x00" "\x00\xff\x2f\x00", 12);
-  return "MThd" + be32(6) + std::string("\x00\x00\x00\x01\x00\x60", 6) + "MTrk" +
-         be32(track.size()) + track;
+  const std::string track(
+      "\x00\x90\x3c\x60"
+      "\x60\x80\x3c\x00"
+      "\x00\xff\x2f\x00",
+      12);
+  return "MThd" + be32(6) + std::string("\x00\x00\x00\x01\x00\x60", 6) + "MTrk" + be32(track.size()) + track;
 }
 
 TEST(PlayMidiFile, StartsOnlyWhenItCanEnd) {
@@ -191,21 +196,19 @@ std::string ThreeFrameVideo() {
   auto chunk = [&](const std::string& id, const std::string& data) { return id + le32(data.size()) + data; };
   auto list = [&](const std::string& type, const std::string& data) { return chunk("LIST", type + data); };
   const size_t width = 8, height = 8, frames = 3, frameSize = width * height * 3;
-  std::string avih = le32(100000) + le32(frameSize * 10) + le32(0) + le32(0x10) + le32(frames) +
-                     le32(0) + le32(1) + le32(frameSize) + le32(width) + le32(height) +
-                     std::string(16, '\0');
-  std::string strh = "vidsDIB " + le32(0) + le16(0) + le16(0) + le32(0) + le32(1) + le32(10) +
-                     le32(0) + le32(frames) + le32(frameSize) + le32(0xFFFFFFFF) + le32(0) +
-                     le16(0) + le16(0) + le16(width) + le16(height);
-  std::string strf = le32(40) + le32(width) + le32(height) + le16(1) + le16(24) + le32(0) +
-                     le32(frameSize) + le32(0) + le32(0) + le32(0) + le32(0);
+  std::string avih = le32(100000) + le32(frameSize * 10) + le32(0) + le32(0x10) + le32(frames) + le32(0) + le32(1) +
+                     le32(frameSize) + le32(width) + le32(height) + std::string(16, '\0');
+  std::string strh = "vidsDIB " + le32(0) + le16(0) + le16(0) + le32(0) + le32(1) + le32(10) + le32(0) + le32(frames) +
+                     le32(frameSize) + le32(0xFFFFFFFF) + le32(0) + le16(0) + le16(0) + le16(width) + le16(height);
+  std::string strf = le32(40) + le32(width) + le32(height) + le16(1) + le16(24) + le32(0) + le32(frameSize) + le32(0) +
+                     le32(0) + le32(0) + le32(0);
   std::string movi, index;
   for (size_t i = 0; i < frames; ++i) {
     index += "00db" + le32(0x10) + le32(4 + movi.size()) + le32(frameSize);
     movi += chunk("00db", std::string(frameSize, static_cast<char>(0x40 * (i + 1))));
   }
-  std::string body = "AVI " + list("hdrl", chunk("avih", avih) +
-                                             list("strl", chunk("strh", strh) + chunk("strf", strf))) +
+  std::string body = "AVI " +
+                     list("hdrl", chunk("avih", avih) + list("strl", chunk("strh", strh) + chunk("strf", strf))) +
                      list("movi", movi) + chunk("idx1", index);
   return chunk("RIFF", body);
 }

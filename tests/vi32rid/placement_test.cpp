@@ -20,8 +20,8 @@ class WindowPlacement : public testing::Test {
   }
 
   HWND MakeWindow(int x, int y, int width, int height) {
-    window_ = CreateWindowExA(0, "STATIC", "placement", WS_OVERLAPPEDWINDOW, x, y, width, height,
-                              nullptr, nullptr, nullptr, nullptr);
+    window_ = CreateWindowExA(0, "STATIC", "placement", WS_OVERLAPPEDWINDOW, x, y, width, height, nullptr, nullptr,
+                              nullptr, nullptr);
     return window_;
   }
 
@@ -37,8 +37,7 @@ class WindowPlacement : public testing::Test {
     HKEY key;
     DWORD size = static_cast<DWORD>(bytes.size());
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
-    if (RegQueryValueExA(key, kValue, nullptr, nullptr, bytes.data(), &size) != ERROR_SUCCESS)
-      size = 0;
+    if (RegQueryValueExA(key, kValue, nullptr, nullptr, bytes.data(), &size) != ERROR_SUCCESS) size = 0;
     RegCloseKey(key);
     bytes.resize(size);
     return bytes;
@@ -46,8 +45,7 @@ class WindowPlacement : public testing::Test {
 
   static void Store(DWORD type, const std::vector<BYTE>& bytes) {
     HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     RegSetValueExA(key, kValue, 0, type, bytes.data(), static_cast<DWORD>(bytes.size()));
     RegCloseKey(key);
@@ -135,8 +133,8 @@ TEST_F(WindowPlacement, RectangleOffEveryScreenIsBroughtBack) {
   int maximized;
   struct Case {
     int x, y;
-  } cases[] = {{work.right + 3000, work.bottom + 2000}, {work.left - 5000, work.top + 10},
-               {work.left + 10, work.top - 4000}};
+  } cases[] = {
+      {work.right + 3000, work.bottom + 2000}, {work.left - 5000, work.top + 10}, {work.left + 10, work.top - 4000}};
   for (const Case& c : cases) {
     HWND window = MakeWindow(c.x, c.y, 400, 300);
     ASSERT_TRUE(SaveWindowPlacement(window, kKey, kValue));

@@ -30,13 +30,13 @@ std::map<UINT, size_t> RequiredIds() {
   auto range = [&ids](UINT first, UINT last) {
     for (UINT id = first; id <= last; ++id) ids[id] = 511;
   };
-  range(0, 6);     // File menu help
-  range(16, 22);   // Sound menu help
+  range(0, 6);    // File menu help
+  range(16, 22);  // Sound menu help
   range(24, 24);
-  range(32, 41);   // Options menu help
-  range(48, 52);   // Help menu help
+  range(32, 41);  // Options menu help
+  range(48, 52);  // Help menu help
   range(54, 54);
-  range(64, 67);   // Move menu help
+  range(64, 67);  // Move menu help
   range(96, 103);
   range(105, 107);
   range(110, 110);
@@ -97,15 +97,13 @@ TEST(LanguageModule, EveryTextIsPresentAndFitsWhatTheProgramReads) {
 
 TEST(LanguageModule, FormatTextsCarryExactlyTheirPlaceholders) {
   const std::map<UINT, std::vector<std::string>> formats = {
-      {IDS_FMT_FILES_DROPPED, {"%u"}},       {IDS_FMT_ITEMS_READ, {"%u"}},
-      {IDS_FMT_ITEMS_WRITTEN, {"%u", "%u"}}, {IDS_FMT_NOW_PLAYING, {"%s"}},
-      {IDS_FMT_PAUSE_PLAYING, {"%u"}},       {IDS_FMT_PASS, {"%u", "%u"}},
+      {IDS_FMT_FILES_DROPPED, {"%u"}}, {IDS_FMT_ITEMS_READ, {"%u"}},    {IDS_FMT_ITEMS_WRITTEN, {"%u", "%u"}},
+      {IDS_FMT_NOW_PLAYING, {"%s"}},   {IDS_FMT_PAUSE_PLAYING, {"%u"}}, {IDS_FMT_PASS, {"%u", "%u"}},
       {IDS_FMT_COUNTDOWN, {"%u"}},
   };
   for (const auto& [id, limit] : RequiredIds()) {
     auto expected = formats.find(id);
-    std::vector<std::string> wanted =
-        expected == formats.end() ? std::vector<std::string>() : expected->second;
+    std::vector<std::string> wanted = expected == formats.end() ? std::vector<std::string>() : expected->second;
     EXPECT_EQ(Conversions(Text(id)), wanted) << "string " << id << ": \"" << Text(id) << "\"";
   }
 }
@@ -173,8 +171,7 @@ class LanguageRegistry : public testing::Test {
     EXPECT_NE(path.back(), '\\') << path;
     EXPECT_EQ(path.find("\\\\"), std::string::npos) << path;
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
               ERROR_SUCCESS)
         << path;
     std::set<std::string> names;
@@ -184,14 +181,13 @@ class LanguageRegistry : public testing::Test {
       CharUpperBuffA(&name[0], static_cast<DWORD>(name.size()));  // the registry ignores case
       names.insert(name);
       DWORD data = id;
-      EXPECT_EQ(RegSetValueExA(key, Text(id).c_str(), 0, REG_DWORD,
-                               reinterpret_cast<const BYTE*>(&data), sizeof data),
+      EXPECT_EQ(RegSetValueExA(key, Text(id).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data),
                 ERROR_SUCCESS)
           << Text(id);
     }
     DWORD count = 0;
-    RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
-                     nullptr, nullptr, nullptr);
+    RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
+                     nullptr);
     EXPECT_EQ(count, lastName - firstName + 1);
     EXPECT_EQ(names.size(), lastName - firstName + 1);
     RegCloseKey(key);

@@ -30,8 +30,7 @@ extern "C" {
 BOOL WINAPI mciDriverNotify(HWND callback, MCIDEVICEID device, UINT status);
 DWORD_PTR WINAPI mciGetDriverData(MCIDEVICEID device);
 BOOL WINAPI mciSetDriverData(MCIDEVICEID device, DWORD_PTR data);
-__declspec(dllexport) LRESULT WINAPI DriverProc(DWORD_PTR id, HDRVR driver, UINT message, LPARAM param1,
-                                                LPARAM param2);
+__declspec(dllexport) LRESULT WINAPI DriverProc(DWORD_PTR id, HDRVR driver, UINT message, LPARAM param1, LPARAM param2);
 }
 
 namespace {
@@ -226,7 +225,8 @@ DWORD WINAPI PlayThread(void* parameter) {
     if (disc.tracks[track - 1].audio) {
       stopped = !PlayTone(track, device->stopEvent);
       // A held track plays on, silent, until it is stopped.
-      if (!stopped && disc.tracks[track - 1].held) stopped = WaitForSingleObject(device->stopEvent, INFINITE) == WAIT_OBJECT_0;
+      if (!stopped && disc.tracks[track - 1].held)
+        stopped = WaitForSingleObject(device->stopEvent, INFINITE) == WAIT_OBJECT_0;
     } else
       stopped = WaitForSingleObject(device->stopEvent, 0) == WAIT_OBJECT_0;
   }
@@ -447,8 +447,7 @@ DWORD Info(Device* device, DWORD flags, MCI_INFO_PARMSW* params) {
     lstrcpynW(text, L"Wendle virtual CD", 64);
   } else if (flags & MCI_INFO_MEDIA_IDENTITY) {
     if (!device->disc.present) return MCIERR_HARDWARE;
-    _snwprintf(text, 64, L"%d-%lu", device->disc.trackCount,
-               static_cast<unsigned long>(DiscLengthMs(device->disc)));
+    _snwprintf(text, 64, L"%d-%lu", device->disc.trackCount, static_cast<unsigned long>(DiscLengthMs(device->disc)));
     text[63] = L'\0';
   } else {
     return MCIERR_MISSING_PARAMETER;
