@@ -5,8 +5,8 @@
 #include "dialogs/object_dialogs.h"
 #include "model/sound_object_kind.h"
 #include "resources/ids.h"
-#include "shell/list_display.h"
 #include "state/main_window_state.h"
+#include "support/list_rows.h"
 
 namespace {
 

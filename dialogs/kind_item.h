@@ -9,6 +9,8 @@
 #ifndef WENDLE_KIND_ITEM_H
 #define WENDLE_KIND_ITEM_H
 
+#include <windows.h>
+
 #include <cstdint>
 
 constexpr uint32_t MakeKindItemData(int commandId, int bitmapIndex) {
@@ -17,5 +19,8 @@ constexpr uint32_t MakeKindItemData(int commandId, int bitmapIndex) {
 constexpr int KindItemCommand(uint32_t data) { return static_cast<int>(data & 0xFFFF); }
 // The kindBitmaps index, or -1 for none.
 constexpr int KindItemBitmapIndex(uint32_t data) { return static_cast<int>(data >> 16) - 1; }
+
+// Draws a row of the list of kinds: the kind's bitmap and its name.
+void DrawKindItem(const DRAWITEMSTRUCT* item);
 
 #endif

@@ -16,6 +16,7 @@
 #include "model/sound_object.h"
 #include "resources/ids.h"
 #include "shell/list_display.h"
+#include "support/list_rows.h"
 #include "state/main_window_state.h"
 
 namespace {

@@ -1,0 +1,31 @@
+#include "dialogs/kind_item.h"
+
+#include "resources/ids.h"
+#include "state/main_window_state.h"
+#include "support/list_rows.h"
+
+namespace {
+
+constexpr int kKindTextOffset = 26;
+
+// The fixed texts of the kind list, by kind command id.
+const char* KindText(int commandId) {
+  switch (commandId) {
+    case IDK_MIDI: return "MIDI Files";
+    case IDK_PAUSE: return "Pause";
+    case IDK_WAVE: return "WAV Files";
+    case IDK_CD_TRACK: return "CD Audio";
+    case IDK_VIDEO: return "Microsoft Video Files";
+    default: return "";
+  }
+}
+
+}  // namespace
+
+void DrawKindItem(const DRAWITEMSTRUCT* item) {
+  if (!item) return;
+  uint32_t data = static_cast<uint32_t>(item->itemData);
+  int bitmapIndex = KindItemBitmapIndex(data);
+  if (bitmapIndex < 0 || bitmapIndex >= kKindBitmapCount || !g_state.kindBitmaps[bitmapIndex]) return;
+  DrawListRow(item, g_state.kindBitmaps[bitmapIndex], KindText(KindItemCommand(data)), kKindTextOffset);
+}

@@ -1,0 +1,61 @@
+#include "support/list_rows.h"
+
+#include <cstring>
+
+#include "support/support_library.h"
+
+namespace {
+
+constexpr COLORREF kTransparentColour = RGB(0, 0, 255);
+constexpr int kBitmapOffsetX = 3;
+constexpr int kTextOffsetY = 3;
+constexpr int kBitmapHalfHeight = 8;
+
+// Draws one row: the background, the bitmap and the text, in the
+// highlight colours when the item is selected, and the focus rectangle
+// when the item has the focus. A row drawn whole shows its real state,
+// so a list repainted after being covered still shows its selection.
+void DrawRow(const DRAWITEMSTRUCT* item, HBITMAP bitmap, const char* text, int textOffset) {
+  HDC dc = item->hDC;
+  bool selected = (item->itemState & ODS_SELECTED) != 0;
+  COLORREF oldBack = SetBkColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  COLORREF oldText = SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  HGDIOBJ oldFont = SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
+
+  RECT rect = item->rcItem;
+  ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+  int height = rect.bottom - rect.top;
+  DrawMaskedBitmap(dc, bitmap, &rect, kBitmapOffsetX, height / 2 - kBitmapHalfHeight);
+  rect.left += textOffset;
+  ExtTextOutA(dc, rect.left, rect.top + kTextOffsetY, ETO_CLIPPED | ETO_OPAQUE, &rect, text,
+              static_cast<UINT>(strlen(text)), nullptr);
+
+  SelectObject(dc, oldFont);
+  SetTextColor(dc, oldText);
+  SetBkColor(dc, oldBack);
+  if (item->itemState & ODS_FOCUS) DrawFocusRect(dc, &item->rcItem);
+}
+
+}  // namespace
+
+void DrawListRow(const DRAWITEMSTRUCT* item, HBITMAP bitmap, const char* text, int textOffset) {
+  if (item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT))
+    DrawRow(item, bitmap, text, textOffset);
+  else if (item->itemAction & ODA_FOCUS)
+    DrawFocusRect(item->hDC, &item->rcItem);
+}
+
+int DrawMaskedBitmap(HDC dc, HBITMAP bitmap, const RECT* rect, int x, int y) {
+  if (!bitmap || !dc || !rect) return 0;
+  BITMAP info;
+  if (!GetObjectA(bitmap, sizeof info, &info)) return 0;
+  HDC memory = CreateCompatibleDC(dc);
+  if (!memory) return 0;
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  COLORREF oldBack = SetBkColor(dc, kTransparentColour);
+  BOOL drawn = DrawTransparentBitmap(dc, rect->left + x, rect->top + y, info.bmWidth, info.bmHeight, memory, 0, 0);
+  SetBkColor(dc, oldBack);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  return drawn ? 1 : 0;
+}

@@ -1,0 +1,22 @@
+/*
+ * One row of an owner-drawn list: the kind's bitmap (pure blue is
+ * transparent) and one line of text. The main window's Sound Object List
+ * and the Add Sound Object dialog's list of kinds both draw their rows so.
+ */
+#ifndef WENDLE_LIST_ROWS_H
+#define WENDLE_LIST_ROWS_H
+
+#include <windows.h>
+
+constexpr int kListRowHeight = 20;
+
+// Draws an item by its action: whole or selection change draw the row (in
+// the highlight colours when it is selected, with the focus rectangle when
+// it has the focus); a focus change alone inverts the focus rectangle. The
+// text starts textOffset pixels from the left.
+void DrawListRow(const DRAWITEMSTRUCT* item, HBITMAP bitmap, const char* text, int textOffset);
+
+// 0 when no bitmap is given.
+int DrawMaskedBitmap(HDC dc, HBITMAP bitmap, const RECT* rect, int x, int y);
+
+#endif
