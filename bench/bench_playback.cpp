@@ -58,7 +58,7 @@ void MeasurePlaySelected(const char* what) {
   double wallStart = benchutil::Now();
   double processStart = ProcessCpuSeconds();
   double threadStart = ThreadCpuSeconds(g_uiThread);
-  PlaySelectedCommand();
+  SendMessageA(g_state.mainWindow, WM_COMMAND, IDM_SOUND_PLAY_SELECTED, 0);
   double wall = benchutil::Now() - wallStart;
   double process = ProcessCpuSeconds() - processStart;
   double thread = ThreadCpuSeconds(g_uiThread) - threadStart;
@@ -69,7 +69,7 @@ void MeasurePlaySelected(const char* what) {
 // A thread that waits for `playing` to clear, as the Play All worker does.
 DWORD WINAPI WaitingThread(LPVOID parameter) {
   auto* ended = static_cast<double*>(parameter);
-  WaitWhilePlaying();
+  WaitWhilePlaying(0);
   *ended = benchutil::Now();
   return 0;
 }
@@ -105,7 +105,7 @@ void MeasureStopSkip(HWND window) {
   for (int i = 0; i < 100; ++i) {
     SendMessageA(g_state.listBox, LB_SETCURSEL, 0, 0);
     SetTimer(window, 1, 30, StopFromTimer);
-    PlaySelectedCommand();
+    SendMessageA(window, WM_COMMAND, IDM_SOUND_PLAY_SELECTED, 0);
     total.push_back((benchutil::Now() - g_stopAt) * 1000);
   }
   Spread spread = SpreadOf(total);
@@ -134,7 +134,7 @@ void MeasurePlayAll(bench::PlaybackHost& host) {
   double wallStart = benchutil::Now();
   double uiStart = ThreadCpuSeconds(g_uiThread);
   double workerStart = ThreadCpuSeconds(host.worker());
-  StartPlayAll();
+  SendMessageA(host.window(), WM_COMMAND, IDM_SOUND_PLAY_ALL, 0);
   bench::PumpUntil([] { return g_state.playAllRunning != 0; });
   host.WaitForRunEnd(60000);
   double wall = benchutil::Now() - wallStart;

@@ -3,7 +3,6 @@
 #include <uxtheme.h>
 
 #include "dialogs/number_text.h"
-#include "playback/media_control.h"
 #include "resources/ids.h"
 #include "state/main_window_state.h"
 #include "support/control_library.h"
@@ -121,6 +120,15 @@ bool ReadNumberOrRefuse(HWND dialog, int editId, uint32_t* value) {
 }
 
 bool ReadObjectCounts(HWND dialog) {
+  // A list file stores "*" for no description: one that begins with it
+  // would be read back as none and lost at the next save.
+  char first[2] = "";
+  GetDlgItemTextA(dialog, IDC_DESCRIPTION, first, sizeof first);
+  if (first[0] == '*') {
+    DialogMessage(dialog, IDS_DESCRIPTION_STAR, MB_ICONEXCLAMATION);
+    FocusControl(dialog, IDC_DESCRIPTION);
+    return false;
+  }
   uint32_t repeats, delay;
   return ReadNumberOrRefuse(dialog, IDC_REPEAT_COUNT, &repeats) && ReadNumberOrRefuse(dialog, IDC_POST_DELAY, &delay);
 }

@@ -103,7 +103,9 @@ bool ReadNumberField(HWND dialog, int editId, uint32_t* value);
 // The same, but a number out of range is refused: language string 236,
 // the field focused, and false.
 bool ReadNumberOrRefuse(HWND dialog, int editId, uint32_t* value);
-// Repeat Count (517) and Post Time Delay (529) of an object dialog.
+// The Description (516), Repeat Count (517) and Post Time Delay (529) of an
+// object dialog: false (after telling the user, the field focused) for a
+// description that begins with "*" or a count out of range.
 bool ReadObjectCounts(HWND dialog);
 
 // Focuses a dialog control (through the dialog manager, so the default

@@ -88,7 +88,7 @@ void OnChange(HWND dialog) {
 
 void OnSave(HWND dialog) {
   TakeLetter(dialog);
-  if (SaveHotKeys()) DialogMessage(dialog, IDS_SETTINGS_SAVED, MB_ICONINFORMATION);
+  if (SaveHotKeys(dialog)) DialogMessage(dialog, IDS_SETTINGS_SAVED, MB_ICONINFORMATION);
 }
 
 void OnReset(HWND dialog) {

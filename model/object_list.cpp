@@ -4,9 +4,7 @@
 
 #include "model/file_kind.h"
 #include "model/local_memory.h"
-#include "playback/cd_audio.h"
 #include "resources/ids.h"
-#include "settings/settings.h"
 #include "state/main_window_state.h"
 #include "support/language.h"
 #include "support/support_library.h"
@@ -45,28 +43,6 @@ int InsertionIndex(int method) {
     default:
       return -1;
   }
-}
-
-void SetListRedraw(bool redraw) {
-  SendList(WM_SETREDRAW, redraw ? TRUE : FALSE);
-  if (redraw) InvalidateRect(g_state.listBox, nullptr, TRUE);
-}
-
-// A CdTrack object for track n, as Add All CD Tracks makes it; null when
-// memory runs out (after the message for a record).
-SoundObjectHandle MakeCdTrackObject(int track) {
-  SoundObjectHandle handle = AllocSoundObject();
-  if (!handle) {
-    ShowMessage(g_state.mainWindow, IDS_OUT_OF_MEMORY, MB_ICONEXCLAMATION);
-    return nullptr;
-  }
-  char description[32];
-  snprintf(description, sizeof description, "Track %d", track);
-  std::string_view text(description);
-  SoundObject values = {};
-  values.flags = CdTrack;
-  values.trackNumber = static_cast<uint8_t>(track);
-  return StoreSoundObject(handle, values, &text, nullptr) ? handle : nullptr;
 }
 
 }  // namespace
@@ -138,35 +114,19 @@ int AddFileObject(const char* path) {
   return InsertSoundObject(nullptr, kind, -1, InsertAppend, TRUE, path) >= 0 ? 1 : 0;
 }
 
-int AddAllCdTracks() {
-  // The audio tracks by their own numbers: on a disc that begins with a
-  // data track they are not 1..count. The support library's count is the
-  // bound plays are checked against; the tracks added here must play, so
-  // it follows the disc read here.
-  const UINT bound = GetCdTrackCount(0);
-  if (bound) g_cdTrackCount = static_cast<uint8_t>(bound);
-  uint8_t tracks[kMaxCdTracks];
-  const int count = bound ? ReadCdAudioTracks(tracks, kMaxCdTracks) : 0;
-  SetListRedraw(false);
-  int added = 0;
-  for (int i = 0; i < count && tracks[i] <= bound; ++i) {
-    SoundObjectHandle handle = MakeCdTrackObject(tracks[i]);
-    if (!handle) break;
-    int index = InsertEmptyItem(-1);
-    if (index < 0) {
-      FreeSoundObject(handle);
-      break;
-    }
-    AttachSoundObject(g_state.listBox, handle, index);
-    ++added;
-  }
-  SetListRedraw(true);
-  return added;
+void SetListRedraw(bool redraw) {
+  SendList(WM_SETREDRAW, redraw ? TRUE : FALSE);
+  if (redraw) InvalidateRect(g_state.listBox, nullptr, TRUE);
 }
 
-void AddAllCdTracksCommand() {
-  if (AddAllCdTracks() > 0) g_state.listModified = 1;
-  SelectFirstItem();
+int AppendSoundObject(SoundObjectHandle handle) {
+  int index = InsertEmptyItem(-1);
+  if (index < 0) {
+    FreeSoundObject(handle);  // the list box refused the item
+    return -1;
+  }
+  AttachSoundObject(g_state.listBox, handle, index);
+  return index;
 }
 
 void ClearObjectList() {
@@ -177,41 +137,42 @@ void ClearObjectList() {
   SetListRedraw(true);
 }
 
+// Nothing of the list may be freed while it plays: a hot key or another
+// start may have begun playing while a question was on screen.
+bool ListPlays() { return g_state.playing || g_state.playAllRunning; }
+
 void RemoveSoundObject() {
-  if (g_state.playing || g_state.playAllRunning) return;
+  if (ListPlays()) return;
   int selected = SelectedIndex();
   if (selected >= 0) {
     bool confirmed =
         !(g_settings.confirmFlags & ConfirmObjectDelete) ||
         ShowMessage(g_state.mainWindow, IDS_CONFIRM_REMOVE, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
-    if (confirmed && SendList(LB_DELETESTRING, static_cast<WPARAM>(selected)) != LB_ERR) g_state.listModified = 1;
+    if (confirmed && !ListPlays() && SendList(LB_DELETESTRING, static_cast<WPARAM>(selected)) != LB_ERR)
+      g_state.listModified = 1;
   }
   SelectFirstItem();
 }
 
-void MoveSoundObject(int command) {
+int MoveTarget(int command) {
   int selected = SelectedIndex();
-  if (selected < 0) return;
   int count = ItemCount();
+  if (selected < 0) return -1;
   int target;
   switch (command) {
-    case IDM_MOVE_TOP:
-      target = 0;
-      break;
-    case IDM_MOVE_UP:
-      target = selected - 1;
-      break;
-    case IDM_MOVE_DOWN:
-      target = selected + 1;
-      break;
-    case IDM_MOVE_BOTTOM:
-      target = count - 1;
-      break;
-    default:
-      return;
+    case IDM_MOVE_TOP: target = 0; break;
+    case IDM_MOVE_UP: target = selected - 1; break;
+    case IDM_MOVE_DOWN: target = selected + 1; break;
+    case IDM_MOVE_BOTTOM: target = count - 1; break;
+    default: return -1;
   }
-  if (target < 0 || target >= count || target == selected) return;  // nothing would change
+  return target < 0 || target >= count || target == selected ? -1 : target;  // -1: nothing would change
+}
 
+void MoveSoundObject(int command) {
+  int target = MoveTarget(command);
+  if (target < 0) return;
+  int selected = SelectedIndex();
   SoundObjectHandle handle = ObjectAt(selected);
   g_state.suppressItemFree = 1;  // the object moves with us
   SendList(LB_DELETESTRING, static_cast<WPARAM>(selected));
@@ -224,23 +185,6 @@ void MoveSoundObject(int command) {
   }
   AttachSoundObject(g_state.listBox, handle, index);
   RepaintItem(index);
-}
-
-void UpdateMoveMenu(HMENU popup) {
-  const UINT moves[] = {IDM_MOVE_TOP, IDM_MOVE_UP, IDM_MOVE_DOWN, IDM_MOVE_BOTTOM};
-  for (UINT id : moves) EnableMenuItem(popup, id, MF_BYCOMMAND | MF_ENABLED);
-  int count = ItemCount();
-  int selected = SelectedIndex();
-  auto grey = [popup](UINT id) { EnableMenuItem(popup, id, MF_BYCOMMAND | MF_GRAYED); };
-  if (count == 1) {
-    for (UINT id : moves) grey(id);
-  } else if (selected == 0) {
-    grey(IDM_MOVE_TOP);
-    grey(IDM_MOVE_UP);
-  } else if (selected == count - 1) {
-    grey(IDM_MOVE_DOWN);
-    grey(IDM_MOVE_BOTTOM);
-  }
 }
 
 void OnObjectListDeleteItem(const DELETEITEMSTRUCT* item) {

@@ -26,25 +26,31 @@ int AttachSoundObject(HWND list, SoundObjectHandle handle, int index);
 // type exists. 1 when an object was added.
 int AddFileObject(const char* path);
 
-// Appends one CdTrack object per track of the CD in the drive; returns how
-// many were added.
-int AddAllCdTracks();
+// Appends a new item holding handle: its index, or -1 (the object is freed
+// then).
+int AppendSoundObject(SoundObjectHandle handle);
 
-// The Add All CD Tracks command: add the tracks, mark the list modified
-// when any were added, select item 0 and focus the list.
-void AddAllCdTracksCommand();
+// Suspends the list's redrawing (false) or repaints it once (true), around
+// work that adds many items.
+void SetListRedraw(bool redraw);
 
 // Deletes every item (each deletion frees its object).
 void ClearObjectList();
 
-// Remove Sound Object: the selected item, after confirmation if asked for.
+// Whether anything of the list plays (an object, a countdown, Play All):
+// nothing of it may be freed then.
+bool ListPlays();
+
+// Remove Sound Object: the selected item, after confirmation if asked for;
+// nothing is removed while the list plays.
 void RemoveSoundObject();
 
 // Move to Top, Up, Down, to Bottom (commands 164 to 167) for the selected item.
 void MoveSoundObject(int command);
 
-// Greys the pop-up menu's Move items that do not apply.
-void UpdateMoveMenu(HMENU popup);
+// Where Move command 164 to 167 would put the selected item; -1 when it
+// would change nothing (no selection, or the item is there already).
+int MoveTarget(int command);
 
 // The main window's handling of WM_DELETEITEM for control 528.
 void OnObjectListDeleteItem(const DELETEITEMSTRUCT* item);

@@ -2,6 +2,16 @@
 
 #include <mmsystem.h>
 
+#include <cstdio>
+#include <string_view>
+
+#include "model/object_list.h"
+#include "model/sound_object.h"
+#include "resources/ids.h"
+#include "state/main_window_state.h"
+#include "support/language.h"
+#include "support/support_library.h"
+
 namespace {
 
 MCIDEVICEID OpenCdAudio() {
@@ -37,6 +47,23 @@ bool QueryDiscLength(MCIDEVICEID device, DWORD format, uint32_t* length) {
   return true;
 }
 
+// A CdTrack object for track n, as Add All CD Tracks makes it; null when
+// memory runs out (after the message for a record).
+SoundObjectHandle MakeCdTrackObject(int track) {
+  SoundObjectHandle handle = AllocSoundObject();
+  if (!handle) {
+    ShowMessage(g_state.mainWindow, IDS_OUT_OF_MEMORY, MB_ICONEXCLAMATION);
+    return nullptr;
+  }
+  char description[32];
+  snprintf(description, sizeof description, "Track %d", track);
+  std::string_view text(description);
+  SoundObject values = {};
+  values.flags = CdTrack;
+  values.trackNumber = static_cast<uint8_t>(track);
+  return StoreSoundObject(handle, values, &text, nullptr) ? handle : nullptr;
+}
+
 }  // namespace
 
 int ReadCdIdentity(UINT device, uint32_t* first, uint32_t* second) {
@@ -69,4 +96,29 @@ int ReadCdAudioTracks(uint8_t* tracks, int capacity) {
   }
   CloseDevice(device);
   return count;
+}
+
+int AddAllCdTracks() {
+  // The audio tracks by their own numbers: on a disc that begins with a
+  // data track they are not 1..count. The support library's count is the
+  // bound plays are checked against; the tracks added here must play, so
+  // it follows the disc read here.
+  const UINT bound = GetCdTrackCount(0);
+  if (bound) g_cdTrackCount = static_cast<uint8_t>(bound);
+  uint8_t tracks[kMaxCdTracks];
+  const int count = bound ? ReadCdAudioTracks(tracks, kMaxCdTracks) : 0;
+  SetListRedraw(false);
+  int added = 0;
+  for (int i = 0; i < count && tracks[i] <= bound; ++i) {
+    SoundObjectHandle handle = MakeCdTrackObject(tracks[i]);
+    if (!handle || AppendSoundObject(handle) < 0) break;
+    ++added;
+  }
+  SetListRedraw(true);
+  return added;
+}
+
+void AddAllCdTracksCommand() {
+  if (AddAllCdTracks() > 0) g_state.listModified = 1;
+  SelectFirstItem();
 }

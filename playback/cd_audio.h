@@ -1,6 +1,7 @@
 /*
  * The audio CD in the drive, read through MCI: the identity by which the CD
- * catalog knows a disc, and which of its tracks hold audio.
+ * catalog knows a disc, which of its tracks hold audio, and the list's
+ * objects for them.
  */
 #ifndef WENDLE_CD_AUDIO_H
 #define WENDLE_CD_AUDIO_H
@@ -23,5 +24,13 @@ int ReadCdIdentity(UINT device, uint32_t* first, uint32_t* second);
 // capacity numbers); returns how many. 0 without a drive, a disc or audio.
 // A track whose type the drive cannot tell counts as audio.
 int ReadCdAudioTracks(uint8_t* tracks, int capacity);
+
+// Appends one CdTrack object per audio track of the CD in the drive;
+// returns how many were added.
+int AddAllCdTracks();
+
+// The Add All CD Tracks command: add the tracks, mark the list modified
+// when any were added, select item 0 and focus the list.
+void AddAllCdTracksCommand();
 
 #endif

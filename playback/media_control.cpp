@@ -4,35 +4,29 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 
+#include "model/file_kind.h"
 #include "model/local_memory.h"
-#include "model/object_list.h"
 #include "model/sound_object.h"
-#include "playback/play_all.h"
+#include "playback/playback_events.h"
 #include "playback/waiting.h"
 #include "resources/ids.h"
 #include "state/main_window_state.h"
-#include "support/control_library.h"
-#include "support/language.h"
-#include "support/paths.h"
 #include "support/support_library.h"
 
 namespace {
 
-// Text of a now-playing or countdown line: a format of at most 62
-// characters filled with a path of at most 511.
-constexpr int kLineSize = kShortFormatLength + kTextBufferSize + 1;
-
 // A play that sent no notice by its length plus this margin counts as ended.
 constexpr ULONGLONG kMinimumMarginMs = 3000;
 
+// The object the worker asked the UI thread to start (WM_PLAYOBJECT). The
+// message carries no pointer: another process may post it too.
+std::atomic<SoundObjectHandle> g_playRequest{nullptr};
+
 bool OnUiThread() {
   return !g_state.mainWindow || GetWindowThreadProcessId(g_state.mainWindow, nullptr) == GetCurrentThreadId();
-}
-
-bool ShowsTitleWhenMinimized() {
-  return (g_settings.preferenceFlags & TitleWhenMinimized) && IsIconic(g_state.mainWindow);
 }
 
 // The kind a media object plays as: the first of Wave, Midi, Video and
@@ -93,23 +87,21 @@ void DiscardPendingNotices() {
   }
 }
 
-// Countdown text: in the minimized title when asked, else on the status
-// bar of a window that is not minimized.
-void ShowCountdown(const char* format, uint32_t seconds) {
-  char text[kLineSize];
-  snprintf(text, sizeof text, format, seconds);
-  if (ShowsTitleWhenMinimized())
-    SetWindowTextA(g_state.mainWindow, text);
-  else if (!IsIconic(g_state.mainWindow))
-    StatusBarSetText(g_state.statusBar, text);
+// Removes the notices of one closed device, keeping every other: a late
+// notice of it would end whatever plays by then on the reused number.
+void DiscardNoticesOf(UINT device) {
+  MSG kept[64];
+  int count = 0;
+  MSG msg;
+  while (count < 64 && g_state.mainWindow &&
+         PeekMessageA(&msg, g_state.mainWindow, MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE))
+    if (static_cast<UINT>(msg.lParam) != device) kept[count++] = msg;
+  for (int i = 0; i < count; ++i) PostMessageA(kept[i].hwnd, kept[i].message, kept[i].wParam, kept[i].lParam);
 }
 
 // The end of a play, by its notice or because it overran its length.
 void EndPlay() {
-  if (!g_state.playAllRunning) {
-    StopAllDevices();
-    SetPlaybackMenus(g_state.mainWindow, true);
-  }
+  if (!g_state.playAllRunning) StopAllDevices();
   g_state.currentObject = nullptr;
   g_state.currentDevice = 0;
   g_state.playDeadline = 0;
@@ -129,32 +121,31 @@ bool StartMedia(SoundObjectHandle handle) {
     if (!record->fileName || !CopyTextBlock(record->fileName, path, sizeof path) || !path[0])
       snprintf(path, sizeof path, "%s", "Untitled");
   }
-  ShowNowPlaying(handle);
+  g_state.currentObject = handle;
+  NotifyPlayback(PlaybackStarted);
   HWND target = g_state.mainWindow;
   BOOL started = FALSE;
   switch (kind) {
-    case Wave:
-      started = PlayWaveFile(target, path);
-      break;
-    case Midi:
-      started = PlayMidiFile(target, path, 0);
-      break;
-    case Video:
-      started = PlayVideoFile(target, path);
-      break;
-    case CdTrack:
-      started = PlayCdTrack(target, track, g_cdTrackCount);
-      break;
-    default:
-      break;
+    case Wave: started = PlayWaveFile(target, path); break;
+    case Midi: started = PlayMidiFile(target, path, 0); break;
+    case Video: started = PlayVideoFile(target, path); break;
+    case CdTrack: started = PlayCdTrack(target, track, g_cdTrackCount); break;
+    default: break;
   }
   DWORD lengthMs = 0;
   UINT device = started ? GetLastPlayInfo(&lengthMs) : 0;
   g_state.currentDevice = device;
   g_state.playDeadline = started ? MonotonicMs() + lengthMs + lengthMs / 4 + kMinimumMarginMs : 0;
-  g_state.currentObject = handle;
   if (!started) g_state.playing = 0;
   return started != FALSE;
+}
+
+// Ends the wait of a play that never reported its end.
+void EndOverdue() {
+  if (OnUiThread())
+    EndPlay();
+  else
+    g_state.playing = 0;
 }
 
 }  // namespace
@@ -170,15 +161,8 @@ uint32_t ProbeMediaDevices() {
   return caps;
 }
 
-void DisableCdMenus(HWND mainWindow, uint32_t caps) {
-  if (caps & CdAudio) return;
-  HMENU menu = GetMenu(mainWindow);
-  EnableMenuItem(menu, IDM_OPT_ADD_ALL_CD_TRACKS, MF_BYCOMMAND | MF_GRAYED);
-  EnableMenuItem(menu, IDM_OPT_CATALOG_CD, MF_BYCOMMAND | MF_GRAYED);
-}
-
-int PlaySoundObject(SoundObjectHandle handle, bool fromPlayAll) {
-  if (!handle) return 0;
+int PlaySoundObject(SoundObjectHandle handle, uint32_t run) {
+  if (!handle || g_state.playAllRun.Stopped(run)) return 0;
   uint32_t flags, postDelay;
   {
     LockedBlock<SoundObject> record(handle);
@@ -188,77 +172,66 @@ int PlaySoundObject(SoundObjectHandle handle, bool fromPlayAll) {
   }
   if (uint32_t kind = MediaKind(flags)) {
     g_state.playing = 1;
-    if (OnUiThread())
-      StartMedia(handle);
-    else if (!SendMessageA(g_state.mainWindow, WM_PLAYOBJECT, 0, reinterpret_cast<LPARAM>(handle)))
-      g_state.playing = 0;  // not started, or the window is gone
+    bool started;
+    if (OnUiThread()) {
+      started = StartMedia(handle);
+    } else {
+      g_playRequest = handle;
+      started = SendMessageA(g_state.mainWindow, WM_PLAYOBJECT, run, 0) != 0;
+      g_playRequest = nullptr;
+    }
+    if (!started) g_state.playing = 0;  // not started, stopped, or the window is gone
     return static_cast<int>(kind);
   }
   if (flags & Pause) {
     g_state.playing = 1;
-    PauseCountdown(postDelay);
+    PauseCountdown(postDelay, run);
     g_state.playing = 0;
-    if (!fromPlayAll) SetPlaybackMenus(g_state.mainWindow, true);
     return Pause;
   }
   return 0;
 }
 
-LRESULT OnPlayRequest(SoundObjectHandle handle) {
-  // Stop Play All may have come between the worker's request and this.
-  if (!g_state.playing) return 0;
+LRESULT OnPlayRequest(uint32_t run) {
+  // Only the worker's own request of the run in progress: Stop Play All
+  // may have come between the worker's request and this, and another
+  // process may post the message.
+  SoundObjectHandle handle = g_playRequest.exchange(nullptr);
+  if (!handle || run != g_state.playAllRun.Current() || g_state.playAllRun.Stopped(run) || !g_state.playing)
+    return 0;
   return StartMedia(handle) ? 1 : 0;
 }
 
-void ShowNowPlaying(SoundObjectHandle handle) {
-  char text[kTextBufferSize];
-  {
-    LockedBlock<SoundObject> record(handle);
-    if (!record) return;
-    PlayingText(*record, text, sizeof text);
-  }
-  char format[kShortFormatLength + 1];
-  LanguageString(IDS_FMT_NOW_PLAYING, format, sizeof format);
-  char line[kLineSize];
-  snprintf(line, sizeof line, format, text);
-  StatusBarSetText(g_state.statusBar, line);
-  if (ShowsTitleWhenMinimized()) SetWindowTextA(g_state.mainWindow, FileNamePart(text));
-}
-
-void PauseCountdown(uint32_t seconds) {
+void PauseCountdown(uint32_t seconds, uint32_t run) {
   if (seconds == 0) seconds = g_settings.pauseSeconds;
-  char format[kShortFormatLength + 1];
-  LanguageString(IDS_FMT_COUNTDOWN, format, sizeof format);
-  ShowCountdown(format, seconds);
+  NotifyPlayback(PlaybackCountdown, seconds);
 
   const ULONGLONG start = MonotonicMs();
   ULONGLONG shown = 0;  // whole seconds elapsed when the text was last set
   HANDLE wake = g_state.playing.cleared();
-  while (g_state.playing && PumpThreadMessages() && g_state.playing) {
+  auto going = [run] { return g_state.playing && !g_state.playAllRun.Stopped(run); };
+  while (going() && PumpThreadMessages() && going()) {
     ULONGLONG elapsedMs = MonotonicMs() - start;
     ULONGLONG elapsed = elapsedMs / 1000;
     if (elapsed >= seconds) break;
     if (elapsed != shown) {
       shown = elapsed;
-      ShowCountdown(format, static_cast<uint32_t>(seconds - elapsed));
+      NotifyPlayback(PlaybackCountdown, static_cast<LPARAM>(seconds - elapsed));
     }
     // Sleep until the next whole second, a message, or a cleared flag.
     BlockForMessagesOr(&wake, 1, static_cast<DWORD>((elapsed + 1) * 1000 - elapsedMs));
   }
 }
 
-void WaitWhilePlaying() {
+void WaitWhilePlaying(uint32_t run) {
   HANDLE wake = g_state.playing.cleared();
-  while (g_state.playing && PumpThreadMessages() && g_state.playing) {
+  auto going = [run] { return g_state.playing && !g_state.playAllRun.Stopped(run); };
+  while (going() && PumpThreadMessages() && going()) {
     DWORD timeout = INFINITE;
     if (ULONGLONG deadline = g_state.playDeadline) {
       ULONGLONG now = MonotonicMs();
       if (now >= deadline) {
-        // The device never reported the end: the play counts as ended.
-        if (OnUiThread())
-          EndPlay();
-        else
-          g_state.playing = 0;
+        EndOverdue();  // the device never reported the end
         break;
       }
       timeout = static_cast<DWORD>(deadline - now);
@@ -267,26 +240,19 @@ void WaitWhilePlaying() {
   }
 }
 
-void StopPlayback() {
-  if (!g_state.playAllRunning) {
-    StopAllDevices();
-    SetPlaybackMenus(g_state.mainWindow, true);
-  }
+void PlayAndWait(SoundObjectHandle handle) {
+  if (!handle || g_state.playAllRunning || g_state.playing) return;
+  g_state.playing = 1;
+  NotifyPlayback(PlaybackBusyChanged);
+  PlaySoundObject(handle, 0);
+  WaitWhilePlaying(0);
   g_state.playing = 0;
+  NotifyPlayback(PlaybackBusyChanged);
 }
 
-void PlaySelectedCommand() {
-  if (g_state.playAllRunning || g_state.playing) return;
-  int index = static_cast<int>(SendMessageA(g_state.listBox, LB_GETCURSEL, 0, 0));
-  if (index < 0) return;
-  SetPlaybackMenus(g_state.mainWindow, false);
-  PlaySoundObject(ObjectAt(index), false);
-  WaitWhilePlaying();
-  // A start that failed sends no notice: the menus come back here.
-  if (!g_state.playAllRunning) SetPlaybackMenus(g_state.mainWindow, true);
-  ShowStatusString(IDS_STATUS_READY);
-  SendMessageA(g_state.listBox, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  SetFocus(g_state.listBox);
+void StopPlayback() {
+  if (!g_state.playAllRunning) StopAllDevices();
+  g_state.playing = 0;
 }
 
 void OnMediaNotify(WPARAM code, LPARAM device) {
@@ -301,7 +267,6 @@ void OnMediaNotify(WPARAM code, LPARAM device) {
     return;  // a notice of another play never ends the current one
   }
   if (code == MCI_NOTIFY_SUCCESSFUL || code == MCI_NOTIFY_ABORTED || code == MCI_NOTIFY_FAILURE) EndPlay();
-  if (!g_state.playAllRunning) ShowStatusString(IDS_STATUS_READY);
 }
 
 void StopAllDevices() {
@@ -321,41 +286,20 @@ void OnStopAllRequest() {
   DiscardPendingNotices();
 }
 
-void SetPlaybackMenus(HWND mainWindow, bool enable) {
-  HMENU menu = GetMenu(mainWindow);
-  if (!menu) return;
-  UINT state = enable ? MF_ENABLED : MF_GRAYED;
-  EnableMenuItem(menu, 0, MF_BYPOSITION | state);  // File
-  EnableMenuItem(menu, 2, MF_BYPOSITION | state);  // Options
-  for (UINT id : {IDM_SOUND_PLAY_SELECTED, IDM_SOUND_PLAY_ALL, IDM_SOUND_BROWSE, IDM_SOUND_ADD, IDM_SOUND_REMOVE,
-                  IDM_SOUND_MODIFY})
-    EnableMenuItem(menu, id, MF_BYCOMMAND | state);
-  EnableMenuItem(menu, IDM_SOUND_STOP_PLAY_ALL, MF_BYCOMMAND | (g_state.playAllRunning ? MF_ENABLED : MF_GRAYED));
-  DrawMenuBar(mainWindow);
-}
-
-void ShowStatusString(UINT id) {
-  char text[kTextBufferSize];
-  LanguageString(id, text, sizeof text);
-  StatusBarSetText(g_state.statusBar, text);
-}
-
-bool HandlePlaybackMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  *result = 0;
-  switch (message) {
-    case MM_MCINOTIFY:
-      OnMediaNotify(wParam, lParam);
-      return true;
-    case WM_PLAYOBJECT:
-      *result = OnPlayRequest(reinterpret_cast<SoundObjectHandle>(lParam));
-      return true;
-    case WM_STOPALLDEVICES:
-      OnStopAllRequest();
-      return true;
-    case WM_PLAYALLENDED:
-      OnPlayAllEnded();
-      return true;
-    default:
-      return false;
+int PlayFavoriteFile(const char* path) {
+  // A favorite that still plays ends first; its device would stay open
+  // until the next stop of everything.
+  if (UINT previous = g_state.favoriteDevice.exchange(0)) {
+    mciSendCommandA(previous, MCI_CLOSE, MCI_WAIT, 0);
+    DiscardNoticesOf(previous);
   }
+  BOOL started;
+  switch (GetFileKind(path)) {
+    case FileKindWave: started = PlayWaveFile(g_state.mainWindow, path); break;
+    case FileKindMidi: started = PlayMidiFile(g_state.mainWindow, path, 0); break;
+    default: return 0;
+  }
+  // Its notice names this device; it must not end the list's object.
+  if (started) g_state.favoriteDevice = GetLastPlayInfo(nullptr);
+  return started ? 1 : 0;
 }

@@ -1,7 +1,10 @@
 /*
  * Playing one Sound Object through MCI: which device types exist, starting
- * an object, the now-playing texts, countdowns, the menus while something
- * plays, the completion notice and stopping.
+ * an object, countdowns, the completion notice, stopping, and the Favorite
+ * Selection that plays beside everything else.
+ *
+ * Playback shows nothing itself: it tells the main window what happens
+ * (playback_events.h), and the shell shows it.
  *
  * MCI devices are opened, stopped and closed on the UI thread only: the
  * platform may let only the opening thread use a device, and a notice is
@@ -20,46 +23,41 @@
 
 // Opens each device type once: the MediaCaps bits. Sets the CD track bound.
 uint32_t ProbeMediaDevices();
-// Greys Add All CD Tracks and Catalog Active CD without a CD-audio device.
-void DisableCdMenus(HWND mainWindow, uint32_t caps);
 
 // Starts a Sound Object: the kind started (Wave 1, Midi 2, Video 16,
 // CdTrack 4, Pause 8) or 0. A media object returns once it has started (or
-// failed to); a Pause object returns when its countdown is over.
-int PlaySoundObject(SoundObjectHandle handle, bool fromPlayAll);
-// The now-playing text on the status bar (and in a minimized title).
-void ShowNowPlaying(SoundObjectHandle handle);
-// Counts seconds down (0: the pause between objects) on the status bar or
-// in the minimized title; ends early when `playing` is cleared.
-void PauseCountdown(uint32_t seconds);
+// failed to); a Pause object returns when its countdown is over. run is
+// the Play All run the object belongs to (0 for a single play on the UI
+// thread): once that run is stopped, nothing of it starts.
+int PlaySoundObject(SoundObjectHandle handle, uint32_t run);
+// Counts seconds down (0: the pause between objects); ends early when
+// `playing` is cleared or the run is stopped.
+void PauseCountdown(uint32_t seconds, uint32_t run);
+// Waits, handling this thread's messages, until `playing` is cleared, the
+// run is stopped, or the play's deadline passes (the play then counts as
+// ended). Uses no CPU.
+void WaitWhilePlaying(uint32_t run);
 
-// Waits, handling this thread's messages, until `playing` is cleared or the
-// play's deadline passes (the play then counts as ended). Uses no CPU.
-void WaitWhilePlaying();
-
-// Stop/Skip (command 118).
+// Play Selected: plays one object on the UI thread and returns when it has
+// ended; the commands' states change around it.
+void PlayAndWait(SoundObjectHandle handle);
+// Stop/Skip (command 118): ends the object that plays.
 void StopPlayback();
-// Play Selected Item (command 116): plays the selected object and returns
-// when it has ended.
-void PlaySelectedCommand();
+
 // MM_MCINOTIFY: code is the notification, device the MCI device.
 void OnMediaNotify(WPARAM code, LPARAM device);
 
 // Stop every device, close every device, silence sndPlaySound: on the UI
 // thread directly, from another thread through it.
 void StopAllDevices();
-// Enables or greys the menus that must not be used while something plays.
-void SetPlaybackMenus(HWND mainWindow, bool enable);
-// A language string on the status bar.
-void ShowStatusString(UINT id);
+
+// The Favorite Selection (a WAV or MIDI file) plays beside whatever plays,
+// touching neither the list nor the playing flags; a favorite that still
+// plays ends first. 1 when it started.
+int PlayFavoriteFile(const char* path);
 
 // The main window's handlers of the worker's synchronous requests.
-LRESULT OnPlayRequest(SoundObjectHandle handle);
+LRESULT OnPlayRequest(uint32_t run);
 void OnStopAllRequest();
-
-// The main window's handling of MM_MCINOTIFY and of the worker's requests
-// (WM_PLAYOBJECT, WM_STOPALLDEVICES, WM_PLAYALLENDED); false for any other
-// message.
-bool HandlePlaybackMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
 #endif

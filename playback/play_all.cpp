@@ -1,40 +1,40 @@
 #include "playback/play_all.h"
 
+#include <mmsystem.h>
+
 #include <atomic>
-#include <cstdio>
 
 #include "model/local_memory.h"
 #include "model/object_list.h"
 #include "model/sound_object.h"
 #include "playback/media_control.h"
 #include "playback/play_order.h"
+#include "playback/playback_events.h"
 #include "playback/waiting.h"
 #include "resources/ids.h"
-#include "shell/button_ribbon.h"
 #include "state/main_window_state.h"
-#include "storage/list_file.h"
-#include "support/language.h"
 
 namespace {
 
 constexpr uint32_t kNonStop = 0xFFFFFFFF;
 constexpr uint32_t kStoppedPass = 0xFFFFFFFE;
-constexpr int kPassFormatLength = 31;
 
 // The run state. The worker writes it; Stop Play All overwrites the pass
-// and the objects left, and raises `stopRequested`, which the worker tests
-// at every step so a stop is never lost between two of them.
+// and the objects left.
 std::atomic<uint32_t> g_passCount{0};
 std::atomic<uint32_t> g_passIndex{0};
 std::atomic<int32_t> g_objectsLeft{0};
 std::atomic<int32_t> g_lastChosenIndex{-1};
-std::atomic<int32_t> g_stopRequested{0};
+// Raised by the worker just before it reports the end of its run: only
+// that report, not a message another process posts, ends the run.
+std::atomic<int32_t> g_runEnding{0};
 
 // The worker's own generator: it lives as long as the program, so the
 // draws go on from run to run.
 PlayOrderGenerator g_generator;
 
-bool Stopping() { return g_stopRequested || g_state.playAllStop; }
+// The run is stopped, or the program is closing.
+bool Stopping(uint32_t run) { return g_state.playAllRun.Stopped(run) || g_state.playAllStop; }
 
 int ItemCount(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)); }
 
@@ -57,20 +57,11 @@ class ListBoxOrder : public PlayOrderList {
   HWND list_;
 };
 
-// Pass label 545: "pass of count"; the worker's own buffers.
-void ShowPass(uint32_t pass, uint32_t count) {
-  char format[kPassFormatLength + 1];
-  LanguageString(IDS_FMT_PASS, format, sizeof format);
-  char text[kPassFormatLength + 32];
-  snprintf(text, sizeof text, format, pass, count);
-  SetDlgItemTextA(g_state.mainWindow, IDC_LABEL_COUNT, text);
-}
-
 // Non-stop on an empty list: sleeps until an item is added or the run is
 // stopped, instead of running empty passes as fast as the CPU allows.
-void WaitForItems(HWND list) {
+void WaitForItems(HWND list, uint32_t run) {
   HANDLE events[] = {g_state.listGrew.handle(), g_state.playing.cleared(), g_state.threadsQuit.handle()};
-  while (ItemCount(list) <= 0 && !Stopping() && PumpThreadMessages()) BlockForMessagesOr(events, 3, INFINITE);
+  while (ItemCount(list) <= 0 && !Stopping(run) && PumpThreadMessages()) BlockForMessagesOr(events, 3, INFINITE);
 }
 
 struct ObjectFacts {
@@ -87,34 +78,34 @@ ObjectFacts FactsOf(SoundObjectHandle handle) {
 }
 
 // A countdown with `playing` set around it, as a play has.
-void CountDown(uint32_t seconds) {
+void CountDown(uint32_t seconds, uint32_t run) {
   g_state.playing = 1;
-  PauseCountdown(seconds);
+  PauseCountdown(seconds, run);
   g_state.playing = 0;
 }
 
 // The wait after an object: its own post delay, else the pause between
 // objects when that is asked for. A Pause object has waited already.
-void PostDelay(const ObjectFacts& facts) {
-  if (Stopping()) return;  // a stop ends the run now, not after a delay
+void PostDelay(const ObjectFacts& facts, uint32_t run) {
+  if (Stopping(run)) return;  // a stop ends the run now, not after a delay
   if ((g_settings.preferenceFlags & PauseBetweenObjects) && facts.postDelay == 0)
-    CountDown(0);
+    CountDown(0, run);
   else if (facts.postDelay != 0 && !(facts.flags & Pause))
-    CountDown(facts.postDelay);
+    CountDown(facts.postDelay, run);
 }
 
-void PlayOnePass(HWND list) {
+void PlayOnePass(HWND list, uint32_t run) {
   g_objectsLeft = ItemCount(list);
   if (g_objectsLeft <= 0 && g_passCount == kNonStop) {
-    WaitForItems(list);
-    g_objectsLeft = Stopping() ? 0 : ItemCount(list);
+    WaitForItems(list, run);
+    g_objectsLeft = Stopping(run) ? 0 : ItemCount(list);
   }
-  if (g_passCount != kNonStop) ShowPass(g_passIndex + 1, g_passCount);
+  if (g_passCount != kNonStop) NotifyPlayback(PlaybackPassStarted, static_cast<LPARAM>(g_passIndex + 1));
 
   uint32_t repeatsLeft = 0;
   bool repeating = false;
   int index = -1;
-  while (g_objectsLeft > 0 && !Stopping()) {
+  while (g_objectsLeft > 0 && !Stopping(run)) {
     if (!repeating) {
       index = ChooseNextIndex(list, g_settings.playOrder, g_objectsLeft);
       if (index == -1) break;
@@ -122,10 +113,10 @@ void PlayOnePass(HWND list) {
     SoundObjectHandle handle = ObjectAt(index);
     ObjectFacts facts = FactsOf(handle);
     SelectItem(list, index);
-    PlaySoundObject(handle, true);
-    WaitWhilePlaying();
+    PlaySoundObject(handle, run);
+    WaitWhilePlaying(run);
     StopAllDevices();
-    PostDelay(facts);
+    PostDelay(facts, run);
 
     if (repeatsLeft == 0 && !repeating) repeatsLeft = facts.repeatCount;
     if (repeatsLeft == 0) {
@@ -142,20 +133,21 @@ void PlayOnePass(HWND list) {
   g_passIndex.fetch_add(1);
 }
 
-void RunPlayAll() {
+void RunPlayAll(uint32_t run) {
   HWND list = g_state.listBox;
   uint32_t count = g_settings.playListCount;
   g_passCount = count ? count : kNonStop;
   g_passIndex = 0;
   do {
-    PlayOnePass(list);
-  } while (g_passIndex < g_passCount && !Stopping());
+    PlayOnePass(list, run);
+  } while (g_passIndex < g_passCount && !Stopping(run));
 
   g_objectsLeft = 0;
   ChooseNextIndex(nullptr, 0, 0);
   g_state.playing = 0;
   StopAllDevices();
   // The idle state comes back on the UI thread, in one step.
+  g_runEnding = 1;
   SendMessageA(g_state.mainWindow, WM_PLAYALLENDED, 0, 0);
 }
 
@@ -163,52 +155,52 @@ void RunPlayAll() {
 
 DWORD WINAPI PlayAllWorker(LPVOID) {
   HANDLE events[] = {g_state.playAllStart.handle(), g_state.threadsQuit.handle()};
-  while (WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0 && !g_state.playAllStop) RunPlayAll();
+  while (WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0 && !g_state.playAllStop)
+    RunPlayAll(g_state.playAllRun.Current());
   return 0;
 }
 
-void StartPlayAll() {
-  if (g_state.playing || ItemCount(g_state.listBox) <= 0) return;
-  if (g_settings.preferenceFlags & MinimizeOnPlayAll) ShowWindow(g_state.mainWindow, SW_MINIMIZE);
-  PostMessageA(g_state.mainWindow, WM_HOTKEY, IDH_PLAY_ALL, 0);
-  SetFocus(g_state.listBox);
-}
-
-void OnPlayAllHotKey() {
-  if (g_state.playAllRunning) {
-    PostMessageA(g_state.mainWindow, WM_COMMAND, IDM_SOUND_STOP_PLAY_ALL, 0);
-    return;
-  }
-  // One object plays already: two players would share the status bar, the
-  // title and the playing flag.
-  if (g_state.playing) return;
-  ShowPlayAllButton(g_state.mainWindow, true);
-  g_stopRequested = 0;
+bool StartPlayAllRun() {
+  if (g_state.playAllRunning || g_state.playing) return false;
+  g_state.playAllRun.Begin();
   g_state.playAllRunning = 1;
-  SetPlaybackMenus(g_state.mainWindow, false);
+  NotifyPlayback(PlaybackBusyChanged);
   g_state.playAllStart.Raise();
+  return true;
 }
 
-void StopPlayAll() {
+void StopPlayAllRun() {
+  if (!g_state.playAllRunning) return;
+  g_state.playAllRun.StopCurrent();
   g_passIndex = kStoppedPass;
-  ShowPlayAllButton(g_state.mainWindow, false);
-  g_stopRequested = 1;
-  g_state.playing = 0;
   g_objectsLeft = 0;
-  SetPlaybackMenus(g_state.mainWindow, true);
-  SetFocus(g_state.listBox);
+  g_state.playing = 0;  // ends the wait in progress
 }
 
 void OnPlayAllEnded() {
-  ShowStatusString(IDS_STATUS_READY);
-  ShowPlayListCount(g_state.mainWindow, g_settings.playListCount);
-  SelectFirstItem();
-  // The title named the playing object while minimized; the list's own
-  // title, with its file, comes back.
-  UpdateWindowTitle(g_state.mainWindow);
+  if (!g_runEnding.exchange(0)) return;
   g_state.playAllRunning = 0;
-  ShowPlayAllButton(g_state.mainWindow, false);
-  SetPlaybackMenus(g_state.mainWindow, true);
+  NotifyPlayback(PlaybackRunEnded);
+}
+
+bool HandlePlaybackMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  *result = 0;
+  switch (message) {
+    case MM_MCINOTIFY:
+      OnMediaNotify(wParam, lParam);
+      return true;
+    case WM_PLAYOBJECT:
+      *result = OnPlayRequest(static_cast<uint32_t>(wParam));
+      return true;
+    case WM_STOPALLDEVICES:
+      OnStopAllRequest();
+      return true;
+    case WM_PLAYALLENDED:
+      OnPlayAllEnded();
+      return true;
+    default:
+      return false;
+  }
 }
 
 int ChooseNextIndex(HWND list, uint32_t order, int32_t objectsLeft) {

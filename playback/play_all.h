@@ -1,12 +1,13 @@
 /*
  * Play All: the worker thread that plays the whole list, pass after pass,
- * and the commands that start and stop it.
+ * and the start and stop of its runs.
  *
  * The worker is created once and lives for the whole run of the program.
  * Each start raises g_state.playAllStart once and the worker makes exactly
- * one run for it; a start can never be lost, whenever it comes. The worker
+ * one run for it; a start can never be lost, whenever it comes. Each run
+ * has its number in g_state.playAllRun, which its stop marks. The worker
  * reaches windows only through synchronous calls into the UI thread, and
- * the idle state at the end of a run is restored there in one step.
+ * tells the main window what to show through playback events.
  */
 #ifndef WENDLE_PLAY_ALL_H
 #define WENDLE_PLAY_ALL_H
@@ -18,16 +19,19 @@
 // Thread body of the worker.
 DWORD WINAPI PlayAllWorker(LPVOID);
 
-// Play All (command 117): refused while an object plays or the list is
-// empty; minimizes when asked and posts the Play All hot-key event.
-void StartPlayAll();
-// The Play All hot-key event (541): starts a run, or posts Stop Play All
-// during one. A run is not started while a single object plays.
-void OnPlayAllHotKey();
-// Stop Play All (command 124).
-void StopPlayAll();
-// The worker's run is over (WM_PLAYALLENDED): the idle state comes back.
+// Starts a run (UI thread); false while a run is in progress or a single
+// object plays: two players would share the status bar, the title and the
+// playing flag.
+bool StartPlayAllRun();
+// Stops the run in progress (UI thread): nothing of it starts after this.
+void StopPlayAllRun();
+// The worker's run is over (its WM_PLAYALLENDED): the idle state comes back.
 void OnPlayAllEnded();
+
+// The main window's handling of MM_MCINOTIFY and of the worker's requests
+// (WM_PLAYOBJECT, WM_STOPALLDEVICES, WM_PLAYALLENDED); false for any other
+// message.
+bool HandlePlaybackMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
 // The next list index in the given order, or -1; with no list window only
 // resets the sequential cursor.

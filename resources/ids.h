@@ -294,13 +294,22 @@
 #define IDS_LIST_FILE_DAMAGED    225
 #define IDS_NUMBER_OUT_OF_RANGE  236
 #define IDS_MODIFY_INDEX_TOO_FAR 237
+#define IDS_LIST_EMPTY           238
+#define IDS_NAME_TOO_LONG        239
+#define IDS_DESCRIPTION_STAR     240
 
 /* ---- Private messages of the main window ------------------------------- */
+/* Any process can post these to the main window: none carries a pointer,
+ * and each is checked against the program's own state before it acts. */
 #define WM_SETSTATUSTEXT   (0x0400 + 1) /* WM_USER+1, wParam string id */
-#define WM_OPENCOMMANDLINE (0x0400 + 2) /* WM_USER+2, lParam text */
+#define WM_OPENCOMMANDLINE (0x0400 + 2) /* WM_USER+2, the pending command line */
 /* Requests of the Play All worker, sent (synchronously) to the main window */
-#define WM_PLAYOBJECT     (0x0400 + 3) /* lParam a SoundObjectHandle */
+#define WM_PLAYOBJECT     (0x0400 + 3) /* wParam the run; the object is the request's */
 #define WM_STOPALLDEVICES (0x0400 + 4)
 #define WM_PLAYALLENDED   (0x0400 + 5) /* the run is over: idle state */
+/* What playback tells the main window to show, wParam a PlaybackEvent */
+#define WM_PLAYBACKEVENT (0x0400 + 6) /* lParam a number */
+/* The marker of a command line handed over in WM_COPYDATA's dwData */
+#define COPYDATA_COMMAND_LINE 0x57444C31 /* "WDL1" */
 
 #endif /* WENDLE_IDS_H */

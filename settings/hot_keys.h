@@ -16,7 +16,4 @@ int RegisterHotKeys(HWND window);
 // Releases the three hot keys of window; errors are ignored.
 void UnregisterHotKeys(HWND window);
 
-// The main window's WM_HOTKEY for ids 540 to 542; false for other ids.
-bool OnHotKey(HWND mainWindow, int id);
-
 #endif

@@ -77,18 +77,20 @@ void LoadHotKeys() {
   }
 }
 
-bool SaveHotKeys() {
+bool SaveHotKeys(HWND owner) {
   RegistryKey key;
   if (!key.Create(IDS_REG_HOTKEYS_KEY, kHotKeysKeyClass)) {
-    ShowMessage(g_state.mainWindow, IDS_REGISTRY_FAILED, MB_ICONHAND);
+    ShowMessage(owner, IDS_REGISTRY_FAILED, MB_ICONHAND);
     return false;
   }
-  // Failures of single writes are not reported.
+  // Every value must be written: "saved" is said only then.
+  bool allWritten = true;
   for (int i = 0; i < kHotKeyCount; ++i) {
-    key.WriteDword(HotKeyIndexValue(i), g_settings.hotKeys[i].keyIndex);
-    key.WriteDword(HotKeyModifiersValue(i), g_settings.hotKeys[i].modifiers);
+    allWritten = key.WriteDword(HotKeyIndexValue(i), g_settings.hotKeys[i].keyIndex) && allWritten;
+    allWritten = key.WriteDword(HotKeyModifiersValue(i), g_settings.hotKeys[i].modifiers) && allWritten;
   }
-  return true;
+  if (!allWritten) ShowMessage(owner, IDS_REGISTRY_FAILED, MB_ICONHAND);
+  return allWritten;
 }
 
 bool WriteSettingValues(HWND owner, std::initializer_list<UINT> valueIds, uint32_t preferenceBits) {

@@ -14,8 +14,9 @@
 
 void LoadSettings();
 void LoadHotKeys();
-// Writes the hot keys; false when the key could not be opened (message 142).
-bool SaveHotKeys();
+// Writes the hot keys; false (after message 142) when the key could not be
+// opened or a value could not be written.
+bool SaveHotKeys(HWND owner);
 // Writes the listed DWORD values (ids 162 to 166) from their fields and
 // tells the user how it went; false when the key could not be opened.
 // preferenceBits, when given, are also stored: those bits of the stored

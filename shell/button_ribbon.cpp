@@ -106,6 +106,11 @@ void ShowPlayAllButton(HWND mainWindow, bool running) {
   ShowWindow(running ? playAll : stopPlayAll, SW_HIDE);
 }
 
+void ForEachButton(HWND mainWindow, void (*visit)(HWND parent, int id)) {
+  for (const ButtonPlace& place : kRibbonButtons) visit(g_state.ribbon, place.id);
+  for (const ButtonPlace& place : kPlayButtons) visit(mainWindow, place.id);
+}
+
 int ButtonCommand(int controlId) {
   switch (controlId) {
     case IDC_BTN_ADD:

@@ -28,6 +28,9 @@ void CreateRibbonButtons(HWND ribbon);
 void CreateMainButtons(HWND mainWindow);
 // Shows exactly one of Play All (1514) and Stop Play All (1521).
 void ShowPlayAllButton(HWND mainWindow, bool running);
+// Calls visit for every icon button, ribbon and play buttons: the window
+// that holds it and its id.
+void ForEachButton(HWND mainWindow, void (*visit)(HWND parent, int id));
 
 // The command whose help a button shows (and that a ribbon button sends);
 // 0 for any other id.

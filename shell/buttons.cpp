@@ -1,10 +1,10 @@
 // What every icon button of the main window shares, ribbon or play button:
 // the owner drawing with its icon, and the subclass that shows the button's
 // help on the status bar while the mouse moves over it.
-#include "playback/media_control.h"
 #include "resources/ids.h"
 #include "shell/button_ribbon.h"
 #include "state/main_window_state.h"
+#include "support/language.h"
 #include "support/support_library.h"
 
 namespace {
@@ -19,7 +19,13 @@ void DrawButtonFace(const DRAWITEMSTRUCT* item, int id, int baseId, int iconX, i
   int index = id - baseId;
   if (index < 0 || index >= kButtonIconCount || !g_state.buttonIcons[index]) return;
   int shift = pressed ? kPressedShift : 0;
-  DrawIcon(item->hDC, item->rcItem.left + iconX + shift, item->rcItem.top + iconY + shift, g_state.buttonIcons[index]);
+  int x = item->rcItem.left + iconX + shift, y = item->rcItem.top + iconY + shift;
+  HICON icon = g_state.buttonIcons[index];
+  // A command that is not available now shows its icon greyed.
+  if (item->itemState & ODS_DISABLED)
+    DrawStateA(item->hDC, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, x, y, 0, 0, DST_ICON | DSS_DISABLED);
+  else
+    DrawIcon(item->hDC, x, y, icon);
 }
 
 }  // namespace

@@ -2,12 +2,14 @@
 #include "shell/main_window.h"
 
 #include "model/object_list.h"
-#include "playback/media_control.h"
+#include "playback/play_all.h"
 #include "resources/ids.h"
-#include "settings/hot_keys.h"
 #include "shell/button_ribbon.h"
+#include "shell/command_state.h"
 #include "shell/list_display.h"
+#include "shell/playback_view.h"
 #include "state/main_window_state.h"
+#include "support/language.h"
 
 namespace {
 
@@ -42,6 +44,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_QUERYENDSESSION:
       return OnQueryEndSession(window);
+    case WM_ENDSESSION:
+      OnEndSession(window, wParam != FALSE);
+      return 0;
     case WM_DESTROY:
       OnDestroy(window);
       break;
@@ -70,8 +75,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       OnCommand(window, wParam, lParam);
       return 0;
     case WM_INITMENUPOPUP:
-      if (OnInitMenuPopup(reinterpret_cast<HMENU>(wParam))) return 0;
-      break;
+      UpdateMenuItems(reinterpret_cast<HMENU>(wParam));
+      return 0;
     case WM_MENUSELECT:
       OnMenuSelect(wParam);
       return 0;
@@ -89,7 +94,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       ShowStatusString(static_cast<UINT>(wParam));
       return 0;
     case WM_OPENCOMMANDLINE:
-      OnOpenCommandLine(window, reinterpret_cast<const char*>(lParam));
+      OnOpenCommandLine(window);
+      return 0;
+    case WM_COPYDATA:
+      return OnCopyData(window, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case WM_PLAYBACKEVENT:
+      OnPlaybackEvent(window, wParam, lParam);
       return 0;
     default:
       break;

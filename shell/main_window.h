@@ -13,10 +13,14 @@ constexpr char kMainWindowClass[] = "RI32Duver";
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Creation and closing (main_window_life.cpp).
+// Creation and closing (main_window_life.cpp). MayClose is the one question
+// of both WM_CLOSE and WM_QUERYENDSESSION: unsaved changes are asked about
+// and saved, and true means the list was written or the user said No.
 LRESULT OnCreate(HWND window);
+bool MayClose(HWND window);
 void OnClose(HWND window);
 LRESULT OnQueryEndSession(HWND window);
+void OnEndSession(HWND window, bool ending);
 void OnDestroy(HWND window);
 // Waits (handling messages) for the Play All worker to end after a close.
 void WaitForWorkersToEnd();
@@ -26,13 +30,18 @@ void OnSize(HWND window, WPARAM type, int width, int height);
 void OnGetMinMaxInfo(MINMAXINFO* info);
 LRESULT OnQueryOpen(HWND window);
 
-// Commands and menus (main_window_commands.cpp, main_window_menus.cpp).
+// Commands and hot keys (main_window_commands.cpp).
 void OnCommand(HWND window, WPARAM wParam, LPARAM lParam);
-void OnMenuSelect(WPARAM wParam);
-bool OnInitMenuPopup(HMENU popup);
+// WM_HOTKEY for ids 540 to 542; false for other ids.
+bool OnHotKey(HWND window, int id);
 
-// The command line (WM_OPENCOMMANDLINE) and dropped files.
-void OnOpenCommandLine(HWND window, const char* commandLine);
+// What reaches the window from outside its commands (main_window_input.cpp):
+// the menus' help texts, the command line (WM_OPENCOMMANDLINE opens
+// g_state.pendingCommandLine), one handed over by a second start
+// (WM_COPYDATA), and dropped files.
+void OnMenuSelect(WPARAM wParam);
+void OnOpenCommandLine(HWND window);
+BOOL OnCopyData(HWND window, const COPYDATASTRUCT* data);
 void AddDroppedFiles(HDROP drop);
 
 #endif

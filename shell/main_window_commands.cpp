@@ -1,17 +1,19 @@
-// The main window's commands: menus, accelerators, ribbon and play buttons
-// and list notifications all arrive here as a command id, and each goes to
-// the operation that does the work. Most commands are refused while a
-// Sound Object plays or Play All runs.
+// The main window's commands: menus, accelerators, ribbon and play buttons,
+// list notifications and hot keys all arrive here, and each goes to the
+// operation that does the work once the one predicate of command_state.h
+// says the command is available.
 #include "dialogs/object_dialogs.h"
 #include "dialogs/option_dialogs.h"
 #include "model/local_memory.h"
 #include "model/object_list.h"
 #include "model/sound_object.h"
+#include "playback/cd_audio.h"
 #include "playback/media_control.h"
 #include "playback/play_all.h"
 #include "resources/ids.h"
 #include "settings/settings.h"
 #include "shell/button_ribbon.h"
+#include "shell/command_state.h"
 #include "shell/main_window.h"
 #include "state/main_window_state.h"
 #include "storage/cd_catalog.h"
@@ -22,11 +24,8 @@
 
 namespace {
 
-enum Guard { Always, IdleOnly };
-
 struct Command {
   int id;
-  Guard guard;
   void (*run)(HWND window, LPARAM lParam);
 };
 
@@ -51,13 +50,34 @@ void Save(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_SAVE); }
 void SaveAs(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_SAVE_AS); }
 void Exit(HWND window, LPARAM) { PostMessageA(window, WM_CLOSE, 0, 0); }
 
-void PlaySelected(HWND, LPARAM) { PlaySelectedCommand(); }
-void PlayAll(HWND, LPARAM) { StartPlayAll(); }
+// Play Selected: the selected object plays; the window stays usable, and
+// the selection comes back when it has ended.
+void PlaySelected(HWND, LPARAM) {
+  int index = SelectedIndex();
+  if (index < 0) return;
+  PlayAndWait(ObjectAt(index));
+  ShowStatusString(IDS_STATUS_READY);
+  SendMessageA(g_state.listBox, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  FocusList();
+}
+
+// Play All: nothing happens with an empty list; minimizes first when asked.
+void PlayAll(HWND window, LPARAM) {
+  if (SendMessageA(g_state.listBox, LB_GETCOUNT, 0, 0) <= 0) return;
+  if (g_settings.preferenceFlags & MinimizeOnPlayAll) ShowWindow(window, SW_MINIMIZE);
+  StartPlayAllRun();
+  FocusList();
+}
+
 void StopSkip(HWND, LPARAM) {
   StopPlayback();
   FocusList();
 }
-void StopAll(HWND, LPARAM) { StopPlayAll(); }
+
+void StopAll(HWND, LPARAM) {
+  StopPlayAllRun();
+  FocusList();
+}
 
 void Browse(HWND window, LPARAM) {
   uint32_t caps = g_mediaCaps;
@@ -134,6 +154,30 @@ void SavePosition(HWND window, LPARAM) {
 }
 
 void Catalog(HWND window, LPARAM) { CatalogActiveCd(window); }
+
+void PlayNext(HWND window) {
+  int selected = SelectedIndex();
+  if (selected < 0) return;
+  int count = static_cast<int>(SendMessageA(g_state.listBox, LB_GETCOUNT, 0, 0));
+  int next = selected + 1 < count ? selected + 1 : 0;
+  SendMessageA(g_state.listBox, LB_SETCURSEL, static_cast<WPARAM>(next), 0);
+  PostMessageA(window, WM_COMMAND, IDM_SOUND_PLAY_SELECTED, 0);
+}
+
+// The Favorite Selection plays at once, beside whatever plays; it touches
+// no list object, so it plays under a modal window too. Without one, the
+// user is asked to choose it (when choosing is available).
+void PlayFavorite(HWND window) {
+  char path[kTextBufferSize];
+  ReadFavoriteSelection(path, sizeof path);
+  if (path[0] != '*') {
+    PlayFavoriteFile(path);
+    return;
+  }
+  if (CommandAvailable(IDM_OPT_SET_FAVORITE) &&
+      ShowMessage(window, IDS_ASK_SET_FAVORITE, MB_YESNO | MB_ICONQUESTION) == IDYES)
+    PostMessageA(window, WM_COMMAND, IDM_OPT_SET_FAVORITE, 0);
+}
 void AddCdTracks(HWND, LPARAM) { AddAllCdTracksCommand(); }
 
 void Help(HWND window, UINT command, ULONG_PTR data) {
@@ -159,44 +203,42 @@ void MoveDown(HWND, LPARAM) { Move(IDM_MOVE_DOWN); }
 void MoveBottom(HWND, LPARAM) { Move(IDM_MOVE_BOTTOM); }
 
 const Command kCommands[] = {
-    {IDM_FILE_NEW, IdleOnly, New},
-    {IDM_FILE_OPEN, IdleOnly, Open},
-    {IDM_FILE_INSERT, IdleOnly, Insert},
-    {IDM_FILE_APPEND, IdleOnly, Append},
-    {IDM_FILE_SAVE, IdleOnly, Save},
-    {IDM_FILE_SAVE_AS, IdleOnly, SaveAs},
-    {IDM_FILE_EXIT, Always, Exit},
-    {IDM_SOUND_PLAY_SELECTED, IdleOnly, PlaySelected},
-    {IDM_SOUND_PLAY_ALL, Always, PlayAll},  // refuses by itself while an object plays
-    {IDM_SOUND_STOP_SKIP, Always, StopSkip},
-    {IDM_SOUND_BROWSE, IdleOnly, Browse},
-    {IDM_SOUND_ADD, IdleOnly, Add},
-    {IDM_SOUND_REMOVE, IdleOnly, Remove},
-    {IDM_SOUND_MODIFY, IdleOnly, Modify},
-    {IDM_SOUND_STOP_PLAY_ALL, Always, StopAll},
-    {IDM_OPT_PLAY_ALL_MODE, IdleOnly, PlayAllMode},
-    {IDM_OPT_SET_EDITOR, Always, SetEditor},
-    {IDM_OPT_RUN_EDITOR, Always, RunEditor},
-    {IDM_OPT_PREFERENCES, Always, Preferences},
-    {IDM_OPT_CONFIRMATIONS, Always, Confirmations},
-    {IDM_OPT_HOT_KEYS, IdleOnly, HotKeys},
-    {IDM_OPT_SET_FAVORITE, Always, Favorite},
-    {IDM_OPT_SAVE_WINDOW_POS, Always, SavePosition},
-    {IDM_OPT_CATALOG_CD, IdleOnly, Catalog},
-    {IDM_OPT_ADD_ALL_CD_TRACKS, Always, AddCdTracks},
-    {IDM_HELP_INDEX, Always, HelpIndex},
-    {IDM_HELP_OVERVIEW, Always, HelpOverview},
-    {IDM_HELP_PROCEDURES, Always, HelpProcedures},
-    {IDM_HELP_USING_HELP, Always, HelpUsing},
-    {IDM_HELP_DISTRIBUTION, Always, HelpDistribution},
-    {IDM_HELP_ABOUT, Always, About},
-    {IDM_MOVE_TOP, Always, MoveTop},
-    {IDM_MOVE_UP, Always, MoveUp},
-    {IDM_MOVE_DOWN, Always, MoveDown},
-    {IDM_MOVE_BOTTOM, Always, MoveBottom},
+    {IDM_FILE_NEW, New},
+    {IDM_FILE_OPEN, Open},
+    {IDM_FILE_INSERT, Insert},
+    {IDM_FILE_APPEND, Append},
+    {IDM_FILE_SAVE, Save},
+    {IDM_FILE_SAVE_AS, SaveAs},
+    {IDM_FILE_EXIT, Exit},
+    {IDM_SOUND_PLAY_SELECTED, PlaySelected},
+    {IDM_SOUND_PLAY_ALL, PlayAll},
+    {IDM_SOUND_STOP_SKIP, StopSkip},
+    {IDM_SOUND_BROWSE, Browse},
+    {IDM_SOUND_ADD, Add},
+    {IDM_SOUND_REMOVE, Remove},
+    {IDM_SOUND_MODIFY, Modify},
+    {IDM_SOUND_STOP_PLAY_ALL, StopAll},
+    {IDM_OPT_PLAY_ALL_MODE, PlayAllMode},
+    {IDM_OPT_SET_EDITOR, SetEditor},
+    {IDM_OPT_RUN_EDITOR, RunEditor},
+    {IDM_OPT_PREFERENCES, Preferences},
+    {IDM_OPT_CONFIRMATIONS, Confirmations},
+    {IDM_OPT_HOT_KEYS, HotKeys},
+    {IDM_OPT_SET_FAVORITE, Favorite},
+    {IDM_OPT_SAVE_WINDOW_POS, SavePosition},
+    {IDM_OPT_CATALOG_CD, Catalog},
+    {IDM_OPT_ADD_ALL_CD_TRACKS, AddCdTracks},
+    {IDM_HELP_INDEX, HelpIndex},
+    {IDM_HELP_OVERVIEW, HelpOverview},
+    {IDM_HELP_PROCEDURES, HelpProcedures},
+    {IDM_HELP_USING_HELP, HelpUsing},
+    {IDM_HELP_DISTRIBUTION, HelpDistribution},
+    {IDM_HELP_ABOUT, About},
+    {IDM_MOVE_TOP, MoveTop},
+    {IDM_MOVE_UP, MoveUp},
+    {IDM_MOVE_DOWN, MoveDown},
+    {IDM_MOVE_BOTTOM, MoveBottom},
 };
-
-bool Busy() { return g_state.playAllRunning || g_state.playing; }
 
 // A list notification: a new selection shows the object on the status
 // bar; a double click plays it.
@@ -224,10 +266,35 @@ void OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     return;
   }
   id = CommandOfControl(id);
+  if (!CommandAvailable(id)) return;
   for (const Command& command : kCommands) {
     if (command.id != id) continue;
-    if (command.guard == IdleOnly && Busy()) return;
     command.run(window, lParam);
     return;
+  }
+}
+
+bool OnHotKey(HWND window, int id) {
+  const bool running = g_state.playAllRunning != 0;
+  switch (id) {
+    case IDH_PLAY_NEXT:
+      // During Play All: skip to the next object. Otherwise the next item
+      // (the first after the last) is selected and plays.
+      if (running)
+        OnCommand(window, IDM_SOUND_STOP_SKIP, 0);
+      else if (CommandAvailable(IDM_SOUND_PLAY_SELECTED))
+        PlayNext(window);
+      return true;
+    case IDH_PLAY_ALL:
+      if (running)
+        OnCommand(window, IDM_SOUND_STOP_PLAY_ALL, 0);
+      else if (CommandAvailable(IDM_SOUND_PLAY_ALL))
+        StartPlayAllRun();  // the key does not look at the list: non-stop waits for items
+      return true;
+    case IDH_FAVORITE:
+      PlayFavorite(window);
+      return true;
+    default:
+      return false;
   }
 }

@@ -1,11 +1,12 @@
 // The main window's layout, its smallest size, and the minimized state with
 // its animated icon.
 #include "playback/icon_animation.h"
-#include "playback/media_control.h"
 #include "resources/ids.h"
 #include "shell/main_window.h"
+#include "shell/playback_view.h"
 #include "state/main_window_state.h"
 #include "storage/list_file.h"
+#include "support/language.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-// The main window's life: its children and threads when it is created, the
-// save question and the orderly end when it closes.
+// The main window's life: its children and threads when it is created, and
+// its close: the one question about unsaved changes, then the orderly end.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -11,8 +11,10 @@
 #include "resources/ids.h"
 #include "settings/hot_keys.h"
 #include "shell/button_ribbon.h"
+#include "shell/command_state.h"
 #include "shell/main_window.h"
 #include "state/main_window_state.h"
+#include "storage/file_commands.h"
 #include "support/control_library.h"
 #include "support/help.h"
 #include "support/language.h"
@@ -73,13 +75,28 @@ HANDLE CreateIdleThread(LPTHREAD_START_ROUTINE body) {
 }
 
 // A Yes at the close question while something plays: the list is saved
-// once the playing has stopped (saving is refused while it runs).
-void StopPlayingForSave() {
-  if (g_state.playAllRunning) StopPlayAll();
+// once the playing has stopped and the worker has ended its run. The
+// worker's last word is a message to this thread, which wakes the wait.
+void StopEverythingPlaying() {
+  StopPlayAllRun();
   StopPlayback();
-  HANDLE none = g_state.threadsQuit.handle();  // never set here: only messages wake the wait
   ULONGLONG end = MonotonicMs() + kWorkerEndTimeoutMs;
-  while (g_state.playAllRunning && PumpThreadMessages() && MonotonicMs() < end) BlockForMessagesOr(&none, 1, 50);
+  for (ULONGLONG now; g_state.playAllRunning && PumpThreadMessages() && (now = MonotonicMs()) < end;)
+    BlockForMessagesOr(nullptr, 0, static_cast<DWORD>(end - now));
+}
+
+// The orderly end: hot keys released, the threads told to end, every
+// device stopped, the help closed, the window destroyed.
+void Shutdown(HWND window) {
+  UnregisterHotKeys(window);
+  g_state.animationStop = 1;
+  g_state.playAllStop = 1;
+  SetEvent(g_state.threadsQuit.handle());
+  g_state.playAllRunning = 0;
+  g_state.playing = 0;
+  StopPlayback();
+  OpenHelp(window, HELP_QUIT, 0);
+  DestroyWindow(window);
 }
 
 }  // namespace
@@ -110,45 +127,25 @@ LRESULT OnCreate(HWND window) {
     ShowMessage(window, IDS_NO_MEDIA_DEVICES, MB_ICONHAND);
     PostMessageA(window, WM_CLOSE, 0, 0);
   }
-  DisableCdMenus(window, g_mediaCaps);
+  UpdateCommandStates(window);
   DragAcceptFiles(window, TRUE);
   SendMessageA(g_state.listBox, LB_SETCURSEL, 0, 0);
   SetFocus(g_state.listBox);
   return 0;
 }
 
+bool MayClose(HWND) { return AskToSaveChanges(StopEverythingPlaying); }
+
 void OnClose(HWND window) {
-  // An empty list cannot be written (a list file holds at least one
-  // object), so there is nothing to ask about.
-  if (g_state.listModified && SendMessageA(g_state.listBox, LB_GETCOUNT, 0, 0) > 0) {
-    switch (ShowMessage(window, IDS_ASK_SAVE_CHANGES, MB_YESNOCANCEL | MB_ICONQUESTION)) {
-      case IDCANCEL:
-        g_state.closeAllowed = 0;
-        return;
-      case IDYES:
-        StopPlayingForSave();
-        g_state.closeAfterSave = 1;
-        SendMessageA(window, WM_COMMAND, IDM_FILE_SAVE, 0);  // closes again once saved
-        return;
-      default:
-        break;
-    }
-  }
-  g_state.closeAllowed = 1;
-  UnregisterHotKeys(window);
-  g_state.animationStop = 1;
-  g_state.playAllStop = 1;
-  SetEvent(g_state.threadsQuit.handle());
-  g_state.playAllRunning = 0;
-  g_state.playing = 0;
-  SendMessageA(window, WM_COMMAND, IDM_SOUND_STOP_SKIP, 0);
-  OpenHelp(window, HELP_QUIT, 0);
-  DestroyWindow(window);
+  if (MayClose(window)) Shutdown(window);
 }
 
-LRESULT OnQueryEndSession(HWND window) {
-  SendMessageA(window, WM_CLOSE, 0, 0);
-  return g_state.closeAllowed ? TRUE : FALSE;
+// The session may end only when nothing unsaved would be lost; the window
+// closes when WM_ENDSESSION confirms the end.
+LRESULT OnQueryEndSession(HWND window) { return MayClose(window) ? TRUE : FALSE; }
+
+void OnEndSession(HWND window, bool ending) {
+  if (ending) Shutdown(window);
 }
 
 void OnDestroy(HWND) {

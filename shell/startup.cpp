@@ -1,9 +1,13 @@
 #include "shell/startup.h"
 
+#include <cstdio>
+#include <cstring>
+
 #include "playback/waiting.h"
 #include "resources/ids.h"
 #include "settings/settings.h"
 #include "shell/button_ribbon.h"
+#include "shell/command_line.h"
 #include "shell/control_superclasses.h"
 #include "shell/main_window.h"
 #include "state/main_window_state.h"
@@ -23,14 +27,40 @@ void ShowOwnText(UINT id) {
   MessageBoxA(nullptr, text, "Wendle", MB_ICONHAND);
 }
 
-// A second start brings the running Wendle to the front.
-bool HandOverToPreviousInstance() {
+// How long a second start waits for the running Wendle to take its
+// command line.
+constexpr UINT kHandOverTimeoutMs = 5000;
+
+// A second start's command line as the running Wendle can use it: the
+// list's name made whole, since the running one may have another current
+// folder. False when there is nothing to hand over.
+bool HandOverLine(const char* commandLine, char* line, size_t size) {
+  char name[kTextBufferSize];
+  bool play = false;
+  if (ParseCommandLine(commandLine, name, sizeof name, &play) != CommandLineResult::Name) return false;
+  char full[kTextBufferSize];
+  DWORD length = GetFullPathNameA(name, sizeof full, full, nullptr);
+  if (length == 0 || length >= sizeof full) return false;
+  int written = snprintf(line, size, "\"%s\"%s", full, play ? " /play" : "");
+  return written > 0 && static_cast<size_t>(written) < size;
+}
+
+// A second start brings the running Wendle to the front and hands it the
+// list, copied by the system (WM_COPYDATA): the running one opens it when
+// it can.
+bool HandOverToPreviousInstance(const char* commandLine) {
   if (!FindPreviousInstance(kMainWindowClass, nullptr)) return false;
   HWND running = FindWindowA(kMainWindowClass, nullptr);
-  if (running) {
-    if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
-    SetForegroundWindow(running);
+  if (!running) return true;
+  char line[kTextBufferSize + 16];
+  if (commandLine && HandOverLine(commandLine, line, sizeof line)) {
+    COPYDATASTRUCT data = {COPYDATA_COMMAND_LINE, static_cast<DWORD>(strlen(line) + 1), line};
+    DWORD_PTR taken = 0;
+    SendMessageTimeoutA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, kHandOverTimeoutMs,
+                        &taken);
   }
+  if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
+  SetForegroundWindow(running);
   return true;
 }
 
@@ -104,7 +134,7 @@ bool RegisterWindowClasses() {
 }
 
 int RunWendle(HINSTANCE instance, const char* commandLine, int show) {
-  if (HandOverToPreviousInstance()) return 0;
+  if (HandOverToPreviousInstance(commandLine)) return 0;
   g_state.instance = instance;
   if (!RegisterWindowClasses()) {
     ShowOwnText(IDS_OWN_NO_MAIN_WINDOW);
@@ -133,8 +163,16 @@ int RunWendle(HINSTANCE instance, const char* commandLine, int show) {
   ShowWindow(g_state.mainWindow, maximized ? SW_SHOWMAXIMIZED : show);
   UpdateWindow(g_state.mainWindow);
   SendMessageA(g_state.mainWindow, WM_SETSTATUSTEXT, IDS_STATUS_STARTUP, 0);
-  if (commandLine && *commandLine)
-    PostMessageA(g_state.mainWindow, WM_OPENCOMMANDLINE, 0, reinterpret_cast<LPARAM>(commandLine));
+  if (commandLine && *commandLine) {
+    if (strnlen(commandLine, kCommandLineSize) < kCommandLineSize) {
+      lstrcpynA(g_state.pendingCommandLine, commandLine, kCommandLineSize);
+      PostMessageA(g_state.mainWindow, WM_OPENCOMMANDLINE, 0, 0);
+    } else {
+      // A cut line would open another file, or without its switch: none.
+      ShowMessageWithCaption(g_state.mainWindow, IDS_CANNOT_OPEN_FILE, LanguageText(IDS_APP_CAPTION),
+                             MB_ICONEXCLAMATION);
+    }
+  }
 
   int exitCode = RunMessageLoop();
   // The worker may still use the language module's texts while it ends.

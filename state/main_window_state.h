@@ -19,7 +19,8 @@
 #include "model/sound_object_handle.h"
 #include "state/settings_record.h"
 
-constexpr int kTextBufferSize = 512;  // paths, names, descriptions, messages
+constexpr int kTextBufferSize = 512;     // paths, names, descriptions, messages
+constexpr int kCommandLineSize = 2048;  // a command line handed to the main window
 constexpr int kButtonIconCount = 23;  // icons 1501..1523, index = id - 1501
 constexpr int kKindBitmapCount = 5;
 
@@ -58,6 +59,30 @@ class WakingFlag {
   SignalEvent cleared_;
 };
 
+// Play All's runs are numbered. A stop marks the number of the run it
+// stops, and nothing takes that mark back: every step of the run (the play
+// request on the UI thread, each wait) asks whether its run was stopped, so
+// no play and no countdown of a run starts after its stop, however the stop
+// falls between the worker's steps.
+class RunToken {
+ public:
+  // A new run: its number (never 0; 0 stands for a single play, which no
+  // Stop Play All stops).
+  uint32_t Begin() {
+    uint32_t run = current_.load() + 1;
+    if (run == 0) run = 1;
+    current_ = run;
+    return run;
+  }
+  void StopCurrent() { stopped_ = current_.load(); }
+  uint32_t Current() const { return current_.load(); }
+  bool Stopped(uint32_t run) const { return run != 0 && stopped_.load() == run; }
+
+ private:
+  std::atomic<uint32_t> current_{0};
+  std::atomic<uint32_t> stopped_{0};
+};
+
 struct MainWindowState {
   HINSTANCE instance = nullptr;
   HINSTANCE languageModule = nullptr;
@@ -70,6 +95,9 @@ struct MainWindowState {
   HACCEL accelerators = nullptr;  // table 1532, also used by nested waits
 
   char currentListFile[kTextBufferSize] = "";
+  // A command line for WM_OPENCOMMANDLINE: this start's own, or one that a
+  // second start handed over (WM_COPYDATA). No window message carries it.
+  char pendingCommandLine[kCommandLineSize] = "";
 
   std::atomic<int32_t> listModified{0};
   // A Sound Object or a countdown is in progress. Every clearing raises
@@ -78,8 +106,7 @@ struct MainWindowState {
   WakingFlag playing;
   std::atomic<int32_t> playAllRunning{0};
   std::atomic<SoundObjectHandle> currentObject{nullptr};
-  std::atomic<int32_t> closeAllowed{1};
-  std::atomic<int32_t> closeAfterSave{0};
+  RunToken playAllRun;
   std::atomic<int32_t> animationStop{0};
   std::atomic<int32_t> playAllStop{0};
   std::atomic<int32_t> suppressItemFree{0};

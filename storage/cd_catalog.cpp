@@ -4,7 +4,6 @@
 
 #include "model/object_list.h"
 #include "playback/cd_audio.h"
-#include "playback/media_control.h"
 #include "resources/ids.h"
 #include "storage/catalog_format.h"
 #include "storage/file_commands.h"
@@ -156,8 +155,9 @@ void CatalogActiveCd(HWND mainWindow) {
     OpenListFile(path);
     UpdateWindowTitle(mainWindow);
   } else if (g_state.currentListFile[0]) {
-    CatalogCurrentList(first, second);
-    ShowStatusString(IDS_CD_CATALOGED);
+    // Only a written entry is reported as one: not a failed write, nor a
+    // No that started a new list instead.
+    if (CatalogCurrentList(first, second)) ShowStatusString(IDS_CD_CATALOGED);
   } else {
     ShowMessage(mainWindow, IDS_NOTHING_TO_CATALOG, MB_ICONEXCLAMATION);
     OfferToFillFromCd(mainWindow);

@@ -13,29 +13,61 @@
 
 namespace {
 
-void SaveCommand(HWND mainWindow);
+constexpr char kListFilter[] = "WDL files\0*.wdl\0";
 
-// The platform's file-open dialog for list files, also used to save. name
-// is the file-name buffer (kTextBufferSize characters); true on OK.
-bool AskForListFile(HWND mainWindow, const char* title, char* name, bool mustExist) {
+// A list has to hold an object to be written.
+bool ListIsEmpty() { return SendMessageA(g_state.listBox, LB_GETCOUNT, 0, 0) <= 0; }
+
+// The current directory follows a confirmed dialog (the CD catalog is
+// looked up there); not every platform's dialog moves it by itself.
+void MoveToFolderOf(const char* path) {
+  char folder[kTextBufferSize];
+  FolderOfPath(path, folder, sizeof folder);
+  SetCurrentDirectoryA(folder);
+}
+
+// After a file dialog returned FALSE: a name too long for the buffer is
+// said; Cancel needs no word.
+void ReportDialogFailure(HWND mainWindow) {
+  if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) ShowMessage(mainWindow, IDS_NAME_TOO_LONG, MB_ICONEXCLAMATION);
+}
+
+OPENFILENAMEA ListFileDialog(HWND mainWindow, const char* title, char* name) {
   OPENFILENAMEA ofn = {};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = mainWindow;
   ofn.hInstance = g_state.instance;
-  ofn.lpstrFilter = "WDL files\0*.wdl\0";
-  ofn.nFilterIndex = 0;
+  ofn.lpstrFilter = kListFilter;
   ofn.lpstrFile = name;
   ofn.nMaxFile = kTextBufferSize;
   ofn.lpstrInitialDir = "";
   ofn.lpstrTitle = title;
-  ofn.Flags = OFN_HIDEREADONLY | (mustExist ? OFN_FILEMUSTEXIST : 0);
   ofn.lpstrDefExt = "wdl";
-  if (!GetOpenFileNameA(&ofn)) return false;
-  // The current directory follows a confirmed dialog (the CD catalog is
-  // looked up there); not every platform's dialog moves it by itself.
-  char folder[kTextBufferSize];
-  FolderOfPath(name, folder, sizeof folder);
-  SetCurrentDirectoryA(folder);
+  return ofn;
+}
+
+// The platform's open dialog for a list file; name is the file-name buffer
+// (kTextBufferSize characters). True on OK.
+bool AskForListToOpen(HWND mainWindow, const char* title, char* name) {
+  OPENFILENAMEA ofn = ListFileDialog(mainWindow, title, name);
+  ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
+  if (!GetOpenFileNameA(&ofn)) {
+    ReportDialogFailure(mainWindow);
+    return false;
+  }
+  MoveToFolderOf(name);
+  return true;
+}
+
+// The platform's save dialog; it asks before an existing file is replaced.
+bool AskForNameToSave(HWND mainWindow, char* name) {
+  OPENFILENAMEA ofn = ListFileDialog(mainWindow, "Save a WDL file", name);
+  ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
+  if (!GetSaveFileNameA(&ofn)) {
+    ReportDialogFailure(mainWindow);
+    return false;
+  }
+  MoveToFolderOf(name);
   return true;
 }
 
@@ -45,7 +77,9 @@ void FinishCommand(HWND mainWindow) {
 }
 
 void NewCommand(HWND mainWindow) {
-  if (!AskToSaveChanges()) return;
+  // Nothing of the list may be freed while it plays (the question may have
+  // been answered after something began playing).
+  if (!AskToSaveChanges() || ListPlays()) return;
   ClearObjectList();
   g_state.currentListFile[0] = '\0';
   UpdateWindowTitle(mainWindow);
@@ -55,63 +89,66 @@ void NewCommand(HWND mainWindow) {
 
 void LoadCommand(HWND mainWindow, const char* title, int mode) {
   char name[kTextBufferSize] = "*.wdl";
-  if (AskForListFile(mainWindow, title, name, true)) LoadListFile(g_state.listBox, name, mode);
+  if (AskForListToOpen(mainWindow, title, name) && !ListPlays()) LoadListFile(g_state.listBox, name, mode);
   FinishCommand(mainWindow);
-}
-
-void SaveAsCommand(HWND mainWindow) {
-  // The dialog writes the chosen name straight into the list's file name.
-  if (AskForListFile(mainWindow, "Save a WDL file", g_state.currentListFile, false)) {
-    EnsureListExtension(g_state.currentListFile, kTextBufferSize);
-    // The name stays a full path, whatever folder is current later.
-    char full[kTextBufferSize];
-    DWORD length = GetFullPathNameA(g_state.currentListFile, sizeof full, full, nullptr);
-    if (length > 0 && length < sizeof full) lstrcpynA(g_state.currentListFile, full, kTextBufferSize);
-    SaveCommand(mainWindow);
-  } else {
-    g_state.closeAfterSave = 0;  // the close that asked for this save is off
-  }
-  SelectFirstItem();
-}
-
-void SaveCommand(HWND mainWindow) {
-  if (!g_state.currentListFile[0]) {
-    SaveAsCommand(mainWindow);
-    return;
-  }
-  bool written = false;
-  SaveListFile(g_state.listBox, g_state.currentListFile, &written);
-  UpdateWindowTitle(mainWindow);
-  // A close that asked for this save goes on only once the list is on
-  // disk; a save that did not happen ends that request, so no later Save
-  // closes the program.
-  if (g_state.closeAfterSave.exchange(0) && written) PostMessageA(mainWindow, WM_CLOSE, 0, 0);
-  SelectFirstItem();
 }
 
 }  // namespace
 
-bool AskToSaveChanges() {
-  if (!g_state.listModified) return true;
+bool AskToSaveChanges(void (*beforeSave)()) {
+  if (!g_state.listModified || ListIsEmpty()) return true;
   switch (ShowMessage(g_state.mainWindow, IDS_ASK_SAVE_CHANGES, MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDCANCEL:
       return false;
     case IDYES:
-      // A save that did not happen (Save As cancelled, replacing refused,
-      // a failed write) must not be followed by discarding the list.
-      SaveCommand(g_state.mainWindow);
-      return !g_state.listModified || SendMessageA(g_state.listBox, LB_GETCOUNT, 0, 0) <= 0;
+      // A save that did not happen (Save As cancelled, a failed write)
+      // must not be followed by discarding the list.
+      if (beforeSave) beforeSave();
+      return SaveList(g_state.mainWindow);
     default:
       return true;
   }
 }
 
-void RunFileCommand(HWND mainWindow, int command) {
-  if (g_state.playAllRunning || g_state.playing) {
-    // A save refused now does not come back later to close the program.
-    if (command == IDM_FILE_SAVE || command == IDM_FILE_SAVE_AS) g_state.closeAfterSave = 0;
-    return;
+bool SaveList(HWND mainWindow) {
+  if (!g_state.currentListFile[0]) return SaveListAs(mainWindow);
+  if (ListIsEmpty()) {
+    ShowMessage(mainWindow, IDS_LIST_EMPTY, MB_ICONEXCLAMATION);
+    return false;
   }
+  bool written = SaveListFile(g_state.listBox, g_state.currentListFile) == 1;
+  FinishCommand(mainWindow);
+  return written;
+}
+
+bool SaveListAs(HWND mainWindow) {
+  if (ListIsEmpty()) {
+    ShowMessage(mainWindow, IDS_LIST_EMPTY, MB_ICONEXCLAMATION);
+    return false;
+  }
+  // The dialog starts at the list's own name; the list keeps it until the
+  // list was written under the new one.
+  char name[kTextBufferSize] = "";
+  lstrcpynA(name, FileNamePart(g_state.currentListFile), sizeof name);
+  if (!AskForNameToSave(mainWindow, name)) return false;
+  char full[kTextBufferSize];
+  bool extended = EnsureListExtension(name, sizeof name) == 1;
+  if (!FullListPath(name, full)) {
+    ShowMessage(mainWindow, IDS_NAME_TOO_LONG, MB_ICONEXCLAMATION);
+    return false;
+  }
+  // The dialog asked about the name as it was typed; one that only now
+  // got its extension is asked about here.
+  if (extended && GetFileAttributesA(full) != INVALID_FILE_ATTRIBUTES &&
+      ShowMessageWithCaption(mainWindow, IDS_ASK_REPLACE_FILE, full, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    return false;
+  if (SaveListFile(g_state.listBox, full) != 1) return false;
+  lstrcpynA(g_state.currentListFile, full, kTextBufferSize);
+  FinishCommand(mainWindow);
+  return true;
+}
+
+void RunFileCommand(HWND mainWindow, int command) {
   switch (command) {
     case IDM_FILE_NEW:
       NewCommand(mainWindow);
@@ -126,10 +163,10 @@ void RunFileCommand(HWND mainWindow, int command) {
       LoadCommand(mainWindow, "Append a WDL file", ListLoadAppend);
       break;
     case IDM_FILE_SAVE:
-      SaveCommand(mainWindow);
+      SaveList(mainWindow);
       break;
     case IDM_FILE_SAVE_AS:
-      SaveAsCommand(mainWindow);
+      SaveListAs(mainWindow);
       break;
     default:
       break;

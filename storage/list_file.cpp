@@ -185,36 +185,18 @@ bool WriteAll(HANDLE file, const std::string& bytes, DWORD* error) {
 
 bool IsDiskFull(DWORD error) { return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL; }
 
-// The temporary file of a save: a new, empty file in the folder of path,
-// named "~WD" and two hexadecimal digits. The name is as short as a list
-// file's shortest usual name ("A.WDL"), so a folder deep enough for the
-// list file itself holds it too. Its path goes to temp (size characters).
+// The temporary file of a save: "~" and the list's own name, in the
+// list's folder. A save that was killed before its last step leaves at
+// most this one file, which the next save of the list reuses. Its path
+// goes to temp (size characters).
 HANDLE CreateTemporaryBeside(const char* path, char* temp, size_t size) {
-  // Everything up to the last separator: the folder as the path names it,
-  // "C:" for "C:LIST.WDL", nothing for a bare name.
-  size_t folderLength = 0;
-  for (size_t i = 0; path[i]; ++i)
-    if (path[i] == '\\' || path[i] == '/' || path[i] == ':') folderLength = i + 1;
-  // A different first name for every process and moment, so that saves
-  // running side by side seldom meet; CREATE_NEW settles every meeting.
-  unsigned first = static_cast<unsigned>(GetCurrentProcessId() ^ GetTickCount());
-  for (unsigned attempt = 0; attempt < 256; ++attempt) {
-    int length = snprintf(temp, size, "%.*s~WD%02X", static_cast<int>(folderLength), path, (first + attempt) & 0xFF);
-    if (length < 0 || static_cast<size_t>(length) >= size) {
-      SetLastError(ERROR_FILENAME_EXCED_RANGE);
-      return INVALID_HANDLE_VALUE;
-    }
-    HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) return file;
-    // Only a name that is taken (by a file or a folder) is worth another try.
-    DWORD error = GetLastError();
-    if (GetFileAttributesA(temp) == INVALID_FILE_ATTRIBUTES) {
-      SetLastError(error);
-      return INVALID_HANDLE_VALUE;
-    }
+  const char* name = FileNamePart(path);
+  int length = snprintf(temp, size, "%.*s~%s", static_cast<int>(name - path), path, name);
+  if (length < 0 || static_cast<size_t>(length) >= size) {
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return INVALID_HANDLE_VALUE;
   }
-  SetLastError(ERROR_FILE_EXISTS);
-  return INVALID_HANDLE_VALUE;
+  return CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 // Writes the list to a new temporary file beside path and puts it in
@@ -233,31 +215,29 @@ DWORD ReplaceWithList(HWND list, const char* path) {
   return error;
 }
 
-// The full path of path into full (kTextBufferSize characters); false when
-// it has none or it does not fit.
-bool FullPathOf(const char* path, char* full) {
+}  // namespace
+
+bool FullListPath(const char* path, char* full) {
   DWORD length = GetFullPathNameA(path, kTextBufferSize, full, nullptr);
   return length > 0 && length < kTextBufferSize;
 }
 
-}  // namespace
-
-void LoadListFile(HWND list, const char* path, int mode) {
+int LoadListFile(HWND list, const char* path, int mode) {
   FileBytes bytes;
   if (!ReadWholeFile(path, &bytes)) {
     ShowMessageWithCaption(g_state.mainWindow, IDS_CANNOT_OPEN_FILE, path, MB_ICONEXCLAMATION);
-    return;
+    return 0;
   }
   ListFileReader reader(bytes.data.get(), bytes.size);
   if (!reader.ReadMagic()) {
     ShowMessage(g_state.mainWindow, IDS_NOT_A_LIST_FILE, MB_ICONEXCLAMATION);
-    return;
+    return 0;
   }
   // The list keeps the file's full path: a bare name would be looked up
   // again in whatever folder a file dialog has made current by the time
   // of the next Save.
   char fullPath[kTextBufferSize];
-  bool named = FullPathOf(path, fullPath);
+  bool named = FullListPath(path, fullPath);
   if (mode == ListLoadOpen) {
     ClearObjectList();
     g_state.currentListFile[0] = '\0';
@@ -268,13 +248,14 @@ void LoadListFile(HWND list, const char* path, int mode) {
   // A list that is not the whole file must not pass for the file: it takes
   // no name from it and stays modified, so a Save asks for a name rather
   // than replace the file with part of it.
-  if (!ReadListItems(&reader, list, mode) || !named) return;
+  if (!ReadListItems(&reader, list, mode) || !named) return 0;
   if (mode == ListLoadOpen) {
     lstrcpynA(g_state.currentListFile, fullPath, kTextBufferSize);
     g_state.listModified = 0;
   } else if (!g_state.currentListFile[0]) {
     lstrcpynA(g_state.currentListFile, fullPath, kTextBufferSize);
   }
+  return 1;
 }
 
 int ReadListItems(ListFileReader* reader, HWND list, int mode) {
@@ -316,47 +297,26 @@ int ReadListItems(ListFileReader* reader, HWND list, int mode) {
   return damaged || outOfMemory ? 0 : 1;
 }
 
-int OpenListFile(const char* path) {
-  LoadListFile(g_state.listBox, path, ListLoadOpen);
-  return 1;
-}
+int OpenListFile(const char* path) { return LoadListFile(g_state.listBox, path, ListLoadOpen); }
 
-int SaveListFile(HWND list, const char* path, bool* written) {
-  if (written) *written = false;
+int SaveListFile(HWND list, const char* path) {
   if (!path || !*path) return -4;
   if (SendMessageA(list, LB_GETCOUNT, 0, 0) <= 0) return 0;
-
-  // Creating the file as a new one tells whether it exists; an existing
-  // file is replaced only when the user agrees.
-  HANDLE probe = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  bool createdHere = probe != INVALID_HANDLE_VALUE;
-  if (createdHere) {
-    CloseHandle(probe);
-  } else {
-    DWORD error = GetLastError();
-    DWORD attributes = GetFileAttributesA(path);
-    bool isFile = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-    // No file to replace (no such folder, a folder of that name, no
-    // access), or one that is read-only, which not every platform would
-    // refuse to replace: no question whose Yes could not be kept.
-    if (!isFile || (attributes & FILE_ATTRIBUTE_READONLY)) {
-      ShowMessage(g_state.mainWindow, IsDiskFull(error) ? IDS_DISK_FULL : IDS_FILE_WRITE_FAILED, MB_ICONEXCLAMATION);
-      return 1;
-    }
-    if (ShowMessageWithCaption(g_state.mainWindow, IDS_ASK_REPLACE_FILE, path, MB_YESNO | MB_ICONQUESTION) != IDYES)
-      return 1;
-  }
-
+  // A read-only file is never replaced, although not every platform would
+  // refuse to.
+  DWORD attributes = GetFileAttributesA(path);
+  DWORD error = attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
+                    ? ERROR_ACCESS_DENIED
+                    : 0;
   // The list goes to a temporary file first, so a failure never costs the
   // old file.
-  DWORD error = ReplaceWithList(list, path);
+  if (!error) error = ReplaceWithList(list, path);
   if (error) {
-    if (createdHere) DeleteFileA(path);
-    ShowMessage(g_state.mainWindow, IsDiskFull(error) ? IDS_DISK_FULL : IDS_FILE_WRITE_FAILED, MB_ICONEXCLAMATION);
-    return 1;
+    ShowMessageWithCaption(g_state.mainWindow, IsDiskFull(error) ? IDS_DISK_FULL : IDS_FILE_WRITE_FAILED, path,
+                           MB_ICONEXCLAMATION);
+    return 0;
   }
   g_state.listModified = 0;
-  if (written) *written = true;
   return 1;
 }
 

@@ -24,19 +24,26 @@ enum ListLoadMode {
 // list takes the file's full path as its name, and only when the whole file
 // was read: a list cut short by a damaged file or by lack of memory keeps no
 // name from it and stays modified, so no Save can cut the file down to it.
-void LoadListFile(HWND list, const char* path, int mode);
+// 1 when the whole file was read, else 0.
+int LoadListFile(HWND list, const char* path, int mode);
 
 // Places the items of reader (past its magic line) into list. 1 when the
 // end of the file was reached, 0 when memory ran out or the file was
 // damaged (the user is told either); the items placed so far stay.
 int ReadListItems(ListFileReader* reader, HWND list, int mode);
 
-// LoadListFile on the main list in Open mode; always 1.
+// LoadListFile on the main list in Open mode.
 int OpenListFile(const char* path);
 
-// -4 without a path, 0 for an empty list (nothing written), else 1. When
-// written is given, it tells whether the file now holds the list.
-int SaveListFile(HWND list, const char* path, bool* written = nullptr);
+// Writes list to path, replacing the file there without a question (Save As
+// asks in its dialog). 1 when the file now holds the list; 0 when it could
+// not be written (the user is told; the old file is kept) or the list is
+// empty; -4 without a path.
+int SaveListFile(HWND list, const char* path);
+
+// The full path of path into full (kTextBufferSize characters); false when
+// it has none or it does not fit.
+bool FullListPath(const char* path, char* full);
 
 // Writes the magic line and every item of list to file. Returns the bytes
 // written for the items; 0 when the file or list is not valid. When a write

@@ -1,6 +1,6 @@
 /*
- * Texts from the language module, and the program's message boxes, which
- * always carry the program caption (language string 98).
+ * Texts from the language module: on the status bar, and in the program's
+ * message boxes, which always carry the program caption (language string 98).
  */
 #ifndef WENDLE_LANGUAGE_H
 #define WENDLE_LANGUAGE_H
@@ -23,6 +23,10 @@ class LanguageText {
  private:
   char text_[512];
 };
+
+// A language string, or a text, on the main window's status bar.
+void ShowStatusString(UINT id);
+void ShowStatusText(const char* text);
 
 // ResMessageBox with a language string as its text and the program caption.
 int ShowMessage(HWND owner, UINT textId, UINT style);

@@ -4,8 +4,9 @@
 
 #include "bench/test_env.h"
 #include "model/object_list.h"
-#include "playback/media_control.h"
+#include "playback/play_all.h"
 #include "resources/ids.h"
+#include "shell/playback_view.h"
 #include "state/main_window_state.h"
 #include "support/control_library.h"
 
@@ -86,6 +87,9 @@ LRESULT CALLBACK ListHost::WindowProc(HWND window, UINT message, WPARAM wParam, 
       break;
     case WM_DRAWITEM:
       return TRUE;
+    case WM_PLAYBACKEVENT:
+      OnPlaybackEvent(window, wParam, lParam);
+      return 0;
     default:
       break;
   }

@@ -9,8 +9,8 @@
 #include "model/sound_object.h"
 #include "playback/media_control.h"
 #include "playback/play_all.h"
-#include "settings/hot_keys.h"
 #include "resources/ids.h"
+#include "shell/main_window.h"
 #include "state/main_window_state.h"
 
 namespace bench {
@@ -19,22 +19,17 @@ namespace {
 
 WNDPROC g_listHostProc = nullptr;
 
-// The main window's playing commands and hot keys, on top of ListHost.
+// The main window's playing commands and hot keys, on top of ListHost:
+// they go where the main window sends them.
 LRESULT CALLBACK PlaybackProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_HOTKEY && OnHotKey(window, static_cast<int>(wParam))) return 0;
   if (message == WM_COMMAND) {
     switch (LOWORD(wParam)) {
       case IDM_SOUND_PLAY_SELECTED:
-        PlaySelectedCommand();
-        return 0;
       case IDM_SOUND_PLAY_ALL:
-        StartPlayAll();
-        return 0;
       case IDM_SOUND_STOP_SKIP:
-        StopPlayback();
-        return 0;
       case IDM_SOUND_STOP_PLAY_ALL:
-        StopPlayAll();
+        OnCommand(window, wParam, lParam);
         return 0;
       default:
         break;

@@ -13,6 +13,7 @@ namespace {
 
 constexpr char kMainClass[] = "RI32Duver";
 constexpr int kListId = 528;
+constexpr int kKindListId = 1000;
 constexpr int kStopPlayAllButton = 1521;
 
 std::string Text(HWND window) {
@@ -68,6 +69,18 @@ void ClearProgramSettings() {
   HKEY user;
   if (RegOpenCurrentUser(KEY_ALL_ACCESS, &user) != ERROR_SUCCESS) return;
   SHDeleteKeyA(user, "Software\\Orvane Software");
+  RegCloseKey(user);
+}
+
+void WriteProgramSetting(const std::string& value, const std::string& text) {
+  HKEY user, key;
+  if (RegOpenCurrentUser(KEY_ALL_ACCESS, &user) != ERROR_SUCCESS) return;
+  if (RegCreateKeyExA(user, "Software\\Orvane Software\\Wendle\\Settings", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                      &key, nullptr) == ERROR_SUCCESS) {
+    RegSetValueExA(key, value.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+    RegCloseKey(key);
+  }
   RegCloseKey(user);
 }
 
@@ -213,7 +226,7 @@ void Program::Type(const std::string& text) {
   }
 }
 
-bool Program::TypeInto(HWND field, const std::string& text) {
+testing::AssertionResult Program::TypeInto(HWND field, const std::string& text) {
   for (int attempt = 0; attempt < 3; ++attempt) {
     Click(field);
     if (!WaitFor([&] { return Focus() == field || IsChild(field, Focus()); }, 5000)) continue;
@@ -227,9 +240,10 @@ bool Program::TypeInto(HWND field, const std::string& text) {
     SendKey(VK_DELETE, false);
     SendKey(VK_DELETE, true);
     Type(text);
-    if (WaitFor([&] { return Text(field) == text; }, 5000)) return true;
+    if (WaitFor([&] { return Text(field) == text; }, 5000)) return testing::AssertionSuccess();
   }
-  return false;
+  return testing::AssertionFailure() << "the field holds \"" << Text(field) << "\", not \"" << text << "\"; "
+                                     << Describe();
 }
 
 HWND Program::AnyDialog(HWND other) {
@@ -281,6 +295,25 @@ bool Program::PressButton(HWND dialog, int id) {
   else
     Click(GetDlgItem(dialog, id));
   return WaitFor([&] { return !IsWindow(dialog); }, 15000);
+}
+
+HWND Program::OpenAddDialogOfKind(int kindCommand) {
+  Key(VK_F4);
+  HWND add = WaitForDialog();
+  if (!add) return nullptr;
+  // Each entry of the list of kinds carries its command in its data's low word.
+  HWND kinds = GetDlgItem(add, kKindListId);
+  int count = static_cast<int>(SendMessageA(kinds, LB_GETCOUNT, 0, 0));
+  int target = -1;
+  for (int i = 0; i < count && target < 0; ++i)
+    if (LOWORD(SendMessageA(kinds, LB_GETITEMDATA, i, 0)) == kindCommand) target = i;
+  if (target < 0 || !WaitFor([&] { return SendMessageA(kinds, LB_GETCURSEL, 0, 0) == 0; })) return nullptr;
+  for (int i = 1; i <= target; ++i) {
+    KeyIn(add, VK_DOWN);
+    if (!WaitFor([&] { return SendMessageA(kinds, LB_GETCURSEL, 0, 0) == i; })) return nullptr;
+  }
+  KeyIn(add, VK_RETURN);
+  return WaitForDialog(15000, add);
 }
 
 namespace {

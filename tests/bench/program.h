@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -17,6 +19,9 @@ std::string ProgramPath();
 // Removes the program's settings from the real per-user registry (the
 // program runs outside this process's registry sandbox).
 void ClearProgramSettings();
+// Writes one of the program's settings (a value of its Settings key) to
+// the real per-user registry, for the next start of the program.
+void WriteProgramSetting(const std::string& value, const std::string& text);
 
 // The file-name field of the platform's file dialog.
 HWND FileNameField(HWND fileDialog);
@@ -77,8 +82,8 @@ class Program {
   // Types text where the keyboard focus is.
   void Type(const std::string& text);
   // Clicks a field, replaces its text by typing, and waits until the field
-  // holds exactly text; false (after a few tries) when it never does.
-  bool TypeInto(HWND field, const std::string& text);
+  // holds exactly text; a failure (after a few tries) says what it holds.
+  testing::AssertionResult TypeInto(HWND field, const std::string& text);
   // A message box or dialog of the program (other than the main window and
   // than `other`) once it is shown and active; null after timeoutMs.
   HWND WaitForDialog(DWORD timeoutMs = 10000, HWND other = nullptr);
@@ -87,6 +92,10 @@ class Program {
   // Presses a dialog's button (a message box's by its key, any other
   // with the mouse); true when the dialog closed.
   bool PressButton(HWND dialog, int id);
+  // Add Sound Object (F4): chooses the kind by its command id (IDK_WAVE...)
+  // with the arrow keys and Enter, and returns the kind's own dialog once it
+  // is active; null when that kind is not offered or no dialog came.
+  HWND OpenAddDialogOfKind(int kindCommand);
   // Waits until window is the program's active window and the foreground
   // window, with the keyboard focus in it; brings it to the front when
   // another window has the front. False after timeoutMs.

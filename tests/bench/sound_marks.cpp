@@ -31,6 +31,20 @@ std::string WriteMarkedWave(const std::string& name, int mark, int milliseconds)
   return path;
 }
 
+std::string WriteMarkedList(const std::string& path, const std::vector<int>& marks, int milliseconds) {
+  std::string text = "WDv1.0\n";
+  for (int mark : marks) {
+    if (mark < 0) {
+      text += "*\nPause " + std::to_string(-mark) + " sec.\n8 0 " + std::to_string(-mark) + " 0\n";
+      continue;
+    }
+    std::string wave = WriteMarkedWave("sound" + std::to_string(mark) + ".wav", mark, milliseconds);
+    text += "Sound " + std::to_string(mark) + "\n" + wave + "\n1 0 0 0\n";
+  }
+  WriteFileBytes(path, text);
+  return path;
+}
+
 std::string SinkBytes(size_t from) {
   std::string bytes = ReadFileBytes(SoundSinkPath());
   return from < bytes.size() ? bytes.substr(from) : std::string();

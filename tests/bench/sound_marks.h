@@ -13,6 +13,10 @@ namespace bench {
 // with sound `mark`'s signature (mark 0..63). Returns the path.
 std::string WriteMarkedWave(const std::string& name, int mark, int milliseconds);
 
+// Writes a list file of marked sounds (and Pause objects for negative
+// marks: -n is a pause of n seconds) in the folder of path. Returns path.
+std::string WriteMarkedList(const std::string& path, const std::vector<int>& marks, int milliseconds = 200);
+
 // Everything in the sink from byte `from` on.
 std::string SinkBytes(size_t from = 0);
 size_t SinkSize();

@@ -218,6 +218,31 @@ TEST_F(ObjectDialogTest, NumbersOutOfRangeAreRefusedNotWrapped) {
   }
 }
 
+// A list file keeps "*" for no description, so a description that begins
+// with it would be lost at the next save: the object dialogs refuse it and
+// keep the input; "*" later in the text is fine.
+TEST_F(ObjectDialogTest, ADescriptionBeginningWithAStarIsRefused) {
+  bench::ModalScript modals;
+  HWND objectDialog = nullptr;
+  ActOnDialog(modals, [&](HWND window) {
+    objectDialog = window;
+    Dialog dialog(window);
+    dialog.Type(IDC_SOUND_FILE, "A.WAV");
+    dialog.Type(IDC_DESCRIPTION, "*starred");
+    dialog.Click(IDC_OK);
+    EXPECT_EQ(dialog.Focused(), IDC_DESCRIPTION);
+    EXPECT_EQ(dialog.Text(IDC_DESCRIPTION), "*starred");
+    dialog.Type(IDC_DESCRIPTION, "starred *");
+    dialog.Click(IDC_OK);
+  });
+  modals.AnswerMessageBox(IDOK);
+  EXPECT_EQ(SoundObjectDialog(host_.window(), AddModeParam(IDK_WAVE, InsertAppend)), 1);
+  EXPECT_EQ(modals.Failures(), 0);
+  ExpectMessage(RecordAt(modals, 1), IDS_DESCRIPTION_STAR, MB_ICONEXCLAMATION, objectDialog);
+  ASSERT_EQ(host_.Count(), 1);
+  EXPECT_EQ(ObjectValuesAt(0).description, "starred *");
+}
+
 TEST_F(ObjectDialogTest, LongTextsStopAtWhatAnObjectHolds) {
   const std::string longText(600, 'x');
   {

@@ -117,18 +117,6 @@ TEST_F(ObjectListTest, DroppedFilesAreAddedWhenTheirDeviceExists) {
   EXPECT_EQ(record->repeatCount, 0u);
 }
 
-TEST_F(ObjectListTest, AddAllCdTracksWithoutACdAddsNothingButSelectsTheTop) {
-  Add("A.WAV");
-  Add("B.WAV");
-  g_state.listModified = 0;
-  Select(1);
-  AddAllCdTracksCommand();
-  EXPECT_EQ(host_.Count(), 2);
-  EXPECT_EQ(g_state.listModified, 0);
-  EXPECT_EQ(host_.Selected(), 0);
-  EXPECT_EQ(GetFocus(), host_.list());
-}
-
 TEST_F(ObjectListTest, RemoveAsksFirstWhenConfirmationIsOnAndMarksTheListOnlyWhenItRemoves) {
   Add("A.WAV");
   Add("B.WAV");
@@ -205,28 +193,23 @@ TEST_F(ObjectListTest, MovesKeepTheSameRecordAndMarkTheList) {
   EXPECT_EQ(g_state.listModified, 1);
 }
 
-TEST_F(ObjectListTest, MoveMenuGreysWhatDoesNotApply) {
-  HMENU menu = CreatePopupMenu();
-  for (UINT id : {IDM_MOVE_TOP, IDM_MOVE_UP, IDM_MOVE_DOWN, IDM_MOVE_BOTTOM}) AppendMenuA(menu, MF_STRING, id, "x");
-  auto greyed = [menu](UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; };
-  auto states = [&] {
-    return std::vector<bool>{greyed(IDM_MOVE_TOP), greyed(IDM_MOVE_UP), greyed(IDM_MOVE_DOWN), greyed(IDM_MOVE_BOTTOM)};
+TEST_F(ObjectListTest, AMoveThatWouldChangeNothingHasNoTarget) {
+  auto targets = [] {
+    return std::vector<int>{MoveTarget(IDM_MOVE_TOP), MoveTarget(IDM_MOVE_UP), MoveTarget(IDM_MOVE_DOWN),
+                            MoveTarget(IDM_MOVE_BOTTOM)};
   };
   Add("A.WAV");
   Select(0);
-  UpdateMoveMenu(menu);
-  EXPECT_EQ(states(), (std::vector<bool>{true, true, true, true}));
+  EXPECT_EQ(targets(), (std::vector<int>{-1, -1, -1, -1}));
   Add("B.WAV");
   Add("C.WAV");
-  UpdateMoveMenu(menu);
-  EXPECT_EQ(states(), (std::vector<bool>{true, true, false, false}));
+  EXPECT_EQ(targets(), (std::vector<int>{-1, -1, 1, 2}));
   Select(2);
-  UpdateMoveMenu(menu);
-  EXPECT_EQ(states(), (std::vector<bool>{false, false, true, true}));
+  EXPECT_EQ(targets(), (std::vector<int>{0, 1, -1, -1}));
   Select(1);
-  UpdateMoveMenu(menu);
-  EXPECT_EQ(states(), (std::vector<bool>{false, false, false, false}));
-  DestroyMenu(menu);
+  EXPECT_EQ(targets(), (std::vector<int>{0, 0, 2, 2}));
+  Select(-1);
+  EXPECT_EQ(targets(), (std::vector<int>{-1, -1, -1, -1}));
 }
 
 TEST_F(ObjectListTest, ClearingFreesEveryObject) {

@@ -14,6 +14,7 @@
 #include "bench/virtual_cd.h"
 #include "model/local_memory.h"
 #include "model/object_list.h"
+#include "model/sound_object.h"
 #include "playback/cd_audio.h"
 #include "playback/media_control.h"
 #include "playback/waiting.h"
@@ -111,21 +112,6 @@ TEST_F(CdAudioTest, ProbeFindsTheDriveAndItsTrackBound) {
   EXPECT_EQ(OpenDeviceCount(), 0);
 }
 
-UINT MenuState(HWND window, UINT id) { return GetMenuState(GetMenu(window), id, MF_BYCOMMAND); }
-
-TEST_F(CdAudioTest, CdMenusAreGreyedOnlyWithoutADrive) {
-  {
-    bench::ListHost host;
-    DisableCdMenus(host.window(), WaveAudio | MidiAudio | CdAudio);
-    EXPECT_FALSE(MenuState(host.window(), IDM_OPT_CATALOG_CD) & MF_GRAYED);
-    EXPECT_FALSE(MenuState(host.window(), IDM_OPT_ADD_ALL_CD_TRACKS) & MF_GRAYED);
-  }
-  bench::ListHost host;
-  DisableCdMenus(host.window(), WaveAudio | MidiAudio);
-  EXPECT_TRUE(MenuState(host.window(), IDM_OPT_CATALOG_CD) & MF_GRAYED);
-  EXPECT_TRUE(MenuState(host.window(), IDM_OPT_ADD_ALL_CD_TRACKS) & MF_GRAYED);
-}
-
 struct TrackObject {
   std::string description;
   int track;
@@ -167,6 +153,24 @@ TEST_F(CdAudioTest, AddAllCdTracksAddsTheAudioTracksByTheirNumbers) {
   EXPECT_EQ(OpenDeviceCount(), 0);
 }
 
+TEST(AddAllCdTracksWithoutACd, AddsNothingButSelectsTheTop) {
+  bench::ListHost host;
+  for (int i = 0; i < 2; ++i) {
+    SoundObjectHandle handle = AllocSoundObject();
+    SoundObject values = {};
+    values.flags = Pause;
+    ASSERT_TRUE(StoreSoundObject(handle, values, nullptr, nullptr));
+    ASSERT_GE(AppendSoundObject(handle), 0);
+  }
+  g_state.listModified = 0;
+  SendMessageA(host.list(), LB_SETCURSEL, 1, 0);
+  AddAllCdTracksCommand();
+  EXPECT_EQ(host.Count(), 2);
+  EXPECT_EQ(g_state.listModified, 0);
+  EXPECT_EQ(host.Selected(), 0);
+  EXPECT_EQ(GetFocus(), host.list());
+}
+
 // A CD-track object of the list host, played as Play Selected plays it.
 class CdPlayTest : public CdAudioTest {
  protected:
@@ -181,11 +185,11 @@ class CdPlayTest : public CdAudioTest {
 
 TEST_F(CdPlayTest, LastAudioTrackPlaysToItsNotice) {
   bench::SinkWatch sink;
-  ASSERT_EQ(PlaySoundObject(ObjectAt(1), false), static_cast<int>(CdTrack));
+  ASSERT_EQ(PlaySoundObject(ObjectAt(1), 0), static_cast<int>(CdTrack));
   EXPECT_EQ(g_state.playing, 1);
   EXPECT_EQ(g_state.currentObject, ObjectAt(1));
   const ULONGLONG deadline = g_state.playDeadline;  // minutes away: the track is 140 s long
-  WaitWhilePlaying();
+  WaitWhilePlaying(0);
   EXPECT_LT(MonotonicMs(), deadline) << "the play ended by its deadline, not by the drive's notice";
   EXPECT_EQ(g_state.playing, 0);
   EXPECT_EQ(g_state.currentObject, nullptr);
@@ -196,7 +200,7 @@ TEST_F(CdPlayTest, LastAudioTrackPlaysToItsNotice) {
 }
 
 TEST_F(CdPlayTest, StopEndsThePlayAndNoNoticeComesAfter) {
-  ASSERT_EQ(PlaySoundObject(ObjectAt(0), false), static_cast<int>(CdTrack));
+  ASSERT_EQ(PlaySoundObject(ObjectAt(0), 0), static_cast<int>(CdTrack));
   StopPlayback();
   EXPECT_EQ(g_state.playing, 0);
   EXPECT_EQ(OpenDeviceCount(), 0);

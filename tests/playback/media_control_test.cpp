@@ -14,6 +14,8 @@
 #include "playback/media_control.h"
 #include "bench/playback_host.h"
 #include "resources/ids.h"
+#include "shell/main_window.h"
+#include "shell/playback_view.h"
 #include "state/main_window_state.h"
 
 namespace {
@@ -67,6 +69,8 @@ class MediaControlTest : public testing::Test {
     if (bench::SoundSinkPath().empty()) GTEST_SKIP() << "no sound sink configured";
   }
   void TearDown() override { StopAllDevices(); }
+  // Play Selected, as the main window runs it: returns when the play ended.
+  void PlaySelected() { OnCommand(host_.window(), IDM_SOUND_PLAY_SELECTED, 0); }
   bench::PlaybackHost host_;
 };
 
@@ -76,7 +80,7 @@ TEST_F(MediaControlTest, PlaySelectedPlaysTheSoundAndComesBackToIdle) {
   SendMessageA(host_.list(), LB_SETCURSEL, second, 0);
   size_t from = bench::SinkSize();
 
-  PlaySelectedCommand();  // returns when the play has ended
+  PlaySelected();  // returns when the play has ended
 
   EXPECT_EQ(g_state.playing, 0);
   EXPECT_EQ(g_state.currentObject.load(), nullptr);
@@ -93,7 +97,7 @@ TEST_F(MediaControlTest, AStartThatFailsGivesTheMenusBack) {
   host_.AddFile(Wave, "");  // no file name at all: played as "Untitled"
   for (int index : {0, 1}) {
     SendMessageA(host_.list(), LB_SETCURSEL, index, 0);
-    PlaySelectedCommand();
+    PlaySelected();
     EXPECT_EQ(g_state.playing, 0);
     EXPECT_TRUE(MenuItemEnabled(host_.window(), IDM_SOUND_ADD));
     EXPECT_TRUE(MenuPopupEnabled(host_.window(), 2));
@@ -113,7 +117,7 @@ TEST_F(MediaControlTest, StopSkipEndsTheWaitAndClosesEveryDevice) {
     StopPlayback();
   });
   ULONGLONG start = GetTickCount64();
-  PlaySelectedCommand();
+  PlaySelected();
   EXPECT_LT(GetTickCount64() - start, 4000u) << "the 20 s sound was not cut short";
   EXPECT_EQ(OpenDeviceCount(), 0);
   EXPECT_TRUE(MenuItemEnabled(host_.window(), IDM_SOUND_PLAY_SELECTED));
@@ -126,7 +130,7 @@ TEST_F(MediaControlTest, OnlyTheNoticeOfThePlayingDeviceEndsAPlay) {
     UINT device = g_state.currentDevice;
     ASSERT_NE(device, 0u);
     // Another play's notice, and a superseded one of this play: both leave
-    // it playing; the superseded one refreshes the status text only.
+    // it playing, and its text stays.
     std::string playingText = StatusText();
     EXPECT_EQ(playingText.rfind("Playing ", 0), 0u) << playingText;
     SendMessageA(g_state.mainWindow, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, device + 7);
@@ -134,11 +138,11 @@ TEST_F(MediaControlTest, OnlyTheNoticeOfThePlayingDeviceEndsAPlay) {
     EXPECT_EQ(StatusText(), playingText);
     SendMessageA(g_state.mainWindow, MM_MCINOTIFY, MCI_NOTIFY_SUPERSEDED, device);
     EXPECT_EQ(g_state.playing, 1);
-    EXPECT_EQ(StatusText(), LanguageString(IDS_STATUS_READY));
+    EXPECT_EQ(StatusText(), playingText);
     // The play's own end.
     SendMessageA(g_state.mainWindow, MM_MCINOTIFY, MCI_NOTIFY_ABORTED, device);
   });
-  PlaySelectedCommand();
+  PlaySelected();
   EXPECT_EQ(g_state.playing, 0);
   EXPECT_EQ(OpenDeviceCount(), 0);
 }
@@ -148,7 +152,7 @@ TEST_F(MediaControlTest, APlayThatNeverReportsItsEndIsEndedAfterItsLength) {
   SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
   // Pretend the device has overrun its length already.
   AfterStart(host_.window(), 200, [] { g_state.playDeadline = GetTickCount64(); });
-  PlaySelectedCommand();
+  PlaySelected();
   EXPECT_EQ(g_state.playing, 0);
   EXPECT_EQ(OpenDeviceCount(), 0);
   EXPECT_TRUE(MenuItemEnabled(host_.window(), IDM_SOUND_PLAY_SELECTED));
@@ -161,7 +165,7 @@ TEST_F(MediaControlTest, APauseOfNoSecondsWaitsThePauseBetweenObjects) {
   g_statusTexts.clear();
   SetTimer(host_.window(), 1, 50, RecordStatusText);
   ULONGLONG start = GetTickCount64();
-  PlaySelectedCommand();
+  PlaySelected();
   KillTimer(host_.window(), 1);
   const std::vector<std::string>& shown = g_statusTexts;
   EXPECT_GE(GetTickCount64() - start, 1900u);
@@ -184,27 +188,6 @@ TEST_F(MediaControlTest, AMinimizedWindowShowsTheFileNameInItsTitle) {
   ShowNowPlaying(ObjectAt(0));
   EXPECT_EQ(host_.Title(), "Wendle");
   ShowWindow(host_.window(), SW_RESTORE);
-}
-
-TEST_F(MediaControlTest, TheMenusFollowThePlayingState) {
-  HWND window = host_.window();
-  SetPlaybackMenus(window, false);
-  for (UINT id : {IDM_SOUND_PLAY_SELECTED, IDM_SOUND_PLAY_ALL, IDM_SOUND_BROWSE, IDM_SOUND_ADD, IDM_SOUND_REMOVE,
-                  IDM_SOUND_MODIFY, IDM_SOUND_STOP_PLAY_ALL})
-    EXPECT_FALSE(MenuItemEnabled(window, id)) << id;
-  EXPECT_TRUE(MenuItemEnabled(window, IDM_SOUND_STOP_SKIP));
-  EXPECT_FALSE(MenuPopupEnabled(window, 0));
-  EXPECT_FALSE(MenuPopupEnabled(window, 2));
-  EXPECT_TRUE(MenuPopupEnabled(window, 3));
-
-  g_state.playAllRunning = 1;  // Stop Play All follows the run, whatever else
-  SetPlaybackMenus(window, false);
-  EXPECT_TRUE(MenuItemEnabled(window, IDM_SOUND_STOP_PLAY_ALL));
-  g_state.playAllRunning = 0;
-  SetPlaybackMenus(window, true);
-  EXPECT_FALSE(MenuItemEnabled(window, IDM_SOUND_STOP_PLAY_ALL));
-  EXPECT_TRUE(MenuItemEnabled(window, IDM_SOUND_MODIFY));
-  EXPECT_TRUE(MenuPopupEnabled(window, 0));
 }
 
 TEST_F(MediaControlTest, TheDevicesFoundAtStart) {

@@ -17,7 +17,7 @@
 #include "playback/play_order.h"
 #include "bench/playback_host.h"
 #include "resources/ids.h"
-#include "settings/hot_keys.h"
+#include "shell/main_window.h"
 #include "state/main_window_state.h"
 
 namespace {
@@ -31,7 +31,7 @@ class PlayAllTest : public testing::Test {
   }
   void StartRun() {
     from_ = bench::SinkSize();
-    StartPlayAll();
+    OnCommand(host_.window(), IDM_SOUND_PLAY_ALL, 0);
   }
   // Posts a command as a click would.
   void Command(int id) { PostMessageA(host_.window(), WM_COMMAND, id, 0); }
@@ -160,6 +160,36 @@ TEST_F(PlayAllTest, StopPlayAllEndsTheRunDuringAPlayOrACountdown) {
   EXPECT_EQ(g_state.playAllRunning, 0);
 }
 
+// Stop Play All that arrives while the worker waits for this thread (it
+// asks the list to select the object it is about to play): nothing of the
+// run may start after it, neither a play nor a countdown.
+WNDPROC g_listProc = nullptr;
+
+LRESULT CALLBACK StopWhileTheWorkerSelects(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == LB_SETCURSEL && InSendMessage() && g_state.playAllRunning) StopPlayAllRun();
+  return CallWindowProcA(g_listProc, window, message, wParam, lParam);
+}
+
+TEST_F(PlayAllTest, AStopWhileTheWorkerCallsThisThreadEndsTheRunAtOnce) {
+  for (bool pause : {false, true}) {
+    SCOPED_TRACE(pause ? "a Pause object" : "a WAV");
+    ClearObjectList();
+    if (pause)
+      host_.AddPause(60);
+    else
+      host_.AddMarkedWave(25, 2000);
+    g_listProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(host_.list(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StopWhileTheWorkerSelects)));
+    StartRun();
+    bool ended = host_.WaitForRunEnd(10000);
+    SetWindowLongPtrA(host_.list(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_listProc));
+    ASSERT_TRUE(ended) << "the run went on after the stop";
+    // The worker's last word (its end) came after anything it started.
+    EXPECT_EQ(bench::MarksIn(bench::SinkBytes(from_)), std::vector<int>{}) << "a play started after the stop";
+    EXPECT_EQ(g_state.playing, 0);
+  }
+}
+
 TEST_F(PlayAllTest, TheHotKeyStartsAndStopsARunButNotBesideASinglePlay) {
   host_.AddPause(60);
   PostMessageA(host_.window(), WM_HOTKEY, IDH_PLAY_ALL, 0);
@@ -169,7 +199,8 @@ TEST_F(PlayAllTest, TheHotKeyStartsAndStopsARunButNotBesideASinglePlay) {
   ASSERT_TRUE(host_.WaitForRunEnd(10000));
 
   g_state.playing = 1;  // a single object plays
-  OnPlayAllHotKey();
+  OnHotKey(host_.window(), IDH_PLAY_ALL);
+  EXPECT_FALSE(StartPlayAllRun());
   EXPECT_EQ(g_state.playAllRunning, 0);
   g_state.playing = 0;
 }
@@ -217,11 +248,12 @@ TEST_F(PlayAllTest, PlayNextSkipsDuringARunAndWrapsOtherwise) {
   OnHotKey(host_.window(), IDH_PLAY_NEXT);
   EXPECT_TRUE(host_.TakePostedCommands().empty());
 
+  // During a run: the object that plays is skipped.
   g_state.playAllRunning = 1;
+  g_state.playing = 1;
   OnHotKey(host_.window(), IDH_PLAY_NEXT);
-  posted = host_.TakePostedCommands();
-  ASSERT_EQ(posted.size(), 1u);
-  EXPECT_EQ(posted[0].first, IDM_SOUND_STOP_SKIP);
+  EXPECT_EQ(g_state.playing, 0);
+  EXPECT_TRUE(host_.TakePostedCommands().empty());
   g_state.playAllRunning = 0;
 }
 

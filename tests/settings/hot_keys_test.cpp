@@ -1,7 +1,5 @@
-// The three system-wide hot keys: which of them the window system takes,
-// and the Favorite Selection's key.
+// The three system-wide hot keys: which of them the window system takes.
 #include <windows.h>
-#include <mmsystem.h>
 
 #include <gtest/gtest.h>
 
@@ -56,28 +54,6 @@ TEST_F(HotKeysTest, RegisteredInOrderUntilTheFirstTheSystemRefuses) {
 
   UnregisterHotKeys(host_.window());
   EXPECT_TRUE(Free(MOD_CONTROL | MOD_ALT, 'N'));
-}
-
-TEST_F(HotKeysTest, TheFavoriteKeyAsksForAFavoriteOrPlaysOnlyWavAndMidi) {
-  modals_.AnswerMessageBox(IDYES);  // none stored: choose one now?
-  OnHotKey(host_.window(), IDH_FAVORITE);
-  ASSERT_EQ(modals_.Records().size(), 1u);
-  EXPECT_EQ(modals_.Records()[0].text, bench::LanguageString(IDS_ASK_SET_FAVORITE));
-  EXPECT_EQ(modals_.Records()[0].style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
-  auto posted = host_.TakePostedCommands();
-  ASSERT_EQ(posted.size(), 1u);
-  EXPECT_EQ(posted[0].first, IDM_OPT_SET_FAVORITE);
-
-  // A favorite that is a video: nothing plays, nothing is asked.
-  bench::RegWriteString("Software\\Orvane Software\\Wendle\\Settings", "FavoriteSelection",
-                        bench::TempPath("clip.avi"));
-  OnHotKey(host_.window(), IDH_FAVORITE);
-  EXPECT_EQ(modals_.Records().size(), 1u);
-  char open[16] = "";
-  mciSendStringA("sysinfo all quantity open", open, sizeof open, nullptr);
-  EXPECT_STREQ(open, "0");
-  EXPECT_EQ(g_state.favoriteDevice, 0u);
-  EXPECT_FALSE(OnHotKey(host_.window(), 543));  // not one of ours
 }
 
 }  // namespace

@@ -120,7 +120,7 @@ TEST_F(SettingsTest, SaveAndLoadHotKeysRoundTrip) {
   g_settings.hotKeys[0] = {2, 1};
   g_settings.hotKeys[1] = {0, 25};
   g_settings.hotKeys[2] = {1, 7};
-  EXPECT_TRUE(SaveHotKeys());
+  EXPECT_TRUE(SaveHotKeys(nullptr));
   EXPECT_EQ(KeyClass(hotKeysKey_), "REG_DWORD");
   EXPECT_EQ(Stored(hotKeysKey_, IDS_REG_HOTKEY2_KEY), 25u);
   EXPECT_EQ(Stored(hotKeysKey_, IDS_REG_HOTKEY3_MODS), 1u);
@@ -157,13 +157,13 @@ TEST_F(SettingsTest, AKeyThatCannotBeCreatedIsReportedAndMemoryKept) {
   modals.AnswerMessageBox(IDOK);
   modals.AnswerMessageBox(IDOK);
   EXPECT_FALSE(WriteSettingValues(host_.window(), {IDS_REG_PLAY_LIST_COUNT}));
-  EXPECT_FALSE(SaveHotKeys());
+  EXPECT_FALSE(SaveHotKeys(host_.window()));
   ASSERT_EQ(modals.Records().size(), 2u);
   for (const bench::ModalRecord& box : modals.Records()) {
     EXPECT_EQ(box.text, LanguageString(IDS_REGISTRY_FAILED));
     EXPECT_EQ(box.style, static_cast<UINT>(MB_ICONHAND));
   }
-  EXPECT_EQ(modals.Records()[1].owner, host_.window());  // hot keys: the main window
+  EXPECT_EQ(modals.Records()[1].owner, host_.window());
   EXPECT_EQ(g_settings.playListCount, 6u);
   EXPECT_EQ(g_settings.hotKeys[0].keyIndex, 2u);
 }

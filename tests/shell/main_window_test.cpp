@@ -17,6 +17,7 @@
 #include "resources/ids.h"
 #include "settings/settings.h"
 #include "shell/button_ribbon.h"
+#include "shell/command_state.h"
 #include "shell/control_superclasses.h"
 #include "shell/main_window.h"
 #include "shell/startup.h"
@@ -121,6 +122,73 @@ TEST_F(MainWindowTest, BusyCommandsAreRefusedAndOthersRun) {
   SendMessageA(window_, WM_COMMAND, IDM_SOUND_MODIFY, 0);
   ASSERT_EQ(modals_.Records().size(), 1u);
   EXPECT_EQ(modals_.Records()[0].text, bench::LanguageString(IDS_NOTHING_SELECTED));
+}
+
+bool PopupEnabled(HWND window, int position) {
+  return !(GetMenuState(GetMenu(window), position, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED));
+}
+bool ItemEnabled(HWND window, UINT id) {
+  return !(GetMenuState(GetMenu(window), id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
+}
+bool ButtonEnabled(HWND parent, int id) { return IsWindowEnabled(GetDlgItem(parent, id)) != FALSE; }
+
+// The one predicate behind every way in: the menu bar, the menu items and
+// the buttons show what the playing state allows.
+TEST_F(MainWindowTest, MenusAndButtonsFollowThePlayingState) {
+  g_state.playing = 1;
+  UpdateCommandStates(window_);
+  EXPECT_FALSE(PopupEnabled(window_, 0));  // File
+  EXPECT_TRUE(PopupEnabled(window_, 1));   // Sound: Stop/Skip
+  EXPECT_FALSE(PopupEnabled(window_, 2));  // Options
+  EXPECT_TRUE(PopupEnabled(window_, 3));   // Help
+  for (UINT id : {IDM_SOUND_PLAY_SELECTED, IDM_SOUND_PLAY_ALL, IDM_SOUND_BROWSE, IDM_SOUND_ADD, IDM_SOUND_REMOVE,
+                  IDM_SOUND_MODIFY, IDM_SOUND_STOP_PLAY_ALL})
+    EXPECT_FALSE(ItemEnabled(window_, id)) << id;
+  EXPECT_TRUE(ItemEnabled(window_, IDM_SOUND_STOP_SKIP));
+  EXPECT_TRUE(ItemEnabled(window_, IDM_HELP_ABOUT));
+  for (int id : {IDC_BTN_NEW, IDC_BTN_OPEN, IDC_BTN_SAVE, IDC_BTN_ADD, IDC_BTN_REMOVE, IDC_BTN_PLAY_ALL_MODE})
+    EXPECT_FALSE(ButtonEnabled(g_state.ribbon, id)) << id;
+  EXPECT_TRUE(ButtonEnabled(g_state.ribbon, IDC_BTN_HELP));
+  EXPECT_FALSE(ButtonEnabled(window_, IDC_BTN_PLAY));
+  EXPECT_TRUE(ButtonEnabled(window_, IDC_BTN_STOP_SKIP));
+
+  g_state.playAllRunning = 1;  // Stop Play All follows the run
+  UpdateCommandStates(window_);
+  EXPECT_TRUE(ItemEnabled(window_, IDM_SOUND_STOP_PLAY_ALL));
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(window_, IDC_BTN_STOP_PLAY_ALL)));
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(window_, IDC_BTN_PLAY_ALL)));
+
+  g_state.playAllRunning = 0;
+  g_state.playing = 0;
+  UpdateCommandStates(window_);
+  EXPECT_TRUE(PopupEnabled(window_, 0));
+  EXPECT_TRUE(PopupEnabled(window_, 2));
+  EXPECT_FALSE(ItemEnabled(window_, IDM_SOUND_STOP_PLAY_ALL));
+  EXPECT_TRUE(ItemEnabled(window_, IDM_SOUND_MODIFY));
+  EXPECT_TRUE(ButtonEnabled(g_state.ribbon, IDC_BTN_OPEN));
+  EXPECT_TRUE(ButtonEnabled(window_, IDC_BTN_PLAY));
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(window_, IDC_BTN_PLAY_ALL)));
+  // Without a CD-audio device, its two commands are never available.
+  bool cd = (g_mediaCaps & CdAudio) != 0;
+  EXPECT_EQ(ItemEnabled(window_, IDM_OPT_CATALOG_CD), cd);
+  EXPECT_EQ(ItemEnabled(window_, IDM_OPT_ADD_ALL_CD_TRACKS), cd);
+}
+
+// Under a modal window of Wendle only the stops are available, and the hot
+// key that starts Play All does nothing.
+TEST_F(MainWindowTest, UnderAModalWindowOnlyTheStopsAreAvailable) {
+  std::vector<bool> available;
+  modals_.Act([&](HWND box) {
+    for (int id : {IDM_SOUND_PLAY_SELECTED, IDM_SOUND_PLAY_ALL, IDM_FILE_OPEN, IDM_SOUND_REMOVE, IDM_HELP_ABOUT,
+                   IDM_SOUND_STOP_SKIP})
+      available.push_back(CommandAvailable(id));
+    SendMessageA(window_, WM_HOTKEY, IDH_PLAY_ALL, 0);
+    available.push_back(g_state.playAllRunning != 0);
+    bench::ClickButton(box, IDOK);
+  });
+  MessageBoxA(window_, "modal", "Wendle", MB_OK);
+  EXPECT_EQ(available, (std::vector<bool>{false, false, false, false, false, true, false}));
+  EXPECT_TRUE(CommandAvailable(IDM_SOUND_PLAY_SELECTED));
 }
 
 }  // namespace

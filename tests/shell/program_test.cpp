@@ -17,21 +17,7 @@ namespace {
 using bench::LanguageString;
 using bench::Program;
 
-// A list file of marked sounds (and Pause objects for negative marks:
-// -n is a pause of n seconds).
-std::string WriteList(const std::string& path, const std::vector<int>& marks, int milliseconds = 200) {
-  std::string text = "WDv1.0\n";
-  for (int mark : marks) {
-    if (mark < 0) {
-      text += "*\nPause " + std::to_string(-mark) + " sec.\n8 0 " + std::to_string(-mark) + " 0\n";
-      continue;
-    }
-    std::string wave = bench::WriteMarkedWave("sound" + std::to_string(mark) + ".wav", mark, milliseconds);
-    text += "Sound " + std::to_string(mark) + "\n" + wave + "\n1 0 0 0\n";
-  }
-  EXPECT_TRUE(bench::WriteFileBytes(path, text));
-  return path;
-}
+using bench::WriteMarkedList;
 
 class ProgramTest : public testing::Test {
  protected:
@@ -43,7 +29,7 @@ class ProgramTest : public testing::Test {
 };
 
 TEST_F(ProgramTest, OpensTheListNamedOnTheCommandLineQuotedOrNot) {
-  WriteList(bench::TempPath("rock.wdl"), {1, 2, 3});
+  WriteMarkedList(bench::TempPath("rock.wdl"), {1, 2, 3});
   {
     Program wendle("rock.wdl");
     ASSERT_TRUE(wendle.Window());
@@ -55,7 +41,7 @@ TEST_F(ProgramTest, OpensTheListNamedOnTheCommandLineQuotedOrNot) {
   // From the desktop shell a name arrives quoted, and may hold blanks.
   std::string folder = bench::TempPath("My Lists");
   CreateDirectoryA(folder.c_str(), nullptr);
-  std::string party = WriteList(folder + "\\party mix.wdl", {4, 5});
+  std::string party = WriteMarkedList(folder + "\\party mix.wdl", {4, 5});
   {
     Program wendle("\"" + party + "\"");
     ASSERT_TRUE(wendle.Window());
@@ -65,7 +51,7 @@ TEST_F(ProgramTest, OpensTheListNamedOnTheCommandLineQuotedOrNot) {
 }
 
 TEST_F(ProgramTest, PlayOnTheCommandLinePlaysTheListToItsEnd) {
-  WriteList(bench::TempPath("play.wdl"), {11, -1, 12, 13});
+  WriteMarkedList(bench::TempPath("play.wdl"), {11, -1, 12, 13});
   size_t from = bench::SinkSize();
   Program wendle("play.wdl /PLAY");
   ASSERT_TRUE(wendle.Window());
@@ -77,21 +63,26 @@ TEST_F(ProgramTest, PlayOnTheCommandLinePlaysTheListToItsEnd) {
   EXPECT_EQ(wendle.ListSelection(), 0);
 }
 
-TEST_F(ProgramTest, ASecondStartBringsTheFirstToTheFrontAndEnds) {
+// A second start hands its list over and ends: the running Wendle opens it,
+// found from the folder the second start ran in.
+TEST_F(ProgramTest, ASecondStartHandsItsListToTheFirstAndEnds) {
   Program first;
   ASSERT_TRUE(first.Window());
   bench::SaveScreenshot(first.Window(), "main_window_empty");
-  WriteList(bench::TempPath("other.wdl"), {1});
-  Program second("other.wdl");
+  std::string folder = bench::TempPath("second");
+  CreateDirectoryA(folder.c_str(), nullptr);
+  WriteMarkedList(folder + "\\other.wdl", {1, 2});
+  Program second("other.wdl", folder);
   EXPECT_EQ(second.WaitForExit(), 0u);
   EXPECT_EQ(first.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
-  EXPECT_EQ(first.Title(), "Wendle");  // the second start's list is not passed on
+  EXPECT_TRUE(first.WaitFor([&] { return first.Title() == "Wendle - OTHER.WDL"; })) << first.Title();
+  EXPECT_EQ(first.ListCount(), 2);
 }
 
 // Remove and Move change the list: closing asks, and each answer does
 // what it says.
 TEST_F(ProgramTest, TheCloseQuestionAfterRemoveOrMove) {
-  std::string list = WriteList(bench::TempPath("close.wdl"), {21, 22, 23});
+  std::string list = WriteMarkedList(bench::TempPath("close.wdl"), {21, 22, 23});
   std::string original = bench::ReadFileBytes(list);
   {
     Program wendle("close.wdl");
@@ -134,12 +125,8 @@ TEST_F(ProgramTest, TheCloseQuestionAfterRemoveOrMove) {
     wendle.Key(VK_F4, false, true);
     HWND question = wendle.WaitForDialog();
     ASSERT_TRUE(question) << "a moved item did not mark the list changed";
-    ASSERT_TRUE(wendle.PressButton(question, IDYES));  // save, then close
-    HWND replace = wendle.WaitForDialog();             // every save over a file asks first
-    ASSERT_TRUE(replace);
-    EXPECT_EQ(Program::DialogText(replace), LanguageString(IDS_ASK_REPLACE_FILE));
-    ASSERT_TRUE(wendle.PressButton(replace, IDYES));
-    EXPECT_EQ(wendle.WaitForExit(), 0u);
+    ASSERT_TRUE(wendle.PressButton(question, IDYES));  // saved to its own file without a question, then closed
+    EXPECT_EQ(wendle.WaitForExit(), 0u) << wendle.Describe();
   }
   std::string saved = bench::ReadFileBytes(list);
   EXPECT_NE(saved, original);
@@ -147,7 +134,7 @@ TEST_F(ProgramTest, TheCloseQuestionAfterRemoveOrMove) {
 }
 
 TEST_F(ProgramTest, MenuHelpAndTheKeysOfTheList) {
-  WriteList(bench::TempPath("keys.wdl"), {31, 32}, 20000);
+  WriteMarkedList(bench::TempPath("keys.wdl"), {31, 32}, 20000);
   Program wendle("keys.wdl");
   ASSERT_TRUE(wendle.WaitFor([&] { return wendle.Window() && wendle.ListCount() == 2; }));
 
@@ -177,7 +164,7 @@ TEST_F(ProgramTest, MenuHelpAndTheKeysOfTheList) {
 }
 
 TEST_F(ProgramTest, AHotKeyFromTheWindowSystemStartsAndStopsPlayAll) {
-  WriteList(bench::TempPath("hot.wdl"), {-60});
+  WriteMarkedList(bench::TempPath("hot.wdl"), {-60});
   Program wendle("hot.wdl");
   ASSERT_TRUE(wendle.WaitFor([&] { return wendle.Window() && wendle.ListCount() == 1; }));
   wendle.Key('S', true, true);  // Control+Alt+S
@@ -217,8 +204,8 @@ TEST_F(ProgramTest, ResizingLaysOutTheWindowAndMinimizingKeepsItAlive) {
 
 // Closing while something plays ends the program cleanly.
 TEST_F(ProgramTest, ClosingWhilePlayingEndsCleanly) {
-  WriteList(bench::TempPath("busy.wdl"), {41, -30}, 20000);
-  WriteList(bench::TempPath("pause.wdl"), {-30});
+  WriteMarkedList(bench::TempPath("busy.wdl"), {41, -30}, 20000);
+  WriteMarkedList(bench::TempPath("pause.wdl"), {-30});
   struct Case {
     const char* arguments;
     WORD key;  // what starts the playing

@@ -8,6 +8,7 @@
 #include "bench/test_env.h"
 #include "model/object_list.h"
 #include "resources/ids.h"
+#include "shell/command_state.h"
 #include "shell/control_superclasses.h"
 #include "state/main_window_state.h"
 
@@ -35,9 +36,9 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_DRAWITEM:
       return TRUE;
     case WM_INITMENUPOPUP: {
-      // As the main window does: grey the Move items that do not apply.
+      // As the main window does: grey the items that do not apply.
       HMENU menu = reinterpret_cast<HMENU>(wParam);
-      UpdateMoveMenu(menu);
+      UpdateMenuItems(menu);
       ++g_menu.opened;
       g_menu.menu = menu;
       g_menu.selectionWhenOpened = static_cast<int>(SendMessageA(g_state.listBox, LB_GETCURSEL, 0, 0));

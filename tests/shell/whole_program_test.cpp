@@ -33,21 +33,6 @@ std::string OneNoteMidi() {
          static_cast<char>(track.size()) + track;
 }
 
-// Chooses entry `index` of the Add Sound Object dialog's list of kinds
-// (AVI, CD track, MIDI, WAV, Pause with every device) and opens its dialog.
-HWND OpenKindDialog(Program& wendle, int index) {
-  wendle.Key(VK_F4);
-  HWND add = wendle.WaitForDialog();
-  if (!add) return nullptr;
-  HWND kinds = GetDlgItem(add, IDC_KIND_LIST);
-  for (int i = 1; i <= index; ++i) {
-    wendle.KeyIn(add, VK_DOWN);
-    if (!wendle.WaitFor([&] { return SendMessageA(kinds, LB_GETCURSEL, 0, 0) == i; })) return nullptr;
-  }
-  wendle.KeyIn(add, VK_RETURN);
-  return wendle.WaitForDialog(15000, add);
-}
-
 // OK, by the default button.
 testing::AssertionResult Confirm(Program& wendle, HWND dialog) {
   wendle.KeyIn(dialog, VK_RETURN);
@@ -106,20 +91,20 @@ TEST(WholeProgram, AListBuiltThroughTheDialogsPlaysInTheGeneratorsOrder) {
   {
     Program wendle;
     ASSERT_TRUE(wendle.Window());
-    HWND dialog = OpenKindDialog(wendle, 3);  // WAV
+    HWND dialog = wendle.OpenAddDialogOfKind(IDK_WAVE);
     ASSERT_TRUE(dialog) << wendle.Describe();
     ASSERT_TRUE(wendle.TypeInto(GetDlgItem(dialog, IDC_SOUND_FILE), wave));
     bench::SaveScreenshot(dialog, "whole_program_wave_dialog");
     ASSERT_TRUE(Confirm(wendle, dialog));
 
-    ASSERT_TRUE(dialog = OpenKindDialog(wendle, 2)) << wendle.Describe();  // MIDI
+    ASSERT_TRUE(dialog = wendle.OpenAddDialogOfKind(IDK_MIDI)) << wendle.Describe();
     ASSERT_TRUE(wendle.TypeInto(GetDlgItem(dialog, IDC_SOUND_FILE), midi));
     ASSERT_TRUE(Confirm(wendle, dialog));
 
-    ASSERT_TRUE(dialog = OpenKindDialog(wendle, 1)) << wendle.Describe();  // CD track 1
+    ASSERT_TRUE(dialog = wendle.OpenAddDialogOfKind(IDK_CD_TRACK)) << wendle.Describe();  // track 1
     ASSERT_TRUE(Confirm(wendle, dialog));
 
-    ASSERT_TRUE(dialog = OpenKindDialog(wendle, 4)) << wendle.Describe();  // Pause of one second
+    ASSERT_TRUE(dialog = wendle.OpenAddDialogOfKind(IDK_PAUSE)) << wendle.Describe();  // of one second
     ASSERT_TRUE(wendle.TypeInto(GetDlgItem(dialog, IDC_PAUSE_DURATION), "1"));
     ASSERT_TRUE(Confirm(wendle, dialog));
     ASSERT_TRUE(wendle.WaitFor([&] { return wendle.ListCount() == 4; }));

@@ -16,6 +16,7 @@
 #include "state/main_window_state.h"
 #include "storage/cd_catalog.h"
 #include "storage/list_file.h"
+#include "support/language.h"
 
 namespace {
 
@@ -178,6 +179,7 @@ TEST_F(CdCatalogTest, NoToTheQuestionStartsANewListInsteadOfCataloging) {
   std::string catalog = Catalog();
 
   cd.Insert(kDiscTwo);
+  ShowStatusString(IDS_STATUS_READY);
   modals_.AnswerMessageBox(IDNO);   // the same list for this CD?
   modals_.AnswerMessageBox(IDYES);  // fill the new list from the CD?
   Run();
@@ -189,6 +191,23 @@ TEST_F(CdCatalogTest, NoToTheQuestionStartsANewListInsteadOfCataloging) {
   ASSERT_EQ(posted.size(), 1u);
   EXPECT_EQ(posted[0].first, IDM_OPT_ADD_ALL_CD_TRACKS);
   EXPECT_STREQ(LastCataloged().path, list.c_str());
+  EXPECT_NE(host_.StatusText(), LanguageString(IDS_CD_CATALOGED)) << "said cataloged after No";
+}
+
+// A catalog that cannot be written (a folder has its name): the failure is
+// said, and the status bar does not claim an entry.
+TEST_F(CdCatalogTest, AFailedWriteIsReportedNotCalledCataloged) {
+  std::string blocked = catalogFolder_ + "\\WD_CD.DAT";
+  ASSERT_TRUE(CreateDirectoryA(blocked.c_str(), nullptr));
+  SetCurrentList(WriteList(bench::TempPath("A.WDL"), 1));
+  bench::VirtualCd cd(kDiscOne);
+  ShowStatusString(IDS_STATUS_READY);
+  modals_.AnswerMessageBox(IDOK);
+  Run();
+  RemoveDirectoryA(blocked.c_str());
+  ASSERT_EQ(modals_.Records().size(), 1u);
+  ExpectMessage(0, IDS_FILE_WRITE_FAILED, MB_ICONEXCLAMATION);
+  EXPECT_EQ(host_.StatusText(), LanguageString(IDS_STATUS_READY));
 }
 
 TEST_F(CdCatalogTest, NothingToCatalogOffersToFillTheListFromTheCd) {

@@ -6,6 +6,7 @@
 #include "bench/modal_script.h"
 #include "bench/test_env.h"
 #include "model/object_list.h"
+#include "resources/ids.h"
 #include "state/main_window_state.h"
 #include "storage/file_commands.h"
 #include "storage/list_file.h"
@@ -20,7 +21,6 @@ class FileCommandsTest : public testing::Test {
  protected:
   void SetUp() override {
     GetCurrentDirectoryA(sizeof savedDirectory_, savedDirectory_);
-    g_state.closeAfterSave = 0;
   }
   void TearDown() override {
     SetCurrentDirectoryA(savedDirectory_);
@@ -33,10 +33,6 @@ class FileCommandsTest : public testing::Test {
     return path;
   }
   void Run(int command) { RunFileCommand(host_.window(), command); }
-  bool ClosePosted() {
-    MSG msg;
-    return PeekMessageA(&msg, host_.window(), WM_CLOSE, WM_CLOSE, PM_REMOVE) != FALSE;
-  }
 
   bench::ListHost host_;
   bench::ModalScript modals_;
@@ -105,11 +101,14 @@ TEST_F(FileCommandsTest, AYesWhoseSaveDidNotHappenKeepsTheList) {
   EXPECT_EQ(host_.Count(), 2);
   EXPECT_EQ(g_state.listModified, 1);
 
-  // Replacing an existing file refused: the Open goes no further.
-  lstrcpynA(g_state.currentListFile, bench::TempPath("keep.wdl").c_str(), kTextBufferSize);
+  // A write that failed: the Open goes no further.
+  std::string keep = bench::TempPath("keep.wdl");
+  lstrcpynA(g_state.currentListFile, keep.c_str(), kTextBufferSize);
+  SetFileAttributesA(keep.c_str(), FILE_ATTRIBUTE_READONLY);
   modals_.AnswerMessageBox(IDYES);  // save the changes?
-  modals_.AnswerMessageBox(IDNO);   // replace keep.wdl?
+  modals_.AnswerMessageBox(IDOK);   // the file could not be written
   Run(IDM_FILE_OPEN);
+  SetFileAttributesA(keep.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(modals_.Records().size(), 4u);  // no file dialog followed
   EXPECT_EQ(host_.Count(), 2);
 }
@@ -138,47 +137,54 @@ TEST_F(FileCommandsTest, SaveAsWritesUnderTheChosenName) {
   EXPECT_EQ(bench::ReadFileBytes(chosen), kTwoItems);
   EXPECT_EQ(host_.Title(), "Wendle - RENAMED.WDL");
   EXPECT_EQ(g_state.listModified, 0);
-  EXPECT_FALSE(ClosePosted());
 }
 
-// The close question's Yes sets closeAfterSave and runs Save: the window
-// closes after a save that wrote the file, and a save that did not happen
-// ends the request, so no later Save closes the program.
-TEST_F(FileCommandsTest, ASaveForTheCloseClosesOnlyWhenItWroteTheFile) {
-  std::string path = Write("close.wdl", kTwoItems);
-  LoadListFile(host_.list(), path.c_str(), ListLoadOpen);
+// Save and Save As say whether they wrote the list, and the list takes a
+// new name only once it was written there. Saving to the list's own file
+// asks nothing; Save As asks (in its dialog) before it replaces a file.
+TEST_F(FileCommandsTest, SavesTellWhetherTheyWroteAndANameIsTakenOnlyAfterTheWrite) {
+  std::string own = Write("own.wdl", kTwoItems);
+  std::string other = Write("other.wdl", "WDv1.0\nO\n*\n8 0 0 0\n");
+  LoadListFile(host_.list(), own.c_str(), ListLoadOpen);
+  SendMessageA(host_.list(), LB_DELETESTRING, 1, 0);
   g_state.listModified = 1;
+  const std::string oneItem = "WDv1.0\nA\n*\n8 0 0 0\n";
 
-  g_state.closeAfterSave = 1;
-  modals_.AnswerMessageBox(IDNO);  // replace close.wdl? No
-  Run(IDM_FILE_SAVE);
-  EXPECT_FALSE(ClosePosted());
-  EXPECT_EQ(g_state.closeAfterSave, 0);
+  EXPECT_TRUE(SaveList(host_.window()));  // its own file: no question
+  EXPECT_EQ(bench::ReadFileBytes(own), oneItem);
+  EXPECT_TRUE(modals_.Records().empty());
 
-  g_state.closeAfterSave = 1;
-  g_state.playing = 1;  // Save is refused
-  Run(IDM_FILE_SAVE);
-  g_state.playing = 0;
-  EXPECT_EQ(g_state.closeAfterSave, 0);
+  modals_.CancelFileDialog();
+  EXPECT_FALSE(SaveListAs(host_.window()));
+  EXPECT_EQ(host_.Title(), "Wendle - OWN.WDL");
 
-  modals_.AnswerMessageBox(IDYES);  // a later Save, not for a close
-  Run(IDM_FILE_SAVE);
-  EXPECT_EQ(g_state.listModified, 0);
-  EXPECT_FALSE(ClosePosted());
+  // A file that cannot be replaced: the save fails, is said, and the list
+  // keeps its name and stays changed.
+  g_state.listModified = 1;
+  SetFileAttributesA(other.c_str(), FILE_ATTRIBUTE_READONLY);
+  modals_.ChooseFile(other);
+  modals_.AnswerMessageBox(IDYES);  // the dialog's question: replace other.wdl?
+  modals_.AnswerMessageBox(IDOK);   // the file could not be written
+  EXPECT_FALSE(SaveListAs(host_.window()));
+  EXPECT_EQ(modals_.Records().back().text, LanguageString(IDS_FILE_WRITE_FAILED));
+  EXPECT_EQ(host_.Title(), "Wendle - OWN.WDL");
+  EXPECT_EQ(g_state.listModified, 1);
+  EXPECT_EQ(bench::ReadFileBytes(other), "WDv1.0\nO\n*\n8 0 0 0\n");
 
-  g_state.currentListFile[0] = '\0';
-  g_state.closeAfterSave = 1;
-  modals_.CancelFileDialog();  // Save As cancelled
-  Run(IDM_FILE_SAVE);
-  EXPECT_FALSE(ClosePosted());
-  EXPECT_EQ(g_state.closeAfterSave, 0);
-
-  g_state.closeAfterSave = 1;
-  modals_.ChooseFile(path);
+  SetFileAttributesA(other.c_str(), FILE_ATTRIBUTE_NORMAL);
+  modals_.ChooseFile(other);
   modals_.AnswerMessageBox(IDYES);
-  Run(IDM_FILE_SAVE);
-  EXPECT_TRUE(ClosePosted());
-  EXPECT_EQ(g_state.closeAfterSave, 0);
+  EXPECT_TRUE(SaveListAs(host_.window()));
+  EXPECT_EQ(host_.Title(), "Wendle - OTHER.WDL");
+  EXPECT_EQ(bench::ReadFileBytes(other), oneItem);
+  EXPECT_EQ(g_state.listModified, 0);
+
+  // An empty list has nothing to write: said, not done.
+  ClearObjectList();
+  modals_.AnswerMessageBox(IDOK);
+  EXPECT_FALSE(SaveList(host_.window()));
+  EXPECT_EQ(modals_.Records().back().text, LanguageString(IDS_LIST_EMPTY));
+  EXPECT_EQ(bench::ReadFileBytes(other), oneItem);
 }
 
 // A list opened by a bare name (the command line, a catalog entry) is saved
@@ -195,9 +201,7 @@ TEST_F(FileCommandsTest, SaveWritesTheFileOpenedByABareNameAfterTheFolderMoved) 
   modals_.ChooseFile(more);
   Run(IDM_FILE_APPEND);  // moves the current folder to other
 
-  modals_.AnswerMessageBox(IDYES);  // replace bare.wdl?
-  Run(IDM_FILE_SAVE);
-  EXPECT_EQ(lstrcmpiA(modals_.Records().back().title.c_str(), path.c_str()), 0) << modals_.Records().back().title;
+  Run(IDM_FILE_SAVE);  // the list's own file: no question
   EXPECT_EQ(bench::ReadFileBytes(path), std::string(kTwoItems) + "X\n*\n8 0 0 0\n");
   EXPECT_EQ(GetFileAttributesA((other + "\\bare.wdl").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(g_state.listModified, 0);
@@ -205,17 +209,6 @@ TEST_F(FileCommandsTest, SaveWritesTheFileOpenedByABareNameAfterTheFolderMoved) 
   SetCurrentDirectoryA(savedDirectory_);
   DeleteFileA(more.c_str());
   RemoveDirectoryA(other.c_str());
-}
-
-TEST_F(FileCommandsTest, FileCommandsWaitWhileSomethingPlays) {
-  g_state.playing = 1;
-  Run(IDM_FILE_OPEN);
-  Run(IDM_FILE_SAVE_AS);
-  g_state.playing = 0;
-  g_state.playAllRunning = 1;
-  Run(IDM_FILE_NEW);
-  g_state.playAllRunning = 0;
-  EXPECT_TRUE(modals_.Records().empty());
 }
 
 }  // namespace

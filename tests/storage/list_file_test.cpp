@@ -198,31 +198,22 @@ TEST_F(ListFileTest, AListCutShortByLackOfMemoryIsReportedAndDoesNotPassForTheFi
   EXPECT_EQ(modals_.Failures(), 0);
 }
 
-TEST_F(ListFileTest, SavingAsksBeforeReplacingAndKeepsTheOldFileOnFailure) {
+// Saving replaces the file without a question (Save As asks in its own
+// dialog): the file holds the list, and the list is no longer changed.
+TEST_F(ListFileTest, SavingReplacesTheFile) {
   Load(kEveryKind);
   std::string path = Write("existing.wdl", "old contents");
   g_state.listModified = 1;
-  modals_.AnswerMessageBox(IDNO);
-  EXPECT_EQ(SaveListFile(host_.list(), path.c_str()), 1);
-  EXPECT_EQ(modals_.Records().back().text, LanguageString(IDS_ASK_REPLACE_FILE));
-  EXPECT_EQ(modals_.Records().back().title, path);
-  EXPECT_EQ(modals_.Records().back().style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
-  EXPECT_EQ(bench::ReadFileBytes(path), "old contents");
-  EXPECT_EQ(g_state.listModified, 1);
-
-  modals_.AnswerMessageBox(IDYES);
   EXPECT_EQ(SaveListFile(host_.list(), path.c_str()), 1);
   EXPECT_EQ(bench::ReadFileBytes(path), kEveryKind);
   EXPECT_EQ(g_state.listModified, 0);
-
-  EXPECT_EQ(modals_.Failures(), 0);
-  EXPECT_EQ(modals_.Pending(), 0u);
+  EXPECT_TRUE(modals_.Records().empty());
 }
 
 // Nothing that can be replaced: a folder in the file's place, a folder that
-// does not exist, a read-only file. The user is told at once, without a
-// question to replace, and nothing changes.
-TEST_F(ListFileTest, SavingWhereNoFileCanBeWrittenFailsWithoutAskingToReplace) {
+// does not exist, a read-only file. The save fails and says so, and nothing
+// changes.
+TEST_F(ListFileTest, SavingWhereNoFileCanBeWrittenFailsAndSaysSo) {
   Load(kEveryKind);
   std::string folder = bench::TempPath("folder.wdl");
   CreateDirectoryA(folder.c_str(), nullptr);
@@ -233,7 +224,7 @@ TEST_F(ListFileTest, SavingWhereNoFileCanBeWrittenFailsWithoutAskingToReplace) {
     g_state.listModified = 1;
     size_t before = modals_.Records().size();
     modals_.AnswerMessageBox(IDOK);
-    EXPECT_EQ(SaveListFile(host_.list(), path.c_str()), 1);
+    EXPECT_EQ(SaveListFile(host_.list(), path.c_str()), 0);
     ASSERT_EQ(modals_.Records().size(), before + 1);
     EXPECT_EQ(modals_.Records().back().text, LanguageString(IDS_FILE_WRITE_FAILED));
     EXPECT_EQ(modals_.Records().back().style, static_cast<UINT>(MB_ICONEXCLAMATION));
@@ -244,7 +235,7 @@ TEST_F(ListFileTest, SavingWhereNoFileCanBeWrittenFailsWithoutAskingToReplace) {
   EXPECT_EQ(bench::ReadFileBytes(readOnly), "old contents");
   EXPECT_NE(GetFileAttributesA(readOnly.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
   WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(bench::TempPath("~WD*").c_str(), &found);  // no temporary file left
+  HANDLE search = FindFirstFileA(bench::TempPath("~*").c_str(), &found);  // no temporary file left
   EXPECT_EQ(search, INVALID_HANDLE_VALUE);
   if (search != INVALID_HANDLE_VALUE) FindClose(search);
   SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -253,10 +244,11 @@ TEST_F(ListFileTest, SavingWhereNoFileCanBeWrittenFailsWithoutAskingToReplace) {
   EXPECT_EQ(modals_.Failures(), 0);
 }
 
-// The temporary file of a save lies beside the list file under a short
-// name of its own: it fits wherever the list file fits, however deep the
-// folder, and never takes a name that is already there.
-TEST_F(ListFileTest, SavingInADeepFolderWorksAndLeavesOtherFilesAlone) {
+// The temporary file of a save is named from the list ("~" and its name)
+// beside it: the leftover of a save that was killed is taken up by the next
+// save, so at most one can ever lie beside a list. The name fits in a
+// folder deep enough for the list file itself.
+TEST_F(ListFileTest, TheLeftoverOfAKilledSaveIsTakenUpByTheNextSave) {
   Load(kEveryKind);
   // A folder of 249 characters: longer than GetTempFileNameA accepts (246)
   // and than CreateDirectoryA makes (248), though the list file's own path
@@ -274,31 +266,23 @@ TEST_F(ListFileTest, SavingInADeepFolderWorksAndLeavesOtherFilesAlone) {
         << folder.size();
     folders.push_back(folder);
   }
-  // Every temporary name but one is taken already.
-  std::vector<std::string> taken;
-  for (int n = 0; n < 256; ++n) {
-    char name[8];
-    snprintf(name, sizeof name, "~WD%02X", n);
-    if (n != 0x7F) taken.push_back(folder + "\\" + name);
-  }
-  for (const std::string& path : taken) ASSERT_TRUE(bench::WriteFileBytes(path, "taken"));
-
   std::string path = folder + "\\A.WDL";
+  std::string leftover = folder + "\\~A.WDL";
+  ASSERT_TRUE(bench::WriteFileBytes(leftover, std::string(100000, 'x')));  // a save killed halfway
+
   EXPECT_EQ(SaveListFile(host_.list(), path.c_str()), 1);
   EXPECT_EQ(bench::ReadFileBytes(path), kEveryKind);
   EXPECT_EQ(g_state.listModified, 0);
-  for (const std::string& other : taken) EXPECT_EQ(bench::ReadFileBytes(other), "taken") << other;
   // Nothing else is left in the folder.
-  int files = 0;
+  std::vector<std::string> files;
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
   for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++files;
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(found.cFileName);
   if (search != INVALID_HANDLE_VALUE) FindClose(search);
-  EXPECT_EQ(files, 256);
+  EXPECT_EQ(files, std::vector<std::string>{"A.WDL"});
   EXPECT_TRUE(modals_.Records().empty());
 
-  for (const std::string& other : taken) DeleteFileA(other.c_str());
   DeleteFileA(path.c_str());
   for (auto it = folders.rbegin(); it != folders.rend(); ++it) RemoveDirectoryW(longPath(*it).c_str());
 }

@@ -48,6 +48,7 @@ std::map<UINT, size_t> RequiredIds() {
   range(154, 169);
   range(192, 198);
   range(224, 225);
+  range(236, 240);
   ids[IDS_FMT_FILES_DROPPED] = 63;
   ids[IDS_FMT_ITEMS_READ] = 40;
   ids[IDS_FMT_ITEMS_WRITTEN] = 40;

@@ -1,0 +1,87 @@
+#include "shell/command_state.h"
+
+#include "model/object_list.h"
+#include "resources/ids.h"
+#include "shell/button_ribbon.h"
+#include "state/main_window_state.h"
+
+namespace {
+
+// What the playing state and the list allow, modal windows aside.
+bool AllowedNow(int command) {
+  const bool running = g_state.playAllRunning != 0;
+  const bool busy = running || g_state.playing;
+  switch (command) {
+    case IDM_SOUND_STOP_SKIP:
+      return true;  // stopping is always allowed
+    case IDM_SOUND_STOP_PLAY_ALL:
+      return running;
+    case IDM_HELP_INDEX:
+    case IDM_HELP_OVERVIEW:
+    case IDM_HELP_PROCEDURES:
+    case IDM_HELP_USING_HELP:
+    case IDM_HELP_DISTRIBUTION:
+    case IDM_HELP_ABOUT:
+      return true;
+    case IDM_OPT_ADD_ALL_CD_TRACKS:
+    case IDM_OPT_CATALOG_CD:
+      return !busy && (g_mediaCaps & CdAudio);
+    case IDM_MOVE_TOP:
+    case IDM_MOVE_UP:
+    case IDM_MOVE_DOWN:
+    case IDM_MOVE_BOTTOM:
+      return !busy && MoveTarget(command) >= 0;
+    default:
+      return !busy;
+  }
+}
+
+bool IsStop(int command) { return command == IDM_SOUND_STOP_SKIP || command == IDM_SOUND_STOP_PLAY_ALL; }
+
+// Whether a pop-up menu holds any command that is allowed now.
+bool AnyAllowed(HMENU popup) {
+  int count = GetMenuItemCount(popup);
+  for (int position = 0; position < count; ++position) {
+    UINT id = GetMenuItemID(popup, position);
+    if (id != 0 && id != static_cast<UINT>(-1) && AllowedNow(static_cast<int>(id))) return true;
+  }
+  return false;
+}
+
+void EnableButton(HWND parent, int id) {
+  HWND button = GetDlgItem(parent, id);
+  if (button) EnableWindow(button, AllowedNow(ButtonCommand(id)));
+}
+
+}  // namespace
+
+bool ModalWindowOpen() { return g_state.mainWindow && !IsWindowEnabled(g_state.mainWindow); }
+
+bool CommandAvailable(int command) { return AllowedNow(command) && (IsStop(command) || !ModalWindowOpen()); }
+
+void UpdateCommandStates(HWND mainWindow) {
+  if (HMENU menu = GetMenu(mainWindow)) {
+    bool changed = false;
+    int count = GetMenuItemCount(menu);
+    for (int position = 0; position < count; ++position) {
+      HMENU popup = GetSubMenu(menu, position);
+      if (!popup) continue;
+      UpdateMenuItems(popup);
+      UINT state = AnyAllowed(popup) ? MF_ENABLED : MF_GRAYED;
+      UINT was = EnableMenuItem(menu, static_cast<UINT>(position), MF_BYPOSITION | state);
+      changed = changed || (was & MF_GRAYED) != (state & MF_GRAYED);
+    }
+    if (changed) DrawMenuBar(mainWindow);
+  }
+  ForEachButton(mainWindow, EnableButton);
+  ShowPlayAllButton(mainWindow, g_state.playAllRunning != 0);
+}
+
+void UpdateMenuItems(HMENU menu) {
+  int count = GetMenuItemCount(menu);
+  for (int position = 0; position < count; ++position) {
+    UINT id = GetMenuItemID(menu, position);
+    if (id == 0 || id == static_cast<UINT>(-1)) continue;  // a separator or a submenu
+    EnableMenuItem(menu, id, MF_BYCOMMAND | (AllowedNow(static_cast<int>(id)) ? MF_ENABLED : MF_GRAYED));
+  }
+}

@@ -1,0 +1,20 @@
+/*
+ * What the main window shows of playing: the now-playing text and the
+ * countdowns on the status bar (or in the minimized title), the pass label,
+ * and the idle state when a run ends. Playback tells it what happens
+ * through WM_PLAYBACKEVENT.
+ */
+#ifndef WENDLE_PLAYBACK_VIEW_H
+#define WENDLE_PLAYBACK_VIEW_H
+
+#include <windows.h>
+
+#include "model/sound_object_handle.h"
+
+// WM_PLAYBACKEVENT: event is a PlaybackEvent, value its number.
+void OnPlaybackEvent(HWND mainWindow, WPARAM event, LPARAM value);
+
+// The now-playing text on the status bar (and in a minimized title).
+void ShowNowPlaying(SoundObjectHandle handle);
+
+#endif

@@ -1,0 +1,79 @@
+// What the main window does with the system-wide hot keys: the Favorite
+// Selection's key (the keys that play the list are tested with the real
+// program, under its modal windows).
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <gtest/gtest.h>
+
+#include "bench/list_host.h"
+#include "bench/modal_script.h"
+#include "bench/sound_marks.h"
+#include "bench/test_env.h"
+#include "playback/media_control.h"
+#include "resources/ids.h"
+#include "shell/main_window.h"
+#include "state/main_window_state.h"
+
+namespace {
+
+int OpenDeviceCount() {
+  char open[16] = "";
+  mciSendStringA("sysinfo all quantity open", open, sizeof open, nullptr);
+  return atoi(open);
+}
+
+class HotKeyEvents : public testing::Test {
+ protected:
+  void SetUp() override { bench::ClearRegistry(); }
+  void TearDown() override {
+    StopAllDevices();
+    bench::ClearRegistry();
+    EXPECT_EQ(modals_.Failures(), 0);
+  }
+  bench::ListHost host_;
+  bench::ModalScript modals_;
+};
+
+TEST_F(HotKeyEvents, TheFavoriteKeyAsksForAFavoriteOrPlaysOnlyWavAndMidi) {
+  modals_.AnswerMessageBox(IDYES);  // none stored: choose one now?
+  OnHotKey(host_.window(), IDH_FAVORITE);
+  ASSERT_EQ(modals_.Records().size(), 1u);
+  EXPECT_EQ(modals_.Records()[0].text, bench::LanguageString(IDS_ASK_SET_FAVORITE));
+  EXPECT_EQ(modals_.Records()[0].style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+  auto posted = host_.TakePostedCommands();
+  ASSERT_EQ(posted.size(), 1u);
+  EXPECT_EQ(posted[0].first, IDM_OPT_SET_FAVORITE);
+
+  // A favorite that is a video: nothing plays, nothing is asked.
+  bench::RegWriteString("Software\\Orvane Software\\Wendle\\Settings", "FavoriteSelection",
+                        bench::TempPath("clip.avi"));
+  OnHotKey(host_.window(), IDH_FAVORITE);
+  EXPECT_EQ(modals_.Records().size(), 1u);
+  EXPECT_EQ(OpenDeviceCount(), 0);
+  EXPECT_EQ(g_state.favoriteDevice, 0u);
+  EXPECT_FALSE(OnHotKey(host_.window(), 543));  // not one of ours
+}
+
+// The favorite pressed again while it plays starts anew, and the first
+// play's device is closed, not left open until the next stop of everything.
+TEST_F(HotKeyEvents, TheFavoritePressedAgainWhileItPlaysEndsTheFirst) {
+  if (bench::SoundSinkPath().empty()) GTEST_SKIP() << "no sound sink configured";
+  std::string favorite = bench::WriteMarkedWave("long-favorite.wav", 44, 20000);
+  bench::RegWriteString("Software\\Orvane Software\\Wendle\\Settings", "FavoriteSelection", favorite);
+  size_t from = bench::SinkSize();
+  OnHotKey(host_.window(), IDH_FAVORITE);
+  UINT first = g_state.favoriteDevice;
+  ASSERT_NE(first, 0u);
+  ASSERT_EQ(bench::WaitForMarks(from, 1), std::vector<int>{44});
+  OnHotKey(host_.window(), IDH_FAVORITE);
+  EXPECT_NE(g_state.favoriteDevice, 0u);
+  EXPECT_EQ(OpenDeviceCount(), 1) << "the first favorite's device was left open";
+  EXPECT_EQ(bench::WaitForMarks(from, 2), (std::vector<int>{44, 44}));
+  // The first play's late notice does not end the second one.
+  bench::PumpMessages();
+  EXPECT_NE(g_state.favoriteDevice, 0u);
+  EXPECT_EQ(OpenDeviceCount(), 1);
+}
+
+}  // namespace
