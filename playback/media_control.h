@@ -19,7 +19,7 @@
 
 #include <cstdint>
 
-#include "model/sound_object_handle.h"
+#include "state/sound_object_handle.h"
 
 // Opens each device type once: the MediaCaps bits. Sets the CD track bound.
 uint32_t ProbeMediaDevices();

@@ -13,7 +13,7 @@
 
 #include <cstdint>
 
-#include "model/sound_object_handle.h"
+#include "state/sound_object_handle.h"
 
 // Registers "FrameRibbonClass"; false on failure.
 bool RegisterRibbonClass(HINSTANCE instance);

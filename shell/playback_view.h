@@ -9,7 +9,7 @@
 
 #include <windows.h>
 
-#include "model/sound_object_handle.h"
+#include "state/sound_object_handle.h"
 
 // WM_PLAYBACKEVENT: event is a PlaybackEvent, value its number.
 void OnPlaybackEvent(HWND mainWindow, WPARAM event, LPARAM value);

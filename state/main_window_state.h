@@ -16,7 +16,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "model/sound_object_handle.h"
+#include "state/sound_object_handle.h"
 #include "state/settings_record.h"
 
 constexpr int kTextBufferSize = 512;     // paths, names, descriptions, messages
@@ -95,6 +95,10 @@ struct MainWindowState {
   HACCEL accelerators = nullptr;  // table 1532, also used by nested waits
 
   char currentListFile[kTextBufferSize] = "";
+  // The list was opened from currentListFile or last written to it, so
+  // Save replaces it without a question. A name taken from a file inserted
+  // into (or appended to) a list without one is not the list's own yet.
+  bool listFileOwned = false;
   // A command line for WM_OPENCOMMANDLINE: this start's own, or one that a
   // second start handed over (WM_COPYDATA). No window message carries it.
   char pendingCommandLine[kCommandLineSize] = "";

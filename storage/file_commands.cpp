@@ -116,7 +116,14 @@ bool SaveList(HWND mainWindow) {
     ShowMessage(mainWindow, IDS_LIST_EMPTY, MB_ICONEXCLAMATION);
     return false;
   }
+  // A name the list took from an inserted file is that file's: replacing
+  // it is asked about once.
+  if (!g_state.listFileOwned && GetFileAttributesA(g_state.currentListFile) != INVALID_FILE_ATTRIBUTES &&
+      ShowMessageWithCaption(mainWindow, IDS_ASK_REPLACE_FILE, g_state.currentListFile, MB_YESNO | MB_ICONQUESTION) !=
+          IDYES)
+    return false;
   bool written = SaveListFile(g_state.listBox, g_state.currentListFile) == 1;
+  if (written) g_state.listFileOwned = true;
   FinishCommand(mainWindow);
   return written;
 }
@@ -144,6 +151,7 @@ bool SaveListAs(HWND mainWindow) {
     return false;
   if (SaveListFile(g_state.listBox, full) != 1) return false;
   lstrcpynA(g_state.currentListFile, full, kTextBufferSize);
+  g_state.listFileOwned = true;
   FinishCommand(mainWindow);
   return true;
 }

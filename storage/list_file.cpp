@@ -251,9 +251,11 @@ int LoadListFile(HWND list, const char* path, int mode) {
   if (!ReadListItems(&reader, list, mode) || !named) return 0;
   if (mode == ListLoadOpen) {
     lstrcpynA(g_state.currentListFile, fullPath, kTextBufferSize);
+    g_state.listFileOwned = true;
     g_state.listModified = 0;
   } else if (!g_state.currentListFile[0]) {
     lstrcpynA(g_state.currentListFile, fullPath, kTextBufferSize);
+    g_state.listFileOwned = false;
   }
   return 1;
 }

@@ -52,6 +52,7 @@ ListHost::ListHost() {
   g_state.listBox = list_;
   g_state.statusBar = statusBar_;
   g_state.currentListFile[0] = '\0';
+  g_state.listFileOwned = false;
   g_state.listModified = 0;
   g_state.playing = 0;
   g_state.playAllRunning = 0;

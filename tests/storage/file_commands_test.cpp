@@ -104,6 +104,7 @@ TEST_F(FileCommandsTest, AYesWhoseSaveDidNotHappenKeepsTheList) {
   // A write that failed: the Open goes no further.
   std::string keep = bench::TempPath("keep.wdl");
   lstrcpynA(g_state.currentListFile, keep.c_str(), kTextBufferSize);
+  g_state.listFileOwned = true;  // as if opened from it
   SetFileAttributesA(keep.c_str(), FILE_ATTRIBUTE_READONLY);
   modals_.AnswerMessageBox(IDYES);  // save the changes?
   modals_.AnswerMessageBox(IDOK);   // the file could not be written
@@ -111,6 +112,29 @@ TEST_F(FileCommandsTest, AYesWhoseSaveDidNotHappenKeepsTheList) {
   SetFileAttributesA(keep.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(modals_.Records().size(), 4u);  // no file dialog followed
   EXPECT_EQ(host_.Count(), 2);
+}
+
+// A list without a file takes the name of a file appended to it; that file
+// is not the list's own until the list was written there, so the first
+// Save asks before it replaces it.
+TEST_F(FileCommandsTest, ANameTakenFromAnAppendedFileIsAskedAboutOnce) {
+  std::string appended = Write("appended.wdl", kTwoItems);
+  modals_.ChooseFile(appended);
+  Run(IDM_FILE_APPEND);
+  EXPECT_EQ(host_.Title(), "Wendle - APPENDED.WDL");
+  SendMessageA(host_.list(), LB_DELETESTRING, 0, 0);
+
+  modals_.AnswerMessageBox(IDNO);
+  EXPECT_FALSE(SaveList(host_.window()));
+  EXPECT_EQ(modals_.Records().back().text, LanguageString(IDS_ASK_REPLACE_FILE));
+  EXPECT_EQ(bench::ReadFileBytes(appended), kTwoItems);
+
+  modals_.AnswerMessageBox(IDYES);
+  EXPECT_TRUE(SaveList(host_.window()));
+  EXPECT_EQ(bench::ReadFileBytes(appended), "WDv1.0\nB\n*\n8 0 0 0\n");
+  size_t asked = modals_.Records().size();
+  EXPECT_TRUE(SaveList(host_.window()));  // its own file now
+  EXPECT_EQ(modals_.Records().size(), asked);
 }
 
 TEST_F(FileCommandsTest, InsertAndAppendAddTheFileToTheList) {
