@@ -93,6 +93,35 @@ class Progress {
   DWORD lastShown_ = 0;
 };
 
+// Adds the time since the previous lap to a phase; does nothing without
+// phases to fill.
+class PhaseClock {
+ public:
+  explicit PhaseClock(ListLoadPhases* phases) : phases_(phases) {
+    if (!phases_) return;
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    secondsPerTick_ = 1.0 / static_cast<double>(frequency.QuadPart);
+    last_ = Ticks();
+  }
+  void Lap(double ListLoadPhases::*phase) {
+    if (!phases_) return;
+    LONGLONG now = Ticks();
+    phases_->*phase += static_cast<double>(now - last_) * secondsPerTick_;
+    last_ = now;
+  }
+
+ private:
+  static LONGLONG Ticks() {
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return counter.QuadPart;
+  }
+  ListLoadPhases* phases_;
+  double secondsPerTick_ = 0;
+  LONGLONG last_ = 0;
+};
+
 // The most items a list file's bytes can hold: three lines each.
 unsigned MostItemsIn(const FileBytes& bytes) {
   const char* at = bytes.data.get();
@@ -242,9 +271,12 @@ bool FullPathOf(const char* path, char* full) {
 
 }  // namespace
 
-void LoadListFile(HWND list, const char* path, int mode) {
+void LoadListFile(HWND list, const char* path, int mode, ListLoadPhases* phases) {
+  PhaseClock clock(phases);
   FileBytes bytes;
-  if (!ReadWholeFile(path, &bytes)) {
+  bool read = ReadWholeFile(path, &bytes);
+  clock.Lap(&ListLoadPhases::readFile);
+  if (!read) {
     ShowMessageWithCaption(g_state.mainWindow, IDS_CANNOT_OPEN_FILE, path, MB_ICONEXCLAMATION);
     return;
   }
@@ -262,13 +294,17 @@ void LoadListFile(HWND list, const char* path, int mode) {
     ClearObjectList();
     g_state.currentListFile[0] = '\0';
   }
+  clock.Lap(&ListLoadPhases::clearList);
   g_state.listModified = 1;
+  unsigned mostItems = MostItemsIn(bytes);
+  clock.Lap(&ListLoadPhases::readFile);
   // Told the count ahead, the list box need not grow item by item.
-  SendMessageA(list, LB_INITSTORAGE, MostItemsIn(bytes), 0);
+  SendMessageA(list, LB_INITSTORAGE, mostItems, 0);
+  clock.Lap(&ListLoadPhases::insert);
   // A list that is not the whole file must not pass for the file: it takes
   // no name from it and stays modified, so a Save asks for a name rather
   // than replace the file with part of it.
-  if (!ReadListItems(&reader, list, mode) || !named) return;
+  if (!ReadListItems(&reader, list, mode, phases) || !named) return;
   if (mode == ListLoadOpen) {
     lstrcpynA(g_state.currentListFile, fullPath, kTextBufferSize);
     g_state.listModified = 0;
@@ -277,9 +313,11 @@ void LoadListFile(HWND list, const char* path, int mode) {
   }
 }
 
-int ReadListItems(ListFileReader* reader, HWND list, int mode) {
+int ReadListItems(ListFileReader* reader, HWND list, int mode, ListLoadPhases* phases) {
+  PhaseClock clock(phases);
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   Progress progress(IDS_FMT_ITEMS_READ);
+  clock.Lap(&ListLoadPhases::finish);
 
   bool damaged = false;
   bool outOfMemory = false;
@@ -287,28 +325,35 @@ int ReadListItems(ListFileReader* reader, HWND list, int mode) {
   ListItemRecord item;
   for (;;) {
     ListFileReader::Result next = reader->Next(&item);
+    clock.Lap(&ListLoadPhases::parse);
     if (next != ListFileReader::Result::Item) {
       damaged = next == ListFileReader::Result::Malformed;
       break;
     }
     SoundObjectHandle handle = MakeObject(item);
+    clock.Lap(&ListLoadPhases::objects);
     if (!handle) {
       outOfMemory = true;
       break;
     }
-    if (!PlaceItem(list, handle, mode)) {  // the list box has no room left
+    bool placed = PlaceItem(list, handle, mode);
+    clock.Lap(&ListLoadPhases::insert);
+    if (!placed) {  // the list box has no room left
       FreeSoundObject(handle);
       outOfMemory = true;
       break;
     }
     progress.Step(++count, 0);
+    clock.Lap(&ListLoadPhases::progress);
   }
   if (count) progress.Finish(count, 0);
+  clock.Lap(&ListLoadPhases::progress);
 
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
   SendMessageA(list, LB_SETCURSEL, 0, 0);
   SetFocus(list);
+  clock.Lap(&ListLoadPhases::finish);
   // The items read so far stay; the user learns that the list is not the
   // whole file.
   if (outOfMemory) ShowMessage(g_state.mainWindow, IDS_OUT_OF_MEMORY, MB_ICONEXCLAMATION);
