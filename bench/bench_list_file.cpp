@@ -8,7 +8,9 @@
 //   bare list box (the mean of the two), the working set after it and the
 //   process's peak so far, then the repaint, save and clear;
 // - a second open with the time of each phase (file read, parsing, objects,
-//   list box, progress, finish).
+//   list box, progress, finish);
+// - File > Open of the same file in the real program, with the longest
+//   time its window took to answer meanwhile and its working set.
 // The files are written and compared a part at a time, so the benchmark's
 // own memory adds little to the peak.
 #include <windows.h>
@@ -21,9 +23,11 @@
 #include <vector>
 
 #include "bench/list_host.h"
+#include "bench/program.h"
 #include "bench/test_env.h"
 #include "bench_util.h"
 #include "model/object_list.h"
+#include "resources/ids.h"
 #include "shell/control_superclasses.h"
 #include "state/main_window_state.h"
 #include "storage/list_file.h"
@@ -136,6 +140,46 @@ void PrintPhase(const char* name, double seconds, double total) {
   printf("  %-26s %7.3f s  %5.1f %%\n", name, seconds, total > 0 ? 100 * seconds / total : 0.0);
 }
 
+// File > Open of the list file in the real program, as a person does it:
+// from Enter in the file dialog to the list's name in the title. Meanwhile
+// the list box is asked its count over and over: the longest wait for an
+// answer shows whether the window kept answering. False when the program
+// did not open the whole file.
+bool OpenInProgram(const std::string& path, int items) {
+  bench::Program wendle;
+  HWND window = wendle.Window();
+  if (!window) return false;
+  wendle.Key('F', false, true);
+  wendle.Key('O');
+  HWND dialog = wendle.WaitForDialog();
+  if (!dialog || !wendle.TypeInto(bench::FileNameField(dialog), path)) return false;
+  HWND list = wendle.Child(IDC_OBJECT_LIST);
+  std::string name = path.substr(path.find_last_of('\\') + 1);
+  CharUpperBuffA(&name[0], static_cast<DWORD>(name.size()));
+  const std::string title = "Wendle - " + name;
+
+  wendle.KeyIn(dialog, VK_RETURN);
+  double start = benchutil::Now();
+  double longestWait = 0, end = start;
+  DWORD_PTR count = 0;
+  while (end - start < 600) {
+    double asked = benchutil::Now();
+    if (!SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 60000, &count)) count = 0;
+    end = benchutil::Now();
+    if (end - asked > longestWait) longestWait = end - asked;
+    if (static_cast<int>(count) == items && wendle.Title() == title) break;
+    Sleep(10);
+  }
+  PROCESS_MEMORY_COUNTERS memory = {};
+  memory.cb = sizeof memory;
+  GetProcessMemoryInfo(wendle.Process(), &memory, sizeof memory);
+  printf("File > Open in the program: %.3f s, longest wait for the list box's answer %.0f ms,\n", end - start,
+         longestWait * 1000);
+  printf("  working set after it %.0f MiB, the program's peak %.0f MiB\n", MiB(memory.WorkingSetSize),
+         MiB(memory.PeakWorkingSetSize));
+  return static_cast<int>(count) == items;
+}
+
 // Measures one list of items; false when the open or the save lost
 // anything.
 bool Measure(bench::ListHost& host, int items, Figures* figures) {
@@ -193,10 +237,11 @@ bool Measure(bench::ListHost& host, int items, Figures* figures) {
   double rest = total - phases.readFile - phases.clearList - phases.parse - phases.objects - phases.insert -
                 phases.progress - phases.finish;
   PrintPhase("elsewhere", rest, total);
-  printf("\n");
   same = same && host.Count() == items;
   ClearObjectList();
   bench::PumpMessages();
+  same = OpenInProgram(in, items) && same;
+  printf("\n");
 
   DeleteFileA(in.c_str());
   DeleteFileA(out.c_str());
