@@ -303,7 +303,8 @@ void LoadListFile(HWND list, const char* path, int mode, ListLoadPhases* phases)
   g_state.listModified = 1;
   unsigned mostItems = MostItemsIn(bytes);
   clock.Lap(&ListLoadPhases::readFile);
-  // Told the count ahead, the list box need not grow item by item.
+  // Told the count ahead, the list box need not grow item by item (Wine's
+  // list box lets the reserve go at the next insertion: no gain, no harm).
   SendMessageA(list, LB_INITSTORAGE, mostItems, 0);
   clock.Lap(&ListLoadPhases::insert);
   // A list that is not the whole file must not pass for the file: it takes
@@ -324,8 +325,7 @@ int ReadListItems(ListFileReader* reader, HWND list, int mode, ListLoadPhases* p
   Progress progress(IDS_FMT_ITEMS_READ);
   // Insert puts the file's items, in order, before the item selected now;
   // anything else, or no selection, at the end.
-  int at = mode == ListLoadInsert ? static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)) : -1;
-  if (at < 0) at = -1;
+  int at = mode == ListLoadInsert ? static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)) : -1;  // LB_ERR is -1
   clock.Lap(&ListLoadPhases::finish);
 
   // A batch of items at a time goes through each step in turn: the records,

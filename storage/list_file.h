@@ -28,7 +28,7 @@ struct ListLoadPhases {
   double objects = 0;    // making the Sound Objects
   double insert = 0;     // the list box taking the items
   double progress = 0;   // the status-bar text and painting pending windows
-  double finish = 0;     // redraw back on, selection and focus
+  double finish = 0;     // redraw off and on again, selection and focus
 };
 
 // Reads a list file into list; failures are reported to the user here. The
