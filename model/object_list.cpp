@@ -130,10 +130,9 @@ int AppendSoundObject(SoundObjectHandle handle) {
 }
 
 void ClearObjectList() {
-  int count = ItemCount();
-  if (count <= 0) return;
+  if (ItemCount() <= 0) return;
   SetListRedraw(false);
-  for (int index = count - 1; index >= 0; --index) SendList(LB_DELETESTRING, static_cast<WPARAM>(index));
+  SendList(LB_RESETCONTENT);  // deletes every item, and so frees every object
   SetListRedraw(true);
 }
 

@@ -26,6 +26,10 @@ constexpr DWORD kProgressIntervalMs = 100;
 // one that never validates itself cannot hold up the work.
 constexpr int kMaxPaintsPerStep = 64;
 
+// Items read, made into objects and placed in one go: enough to make each
+// step a tight loop, few enough for a small stack and progress in time.
+constexpr int kItemsPerBatch = 256;
+
 // A whole file read into memory.
 struct FileBytes {
   std::unique_ptr<char[]> data;
@@ -93,6 +97,35 @@ class Progress {
   DWORD lastShown_ = 0;
 };
 
+// Adds the time since the previous lap to a phase; does nothing without
+// phases to fill.
+class PhaseClock {
+ public:
+  explicit PhaseClock(ListLoadPhases* phases) : phases_(phases) {
+    if (!phases_) return;
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    secondsPerTick_ = 1.0 / static_cast<double>(frequency.QuadPart);
+    last_ = Ticks();
+  }
+  void Lap(double ListLoadPhases::*phase) {
+    if (!phases_) return;
+    LONGLONG now = Ticks();
+    phases_->*phase += static_cast<double>(now - last_) * secondsPerTick_;
+    last_ = now;
+  }
+
+ private:
+  static LONGLONG Ticks() {
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return counter.QuadPart;
+  }
+  ListLoadPhases* phases_;
+  double secondsPerTick_ = 0;
+  LONGLONG last_ = 0;
+};
+
 // The most items a list file's bytes can hold: three lines each.
 unsigned MostItemsIn(const FileBytes& bytes) {
   const char* at = bytes.data.get();
@@ -121,17 +154,18 @@ SoundObjectHandle MakeObject(const ListItemRecord& item) {
   return handle;
 }
 
-// Puts a new item holding handle into list; false when the list refuses it.
-bool PlaceItem(HWND list, SoundObjectHandle handle, int mode) {
-  int selected = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
-  int at = (mode == ListLoadInsert && selected >= 0) ? selected : -1;
-  LRESULT index = SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(at), 0);
-  if (index < 0) return false;
-  AttachSoundObject(list, handle, static_cast<int>(index));
-  // Insert: keep the originally selected item selected, so the next item
-  // lands before it too and the file's items keep their order.
-  if (at >= 0) SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index + 1), 0);
-  return true;
+// Puts one item per object into list at *at, in order (-1: at the end),
+// moving *at past them. Returns how many it placed: fewer than count when
+// the list box has no room left.
+int PlaceItems(HWND list, const SoundObjectHandle* handles, int count, int* at) {
+  for (int i = 0; i < count; ++i) {
+    // An owner-drawn list box without strings keeps lParam as the item's
+    // data: one message places the item and its object.
+    LRESULT index = SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(*at), reinterpret_cast<LPARAM>(handles[i]));
+    if (index < 0) return i;
+    if (*at >= 0) *at = static_cast<int>(index) + 1;
+  }
+  return count;
 }
 
 // The item's record as list-file fields; its texts stay locked while the
@@ -222,9 +256,12 @@ bool FullListPath(const char* path, char* full) {
   return length > 0 && length < kTextBufferSize;
 }
 
-int LoadListFile(HWND list, const char* path, int mode) {
+int LoadListFile(HWND list, const char* path, int mode, ListLoadPhases* phases) {
+  PhaseClock clock(phases);
   FileBytes bytes;
-  if (!ReadWholeFile(path, &bytes)) {
+  bool read = ReadWholeFile(path, &bytes);
+  clock.Lap(&ListLoadPhases::readFile);
+  if (!read) {
     ShowMessageWithCaption(g_state.mainWindow, IDS_CANNOT_OPEN_FILE, path, MB_ICONEXCLAMATION);
     return 0;
   }
@@ -242,13 +279,18 @@ int LoadListFile(HWND list, const char* path, int mode) {
     ClearObjectList();
     g_state.currentListFile[0] = '\0';
   }
+  clock.Lap(&ListLoadPhases::clearList);
   g_state.listModified = 1;
-  // Told the count ahead, the list box need not grow item by item.
-  SendMessageA(list, LB_INITSTORAGE, MostItemsIn(bytes), 0);
+  unsigned mostItems = MostItemsIn(bytes);
+  clock.Lap(&ListLoadPhases::readFile);
+  // Told the count ahead, the list box need not grow item by item (Wine's
+  // list box lets the reserve go at the next insertion: no gain, no harm).
+  SendMessageA(list, LB_INITSTORAGE, mostItems, 0);
+  clock.Lap(&ListLoadPhases::insert);
   // A list that is not the whole file must not pass for the file: it takes
   // no name from it and stays modified, so a Save asks for a name rather
   // than replace the file with part of it.
-  if (!ReadListItems(&reader, list, mode) || !named) return 0;
+  if (!ReadListItems(&reader, list, mode, phases) || !named) return 0;
   if (mode == ListLoadOpen) {
     lstrcpynA(g_state.currentListFile, fullPath, kTextBufferSize);
     g_state.listFileOwned = true;
@@ -260,38 +302,49 @@ int LoadListFile(HWND list, const char* path, int mode) {
   return 1;
 }
 
-int ReadListItems(ListFileReader* reader, HWND list, int mode) {
+int ReadListItems(ListFileReader* reader, HWND list, int mode, ListLoadPhases* phases) {
+  PhaseClock clock(phases);
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   Progress progress(IDS_FMT_ITEMS_READ);
+  // Insert puts the file's items, in order, before the item selected now;
+  // anything else, or no selection, at the end.
+  int at = mode == ListLoadInsert ? static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)) : -1;  // LB_ERR is -1
+  clock.Lap(&ListLoadPhases::finish);
 
-  bool damaged = false;
+  // A batch of items at a time goes through each step in turn: the records,
+  // their objects, the list box's items.
+  ListItemRecord records[kItemsPerBatch];
+  SoundObjectHandle handles[kItemsPerBatch];
+  ListFileReader::Result next = ListFileReader::Result::Item;
   bool outOfMemory = false;
   unsigned count = 0;
-  ListItemRecord item;
-  for (;;) {
-    ListFileReader::Result next = reader->Next(&item);
-    if (next != ListFileReader::Result::Item) {
-      damaged = next == ListFileReader::Result::Malformed;
-      break;
-    }
-    SoundObjectHandle handle = MakeObject(item);
-    if (!handle) {
-      outOfMemory = true;
-      break;
-    }
-    if (!PlaceItem(list, handle, mode)) {  // the list box has no room left
-      FreeSoundObject(handle);
-      outOfMemory = true;
-      break;
-    }
-    progress.Step(++count, 0);
+  while (next == ListFileReader::Result::Item && !outOfMemory) {
+    int read = 0;
+    while (read < kItemsPerBatch && (next = reader->Next(&records[read])) == ListFileReader::Result::Item) ++read;
+    clock.Lap(&ListLoadPhases::parse);
+    int made = 0;
+    while (made < read && (handles[made] = MakeObject(records[made])) != nullptr) ++made;
+    clock.Lap(&ListLoadPhases::objects);
+    int placed = PlaceItems(list, handles, made, &at);
+    for (int i = placed; i < made; ++i) FreeSoundObject(handles[i]);  // refused by the list box
+    clock.Lap(&ListLoadPhases::insert);
+    outOfMemory = placed < read;
+    count += static_cast<unsigned>(placed);
+    if (placed) progress.Step(count, 0);
+    clock.Lap(&ListLoadPhases::progress);
   }
-  if (count) progress.Finish(count, 0);
+  bool damaged = !outOfMemory && next == ListFileReader::Result::Malformed;
+  if (count) {
+    progress.Finish(count, 0);
+    g_state.listGrew.Raise();  // once for the whole file
+  }
+  clock.Lap(&ListLoadPhases::progress);
 
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
   SendMessageA(list, LB_SETCURSEL, 0, 0);
   SetFocus(list);
+  clock.Lap(&ListLoadPhases::finish);
   // The items read so far stay; the user learns that the list is not the
   // whole file.
   if (outOfMemory) ShowMessage(g_state.mainWindow, IDS_OUT_OF_MEMORY, MB_ICONEXCLAMATION);

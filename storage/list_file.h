@@ -20,17 +20,29 @@ enum ListLoadMode {
   ListLoadAppend = IDM_FILE_APPEND,
 };
 
+// Where the time of one load went, in seconds; the benchmarks print it.
+struct ListLoadPhases {
+  double readFile = 0;   // reading the file whole and counting its lines
+  double clearList = 0;  // Open: deleting the items the list held
+  double parse = 0;      // the list-file reader
+  double objects = 0;    // making the Sound Objects
+  double insert = 0;     // the list box taking the items
+  double progress = 0;   // the status-bar text and painting pending windows
+  double finish = 0;     // redraw off and on again, selection and focus
+};
+
 // Reads a list file into list; failures are reported to the user here. The
 // list takes the file's full path as its name, and only when the whole file
 // was read: a list cut short by a damaged file or by lack of memory keeps no
 // name from it and stays modified, so no Save can cut the file down to it.
-// 1 when the whole file was read, else 0.
-int LoadListFile(HWND list, const char* path, int mode);
+// 1 when the whole file was read, else 0. With phases, the time of each
+// phase is added to it.
+int LoadListFile(HWND list, const char* path, int mode, ListLoadPhases* phases = nullptr);
 
 // Places the items of reader (past its magic line) into list. 1 when the
 // end of the file was reached, 0 when memory ran out or the file was
 // damaged (the user is told either); the items placed so far stay.
-int ReadListItems(ListFileReader* reader, HWND list, int mode);
+int ReadListItems(ListFileReader* reader, HWND list, int mode, ListLoadPhases* phases = nullptr);
 
 // LoadListFile on the main list in Open mode.
 int OpenListFile(const char* path);

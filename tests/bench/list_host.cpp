@@ -29,7 +29,7 @@ void RegisterHostClass() {
 
 }  // namespace
 
-ListHost::ListHost() {
+ListHost::ListHost(const char* listClass) {
   RegisterHostClass();
   HINSTANCE instance = GetModuleHandleA(nullptr);
   // The main menu, as the main window has it, so menu states can be seen.
@@ -37,7 +37,7 @@ ListHost::ListHost() {
                             LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAIN_MENU)), instance, nullptr);
   SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc));
   list_ = CreateWindowExA(
-      0, "LISTBOX", nullptr,
+      0, listClass, nullptr,
       WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_DISABLENOSCROLL, 60, 74,
       500, 300, window_, reinterpret_cast<HMENU>(IDC_OBJECT_LIST), instance, nullptr);
   // The control library registers "ovStatusBar" when it loads.

@@ -15,7 +15,9 @@ namespace bench {
 
 class ListHost {
  public:
-  ListHost();
+  // listClass names the list box's window class: the system's by default,
+  // or a superclass such as the main window's "ovSListBox" (registered).
+  explicit ListHost(const char* listClass = "LISTBOX");
   ~ListHost();
   ListHost(const ListHost&) = delete;
   ListHost& operator=(const ListHost&) = delete;

@@ -27,6 +27,19 @@ const std::string kEveryKind =
     "played\nC:\\A.WAV\n32769 0 0 0\n"   // PlayedMark kept
     "odd\n\n65537 4294967295 7 255\n";   // flags that name no kind, kept whole
 
+// The list box's procedure, and a stand-in that takes only so many more
+// items and then answers LB_ERRSPACE, as a list box out of room does.
+WNDPROC g_listBoxProc = nullptr;
+int g_refuseAfter = 0;
+
+LRESULT CALLBACK ListBoxWithRoomFor(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == LB_INSERTSTRING || message == LB_ADDSTRING) {
+    if (g_refuseAfter == 0) return LB_ERRSPACE;
+    --g_refuseAfter;
+  }
+  return CallWindowProcA(g_listBoxProc, window, message, wParam, lParam);
+}
+
 class ListFileTest : public testing::Test {
  protected:
   std::string Write(const std::string& name, const std::string& bytes) {
@@ -196,6 +209,88 @@ TEST_F(ListFileTest, AListCutShortByLackOfMemoryIsReportedAndDoesNotPassForTheFi
   ClearObjectList();
   EXPECT_EQ(memory.LiveBlocks(), 0);
   EXPECT_EQ(modals_.Failures(), 0);
+}
+
+// A list file of count Pause objects described prefix0, prefix1, ...
+std::string Numbered(const std::string& prefix, int count) {
+  std::string bytes = "WDv1.0\n";
+  for (int i = 0; i < count; ++i) bytes += prefix + std::to_string(i) + "\n*\n8 0 " + std::to_string(i % 60) + " 0\n";
+  return bytes;
+}
+
+std::vector<std::string> Numbers(const std::string& prefix, int from, int to) {
+  std::vector<std::string> texts;
+  for (int i = from; i < to; ++i) texts.push_back(prefix + std::to_string(i));
+  return texts;
+}
+
+// Long files (hundreds of items, read a part at a time) keep the file's
+// order wherever they go, and write back the same.
+TEST_F(ListFileTest, LongFilesKeepTheirOrderWhereverTheyGo) {
+  const std::string a = Numbered("a", 700);
+  Load(a);
+  EXPECT_EQ(SavedBytes(), a);
+  SendMessageA(host_.list(), LB_SETCURSEL, 2, 0);
+  Load(Numbered("b", 600), ListLoadInsert);
+  Load(Numbered("c", 300), ListLoadAppend);
+
+  std::vector<std::string> expected = Numbers("a", 0, 2);
+  for (const auto& part : {Numbers("b", 0, 600), Numbers("a", 2, 700), Numbers("c", 0, 300)})
+    expected.insert(expected.end(), part.begin(), part.end());
+  ASSERT_EQ(host_.Count(), static_cast<int>(expected.size()));
+  int wrong = 0;
+  for (int i = 0; i < host_.Count(); ++i)
+    if (Description(i) != expected[i] && ++wrong < 5) ADD_FAILURE() << "item " << i << ": " << Description(i);
+  EXPECT_EQ(wrong, 0);
+  EXPECT_EQ(host_.Selected(), 0);
+  EXPECT_TRUE(modals_.Records().empty());
+}
+
+// Damage, a failed allocation or a full list box far into a long file: the
+// items before it stay, the user is told, and no object is left unowned.
+TEST_F(ListFileTest, TroubleDeepInALongFileKeepsEveryItemBeforeIt) {
+  bench::MemorySeam memory;
+  for (int i = 0; i < 3; ++i) modals_.AnswerMessageBox(IDOK);
+  Load(Numbered("a", 700) + "broken\n*\n8 0 x 0\n");
+  EXPECT_EQ(host_.Count(), 700);
+  EXPECT_EQ(Description(699), "a699");
+  EXPECT_EQ(modals_.Records().back().text, LanguageString(IDS_LIST_FILE_DAMAGED));
+
+  // Each item takes two blocks: its record, then its description.
+  memory.FailAllocation(2 * 600 + 2);
+  Load(Numbered("a", 700));
+  EXPECT_EQ(host_.Count(), 600);
+  EXPECT_EQ(Description(599), "a599");
+  EXPECT_EQ(modals_.Records().back().text, LanguageString(IDS_OUT_OF_MEMORY));
+  EXPECT_EQ(memory.LiveBlocks(), 2 * 600);
+
+  g_refuseAfter = 450;
+  g_listBoxProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(host_.list(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListBoxWithRoomFor)));
+  Load(Numbered("a", 700));
+  SetWindowLongPtrA(host_.list(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_listBoxProc));
+  EXPECT_EQ(host_.Count(), 450);
+  EXPECT_EQ(Description(449), "a449");
+  EXPECT_EQ(modals_.Records().back().text, LanguageString(IDS_OUT_OF_MEMORY));
+  EXPECT_EQ(memory.LiveBlocks(), 2 * 450);
+
+  EXPECT_EQ(g_state.currentListFile[0], '\0');
+  EXPECT_EQ(g_state.listModified, 1);
+  ClearObjectList();
+  EXPECT_EQ(memory.LiveBlocks(), 0);
+  EXPECT_EQ(modals_.Records().size(), 3u);
+  EXPECT_EQ(modals_.Failures(), 0);
+}
+
+// A non-stop Play All on an empty list waits for this event.
+TEST_F(ListFileTest, ALoadThatAddsItemsRaisesTheListGrewEvent) {
+  HANDLE grew = g_state.listGrew.handle();
+  WaitForSingleObject(grew, 0);  // whatever came before
+  modals_.AnswerMessageBox(IDOK);
+  Load("WDv1.0\nA\n*\n8 0 x 0\n");  // damaged before its first item: nothing added
+  EXPECT_EQ(WaitForSingleObject(grew, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  Load(Numbered("a", 300));
+  EXPECT_EQ(WaitForSingleObject(grew, 0), static_cast<DWORD>(WAIT_OBJECT_0));
 }
 
 // Saving replaces the file without a question (Save As asks in its own
