@@ -123,26 +123,25 @@ TEST_F(CloseAndSave, AnUnnamedListWhoseSaveAsIsCancelledIsNotLostAtLogoff) {
   wendle.KeyIn(object, VK_RETURN);
   ASSERT_TRUE(wendle.WaitFor([&] { return wendle.ListCount() == 1; })) << wendle.Describe();
 
-  {
-    SessionEnd session(wendle.Window());
+  // Yes to saving, then Cancel in Save As.
+  auto yesThenCancel = [&] {
     HWND question = wendle.WaitForDialog();
     ASSERT_TRUE(question) << wendle.Describe();
     ASSERT_TRUE(wendle.PressButton(question, IDYES));
     HWND saveAs = wendle.WaitForDialog();
     ASSERT_TRUE(saveAs) << wendle.Describe();
     ASSERT_TRUE(wendle.PressButton(saveAs, IDCANCEL));
+  };
+  {
+    SessionEnd session(wendle.Window());
+    yesThenCancel();
     EXPECT_EQ(session.Result(), 0) << "the session ended with an unsaved list";
   }
   EXPECT_EQ(wendle.ListCount(), 1);
 
   // The close asks the same, and stays open the same way.
   wendle.Key(VK_F4, false, true);
-  HWND question = wendle.WaitForDialog();
-  ASSERT_TRUE(question) << wendle.Describe();
-  ASSERT_TRUE(wendle.PressButton(question, IDYES));
-  HWND saveAs = wendle.WaitForDialog();
-  ASSERT_TRUE(saveAs) << wendle.Describe();
-  ASSERT_TRUE(wendle.PressButton(saveAs, IDCANCEL));
+  yesThenCancel();
   EXPECT_EQ(wendle.WaitForExit(1000), static_cast<DWORD>(STILL_ACTIVE));
   EXPECT_EQ(wendle.ListCount(), 1);
 }
