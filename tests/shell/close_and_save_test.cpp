@@ -209,7 +209,7 @@ TEST_F(CloseAndSave, NoMessageFromAnotherProcessCrashesTheProgram) {
   bench::WriteMarkedList(bench::TempPath("posted.wdl"), {31});
   Program wendle("posted.wdl");
   ASSERT_TRUE(wendle.WaitFor([&] { return wendle.Window() && wendle.ListCount() == 1; }));
-  const LPARAM garbage[] = {0x1, 0xDEADBEEF, static_cast<LPARAM>(-1), 0x10000};
+  const LPARAM garbage[] = {0x1, static_cast<LPARAM>(0xDEADBEEFu), static_cast<LPARAM>(-1), 0x10000};
   for (UINT message = WM_USER + 1; message <= WM_USER + 8; ++message)
     for (LPARAM value : garbage) PostMessageA(wendle.Window(), message, static_cast<WPARAM>(value), value);
   // A handed-over command line without the marker, or longer than any
