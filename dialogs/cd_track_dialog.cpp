@@ -42,10 +42,10 @@ INT_PTR OnInitDialog(HWND dialog, DialogParam param) {
     SetUpAddMode(dialog, param);
   else
     SetUpModifyMode(dialog, param);
-  AttachNumberField(dialog, IDC_REPEAT_COUNT, IDC_SPIN_REPEAT, 0, 100);
-  AttachNumberField(dialog, IDC_POST_DELAY, IDC_SPIN_DELAY, 0, 3600);
+  AttachNumberField(dialog, IDC_REPEAT_COUNT, IDC_SPIN_REPEAT, kRepeatCountRange);
+  AttachNumberField(dialog, IDC_POST_DELAY, IDC_SPIN_DELAY, kPostDelayRange);
   g_cdTrackCount = static_cast<uint8_t>(GetCdTrackCount(0));
-  AttachNumberField(dialog, IDC_TRACK_NUMBER, IDC_SPIN_TRACK, 1, g_cdTrackCount);
+  AttachNumberField(dialog, IDC_TRACK_NUMBER, IDC_SPIN_TRACK, {1, g_cdTrackCount});
   SetExplanationFont(dialog);
   EnableWindow(GetDlgItem(dialog, IDC_STOP), FALSE);
   CenterOverOwner(dialog);

@@ -2,6 +2,8 @@
 
 #include <uxtheme.h>
 
+#include <cstdio>
+
 #include "dialogs/number_text.h"
 #include "resources/ids.h"
 #include "state/main_window_state.h"
@@ -14,6 +16,8 @@ namespace {
 
 // The colour of the stock light-grey brush.
 constexpr COLORREF kDialogGrey = RGB(192, 192, 192);
+// The longest format a message of the dialogs is read into.
+constexpr int kLongTextLength = 127;
 
 }  // namespace
 
@@ -71,10 +75,16 @@ void ShowDialogHelp(UINT context) {
 
 int DialogMessage(HWND dialog, UINT textId, UINT style) { return ShowMessage(dialog, textId, style); }
 
-void AttachNumberField(HWND dialog, int editId, int spinId, int minimum, int maximum) {
+int DialogMessageText(HWND dialog, const char* text, UINT style) {
+  return ResMessageBox(dialog, g_state.languageModule, text, MAKEINTRESOURCEA(IDS_APP_CAPTION), style);
+}
+
+void AttachNumberField(HWND dialog, int editId, int spinId, NumberRange range) {
   HWND edit = GetDlgItem(dialog, editId);
   HWND spin = GetDlgItem(dialog, spinId);
   LimitText(dialog, editId, kNumberFieldLength);
+  SetWindowLongPtrA(edit, GWL_STYLE, GetWindowLongPtrA(edit, GWL_STYLE) | ES_NUMBER);  // digits only
+  const int minimum = static_cast<int>(range.minimum), maximum = static_cast<int>(range.maximum);
   char text[kNumberFieldLength + 1] = "";
   GetWindowTextA(edit, text, sizeof text);
   uint32_t number = 0;
@@ -112,9 +122,23 @@ bool ReadNumberField(HWND dialog, int editId, uint32_t* value) {
   return true;
 }
 
-bool ReadNumberOrRefuse(HWND dialog, int editId, uint32_t* value) {
-  if (ReadNumberField(dialog, editId, value)) return true;
-  DialogMessage(dialog, IDS_NUMBER_OUT_OF_RANGE, MB_ICONEXCLAMATION);
+bool ReadNumberInRange(HWND dialog, int editId, NumberRange range, uint32_t* value) {
+  HWND edit = GetDlgItem(dialog, editId);
+  bool edited = SendMessageA(edit, EM_GETMODIFY, 0, 0) != 0;
+  if (!edited) {
+    if (ReadNumberField(dialog, editId, value)) return true;
+  } else {
+    char text[kNumberFieldLength + 1] = "";
+    if (GetWindowTextLengthA(edit) <= kNumberFieldLength) GetWindowTextA(edit, text, sizeof text);
+    if (IsWholeNumberText(text) && ParseNumberText(text, value) == NumberRead && *value >= range.minimum &&
+        *value <= range.maximum)
+      return ReadNumberField(dialog, editId, value);
+  }
+  char format[kLongTextLength + 1];
+  LanguageString(IDS_FMT_NUMBER_RANGE, format, sizeof format);
+  char message[kLongTextLength + 32];
+  snprintf(message, sizeof message, format, range.minimum, range.maximum);
+  DialogMessageText(dialog, message, MB_ICONEXCLAMATION);
   FocusControl(dialog, editId);
   return false;
 }
@@ -130,7 +154,8 @@ bool ReadObjectCounts(HWND dialog) {
     return false;
   }
   uint32_t repeats, delay;
-  return ReadNumberOrRefuse(dialog, IDC_REPEAT_COUNT, &repeats) && ReadNumberOrRefuse(dialog, IDC_POST_DELAY, &delay);
+  return ReadNumberInRange(dialog, IDC_REPEAT_COUNT, kRepeatCountRange, &repeats) &&
+         ReadNumberInRange(dialog, IDC_POST_DELAY, kPostDelayRange, &delay);
 }
 
 void FocusControl(HWND dialog, int id) {

@@ -81,28 +81,43 @@ void SetVariablePitchFont(HWND control);
 // dialog stays open.
 void ShowDialogHelp(UINT context);
 
-// A message box owned by the dialog, caption language string 98.
+// A message box owned by the dialog, caption language string 98; its text
+// a language string or a ready text.
 int DialogMessage(HWND dialog, UINT textId, UINT style);
+int DialogMessageText(HWND dialog, const char* text, UINT style);
 
 // Number fields: the longest text a number field takes (room for any
 // 32-bit number with blanks around it, too short for a runaway paste).
 constexpr int kNumberFieldLength = 32;
 
+// The numbers a field takes, both ends included.
+struct NumberRange {
+  uint32_t minimum;
+  uint32_t maximum;
+};
+constexpr NumberRange kRepeatCountRange = {0, 100};
+constexpr NumberRange kPostDelayRange = {0, kMaxPauseSeconds};
+constexpr NumberRange kPauseRange = {0, kMaxPauseSeconds};
+
 // Attaches the spin to its edit with a range and puts it at the number the
-// edit shows (held within the range). The edit keeps its text even when
-// that number lies outside the range: only the user's own steps change it.
-void AttachNumberField(HWND dialog, int editId, int spinId, int minimum, int maximum);
+// edit shows (held within the range); the edit takes digits only. The edit
+// keeps its text even when that number lies outside the range (a value
+// read from a list file): only the user's own steps change it.
+void AttachNumberField(HWND dialog, int editId, int spinId, NumberRange range);
 // Sets a number field and its spin to value.
 void SetNumberField(HWND dialog, int editId, int spinId, uint32_t value);
 
 // Reads a number field: false when it holds a number that no 32-bit
 // unsigned value can be (a negative one, or one above 4294967295), or
-// more text than a field takes. Text that is no number reads as 0. The field is rewritten to show exactly the
-// number read, so every later reading of the control agrees.
+// more text than a field takes. Text that is no number reads as 0. The
+// field is rewritten to show exactly the number read, so every later
+// reading of the control agrees.
 bool ReadNumberField(HWND dialog, int editId, uint32_t* value);
-// The same, but a number out of range is refused: language string 236,
-// the field focused, and false.
-bool ReadNumberOrRefuse(HWND dialog, int editId, uint32_t* value);
+// A number field as OK takes it. What the user typed must be a whole
+// number within range; otherwise a message names the range, the field is
+// focused and the result is false. A field the user did not edit keeps
+// its value as it is, outside the range too.
+bool ReadNumberInRange(HWND dialog, int editId, NumberRange range, uint32_t* value);
 // The Description (516), Repeat Count (517) and Post Time Delay (529) of an
 // object dialog: false (after telling the user, the field focused) for a
 // description that begins with "*" or a count out of range.

@@ -72,10 +72,24 @@ void OnEventClicked(HWND dialog, int id) {
   ShowHotKey(dialog, s_dialog.event);
 }
 
+// A letter alone would take the letter from typing in every program: each
+// hot key needs Control, Alt or both. A key without is shown and refused.
+bool EveryKeyHasAModifier(HWND dialog) {
+  for (int event = 0; event < kHotKeyCount; ++event) {
+    if (g_settings.hotKeys[event].modifiers & (MOD_CONTROL | MOD_ALT)) continue;
+    DialogMessage(dialog, IDS_HOTKEY_NEEDS_MODIFIER, MB_ICONEXCLAMATION);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_HOTKEY_PLAY_NEXT + event, BN_CLICKED), 0);
+    FocusControl(dialog, IDC_KEY_CONTROL);
+    return false;
+  }
+  return true;
+}
+
 // Change: register the keys now. A key the system refuses is shown, and
 // the dialog stays open for another choice.
 void OnChange(HWND dialog) {
   TakeLetter(dialog);
+  if (!EveryKeyHasAModifier(dialog)) return;
   int refused = RegisterHotKeys(g_state.mainWindow);
   if (refused == -1) {
     EndDialog(dialog, 1);
@@ -88,7 +102,8 @@ void OnChange(HWND dialog) {
 
 void OnSave(HWND dialog) {
   TakeLetter(dialog);
-  if (SaveHotKeys(dialog)) DialogMessage(dialog, IDS_SETTINGS_SAVED, MB_ICONINFORMATION);
+  if (EveryKeyHasAModifier(dialog) && SaveHotKeys(dialog))
+    DialogMessage(dialog, IDS_SETTINGS_SAVED, MB_ICONINFORMATION);
 }
 
 void OnReset(HWND dialog) {

@@ -35,3 +35,13 @@ NumberText ParseNumberText(const char* text, uint32_t* value) {
   *value = static_cast<uint32_t>(number);
   return NumberRead;
 }
+
+bool IsWholeNumberText(const char* text) {
+  if (!text) return false;
+  const char* p = text;
+  while (IsBlank(*p)) ++p;
+  if (!IsDigit(*p)) return false;
+  while (IsDigit(*p)) ++p;
+  while (IsBlank(*p)) ++p;
+  return *p == '\0';
+}

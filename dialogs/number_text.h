@@ -16,4 +16,8 @@ enum NumberText {
 // refused rather than wrapped into another value.
 NumberText ParseNumberText(const char* text, uint32_t* value);
 
+// True when text is a whole number as a person types one: at least one
+// digit and nothing but digits, blanks around them allowed.
+bool IsWholeNumberText(const char* text);
+
 #endif

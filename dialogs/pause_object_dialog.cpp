@@ -25,16 +25,17 @@ INT_PTR OnInitDialog(HWND dialog, DialogParam param) {
     ShowSoundObjectInDialog(dialog, s_dialog.targetIndex, kPauseDialog);
     s_dialog.insertionMethod = InsertAppend;  // not used for a replacement
   }
-  AttachNumberField(dialog, IDC_PAUSE_DURATION, IDC_SPIN_DELAY, 0, 3600);
+  AttachNumberField(dialog, IDC_PAUSE_DURATION, IDC_SPIN_DELAY, kPauseRange);
   SetExplanationFont(dialog);
   CenterOverOwner(dialog);
   return TRUE;
 }
 
-// OK: the duration as typed (above the spin's range too), letters as 0.
+// OK: a duration the user typed must lie in its range; one read from a
+// list file stays as it is.
 void OnOk(HWND dialog) {
   uint32_t seconds;
-  if (!ReadNumberOrRefuse(dialog, IDC_PAUSE_DURATION, &seconds)) return;
+  if (!ReadNumberInRange(dialog, IDC_PAUSE_DURATION, kPauseRange, &seconds)) return;
   // An object that could not be made leaves the dialog open, the input kept.
   if (InsertSoundObject(dialog, Pause, s_dialog.targetIndex, s_dialog.insertionMethod, FALSE, nullptr) < 0) return;
   EndDialog(dialog, 1);

@@ -38,7 +38,7 @@ INT_PTR OnInitDialog(HWND dialog) {
   s_dialog.order = g_settings.playOrder;
   CheckRadioButton(dialog, IDC_ORDER_SEQUENTIAL, IDC_ORDER_RANDOM, static_cast<int>(s_dialog.order));
   UpdateCountField(dialog);
-  AttachNumberField(dialog, IDC_PLAY_LIST_COUNT, IDC_SPIN_COUNT, 0, static_cast<int>(kMaxPlayListCount));
+  AttachNumberField(dialog, IDC_PLAY_LIST_COUNT, IDC_SPIN_COUNT, {0, kMaxPlayListCount});
   LimitText(dialog, IDC_PLAY_LIST_COUNT, kPlayListCountLength);
   SetExplanationFont(dialog);
   UseClassicChoiceBoxes(dialog);

@@ -31,7 +31,7 @@ INT_PTR OnInitDialog(HWND dialog) {
     CheckDlgButton(dialog, box.id, (flags & box.flag) ? BST_CHECKED : BST_UNCHECKED);
   SetDlgItemInt(dialog, IDC_PREF_PAUSE_SECONDS, g_settings.pauseSeconds, FALSE);
   UpdatePauseField(dialog);
-  AttachNumberField(dialog, IDC_PREF_PAUSE_SECONDS, IDC_SPIN_PAUSE, 0, static_cast<int>(kMaxPauseSeconds));
+  AttachNumberField(dialog, IDC_PREF_PAUSE_SECONDS, IDC_SPIN_PAUSE, kPauseRange);
   UseClassicChoiceBoxes(dialog);
   CenterOverOwner(dialog);
   return TRUE;
@@ -43,9 +43,9 @@ INT_PTR OnInitDialog(HWND dialog) {
 bool ApplyChoices(HWND dialog) {
   uint32_t seconds = g_settings.pauseSeconds;
   bool pause = IsChecked(dialog, IDC_PREF_PAUSE);
-  // As typed, above 3600 too (the next start limits it); unchecked, the
-  // typed number is dropped.
-  if (pause && !ReadNumberOrRefuse(dialog, IDC_PREF_PAUSE_SECONDS, &seconds)) return false;
+  // A number the user typed must lie in its range; unchecked, the typed
+  // number is dropped.
+  if (pause && !ReadNumberInRange(dialog, IDC_PREF_PAUSE_SECONDS, kPauseRange, &seconds)) return false;
   uint32_t flags = g_settings.preferenceFlags;
   for (const FlagBox& box : kFlagBoxes) {
     if (IsChecked(dialog, box.id))

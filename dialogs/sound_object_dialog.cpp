@@ -4,6 +4,7 @@
 #include "model/file_kind.h"
 #include "model/local_memory.h"
 #include "model/object_list.h"
+#include "model/object_paths.h"
 #include "resources/ids.h"
 #include "state/main_window_state.h"
 #include "support/language.h"
@@ -82,8 +83,8 @@ INT_PTR OnInitDialog(HWND dialog, DialogParam param) {
   else
     SetUpModifyMode(dialog, param);
   UpdateCommitButtons(dialog);
-  AttachNumberField(dialog, IDC_REPEAT_COUNT, IDC_SPIN_REPEAT, 0, 100);
-  AttachNumberField(dialog, IDC_POST_DELAY, IDC_SPIN_DELAY, 0, 3600);
+  AttachNumberField(dialog, IDC_REPEAT_COUNT, IDC_SPIN_REPEAT, kRepeatCountRange);
+  AttachNumberField(dialog, IDC_POST_DELAY, IDC_SPIN_DELAY, kPostDelayRange);
   SetExplanationFont(dialog);
   CenterOverOwner(dialog);
   return TRUE;
@@ -127,6 +128,20 @@ uint32_t UsableFileKind(HWND dialog, const char* name) {
   return kind;
 }
 
+// A file that is not there may still be wanted (it may be on a disc that
+// is not in the drive): the user is asked, and No leaves the dialog and its
+// input as they are. Modify asks only when the name was changed, so a
+// description can be edited while the disc is out.
+bool KeepIfMissing(HWND dialog, const char* name) {
+  bool nameChanged = s_dialog.targetIndex < 0 || SendDlgItemMessageA(dialog, IDC_SOUND_FILE, EM_GETMODIFY, 0, 0);
+  if (!nameChanged) return true;
+  char path[kTextBufferSize];
+  if (ResolveTypedPath(name, path, sizeof path) && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return true;
+  if (DialogMessage(dialog, IDS_ASK_KEEP_MISSING, MB_YESNO | MB_ICONQUESTION) == IDYES) return true;
+  FocusControl(dialog, IDC_SOUND_FILE);
+  return false;
+}
+
 // Readies the dialog for the next file after Add: the file dialog opens
 // at once; repeat count and post time delay stay as they are.
 void PrepareNextFile(HWND dialog) {
@@ -143,7 +158,7 @@ void OnCommit(HWND dialog, bool addAnother) {
   GetDlgItemTextA(dialog, IDC_SOUND_FILE, name, sizeof name);
   uint32_t kind = UsableFileKind(dialog, name);
   if (!kind) return;
-  if (!ReadObjectCounts(dialog)) return;
+  if (!ReadObjectCounts(dialog) || !KeepIfMissing(dialog, name)) return;
   int index = InsertSoundObject(dialog, kind, s_dialog.targetIndex, s_dialog.insertionMethod, FALSE, nullptr);
   // An object that could not be made leaves the dialog as it is, the
   // user's input kept (a record that found no memory was reported).

@@ -6,6 +6,7 @@
 #include "model/local_memory.h"
 #include "resources/ids.h"
 #include "state/main_window_state.h"
+#include "support/control_library.h"
 #include "support/language.h"
 #include "support/support_library.h"
 
@@ -45,7 +46,44 @@ int InsertionIndex(int method) {
   }
 }
 
+// "Repeat:%u  Pause:%u   " and a path of up to 511 characters.
+constexpr int kObjectInfoSize = kTextBufferSize + 64;
+
+void FormatObjectInfo(const SoundObject& record, char* text, size_t size) {
+  if (record.flags & CdTrack) {
+    // A described track's list line shows the description, so the track
+    // number is added here; otherwise the line already shows the track.
+    if (record.description)
+      snprintf(text, size, "Repeat:%u  Pause:%u  Track:%u", record.repeatCount, record.postDelay,
+               static_cast<unsigned>(record.trackNumber));
+    else
+      snprintf(text, size, "Repeat:%u  Pause:%u", record.repeatCount, record.postDelay);
+    return;
+  }
+  char fileName[kTextBufferSize];
+  if (record.fileName && CopyTextBlock(record.fileName, fileName, sizeof fileName))
+    snprintf(text, size, "Repeat:%u  Pause:%u   %s", record.repeatCount, record.postDelay, fileName);
+  else
+    LanguageString(IDS_NO_OBJECT_INFO, text, static_cast<int>(size));
+}
+
 }  // namespace
+
+void ShowObjectInfo(HWND statusBar, SoundObjectHandle handle) {
+  if (!handle || !IsWindow(statusBar)) return;
+  char text[kObjectInfoSize];
+  {
+    LockedBlock<SoundObject> record(handle);
+    if (!record) return;
+    FormatObjectInfo(*record, text, sizeof text);
+  }
+  StatusBarSetText(statusBar, text);
+}
+
+void SelectObject(int index) {
+  SendList(LB_SETCURSEL, static_cast<WPARAM>(index));
+  if (index >= 0) ShowObjectInfo(g_state.statusBar, ObjectAt(index));
+}
 
 SoundObjectHandle ObjectAt(int index) {
   LRESULT data = SendList(LB_GETITEMDATA, static_cast<WPARAM>(index));
@@ -53,7 +91,7 @@ SoundObjectHandle ObjectAt(int index) {
 }
 
 void SelectFirstItem() {
-  SendList(LB_SETCURSEL, 0);
+  SelectObject(0);
   SetFocus(g_state.listBox);
 }
 
@@ -159,11 +197,20 @@ int MoveTarget(int command) {
   if (selected < 0) return -1;
   int target;
   switch (command) {
-    case IDM_MOVE_TOP: target = 0; break;
-    case IDM_MOVE_UP: target = selected - 1; break;
-    case IDM_MOVE_DOWN: target = selected + 1; break;
-    case IDM_MOVE_BOTTOM: target = count - 1; break;
-    default: return -1;
+    case IDM_MOVE_TOP:
+      target = 0;
+      break;
+    case IDM_MOVE_UP:
+      target = selected - 1;
+      break;
+    case IDM_MOVE_DOWN:
+      target = selected + 1;
+      break;
+    case IDM_MOVE_BOTTOM:
+      target = count - 1;
+      break;
+    default:
+      return -1;
   }
   return target < 0 || target >= count || target == selected ? -1 : target;  // -1: nothing would change
 }
@@ -184,6 +231,7 @@ void MoveSoundObject(int command) {
   }
   AttachSoundObject(g_state.listBox, handle, index);
   RepaintItem(index);
+  SelectObject(index);  // it stays selected, so it can be moved again at once
 }
 
 void OnObjectListDeleteItem(const DELETEITEMSTRUCT* item) {

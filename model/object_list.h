@@ -55,8 +55,13 @@ int MoveTarget(int command);
 // The main window's handling of WM_DELETEITEM for control 528.
 void OnObjectListDeleteItem(const DELETEITEMSTRUCT* item);
 
+// Selects an item and shows its object's details on the status bar, so the
+// bar always describes the selected object.
+void SelectObject(int index);
 // Selects item 0 of the list and gives the list the keyboard focus.
 void SelectFirstItem();
+// The object's details on the status bar: its counts and its track or file.
+void ShowObjectInfo(HWND statusBar, SoundObjectHandle handle);
 
 // The object an item holds, or null.
 SoundObjectHandle ObjectAt(int index);

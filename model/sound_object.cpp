@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "model/local_memory.h"
+#include "model/object_paths.h"
 #include "resources/ids.h"
 #include "state/main_window_state.h"
 
@@ -55,6 +56,9 @@ bool FillFileObject(HWND dialog, SoundObject* record, BOOL useDefaults, const ch
     return false;
   if (ReadControlText(dialog, IDC_SOUND_FILE, text, sizeof text) && !StoreText(&record->fileName, text, true))
     return false;
+  // A name typed without a folder is found where the list is, or, for a
+  // list without a file, where the user was when adding it.
+  if (IsRelativePath(text)) record->baseFolder = CurrentBaseFolder();
   return true;
 }
 
@@ -98,6 +102,7 @@ bool StoreSoundObject(SoundObjectHandle handle, const SoundObject& values, const
       record->flags = values.flags;
       record->bitmap = KindBitmap(values.flags);
       record->trackNumber = values.trackNumber;
+      record->baseFolder = values.baseFolder;
       record->repeatCount = values.repeatCount;
       record->postDelay = values.postDelay;
       record->description = descriptionBlock;
@@ -196,7 +201,7 @@ void PlayingText(const SoundObject& record, char* text, size_t size) {
     char format[kShortFormatLength + 1] = "";
     LoadStringA(g_state.languageModule, IDS_FMT_PAUSE_PLAYING, format, sizeof format);
     snprintf(text, size, format, record.postDelay);
-  } else if (!record.fileName || !CopyTextBlock(record.fileName, text, size)) {
-    snprintf(text, size, "%s", "Untitled");
+  } else if (!record.fileName || !CopyTextBlock(record.fileName, text, size) || !text[0]) {
+    snprintf(text, size, "%s", "Untitled");  // an empty name too
   }
 }

@@ -21,6 +21,9 @@ struct SoundObject {
   HLOCAL description;    // text block or none
   HLOCAL fileName;       // upper-case path, a Pause object's label, or none
   uint8_t trackNumber;   // CD track 1..CdTrackCount; 0 for other kinds
+  uint8_t playFailed;    // the last try to play it failed (its row shows it)
+  uint16_t baseFolder;   // what a file name without a folder is relative to
+                         // (object_paths.h); 0 for none
   uint32_t repeatCount;  // extra plays during Play All
   uint32_t postDelay;    // seconds after the object; a Pause object's duration
 };

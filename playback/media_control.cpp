@@ -9,6 +9,7 @@
 
 #include "model/file_kind.h"
 #include "model/local_memory.h"
+#include "model/object_paths.h"
 #include "model/sound_object.h"
 #include "playback/playback_events.h"
 #include "playback/waiting.h"
@@ -108,36 +109,67 @@ void EndPlay() {
   g_state.playing = 0;
 }
 
-// Starts a media object on the UI thread; false when it did not start.
-bool StartMedia(SoundObjectHandle handle) {
+// What the worker's play request came to (WM_PLAYOBJECT's answer).
+constexpr LRESULT kRequestRefused = 0;  // the run was stopped, or no request
+constexpr LRESULT kRequestStarted = 1;
+constexpr LRESULT kRequestFailed = 2;  // the reason is in g_requestError
+std::atomic<DWORD> g_requestError{0};
+
+// Notes on the object whether its last try to play failed; its row shows
+// it, so the list is repainted when that changes.
+void MarkPlayResult(SoundObjectHandle handle, bool failed) {
+  bool changed;
+  {
+    LockedBlock<SoundObject> record(handle);
+    if (!record) return;
+    changed = (record->playFailed != 0) != failed;
+    record->playFailed = failed ? 1 : 0;
+  }
+  if (changed && g_state.listBox) InvalidateRect(g_state.listBox, nullptr, FALSE);
+}
+
+// Starts a media object on the UI thread: 0 when it started, else the MCI
+// error that says why it did not.
+DWORD StartMedia(SoundObjectHandle handle) {
   char path[kTextBufferSize] = "";
   uint32_t kind;
   uint8_t track;
   {
     LockedBlock<SoundObject> record(handle);
-    if (!record) return false;
+    if (!record) return MCIERR_INTERNAL;
     kind = MediaKind(record->flags);
     track = record->trackNumber;
-    if (!record->fileName || !CopyTextBlock(record->fileName, path, sizeof path) || !path[0])
-      snprintf(path, sizeof path, "%s", "Untitled");
+    if (kind != CdTrack) ResolveObjectPath(*record, path, sizeof path);
   }
   g_state.currentObject = handle;
   NotifyPlayback(PlaybackStarted);
   HWND target = g_state.mainWindow;
   BOOL started = FALSE;
   switch (kind) {
-    case Wave: started = PlayWaveFile(target, path); break;
-    case Midi: started = PlayMidiFile(target, path, 0); break;
-    case Video: started = PlayVideoFile(target, path); break;
-    case CdTrack: started = PlayCdTrack(target, track, g_cdTrackCount); break;
-    default: break;
+    case Wave:
+      started = PlayWaveFile(target, path);
+      break;
+    case Midi:
+      started = PlayMidiFile(target, path, 0);
+      break;
+    case Video:
+      started = PlayVideoFile(target, path);
+      break;
+    case CdTrack:
+      started = PlayCdTrack(target, track, g_cdTrackCount);
+      break;
+    default:
+      break;
   }
   DWORD lengthMs = 0;
   UINT device = started ? GetLastPlayInfo(&lengthMs) : 0;
+  DWORD error = started ? 0 : GetLastPlayError();
+  if (!started && !error) error = MCIERR_INTERNAL;
   g_state.currentDevice = device;
   g_state.playDeadline = started ? MonotonicMs() + lengthMs + lengthMs / 4 + kMinimumMarginMs : 0;
   if (!started) g_state.playing = 0;
-  return started != FALSE;
+  MarkPlayResult(handle, !started);
+  return error;
 }
 
 // Ends the wait of a play that never reported its end.
@@ -161,7 +193,8 @@ uint32_t ProbeMediaDevices() {
   return caps;
 }
 
-int PlaySoundObject(SoundObjectHandle handle, uint32_t run) {
+int PlaySoundObject(SoundObjectHandle handle, uint32_t run, DWORD* error) {
+  if (error) *error = 0;
   if (!handle || g_state.playAllRun.Stopped(run)) return 0;
   uint32_t flags, postDelay;
   {
@@ -172,16 +205,23 @@ int PlaySoundObject(SoundObjectHandle handle, uint32_t run) {
   }
   if (uint32_t kind = MediaKind(flags)) {
     g_state.playing = 1;
+    DWORD failure = 0;
     bool started;
     if (OnUiThread()) {
-      started = StartMedia(handle);
+      failure = StartMedia(handle);
+      started = failure == 0;
     } else {
       g_playRequest = handle;
-      started = SendMessageA(g_state.mainWindow, WM_PLAYOBJECT, run, 0) != 0;
+      LRESULT answer = SendMessageA(g_state.mainWindow, WM_PLAYOBJECT, run, 0);
       g_playRequest = nullptr;
+      started = answer == kRequestStarted;
+      if (answer == kRequestFailed) failure = g_requestError;
     }
-    if (!started) g_state.playing = 0;  // not started, stopped, or the window is gone
-    return static_cast<int>(kind);
+    if (started) return static_cast<int>(kind);
+    g_state.playing = 0;  // not started, stopped, or the window is gone
+    if (!failure) return 0;
+    if (error) *error = failure;
+    return -1;
   }
   if (flags & Pause) {
     g_state.playing = 1;
@@ -198,8 +238,11 @@ LRESULT OnPlayRequest(uint32_t run) {
   // process may post the message.
   SoundObjectHandle handle = g_playRequest.exchange(nullptr);
   if (!handle || run != g_state.playAllRun.Current() || g_state.playAllRun.Stopped(run) || !g_state.playing)
-    return 0;
-  return StartMedia(handle) ? 1 : 0;
+    return kRequestRefused;
+  DWORD error = StartMedia(handle);
+  if (!error) return kRequestStarted;
+  g_requestError = error;
+  return kRequestFailed;
 }
 
 void PauseCountdown(uint32_t seconds, uint32_t run) {
@@ -240,14 +283,16 @@ void WaitWhilePlaying(uint32_t run) {
   }
 }
 
-void PlayAndWait(SoundObjectHandle handle) {
-  if (!handle || g_state.playAllRunning || g_state.playing) return;
+DWORD PlayAndWait(SoundObjectHandle handle) {
+  if (!handle || g_state.playAllRunning || g_state.playing) return 0;
   g_state.playing = 1;
   NotifyPlayback(PlaybackBusyChanged);
-  PlaySoundObject(handle, 0);
+  DWORD error = 0;
+  PlaySoundObject(handle, 0, &error);
   WaitWhilePlaying(0);
   g_state.playing = 0;
   NotifyPlayback(PlaybackBusyChanged);
+  return error;
 }
 
 void StopPlayback() {
@@ -286,7 +331,7 @@ void OnStopAllRequest() {
   DiscardPendingNotices();
 }
 
-int PlayFavoriteFile(const char* path) {
+DWORD PlayFavoriteFile(const char* path) {
   // A favorite that still plays ends first; its device would stay open
   // until the next stop of everything.
   if (UINT previous = g_state.favoriteDevice.exchange(0)) {
@@ -295,11 +340,17 @@ int PlayFavoriteFile(const char* path) {
   }
   BOOL started;
   switch (GetFileKind(path)) {
-    case FileKindWave: started = PlayWaveFile(g_state.mainWindow, path); break;
-    case FileKindMidi: started = PlayMidiFile(g_state.mainWindow, path, 0); break;
-    default: return 0;
+    case FileKindWave:
+      started = PlayWaveFile(g_state.mainWindow, path);
+      break;
+    case FileKindMidi:
+      started = PlayMidiFile(g_state.mainWindow, path, 0);
+      break;
+    default:
+      return MCIERR_UNRECOGNIZED_COMMAND;  // a favorite can only be a WAV or MIDI file
   }
+  if (!started) return GetLastPlayError() ? GetLastPlayError() : MCIERR_INTERNAL;
   // Its notice names this device; it must not end the list's object.
-  if (started) g_state.favoriteDevice = GetLastPlayInfo(nullptr);
-  return started ? 1 : 0;
+  g_state.favoriteDevice = GetLastPlayInfo(nullptr);
+  return 0;
 }

@@ -25,11 +25,14 @@
 uint32_t ProbeMediaDevices();
 
 // Starts a Sound Object: the kind started (Wave 1, Midi 2, Video 16,
-// CdTrack 4, Pause 8) or 0. A media object returns once it has started (or
-// failed to); a Pause object returns when its countdown is over. run is
-// the Play All run the object belongs to (0 for a single play on the UI
+// CdTrack 4, Pause 8); 0 when nothing was started (no object, or the run
+// was stopped); -1 when the media system refused it, with the MCI error
+// that says why in *error (when given). The object notes whether it failed
+// (SoundObject::playFailed). A media object returns once it has started
+// (or failed to); a Pause object returns when its countdown is over. run
+// is the Play All run the object belongs to (0 for a single play on the UI
 // thread): once that run is stopped, nothing of it starts.
-int PlaySoundObject(SoundObjectHandle handle, uint32_t run);
+int PlaySoundObject(SoundObjectHandle handle, uint32_t run, DWORD* error = nullptr);
 // Counts seconds down (0: the pause between objects); ends early when
 // `playing` is cleared or the run is stopped.
 void PauseCountdown(uint32_t seconds, uint32_t run);
@@ -39,8 +42,9 @@ void PauseCountdown(uint32_t seconds, uint32_t run);
 void WaitWhilePlaying(uint32_t run);
 
 // Play Selected: plays one object on the UI thread and returns when it has
-// ended; the commands' states change around it.
-void PlayAndWait(SoundObjectHandle handle);
+// ended; the commands' states change around it. 0, or the MCI error that
+// kept it from playing.
+DWORD PlayAndWait(SoundObjectHandle handle);
 // Stop/Skip (command 118): ends the object that plays.
 void StopPlayback();
 
@@ -53,8 +57,8 @@ void StopAllDevices();
 
 // The Favorite Selection (a WAV or MIDI file) plays beside whatever plays,
 // touching neither the list nor the playing flags; a favorite that still
-// plays ends first. 1 when it started.
-int PlayFavoriteFile(const char* path);
+// plays ends first. 0 when it started, else the MCI error that says why not.
+DWORD PlayFavoriteFile(const char* path);
 
 // The main window's handlers of the worker's synchronous requests.
 LRESULT OnPlayRequest(uint32_t run);

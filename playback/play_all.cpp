@@ -3,6 +3,7 @@
 #include <mmsystem.h>
 
 #include <atomic>
+#include <set>
 
 #include "model/local_memory.h"
 #include "model/object_list.h"
@@ -28,10 +29,28 @@ std::atomic<int32_t> g_lastChosenIndex{-1};
 // Raised by the worker just before it reports the end of its run: only
 // that report, not a message another process posts, ends the run.
 std::atomic<int32_t> g_runEnding{0};
+// How many objects of the run that ended could not be played.
+std::atomic<uint32_t> g_runFailures{0};
 
-// The worker's own generator: it lives as long as the program, so the
-// draws go on from run to run.
-PlayOrderGenerator g_generator;
+// A seed that differs between starts of the program: the clock's finest
+// count, the time of day and the process, mixed so that every bit of each
+// counts.
+uint32_t StartSeed() {
+  LARGE_INTEGER counter = {};
+  QueryPerformanceCounter(&counter);
+  FILETIME now = {};
+  GetSystemTimeAsFileTime(&now);
+  uint64_t mixed = static_cast<uint64_t>(counter.QuadPart) ^ (static_cast<uint64_t>(now.dwHighDateTime) << 32) ^
+                   now.dwLowDateTime ^ (static_cast<uint64_t>(GetCurrentProcessId()) << 17);
+  // splitmix64's finish
+  mixed = (mixed ^ (mixed >> 30)) * 0xBF58476D1CE4E5B9ull;
+  mixed = (mixed ^ (mixed >> 27)) * 0x94D049BB133111EBull;
+  return static_cast<uint32_t>(mixed ^ (mixed >> 31));
+}
+
+// The worker's own generator, seeded once per start: it lives as long as
+// the program, so the draws go on from run to run.
+PlayOrderGenerator g_generator(StartSeed());
 
 // The run is stopped, or the program is closing.
 bool Stopping(uint32_t run) { return g_state.playAllRun.Stopped(run) || g_state.playAllStop; }
@@ -94,7 +113,11 @@ void PostDelay(const ObjectFacts& facts, uint32_t run) {
     CountDown(facts.postDelay, run);
 }
 
-void PlayOnePass(HWND list, uint32_t run) {
+// The objects of the run that could not be played; each counts once,
+// whatever its repeats and passes.
+using FailedObjects = std::set<SoundObjectHandle>;
+
+void PlayOnePass(HWND list, uint32_t run, FailedObjects* failed) {
   g_objectsLeft = ItemCount(list);
   if (g_objectsLeft <= 0 && g_passCount == kNonStop) {
     WaitForItems(list, run);
@@ -113,10 +136,18 @@ void PlayOnePass(HWND list, uint32_t run) {
     SoundObjectHandle handle = ObjectAt(index);
     ObjectFacts facts = FactsOf(handle);
     SelectItem(list, index);
-    PlaySoundObject(handle, run);
-    WaitWhilePlaying(run);
-    StopAllDevices();
-    PostDelay(facts, run);
+    if (PlaySoundObject(handle, run) < 0) {
+      // The run goes on with the next object: no repeat or delay of one
+      // that cannot be played.
+      failed->insert(handle);
+      repeating = false;
+      repeatsLeft = 0;
+      facts.repeatCount = 0;
+    } else {
+      WaitWhilePlaying(run);
+      StopAllDevices();
+      PostDelay(facts, run);
+    }
 
     if (repeatsLeft == 0 && !repeating) repeatsLeft = facts.repeatCount;
     if (repeatsLeft == 0) {
@@ -138,8 +169,9 @@ void RunPlayAll(uint32_t run) {
   uint32_t count = g_settings.playListCount;
   g_passCount = count ? count : kNonStop;
   g_passIndex = 0;
+  FailedObjects failed;
   do {
-    PlayOnePass(list, run);
+    PlayOnePass(list, run, &failed);
   } while (g_passIndex < g_passCount && !Stopping(run));
 
   g_objectsLeft = 0;
@@ -147,6 +179,7 @@ void RunPlayAll(uint32_t run) {
   g_state.playing = 0;
   StopAllDevices();
   // The idle state comes back on the UI thread, in one step.
+  g_runFailures = static_cast<uint32_t>(failed.size());
   g_runEnding = 1;
   SendMessageA(g_state.mainWindow, WM_PLAYALLENDED, 0, 0);
 }
@@ -180,7 +213,7 @@ void StopPlayAllRun() {
 void OnPlayAllEnded() {
   if (!g_runEnding.exchange(0)) return;
   g_state.playAllRunning = 0;
-  NotifyPlayback(PlaybackRunEnded);
+  NotifyPlayback(PlaybackRunEnded, static_cast<LPARAM>(g_runFailures.load()));
 }
 
 bool HandlePlaybackMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {

@@ -1,8 +1,8 @@
 /*
  * The order in which Play All chooses objects, without any platform code:
- * sequential from the top, or random from the worker's own generator, which
- * starts at 1 and is never reseeded, so the sequence of draws is the same
- * in every program start.
+ * sequential from the top, or random from the worker's own generator. The
+ * program seeds the generator once per start, so two starts play a random
+ * list in different orders; a generator left unseeded starts at 1.
  */
 #ifndef WENDLE_PLAY_ORDER_H
 #define WENDLE_PLAY_ORDER_H
@@ -12,6 +12,8 @@
 // state = state * 214013 + 2531011 (mod 2^32); a draw is bits 16..30.
 class PlayOrderGenerator {
  public:
+  PlayOrderGenerator() = default;
+  explicit PlayOrderGenerator(uint32_t seed) : state_(seed) {}
   uint32_t Next() {
     state_ = state_ * 214013u + 2531011u;
     return (state_ >> 16) & 0x7FFF;

@@ -15,7 +15,7 @@ enum PlaybackEvent : WPARAM {
   PlaybackCountdown,    // a countdown shows value seconds left
   PlaybackPassStarted,  // Play All's pass number value (from 1) begins
   PlaybackBusyChanged,  // something started or stopped playing
-  PlaybackRunEnded,     // Play All's run is over
+  PlaybackRunEnded,     // Play All's run is over; value objects could not be played
 };
 
 void NotifyPlayback(PlaybackEvent event, LPARAM value = 0);

@@ -217,86 +217,92 @@
 #define IDS_OWN_NO_MAIN_WINDOW 2
 
 /* ---- Language module strings ("wd_eng.dll") ---------------------------- */
-#define IDS_MENU_HELP_BASE       0 /* help of command N is N - 100 */
-#define IDS_STATUS_STARTUP       96
-#define IDS_STATUS_READY         97
-#define IDS_APP_CAPTION          98
-#define IDS_ABOUT_LINE1          99
-#define IDS_ABOUT_LINE2          100
-#define IDS_ABOUT_LINE3          101
-#define IDS_STATUS_HELP          102
-#define IDS_SETTINGS_SAVED       103
-#define IDS_TITLE_ADD_FILE       105
-#define IDS_OBJECT_ADDED         106
-#define IDS_TITLE_ADD_PAUSE      107
-#define IDS_FMT_FILES_DROPPED    110 /* one number  [63] */
-#define IDS_CONFIRM_REMOVE       112
-#define IDS_FMT_ITEMS_READ       113 /* one number  [40] */
-#define IDS_FMT_ITEMS_WRITTEN    114 /* two numbers [40] */
-#define IDS_FMT_NOW_PLAYING      115 /* one text    [62] */
-#define IDS_FMT_PAUSE_PLAYING    116 /* one number  [62] */
-#define IDS_FMT_PASS             117 /* two numbers [31] */
-#define IDS_ORDER_SEQUENTIAL     118
-#define IDS_ORDER_RANDOM         119
-#define IDS_NON_STOP             120
-#define IDS_LABEL_PLAY_COUNT     121
-#define IDS_LABEL_PLAY_ORDER     122
-#define IDS_FMT_COUNTDOWN        123 /* one number  [62] */
-#define IDS_ORDER_RANDOM_EXCL    124
-#define IDS_CD_CATALOGED         125
-#define IDS_ASK_ADD_ALL_TRACKS   126
-#define IDS_COUNT_OUT_OF_RANGE   128
-#define IDS_OUT_OF_MEMORY        130
-#define IDS_NOTHING_SELECTED     131
-#define IDS_FREE_FAILED          132
-#define IDS_NO_OBJECT_INFO       133
-#define IDS_HOTKEY_START_FAILED  134
-#define IDS_ASK_SET_FAVORITE     135
-#define IDS_HOTKEY_CHANGE_FAILED 136
-#define IDS_BAD_FILE_NAME        137
-#define IDS_ASK_REPLACE_FILE     138
-#define IDS_DISK_FULL            139
-#define IDS_NO_CD                141
-#define IDS_REGISTRY_FAILED      142
-#define IDS_FILE_WRITE_FAILED    143
-#define IDS_DEFAULT_MIDI_EDITOR  144
-#define IDS_EDITOR_NO_SETTINGS   145
-#define IDS_EDITOR_WRONG_KIND    146
-#define IDS_ASK_SET_EDITOR       147
-#define IDS_ASK_CHANGE_EDITOR    148
-#define IDS_NOT_A_LIST_FILE      150
-#define IDS_TRACK_OUT_OF_RANGE   151
-#define IDS_NO_MEDIA_DEVICES     152
-#define IDS_ASK_SAVE_CHANGES     154
-#define IDS_DEVICE_MISSING       155
-#define IDS_CATALOG_DAMAGED      156
-#define IDS_NOTHING_TO_CATALOG   157
-#define IDS_ASK_FILL_FROM_CD     158
-#define IDS_ASK_SAME_LIST_NEW_CD 159
-#define IDS_REG_SETTINGS_KEY     160
-#define IDS_REG_WINDOW_PLACEMENT 161
-#define IDS_REG_PLAY_LIST_COUNT  162
-#define IDS_REG_PREFERENCES      163
-#define IDS_REG_CONFIRMATIONS    164
-#define IDS_REG_PLAY_ORDER       165
-#define IDS_REG_PAUSE_SECONDS    166
-#define IDS_REG_FAVORITE         167
-#define IDS_REG_WAV_EDITOR       168
-#define IDS_REG_MIDI_EDITOR      169
-#define IDS_REG_HOTKEYS_KEY      192
-#define IDS_REG_HOTKEY1_KEY      193
-#define IDS_REG_HOTKEY1_MODS     194
-#define IDS_REG_HOTKEY2_KEY      195
-#define IDS_REG_HOTKEY2_MODS     196
-#define IDS_REG_HOTKEY3_KEY      197
-#define IDS_REG_HOTKEY3_MODS     198
-#define IDS_CANNOT_OPEN_FILE     224
-#define IDS_LIST_FILE_DAMAGED    225
-#define IDS_NUMBER_OUT_OF_RANGE  236
-#define IDS_MODIFY_INDEX_TOO_FAR 237
-#define IDS_LIST_EMPTY           238
-#define IDS_NAME_TOO_LONG        239
-#define IDS_DESCRIPTION_STAR     240
+#define IDS_MENU_HELP_BASE        0 /* help of command N is N - 100 */
+#define IDS_STATUS_STARTUP        96
+#define IDS_STATUS_READY          97
+#define IDS_APP_CAPTION           98
+#define IDS_ABOUT_LINE1           99
+#define IDS_ABOUT_LINE2           100
+#define IDS_ABOUT_LINE3           101
+#define IDS_STATUS_HELP           102
+#define IDS_SETTINGS_SAVED        103
+#define IDS_TITLE_ADD_FILE        105
+#define IDS_OBJECT_ADDED          106
+#define IDS_TITLE_ADD_PAUSE       107
+#define IDS_FMT_FILES_DROPPED     110 /* one number  [63] */
+#define IDS_CONFIRM_REMOVE        112
+#define IDS_FMT_ITEMS_READ        113 /* one number  [40] */
+#define IDS_FMT_ITEMS_WRITTEN     114 /* two numbers [40] */
+#define IDS_FMT_NOW_PLAYING       115 /* one text    [62] */
+#define IDS_FMT_PAUSE_PLAYING     116 /* one number  [62] */
+#define IDS_FMT_PASS              117 /* two numbers [31] */
+#define IDS_ORDER_SEQUENTIAL      118
+#define IDS_ORDER_RANDOM          119
+#define IDS_NON_STOP              120
+#define IDS_LABEL_PLAY_COUNT      121
+#define IDS_LABEL_PLAY_ORDER      122
+#define IDS_FMT_COUNTDOWN         123 /* one number  [62] */
+#define IDS_ORDER_RANDOM_EXCL     124
+#define IDS_CD_CATALOGED          125
+#define IDS_ASK_ADD_ALL_TRACKS    126
+#define IDS_COUNT_OUT_OF_RANGE    128
+#define IDS_OUT_OF_MEMORY         130
+#define IDS_NOTHING_SELECTED      131
+#define IDS_FREE_FAILED           132
+#define IDS_NO_OBJECT_INFO        133
+#define IDS_HOTKEY_START_FAILED   134
+#define IDS_ASK_SET_FAVORITE      135
+#define IDS_HOTKEY_CHANGE_FAILED  136
+#define IDS_BAD_FILE_NAME         137
+#define IDS_ASK_REPLACE_FILE      138
+#define IDS_DISK_FULL             139
+#define IDS_NO_CD                 141
+#define IDS_REGISTRY_FAILED       142
+#define IDS_FILE_WRITE_FAILED     143
+#define IDS_DEFAULT_MIDI_EDITOR   144
+#define IDS_EDITOR_NO_SETTINGS    145
+#define IDS_EDITOR_WRONG_KIND     146
+#define IDS_ASK_SET_EDITOR        147
+#define IDS_ASK_CHANGE_EDITOR     148
+#define IDS_NOT_A_LIST_FILE       150
+#define IDS_TRACK_OUT_OF_RANGE    151
+#define IDS_NO_MEDIA_DEVICES      152
+#define IDS_ASK_SAVE_CHANGES      154
+#define IDS_DEVICE_MISSING        155
+#define IDS_CATALOG_DAMAGED       156
+#define IDS_NOTHING_TO_CATALOG    157
+#define IDS_ASK_FILL_FROM_CD      158
+#define IDS_ASK_SAME_LIST_NEW_CD  159
+#define IDS_REG_SETTINGS_KEY      160
+#define IDS_REG_WINDOW_PLACEMENT  161
+#define IDS_REG_PLAY_LIST_COUNT   162
+#define IDS_REG_PREFERENCES       163
+#define IDS_REG_CONFIRMATIONS     164
+#define IDS_REG_PLAY_ORDER        165
+#define IDS_REG_PAUSE_SECONDS     166
+#define IDS_REG_FAVORITE          167
+#define IDS_REG_WAV_EDITOR        168
+#define IDS_REG_MIDI_EDITOR       169
+#define IDS_REG_HOTKEYS_KEY       192
+#define IDS_REG_HOTKEY1_KEY       193
+#define IDS_REG_HOTKEY1_MODS      194
+#define IDS_REG_HOTKEY2_KEY       195
+#define IDS_REG_HOTKEY2_MODS      196
+#define IDS_REG_HOTKEY3_KEY       197
+#define IDS_REG_HOTKEY3_MODS      198
+#define IDS_CANNOT_OPEN_FILE      224
+#define IDS_LIST_FILE_DAMAGED     225
+#define IDS_NUMBER_OUT_OF_RANGE   236
+#define IDS_MODIFY_INDEX_TOO_FAR  237
+#define IDS_LIST_EMPTY            238
+#define IDS_NAME_TOO_LONG         239
+#define IDS_DESCRIPTION_STAR      240
+#define IDS_FMT_CANNOT_PLAY       241 /* file, reason   [127] */
+#define IDS_FMT_RUN_FAILURES      242 /* one number     [127] */
+#define IDS_ASK_KEEP_MISSING      243
+#define IDS_FMT_NUMBER_RANGE      244 /* two numbers    [127] */
+#define IDS_HOTKEY_NEEDS_MODIFIER 245
+#define IDS_PLAY_ERROR_UNKNOWN    246
 
 /* ---- Private messages of the main window ------------------------------- */
 /* Any process can post these to the main window: none carries a pointer,

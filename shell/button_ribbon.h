@@ -44,8 +44,6 @@ void ShowButtonHelp(int controlId);
 int DrawButton(HWND window, int id, const DRAWITEMSTRUCT* item, int baseId, int iconX, int iconY, int focusX,
                int focusY, bool focusAllowed);
 
-// The selected Sound Object's details on the status bar.
-void ShowObjectInfo(HWND statusBar, SoundObjectHandle handle);
 // Label 545: the pass count, or "Non-stop"; label 547: the play order.
 void ShowPlayListCount(HWND mainWindow, uint32_t count);
 void ShowPlayOrder(HWND mainWindow, uint32_t order);

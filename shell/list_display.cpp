@@ -10,6 +10,25 @@
 namespace {
 
 constexpr int kObjectTextOffset = 54;
+// The kind picture's place in a row: 16 pixels square, 3 from the left.
+constexpr int kPictureLeft = 3;
+constexpr int kPictureSize = 16;
+constexpr COLORREF kFailedColour = RGB(220, 0, 0);
+
+// A red cross over the kind picture: the last try to play it failed.
+void DrawFailedMark(HDC dc, const RECT& row) {
+  int top = row.top + (row.bottom - row.top - kPictureSize) / 2;
+  HPEN pen = CreatePen(PS_SOLID, 2, kFailedColour);
+  if (!pen) return;
+  HGDIOBJ old = SelectObject(dc, pen);
+  int left = row.left + kPictureLeft, right = left + kPictureSize - 1, bottom = top + kPictureSize - 1;
+  MoveToEx(dc, left, top, nullptr);
+  LineTo(dc, right, bottom);
+  MoveToEx(dc, right, top, nullptr);
+  LineTo(dc, left, bottom);
+  SelectObject(dc, old);
+  DeleteObject(pen);
+}
 
 // The row text of a Sound Object: its description, else its file name,
 // else for a CD track "Track:n".
@@ -27,12 +46,15 @@ void ObjectRowText(const SoundObject& record, char* text, size_t size) {
 void DrawListItem(const DRAWITEMSTRUCT* item) {
   if (!item || !item->itemData) return;
   HBITMAP bitmap;
+  bool failed;
   char text[kTextBufferSize] = "";
   {
     LockedBlock<SoundObject> record(reinterpret_cast<SoundObjectHandle>(item->itemData));
     if (!record) return;
     bitmap = record->bitmap;
+    failed = record->playFailed != 0;
     ObjectRowText(*record, text, sizeof text);
   }
   DrawListRow(item, bitmap, text, kObjectTextOffset);
+  if (failed && (item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT))) DrawFailedMark(item->hDC, item->rcItem);
 }

@@ -54,7 +54,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       OnSize(window, wParam, LOWORD(lParam), HIWORD(lParam));
       break;
     case WM_GETMINMAXINFO:
-      OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+      OnGetMinMaxInfo(window, reinterpret_cast<MINMAXINFO*>(lParam));
       break;
     case WM_QUERYOPEN:
       return OnQueryOpen(window);

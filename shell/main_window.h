@@ -27,7 +27,7 @@ void WaitForWorkersToEnd();
 
 // Size and the minimized state (main_window_layout.cpp).
 void OnSize(HWND window, WPARAM type, int width, int height);
-void OnGetMinMaxInfo(MINMAXINFO* info);
+void OnGetMinMaxInfo(HWND window, MINMAXINFO* info);
 LRESULT OnQueryOpen(HWND window);
 
 // Commands and hot keys (main_window_commands.cpp).

@@ -4,6 +4,9 @@
 // says the command is available.
 #include "dialogs/object_dialogs.h"
 #include "dialogs/option_dialogs.h"
+#include <string_view>
+
+#include "model/file_kind.h"
 #include "model/local_memory.h"
 #include "model/object_list.h"
 #include "model/sound_object.h"
@@ -15,6 +18,7 @@
 #include "shell/button_ribbon.h"
 #include "shell/command_state.h"
 #include "shell/main_window.h"
+#include "shell/playback_view.h"
 #include "state/main_window_state.h"
 #include "storage/cd_catalog.h"
 #include "storage/file_commands.h"
@@ -38,7 +42,7 @@ template <typename Action>
 void RestoringSelection(Action action) {
   int selected = SelectedIndex();
   action();
-  SendMessageA(g_state.listBox, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+  SelectObject(selected);
   FocusList();
 }
 
@@ -52,11 +56,14 @@ void Exit(HWND window, LPARAM) { PostMessageA(window, WM_CLOSE, 0, 0); }
 
 // Play Selected: the selected object plays; the window stays usable, and
 // the selection comes back when it has ended.
-void PlaySelected(HWND, LPARAM) {
+void PlaySelected(HWND window, LPARAM) {
   int index = SelectedIndex();
   if (index < 0) return;
-  PlayAndWait(ObjectAt(index));
-  ShowStatusString(IDS_STATUS_READY);
+  SoundObjectHandle handle = ObjectAt(index);
+  if (DWORD error = PlayAndWait(handle))
+    ReportObjectPlayFailure(window, handle, error);  // its text stays on the status bar
+  else
+    ShowStatusString(IDS_STATUS_READY);
   SendMessageA(g_state.listBox, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
   FocusList();
 }
@@ -79,14 +86,34 @@ void StopAll(HWND, LPARAM) {
   FocusList();
 }
 
+// Browse: the chosen file plays as Play Selected would, without joining
+// the list (an audition); Stop/Skip ends it.
 void Browse(HWND window, LPARAM) {
   uint32_t caps = g_mediaCaps;
-  int kind = BROWSE_WAV;
+  int filter = BROWSE_WAV;
   if ((caps & WaveAudio) && (caps & MidiAudio))
-    kind = BROWSE_WAV_AND_MIDI;
+    filter = BROWSE_WAV_AND_MIDI;
   else if (caps & MidiAudio)
-    kind = BROWSE_MIDI;
-  RestoringSelection([&] { BrowseForFile(window, kind, g_state.textBuffer, 0); });
+    filter = BROWSE_MIDI;
+  char path[kTextBufferSize] = "";
+  int selected = SelectedIndex();
+  if (!BrowseForFile(window, filter, path, 0)) return;
+  SoundObject values = {};
+  values.flags = GetFileKind(path) == FileKindMidi ? Midi : Wave;
+  std::string_view name(path);
+  SoundObjectHandle audition = AllocSoundObject();
+  if (!audition) return;
+  if (!StoreSoundObject(audition, values, nullptr, &name)) {
+    FreeSoundObject(audition);
+    return;
+  }
+  if (DWORD error = PlayAndWait(audition))
+    ReportObjectPlayFailure(window, audition, error);
+  else
+    ShowStatusString(IDS_STATUS_READY);
+  FreeSoundObject(audition);
+  SendMessageA(g_state.listBox, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+  FocusList();
 }
 
 void Add(HWND window, LPARAM) {
@@ -105,8 +132,8 @@ void Modify(HWND window, LPARAM) {
   }
   if (!ObjectAt(index)) return;
   ModifySoundObjectDialog(window, index);
-  if (SendMessageA(g_state.listBox, LB_SETCURSEL, static_cast<WPARAM>(index + 1), 0) == LB_ERR)
-    SendMessageA(g_state.listBox, LB_SETCURSEL, 0, 0);
+  int count = static_cast<int>(SendMessageA(g_state.listBox, LB_GETCOUNT, 0, 0));
+  SelectObject(index + 1 < count ? index + 1 : 0);
   FocusList();
 }
 
@@ -171,7 +198,7 @@ void PlayFavorite(HWND window) {
   char path[kTextBufferSize];
   ReadFavoriteSelection(path, sizeof path);
   if (path[0] != '*') {
-    PlayFavoriteFile(path);
+    if (DWORD error = PlayFavoriteFile(path)) ReportPlayFailure(window, path, error);
     return;
   }
   if (CommandAvailable(IDM_OPT_SET_FAVORITE) &&

@@ -10,8 +10,10 @@
 
 namespace {
 
-constexpr int kMinimumWidth = 586;
-constexpr int kMinimumHeight = 380;
+// The smallest client area: the ribbon's thirteen buttons and the play
+// buttons beside the list, with a row of the list, all still seen whole.
+constexpr int kMinimumClientWidth = 578;
+constexpr int kMinimumClientHeight = 252;
 
 RECT ClientRect(HWND window) {
   RECT rect = {};
@@ -33,7 +35,9 @@ void LayOut(int width, int height) {
 }  // namespace
 
 void OnSize(HWND, WPARAM type, int width, int height) {
-  if (SoundObjectHandle playing = g_state.currentObject; playing && g_state.playAllRunning) ShowNowPlaying(playing);
+  // Minimized while an object plays (Play All or Play Selected): the title
+  // names it at once.
+  if (SoundObjectHandle playing = g_state.currentObject; playing && g_state.playing) ShowNowPlaying(playing);
   if (type == SIZE_MINIMIZED) {
     WakeIconAnimation();
     return;
@@ -41,10 +45,14 @@ void OnSize(HWND, WPARAM type, int width, int height) {
   LayOut(width, height);
 }
 
-void OnGetMinMaxInfo(MINMAXINFO* info) {
+void OnGetMinMaxInfo(HWND window, MINMAXINFO* info) {
+  RECT rect = {0, 0, kMinimumClientWidth, kMinimumClientHeight + ClientRect(g_state.statusBar).bottom};
+  AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)), TRUE,
+                     static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE)));
   int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-  info->ptMinTrackSize.x = kMinimumWidth;
-  info->ptMinTrackSize.y = screenHeight <= kMinimumHeight ? screenHeight : kMinimumHeight;
+  int height = rect.bottom - rect.top;
+  info->ptMinTrackSize.x = rect.right - rect.left;
+  info->ptMinTrackSize.y = screenHeight <= height ? screenHeight : height;
 }
 
 LRESULT OnQueryOpen(HWND window) {

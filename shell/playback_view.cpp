@@ -1,5 +1,7 @@
 #include "shell/playback_view.h"
 
+#include <mmsystem.h>
+
 #include <cstdio>
 
 #include "model/local_memory.h"
@@ -14,6 +16,7 @@
 #include "storage/list_file.h"
 #include "support/language.h"
 #include "support/paths.h"
+#include "support/support_library.h"
 
 namespace {
 
@@ -21,6 +24,8 @@ namespace {
 // characters filled with a path of at most 511.
 constexpr int kLineSize = kShortFormatLength + kTextBufferSize + 1;
 constexpr int kPassFormatLength = 31;
+constexpr int kLongFormatLength = 127;
+constexpr int kReasonLength = 256;
 
 bool ShowsTitleWhenMinimized() {
   return (g_settings.preferenceFlags & TitleWhenMinimized) && IsIconic(g_state.mainWindow);
@@ -48,10 +53,18 @@ void ShowPass(HWND mainWindow, uint32_t pass) {
   SetDlgItemTextA(mainWindow, IDC_LABEL_COUNT, text);
 }
 
-void ShowRunEnded(HWND mainWindow) {
-  ShowStatusString(IDS_STATUS_READY);
-  ShowPlayListCount(mainWindow, g_settings.playListCount);
+void ShowRunEnded(HWND mainWindow, uint32_t failures) {
   SelectFirstItem();
+  if (failures) {
+    char format[kLongFormatLength + 1];
+    LanguageString(IDS_FMT_RUN_FAILURES, format, sizeof format);
+    char text[kLongFormatLength + 16];
+    snprintf(text, sizeof text, format, failures);
+    ShowStatusText(text);
+  } else {
+    ShowStatusString(IDS_STATUS_READY);
+  }
+  ShowPlayListCount(mainWindow, g_settings.playListCount);
   // The title named the playing object while minimized; the list's own
   // title, with its file, comes back.
   UpdateWindowTitle(mainWindow);
@@ -75,7 +88,7 @@ void OnPlaybackEvent(HWND mainWindow, WPARAM event, LPARAM value) {
       UpdateCommandStates(mainWindow);
       break;
     case PlaybackRunEnded:
-      ShowRunEnded(mainWindow);
+      ShowRunEnded(mainWindow, static_cast<uint32_t>(value));
       break;
     default:
       break;
@@ -95,4 +108,25 @@ void ShowNowPlaying(SoundObjectHandle handle) {
   snprintf(line, sizeof line, format, text);
   ShowStatusText(line);
   if (ShowsTitleWhenMinimized()) SetWindowTextA(g_state.mainWindow, FileNamePart(text));
+}
+
+void ReportPlayFailure(HWND owner, const char* what, DWORD error) {
+  char reason[kReasonLength] = "";
+  if (!error || !mciGetErrorStringA(error, reason, sizeof reason) || !reason[0])
+    LanguageString(IDS_PLAY_ERROR_UNKNOWN, reason, sizeof reason);
+  char format[kLongFormatLength + 1];
+  LanguageString(IDS_FMT_CANNOT_PLAY, format, sizeof format);
+  char text[kLongFormatLength + kTextBufferSize + kReasonLength];
+  snprintf(text, sizeof text, format, what, reason);
+  ShowStatusText(text);
+  ResMessageBox(owner, g_state.languageModule, text, MAKEINTRESOURCEA(IDS_APP_CAPTION), MB_ICONEXCLAMATION);
+}
+
+void ReportObjectPlayFailure(HWND owner, SoundObjectHandle handle, DWORD error) {
+  char what[kTextBufferSize] = "";
+  {
+    LockedBlock<SoundObject> record(handle);
+    if (record) PlayingText(*record, what, sizeof what);
+  }
+  ReportPlayFailure(owner, what, error);
 }

@@ -17,4 +17,9 @@ void OnPlaybackEvent(HWND mainWindow, WPARAM event, LPARAM value);
 // The now-playing text on the status bar (and in a minimized title).
 void ShowNowPlaying(SoundObjectHandle handle);
 
+// A play that did not start: what (an object's text or a file) and the
+// media system's own reason, in a message box and on the status bar.
+void ReportPlayFailure(HWND owner, const char* what, DWORD error);
+void ReportObjectPlayFailure(HWND owner, SoundObjectHandle handle, DWORD error);
+
 #endif

@@ -93,13 +93,6 @@ HINSTANCE LoadLanguageModule() {
   return module[0] ? LoadLibraryA(module) : nullptr;
 }
 
-HWND CreateMainWindow(const RECT& place) {
-  char title[kTextBufferSize];
-  LanguageString(IDS_APP_CAPTION, title, sizeof title);
-  return CreateWindowExA(0, kMainWindowClass, title, WS_OVERLAPPEDWINDOW, place.left, place.top, place.right,
-                         place.bottom, nullptr, nullptr, g_state.instance, nullptr);
-}
-
 int RunMessageLoop() {
   MSG msg;
   BOOL result;
@@ -113,6 +106,16 @@ int RunMessageLoop() {
 }
 
 }  // namespace
+
+HWND CreateMainWindow(const RECT& place) {
+  char title[kTextBufferSize];
+  LanguageString(IDS_APP_CAPTION, title, sizeof title);
+  // Without a saved place, the first size, where the system places it.
+  bool placed = !IsRectEmpty(&place);
+  return CreateWindowExA(0, kMainWindowClass, title, WS_OVERLAPPEDWINDOW, placed ? place.left : CW_USEDEFAULT,
+                         placed ? place.top : CW_USEDEFAULT, placed ? place.right : kFirstWidth,
+                         placed ? place.bottom : kFirstHeight, nullptr, nullptr, g_state.instance, nullptr);
+}
 
 bool RegisterMainWindowClass() {
   WNDCLASSA wc = {};

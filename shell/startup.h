@@ -13,6 +13,15 @@
 bool RegisterWindowClasses();
 bool RegisterMainWindowClass();
 
+// The size of the main window at a first start (no place saved): room for
+// longer descriptions than the smallest size, which still shows every button.
+constexpr int kFirstWidth = 640;
+constexpr int kFirstHeight = 440;
+
+// Creates the main window at its saved place (left, top, width, height) or,
+// with an empty place, at its first size where the system places it.
+HWND CreateMainWindow(const RECT& place);
+
 // Runs the program; the exit code.
 int RunWendle(HINSTANCE instance, const char* commandLine, int show);
 

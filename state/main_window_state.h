@@ -15,13 +15,15 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "state/sound_object_handle.h"
 #include "state/settings_record.h"
 
-constexpr int kTextBufferSize = 512;     // paths, names, descriptions, messages
+constexpr int kTextBufferSize = 512;    // paths, names, descriptions, messages
 constexpr int kCommandLineSize = 2048;  // a command line handed to the main window
-constexpr int kButtonIconCount = 23;  // icons 1501..1523, index = id - 1501
+constexpr int kButtonIconCount = 23;    // icons 1501..1523, index = id - 1501
 constexpr int kKindBitmapCount = 5;
 
 // A kernel event owned for the whole run; auto-reset unless asked.
@@ -139,6 +141,11 @@ struct MainWindowState {
 
   WNDPROC editClassProc = nullptr;
   WNDPROC listBoxClassProc = nullptr;
+
+  // The folders that Sound Objects' relative file names are relative to,
+  // numbered from 1 (SoundObject::baseFolder); kept for the whole run.
+  // The UI thread's alone.
+  std::vector<std::string> baseFolders;
 };
 
 // MediaCaps: the usable MCI device types, found once at start.

@@ -154,13 +154,16 @@ void CatalogActiveCd(HWND mainWindow) {
     if (!AskToSaveChanges()) return;
     OpenListFile(path);
     UpdateWindowTitle(mainWindow);
+    SelectFirstItem();
   } else if (g_state.currentListFile[0]) {
     // Only a written entry is reported as one: not a failed write, nor a
     // No that started a new list instead.
-    if (CatalogCurrentList(first, second)) ShowStatusString(IDS_CD_CATALOGED);
+    bool cataloged = CatalogCurrentList(first, second) != 0;
+    SelectFirstItem();
+    if (cataloged) ShowStatusString(IDS_CD_CATALOGED);
   } else {
     ShowMessage(mainWindow, IDS_NOTHING_TO_CATALOG, MB_ICONEXCLAMATION);
     OfferToFillFromCd(mainWindow);
+    SelectFirstItem();
   }
-  SelectFirstItem();
 }

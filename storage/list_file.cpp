@@ -9,6 +9,7 @@
 
 #include "model/local_memory.h"
 #include "model/object_list.h"
+#include "model/object_paths.h"
 #include "state/main_window_state.h"
 #include "storage/list_format.h"
 #include "support/control_library.h"
@@ -141,13 +142,15 @@ unsigned MostItemsIn(const FileBytes& bytes) {
 
 // A SoundObject holding the values of a list-file item; null when memory
 // runs out (nothing is left allocated then).
-SoundObjectHandle MakeObject(const ListItemRecord& item) {
+SoundObjectHandle MakeObject(const ListItemRecord& item, uint16_t baseFolder) {
   SoundObjectHandle handle = AllocSoundObject();
   SoundObject values = {};
   values.flags = item.flags;
   values.repeatCount = item.repeatCount;
   values.postDelay = item.postDelay;
   values.trackNumber = item.trackNumber;
+  // A name without a folder is the list file's neighbour.
+  if (item.hasFileName && IsRelativePath(item.fileName)) values.baseFolder = baseFolder;
   if (!handle || !StoreSoundObject(handle, values, item.hasDescription ? &item.description : nullptr,
                                    item.hasFileName ? &item.fileName : nullptr))
     return nullptr;
@@ -290,7 +293,7 @@ int LoadListFile(HWND list, const char* path, int mode, ListLoadPhases* phases) 
   // A list that is not the whole file must not pass for the file: it takes
   // no name from it and stays modified, so a Save asks for a name rather
   // than replace the file with part of it.
-  if (!ReadListItems(&reader, list, mode, phases) || !named) return 0;
+  if (!ReadListItems(&reader, list, mode, phases, BaseFolderOfFile(path)) || !named) return 0;
   if (mode == ListLoadOpen) {
     lstrcpynA(g_state.currentListFile, fullPath, kTextBufferSize);
     g_state.listFileOwned = true;
@@ -302,7 +305,7 @@ int LoadListFile(HWND list, const char* path, int mode, ListLoadPhases* phases) 
   return 1;
 }
 
-int ReadListItems(ListFileReader* reader, HWND list, int mode, ListLoadPhases* phases) {
+int ReadListItems(ListFileReader* reader, HWND list, int mode, ListLoadPhases* phases, uint16_t baseFolder) {
   PhaseClock clock(phases);
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   Progress progress(IDS_FMT_ITEMS_READ);
@@ -323,7 +326,7 @@ int ReadListItems(ListFileReader* reader, HWND list, int mode, ListLoadPhases* p
     while (read < kItemsPerBatch && (next = reader->Next(&records[read])) == ListFileReader::Result::Item) ++read;
     clock.Lap(&ListLoadPhases::parse);
     int made = 0;
-    while (made < read && (handles[made] = MakeObject(records[made])) != nullptr) ++made;
+    while (made < read && (handles[made] = MakeObject(records[made], baseFolder)) != nullptr) ++made;
     clock.Lap(&ListLoadPhases::objects);
     int placed = PlaceItems(list, handles, made, &at);
     for (int i = placed; i < made; ++i) FreeSoundObject(handles[i]);  // refused by the list box
@@ -360,9 +363,10 @@ int SaveListFile(HWND list, const char* path) {
   // A read-only file is never replaced, although not every platform would
   // refuse to.
   DWORD attributes = GetFileAttributesA(path);
-  DWORD error = attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
-                    ? ERROR_ACCESS_DENIED
-                    : 0;
+  DWORD error =
+      attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
+          ? ERROR_ACCESS_DENIED
+          : 0;
   // The list goes to a temporary file first, so a failure never costs the
   // old file.
   if (!error) error = ReplaceWithList(list, path);

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
 
 #include "resources/ids.h"
 
@@ -41,8 +42,10 @@ int LoadListFile(HWND list, const char* path, int mode, ListLoadPhases* phases =
 
 // Places the items of reader (past its magic line) into list. 1 when the
 // end of the file was reached, 0 when memory ran out or the file was
-// damaged (the user is told either); the items placed so far stay.
-int ReadListItems(ListFileReader* reader, HWND list, int mode, ListLoadPhases* phases = nullptr);
+// damaged (the user is told either); the items placed so far stay. A file
+// name without a folder is relative to baseFolder (object_paths.h).
+int ReadListItems(ListFileReader* reader, HWND list, int mode, ListLoadPhases* phases = nullptr,
+                  uint16_t baseFolder = 0);
 
 // LoadListFile on the main list in Open mode.
 int OpenListFile(const char* path);

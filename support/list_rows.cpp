@@ -27,8 +27,9 @@ void DrawRow(const DRAWITEMSTRUCT* item, HBITMAP bitmap, const char* text, int t
   int height = rect.bottom - rect.top;
   DrawMaskedBitmap(dc, bitmap, &rect, kBitmapOffsetX, height / 2 - kBitmapHalfHeight);
   rect.left += textOffset;
-  ExtTextOutA(dc, rect.left, rect.top + kTextOffsetY, ETO_CLIPPED | ETO_OPAQUE, &rect, text,
-              static_cast<UINT>(strlen(text)), nullptr);
+  rect.top += kTextOffsetY;
+  // A text cut by the row's width ends in an ellipsis.
+  DrawTextA(dc, text, static_cast<int>(strlen(text)), &rect, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 
   SelectObject(dc, oldFont);
   SetTextColor(dc, oldText);

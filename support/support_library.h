@@ -29,6 +29,7 @@ extern "C" {
 #define ORD_BROWSE_FOR_FILE         21
 #define ORD_GET_CD_TRACK_COUNT      24
 #define ORD_GET_LAST_PLAY_INFO      25
+#define ORD_GET_LAST_PLAY_ERROR     27
 
 /* Filter kinds of BrowseForFile */
 #define BROWSE_WAV_AND_MIDI 2
@@ -74,6 +75,9 @@ UINT WINAPI GetCdTrackCount(DWORD reserved);
    plays in milliseconds. A completion notice names its device; the length
    bounds the wait for it. */
 UINT WINAPI GetLastPlayInfo(DWORD* lengthMs);
+/* Why the last play that the calling thread tried did not start: an MCI
+   error (mciGetErrorString describes it), or 0 when it started. */
+DWORD WINAPI GetLastPlayError(void);
 
 #ifdef __cplusplus
 }

@@ -8,7 +8,9 @@
 // the length of what it plays (GetLastPlayInfo): the notice names the
 // device, and the length bounds the caller's wait for a notice. A play
 // whose length cannot be read, or is zero, is refused: it could never
-// report its end.
+// report its end. A play that did not start records why, as an MCI error
+// (GetLastPlayError): the platform's own, or the one that says what this
+// library found wrong.
 //
 // A WAV file is checked before a device opens it: a format a wave device
 // cannot take (an absurd channel count, rate or sample size) can bring the
@@ -26,8 +28,12 @@ namespace {
 struct LastPlay {
   UINT device;
   DWORD lengthMs;
+  DWORD error;
 };
-thread_local LastPlay t_lastPlay = {0, 0};
+thread_local LastPlay t_lastPlay = {0, 0, 0};
+
+// A play that did not start, and why.
+void RecordFailure(DWORD error) { t_lastPlay = {0, 0, error}; }
 
 MCIDEVICEID OpenDevice(LPCSTR deviceType, LPCSTR element) {
   MCI_OPEN_PARMSA open = {};
@@ -37,7 +43,10 @@ MCIDEVICEID OpenDevice(LPCSTR deviceType, LPCSTR element) {
     open.lpstrElementName = element;
     flags |= MCI_OPEN_ELEMENT;
   }
-  if (mciSendCommandA(0, MCI_OPEN, flags, reinterpret_cast<DWORD_PTR>(&open)) != 0) return 0;
+  if (MCIERROR error = mciSendCommandA(0, MCI_OPEN, flags, reinterpret_cast<DWORD_PTR>(&open))) {
+    RecordFailure(error);
+    return 0;
+  }
   return open.wDeviceID;
 }
 
@@ -84,7 +93,7 @@ DWORD LengthMs(MCIDEVICEID device, DWORD track) {
   return static_cast<DWORD>(length);
 }
 
-void RecordPlay(MCIDEVICEID device, DWORD lengthMs) { t_lastPlay = {device, lengthMs}; }
+void RecordPlay(MCIDEVICEID device, DWORD lengthMs) { t_lastPlay = {device, lengthMs, 0}; }
 
 // ---- WAV headers -------------------------------------------------------
 
@@ -141,13 +150,17 @@ bool ReadAt(HANDLE file, uint64_t offset, void* buffer, DWORD size) {
          read == size;
 }
 
-// True for a RIFF WAVE file whose "fmt " chunk a wave device can take and
-// whose "data" chunk, after it, holds at least one whole block.
-bool IsPlayableWave(LPCSTR path) {
+// 0 for a RIFF WAVE file whose "fmt " chunk a wave device can take and
+// whose "data" chunk, after it, holds at least one whole block; else the
+// MCI error that says what is wrong.
+DWORD WaveFileError(LPCSTR path) {
   HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  bool playable = false;
+  if (file == INVALID_HANDLE_VALUE) {
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? MCIERR_FILE_NOT_FOUND : MCIERR_FILE_READ;
+  }
+  DWORD result = MCIERR_INVALID_FILE;
   LARGE_INTEGER size;
   unsigned char riff[12];
   if (GetFileSizeEx(file, &size) && ReadAt(file, 0, riff, sizeof riff) && memcmp(riff, "RIFF", 4) == 0 &&
@@ -165,24 +178,27 @@ bool IsPlayableWave(LPCSTR path) {
         unsigned char fields[16];
         if (chunkSize < sizeof fields || !ReadAt(file, body, fields, sizeof fields)) break;
         format = {Le16(fields), Le16(fields + 2), Le32(fields + 4), Le16(fields + 12), Le16(fields + 14)};
-        if (!IsSaneFormat(format, chunkSize)) break;
+        if (!IsSaneFormat(format, chunkSize)) {
+          result = MCIERR_WAVE_OUTPUTSUNSUITABLE;
+          break;
+        }
         haveFormat = true;
       } else if (memcmp(header, "data", 4) == 0) {
         const uint64_t present = fileSize - body < chunkSize ? fileSize - body : chunkSize;
-        playable = haveFormat && present >= format.blockAlign;
+        if (haveFormat && present >= format.blockAlign) result = 0;
         break;
       }
       offset = body + chunkSize + (chunkSize & 1);
     }
   }
   CloseHandle(file);
-  return playable;
+  return result;
 }
 
 // ---- Plays ----------------------------------------------------------------
 
 BOOL PlayFile(HWND window, LPCSTR deviceType, LPCSTR path) {
-  RecordPlay(0, 0);
+  RecordFailure(MCIERR_FILENAME_REQUIRED);
   if (!path || !*path) return FALSE;
   MCIDEVICEID device = OpenDevice(deviceType, path);
   if (!device) return FALSE;
@@ -191,6 +207,9 @@ BOOL PlayFile(HWND window, LPCSTR deviceType, LPCSTR path) {
     RecordPlay(device, length);
     return TRUE;
   }
+  // Nothing to play, or a play that would never end: the file is not one
+  // the device can play.
+  RecordFailure(MCIERR_INVALID_FILE);
   CloseDevice(device);
   return FALSE;
 }
@@ -233,8 +252,12 @@ bool StartTrack(MCIDEVICEID device, HWND window, DWORD track, DWORD tracks) {
 }  // namespace
 
 BOOL WINAPI PlayWaveFile(HWND notifyWindow, LPCSTR path) {
-  if (!path || !IsPlayableWave(path)) {
-    RecordPlay(0, 0);
+  if (!path || !*path) {
+    RecordFailure(MCIERR_FILENAME_REQUIRED);
+    return FALSE;
+  }
+  if (DWORD error = WaveFileError(path)) {
+    RecordFailure(error);
     return FALSE;
   }
   return PlayFile(notifyWindow, "waveaudio", path);
@@ -244,7 +267,7 @@ BOOL WINAPI PlayMidiFile(HWND notifyWindow, LPCSTR path, DWORD /*reserved*/) {
   // With no MIDI output the sequencer still accepts the play, then fails
   // inside without ever notifying: the caller would wait for ever.
   if (midiOutGetNumDevs() == 0) {
-    RecordPlay(0, 0);
+    RecordFailure(MCIERR_SEQ_NOMIDIPRESENT);
     return FALSE;
   }
   return PlayFile(notifyWindow, "sequencer", path);
@@ -253,13 +276,16 @@ BOOL WINAPI PlayMidiFile(HWND notifyWindow, LPCSTR path, DWORD /*reserved*/) {
 BOOL WINAPI PlayVideoFile(HWND notifyWindow, LPCSTR path) { return PlayFile(notifyWindow, "avivideo", path); }
 
 BOOL WINAPI PlayCdTrack(HWND notifyWindow, BYTE track, BYTE trackCount) {
-  RecordPlay(0, 0);
+  RecordFailure(MCIERR_OUTOFRANGE);
   if (track < 1 || track > trackCount) return FALSE;
   DWORD tracks = 0;
   MCIDEVICEID device = OpenCdWithDisc(&tracks);
-  if (!device) return FALSE;
+  if (!device) {
+    if (!t_lastPlay.error || t_lastPlay.error == MCIERR_OUTOFRANGE) RecordFailure(MCIERR_DEVICE_NOT_READY);
+    return FALSE;
+  }
   if (StartTrack(device, notifyWindow, track, tracks)) return TRUE;
-  RecordPlay(0, 0);
+  RecordFailure(MCIERR_OUTOFRANGE);  // past the disc, a data track, or no length
   CloseDevice(device);
   return FALSE;
 }
@@ -276,6 +302,8 @@ UINT WINAPI GetCdTrackCount(DWORD /*reserved*/) {
   CloseDevice(device);
   return last;
 }
+
+DWORD WINAPI GetLastPlayError(void) { return t_lastPlay.error; }
 
 UINT WINAPI GetLastPlayInfo(DWORD* lengthMs) {
   if (lengthMs) *lengthMs = t_lastPlay.lengthMs;

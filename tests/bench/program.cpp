@@ -72,16 +72,27 @@ void ClearProgramSettings() {
   RegCloseKey(user);
 }
 
-void WriteProgramSetting(const std::string& value, const std::string& text) {
+namespace {
+
+void WriteProgramValue(const std::string& value, DWORD type, const void* data, DWORD size) {
   HKEY user, key;
   if (RegOpenCurrentUser(KEY_ALL_ACCESS, &user) != ERROR_SUCCESS) return;
-  if (RegCreateKeyExA(user, "Software\\Orvane Software\\Wendle\\Settings", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                      &key, nullptr) == ERROR_SUCCESS) {
-    RegSetValueExA(key, value.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
+  if (RegCreateKeyExA(user, "Software\\Orvane Software\\Wendle\\Settings", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                      nullptr) == ERROR_SUCCESS) {
+    RegSetValueExA(key, value.c_str(), 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
   }
   RegCloseKey(user);
+}
+
+}  // namespace
+
+void WriteProgramSetting(const std::string& value, const std::string& text) {
+  WriteProgramValue(value, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+
+void WriteProgramSetting(const std::string& value, DWORD number) {
+  WriteProgramValue(value, REG_DWORD, &number, sizeof number);
 }
 
 Program::Program(const std::string& arguments, const std::string& folder, const std::string& program) {

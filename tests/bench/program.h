@@ -22,6 +22,7 @@ void ClearProgramSettings();
 // Writes one of the program's settings (a value of its Settings key) to
 // the real per-user registry, for the next start of the program.
 void WriteProgramSetting(const std::string& value, const std::string& text);
+void WriteProgramSetting(const std::string& value, DWORD number);
 
 // The file-name field of the platform's file dialog.
 HWND FileNameField(HWND fileDialog);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <utility>
 
@@ -12,6 +14,8 @@ namespace bench {
 namespace {
 
 constexpr size_t kSignatureLength = 48;
+// Marks 0 to 63 are looked for in the sink.
+constexpr int kMarkCount = 64;
 
 std::string Signature(int mark) {
   std::string bytes;
@@ -23,6 +27,7 @@ std::string Signature(int mark) {
 }  // namespace
 
 std::string WriteMarkedWave(const std::string& name, int mark, int milliseconds) {
+  if (mark < 0 || mark >= kMarkCount) ADD_FAILURE() << "mark " << mark << " would never be found in the sink";
   std::string samples = Signature(mark);
   size_t total = static_cast<size_t>(milliseconds) * 8;
   while (samples.size() < total) samples.push_back(static_cast<char>(0x80 + ((samples.size() / 8) % 2 ? 24 : -24)));
@@ -54,7 +59,7 @@ size_t SinkSize() { return ReadFileBytes(SoundSinkPath()).size(); }
 
 std::vector<int> MarksIn(const std::string& bytes) {
   std::vector<std::pair<size_t, int>> found;
-  for (int mark = 0; mark < 64; ++mark) {
+  for (int mark = 0; mark < kMarkCount; ++mark) {
     std::string signature = Signature(mark);
     for (size_t at = bytes.find(signature); at != std::string::npos; at = bytes.find(signature, at + 1))
       found.emplace_back(at, mark);

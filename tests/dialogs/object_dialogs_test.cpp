@@ -3,6 +3,7 @@
 // dialogs in add and modify mode, their refusals and their messages.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,6 +31,21 @@ void ExpectMessage(const bench::ModalRecord& record, UINT textId, UINT icon, HWN
 }
 
 bool StartsWith(const std::string& text, const std::string& start) { return text.compare(0, start.size(), start) == 0; }
+
+// A short WAV file in the test's folder, so no question about a missing
+// file comes between a test and what it checks.
+std::string ExistingWave(const std::string& name) {
+  std::string path = bench::TempPath(name);
+  EXPECT_TRUE(bench::WriteWaveFile(path, std::string(8, '\x80')));
+  return path;
+}
+
+// The message that names a number field's range.
+std::string RangeMessage(uint32_t minimum, uint32_t maximum) {
+  char text[128];
+  snprintf(text, sizeof text, bench::LanguageString(IDS_FMT_NUMBER_RANGE).c_str(), minimum, maximum);
+  return text;
+}
 
 // (kind command, kind bitmap index) of each entry of the kind list.
 std::vector<std::pair<int, int>> KindRows(const Dialog& dialog) {
@@ -153,15 +169,26 @@ TEST_F(ObjectDialogTest, FileDialogTakesAUsableNameOnly) {
     EXPECT_TRUE(IsWindowVisible(window));
     dialog.Type(IDC_SOUND_FILE, "a.wav");  // five characters are enough
     dialog.Type(IDC_DESCRIPTION, "first");
+    // No such file: No keeps the dialog and the input, Yes keeps the name.
+    dialog.Click(IDC_OK);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(dialog.Text(IDC_SOUND_FILE), "a.wav");
+    EXPECT_EQ(dialog.Text(IDC_DESCRIPTION), "first");
+    EXPECT_EQ(host_.Count(), 0);
     dialog.Click(IDC_OK);
   });
   for (int i = 0; i < 3; ++i) modals.AnswerMessageBox(IDOK);
+  modals.AnswerMessageBox(IDNO);
+  modals.AnswerMessageBox(IDYES);
   EXPECT_EQ(SoundObjectDialog(host_.window(), AddModeParam(IDK_WAVE, InsertAppend)), 1);
   EXPECT_EQ(modals.Failures(), 0);
-  ASSERT_EQ(modals.Records().size(), 4u);
+  ASSERT_EQ(modals.Records().size(), 6u);
   ExpectMessage(RecordAt(modals, 1), IDS_BAD_FILE_NAME, MB_ICONINFORMATION, dialogWindow);
   ExpectMessage(RecordAt(modals, 2), IDS_BAD_FILE_NAME, MB_ICONINFORMATION, dialogWindow);
   ExpectMessage(RecordAt(modals, 3), IDS_DEVICE_MISSING, MB_ICONEXCLAMATION, dialogWindow);
+  ExpectMessage(RecordAt(modals, 4), IDS_ASK_KEEP_MISSING, MB_ICONQUESTION, dialogWindow);
+  EXPECT_EQ(RecordAt(modals, 4).style & MB_TYPEMASK, static_cast<UINT>(MB_YESNO));
+  ExpectMessage(RecordAt(modals, 5), IDS_ASK_KEEP_MISSING, MB_ICONQUESTION, dialogWindow);
   ASSERT_EQ(host_.Count(), 1);
   ObjectValues object = ObjectValuesAt(0);
   EXPECT_EQ(object.flags, static_cast<uint32_t>(Wave));
@@ -170,52 +197,68 @@ TEST_F(ObjectDialogTest, FileDialogTakesAUsableNameOnly) {
   EXPECT_EQ(object.bitmap, g_state.kindBitmaps[0]);
 }
 
-TEST_F(ObjectDialogTest, NumbersOutOfRangeAreRefusedNotWrapped) {
+// Number fields take digits only; OK with a number outside the field's
+// range names the range and keeps the dialog and the number typed.
+TEST_F(ObjectDialogTest, NumbersOutsideTheirRangeAreRefusedWithTheRange) {
+  const std::string wave = ExistingWave("NUMBERS.WAV");
   {
     bench::ModalScript modals;
     HWND objectDialog = nullptr;
     ActOnDialog(modals, [&](HWND window) {
       objectDialog = window;
       Dialog dialog(window);
-      dialog.Type(IDC_SOUND_FILE, "A.WAV");
-      for (const char* typed : {"99999999999", "-1", "4294967296"}) {
+      dialog.Type(IDC_SOUND_FILE, wave);
+      dialog.Type(IDC_REPEAT_COUNT, "-1x2");
+      EXPECT_EQ(dialog.Text(IDC_REPEAT_COUNT), "12");  // letters and signs do not go in
+      for (const char* typed : {"99999999999", "101"}) {
         dialog.Type(IDC_REPEAT_COUNT, typed);
         dialog.Click(IDC_OK);
         EXPECT_EQ(dialog.Focused(), IDC_REPEAT_COUNT) << typed;
         EXPECT_EQ(dialog.Text(IDC_REPEAT_COUNT), typed);  // left for the user to correct
       }
-      dialog.Type(IDC_REPEAT_COUNT, "abc");   // no number: 0
-      dialog.Type(IDC_POST_DELAY, " 5000 ");  // above the spin's range, as typed
+      dialog.Type(IDC_REPEAT_COUNT, "100");
+      dialog.Type(IDC_POST_DELAY, "3601");
+      dialog.Click(IDC_OK);
+      EXPECT_EQ(dialog.Focused(), IDC_POST_DELAY);
+      dialog.Type(IDC_POST_DELAY, "3600");
       dialog.Click(IDC_OK);
     });
     for (int i = 0; i < 3; ++i) modals.AnswerMessageBox(IDOK);
     EXPECT_EQ(SoundObjectDialog(host_.window(), AddModeParam(IDK_WAVE, InsertAppend)), 1);
     EXPECT_EQ(modals.Failures(), 0);
-    for (size_t i = 1; i <= 3; ++i)
-      ExpectMessage(RecordAt(modals, i), IDS_NUMBER_OUT_OF_RANGE, MB_ICONEXCLAMATION, objectDialog);
+    ASSERT_EQ(modals.Records().size(), 4u);
+    EXPECT_EQ(RecordAt(modals, 1).text, RangeMessage(0, 100));
+    EXPECT_EQ(RecordAt(modals, 1).owner, objectDialog);
+    EXPECT_EQ(RecordAt(modals, 2).text, RangeMessage(0, 100));
+    EXPECT_EQ(RecordAt(modals, 3).text, RangeMessage(0, 3600));
     ASSERT_EQ(host_.Count(), 1);
-    EXPECT_EQ(ObjectValuesAt(0).repeatCount, 0u);
-    EXPECT_EQ(ObjectValuesAt(0).postDelay, 5000u);
+    EXPECT_EQ(ObjectValuesAt(0).repeatCount, 100u);
+    EXPECT_EQ(ObjectValuesAt(0).postDelay, 3600u);
   }
 
-  // Pause durations: 5000 stays 5000, letters are 0, -5 is refused.
-  for (const auto& [typed, stored] : std::vector<std::pair<std::string, uint32_t>>{{"5000", 5000}, {"ten", 0}}) {
-    bench::ModalScript pause;
-    ActOnDialog(pause, [&](HWND window) {
-      Dialog dialog(window);
-      dialog.Type(IDC_PAUSE_DURATION, "-5");
-      dialog.Click(IDC_OK);
-      dialog.Type(IDC_PAUSE_DURATION, typed);
-      dialog.Click(IDC_OK);
-    });
-    pause.AnswerMessageBox(IDOK);
-    EXPECT_EQ(PauseObjectDialog(host_.window(), AddModeParam(IDK_PAUSE, InsertAppend)), 1);
-    EXPECT_EQ(pause.Failures(), 0);
-    EXPECT_EQ(RecordAt(pause, 1).text, bench::LanguageString(IDS_NUMBER_OUT_OF_RANGE));
-    ObjectValues object = ObjectValuesAt(host_.Count() - 1);
-    EXPECT_EQ(object.flags, static_cast<uint32_t>(Pause));
-    EXPECT_EQ(object.postDelay, stored) << typed;
-  }
+  // Pause durations: 0 to 3600 seconds.
+  bench::ModalScript pause;
+  ActOnDialog(pause, [&](HWND window) {
+    Dialog dialog(window);
+    dialog.Type(IDC_PAUSE_DURATION, "999999");
+    dialog.Click(IDC_OK);
+    EXPECT_TRUE(IsWindowVisible(window));
+    dialog.Type(IDC_PAUSE_DURATION, "");
+    dialog.Type(IDC_PAUSE_DURATION, "ten");
+    EXPECT_EQ(dialog.Text(IDC_PAUSE_DURATION), "");
+    dialog.Click(IDC_OK);  // an empty field is no number either
+    dialog.Type(IDC_PAUSE_DURATION, "45");
+    dialog.Click(IDC_OK);
+  });
+  pause.AnswerMessageBox(IDOK);
+  pause.AnswerMessageBox(IDOK);
+  EXPECT_EQ(PauseObjectDialog(host_.window(), AddModeParam(IDK_PAUSE, InsertAppend)), 1);
+  EXPECT_EQ(pause.Failures(), 0);
+  EXPECT_EQ(RecordAt(pause, 1).text, RangeMessage(0, 3600));
+  EXPECT_EQ(RecordAt(pause, 2).text, RangeMessage(0, 3600));
+  ObjectValues object = ObjectValuesAt(host_.Count() - 1);
+  EXPECT_EQ(object.flags, static_cast<uint32_t>(Pause));
+  EXPECT_EQ(object.postDelay, 45u);
 }
 
 // A list file keeps "*" for no description, so a description that begins
@@ -227,7 +270,7 @@ TEST_F(ObjectDialogTest, ADescriptionBeginningWithAStarIsRefused) {
   ActOnDialog(modals, [&](HWND window) {
     objectDialog = window;
     Dialog dialog(window);
-    dialog.Type(IDC_SOUND_FILE, "A.WAV");
+    dialog.Type(IDC_SOUND_FILE, ExistingWave("STAR.WAV"));
     dialog.Type(IDC_DESCRIPTION, "*starred");
     dialog.Click(IDC_OK);
     EXPECT_EQ(dialog.Focused(), IDC_DESCRIPTION);
@@ -251,7 +294,7 @@ TEST_F(ObjectDialogTest, LongTextsStopAtWhatAnObjectHolds) {
       Dialog dialog(window);
       dialog.Paste(IDC_SOUND_FILE, "C:\\" + std::string(508, 'D') + ".WAV");  // 515 characters
       EXPECT_EQ(dialog.Text(IDC_SOUND_FILE).size(), 511u);
-      dialog.Type(IDC_SOUND_FILE, "C:\\A.WAV");
+      dialog.Type(IDC_SOUND_FILE, ExistingWave("LONG.WAV"));
       dialog.Paste(IDC_DESCRIPTION, longText);
       dialog.Click(IDC_OK);
     });
@@ -272,13 +315,14 @@ TEST_F(ObjectDialogTest, LongTextsStopAtWhatAnObjectHolds) {
 }
 
 TEST_F(ObjectDialogTest, OkThatCannotMakeTheObjectKeepsTheDialogAndTheInput) {
+  const std::string bell = ExistingWave("BELL.WAV");
   bench::MemorySeam memory;
   bench::ModalScript modals;
   HWND objectDialog = nullptr;
   ActOnDialog(modals, [&](HWND window) {
     objectDialog = window;
     Dialog dialog(window);
-    dialog.Type(IDC_SOUND_FILE, "C:\\BELL.WAV");
+    dialog.Type(IDC_SOUND_FILE, bell);
     dialog.Type(IDC_DESCRIPTION, "bell");
     memory.FailAllocation(1);  // the record: the user is told
     dialog.Click(IDC_OK);
@@ -287,7 +331,7 @@ TEST_F(ObjectDialogTest, OkThatCannotMakeTheObjectKeepsTheDialogAndTheInput) {
     dialog.Click(IDC_OK);
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_EQ(host_.Count(), 0);
-    EXPECT_EQ(dialog.Text(IDC_SOUND_FILE), "C:\\BELL.WAV");
+    EXPECT_EQ(dialog.Text(IDC_SOUND_FILE), bell);
     EXPECT_EQ(dialog.Text(IDC_DESCRIPTION), "bell");
     dialog.Click(IDC_OK);
   });
@@ -300,18 +344,20 @@ TEST_F(ObjectDialogTest, OkThatCannotMakeTheObjectKeepsTheDialogAndTheInput) {
 }
 
 TEST_F(ObjectDialogTest, AddKeepsTheDialogOpenAndAsksForTheNextFile) {
-  const std::string one = bench::TempPath("ONE.WAV");
-  const std::string two = bench::TempPath("TWO.WAV");
-  ASSERT_TRUE(bench::WriteWaveFile(two, std::string(8, '\x80')));
+  const std::string one = ExistingWave("ONE.WAV");
+  const std::string two = ExistingWave("TWO.WAV");
   AppendObject(Wave, nullptr, "C:\\OLD.WAV");
   bench::ModalScript modals;
   ActOnDialog(modals, [&](HWND window) {
     Dialog dialog(window);
-    dialog.Type(IDC_SOUND_FILE, one);
-    dialog.Type(IDC_DESCRIPTION, "one");
+    // The picture for the user's guide shows a name from a user's folder.
+    dialog.Type(IDC_SOUND_FILE, "C:\\users\\Public\\Music\\MORNING.WAV");
+    dialog.Type(IDC_DESCRIPTION, "Morning birds");
     dialog.Type(IDC_REPEAT_COUNT, "3");
     dialog.Type(IDC_POST_DELAY, "9");
     SaveScreenshot(window, "sound_object_add");
+    dialog.Type(IDC_SOUND_FILE, one);
+    dialog.Type(IDC_DESCRIPTION, "one");
     dialog.Click(IDC_ADD);
     // The file dialog opens by itself for the next file.
     EXPECT_TRUE(bench::PumpUntil([&] { return !dialog.Text(IDC_SOUND_FILE).empty(); }));

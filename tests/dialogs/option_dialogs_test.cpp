@@ -59,13 +59,15 @@ TEST_F(PlayAllModeTest, CountFollowsNonStopAndItsRange) {
       EXPECT_TRUE(dialog.Enabled(IDC_PLAY_LIST_COUNT));
       EXPECT_TRUE(dialog.Enabled(IDC_SPIN_COUNT));
       dialog.Click(IDC_ORDER_RANDOM);
-      for (const char* typed : {"70000", "-1"}) {
+      for (const char* typed : {"70000", "99999"}) {
         dialog.Type(IDC_PLAY_LIST_COUNT, typed);
         dialog.Click(IDC_OK);
         EXPECT_EQ(dialog.Focused(), IDC_PLAY_LIST_COUNT);
         EXPECT_EQ(g_settings.playOrder.load(), PlayOrderSequential);
         EXPECT_EQ(g_settings.playListCount.load(), 0u);
       }
+      dialog.Type(IDC_PLAY_LIST_COUNT, "-1");
+      EXPECT_EQ(dialog.Text(IDC_PLAY_LIST_COUNT), "1");  // digits only
       dialog.Type(IDC_PLAY_LIST_COUNT, "");
       dialog.Click(IDC_OK);
     });
@@ -201,9 +203,13 @@ TEST_F(PreferencesTest, PauseIsTakenOnlyWhenCheckedAndOtherFlagsPassThrough) {
   ActOnDialog(modals, [](HWND window) {
     Dialog dialog(window);
     dialog.Click(IDC_PREF_PAUSE);
-    dialog.Type(IDC_PREF_PAUSE_SECONDS, "5000");  // as typed; the next start limits it
+    dialog.Type(IDC_PREF_PAUSE_SECONDS, "5000");  // beyond an hour: refused
+    dialog.Click(IDC_OK);
+    EXPECT_EQ(dialog.Focused(), IDC_PREF_PAUSE_SECONDS);
+    dialog.Type(IDC_PREF_PAUSE_SECONDS, "3600");
     dialog.Click(IDC_OK);
   });
+  modals.AnswerMessageBox(IDOK);
   ActOnDialog(modals, [](HWND window) {
     Dialog dialog(window);
     dialog.Type(IDC_PREF_PAUSE_SECONDS, "99999999999");
@@ -218,14 +224,16 @@ TEST_F(PreferencesTest, PauseIsTakenOnlyWhenCheckedAndOtherFlagsPassThrough) {
   EXPECT_EQ(g_settings.pauseSeconds.load(), 2u);
   EXPECT_EQ(g_settings.preferenceFlags.load(), TitleWhenMinimized | StatusBarButtonHelp | MinimizeOnPlayAll | foreign);
   EXPECT_EQ(PreferencesDialog(host_.window()), 1);
-  EXPECT_EQ(g_settings.pauseSeconds.load(), 5000u);
+  EXPECT_EQ(g_settings.pauseSeconds.load(), 3600u);
   EXPECT_TRUE(g_settings.preferenceFlags & PauseBetweenObjects);
   uint32_t before = g_settings.preferenceFlags;
   EXPECT_EQ(PreferencesDialog(host_.window()), 0);
   EXPECT_EQ(modals.Failures(), 0);
-  ExpectMessage(RecordAt(modals, 3), IDS_NUMBER_OUT_OF_RANGE, MB_ICONEXCLAMATION);
+  const std::string range = bench::LanguageString(IDS_FMT_NUMBER_RANGE);
+  EXPECT_EQ(RecordAt(modals, 2).text, range.substr(0, range.find('%')) + "0 to 3600.");
+  EXPECT_EQ(RecordAt(modals, 4).text, RecordAt(modals, 2).text);
   EXPECT_EQ(g_settings.preferenceFlags.load(), before);
-  EXPECT_EQ(g_settings.pauseSeconds.load(), 5000u);
+  EXPECT_EQ(g_settings.pauseSeconds.load(), 3600u);
 }
 
 TEST_F(PreferencesTest, SaveTellsTheOutcomeAsTheDialogCloses) {
@@ -439,6 +447,36 @@ TEST_F(HotKeysTest, ChangeRegistersOrShowsTheKeyThePlatformRefuses) {
   EXPECT_FALSE(RegisterHotKey(other, 2, MOD_CONTROL | MOD_ALT, 'T'));
   UnregisterHotKey(other, 1);
   DestroyWindow(other);
+}
+
+// A letter alone would vanish from typing on the whole desktop: OK and Save
+// refuse a key without Control or Alt, and show it.
+TEST_F(HotKeysTest, AKeyWithoutControlOrAltIsRefused) {
+  bench::ModalScript modals;
+  ActOnDialog(modals, [](HWND window) {
+    Dialog dialog(window);
+    dialog.Click(IDC_HOTKEY_FAVORITE);
+    dialog.Click(IDC_KEY_CONTROL);
+    dialog.Click(IDC_KEY_ALT);
+    dialog.Click(IDC_HOTKEY_PLAY_NEXT);
+    for (int button : {IDC_SAVE, IDC_OK}) {
+      dialog.Click(button);
+      EXPECT_TRUE(IsWindowVisible(window));
+      EXPECT_TRUE(dialog.Checked(IDC_HOTKEY_FAVORITE)) << button;
+      EXPECT_EQ(dialog.Focused(), IDC_KEY_CONTROL) << button;
+    }
+    dialog.Click(IDC_KEY_ALT);
+    dialog.Click(IDC_OK);
+  });
+  modals.AnswerMessageBox(IDOK);
+  modals.AnswerMessageBox(IDOK);
+  EXPECT_EQ(HotKeysDialog(host_.window()), 1);
+  EXPECT_EQ(modals.Failures(), 0);
+  ExpectMessage(RecordAt(modals, 1), IDS_HOTKEY_NEEDS_MODIFIER, MB_ICONEXCLAMATION);
+  ExpectMessage(RecordAt(modals, 2), IDS_HOTKEY_NEEDS_MODIFIER, MB_ICONEXCLAMATION);
+  EXPECT_EQ(g_settings.hotKeys[2].modifiers, static_cast<uint32_t>(MOD_ALT));
+  DWORD stored = 0;
+  EXPECT_FALSE(bench::RegReadDword(HotKeysKey(), bench::LanguageString(IDS_REG_HOTKEY3_MODS), &stored) && stored == 0);
 }
 
 TEST_F(HotKeysTest, EditsStayInMemoryAsTakenAndCloseRegistersNothing) {

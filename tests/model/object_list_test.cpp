@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "bench/list_host.h"
@@ -9,6 +10,9 @@
 #include "bench/test_env.h"
 #include "model/local_memory.h"
 #include "model/object_list.h"
+#include "model/sound_object.h"
+#include "resources/ids.h"
+#include "support/control_library.h"
 #include "object_fields.h"
 #include "settings/settings.h"
 #include "state/main_window_state.h"
@@ -229,6 +233,65 @@ TEST_F(ObjectListTest, AFailedFreeIsReportedAndTheItemIsGone) {
   EXPECT_EQ(modals.Records()[0].text, bench::LanguageString(IDS_FREE_FAILED));
   EXPECT_EQ(modals.Records()[0].style, static_cast<UINT>(MB_ICONHAND));
   EXPECT_EQ(host_.Count(), 0);
+}
+
+// Builds a Sound Object; the caller frees it.
+SoundObjectHandle MakeObject(uint32_t kind, uint8_t track, uint32_t repeats, uint32_t delay, const char* description,
+                             const char* fileName) {
+  SoundObjectHandle handle = AllocSoundObject();
+  SoundObject values = {};
+  values.flags = kind;
+  values.trackNumber = track;
+  values.repeatCount = repeats;
+  values.postDelay = delay;
+  std::string_view descriptionText = description ? description : "";
+  std::string_view fileText = fileName ? fileName : "";
+  EXPECT_TRUE(
+      StoreSoundObject(handle, values, description ? &descriptionText : nullptr, fileName ? &fileText : nullptr));
+  return handle;
+}
+
+TEST(ObjectInfo, StatusBarShowsCountsAndTheTrackOrFile) {
+  bench::ListHost host;
+  struct Case {
+    SoundObjectHandle object;
+    std::string text;
+  };
+  const Case cases[] = {
+      {MakeObject(CdTrack, 7, 1, 3, "Overture", nullptr), "Repeat:1  Pause:3  Track:7"},
+      {MakeObject(CdTrack, 7, 1, 3, nullptr, nullptr), "Repeat:1  Pause:3"},
+      {MakeObject(Wave, 0, 2, 5, "Bells", "C:\\SOUNDS\\BELLS.WAV"), "Repeat:2  Pause:5   C:\\SOUNDS\\BELLS.WAV"},
+      {MakeObject(Wave, 0, 0, 0, nullptr, nullptr), bench::LanguageString(IDS_NO_OBJECT_INFO)},
+  };
+  for (const Case& c : cases) {
+    ShowObjectInfo(g_state.statusBar, c.object);
+    EXPECT_EQ(host.StatusText(), c.text);
+  }
+  // No object or no status bar: nothing happens.
+  StatusBarSetText(g_state.statusBar, "kept");
+  ShowObjectInfo(g_state.statusBar, nullptr);
+  ShowObjectInfo(nullptr, cases[0].object);
+  EXPECT_EQ(host.StatusText(), "kept");
+  for (const Case& c : cases) FreeSoundObject(c.object);
+}
+
+// The status bar describes the selected object: a new selection, a Remove
+// and a Move show its details.
+TEST_F(ObjectListTest, TheStatusBarDescribesTheSelectedObject) {
+  Add("A.WAV");
+  Add("B.WAV");
+  Add("C.WAV");
+  SelectObject(1);
+  EXPECT_EQ(host_.StatusText(), "Repeat:0  Pause:0   B.WAV");
+  MoveSoundObject(IDM_MOVE_TOP);
+  EXPECT_EQ(host_.Selected(), 0) << "a moved item stays selected";
+  EXPECT_EQ(host_.StatusText(), "Repeat:0  Pause:0   B.WAV");
+  MoveSoundObject(IDM_MOVE_DOWN);
+  EXPECT_EQ(host_.Selected(), 1);
+  g_settings.confirmFlags = 0;
+  RemoveSoundObject();  // B goes; the first item is selected
+  EXPECT_EQ(host_.StatusText(), "Repeat:0  Pause:0   A.WAV");
+  g_settings.confirmFlags = kDefaultConfirmations;
 }
 
 }  // namespace

@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include "bench/modal_script.h"
 #include "bench/sound_marks.h"
 #include "bench/test_env.h"
+#include "model/local_memory.h"
 #include "model/object_list.h"
 #include "model/sound_object.h"
 #include "playback/media_control.h"
@@ -92,17 +94,32 @@ TEST_F(MediaControlTest, PlaySelectedPlaysTheSoundAndComesBackToIdle) {
   EXPECT_EQ(bench::WaitForMarks(from, 1), std::vector<int>{2});
 }
 
-TEST_F(MediaControlTest, AStartThatFailsGivesTheMenusBack) {
-  host_.AddFile(Wave, bench::TempPath("missing.wav"));
+// A play that cannot start says so: a message with the file and the media
+// system's reason, the same text on the status bar, and a mark on the row
+// until the object plays again. The menus come back.
+TEST_F(MediaControlTest, AStartThatFailsIsSaidAndGivesTheMenusBack) {
+  const std::string missing = bench::TempPath("missing.wav");
+  host_.AddFile(Wave, missing);
   host_.AddFile(Wave, "");  // no file name at all: played as "Untitled"
+  bench::ModalScript modals;
   for (int index : {0, 1}) {
+    modals.AnswerMessageBox(IDOK);
     SendMessageA(host_.list(), LB_SETCURSEL, index, 0);
     PlaySelected();
     EXPECT_EQ(g_state.playing, 0);
     EXPECT_TRUE(MenuItemEnabled(host_.window(), IDM_SOUND_ADD));
     EXPECT_TRUE(MenuPopupEnabled(host_.window(), 2));
-    EXPECT_EQ(host_.StatusText(), LanguageString(IDS_STATUS_READY));
+    ASSERT_EQ(modals.Records().size(), static_cast<size_t>(index + 1));
+    const std::string& said = modals.Records()[index].text;
+    const std::string subject = index == 0 ? missing : "Untitled";
+    EXPECT_EQ(said.rfind(subject + " could not be played: ", 0), 0u) << said;
+    EXPECT_GT(said.size(), subject.size() + 24) << "no reason given: " << said;
+    EXPECT_EQ(modals.Records()[index].style & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION));
+    EXPECT_EQ(host_.StatusText(), said);
+    LockedBlock<SoundObject> record(ObjectAt(index));
+    EXPECT_TRUE(record->playFailed) << index;
   }
+  EXPECT_EQ(modals.Failures(), 0);
 }
 
 TEST_F(MediaControlTest, StopSkipEndsTheWaitAndClosesEveryDevice) {

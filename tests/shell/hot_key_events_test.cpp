@@ -45,11 +45,14 @@ TEST_F(HotKeyEvents, TheFavoriteKeyAsksForAFavoriteOrPlaysOnlyWavAndMidi) {
   ASSERT_EQ(posted.size(), 1u);
   EXPECT_EQ(posted[0].first, IDM_OPT_SET_FAVORITE);
 
-  // A favorite that is a video: nothing plays, nothing is asked.
-  bench::RegWriteString("Software\\Orvane Software\\Wendle\\Settings", "FavoriteSelection",
-                        bench::TempPath("clip.avi"));
+  // A favorite that is a video (written by hand): nothing plays, and the
+  // user is told which file could not be played.
+  const std::string clip = bench::TempPath("clip.avi");
+  bench::RegWriteString("Software\\Orvane Software\\Wendle\\Settings", "FavoriteSelection", clip);
+  modals_.AnswerMessageBox(IDOK);
   OnHotKey(host_.window(), IDH_FAVORITE);
-  EXPECT_EQ(modals_.Records().size(), 1u);
+  ASSERT_EQ(modals_.Records().size(), 2u);
+  EXPECT_EQ(modals_.Records()[1].text.rfind(clip + " could not be played: ", 0), 0u) << modals_.Records()[1].text;
   EXPECT_EQ(OpenDeviceCount(), 0);
   EXPECT_EQ(g_state.favoriteDevice, 0u);
   EXPECT_FALSE(OnHotKey(host_.window(), 543));  // not one of ours

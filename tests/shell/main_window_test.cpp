@@ -50,8 +50,8 @@ class MainWindowTest : public testing::Test {
       ASSERT_TRUE(RegisterListBoxSuperclass(instance));
     }
     g_state.popupMenu = LoadMenuA(g_state.instance, MAKEINTRESOURCEA(IDR_POPUP_MENU));
-    window_ = CreateWindowExA(0, kMainWindowClass, "Wendle", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr, nullptr,
-                              g_state.instance, nullptr);
+    RECT noPlace = {};
+    window_ = CreateMainWindow(noPlace);
     ASSERT_TRUE(window_);
     ShowWindow(window_, SW_SHOWNORMAL);
   }
@@ -102,12 +102,30 @@ TEST_F(MainWindowTest, DroppedSoundFilesAreAppendedAndCounted) {
   EXPECT_EQ(g_state.listModified, 1);
 }
 
-TEST_F(MainWindowTest, AFirstStartWithoutAPlaceGetsTheSmallestSize) {
+TEST_F(MainWindowTest, AFirstStartGetsItsFirstSizeAndItCanBeMadeSmallerWhileTheButtonsFit) {
   RECT rect;
   GetWindowRect(window_, &rect);
-  int screen = GetSystemMetrics(SM_CYSCREEN);
-  EXPECT_EQ(rect.right - rect.left, 586);
-  EXPECT_EQ(rect.bottom - rect.top, screen <= 380 ? screen : 380);
+  EXPECT_EQ(rect.right - rect.left, kFirstWidth);
+  EXPECT_EQ(rect.bottom - rect.top, kFirstHeight);
+
+  // As small as the window lets itself be made: smaller than the first
+  // size, and every button is still seen whole in the client area.
+  SetWindowPos(window_, nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER);
+  bench::PumpMessages();
+  GetWindowRect(window_, &rect);
+  EXPECT_LT(rect.right - rect.left, kFirstWidth);
+  EXPECT_LT(rect.bottom - rect.top, kFirstHeight);
+  RECT client, status;
+  GetClientRect(window_, &client);
+  GetWindowRect(g_state.statusBar, &status);
+  MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&status), 2);
+  for (HWND button : {GetDlgItem(g_state.ribbon, IDC_BTN_HELP), GetDlgItem(window_, IDC_BTN_PLAY_ALL)}) {
+    RECT place;
+    GetWindowRect(button, &place);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&place), 2);
+    EXPECT_LE(place.right, client.right);
+    EXPECT_LE(place.bottom, status.top);
+  }
 }
 
 TEST_F(MainWindowTest, BusyCommandsAreRefusedAndOthersRun) {

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "bench/program.h"
 #include "bench/screenshot.h"
@@ -61,6 +63,29 @@ TEST_F(ProgramTest, PlayOnTheCommandLinePlaysTheListToItsEnd) {
   EXPECT_TRUE(wendle.WaitFor([&] { return !wendle.PlayAllRunning(); }));
   EXPECT_TRUE(wendle.WaitFor([&] { return wendle.StatusText() == LanguageString(IDS_STATUS_READY); }));
   EXPECT_EQ(wendle.ListSelection(), 0);
+}
+
+// Random order differs between starts: the generator is seeded anew each
+// time. Eight objects in one exclusive pass: the same order twice by
+// chance is one in 40,320.
+TEST_F(ProgramTest, TwoStartsPlayARandomListInDifferentOrders) {
+  bench::WriteProgramSetting("PlayOrder", 527);           // random
+  bench::WriteProgramSetting("Preferences", 2 | 8 | 16);  // exclusive, with the defaults
+  bench::WriteProgramSetting("PlayListCount", 1);
+  WriteMarkedList(bench::TempPath("random.wdl"), {51, 52, 53, 54, 55, 56, 57, 58}, 100);
+  std::vector<std::vector<int>> orders;
+  for (int start = 0; start < 2; ++start) {
+    size_t from = bench::SinkSize();
+    Program wendle("random.wdl /play");
+    ASSERT_TRUE(wendle.Window());
+    ASSERT_TRUE(wendle.WaitFor([&] { return wendle.PlayAllRunning(); }));
+    ASSERT_TRUE(wendle.WaitFor([&] { return !wendle.PlayAllRunning(); }, 60000));
+    orders.push_back(bench::WaitForMarks(from, 8));
+    std::vector<int> sorted = orders.back();
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, (std::vector<int>{51, 52, 53, 54, 55, 56, 57, 58})) << "each object once";
+  }
+  EXPECT_NE(orders[0], orders[1]) << "both starts played the same order";
 }
 
 // A second start hands its list over and ends: the running Wendle opens it,

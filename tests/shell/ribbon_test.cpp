@@ -305,46 +305,6 @@ TEST(ButtonHelp, ShowsEachButtonsCommandHelpOnceWhileTheMouseMoves) {
   EXPECT_EQ(host.StatusText(), "quiet");
 }
 
-// Builds a Sound Object; the caller frees it.
-SoundObjectHandle MakeObject(uint32_t kind, uint8_t track, uint32_t repeats, uint32_t delay, const char* description,
-                             const char* fileName) {
-  SoundObjectHandle handle = AllocSoundObject();
-  SoundObject values = {};
-  values.flags = kind;
-  values.trackNumber = track;
-  values.repeatCount = repeats;
-  values.postDelay = delay;
-  std::string_view descriptionText = description ? description : "";
-  std::string_view fileText = fileName ? fileName : "";
-  EXPECT_TRUE(
-      StoreSoundObject(handle, values, description ? &descriptionText : nullptr, fileName ? &fileText : nullptr));
-  return handle;
-}
-
-TEST(ObjectInfo, StatusBarShowsCountsAndTheTrackOrFile) {
-  RibbonHost host;
-  struct Case {
-    SoundObjectHandle object;
-    std::string text;
-  };
-  const Case cases[] = {
-      {MakeObject(CdTrack, 7, 1, 3, "Overture", nullptr), "Repeat:1  Pause:3  Track:7"},
-      {MakeObject(CdTrack, 7, 1, 3, nullptr, nullptr), "Repeat:1  Pause:3"},
-      {MakeObject(Wave, 0, 2, 5, "Bells", "C:\\SOUNDS\\BELLS.WAV"), "Repeat:2  Pause:5   C:\\SOUNDS\\BELLS.WAV"},
-      {MakeObject(Wave, 0, 0, 0, nullptr, nullptr), bench::LanguageString(IDS_NO_OBJECT_INFO)},
-  };
-  for (const Case& c : cases) {
-    ShowObjectInfo(g_state.statusBar, c.object);
-    EXPECT_EQ(host.StatusText(), c.text);
-  }
-  // No object or no status bar: nothing happens.
-  StatusBarSetText(g_state.statusBar, "kept");
-  ShowObjectInfo(g_state.statusBar, nullptr);
-  ShowObjectInfo(nullptr, cases[0].object);
-  EXPECT_EQ(host.StatusText(), "kept");
-  for (const Case& c : cases) FreeSoundObject(c.object);
-}
-
 TEST(PlayAllLabels, ShowCountOrNonStopAndTheOrder) {
   RibbonHost host;
   ShowPlayListCount(host.window(), 0);

@@ -48,7 +48,7 @@ std::map<UINT, size_t> RequiredIds() {
   range(154, 169);
   range(192, 198);
   range(224, 225);
-  range(236, 240);
+  range(236, 246);
   ids[IDS_FMT_FILES_DROPPED] = 63;
   ids[IDS_FMT_ITEMS_READ] = 40;
   ids[IDS_FMT_ITEMS_WRITTEN] = 40;
@@ -56,6 +56,9 @@ std::map<UINT, size_t> RequiredIds() {
   ids[IDS_FMT_PAUSE_PLAYING] = 62;
   ids[IDS_FMT_PASS] = 31;
   ids[IDS_FMT_COUNTDOWN] = 62;
+  ids[IDS_FMT_CANNOT_PLAY] = 127;
+  ids[IDS_FMT_RUN_FAILURES] = 127;
+  ids[IDS_FMT_NUMBER_RANGE] = 127;
   return ids;
 }
 
@@ -98,9 +101,10 @@ TEST(LanguageModule, EveryTextIsPresentAndFitsWhatTheProgramReads) {
 
 TEST(LanguageModule, FormatTextsCarryExactlyTheirPlaceholders) {
   const std::map<UINT, std::vector<std::string>> formats = {
-      {IDS_FMT_FILES_DROPPED, {"%u"}}, {IDS_FMT_ITEMS_READ, {"%u"}},    {IDS_FMT_ITEMS_WRITTEN, {"%u", "%u"}},
-      {IDS_FMT_NOW_PLAYING, {"%s"}},   {IDS_FMT_PAUSE_PLAYING, {"%u"}}, {IDS_FMT_PASS, {"%u", "%u"}},
-      {IDS_FMT_COUNTDOWN, {"%u"}},
+      {IDS_FMT_FILES_DROPPED, {"%u"}},      {IDS_FMT_ITEMS_READ, {"%u"}},        {IDS_FMT_ITEMS_WRITTEN, {"%u", "%u"}},
+      {IDS_FMT_NOW_PLAYING, {"%s"}},        {IDS_FMT_PAUSE_PLAYING, {"%u"}},     {IDS_FMT_PASS, {"%u", "%u"}},
+      {IDS_FMT_COUNTDOWN, {"%u"}},          {IDS_FMT_CANNOT_PLAY, {"%s", "%s"}}, {IDS_FMT_RUN_FAILURES, {"%u"}},
+      {IDS_FMT_NUMBER_RANGE, {"%u", "%u"}},
   };
   for (const auto& [id, limit] : RequiredIds()) {
     auto expected = formats.find(id);
