@@ -92,12 +92,12 @@ TEST(WholeProgram, AListBuiltThroughTheDialogsPlaysEachObjectOncePerPass) {
     ASSERT_TRUE(wendle.TypeInto(GetDlgItem(mode, IDC_PLAY_LIST_COUNT), "3"));
     wendle.Click(GetDlgItem(mode, IDC_ORDER_RANDOM));
     ASSERT_TRUE(wendle.WaitFor([&] { return IsWindowEnabled(GetDlgItem(mode, IDC_EXCLUSIVE)) != FALSE; }));
-    wendle.Click(GetDlgItem(mode, IDC_EXCLUSIVE));
+    wendle.KeyIn(mode, 'X', false, true);  // Alt+X: Exclusive
     ASSERT_TRUE(wendle.WaitFor([&] { return IsDlgButtonChecked(mode, IDC_EXCLUSIVE) == BST_CHECKED; }))
         << "Exclusive " << IsDlgButtonChecked(mode, IDC_EXCLUSIVE) << ", enabled "
         << IsWindowEnabled(GetDlgItem(mode, IDC_EXCLUSIVE)) << ", Random " << IsDlgButtonChecked(mode, IDC_ORDER_RANDOM)
         << "; " << wendle.Describe();
-    wendle.Click(GetDlgItem(mode, IDC_SAVE));  // Save: kept for the next start
+    wendle.KeyIn(mode, 'S', false, true);  // Alt+S, Save: kept for the next start
     HWND saved = wendle.WaitForDialog(15000, mode);
     ASSERT_TRUE(saved) << wendle.Describe();
     EXPECT_EQ(Program::DialogText(saved), bench::LanguageString(IDS_SETTINGS_SAVED));
