@@ -1,18 +1,30 @@
 #!/usr/bin/env bash
-# Builds the 64-bit program and runs the benchmarks under Wine, printing
-# their figures. Usage: scripts/bench.sh [WENDLE_BUILD=dir]
+# Builds the program for both widths and runs the benchmarks under Wine,
+# printing their figures: the 64-bit build, then the 32-bit build where the
+# machine runs 32-bit code. Usage: scripts/bench.sh [WENDLE_BUILD=dir]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${WENDLE_BUILD:-$root/build}
+benchmarks=(bench_object_list bench_list_file bench_playback bench_startup)
 "$root/scripts/setup-debian.sh"
-cmake -S "$root" -B "$build/x86_64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64-w64-mingw32.cmake" \
-  -DWENDLE_TESTS=ON >/dev/null
-cmake --build "$build/x86_64" -j"$(nproc)" --target bench_object_list bench_list_file bench_playback bench_startup
+. "$root/scripts/wine32.sh"
+widths="x86_64"
+if wendle_runs_32bit; then
+  wendle_setup_wine32
+  widths="x86_64 i686"
+else
+  echo "This machine does not run 32-bit code: benchmarks of the x86_64 build only."
+fi
 . "$root/scripts/wine-env.sh"
-wine_session_start "$build/x86_64"
 trap wine_session_stop EXIT
-cd "$build/x86_64/bin"
-for b in bench_object_list bench_list_file bench_playback bench_startup; do
-  echo "== $b"
-  "$root/scripts/wine-run.sh" "$b.exe"
+for arch in $widths; do
+  cmake -S "$root" -B "$build/$arch" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch-w64-mingw32.cmake" \
+    -DWENDLE_TESTS=ON >/dev/null
+  cmake --build "$build/$arch" -j"$(nproc)" --target "${benchmarks[@]}"
+  wine_session_start "$build/$arch"
+  for b in "${benchmarks[@]}"; do
+    echo "== $b ($arch)"
+    (cd "$build/$arch/bin" && "$root/scripts/wine-run.sh" "$b.exe")
+  done
+  wine_session_stop
 done

@@ -59,7 +59,11 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # written into the user's desktop.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
+# A prefix made before wine32 was installed (by the test command) cannot
+# start any program any more: it is made anew.
+. "$root/scripts/wine32.sh"
 prepare_prefix() {
+  wendle_renew_prefix_if_stale "$WINEPREFIX"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     say "preparing the Wine prefix $WINEPREFIX (first run only)..."
     wineboot -i >/dev/null 2>&1 || true

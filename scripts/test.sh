@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds Wendle for both Windows targets and runs every test: the test
-# executables under 64-bit Wine (with a display, a sound sink and a virtual
-# CD drive of their own) and the fuzzers of the list file and the CD catalog
-# natively. Exits non-zero on any failure.
+# executables of each build under Wine (with a display, a sound sink and a
+# virtual CD drive of their own) and the fuzzers of the list file and the CD
+# catalog natively. The 32-bit build's tests run where the machine runs
+# 32-bit code (wine32:i386 is installed for them); elsewhere it is built
+# only, and the script says so. Exits non-zero on any failure.
 #
 #   scripts/test.sh            everything
 #   WENDLE_BUILD=dir           build folder (default: build)
@@ -15,6 +17,14 @@ fuzz_seconds=${WENDLE_FUZZ_SECONDS:-45}
 jobs=$(nproc)
 
 "$root/scripts/setup-debian.sh"
+. "$root/scripts/wine32.sh"
+widths="x86_64"
+if wendle_runs_32bit; then
+  wendle_setup_wine32
+  widths="x86_64 i686"
+else
+  echo "This machine does not run 32-bit code: the i686 build is compiled but only the x86_64 build is tested."
+fi
 
 # Native fuzzers for the platform-neutral file formats.
 fuzzer=
@@ -29,17 +39,31 @@ if [ -f "$root/fuzz/CMakeLists.txt" ]; then
 fi
 
 for arch in i686 x86_64; do
+  # The fuzzers are native: they run once, with the 64-bit build's tests.
+  fuzzers=("$fuzzer" "$catalog_fuzzer")
+  [ "$arch" = x86_64 ] || fuzzers=("" "")
   cmake -S "$root" -B "$build/$arch" \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch-w64-mingw32.cmake" \
-    -DWENDLE_TESTS=ON -DWENDLE_FUZZER="$fuzzer" -DWENDLE_FUZZ_SECONDS="$fuzz_seconds" \
+    -DWENDLE_TESTS=ON -DWENDLE_FUZZER="${fuzzers[0]}" -DWENDLE_FUZZ_SECONDS="$fuzz_seconds" \
     -DWENDLE_FUZZ_CORPUS="$root/fuzz/corpus" -DWENDLE_FUZZ_CORPUS_WORK="$build/fuzz/corpus" \
-    -DWENDLE_CATALOG_FUZZER="$catalog_fuzzer" -DWENDLE_CATALOG_FUZZ_CORPUS="$root/fuzz/catalog_corpus" \
+    -DWENDLE_CATALOG_FUZZER="${fuzzers[1]}" -DWENDLE_CATALOG_FUZZ_CORPUS="$root/fuzz/catalog_corpus" \
     -DWENDLE_CATALOG_FUZZ_CORPUS_WORK="$build/fuzz/catalog_corpus" >/dev/null
   cmake --build "$build/$arch" -j"$jobs"
 done
 
+# Each width in a Wine session of its own build folder: its own prefix,
+# display, sound sink and virtual CD drive, one after the other.
 . "$root/scripts/wine-env.sh"
-wine_session_start "$build/x86_64"
 trap wine_session_stop EXIT
-# shellcheck disable=SC2086
-ctest --test-dir "$build/x86_64" -j"$jobs" --output-on-failure --no-tests=error ${CTEST_ARGS:-}
+failed=
+for arch in $widths; do
+  echo "== Testing the $arch build"
+  wine_session_start "$build/$arch"
+  # shellcheck disable=SC2086
+  ctest --test-dir "$build/$arch" -j"$jobs" --output-on-failure --no-tests=error ${CTEST_ARGS:-} || failed="$failed $arch"
+  wine_session_stop
+done
+if [ -n "$failed" ]; then
+  echo "Tests failed for:$failed"
+  exit 1
+fi

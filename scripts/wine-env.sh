@@ -1,7 +1,11 @@
 # Sourced by the test and run scripts: a Wine session of the build's own.
 #   wine_session_start <build dir>   prefix, Xvfb, wineserver, sound sink
 #   wine_session_stop                ends what start began
-# The prefix lives in <build dir>/wineprefix and is kept between runs.
+# The prefix lives in <build dir>/wineprefix and is kept between runs; one
+# made before wine32 was installed is made anew. Both widths use a 64-bit
+# prefix, which runs 32-bit programs once wine32 is there.
+
+. "$(dirname "${BASH_SOURCE[0]}")/wine32.sh"
 
 wine_session_start() {
   local build=$1
@@ -40,6 +44,7 @@ ASOUND
 
   local wine=/usr/lib/wine/wine64
   [ -x "$wine" ] || wine=wine
+  wendle_renew_prefix_if_stale "$WINEPREFIX"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Preparing the Wine prefix (first run only)..."
     wineboot -i >/dev/null 2>&1 || true
@@ -67,18 +72,21 @@ ASOUND
 # build's bin folder) is the prefix's "CDAudio" MCI driver: only a process
 # that describes a disc in WENDLE_VIRTUAL_CD sees a drive. Wine passes the
 # value to LoadLibrary up to its first blank, so the path must hold none.
+# A 32-bit build's driver goes in the 32-bit registry view, where its
+# 32-bit programs look.
 wendle_register_virtual_cd() {
-  local build wine=$2 driver marker=$WINEPREFIX/.wendle-cdaudio
+  local build wine=$2 driver marker=$WINEPREFIX/.wendle-cdaudio view=/reg:64
   build=$(cd "$1" && pwd)
+  grep -q "toolchain-i686" "$build/CMakeCache.txt" 2>/dev/null && view=/reg:32
   driver="Z:${build//\//\\}\\bin\\wendle_virtual_cd.dll"
-  [ "$(cat "$marker" 2>/dev/null)" = "$driver" ] && return 0
+  [ "$(cat "$marker" 2>/dev/null)" = "$driver $view" ] && return 0
   case $driver in
     *[[:space:]]*)
       echo "warning: $driver holds a blank; the virtual CD drive is not registered" >&2
       return 0 ;;
   esac
-  "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\MCI' /v CDAudio /d "$driver" /f \
-    >/dev/null 2>&1 && printf '%s\n' "$driver" >"$marker"
+  "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\MCI' /v CDAudio /d "$driver" /f $view \
+    >/dev/null 2>&1 && printf '%s\n' "$driver $view" >"$marker"
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w
 }
@@ -88,4 +96,6 @@ wine_session_stop() {
   [ -n "${WENDLE_WINESERVER_PID:-}" ] && wait "$WENDLE_WINESERVER_PID" 2>/dev/null || true
   [ -n "${WENDLE_XVFB_PID:-}" ] && kill "$WENDLE_XVFB_PID" 2>/dev/null || true
   [ -n "${WENDLE_XVFB_PID:-}" ] && wait "$WENDLE_XVFB_PID" 2>/dev/null || true
+  WENDLE_WINESERVER_PID=
+  WENDLE_XVFB_PID=
 }

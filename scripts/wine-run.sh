@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs one Windows program under 64-bit Wine for ctest.
+# Runs one Windows program under Wine for ctest: the 64-bit loader starts
+# a 32-bit program through the 32-bit one, when wine32 is installed.
 #
 # The first Wine program of a session starts Wine's own background
 # processes (services, the desktop), which outlive it. Run directly under
