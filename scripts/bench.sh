@@ -8,13 +8,8 @@ build=${WENDLE_BUILD:-$root/build}
 benchmarks=(bench_object_list bench_list_file bench_playback bench_startup)
 "$root/scripts/setup-debian.sh"
 . "$root/scripts/wine32.sh"
-widths="x86_64"
-if wendle_runs_32bit; then
-  wendle_setup_wine32
-  widths="x86_64 i686"
-else
-  echo "This machine does not run 32-bit code: benchmarks of the x86_64 build only."
-fi
+wendle_widths "benchmarks of"
+widths=$WENDLE_WIDTHS
 . "$root/scripts/wine-env.sh"
 trap wine_session_stop EXIT
 for arch in $widths; do

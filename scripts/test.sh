@@ -18,13 +18,8 @@ jobs=$(nproc)
 
 "$root/scripts/setup-debian.sh"
 . "$root/scripts/wine32.sh"
-widths="x86_64"
-if wendle_runs_32bit; then
-  wendle_setup_wine32
-  widths="x86_64 i686"
-else
-  echo "This machine does not run 32-bit code: the i686 build is compiled but only the x86_64 build is tested."
-fi
+wendle_widths "testing"
+widths=$WENDLE_WIDTHS
 
 # Native fuzzers for the platform-neutral file formats.
 fuzzer=

@@ -3,6 +3,8 @@
 #   wendle_runs_32bit      true when this machine runs 32-bit (i386) code
 #   wendle_setup_wine32    installs wine32:i386 beside the 64-bit Wine
 #   wendle_prefix_usable   false for a prefix made before wine32 came
+#   wendle_widths <what>   the builds that run here, "x86_64" or
+#                          "x86_64 i686", installing wine32 for the second
 #
 # Order matters: wine32 is installed only after the check, since on a
 # machine without 32-bit support it cannot start and takes /usr/bin/wine
@@ -55,5 +57,17 @@ wendle_renew_prefix_if_stale() {
   if ! wendle_prefix_usable "$prefix"; then
     echo "The Wine prefix $prefix was made before wine32: making it anew."
     rm -rf "$prefix"
+  fi
+}
+
+# Sets WENDLE_WIDTHS to the builds that can run here; where 32-bit code
+# does not run, says in one line that <what> covers the x86_64 build only.
+wendle_widths() {
+  WENDLE_WIDTHS="x86_64"
+  if wendle_runs_32bit; then
+    wendle_setup_wine32
+    WENDLE_WIDTHS="x86_64 i686"
+  else
+    echo "This machine does not run 32-bit code: $1 the x86_64 build only (the i686 build is compiled, not run)."
   fi
 }
