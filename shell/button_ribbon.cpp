@@ -3,6 +3,10 @@
 // main window's menu commands. Also the four play buttons left of the list.
 #include "shell/button_ribbon.h"
 
+#include <commctrl.h>
+
+#include <cstdio>
+
 #include "resources/ids.h"
 #include "state/main_window_state.h"
 #include "support/support_library.h"
@@ -15,6 +19,8 @@ constexpr int kButtonSize = 38;
 constexpr int kRibbonButtonTop = 3;
 constexpr int kRibbonHeight = 46;
 constexpr int kPlayButtonLeft = 10;
+// The longest menu text a button's name is taken from.
+constexpr int kButtonTextLength = 64;
 
 struct ButtonPlace {
   int id;
@@ -69,7 +75,62 @@ void OnRibbonPaint(HWND ribbon) {
   EndPaint(ribbon, &paint);
 }
 
+// A menu item's text as a button's name and its key: the mnemonic's "&"
+// and a closing "..." dropped, the key after the tab. Both bounded.
+void SplitMenuText(const char* text, char* name, size_t nameSize, char* key, size_t keySize) {
+  size_t n = 0;
+  const char* p = text;
+  for (; *p && *p != '\t'; ++p)
+    if (*p != '&' && n + 1 < nameSize) name[n++] = *p;
+  while (n > 0 && name[n - 1] == '.') --n;
+  name[n] = '\0';
+  snprintf(key, keySize, "%s", *p == '\t' ? p + 1 : "");
+}
+
+void NameButton(HWND parent, int id) {
+  HWND button = GetDlgItem(parent, id);
+  HMENU menu = GetMenu(g_state.mainWindow);
+  int command = ButtonCommand(id);
+  char text[kButtonTextLength] = "";
+  if (!button || !menu || !command ||
+      !GetMenuStringA(menu, static_cast<UINT>(command), text, sizeof text, MF_BYCOMMAND))
+    return;
+  char name[kButtonTextLength], key[kButtonTextLength];
+  SplitMenuText(text, name, sizeof name, key, sizeof key);
+  // The Help button opens the help's index: "Index" alone would say little,
+  // so the Help menu's own title goes before it ("Help Index").
+  char menuTitle[kButtonTextLength] = "";
+  if (command == IDM_HELP_INDEX &&
+      GetMenuStringA(menu, static_cast<UINT>(GetMenuItemCount(menu) - 1), menuTitle, sizeof menuTitle, MF_BYPOSITION)) {
+    char title[kButtonTextLength], unused[kButtonTextLength], both[2 * kButtonTextLength];
+    SplitMenuText(menuTitle, title, sizeof title, unused, sizeof unused);
+    snprintf(both, sizeof both, "%s %s", title, name);
+    snprintf(name, sizeof name, "%s", both);
+  }
+  SetWindowTextA(button, name);
+  char tip[2 * kButtonTextLength + 8];
+  snprintf(tip, sizeof tip, key[0] ? "%s (%s)" : "%s", name, key);
+  if (!g_state.buttonTips) return;
+  // The version-5 size: a test process without the manifest has the
+  // common controls of version 5, which refuse the larger structure.
+  TTTOOLINFOA tool = {};
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = parent;
+  tool.uId = reinterpret_cast<UINT_PTR>(button);
+  tool.lpszText = tip;
+  SendMessageA(g_state.buttonTips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 }  // namespace
+
+void NameButtons(HWND mainWindow) {
+  // Owned by the main window, the tooltip window goes with it.
+  g_state.buttonTips =
+      CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, mainWindow, nullptr, g_state.instance, nullptr);
+  ForEachButton(mainWindow, NameButton);
+}
 
 bool RegisterRibbonClass(HINSTANCE instance) {
   WNDCLASSA wc = {};

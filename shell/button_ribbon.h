@@ -26,6 +26,11 @@ void CreateRibbonButtons(HWND ribbon);
 // Creates the play buttons 1515, 1519, 1514 and 1521 (hidden) on the main
 // window.
 void CreateMainButtons(HWND mainWindow);
+// Gives every icon button its name as window text (what a screen reader
+// reads) and a tooltip with its name and key, both taken from its menu
+// command: "&Add Sound Object...\tF4" names the button "Add Sound Object"
+// and tips "Add Sound Object (F4)".
+void NameButtons(HWND mainWindow);
 // Shows exactly one of Play All (1514) and Stop Play All (1521).
 void ShowPlayAllButton(HWND mainWindow, bool running);
 // Calls visit for every icon button, ribbon and play buttons: the window

@@ -111,6 +111,7 @@ LRESULT OnCreate(HWND window) {
   g_state.statusBar = CreateChild(window, STATUS_BAR_CLASS, nullptr, WS_BORDER, 0, 0, 50, 10, 0);
   StatusBarInit(g_state.statusBar);
   CreateMainButtons(window);
+  NameButtons(window);
   CreateLabels(window);
   g_state.listBox = CreateChild(window, "ovSListBox", nullptr,
                                 WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_DISABLENOSCROLL, 0, 0, 0,
@@ -160,6 +161,7 @@ void OnDestroy(HWND) {
   g_state.animationThread = nullptr;
   if (g_state.popupMenu) DestroyMenu(g_state.popupMenu);
   g_state.popupMenu = nullptr;
+  g_state.buttonTips = nullptr;  // an owned window: it goes with this one
   PostQuitMessage(0);
 }
 

@@ -93,6 +93,7 @@ struct MainWindowState {
   HWND listBox = nullptr;  // "ovSListBox", control 528: the Object List
   HWND ribbon = nullptr;
   HWND statusBar = nullptr;
+  HWND buttonTips = nullptr;      // the icon buttons' tooltips, owned by the main window
   HMENU popupMenu = nullptr;      // its first submenu is the list's pop-up menu
   HACCEL accelerators = nullptr;  // table 1532, also used by nested waits
 

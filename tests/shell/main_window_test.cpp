@@ -2,9 +2,14 @@
 // or click can give from outside: files dropped as the desktop shell hands
 // them over, and the window's size at a first start.
 #include <windows.h>
+
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
+
+#include <iterator>
+#include <string>
 
 #include <string>
 #include <vector>
@@ -100,6 +105,51 @@ TEST_F(MainWindowTest, DroppedSoundFilesAreAppendedAndCounted) {
   CopyTextBlock(last->fileName, name, sizeof name);
   EXPECT_NE(std::string(name).find("\\THREE.WAV"), std::string::npos) << name;  // upper-cased, as kept
   EXPECT_EQ(g_state.listModified, 1);
+}
+
+// What a screen reader reads on the icon-only buttons: each one's window
+// text is its name, and its tooltip adds the key.
+TEST_F(MainWindowTest, EveryIconButtonHasANameAndATooltip) {
+  struct Expected {
+    int id;
+    const char* name;
+    const char* tip;
+  };
+  const Expected names[] = {
+      {IDC_BTN_NEW, "New", "New"},
+      {IDC_BTN_OPEN, "Open", "Open"},
+      {IDC_BTN_INSERT, "Insert", "Insert"},
+      {IDC_BTN_APPEND, "Append", "Append"},
+      {IDC_BTN_SAVE, "Save", "Save"},
+      {IDC_BTN_BROWSE, "Browse", "Browse"},
+      {IDC_BTN_ADD, "Add Sound Object", "Add Sound Object (F4)"},
+      {IDC_BTN_REMOVE, "Remove Sound Object", "Remove Sound Object (F5)"},
+      {IDC_BTN_MODIFY, "Modify Sound Object", "Modify Sound Object (F6)"},
+      {IDC_BTN_HOT_KEYS, "Modify Hot Keys", "Modify Hot Keys"},
+      {IDC_BTN_CATALOG_CD, "Catalog Active CD", "Catalog Active CD (F8)"},
+      {IDC_BTN_PLAY_ALL_MODE, "Play All Mode", "Play All Mode"},
+      {IDC_BTN_HELP, "Help Index", "Help Index (F1)"},
+      {IDC_BTN_PLAY, "Play Selected Item", "Play Selected Item (F2)"},
+      {IDC_BTN_STOP_SKIP, "Stop/Skip Current Sound", "Stop/Skip Current Sound (F3)"},
+      {IDC_BTN_PLAY_ALL, "Play All", "Play All"},
+      {IDC_BTN_STOP_PLAY_ALL, "Stop Play All", "Stop Play All"},
+  };
+  ASSERT_TRUE(g_state.buttonTips);
+  EXPECT_EQ(SendMessageA(g_state.buttonTips, TTM_GETTOOLCOUNT, 0, 0), static_cast<LRESULT>(std::size(names)));
+  for (const auto& [id, name, expected] : names) {
+    HWND button = GetDlgItem(g_state.ribbon, id);
+    if (!button) button = GetDlgItem(window_, id);
+    ASSERT_TRUE(button) << id;
+    EXPECT_EQ(bench::WindowText(button), name) << id;
+    char tip[128] = "";
+    TTTOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.hwnd = GetParent(button);
+    tool.uId = reinterpret_cast<UINT_PTR>(button);
+    tool.lpszText = tip;
+    SendMessageA(g_state.buttonTips, TTM_GETTEXTA, sizeof tip, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(std::string(tip), expected) << id;
+  }
 }
 
 TEST_F(MainWindowTest, AFirstStartGetsItsFirstSizeAndItCanBeMadeSmallerWhileTheButtonsFit) {
