@@ -64,6 +64,13 @@ std::string ProgramPath() {
   return folder.substr(0, folder.find_last_of('\\') + 1) + "wendle.exe";
 }
 
+void ProgramTestBase::SetUp() {
+  ClearProgramSettings();
+  if (SoundSinkPath().empty()) GTEST_SKIP() << "no sound sink configured";
+}
+
+void ProgramTestBase::TearDown() { ClearProgramSettings(); }
+
 void ClearProgramSettings() {
   // RegOpenCurrentUser gives the user's own key, not this process's sandbox.
   HKEY user;

@@ -27,6 +27,14 @@ void WriteProgramSetting(const std::string& value, DWORD number);
 // The file-name field of the platform's file dialog.
 HWND FileNameField(HWND fileDialog);
 
+// The fixture of a test of the real program: it starts and ends with the
+// program's settings cleared, and is skipped where no sound sink is set up.
+class ProgramTestBase : public testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+};
+
 class Program {
  public:
   // Starts wendle.exe with the command line arguments in folder (the

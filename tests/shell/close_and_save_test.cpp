@@ -20,14 +20,8 @@ namespace {
 using bench::LanguageString;
 using bench::Program;
 
-class CloseAndSave : public testing::Test {
+class CloseAndSave : public bench::ProgramTestBase {
  protected:
-  void SetUp() override {
-    bench::ClearProgramSettings();
-    if (bench::SoundSinkPath().empty()) GTEST_SKIP() << "no sound sink configured";
-  }
-  void TearDown() override { bench::ClearProgramSettings(); }
-
   // Removes the selected item, confirming: the list is changed.
   void RemoveOne(Program& wendle) {
     int count = wendle.ListCount();

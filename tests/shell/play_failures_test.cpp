@@ -20,14 +20,7 @@ namespace {
 using bench::LanguageString;
 using bench::Program;
 
-class PlayFailures : public testing::Test {
- protected:
-  void SetUp() override {
-    bench::ClearProgramSettings();
-    if (bench::SoundSinkPath().empty()) GTEST_SKIP() << "no sound sink configured";
-  }
-  void TearDown() override { bench::ClearProgramSettings(); }
-};
+using PlayFailures = bench::ProgramTestBase;
 
 std::string RunEndText(unsigned failures) {
   char text[256];

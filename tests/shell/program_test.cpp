@@ -21,14 +21,7 @@ using bench::Program;
 
 using bench::WriteMarkedList;
 
-class ProgramTest : public testing::Test {
- protected:
-  void SetUp() override {
-    bench::ClearProgramSettings();
-    if (bench::SoundSinkPath().empty()) GTEST_SKIP() << "no sound sink configured";
-  }
-  void TearDown() override { bench::ClearProgramSettings(); }
-};
+using ProgramTest = bench::ProgramTestBase;
 
 TEST_F(ProgramTest, OpensTheListNamedOnTheCommandLineQuotedOrNot) {
   WriteMarkedList(bench::TempPath("rock.wdl"), {1, 2, 3});
