@@ -50,8 +50,13 @@ void New(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_NEW); }
 void Open(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_OPEN); }
 void Insert(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_INSERT); }
 void Append(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_APPEND); }
-void Save(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_SAVE); }
-void SaveAs(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_SAVE_AS); }
+// A save's progress text gives way to the selected object again.
+void Save(HWND window, LPARAM) {
+  RestoringSelection([&] { RunFileCommand(window, IDM_FILE_SAVE); });
+}
+void SaveAs(HWND window, LPARAM) {
+  RestoringSelection([&] { RunFileCommand(window, IDM_FILE_SAVE_AS); });
+}
 void Exit(HWND window, LPARAM) { PostMessageA(window, WM_CLOSE, 0, 0); }
 
 // Play Selected: the selected object plays; the window stays usable, and

@@ -27,6 +27,7 @@
 #include "shell/main_window.h"
 #include "shell/startup.h"
 #include "state/main_window_state.h"
+#include "storage/list_file.h"
 
 namespace {
 
@@ -105,6 +106,21 @@ TEST_F(MainWindowTest, DroppedSoundFilesAreAppendedAndCounted) {
   CopyTextBlock(last->fileName, name, sizeof name);
   EXPECT_NE(std::string(name).find("\\THREE.WAV"), std::string::npos) << name;  // upper-cased, as kept
   EXPECT_EQ(g_state.listModified, 1);
+}
+
+// After a save the status bar describes the selected object again, not
+// the save's progress.
+TEST_F(MainWindowTest, AfterASaveTheStatusBarDescribesTheSelectedObject) {
+  const std::string list = bench::TempPath("status.wdl");
+  ASSERT_TRUE(bench::WriteFileBytes(list, "WDv1.0\nfirst\nC:\\A.WAV\n1 0 0 0\nsecond\nC:\\B.WAV\n1 2 0 0\n"));
+  ASSERT_EQ(OpenListFile(list.c_str()), 1);
+  SendMessageA(g_state.listBox, LB_SETCURSEL, 1, 0);
+  OnCommand(window_, IDM_FILE_SAVE, 0);
+  EXPECT_EQ(bench::ReadFileBytes(list), "WDv1.0\nfirst\nC:\\A.WAV\n1 0 0 0\nsecond\nC:\\B.WAV\n1 2 0 0\n");
+  EXPECT_EQ(SendMessageA(g_state.listBox, LB_GETCURSEL, 0, 0), 1);
+  char status[256] = "";
+  SendMessageA(g_state.statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(status));
+  EXPECT_EQ(std::string(status), "Repeat:2  Pause:0   C:\\B.WAV");
 }
 
 // What a screen reader reads on the icon-only buttons: each one's window
