@@ -17,7 +17,6 @@ LRESULT SendList(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
 }
 
 int ItemCount() { return static_cast<int>(SendList(LB_GETCOUNT)); }
-int SelectedIndex() { return static_cast<int>(SendList(LB_GETCURSEL)); }
 
 // A new item without an object at index (-1 appends); its index or -1.
 int InsertEmptyItem(int index) {
@@ -79,6 +78,8 @@ void ShowObjectInfo(HWND statusBar, SoundObjectHandle handle) {
   }
   StatusBarSetText(statusBar, text);
 }
+
+int SelectedIndex() { return static_cast<int>(SendList(LB_GETCURSEL)); }
 
 void SelectObject(int index) {
   SendList(LB_SETCURSEL, static_cast<WPARAM>(index));

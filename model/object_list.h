@@ -55,6 +55,8 @@ int MoveTarget(int command);
 // The main window's handling of WM_DELETEITEM for control 528.
 void OnObjectListDeleteItem(const DELETEITEMSTRUCT* item);
 
+// The Object List's selected item, -1 for none.
+int SelectedIndex();
 // Selects an item and shows its object's details on the status bar, so the
 // bar always describes the selected object.
 void SelectObject(int index);

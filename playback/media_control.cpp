@@ -109,6 +109,13 @@ void EndPlay() {
   g_state.playing = 0;
 }
 
+// Why the last play of this thread did not start: the media system's
+// error, or an internal one when it gave none.
+DWORD LastPlayFailure() {
+  DWORD error = GetLastPlayError();
+  return error ? error : MCIERR_INTERNAL;
+}
+
 // What the worker's play request came to (WM_PLAYOBJECT's answer).
 constexpr LRESULT kRequestRefused = 0;  // the run was stopped, or no request
 constexpr LRESULT kRequestStarted = 1;
@@ -163,8 +170,7 @@ DWORD StartMedia(SoundObjectHandle handle) {
   }
   DWORD lengthMs = 0;
   UINT device = started ? GetLastPlayInfo(&lengthMs) : 0;
-  DWORD error = started ? 0 : GetLastPlayError();
-  if (!started && !error) error = MCIERR_INTERNAL;
+  DWORD error = started ? 0 : LastPlayFailure();
   g_state.currentDevice = device;
   g_state.playDeadline = started ? MonotonicMs() + lengthMs + lengthMs / 4 + kMinimumMarginMs : 0;
   if (!started) g_state.playing = 0;
@@ -349,7 +355,7 @@ DWORD PlayFavoriteFile(const char* path) {
     default:
       return MCIERR_UNRECOGNIZED_COMMAND;  // a favorite can only be a WAV or MIDI file
   }
-  if (!started) return GetLastPlayError() ? GetLastPlayError() : MCIERR_INTERNAL;
+  if (!started) return LastPlayFailure();
   // Its notice names this device; it must not end the list's object.
   g_state.favoriteDevice = GetLastPlayInfo(nullptr);
   return 0;

@@ -10,22 +10,19 @@
 namespace {
 
 constexpr int kObjectTextOffset = 54;
-// The kind picture's place in a row: 16 pixels square, 3 from the left.
-constexpr int kPictureLeft = 3;
-constexpr int kPictureSize = 16;
 constexpr COLORREF kFailedColour = RGB(220, 0, 0);
 
 // A red cross over the kind picture: the last try to play it failed.
 void DrawFailedMark(HDC dc, const RECT& row) {
-  int top = row.top + (row.bottom - row.top - kPictureSize) / 2;
+  RECT picture = ListRowPicture(row);
   HPEN pen = CreatePen(PS_SOLID, 2, kFailedColour);
   if (!pen) return;
   HGDIOBJ old = SelectObject(dc, pen);
-  int left = row.left + kPictureLeft, right = left + kPictureSize - 1, bottom = top + kPictureSize - 1;
-  MoveToEx(dc, left, top, nullptr);
+  int right = picture.right - 1, bottom = picture.bottom - 1;
+  MoveToEx(dc, picture.left, picture.top, nullptr);
   LineTo(dc, right, bottom);
-  MoveToEx(dc, right, top, nullptr);
-  LineTo(dc, left, bottom);
+  MoveToEx(dc, right, picture.top, nullptr);
+  LineTo(dc, picture.left, bottom);
   SelectObject(dc, old);
   DeleteObject(pen);
 }

@@ -33,8 +33,6 @@ struct Command {
   void (*run)(HWND window, LPARAM lParam);
 };
 
-int SelectedIndex() { return static_cast<int>(SendMessageA(g_state.listBox, LB_GETCURSEL, 0, 0)); }
-
 void FocusList() { SetFocus(g_state.listBox); }
 
 // Runs a dialog or action and then selects again the item that was selected.
@@ -50,27 +48,32 @@ void New(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_NEW); }
 void Open(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_OPEN); }
 void Insert(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_INSERT); }
 void Append(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_APPEND); }
-// A save's progress text gives way to the selected object again.
-void Save(HWND window, LPARAM) {
-  RestoringSelection([&] { RunFileCommand(window, IDM_FILE_SAVE); });
-}
-void SaveAs(HWND window, LPARAM) {
-  RestoringSelection([&] { RunFileCommand(window, IDM_FILE_SAVE_AS); });
-}
+void Save(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_SAVE); }
+void SaveAs(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_SAVE_AS); }
 void Exit(HWND window, LPARAM) { PostMessageA(window, WM_CLOSE, 0, 0); }
 
-// Play Selected: the selected object plays; the window stays usable, and
-// the selection comes back when it has ended.
-void PlaySelected(HWND window, LPARAM) {
-  int index = SelectedIndex();
-  if (index < 0) return;
-  SoundObjectHandle handle = ObjectAt(index);
+// The index after index, the first after the last.
+int IndexAfter(int index) {
+  int count = static_cast<int>(SendMessageA(g_state.listBox, LB_GETCOUNT, 0, 0));
+  return index + 1 < count ? index + 1 : 0;
+}
+
+// Plays one object and waits for its end, then says how it went: why it
+// could not be played (the text stays on the status bar), or Ready. The
+// window stays usable meanwhile; the selection comes back after.
+void PlayAndReport(HWND window, SoundObjectHandle handle, int selected) {
   if (DWORD error = PlayAndWait(handle))
-    ReportObjectPlayFailure(window, handle, error);  // its text stays on the status bar
+    ReportObjectPlayFailure(window, handle, error);
   else
     ShowStatusString(IDS_STATUS_READY);
-  SendMessageA(g_state.listBox, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageA(g_state.listBox, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
   FocusList();
+}
+
+// Play Selected: the selected object plays.
+void PlaySelected(HWND window, LPARAM) {
+  int index = SelectedIndex();
+  if (index >= 0) PlayAndReport(window, ObjectAt(index), index);
 }
 
 // Play All: nothing happens with an empty list; minimizes first when asked.
@@ -112,13 +115,8 @@ void Browse(HWND window, LPARAM) {
     FreeSoundObject(audition);
     return;
   }
-  if (DWORD error = PlayAndWait(audition))
-    ReportObjectPlayFailure(window, audition, error);
-  else
-    ShowStatusString(IDS_STATUS_READY);
+  PlayAndReport(window, audition, selected);
   FreeSoundObject(audition);
-  SendMessageA(g_state.listBox, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
-  FocusList();
 }
 
 void Add(HWND window, LPARAM) {
@@ -137,8 +135,7 @@ void Modify(HWND window, LPARAM) {
   }
   if (!ObjectAt(index)) return;
   ModifySoundObjectDialog(window, index);
-  int count = static_cast<int>(SendMessageA(g_state.listBox, LB_GETCOUNT, 0, 0));
-  SelectObject(index + 1 < count ? index + 1 : 0);
+  SelectObject(IndexAfter(index));
   FocusList();
 }
 
@@ -190,9 +187,7 @@ void Catalog(HWND window, LPARAM) { CatalogActiveCd(window); }
 void PlayNext(HWND window) {
   int selected = SelectedIndex();
   if (selected < 0) return;
-  int count = static_cast<int>(SendMessageA(g_state.listBox, LB_GETCOUNT, 0, 0));
-  int next = selected + 1 < count ? selected + 1 : 0;
-  SendMessageA(g_state.listBox, LB_SETCURSEL, static_cast<WPARAM>(next), 0);
+  SendMessageA(g_state.listBox, LB_SETCURSEL, static_cast<WPARAM>(IndexAfter(selected)), 0);
   PostMessageA(window, WM_COMMAND, IDM_SOUND_PLAY_SELECTED, 0);
 }
 

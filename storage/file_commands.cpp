@@ -76,6 +76,28 @@ void FinishCommand(HWND mainWindow) {
   SelectFirstItem();
 }
 
+// After a save the list is the same: the selected object stays selected,
+// and the status bar describes it again instead of the save's progress.
+void FinishSave(HWND mainWindow) {
+  UpdateWindowTitle(mainWindow);
+  int selected = SelectedIndex();
+  SelectObject(selected >= 0 ? selected : 0);
+  SetFocus(g_state.listBox);
+}
+
+// Nothing to save in an empty list: the user is told.
+bool RefuseEmptyList(HWND mainWindow) {
+  if (!ListIsEmpty()) return false;
+  ShowMessage(mainWindow, IDS_LIST_EMPTY, MB_ICONEXCLAMATION);
+  return true;
+}
+
+// A file that is there is replaced only when the user says so.
+bool MayReplace(HWND mainWindow, const char* path) {
+  return GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES ||
+         ShowMessageWithCaption(mainWindow, IDS_ASK_REPLACE_FILE, path, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
 void NewCommand(HWND mainWindow) {
   // Nothing of the list may be freed while it plays (the question may have
   // been answered after something began playing).
@@ -112,27 +134,18 @@ bool AskToSaveChanges(void (*beforeSave)()) {
 
 bool SaveList(HWND mainWindow) {
   if (!g_state.currentListFile[0]) return SaveListAs(mainWindow);
-  if (ListIsEmpty()) {
-    ShowMessage(mainWindow, IDS_LIST_EMPTY, MB_ICONEXCLAMATION);
-    return false;
-  }
+  if (RefuseEmptyList(mainWindow)) return false;
   // A name the list took from an inserted file is that file's: replacing
   // it is asked about once.
-  if (!g_state.listFileOwned && GetFileAttributesA(g_state.currentListFile) != INVALID_FILE_ATTRIBUTES &&
-      ShowMessageWithCaption(mainWindow, IDS_ASK_REPLACE_FILE, g_state.currentListFile, MB_YESNO | MB_ICONQUESTION) !=
-          IDYES)
-    return false;
+  if (!g_state.listFileOwned && !MayReplace(mainWindow, g_state.currentListFile)) return false;
   bool written = SaveListFile(g_state.listBox, g_state.currentListFile) == 1;
   if (written) g_state.listFileOwned = true;
-  FinishCommand(mainWindow);
+  FinishSave(mainWindow);
   return written;
 }
 
 bool SaveListAs(HWND mainWindow) {
-  if (ListIsEmpty()) {
-    ShowMessage(mainWindow, IDS_LIST_EMPTY, MB_ICONEXCLAMATION);
-    return false;
-  }
+  if (RefuseEmptyList(mainWindow)) return false;
   // The dialog starts at the list's own name; the list keeps it until the
   // list was written under the new one.
   char name[kTextBufferSize] = "";
@@ -146,13 +159,11 @@ bool SaveListAs(HWND mainWindow) {
   }
   // The dialog asked about the name as it was typed; one that only now
   // got its extension is asked about here.
-  if (extended && GetFileAttributesA(full) != INVALID_FILE_ATTRIBUTES &&
-      ShowMessageWithCaption(mainWindow, IDS_ASK_REPLACE_FILE, full, MB_YESNO | MB_ICONQUESTION) != IDYES)
-    return false;
+  if (extended && !MayReplace(mainWindow, full)) return false;
   if (SaveListFile(g_state.listBox, full) != 1) return false;
   lstrcpynA(g_state.currentListFile, full, kTextBufferSize);
   g_state.listFileOwned = true;
-  FinishCommand(mainWindow);
+  FinishSave(mainWindow);
   return true;
 }
 

@@ -9,7 +9,7 @@ namespace {
 constexpr COLORREF kTransparentColour = RGB(0, 0, 255);
 constexpr int kBitmapOffsetX = 3;
 constexpr int kTextOffsetY = 3;
-constexpr int kBitmapHalfHeight = 8;
+constexpr int kBitmapSize = 16;
 
 // Draws one row: the background, the bitmap and the text, in the
 // highlight colours when the item is selected, and the focus rectangle
@@ -24,8 +24,8 @@ void DrawRow(const DRAWITEMSTRUCT* item, HBITMAP bitmap, const char* text, int t
 
   RECT rect = item->rcItem;
   ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
-  int height = rect.bottom - rect.top;
-  DrawMaskedBitmap(dc, bitmap, &rect, kBitmapOffsetX, height / 2 - kBitmapHalfHeight);
+  RECT picture = ListRowPicture(rect);
+  DrawMaskedBitmap(dc, bitmap, &rect, picture.left - rect.left, picture.top - rect.top);
   rect.left += textOffset;
   rect.top += kTextOffsetY;
   // A text cut by the row's width ends in an ellipsis.
@@ -44,6 +44,12 @@ void DrawListRow(const DRAWITEMSTRUCT* item, HBITMAP bitmap, const char* text, i
     DrawRow(item, bitmap, text, textOffset);
   else if (item->itemAction & ODA_FOCUS)
     DrawFocusRect(item->hDC, &item->rcItem);
+}
+
+RECT ListRowPicture(const RECT& row) {
+  int top = row.top + (row.bottom - row.top - kBitmapSize) / 2;
+  int left = row.left + kBitmapOffsetX;
+  return {left, top, left + kBitmapSize, top + kBitmapSize};
 }
 
 int DrawMaskedBitmap(HDC dc, HBITMAP bitmap, const RECT* rect, int x, int y) {

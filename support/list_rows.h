@@ -16,6 +16,10 @@ constexpr int kListRowHeight = 20;
 // text starts textOffset pixels from the left.
 void DrawListRow(const DRAWITEMSTRUCT* item, HBITMAP bitmap, const char* text, int textOffset);
 
+// Where a row's kind bitmap stands: 16 pixels square, 3 from the left,
+// centred in the row's height.
+RECT ListRowPicture(const RECT& row);
+
 // 0 when no bitmap is given.
 int DrawMaskedBitmap(HDC dc, HBITMAP bitmap, const RECT* rect, int x, int y);
 
