@@ -14,6 +14,7 @@ packages=(
   halibut                                               # the help file WD.HLP
   nsis                                                  # the installers (makensis)
   x11-utils                                             # run.sh: xdpyinfo, is there a display
+  gstreamer1.0-tools gstreamer1.0-plugins-ugly          # bench.sh: gst-launch-1.0 and lamemp3enc make an MP3
 )
 
 missing=()
