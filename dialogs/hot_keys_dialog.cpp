@@ -1,5 +1,5 @@
-// Modify Hot Keys (dialog 2008): the letter and the Control and Alt keys
-// of the three system-wide hot keys. The dialog edits g_settings.hotKeys
+// Modify Hot Keys (IDD_HOT_KEYS): the letter and the Control and Alt keys
+// of the four system-wide hot keys. The dialog edits g_settings.hotKeys
 // itself; Change registers them, Save stores them, Reset reloads them.
 #include "dialogs/dialog_common.h"
 #include "dialogs/option_dialogs.h"
@@ -13,7 +13,7 @@ namespace {
 constexpr int kLetterCount = 26;
 
 struct HotKeysDialogState {
-  int event = 0;       // the hot key shown: radio button 535 + event
+  int event = 0;       // the hot key shown: radio button IDC_HOTKEY_PLAY_NEXT + event
   bool ready = false;  // set-up is over
 };
 HotKeysDialogState s_dialog;
@@ -47,7 +47,7 @@ void FillLetterList(HWND dialog) {
 INT_PTR OnInitDialog(HWND dialog) {
   s_dialog.ready = false;
   s_dialog.event = 0;
-  CheckRadioButton(dialog, IDC_HOTKEY_PLAY_NEXT, IDC_HOTKEY_FAVORITE, IDC_HOTKEY_PLAY_NEXT);
+  CheckRadioButton(dialog, IDC_HOTKEY_PLAY_NEXT, IDC_HOTKEY_PAUSE, IDC_HOTKEY_PLAY_NEXT);
   FillLetterList(dialog);
   ShowHotKey(dialog, 0);
   SetExplanationFont(dialog);
@@ -68,7 +68,7 @@ void OnEventClicked(HWND dialog, int id) {
   if (!s_dialog.ready) return;
   TakeLetter(dialog);
   s_dialog.event = id - IDC_HOTKEY_PLAY_NEXT;
-  CheckRadioButton(dialog, IDC_HOTKEY_PLAY_NEXT, IDC_HOTKEY_FAVORITE, id);
+  CheckRadioButton(dialog, IDC_HOTKEY_PLAY_NEXT, IDC_HOTKEY_PAUSE, id);
   ShowHotKey(dialog, s_dialog.event);
 }
 
@@ -122,6 +122,7 @@ INT_PTR OnCommand(HWND dialog, int id, int code) {
     case IDC_HOTKEY_PLAY_NEXT:
     case IDC_HOTKEY_PLAY_ALL:
     case IDC_HOTKEY_FAVORITE:
+    case IDC_HOTKEY_PAUSE:
       if (code == BN_CLICKED) OnEventClicked(dialog, id);
       return TRUE;
     case IDC_OK:

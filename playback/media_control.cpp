@@ -100,13 +100,54 @@ void DiscardNoticesOf(UINT device) {
   for (int i = 0; i < count; ++i) PostMessageA(kept[i].hwnd, kept[i].message, kept[i].wParam, kept[i].lParam);
 }
 
+// The media play in progress, as far as holding it and its time played
+// need it: its kind and CD track, and what was left of its deadline when it
+// was held. The UI thread's alone.
+uint32_t g_currentKind = 0;
+uint8_t g_currentTrack = 0;
+ULONGLONG g_heldDeadlineMs = 0;
+
 // The end of a play, by its notice or because it overran its length.
 void EndPlay() {
   if (!g_state.playAllRunning) StopAllDevices();
   g_state.currentObject = nullptr;
   g_state.currentDevice = 0;
   g_state.playDeadline = 0;
+  g_state.playLengthMs = 0;
   g_state.playing = 0;
+}
+
+void SetPaused(bool paused) {
+  g_state.paused = paused ? 1 : 0;
+  g_state.pauseChanged.Raise();
+}
+
+// Holds the device of the play in progress; false when it cannot hold. A
+// held play has no deadline: its notice cannot come while it is held.
+bool HoldDevice(UINT device) {
+  if (mciSendCommandA(device, MCI_PAUSE, MCI_WAIT, 0) != 0) return false;
+  const ULONGLONG deadline = g_state.playDeadline;
+  const ULONGLONG now = MonotonicMs();
+  g_heldDeadlineMs = deadline > now ? deadline - now : 0;
+  g_state.playDeadline = 0;
+  return true;
+}
+
+// Lets the held device go on. A device without MCI_RESUME (a CD drive on
+// some systems) plays on from where it stands instead, to the end of its
+// track, with a new notice for the end.
+void ContinueDevice(UINT device) {
+  if (mciSendCommandA(device, MCI_RESUME, MCI_WAIT, 0) != 0) {
+    MCI_PLAY_PARMS play = {};
+    play.dwCallback = reinterpret_cast<DWORD_PTR>(g_state.mainWindow);
+    DWORD flags = MCI_NOTIFY;
+    if (g_currentKind == CdTrack && g_currentTrack < g_cdTrackCount) {
+      flags |= MCI_TO;
+      play.dwTo = MCI_MAKE_TMSF(g_currentTrack + 1, 0, 0, 0);
+    }
+    mciSendCommandA(device, MCI_PLAY, flags, reinterpret_cast<DWORD_PTR>(&play));
+  }
+  g_state.playDeadline = MonotonicMs() + g_heldDeadlineMs;
 }
 
 // Why the last play of this thread did not start: the media system's
@@ -149,6 +190,8 @@ DWORD StartMedia(SoundObjectHandle handle) {
     if (kind != CdTrack) ResolveObjectPath(*record, path, sizeof path);
   }
   g_state.currentObject = handle;
+  g_currentKind = kind;
+  g_currentTrack = track;
   NotifyPlayback(PlaybackStarted);
   HWND target = g_state.mainWindow;
   BOOL started = FALSE;
@@ -173,8 +216,12 @@ DWORD StartMedia(SoundObjectHandle handle) {
   DWORD error = started ? 0 : LastPlayFailure();
   g_state.currentDevice = device;
   g_state.playDeadline = started ? MonotonicMs() + lengthMs + lengthMs / 4 + kMinimumMarginMs : 0;
+  g_state.playLengthMs = started ? lengthMs : 0;
   if (!started) g_state.playing = 0;
+  // A pause that came while the play was asked for holds it from its start.
+  if (started && g_state.paused) HoldDevice(device);
   MarkPlayResult(handle, !started);
+  if (started) NotifyPlayback(PlaybackTimed);
   return error;
 }
 
@@ -255,25 +302,43 @@ void PauseCountdown(uint32_t seconds, uint32_t run) {
   if (seconds == 0) seconds = g_settings.pauseSeconds;
   NotifyPlayback(PlaybackCountdown, seconds);
 
-  const ULONGLONG start = MonotonicMs();
-  ULONGLONG shown = 0;  // whole seconds elapsed when the text was last set
-  HANDLE wake = g_state.playing.cleared();
+  const ULONGLONG totalMs = seconds * 1000ull;
+  ULONGLONG countedMs = 0;  // counted before the stretch in progress
+  ULONGLONG stretchStart = MonotonicMs();
+  bool held = false;
+  uint32_t shown = seconds;  // the seconds left when the text was last set
+  HANDLE wake[] = {g_state.playing.cleared(), g_state.pauseChanged.handle()};
   auto going = [run] { return g_state.playing && !g_state.playAllRun.Stopped(run); };
   while (going() && PumpThreadMessages() && going()) {
-    ULONGLONG elapsedMs = MonotonicMs() - start;
-    ULONGLONG elapsed = elapsedMs / 1000;
-    if (elapsed >= seconds) break;
-    if (elapsed != shown) {
-      shown = elapsed;
-      NotifyPlayback(PlaybackCountdown, static_cast<LPARAM>(seconds - elapsed));
+    const ULONGLONG now = MonotonicMs();
+    if (g_state.paused) {
+      // Held: the seconds left stay as they are until the pause ends.
+      if (!held) countedMs += now - stretchStart;
+      held = true;
+      BlockForMessagesOr(wake, 2, INFINITE);
+      continue;
     }
-    // Sleep until the next whole second, a message, or a cleared flag.
-    BlockForMessagesOr(&wake, 1, static_cast<DWORD>((elapsed + 1) * 1000 - elapsedMs));
+    if (held) {
+      held = false;
+      stretchStart = now;
+      NotifyPlayback(PlaybackCountdown, shown);
+    }
+    const ULONGLONG elapsedMs = countedMs + (now - stretchStart);
+    if (elapsedMs >= totalMs) break;
+    const uint32_t left = seconds - static_cast<uint32_t>(elapsedMs / 1000);
+    if (left != shown) {
+      shown = left;
+      NotifyPlayback(PlaybackCountdown, static_cast<LPARAM>(left));
+    }
+    // Sleep until the next whole second, a message, a cleared flag or a pause.
+    BlockForMessagesOr(wake, 2, static_cast<DWORD>((elapsedMs / 1000 + 1) * 1000 - elapsedMs));
   }
 }
 
 void WaitWhilePlaying(uint32_t run) {
-  HANDLE wake = g_state.playing.cleared();
+  // A pause takes the deadline away and its end gives it back: either
+  // wakes the wait to look at it again.
+  HANDLE wake[] = {g_state.playing.cleared(), g_state.pauseChanged.handle()};
   auto going = [run] { return g_state.playing && !g_state.playAllRun.Stopped(run); };
   while (going() && PumpThreadMessages() && going()) {
     DWORD timeout = INFINITE;
@@ -285,8 +350,57 @@ void WaitWhilePlaying(uint32_t run) {
       }
       timeout = static_cast<DWORD>(deadline - now);
     }
-    BlockForMessagesOr(&wake, 1, timeout);
+    BlockForMessagesOr(wake, 2, timeout);
   }
+}
+
+bool TogglePause() {
+  if (g_state.paused) {
+    if (UINT device = g_state.currentDevice) ContinueDevice(device);
+    SetPaused(false);
+    NotifyPlayback(PlaybackPauseChanged, 0);
+    return true;
+  }
+  if (!g_state.playing) return false;
+  if (UINT device = g_state.currentDevice)
+    if (!HoldDevice(device)) return false;  // the device cannot hold: it plays on
+  SetPaused(true);
+  NotifyPlayback(PlaybackPauseChanged, 1);
+  return true;
+}
+
+void EndPause() {
+  if (!g_state.paused) return;
+  SetPaused(false);
+  NotifyPlayback(PlaybackPauseChanged, 0);
+}
+
+void WaitWhilePaused(uint32_t run) {
+  HANDLE wake[] = {g_state.pauseChanged.handle(), g_state.threadsQuit.handle()};
+  while (g_state.paused && !g_state.playAllRun.Stopped(run) && !g_state.playAllStop && PumpThreadMessages())
+    BlockForMessagesOr(wake, 2, INFINITE);
+}
+
+bool GetPlayTimes(DWORD* elapsedMs, DWORD* totalMs) {
+  const UINT device = g_state.currentDevice;
+  if (!device || !OnUiThread()) return false;
+  MCI_STATUS_PARMS status = {};
+  status.dwItem = MCI_STATUS_POSITION;
+  if (mciSendCommandA(device, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&status)) != 0)
+    return false;
+  const DWORD total = g_state.playLengthMs;
+  DWORD position = static_cast<DWORD>(status.dwReturn);
+  if (g_currentKind == CdTrack) {
+    // A CD plays in tracks, minutes, seconds and frames (75 a second).
+    if (MCI_TMSF_TRACK(position) != g_currentTrack)
+      position = MCI_TMSF_TRACK(position) > g_currentTrack ? total : 0;
+    else
+      position = (MCI_TMSF_MINUTE(position) * 60u + MCI_TMSF_SECOND(position)) * 1000u +
+                 MCI_TMSF_FRAME(position) * 1000u / 75u;
+  }
+  *elapsedMs = std::min(position, total);
+  *totalMs = total;
+  return true;
 }
 
 DWORD PlayAndWait(SoundObjectHandle handle) {
@@ -297,6 +411,7 @@ DWORD PlayAndWait(SoundObjectHandle handle) {
   PlaySoundObject(handle, 0, &error);
   WaitWhilePlaying(0);
   g_state.playing = 0;
+  EndPause();
   NotifyPlayback(PlaybackBusyChanged);
   return error;
 }
@@ -304,6 +419,7 @@ DWORD PlayAndWait(SoundObjectHandle handle) {
 void StopPlayback() {
   if (!g_state.playAllRunning) StopAllDevices();
   g_state.playing = 0;
+  EndPause();  // during Play All the next object plays at once
 }
 
 void OnMediaNotify(WPARAM code, LPARAM device) {
@@ -334,6 +450,7 @@ void OnStopAllRequest() {
   g_state.currentDevice = 0;
   g_state.favoriteDevice = 0;
   g_state.playDeadline = 0;
+  g_state.playLengthMs = 0;
   DiscardPendingNotices();
 }
 

@@ -34,12 +34,25 @@ uint32_t ProbeMediaDevices();
 // thread): once that run is stopped, nothing of it starts.
 int PlaySoundObject(SoundObjectHandle handle, uint32_t run, DWORD* error = nullptr);
 // Counts seconds down (0: the pause between objects); ends early when
-// `playing` is cleared or the run is stopped.
+// `playing` is cleared or the run is stopped. A pause holds the count.
 void PauseCountdown(uint32_t seconds, uint32_t run);
 // Waits, handling this thread's messages, until `playing` is cleared, the
 // run is stopped, or the play's deadline passes (the play then counts as
-// ended). Uses no CPU.
+// ended; a held play has none). Uses no CPU.
 void WaitWhilePlaying(uint32_t run);
+
+// Pause/Resume (UI thread): holds what plays, or lets it go on from where
+// it was held. A hold needs something that plays or counts down, and a
+// media device that can hold (MCI_PAUSE); false when nothing changed.
+bool TogglePause();
+// A stop ends the hold without letting anything go on (any thread).
+void EndPause();
+// Waits, handling this thread's messages, while paused; ends early when
+// the run is stopped or the program closes. Uses no CPU.
+void WaitWhilePaused(uint32_t run);
+// The time played of the media that plays (UI thread): false when none
+// plays or its device cannot tell.
+bool GetPlayTimes(DWORD* elapsedMs, DWORD* totalMs);
 
 // Play Selected: plays one object on the UI thread and returns when it has
 // ended; the commands' states change around it. 0, or the MCI error that

@@ -136,6 +136,7 @@ void PlayOnePass(HWND list, uint32_t run, FailedObjects* failed) {
     SoundObjectHandle handle = ObjectAt(index);
     ObjectFacts facts = FactsOf(handle);
     SelectItem(list, index);
+    WaitWhilePaused(run);  // a pause that came as an object ended holds the next
     if (PlaySoundObject(handle, run) < 0) {
       // The run goes on with the next object: no repeat or delay of one
       // that cannot be played.
@@ -177,6 +178,7 @@ void RunPlayAll(uint32_t run) {
   g_objectsLeft = 0;
   ChooseNextIndex(nullptr, 0, 0);
   g_state.playing = 0;
+  EndPause();
   StopAllDevices();
   // The idle state comes back on the UI thread, in one step.
   g_runFailures = static_cast<uint32_t>(failed.size());
@@ -208,6 +210,7 @@ void StopPlayAllRun() {
   g_passIndex = kStoppedPass;
   g_objectsLeft = 0;
   g_state.playing = 0;  // ends the wait in progress
+  EndPause();           // and a wait while paused
 }
 
 void OnPlayAllEnded() {

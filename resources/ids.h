@@ -24,6 +24,7 @@
 #define IDM_SOUND_REMOVE        121
 #define IDM_SOUND_MODIFY        122
 #define IDM_SOUND_STOP_PLAY_ALL 124
+#define IDM_SOUND_PAUSE         125 /* Pause, or Resume while paused */
 
 #define IDM_OPT_PLAY_ALL_MODE     132
 #define IDM_OPT_SET_EDITOR        133
@@ -167,6 +168,7 @@
 #define IDC_HOTKEY_PLAY_NEXT    535
 #define IDC_HOTKEY_PLAY_ALL     536
 #define IDC_HOTKEY_FAVORITE     537
+#define IDC_HOTKEY_PAUSE        538
 #define IDC_RESET               539
 #define IDC_LABEL_COUNT_CAPTION 544
 #define IDC_LABEL_COUNT         545
@@ -194,6 +196,7 @@
 #define IDH_PLAY_NEXT 540
 #define IDH_PLAY_ALL  541
 #define IDH_FAVORITE  542
+#define IDH_PAUSE     543
 
 /* ---- Help contexts of WD.HLP ------------------------------------------ */
 /* The help build (help/fix_winhelp.py) reads these lines: each number opens
@@ -290,6 +293,8 @@
 #define IDS_REG_HOTKEY2_MODS      196
 #define IDS_REG_HOTKEY3_KEY       197
 #define IDS_REG_HOTKEY3_MODS      198
+#define IDS_REG_HOTKEY4_KEY       199
+#define IDS_REG_HOTKEY4_MODS      200
 #define IDS_CANNOT_OPEN_FILE      224
 #define IDS_LIST_FILE_DAMAGED     225
 #define IDS_NUMBER_OUT_OF_RANGE   236
@@ -303,6 +308,10 @@
 #define IDS_FMT_NUMBER_RANGE      244 /* two numbers    [127] */
 #define IDS_HOTKEY_NEEDS_MODIFIER 245
 #define IDS_PLAY_ERROR_UNKNOWN    246
+#define IDS_MENU_PAUSE            260
+#define IDS_MENU_RESUME           261
+#define IDS_FMT_PAUSED            262 /* one text           [62] */
+#define IDS_FMT_PLAY_TIME         263 /* text, two times    [62] */
 
 /* ---- Private messages of the main window ------------------------------- */
 /* Any process can post these to the main window: none carries a pointer,
@@ -317,5 +326,7 @@
 #define WM_PLAYBACKEVENT (0x0400 + 6) /* lParam a number */
 /* The marker of a command line handed over in WM_COPYDATA's dwData */
 #define COPYDATA_COMMAND_LINE 0x57444C31 /* "WDL1" */
+/* The main window's timer of the time played (WM_TIMER) */
+#define IDT_PLAY_TIME 1601
 
 #endif /* WENDLE_IDS_H */

@@ -11,8 +11,9 @@ struct HotKeyDefault {
   uint32_t keyIndex;
   uint32_t modifiers;
 };
-// Control+Alt+N, Control+Alt+S, Control+Alt+F.
-constexpr HotKeyDefault kHotKeyDefaults[kHotKeyCount] = {{13, 3}, {18, 3}, {5, 3}};
+// Control+Alt+N, Control+Alt+S, Control+Alt+F, Control+Alt+P. Settings
+// stored before Pause existed have no Pause values and take its default.
+constexpr HotKeyDefault kHotKeyDefaults[kHotKeyCount] = {{13, 3}, {18, 3}, {5, 3}, {15, 3}};
 
 // The field behind a DWORD value of the settings key, or null.
 std::atomic<uint32_t>* SettingField(UINT valueId) {

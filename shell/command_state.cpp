@@ -4,6 +4,7 @@
 #include "resources/ids.h"
 #include "shell/button_ribbon.h"
 #include "state/main_window_state.h"
+#include "support/language.h"
 
 namespace {
 
@@ -16,6 +17,8 @@ bool AllowedNow(int command) {
       return true;  // stopping is always allowed
     case IDM_SOUND_STOP_PLAY_ALL:
       return running;
+    case IDM_SOUND_PAUSE:
+      return g_state.paused || g_state.playing;  // Resume, or something plays or counts down
     case IDM_HELP_INDEX:
     case IDM_HELP_OVERVIEW:
     case IDM_HELP_PROCEDURES:
@@ -36,7 +39,21 @@ bool AllowedNow(int command) {
   }
 }
 
-bool IsStop(int command) { return command == IDM_SOUND_STOP_SKIP || command == IDM_SOUND_STOP_PLAY_ALL; }
+// The stops, and Pause, which touches no list object either.
+bool IsStop(int command) {
+  return command == IDM_SOUND_STOP_SKIP || command == IDM_SOUND_STOP_PLAY_ALL || command == IDM_SOUND_PAUSE;
+}
+
+// The Pause item reads Resume while paused.
+void ShowPauseText(HMENU menu) {
+  MENUITEMINFOA item = {};
+  item.cbSize = sizeof item;
+  item.fMask = MIIM_STRING;
+  LanguageText text(g_state.paused ? IDS_MENU_RESUME : IDS_MENU_PAUSE);
+  if (!text.c_str()[0]) return;  // the item keeps its own text
+  item.dwTypeData = const_cast<char*>(text.c_str());
+  SetMenuItemInfoA(menu, IDM_SOUND_PAUSE, FALSE, &item);
+}
 
 // Whether a pop-up menu holds any command that is allowed now.
 bool AnyAllowed(HMENU popup) {
@@ -83,5 +100,6 @@ void UpdateMenuItems(HMENU menu) {
     UINT id = GetMenuItemID(menu, position);
     if (id == 0 || id == static_cast<UINT>(-1)) continue;  // a separator or a submenu
     EnableMenuItem(menu, id, MF_BYCOMMAND | (AllowedNow(static_cast<int>(id)) ? MF_ENABLED : MF_GRAYED));
+    if (id == IDM_SOUND_PAUSE) ShowPauseText(menu);
   }
 }

@@ -2,10 +2,11 @@
  * Which of the main window's commands are available: one predicate that
  * the menus, the accelerators, the buttons and the hot keys all ask.
  *
- * While something plays, only stopping, help and About are available (and
- * Play All's own Stop). While a modal window of Wendle is open, only the
- * stops are: a command, or a hot key that starts playing, under a modal
- * window would free or replace what the window works on.
+ * While something plays, only stopping, Pause, help and About are
+ * available (and Play All's own Stop). While a modal window of Wendle is
+ * open, only the stops and Pause are: a command, or a hot key that starts
+ * playing, under a modal window would free or replace what the window
+ * works on.
  */
 #ifndef WENDLE_COMMAND_STATE_H
 #define WENDLE_COMMAND_STATE_H

@@ -98,6 +98,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_COPYDATA:
       return OnCopyData(window, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case WM_TIMER:
+      if (wParam != IDT_PLAY_TIME) break;
+      OnPlayTimeTick(window);
+      return 0;
     case WM_PLAYBACKEVENT:
       OnPlaybackEvent(window, wParam, lParam);
       return 0;

@@ -32,7 +32,7 @@ LRESULT OnQueryOpen(HWND window);
 
 // Commands and hot keys (main_window_commands.cpp).
 void OnCommand(HWND window, WPARAM wParam, LPARAM lParam);
-// WM_HOTKEY for ids 540 to 542; false for other ids.
+// WM_HOTKEY for the ids IDH_PLAY_NEXT to IDH_PAUSE; false for other ids.
 bool OnHotKey(HWND window, int id);
 
 // What reaches the window from outside its commands (main_window_input.cpp):

@@ -89,6 +89,10 @@ void StopSkip(HWND, LPARAM) {
   FocusList();
 }
 
+// Pause/Resume: what plays holds, or goes on. A device that cannot hold
+// plays on, and the menu keeps saying Pause.
+void PauseResume(HWND, LPARAM) { TogglePause(); }
+
 void StopAll(HWND, LPARAM) {
   StopPlayAllRun();
   FocusList();
@@ -245,6 +249,7 @@ const Command kCommands[] = {
     {IDM_SOUND_REMOVE, Remove},
     {IDM_SOUND_MODIFY, Modify},
     {IDM_SOUND_STOP_PLAY_ALL, StopAll},
+    {IDM_SOUND_PAUSE, PauseResume},
     {IDM_OPT_PLAY_ALL_MODE, PlayAllMode},
     {IDM_OPT_SET_EDITOR, SetEditor},
     {IDM_OPT_RUN_EDITOR, RunEditor},
@@ -320,6 +325,9 @@ bool OnHotKey(HWND window, int id) {
       return true;
     case IDH_FAVORITE:
       PlayFavorite(window);
+      return true;
+    case IDH_PAUSE:
+      OnCommand(window, IDM_SOUND_PAUSE, 0);
       return true;
     default:
       return false;

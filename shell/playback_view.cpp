@@ -7,6 +7,7 @@
 #include "model/local_memory.h"
 #include "model/object_list.h"
 #include "model/sound_object.h"
+#include "playback/media_control.h"
 #include "playback/play_all.h"
 #include "playback/playback_events.h"
 #include "resources/ids.h"
@@ -21,27 +22,138 @@
 namespace {
 
 // Text of a now-playing or countdown line: a format of at most 62
-// characters filled with a path of at most 511.
-constexpr int kLineSize = kShortFormatLength + kTextBufferSize + 1;
+// characters filled with a path of at most 511 and two times.
+constexpr int kTimeSize = 16;
+constexpr int kLineSize = kShortFormatLength + kTextBufferSize + 2 * kTimeSize + 1;
 constexpr int kPassFormatLength = 31;
 constexpr int kLongFormatLength = 127;
 constexpr int kReasonLength = 256;
+constexpr UINT kPlayTimeTickMs = 1000;
+
+// What the status bar and the minimized title say of the play in progress,
+// kept so that a pause can show it held and its end can show it again.
+struct PlayLine {
+  char object[kTextBufferSize] = "";  // the playing object's text
+  char line[kLineSize] = "";          // the status bar's line
+  char title[kLineSize] = "";         // the minimized title's text
+  bool timed = false;                 // media that shows its time played
+  DWORD elapsedMs = 0;
+  DWORD totalMs = 0;
+  bool knowsTimes = false;
+  bool statusToo = true;  // the line shows on the status bar too
+};
+PlayLine s_play;
 
 bool ShowsTitleWhenMinimized() {
   return (g_settings.preferenceFlags & TitleWhenMinimized) && IsIconic(g_state.mainWindow);
 }
 
+// "Paused: text" while paused, else text as it is.
+void HeldText(const char* text, char* shown, size_t size) {
+  if (!g_state.paused) {
+    lstrcpynA(shown, text, static_cast<int>(size));
+    return;
+  }
+  char format[kShortFormatLength + 1];
+  LanguageString(IDS_FMT_PAUSED, format, sizeof format);
+  snprintf(shown, size, format, text);
+}
+
+// Shows the kept line: on the status bar (unless only the title shows,
+// for a countdown) and in the title of a minimized window when asked.
+void ShowPlayLine(bool statusToo) {
+  s_play.statusToo = statusToo;
+  char shown[kLineSize + kShortFormatLength];
+  if (statusToo) {
+    HeldText(s_play.line, shown, sizeof shown);
+    ShowStatusText(shown);
+  }
+  if (ShowsTitleWhenMinimized()) {
+    HeldText(s_play.title, shown, sizeof shown);
+    SetWindowTextA(g_state.mainWindow, shown);
+  }
+}
+
+// m:ss, or h:mm:ss from an hour on.
+void FormatTime(DWORD ms, char* text, size_t size) {
+  DWORD seconds = ms / 1000;
+  if (seconds >= 3600)
+    snprintf(text, size, "%lu:%02lu:%02lu", static_cast<unsigned long>(seconds / 3600),
+             static_cast<unsigned long>(seconds / 60 % 60), static_cast<unsigned long>(seconds % 60));
+  else
+    snprintf(text, size, "%lu:%02lu", static_cast<unsigned long>(seconds / 60),
+             static_cast<unsigned long>(seconds % 60));
+}
+
+// The now-playing line, with the time played once it is known.
+void ComposeNowPlaying() {
+  char format[kShortFormatLength + 1];
+  if (s_play.timed && s_play.knowsTimes) {
+    char elapsed[kTimeSize];
+    char total[kTimeSize];
+    FormatTime(s_play.elapsedMs, elapsed, sizeof elapsed);
+    FormatTime(s_play.totalMs, total, sizeof total);
+    LanguageString(IDS_FMT_PLAY_TIME, format, sizeof format);
+    snprintf(s_play.line, sizeof s_play.line, format, s_play.object, elapsed, total);
+  } else {
+    LanguageString(IDS_FMT_NOW_PLAYING, format, sizeof format);
+    snprintf(s_play.line, sizeof s_play.line, format, s_play.object);
+  }
+  lstrcpynA(s_play.title, FileNamePart(s_play.object), sizeof s_play.title);
+}
+
+void StopPlayTimer(HWND mainWindow) {
+  KillTimer(mainWindow, IDT_PLAY_TIME);
+  s_play.timed = false;
+}
+
+// Reads the time played from the device and shows it; false when it
+// cannot be read (the line stays as it was).
+bool ReadPlayTimes() {
+  DWORD elapsed = 0;
+  DWORD total = 0;
+  if (!GetPlayTimes(&elapsed, &total)) return false;
+  const bool changed = !s_play.knowsTimes || elapsed / 1000 != s_play.elapsedMs / 1000 || total != s_play.totalMs;
+  s_play.elapsedMs = elapsed;
+  s_play.totalMs = total;
+  s_play.knowsTimes = true;
+  return changed;
+}
+
+// The media has started: its time played shows now and once a second
+// while it plays (not while it is held).
+void StartPlayTimer(HWND mainWindow) {
+  s_play.timed = true;
+  s_play.knowsTimes = false;
+  ReadPlayTimes();
+  ComposeNowPlaying();
+  ShowPlayLine(true);
+  if (!g_state.paused) SetTimer(mainWindow, IDT_PLAY_TIME, kPlayTimeTickMs, nullptr);
+}
+
 // Countdown text: in the minimized title when asked, else on the status
 // bar of a window that is not minimized.
-void ShowCountdown(uint32_t seconds) {
+void ShowCountdown(HWND mainWindow, uint32_t seconds) {
+  StopPlayTimer(mainWindow);
   char format[kShortFormatLength + 1];
   LanguageString(IDS_FMT_COUNTDOWN, format, sizeof format);
-  char text[kLineSize];
-  snprintf(text, sizeof text, format, seconds);
-  if (ShowsTitleWhenMinimized())
-    SetWindowTextA(g_state.mainWindow, text);
-  else if (!IsIconic(g_state.mainWindow))
-    ShowStatusText(text);
+  snprintf(s_play.line, sizeof s_play.line, format, seconds);
+  lstrcpynA(s_play.title, s_play.line, sizeof s_play.title);
+  ShowPlayLine(!ShowsTitleWhenMinimized() && !IsIconic(g_state.mainWindow));
+}
+
+// Pause and its end: the line says it is held; when it goes on, the line
+// (and the time played) come back. After a stop, the line stays for what
+// comes next to replace.
+void ShowPauseChanged(HWND mainWindow, bool paused) {
+  if (paused) KillTimer(mainWindow, IDT_PLAY_TIME);
+  if (paused || !g_state.playing)
+    ShowPlayLine(s_play.statusToo);
+  else if (s_play.timed)
+    StartPlayTimer(mainWindow);
+  else
+    ShowPlayLine(s_play.statusToo);
+  UpdateCommandStates(mainWindow);
 }
 
 // Pass label 545: "pass of count".
@@ -54,6 +166,7 @@ void ShowPass(HWND mainWindow, uint32_t pass) {
 }
 
 void ShowRunEnded(HWND mainWindow, uint32_t failures) {
+  StopPlayTimer(mainWindow);
   SelectFirstItem();
   if (failures) {
     char format[kLongFormatLength + 1];
@@ -76,38 +189,53 @@ void ShowRunEnded(HWND mainWindow, uint32_t failures) {
 void OnPlaybackEvent(HWND mainWindow, WPARAM event, LPARAM value) {
   switch (event) {
     case PlaybackStarted:
+      StopPlayTimer(mainWindow);
       ShowNowPlaying(g_state.currentObject);
       break;
+    case PlaybackTimed:
+      StartPlayTimer(mainWindow);
+      break;
     case PlaybackCountdown:
-      ShowCountdown(static_cast<uint32_t>(value));
+      ShowCountdown(mainWindow, static_cast<uint32_t>(value));
       break;
     case PlaybackPassStarted:
       ShowPass(mainWindow, static_cast<uint32_t>(value));
       break;
     case PlaybackBusyChanged:
+      if (!g_state.playing && !g_state.playAllRunning) StopPlayTimer(mainWindow);
       UpdateCommandStates(mainWindow);
       break;
     case PlaybackRunEnded:
       ShowRunEnded(mainWindow, static_cast<uint32_t>(value));
+      break;
+    case PlaybackPauseChanged:
+      ShowPauseChanged(mainWindow, value != 0);
       break;
     default:
       break;
   }
 }
 
+void OnPlayTimeTick(HWND mainWindow) {
+  // Nothing plays any more (its end needs no event of its own), or a
+  // countdown took over: the timer goes.
+  if (!g_state.playing || !s_play.timed || g_state.paused || !g_state.currentDevice) {
+    KillTimer(mainWindow, IDT_PLAY_TIME);
+    return;
+  }
+  if (!ReadPlayTimes()) return;
+  ComposeNowPlaying();
+  ShowPlayLine(true);
+}
+
 void ShowNowPlaying(SoundObjectHandle handle) {
-  char text[kTextBufferSize];
   {
     LockedBlock<SoundObject> record(handle);
     if (!record) return;
-    PlayingText(*record, text, sizeof text);
+    PlayingText(*record, s_play.object, sizeof s_play.object);
   }
-  char format[kShortFormatLength + 1];
-  LanguageString(IDS_FMT_NOW_PLAYING, format, sizeof format);
-  char line[kLineSize];
-  snprintf(line, sizeof line, format, text);
-  ShowStatusText(line);
-  if (ShowsTitleWhenMinimized()) SetWindowTextA(g_state.mainWindow, FileNamePart(text));
+  ComposeNowPlaying();
+  ShowPlayLine(true);
 }
 
 void ReportPlayFailure(HWND owner, const char* what, DWORD error) {

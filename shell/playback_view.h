@@ -1,7 +1,7 @@
 /*
- * What the main window shows of playing: the now-playing text and the
- * countdowns on the status bar (or in the minimized title), the pass label,
- * and the idle state when a run ends. Playback tells it what happens
+ * What the main window shows of playing: the now-playing text with the
+ * time played, the countdowns and "Paused" on the status bar (or in the
+ * minimized title), the pass label, and the idle state when a run ends. Playback tells it what happens
  * through WM_PLAYBACKEVENT.
  */
 #ifndef WENDLE_PLAYBACK_VIEW_H
@@ -14,8 +14,13 @@
 // WM_PLAYBACKEVENT: event is a PlaybackEvent, value its number.
 void OnPlaybackEvent(HWND mainWindow, WPARAM event, LPARAM value);
 
-// The now-playing text on the status bar (and in a minimized title).
+// The now-playing text on the status bar (and in a minimized title), with
+// the time played once the media has started.
 void ShowNowPlaying(SoundObjectHandle handle);
+
+// WM_TIMER of IDT_PLAY_TIME: the time played, once a second while media
+// plays; the timer ends itself once nothing plays.
+void OnPlayTimeTick(HWND mainWindow);
 
 // A play that did not start: what (an object's text or a file) and the
 // media system's own reason, in a message box and on the status bar.

@@ -126,6 +126,13 @@ struct MainWindowState {
   std::atomic<uint32_t> currentDevice{0};
   std::atomic<uint32_t> favoriteDevice{0};
   std::atomic<uint64_t> playDeadline{0};
+  // The media play's whole length in milliseconds, for the time played.
+  std::atomic<uint32_t> playLengthMs{0};
+  // Pause holds what plays: its device is paused (and has no deadline),
+  // a countdown keeps its seconds, and Play All starts nothing. Every
+  // change raises pauseChanged, so a wait sees it at once.
+  std::atomic<int32_t> paused{0};
+  SignalEvent pauseChanged;
 
   HANDLE animationThread = nullptr;
   HANDLE playAllThread = nullptr;

@@ -38,7 +38,8 @@ constexpr uint32_t kDefaultConfirmations = ConfirmFileDelete | ConfirmObjectDele
 constexpr uint32_t kDefaultPauseSeconds = 2;
 constexpr uint32_t kMaxPauseSeconds = 3600;
 
-constexpr int kHotKeyCount = 3;
+// Play Next, Play All, Favorite, Pause/Resume: in the order of their ids.
+constexpr int kHotKeyCount = 4;
 
 struct HotKeySetting {
   uint32_t modifiers;  // MOD_ALT 1, MOD_CONTROL 2

@@ -91,6 +91,10 @@ LRESULT CALLBACK ListHost::WindowProc(HWND window, UINT message, WPARAM wParam, 
     case WM_PLAYBACKEVENT:
       OnPlaybackEvent(window, wParam, lParam);
       return 0;
+    case WM_TIMER:
+      if (wParam != IDT_PLAY_TIME) break;
+      OnPlayTimeTick(window);
+      return 0;
     default:
       break;
   }

@@ -27,10 +27,17 @@ std::string Signature(int mark) {
 }  // namespace
 
 std::string WriteMarkedWave(const std::string& name, int mark, int milliseconds) {
-  if (mark < 0 || mark >= kMarkCount) ADD_FAILURE() << "mark " << mark << " would never be found in the sink";
+  return WriteMarkedWave(name, mark, milliseconds, -1);
+}
+
+std::string WriteMarkedWave(const std::string& name, int mark, int milliseconds, int endMark) {
+  if (mark < 0 || mark >= kMarkCount || endMark >= kMarkCount)
+    ADD_FAILURE() << "mark " << mark << " or " << endMark << " would never be found in the sink";
   std::string samples = Signature(mark);
   size_t total = static_cast<size_t>(milliseconds) * 8;
-  while (samples.size() < total) samples.push_back(static_cast<char>(0x80 + ((samples.size() / 8) % 2 ? 24 : -24)));
+  const size_t fill = endMark >= 0 && total > 2 * kSignatureLength ? total - kSignatureLength : total;
+  while (samples.size() < fill) samples.push_back(static_cast<char>(0x80 + ((samples.size() / 8) % 2 ? 24 : -24)));
+  if (endMark >= 0) samples += Signature(endMark);
   std::string path = TempPath(name);
   WriteWaveFile(path, samples, 8000);
   return path;

@@ -12,6 +12,9 @@ namespace bench {
 // Writes an 8-bit 8 kHz mono WAV of the given length whose samples begin
 // with sound `mark`'s signature (mark 0..63). Returns the path.
 std::string WriteMarkedWave(const std::string& name, int mark, int milliseconds);
+// The same, ending with sound `endMark`'s signature: the sink shows when
+// the whole sound has arrived.
+std::string WriteMarkedWave(const std::string& name, int mark, int milliseconds, int endMark);
 
 // Writes a list file of marked sounds (and Pause objects for negative
 // marks: -n is a pause of n seconds) in the folder of path. Returns path.

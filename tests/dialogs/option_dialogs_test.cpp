@@ -554,5 +554,39 @@ TEST_F(HotKeysTest, SaveStoresResetReloadsAndAKeyOutsideTheLettersIsKept) {
   EXPECT_EQ(stored, 40u);
 }
 
+// The fourth key, Pause/Resume: shown as Control+Alt+P, changed like the
+// others, registered by Change and stored by Save.
+TEST_F(HotKeysTest, ThePauseKeyIsChangedRegisteredAndSaved) {
+  bench::ModalScript modals;
+  ActOnDialog(modals, [](HWND window) {
+    Dialog dialog(window);
+    dialog.Click(IDC_HOTKEY_PAUSE);
+    EXPECT_TRUE(dialog.Checked(IDC_HOTKEY_PAUSE));
+    EXPECT_FALSE(dialog.Checked(IDC_HOTKEY_PLAY_NEXT));
+    EXPECT_EQ(Selected(dialog), 15);  // P
+    EXPECT_TRUE(dialog.Checked(IDC_KEY_CONTROL));
+    EXPECT_TRUE(dialog.Checked(IDC_KEY_ALT));
+    dialog.ChooseLetter(IDC_VIRTUAL_KEY, 'K');
+    dialog.Click(IDC_KEY_CONTROL);
+    dialog.Click(IDC_SAVE);
+    dialog.Click(IDC_OK);
+  });
+  modals.AnswerMessageBox(IDOK);
+  EXPECT_EQ(HotKeysDialog(host_.window()), 1);
+  EXPECT_EQ(modals.Failures(), 0);
+  ExpectMessage(RecordAt(modals, 1), IDS_SETTINGS_SAVED, MB_ICONINFORMATION);
+  EXPECT_EQ(g_settings.hotKeys[3].keyIndex, 10u);
+  EXPECT_EQ(g_settings.hotKeys[3].modifiers, static_cast<uint32_t>(MOD_ALT));
+  DWORD stored = 0;
+  EXPECT_TRUE(bench::RegReadDword(HotKeysKey(), bench::LanguageString(IDS_REG_HOTKEY4_KEY), &stored));
+  EXPECT_EQ(stored, 10u);
+  EXPECT_TRUE(bench::RegReadDword(HotKeysKey(), bench::LanguageString(IDS_REG_HOTKEY4_MODS), &stored));
+  EXPECT_EQ(stored, static_cast<DWORD>(MOD_ALT));
+  // Alt+K is the main window's now.
+  HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  EXPECT_FALSE(RegisterHotKey(other, 1, MOD_ALT, 'K'));
+  DestroyWindow(other);
+}
+
 }  // namespace
 }  // namespace dialogs_test

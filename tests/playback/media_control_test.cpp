@@ -207,6 +207,55 @@ TEST_F(MediaControlTest, AMinimizedWindowShowsTheFileNameInItsTitle) {
   ShowWindow(host_.window(), SW_RESTORE);
 }
 
+std::string MenuText(HWND window, UINT id) {
+  char text[64] = "";
+  GetMenuStringA(GetMenu(window), id, text, sizeof text, MF_BYCOMMAND);
+  return text;
+}
+
+// Pause holds the device (it stays open, with no deadline to end it), the
+// item reads Resume, and a minimized title says Paused; Resume gives the
+// deadline back, and a stop while held ends the hold.
+TEST_F(MediaControlTest, PauseHoldsThePlayAndItsItemSaysResume) {
+  g_settings.preferenceFlags = TitleWhenMinimized;
+  host_.AddMarkedWave(6, 20000);
+  SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
+  EXPECT_FALSE(MenuItemEnabled(host_.window(), IDM_SOUND_PAUSE));
+  AfterStart(host_.window(), 200, [] {
+    HWND window = g_state.mainWindow;
+    EXPECT_TRUE(MenuItemEnabled(window, IDM_SOUND_PAUSE));
+    OnCommand(window, IDM_SOUND_PAUSE, 0);
+    EXPECT_EQ(g_state.paused, 1);
+    EXPECT_EQ(g_state.playDeadline.load(), 0u);
+    EXPECT_EQ(OpenDeviceCount(), 1);
+    EXPECT_EQ(MenuText(window, IDM_SOUND_PAUSE), "Res&ume\tCtrl+P");
+    EXPECT_EQ(StatusText().rfind("Paused: Playing ", 0), 0u) << StatusText();
+    ShowWindow(window, SW_MINIMIZE);
+    ShowNowPlaying(g_state.currentObject);
+    char title[256] = "";
+    GetWindowTextA(window, title, sizeof title);
+    EXPECT_EQ(std::string(title).rfind("Paused: ", 0), 0u) << title;
+    EXPECT_NE(std::string(title).find("20000"), std::string::npos) << title;
+    ShowWindow(window, SW_RESTORE);
+
+    OnCommand(window, IDM_SOUND_PAUSE, 0);  // Resume
+    EXPECT_EQ(g_state.paused, 0);
+    EXPECT_NE(g_state.playDeadline.load(), 0u);
+    EXPECT_EQ(MenuText(window, IDM_SOUND_PAUSE), "Pa&use\tCtrl+P");
+    EXPECT_EQ(StatusText().rfind("Playing ", 0), 0u) << StatusText();
+
+    OnCommand(window, IDM_SOUND_PAUSE, 0);
+    StopPlayback();
+    EXPECT_EQ(g_state.paused, 0);
+  });
+  PlaySelected();
+  EXPECT_EQ(g_state.playing, 0);
+  EXPECT_EQ(g_state.paused, 0);
+  EXPECT_EQ(OpenDeviceCount(), 0);
+  EXPECT_FALSE(MenuItemEnabled(host_.window(), IDM_SOUND_PAUSE));
+  g_settings.preferenceFlags = 0;
+}
+
 TEST_F(MediaControlTest, TheDevicesFoundAtStart) {
   uint32_t caps = ProbeMediaDevices();
   EXPECT_TRUE(caps & WaveAudio);

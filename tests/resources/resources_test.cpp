@@ -117,6 +117,7 @@ TEST(MainMenu, HasFourPopupsWithEveryCommandInOrder) {
   ExpectPopup(GetSubMenu(menu, 1),
               {{IDM_SOUND_PLAY_SELECTED, "&Play Selected Item\tF2"},
                {IDM_SOUND_STOP_SKIP, "&Stop/Skip Current Sound\tF3"},
+               {IDM_SOUND_PAUSE, "Pa&use\tCtrl+P"},
                kSeparator,
                {IDM_SOUND_PLAY_ALL, "Play A&ll"},
                {IDM_SOUND_STOP_PLAY_ALL, "St&op Play All"},
@@ -125,7 +126,7 @@ TEST(MainMenu, HasFourPopupsWithEveryCommandInOrder) {
                {IDM_SOUND_ADD, "&Add Sound Object...\tF4"},
                {IDM_SOUND_REMOVE, "&Remove Sound Object\tF5"},
                {IDM_SOUND_MODIFY, "&Modify Sound Object...\tF6"}},
-              {IDM_SOUND_STOP_PLAY_ALL});
+              {IDM_SOUND_STOP_PLAY_ALL, IDM_SOUND_PAUSE});
   ExpectPopup(GetSubMenu(menu, 2), {{IDM_OPT_PLAY_ALL_MODE, "Play All &Mode..."},
                                     {IDM_OPT_HOT_KEYS, "Modify &Hot Keys..."},
                                     {IDM_OPT_SET_FAVORITE, "Set Fa&vorite Selection..."},
@@ -167,17 +168,18 @@ TEST(PopupMenu, FirstSubmenuHoldsTheListCommands) {
 
 // ---- accelerators ------------------------------------------------------------
 
-TEST(Accelerators, AreTheElevenVirtualKeysInOrder) {
+TEST(Accelerators, AreTheTwelveVirtualKeysInOrder) {
   HACCEL table = LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(IDR_ACCELERATORS));
   ASSERT_NE(table, nullptr);
   ACCEL entries[16] = {};
-  ASSERT_EQ(CopyAcceleratorTableA(table, entries, 16), 11);
+  ASSERT_EQ(CopyAcceleratorTableA(table, entries, 16), 12);
   const BYTE plain = FVIRTKEY | FNOINVERT;
   const ACCEL expected[] = {
       {plain, VK_DELETE, IDM_SOUND_REMOVE},
       {plain, VK_F1, IDM_HELP_INDEX},
       {plain, VK_F2, IDM_SOUND_PLAY_SELECTED},
       {plain, VK_F3, IDM_SOUND_STOP_SKIP},
+      {static_cast<BYTE>(plain | FCONTROL), 'P', IDM_SOUND_PAUSE},
       {plain, VK_F4, IDM_SOUND_ADD},
       {plain, VK_F5, IDM_SOUND_REMOVE},
       {plain, VK_F6, IDM_SOUND_MODIFY},
@@ -186,7 +188,7 @@ TEST(Accelerators, AreTheElevenVirtualKeysInOrder) {
       {plain, VK_RETURN, IDM_SOUND_PLAY_SELECTED},
       {static_cast<BYTE>(plain | FALT), VK_RETURN, IDM_SOUND_MODIFY},
   };
-  for (int i = 0; i < 11; ++i) {
+  for (int i = 0; i < 12; ++i) {
     SCOPED_TRACE("entry " + std::to_string(i));
     EXPECT_EQ(entries[i].fVirt, expected[i].fVirt);
     EXPECT_EQ(entries[i].key, expected[i].key);
@@ -346,6 +348,7 @@ const std::vector<ExpectedDialog>& Dialogs() {
         {IDC_HOTKEY_PLAY_NEXT, Radio, "Play Next Sound Object", 0},
         {IDC_HOTKEY_PLAY_ALL, Radio, "Start/Stop Play All Session", 0},
         {IDC_HOTKEY_FAVORITE, Radio, "Play Favorite Selection", 0},
+        {IDC_HOTKEY_PAUSE, Radio, "Pause/Resume", 0},
         {IDC_STATIC, Label, "Virtual &Key:", 0},
         {IDC_VIRTUAL_KEY, Combo, nullptr, 0},
         {IDC_KEY_CONTROL, Check, "Control", 0},

@@ -63,6 +63,23 @@ TEST_F(SettingsTest, NothingStoredGivesTheDefaults) {
   ExpectHotKey(0, 13, 3);  // Control+Alt+N
   ExpectHotKey(1, 18, 3);  // Control+Alt+S
   ExpectHotKey(2, 5, 3);   // Control+Alt+F
+  ExpectHotKey(3, 15, 3);  // Control+Alt+P
+}
+
+// Settings saved before the Pause/Resume key existed hold the three other
+// keys only: those read as they were, and Pause takes its default.
+TEST_F(SettingsTest, HotKeysSavedBeforePauseExistedGivePauseItsDefault) {
+  StoreHotKey(IDS_REG_HOTKEY1_KEY, 1);
+  StoreHotKey(IDS_REG_HOTKEY1_MODS, 2);
+  StoreHotKey(IDS_REG_HOTKEY2_KEY, 2);
+  StoreHotKey(IDS_REG_HOTKEY2_MODS, 1);
+  StoreHotKey(IDS_REG_HOTKEY3_KEY, 15);  // P: the letter Pause would take
+  StoreHotKey(IDS_REG_HOTKEY3_MODS, 3);
+  LoadSettings();
+  ExpectHotKey(0, 1, 2);
+  ExpectHotKey(1, 2, 1);
+  ExpectHotKey(2, 15, 3);
+  ExpectHotKey(3, 15, 3);
 }
 
 TEST_F(SettingsTest, AKeyWithOnlyTheFavoriteGivesTheDefaults) {
@@ -120,15 +137,20 @@ TEST_F(SettingsTest, SaveAndLoadHotKeysRoundTrip) {
   g_settings.hotKeys[0] = {2, 1};
   g_settings.hotKeys[1] = {0, 25};
   g_settings.hotKeys[2] = {1, 7};
+  g_settings.hotKeys[3] = {2, 9};
   EXPECT_TRUE(SaveHotKeys(nullptr));
   EXPECT_EQ(KeyClass(hotKeysKey_), "REG_DWORD");
   EXPECT_EQ(Stored(hotKeysKey_, IDS_REG_HOTKEY2_KEY), 25u);
   EXPECT_EQ(Stored(hotKeysKey_, IDS_REG_HOTKEY3_MODS), 1u);
+  EXPECT_EQ(Stored(hotKeysKey_, IDS_REG_HOTKEY4_KEY), 9u);
+  EXPECT_EQ(Stored(hotKeysKey_, IDS_REG_HOTKEY4_MODS), 2u);
   g_settings.hotKeys[0] = {3, 3};
+  g_settings.hotKeys[3] = {3, 3};
   LoadHotKeys();
   ExpectHotKey(0, 1, 2);
   ExpectHotKey(1, 25, 0);
   ExpectHotKey(2, 7, 1);
+  ExpectHotKey(3, 9, 2);
 }
 
 TEST_F(SettingsTest, WriteSettingValuesStoresTheListedValuesAndSaysSo) {

@@ -32,7 +32,7 @@ std::map<UINT, size_t> RequiredIds() {
   };
   range(0, 6);    // File menu help
   range(16, 22);  // Sound menu help
-  range(24, 24);
+  range(24, 25);
   range(32, 41);  // Options menu help
   range(48, 52);  // Help menu help
   range(54, 54);
@@ -46,9 +46,10 @@ std::map<UINT, size_t> RequiredIds() {
   range(141, 148);
   range(150, 152);
   range(154, 169);
-  range(192, 198);
+  range(192, 200);
   range(224, 225);
   range(236, 246);
+  range(260, 263);  // Pause and the time played
   ids[IDS_FMT_FILES_DROPPED] = 63;
   ids[IDS_FMT_ITEMS_READ] = 40;
   ids[IDS_FMT_ITEMS_WRITTEN] = 40;
@@ -56,6 +57,8 @@ std::map<UINT, size_t> RequiredIds() {
   ids[IDS_FMT_PAUSE_PLAYING] = 62;
   ids[IDS_FMT_PASS] = 31;
   ids[IDS_FMT_COUNTDOWN] = 62;
+  ids[IDS_FMT_PAUSED] = 62;
+  ids[IDS_FMT_PLAY_TIME] = 62;
   ids[IDS_FMT_CANNOT_PLAY] = 127;
   ids[IDS_FMT_RUN_FAILURES] = 127;
   ids[IDS_FMT_NUMBER_RANGE] = 127;
@@ -92,19 +95,33 @@ TEST(LanguageModule, EveryTextIsPresentAndFitsWhatTheProgramReads) {
     std::string text = Text(id);
     EXPECT_FALSE(text.empty()) << "string " << id << " is missing";
     EXPECT_LE(text.size(), limit) << "string " << id << ": \"" << text << "\"";
-    for (unsigned char c : text) {
-      // Plain printable ANSI: no stray bytes from the source's encoding.
-      EXPECT_TRUE(c >= 0x20 && c < 0x7F) << "string " << id << " holds byte " << int(c);
+    // Plain printable ANSI: no stray bytes from the source's encoding. The
+    // time played's dash is the one character beyond, written by its
+    // Unicode number; menu item texts hold a tab before their key.
+    wchar_t wide[512] = L"";
+    int length = LoadStringW(bench::LanguageModule(), id, wide, 512);
+    for (int i = 0; i < length; ++i) {
+      const bool dash = id == IDS_FMT_PLAY_TIME && wide[i] == 0x2014;
+      const bool tab = (id == IDS_MENU_PAUSE || id == IDS_MENU_RESUME) && wide[i] == '\t';
+      EXPECT_TRUE(dash || tab || (wide[i] >= 0x20 && wide[i] < 0x7F)) << "string " << id << " holds " << int(wide[i]);
     }
   }
 }
 
 TEST(LanguageModule, FormatTextsCarryExactlyTheirPlaceholders) {
   const std::map<UINT, std::vector<std::string>> formats = {
-      {IDS_FMT_FILES_DROPPED, {"%u"}},      {IDS_FMT_ITEMS_READ, {"%u"}},        {IDS_FMT_ITEMS_WRITTEN, {"%u", "%u"}},
-      {IDS_FMT_NOW_PLAYING, {"%s"}},        {IDS_FMT_PAUSE_PLAYING, {"%u"}},     {IDS_FMT_PASS, {"%u", "%u"}},
-      {IDS_FMT_COUNTDOWN, {"%u"}},          {IDS_FMT_CANNOT_PLAY, {"%s", "%s"}}, {IDS_FMT_RUN_FAILURES, {"%u"}},
+      {IDS_FMT_FILES_DROPPED, {"%u"}},
+      {IDS_FMT_ITEMS_READ, {"%u"}},
+      {IDS_FMT_ITEMS_WRITTEN, {"%u", "%u"}},
+      {IDS_FMT_NOW_PLAYING, {"%s"}},
+      {IDS_FMT_PAUSE_PLAYING, {"%u"}},
+      {IDS_FMT_PASS, {"%u", "%u"}},
+      {IDS_FMT_COUNTDOWN, {"%u"}},
+      {IDS_FMT_CANNOT_PLAY, {"%s", "%s"}},
+      {IDS_FMT_RUN_FAILURES, {"%u"}},
       {IDS_FMT_NUMBER_RANGE, {"%u", "%u"}},
+      {IDS_FMT_PAUSED, {"%s"}},
+      {IDS_FMT_PLAY_TIME, {"%s", "%s", "%s"}},
   };
   for (const auto& [id, limit] : RequiredIds()) {
     auto expected = formats.find(id);
@@ -124,6 +141,9 @@ TEST(LanguageModule, FormatTextsFormatIntoTheProgramsBuffers) {
   snprintf(out, sizeof out, Text(IDS_FMT_ITEMS_WRITTEN).c_str(), 7u, 9u);
   EXPECT_LT(std::string(out).find('7'), std::string(out).find('9'));  // written, then total
   snprintf(out, sizeof out, Text(IDS_FMT_NOW_PLAYING).c_str(), "C:\\MUSIC\\SONG.WAV");
+  wchar_t wide[64] = L"";
+  LoadStringW(bench::LanguageModule(), IDS_FMT_PLAY_TIME, wide, 64);
+  EXPECT_EQ(std::wstring(wide), L"Playing %s \x2014 %s / %s");
   EXPECT_NE(std::string(out).find("C:\\MUSIC\\SONG.WAV"), std::string::npos);
 }
 
@@ -150,7 +170,7 @@ TEST(LanguageModule, EveryMenuCommandHasItsHelpText) {
     }
     DestroyMenu(menu);
   }
-  EXPECT_EQ(commands.size(), 35u);  // every command id of ids.h appears
+  EXPECT_EQ(commands.size(), 36u);  // every command id of ids.h appears
   for (UINT id : commands) {
     ASSERT_GE(id, static_cast<UINT>(IDM_FIRST));
     ASSERT_LE(id, static_cast<UINT>(IDM_LAST));
@@ -204,7 +224,7 @@ TEST_F(LanguageRegistry, SettingsKeyAndItsValueNamesAreUsable) {
 }
 
 TEST_F(LanguageRegistry, HotKeysKeyAndItsValueNamesAreUsable) {
-  ExpectUsableKey(IDS_REG_HOTKEYS_KEY, IDS_REG_HOTKEY1_KEY, IDS_REG_HOTKEY3_MODS);
+  ExpectUsableKey(IDS_REG_HOTKEYS_KEY, IDS_REG_HOTKEY1_KEY, IDS_REG_HOTKEY4_MODS);
   EXPECT_NE(Text(IDS_REG_HOTKEYS_KEY), Text(IDS_REG_SETTINGS_KEY));
 }
 
