@@ -55,6 +55,55 @@ double CpuShare(HANDLE process, DWORD milliseconds, void (*tick)() = nullptr) {
 
 bool StartsWith(const std::string& text, const char* start) { return text.rfind(start, 0) == 0; }
 
+std::string ReadWholeFile(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::string();
+  std::string bytes;
+  char buffer[4096];
+  DWORD read = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+  CloseHandle(file);
+  return bytes;
+}
+
+// Wine tells a process no CPU times of another one: the program's are read
+// from the Linux process under it (through Wine's Z: drive, which holds the
+// whole Linux file tree), found by a word of its command line. 0 when not
+// under Wine.
+int LinuxProcessWith(const std::string& word) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  int pid = 0;
+  do {
+    if (found.cFileName[0] < '1' || found.cFileName[0] > '9') continue;
+    std::string line = ReadWholeFile(std::string("Z:\\proc\\") + found.cFileName + "\\cmdline");
+    if (line.find(word) != std::string::npos && line.find("wendle.exe") != std::string::npos)
+      pid = atoi(found.cFileName);
+  } while (!pid && FindNextFileA(search, &found));
+  FindClose(search);
+  return pid;
+}
+
+// The user and system time of a Linux process, in its clock ticks of 10 ms.
+double LinuxCpuSeconds(int pid) {
+  std::string stat = ReadWholeFile("Z:\\proc\\" + std::to_string(pid) + "\\stat");
+  size_t end = stat.rfind(')');
+  if (end == std::string::npos) return 0;
+  // After the name: the state is field 3; utime and stime are 14 and 15.
+  unsigned long long utime = 0, stime = 0;
+  if (sscanf(stat.c_str() + end + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &utime, &stime) != 2)
+    return 0;
+  return (utime + stime) / 100.0;
+}
+
+// Per cent of a core the Linux process used over milliseconds.
+double LinuxCpuShare(int pid, DWORD milliseconds) {
+  const double start = LinuxCpuSeconds(pid);
+  Sleep(milliseconds);
+  return 100 * (LinuxCpuSeconds(pid) - start) / (milliseconds / 1000.0);
+}
+
 // The real program plays a two-minute WAV (about half a minute in the test
 // sound device, which takes samples faster than real time).
 void MeasureProgram() {
@@ -66,8 +115,14 @@ void MeasureProgram() {
     printf("the program did not start\n");
     return;
   }
+  const int pid = LinuxProcessWith("bench_pause.wdl");
+  if (!pid) {
+    printf("the program's Linux process was not found: its CPU cannot be read\n");
+    return;
+  }
   Sleep(500);
-  printf("wendle.exe CPU, idle (%lu s): %.3f %% of a core\n", kWindowMs / 1000, CpuShare(wendle.Process(), kWindowMs));
+  printf("wendle.exe CPU (its Linux process, 10 ms ticks), idle (%lu s): %.2f %% of a core\n", kWindowMs / 1000,
+         LinuxCpuShare(pid, kWindowMs));
   wendle.Key(VK_F2);
   if (!wendle.WaitFor([&] {
         std::string status = wendle.StatusText();
@@ -76,9 +131,9 @@ void MeasureProgram() {
     printf("the time played did not show: %s\n", wendle.StatusText().c_str());
     return;
   }
-  const double playing = CpuShare(wendle.Process(), kWindowMs);
+  const double playing = LinuxCpuShare(pid, kWindowMs);
   const bool stillPlaying = StartsWith(wendle.StatusText(), "Playing ");
-  printf("wendle.exe CPU, a WAV plays with its time played shown (%lu s): %.3f %% of a core%s\n", kWindowMs / 1000,
+  printf("wendle.exe CPU, a WAV plays with its time played shown (%lu s): %.2f %% of a core%s\n", kWindowMs / 1000,
          playing, stillPlaying ? "" : " (the sound ended early: figure not representative)");
   printf("  status bar at the end: %s\n", wendle.StatusText().c_str());
   wendle.Key('P', true);
@@ -86,15 +141,25 @@ void MeasureProgram() {
     printf("the pause did not show\n");
     return;
   }
-  printf("wendle.exe CPU, the WAV paused (%lu s): %.3f %% of a core\n", kWindowMs / 1000,
-         CpuShare(wendle.Process(), kWindowMs));
+  printf("wendle.exe CPU, the WAV paused (%lu s): %.2f %% of a core\n", kWindowMs / 1000,
+         LinuxCpuShare(pid, kWindowMs));
   wendle.Key(VK_F3);
   wendle.WaitFor([&] { return !StartsWith(wendle.StatusText(), "Paused: "); });
   bench::ClearProgramSettings();
 }
 
-// One update of the time played, in this process: the device's position
-// read and the status bar's line set, as the timer does once a second.
+double ThreadCpuSeconds() {
+  FILETIME created, exited, kernel, user;
+  GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+  auto seconds = [](const FILETIME& t) {
+    return ((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
+  };
+  return seconds(kernel) + seconds(user);
+}
+
+// The time played in this process: the CPU of the UI thread, whose timer
+// reads the position and sets the status line once a second, while a WAV
+// plays; and one tick alone, in a row.
 void MeasureTick() {
   bench::PlaybackHost host;
   host.AddMarkedWave(2, 60000);
@@ -104,15 +169,18 @@ void MeasureTick() {
     g_state.playing = 0;
     return;
   }
+  const double threadStart = ThreadCpuSeconds();
+  CpuShare(GetCurrentProcess(), kWindowMs);
+  const double used = ThreadCpuSeconds() - threadStart;
+  printf("UI thread CPU while a WAV plays, its time played shown once a second (%lu s): %.1f ms, %.3f %% of a core\n",
+         kWindowMs / 1000, used * 1000, 100 * used / (kWindowMs / 1000.0));
+  printf("  status bar: %s\n", host.StatusText().c_str());
   constexpr int kTicks = 500;
   const double start = benchutil::Now();
   for (int i = 0; i < kTicks; ++i) OnPlayTimeTick(host.window());
   const double perTick = (benchutil::Now() - start) / kTicks;
-  printf(
-      "One time-played update (MCI_STATUS_POSITION and the status line), %d in a row: %.1f us each, "
-      "%.4f %% of a core at one a second\n",
-      kTicks, perTick * 1e6, perTick * 100);
-  printf("  status bar: %s\n", host.StatusText().c_str());
+  printf("One tick of the time played with no new second to show (the position read), %d in a row: %.2f us\n", kTicks,
+         perTick * 1e6);
   StopAllDevices();
   g_state.playing = 0;
 }

@@ -55,7 +55,7 @@ TEST_F(HotKeyEvents, TheFavoriteKeyAsksForAFavoriteOrPlaysOnlyWavAndMidi) {
   EXPECT_EQ(modals_.Records()[1].text.rfind(clip + " could not be played: ", 0), 0u) << modals_.Records()[1].text;
   EXPECT_EQ(OpenDeviceCount(), 0);
   EXPECT_EQ(g_state.favoriteDevice, 0u);
-  EXPECT_FALSE(OnHotKey(host_.window(), 543));  // not one of ours
+  EXPECT_FALSE(OnHotKey(host_.window(), IDH_PAUSE + 1));  // not one of ours
 }
 
 // The favorite pressed again while it plays starts anew, and the first
