@@ -106,6 +106,9 @@ void DiscardNoticesOf(UINT device) {
 uint32_t g_currentKind = 0;
 uint8_t g_currentTrack = 0;
 ULONGLONG g_heldDeadlineMs = 0;
+// The held device dropped its play's notice (a CD drive sends ABORTED when
+// it pauses): the play goes on by a new play that asks for one.
+bool g_heldNoticeLost = false;
 
 // The end of a play, by its notice or because it overran its length.
 void EndPlay() {
@@ -133,11 +136,22 @@ bool HoldDevice(UINT device) {
   return true;
 }
 
-// Lets the held device go on. A device without MCI_RESUME (a CD drive on
-// some systems) plays on from where it stands instead, to the end of its
-// track, with a new notice for the end.
+// Takes the held device's dropped notice if it is still on its way.
+void TakeDroppedNotice(UINT device) {
+  MSG msg;
+  while (g_state.mainWindow && PeekMessageA(&msg, g_state.mainWindow, MM_MCINOTIFY, MM_MCINOTIFY, PM_NOREMOVE) &&
+         static_cast<UINT>(msg.lParam) == device && msg.wParam == MCI_NOTIFY_ABORTED) {
+    PeekMessageA(&msg, g_state.mainWindow, MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE);
+    g_heldNoticeLost = true;
+  }
+}
+
+// Lets the held device go on. A device without MCI_RESUME, or one that
+// dropped its notice when it paused (a CD drive), plays on from where it
+// stands instead, to the end of its track, with a new notice for the end.
 void ContinueDevice(UINT device) {
-  if (mciSendCommandA(device, MCI_RESUME, MCI_WAIT, 0) != 0) {
+  TakeDroppedNotice(device);
+  if (g_heldNoticeLost || mciSendCommandA(device, MCI_RESUME, MCI_WAIT, 0) != 0) {
     MCI_PLAY_PARMS play = {};
     play.dwCallback = reinterpret_cast<DWORD_PTR>(g_state.mainWindow);
     DWORD flags = MCI_NOTIFY;
@@ -147,6 +161,7 @@ void ContinueDevice(UINT device) {
     }
     mciSendCommandA(device, MCI_PLAY, flags, reinterpret_cast<DWORD_PTR>(&play));
   }
+  g_heldNoticeLost = false;
   g_state.playDeadline = MonotonicMs() + g_heldDeadlineMs;
 }
 
@@ -192,6 +207,7 @@ DWORD StartMedia(SoundObjectHandle handle) {
   g_state.currentObject = handle;
   g_currentKind = kind;
   g_currentTrack = track;
+  g_heldNoticeLost = false;
   NotifyPlayback(PlaybackStarted);
   HWND target = g_state.mainWindow;
   BOOL started = FALSE;
@@ -423,6 +439,12 @@ void StopPlayback() {
 }
 
 void OnMediaNotify(WPARAM code, LPARAM device) {
+  // A held play whose device dropped its notice is not over: it is held.
+  if (g_state.paused && code == MCI_NOTIFY_ABORTED && static_cast<UINT>(device) == g_state.currentDevice &&
+      g_state.currentDevice) {
+    g_heldNoticeLost = true;
+    return;
+  }
   UINT id = static_cast<UINT>(device);
   if (id == 0) return;
   if (id != g_state.currentDevice) {

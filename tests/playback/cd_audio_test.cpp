@@ -199,6 +199,38 @@ TEST_F(CdPlayTest, LastAudioTrackPlaysToItsNotice) {
   }
 }
 
+// A drive drops its play's notice when it pauses: the play stays held,
+// and Resume plays on from where the drive stands, with a notice again.
+TEST_F(CdAudioTest, APauseHoldsATrackWhoseDriveDropsItsNoticeAndResumePlaysItOn) {
+  bench::VirtualCd cd("audio 1000\naudio 2000\n");
+  bench::ListHost host;
+  ProbeMediaDevices();
+  ASSERT_EQ(AddAllCdTracks(), 2);
+  bench::SinkWatch sink;
+  g_state.playing = 1;
+  ASSERT_EQ(PlaySoundObject(ObjectAt(1), 0), static_cast<int>(CdTrack));
+  ASSERT_TRUE(TogglePause());
+  EXPECT_EQ(g_state.playDeadline.load(), 0u);
+  // The drive's ABORTED arrives while held: the play goes on being held.
+  EXPECT_TRUE(PumpThreadMessages());
+  EXPECT_EQ(g_state.playing, 1);
+  EXPECT_EQ(g_state.paused, 1);
+  EXPECT_EQ(g_state.currentObject, ObjectAt(1));
+  EXPECT_EQ(OpenDeviceCount(), 1);
+
+  ASSERT_TRUE(TogglePause());  // Resume
+  EXPECT_EQ(g_state.paused, 0);
+  const ULONGLONG deadline = g_state.playDeadline;
+  EXPECT_NE(deadline, 0u);
+  WaitWhilePlaying(0);
+  EXPECT_LT(MonotonicMs(), deadline) << "the play ended by its deadline, not by the drive's new notice";
+  EXPECT_EQ(g_state.playing, 0);
+  EXPECT_EQ(OpenDeviceCount(), 0);
+  if (sink.Available()) {
+    EXPECT_TRUE(sink.Holds(bench::VirtualCdTone(2)));
+  }
+}
+
 TEST_F(CdPlayTest, StopEndsThePlayAndNoNoticeComesAfter) {
   ASSERT_EQ(PlaySoundObject(ObjectAt(0), 0), static_cast<int>(CdTrack));
   StopPlayback();

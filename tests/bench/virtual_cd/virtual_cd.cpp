@@ -465,6 +465,12 @@ DWORD Command(Device* device, UINT message, DWORD flags, void* params) {
     case MCI_STOP:
       EndPlay(device, MCI_NOTIFY_ABORTED);
       return 0;
+    case MCI_PAUSE:
+      // As CD-audio drivers do: the play holds where it is and its notice
+      // comes at once, as ABORTED; a play without MCI_FROM goes on from
+      // there. MCI_RESUME stays unsupported, as on some systems.
+      EndPlay(device, MCI_NOTIFY_ABORTED);
+      return 0;
     case MCI_PLAY:
       return Play(device, flags, static_cast<MCI_PLAY_PARMS*>(params));
     case MCI_SEEK:
