@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "bench/program.h"
+#include "bench/screenshot.h"
 #include "bench/sound_marks.h"
 #include "bench/test_env.h"
 #include "resources/ids.h"
@@ -90,9 +91,11 @@ TEST_F(PauseTest, PlaySelectedHoldsAndGoesOnWithItsTimePlayed) {
     return StartsWith(status, "PLAYING ") && status.find("HELD21.WAV") != std::string::npos && status.size() > 12 &&
            status.compare(status.size() - 7, 7, " / 0:20") == 0;
   })) << wendle.StatusText();
+  bench::SaveScreenshot(wendle.Window(), "main_window_time_played");
 
   PressPause(wendle);
   ExpectHeld(wendle, from, 22);
+  bench::SaveScreenshot(wendle.Window(), "main_window_paused");
   // The time stands while held.
   EXPECT_NE(wendle.StatusText().find(" / 0:20"), std::string::npos) << wendle.StatusText();
 
