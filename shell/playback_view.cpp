@@ -107,8 +107,8 @@ void StopPlayTimer(HWND mainWindow) {
   s_play.timed = false;
 }
 
-// Reads the time played from the device and shows it; false when it
-// cannot be read (the line stays as it was).
+// Reads the time played from the device: true when the line must change
+// (the first reading, or a new second); false also when it cannot be read.
 bool ReadPlayTimes() {
   DWORD elapsed = 0;
   DWORD total = 0;
@@ -147,9 +147,7 @@ void ShowCountdown(HWND mainWindow, uint32_t seconds) {
 // comes next to replace.
 void ShowPauseChanged(HWND mainWindow, bool paused) {
   if (paused) KillTimer(mainWindow, IDT_PLAY_TIME);
-  if (paused || !g_state.playing)
-    ShowPlayLine(s_play.statusToo);
-  else if (s_play.timed)
+  if (!paused && g_state.playing && s_play.timed)
     StartPlayTimer(mainWindow);
   else
     ShowPlayLine(s_play.statusToo);
