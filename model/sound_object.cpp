@@ -205,3 +205,13 @@ void PlayingText(const SoundObject& record, char* text, size_t size) {
     snprintf(text, size, "%s", "Untitled");  // an empty name too
   }
 }
+
+void ObjectRowText(const SoundObject& record, char* text, size_t size) {
+  if (size == 0) return;
+  if (record.description && CopyTextBlock(record.description, text, size) && text[0]) return;
+  if (record.fileName && CopyTextBlock(record.fileName, text, size) && text[0]) return;
+  if (record.flags & CdTrack)
+    snprintf(text, size, "Track:%u", static_cast<unsigned>(record.trackNumber));
+  else
+    text[0] = '\0';
+}

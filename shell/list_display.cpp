@@ -1,7 +1,5 @@
 #include "shell/list_display.h"
 
-#include <cstdio>
-
 #include "model/local_memory.h"
 #include "model/sound_object.h"
 #include "state/main_window_state.h"
@@ -25,17 +23,6 @@ void DrawFailedMark(HDC dc, const RECT& row) {
   LineTo(dc, picture.left, bottom);
   SelectObject(dc, old);
   DeleteObject(pen);
-}
-
-// The row text of a Sound Object: its description, else its file name,
-// else for a CD track "Track:n".
-void ObjectRowText(const SoundObject& record, char* text, size_t size) {
-  if (record.description && CopyTextBlock(record.description, text, size) && text[0]) return;
-  if (record.fileName && CopyTextBlock(record.fileName, text, size) && text[0]) return;
-  if (record.flags & CdTrack)
-    snprintf(text, size, "Track:%u", static_cast<unsigned>(record.trackNumber));
-  else
-    text[0] = '\0';
 }
 
 }  // namespace

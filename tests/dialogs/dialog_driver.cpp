@@ -188,9 +188,7 @@ int AppendObject(uint32_t kind, const char* description, const char* fileName, u
   std::string_view fileNameText(fileName ? fileName : "");
   if (!StoreSoundObject(handle, values, description ? &descriptionText : nullptr, fileName ? &fileNameText : nullptr))
     return -1;
-  int index = static_cast<int>(SendMessageA(g_state.listBox, LB_ADDSTRING, 0, 0));
-  AttachSoundObject(g_state.listBox, handle, index);
-  return index;
+  return InsertObjectItem(g_state.listBox, -1, handle);
 }
 
 void DialogTest::SetUp() {
