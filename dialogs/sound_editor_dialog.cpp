@@ -72,6 +72,7 @@ void OnBrowse(HWND dialog) {
 // empty line stores nothing; a line that cannot be stored keeps the
 // dialog open.
 void OnOk(HWND dialog) {
+  if (!FieldTextFits(dialog, IDC_COMMAND_LINE)) return;
   char command[kTextBufferSize] = "";
   if (!GetDlgItemTextA(dialog, IDC_COMMAND_LINE, command, sizeof command)) {
     EndDialog(dialog, 1);

@@ -4,16 +4,19 @@
 #include "model/sound_object.h"
 #include "state/main_window_state.h"
 #include "support/list_rows.h"
+#include "support/system_colors.h"
 
 namespace {
 
 constexpr int kObjectTextOffset = 54;
 constexpr COLORREF kFailedColour = RGB(220, 0, 0);
 
-// A red cross over the kind picture: the last try to play it failed.
-void DrawFailedMark(HDC dc, const RECT& row) {
+// A red cross over the kind picture: the last try to play it failed. In
+// high contrast it takes the row's text colour.
+void DrawFailedMark(HDC dc, const RECT& row, bool selected) {
   RECT picture = ListRowPicture(row);
-  HPEN pen = CreatePen(PS_SOLID, 2, kFailedColour);
+  COLORREF colour = HighContrastOn() ? GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT) : kFailedColour;
+  HPEN pen = CreatePen(PS_SOLID, 2, colour);
   if (!pen) return;
   HGDIOBJ old = SelectObject(dc, pen);
   int right = picture.right - 1, bottom = picture.bottom - 1;
@@ -40,5 +43,5 @@ void DrawListItem(const DRAWITEMSTRUCT* item) {
     ObjectRowText(*record, text, sizeof text);
   }
   DrawListRow(item, bitmap, text, kObjectTextOffset);
-  if (failed && (item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT))) DrawFailedMark(item->hDC, item->rcItem);
+  if (failed && (item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT))) DrawFailedMark(item->hDC, item->rcItem, (item->itemState & ODS_SELECTED) != 0);
 }

@@ -132,6 +132,8 @@ LRESULT OnCreate(HWND window) {
   DragAcceptFiles(window, TRUE);
   SendMessageA(g_state.listBox, LB_SETCURSEL, 0, 0);
   SetFocus(g_state.listBox);
+  // The focus is always shown, in every child (see OnUiState).
+  SendMessageA(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
   return 0;
 }
 

@@ -13,7 +13,9 @@ constexpr int kBitmapSize = 16;
 
 // Draws one row: the background, the bitmap and the text, in the
 // highlight colours when the item is selected, and the focus rectangle
-// when the item has the focus. A row drawn whole shows its real state,
+// when the item has the focus, whether or not keyboard cues are hidden
+// (ODS_NOFOCUSRECT is not obeyed: the focus is always visible). The
+// colours are the system's, so high contrast shows. A row drawn whole shows its real state,
 // so a list repainted after being covered still shows its selection.
 void DrawRow(const DRAWITEMSTRUCT* item, HBITMAP bitmap, const char* text, int textOffset) {
   HDC dc = item->hDC;
