@@ -158,7 +158,7 @@ void OnDestroy(HWND) {
   }
   UnregisterClassA("ovSEdit", g_state.instance);
   if (g_state.listBoxClassProc)
-    SetWindowLongPtrA(g_state.listBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_state.listBoxClassProc));
+    SetWindowLongPtrW(g_state.listBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_state.listBoxClassProc));
   if (g_state.animationThread) CloseHandle(g_state.animationThread);
   g_state.animationThread = nullptr;
   if (g_state.popupMenu) DestroyMenu(g_state.popupMenu);
