@@ -184,36 +184,50 @@ TEST_F(UnicodeNamesTest, InHighContrastRowsAndLabelsTakeTheSystemColours) {
   ASSERT_TRUE(wendle.Window());
   ASSERT_TRUE(wendle.WaitFor([&] { return wendle.ListCount() == 2 && wendle.ListSelection() == 0; }));
 
-  HWND list = wendle.Child(IDC_OBJECT_LIST);
-  HWND label = wendle.Child(IDC_LABEL_COUNT);
-  RECT client;
-  GetClientRect(list, &client);
-  // The window's own pixels, copied as the screenshots copy them.
-  auto pixel = [](HWND window, int x, int y) {
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  // A pixel of one of the program's windows, read through the main
+  // window's device context as the screenshots read it.
+  HWND main = wendle.Window();
+  auto pixel = [main](HWND window, int x, int y) {
+    RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RECT outer, inner;
+    GetWindowRect(main, &outer);
+    GetWindowRect(window, &inner);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = 1;
+    info.bmiHeader.biHeight = 1;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
     HDC screen = GetDC(nullptr);
-    HDC dc = GetDC(window);
     HDC memory = CreateCompatibleDC(screen);
-    HBITMAP copy = CreateCompatibleBitmap(screen, 1, 1);
+    HBITMAP copy = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, copy);
-    BitBlt(memory, 0, 0, 1, 1, dc, x, y, SRCCOPY);
+    HDC windowDc = GetWindowDC(main);
+    BitBlt(memory, 0, 0, 1, 1, windowDc, inner.left - outer.left + x, inner.top - outer.top + y, SRCCOPY);
+    ReleaseDC(main, windowDc);
+    GdiFlush();
     COLORREF colour = GetPixel(memory, 0, 0);
     SelectObject(memory, old);
     DeleteObject(copy);
     DeleteDC(memory);
-    ReleaseDC(window, dc);
     ReleaseDC(nullptr, screen);
     return colour;
   };
-  int right = client.right - 4;
-  EXPECT_TRUE(wendle.WaitFor([&] { return pixel(list, right, 10) == contrast[2]; }, 5000))
-      << "selected row " << std::hex << pixel(list, right, 10);
-  EXPECT_EQ(pixel(list, right, 30), contrast[0]) << "unselected row";
+  HWND list = wendle.Child(IDC_OBJECT_LIST);
+  HWND label = wendle.Child(IDC_LABEL_COUNT);
+  RECT client;
+  GetClientRect(list, &client);
+  int right = client.right - 30;  // left of the scroll bar
+  EXPECT_TRUE(wendle.WaitFor([&] { return pixel(list, right, 12) == contrast[2]; }, 5000))
+      << "selected row " << std::hex << pixel(list, right, 12);
+  EXPECT_EQ(pixel(list, right, 32), contrast[0]) << "unselected row";
   // Wine 8 keeps no high-contrast setting (SPI_GETHIGHCONTRAST answers
-  // "off" whatever was set): the labels' colours show only where it does.
+  // "off" whatever was set): the labels take the system colours only where
+  // it does.
   if (contrastOn)
-    EXPECT_TRUE(wendle.WaitFor([&] { return pixel(label, 1, 1) == contrast[4]; }, 5000))
-        << "label " << std::hex << pixel(label, 1, 1);
+    EXPECT_EQ(pixel(label, 1, 1), contrast[4]) << "label";
   else
     EXPECT_EQ(pixel(label, 1, 1), RGB(192, 192, 192)) << "the classic grey without high contrast";
   bench::SaveScreenshot(wendle.Window(), "high_contrast");
