@@ -132,7 +132,8 @@ bool CheckList(const char* data, size_t size) {
   for (const ListItemRecord& item : items) {
     CheckText(item.hasDescription, item.description);
     CheckText(item.hasFileName, item.fileName);
-    Check(!utf8File || (IsValidUtf8(item.description) && IsValidUtf8(item.fileName)), "UTF-8 text cut inside a character");
+    Check(!utf8File || (IsValidUtf8(item.description) && IsValidUtf8(item.fileName)),
+          "UTF-8 text cut inside a character");
     int index = KindBitmapIndex(item.flags);
     Check(index >= -1 && index <= 4, "kind bitmap index out of range");
   }

@@ -43,5 +43,6 @@ void DrawListItem(const DRAWITEMSTRUCT* item) {
     ObjectRowText(*record, text, sizeof text);
   }
   DrawListRow(item, bitmap, text, kObjectTextOffset);
-  if (failed && (item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT))) DrawFailedMark(item->hDC, item->rcItem, (item->itemState & ODS_SELECTED) != 0);
+  if (failed && (item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT)))
+    DrawFailedMark(item->hDC, item->rcItem, (item->itemState & ODS_SELECTED) != 0);
 }

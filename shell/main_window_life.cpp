@@ -113,9 +113,10 @@ LRESULT OnCreate(HWND window) {
   CreateMainButtons(window);
   NameButtons(window);
   CreateLabels(window);
-  g_state.listBox = CreateChild(window, "ovSListBox", nullptr,
-                                WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_DISABLENOSCROLL,
-                                0, 0, 0, 0, IDC_OBJECT_LIST);
+  g_state.listBox =
+      CreateChild(window, "ovSListBox", nullptr,
+                  WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_DISABLENOSCROLL, 0, 0,
+                  0, 0, IDC_OBJECT_LIST);
 
   if (RegisterHotKeys(window) != -1) ShowMessage(window, IDS_HOTKEY_START_FAILED, MB_ICONEXCLAMATION);
   g_state.currentListFile[0] = '\0';

@@ -24,6 +24,6 @@ HBRUSH SurfaceColors(HDC dc) {
 }
 
 void FillSurface(HDC dc, const RECT& rect) {
-  FillRect(dc, &rect, HighContrastOn() ? GetSysColorBrush(COLOR_BTNFACE)
-                                       : static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+  FillRect(dc, &rect,
+           HighContrastOn() ? GetSysColorBrush(COLOR_BTNFACE) : static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
 }

@@ -136,8 +136,8 @@ TEST_F(UnicodeNamesTest, RowsHoldTheirTextsAndTypingALetterFindsTheNextRow) {
   Program wendle("readers.wdl");
   ASSERT_TRUE(wendle.Window());
   ASSERT_TRUE(wendle.WaitFor([&] { return wendle.ListCount() == 6; }));
-  EXPECT_EQ(Rows(wendle), (std::vector<std::wstring>{L"Alpha", L"BRAVO.WAV", L"Βήτα", L"Track:3", L"Beta",
-                                                     L"Pause 2 sec."}));
+  EXPECT_EQ(Rows(wendle),
+            (std::vector<std::wstring>{L"Alpha", L"BRAVO.WAV", L"Βήτα", L"Track:3", L"Beta", L"Pause 2 sec."}));
   HWND list = wendle.Child(IDC_OBJECT_LIST);
   ASSERT_TRUE(wendle.Activate(wendle.Window()));
   ASSERT_TRUE(wendle.WaitFor([&] { return wendle.Focus() == list; })) << wendle.Describe();
@@ -156,10 +156,10 @@ TEST_F(UnicodeNamesTest, RowsHoldTheirTextsAndTypingALetterFindsTheNextRow) {
 // colours, the labels stand on its button face, and a change of colours
 // shows without a restart.
 TEST_F(UnicodeNamesTest, InHighContrastRowsAndLabelsTakeTheSystemColours) {
-  const int elements[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, COLOR_BTNFACE,
-                          COLOR_BTNTEXT};
-  const COLORREF contrast[] = {RGB(0, 0, 0),   RGB(255, 255, 0), RGB(0, 160, 255),
-                               RGB(0, 0, 0),   RGB(64, 0, 64),   RGB(255, 255, 255)};
+  const int elements[] = {COLOR_WINDOW,        COLOR_WINDOWTEXT, COLOR_HIGHLIGHT,
+                          COLOR_HIGHLIGHTTEXT, COLOR_BTNFACE,    COLOR_BTNTEXT};
+  const COLORREF contrast[] = {RGB(0, 0, 0), RGB(255, 255, 0), RGB(0, 160, 255),
+                               RGB(0, 0, 0), RGB(64, 0, 64),   RGB(255, 255, 255)};
   COLORREF kept[6];
   for (int i = 0; i < 6; ++i) kept[i] = GetSysColor(elements[i]);
   HIGHCONTRASTA keptContrast = {};
