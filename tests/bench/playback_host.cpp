@@ -75,7 +75,7 @@ int Append(const SoundObject& values, const char* fileName) {
   SoundObjectHandle handle = AllocSoundObject();
   std::string_view name = fileName ? std::string_view(fileName) : std::string_view();
   if (!handle || !StoreSoundObject(handle, values, nullptr, fileName ? &name : nullptr)) return -1;
-  return InsertObjectItem(g_state.listBox, -1, handle);
+  return AppendSoundObject(handle);
 }
 
 }  // namespace

@@ -194,7 +194,7 @@ int AppendObject(uint32_t kind, const char* description, const char* fileName, u
   std::string_view fileNameText(fileName ? fileName : "");
   if (!StoreSoundObject(handle, values, description ? &descriptionText : nullptr, fileName ? &fileNameText : nullptr))
     return -1;
-  return InsertObjectItem(g_state.listBox, -1, handle);
+  return AppendSoundObject(handle);
 }
 
 void DialogTest::SetUp() {
