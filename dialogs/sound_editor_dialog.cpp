@@ -8,6 +8,7 @@
 #include "resources/ids.h"
 #include "settings/registry.h"
 #include "state/main_window_state.h"
+#include "support/name_case.h"
 #include "support/language.h"
 
 namespace {
@@ -83,7 +84,7 @@ void OnOk(HWND dialog) {
     DialogMessage(dialog, IDS_REGISTRY_FAILED, MB_ICONHAND);
     return;
   }
-  CharUpperA(command);
+  UpperCaseName(command, sizeof command);
   if (!key.WriteString(EditorValue(s_dialog.editor), command)) {
     DialogMessage(dialog, IDS_REGISTRY_FAILED, MB_ICONHAND);
     return;  // not stored: the line stays for another try

@@ -16,6 +16,7 @@
 #include "storage/file_commands.h"
 #include "storage/list_file.h"
 #include "support/language.h"
+#include "support/name_case.h"
 #include "support/support_library.h"
 
 namespace {
@@ -80,7 +81,7 @@ void AddDroppedFiles(HDROP drop) {
       continue;
     }
     DragQueryFileA(drop, i, g_state.textBuffer, kTextBufferSize);
-    CharUpperA(g_state.textBuffer);
+    UpperCaseName(g_state.textBuffer, kTextBufferSize);
     added += static_cast<unsigned>(AddFileObject(g_state.textBuffer));
   }
   DragFinish(drop);

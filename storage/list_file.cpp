@@ -11,6 +11,7 @@
 #include "model/object_list.h"
 #include "model/object_paths.h"
 #include "state/main_window_state.h"
+#include "support/name_case.h"
 #include "storage/file_text.h"
 #include "storage/list_format.h"
 #include "support/control_library.h"
@@ -428,7 +429,7 @@ void UpdateWindowTitle(HWND window) {
   char title[2 * kTextBufferSize + 8];
   LanguageString(IDS_APP_CAPTION, title, kTextBufferSize);
   if (g_state.currentListFile[0]) {
-    CharUpperA(g_state.currentListFile);
+    UpperCaseName(g_state.currentListFile, kTextBufferSize);
     size_t length = strlen(title);
     snprintf(title + length, sizeof title - length, " - %s", FileNamePart(g_state.currentListFile));
   }
