@@ -19,6 +19,9 @@ HBRUSH SurfaceColors(HDC dc) {
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     return GetSysColorBrush(COLOR_BTNFACE);
   }
+  // A fixed background takes a fixed text colour: the system's text
+  // colour may be light where the user chose other colours.
+  SetTextColor(dc, RGB(0, 0, 0));
   SetBkColor(dc, kClassicGrey);
   return static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
 }
