@@ -83,7 +83,7 @@ void PrepareNextTrack(HWND dialog, int track) {
 void OnCommit(HWND dialog, bool addAnother) {
   int track = TypedTrack(dialog, false, MB_ICONINFORMATION);
   if (!track) return;
-  if (!ReadObjectCounts(dialog)) return;
+  if (!FieldTextFits(dialog, IDC_DESCRIPTION) || !ReadObjectCounts(dialog)) return;
   int index = InsertSoundObject(dialog, CdTrack, s_dialog.targetIndex, s_dialog.insertionMethod, FALSE, nullptr);
   // An object that could not be made leaves the dialog as it is, the
   // user's input kept (a record that found no memory was reported).

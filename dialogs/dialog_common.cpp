@@ -11,11 +11,10 @@
 #include "support/help.h"
 #include "support/language.h"
 #include "support/support_library.h"
+#include "support/system_colors.h"
 
 namespace {
 
-// The colour of the stock light-grey brush.
-constexpr COLORREF kDialogGrey = RGB(192, 192, 192);
 // The longest format a message of the dialogs is read into.
 constexpr int kLongTextLength = 127;
 
@@ -28,9 +27,9 @@ bool HandleDialogColors(UINT message, WPARAM wParam, INT_PTR* result) {
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
       // Texts stand on the same grey as the dialog: the button face colour
-      // differs from the stock light grey on most systems today.
-      SetBkColor(reinterpret_cast<HDC>(wParam), kDialogGrey);
-      *result = reinterpret_cast<INT_PTR>(GetStockObject(LTGRAY_BRUSH));
+      // differs from the stock light grey on most systems today. In high
+      // contrast both are the system's colours.
+      *result = reinterpret_cast<INT_PTR>(SurfaceColors(reinterpret_cast<HDC>(wParam)));
       return true;
     default:
       return false;
@@ -176,6 +175,13 @@ void EnableControl(HWND dialog, int id, bool enable, int next) {
 
 void LimitText(HWND dialog, int id, int characters) {
   SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, static_cast<WPARAM>(characters), 0);
+}
+
+bool FieldTextFits(HWND dialog, int id) {
+  if (GetWindowTextLengthA(GetDlgItem(dialog, id)) < kTextBufferSize) return true;
+  DialogMessage(dialog, IDS_NAME_TOO_LONG, MB_ICONEXCLAMATION);
+  FocusControl(dialog, id);
+  return false;
 }
 
 bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }

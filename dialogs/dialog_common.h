@@ -133,6 +133,13 @@ void EnableControl(HWND dialog, int id, bool enable, int next = 0);
 // Limits an edit to as many characters as the buffer it is read into holds.
 void LimitText(HWND dialog, int id, int characters);
 
+// True when the text of control id fits a text buffer (kTextBufferSize
+// bytes with its end). A name in UTF-8 takes up to four bytes a character,
+// so a field's character limit cannot promise that; a text that does not
+// fit is refused with IDS_NAME_TOO_LONG and the field gets the focus,
+// rather than being cut into another name.
+bool FieldTextFits(HWND dialog, int id);
+
 // True when a check box or radio button is checked.
 bool IsChecked(HWND dialog, int id);
 

@@ -8,6 +8,7 @@
 #include "resources/ids.h"
 #include "settings/registry.h"
 #include "state/main_window_state.h"
+#include "support/name_case.h"
 #include "support/language.h"
 
 namespace {
@@ -72,6 +73,7 @@ void OnBrowse(HWND dialog) {
 // empty line stores nothing; a line that cannot be stored keeps the
 // dialog open.
 void OnOk(HWND dialog) {
+  if (!FieldTextFits(dialog, IDC_COMMAND_LINE)) return;
   char command[kTextBufferSize] = "";
   if (!GetDlgItemTextA(dialog, IDC_COMMAND_LINE, command, sizeof command)) {
     EndDialog(dialog, 1);
@@ -82,7 +84,7 @@ void OnOk(HWND dialog) {
     DialogMessage(dialog, IDS_REGISTRY_FAILED, MB_ICONHAND);
     return;
   }
-  CharUpperA(command);
+  UpperCaseName(command, sizeof command);
   if (!key.WriteString(EditorValue(s_dialog.editor), command)) {
     DialogMessage(dialog, IDS_REGISTRY_FAILED, MB_ICONHAND);
     return;  // not stored: the line stays for another try

@@ -1,6 +1,9 @@
 // Modify Sound Object (dialog 2005): adds and modifies WAV, MIDI and AVI
 // file objects.
 #include "dialogs/object_dialogs.h"
+
+#include <commdlg.h>
+
 #include "model/file_kind.h"
 #include "model/local_memory.h"
 #include "model/object_list.h"
@@ -94,7 +97,11 @@ void OnBrowse(HWND dialog) {
   int filter = BrowseFilterOf(s_dialog.browseKind);
   if (!filter) return;
   char path[kTextBufferSize] = "";
-  if (!BrowseForFile(dialog, filter, path, 0)) return;
+  if (!BrowseForFile(dialog, filter, path, 0)) {
+    // Cancel needs no word; a name too long for the buffer does.
+    if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) DialogMessage(dialog, IDS_NAME_TOO_LONG, MB_ICONEXCLAMATION);
+    return;
+  }
   SetDlgItemTextA(dialog, IDC_SOUND_FILE, path);
   FocusControl(dialog, IDC_DESCRIPTION);
 }
@@ -154,6 +161,7 @@ void PrepareNextFile(HWND dialog) {
 
 // OK (500) and Add (530).
 void OnCommit(HWND dialog, bool addAnother) {
+  if (!FieldTextFits(dialog, IDC_SOUND_FILE) || !FieldTextFits(dialog, IDC_DESCRIPTION)) return;
   char name[kTextBufferSize] = "";
   GetDlgItemTextA(dialog, IDC_SOUND_FILE, name, sizeof name);
   uint32_t kind = UsableFileKind(dialog, name);

@@ -18,6 +18,7 @@
 
 #include "model/sound_object_kind.h"
 #include "storage/list_format.h"
+#include "storage/utf8_text.h"
 
 namespace {
 
@@ -48,6 +49,46 @@ bool SameRecord(const ListItemRecord& a, const ListItemRecord& b) {
   return a.hasDescription == b.hasDescription && a.description == b.description && a.hasFileName == b.hasFileName &&
          a.fileName == b.fileName && a.flags == b.flags && a.repeatCount == b.repeatCount &&
          a.postDelay == b.postDelay && a.trackNumber == b.trackNumber;
+}
+
+// A decoder written another way: each character's value from its bits,
+// then the value checked against its length and the surrogate range.
+bool ReferenceValidUtf8(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size()) {
+    unsigned char lead = static_cast<unsigned char>(text[i]);
+    size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (length == 0 || lead > 0xF7 || i + length > text.size()) {
+      return false;
+    }
+    uint32_t value = length == 1 ? lead : lead & (0x7Fu >> length);
+    for (size_t k = 1; k < length; ++k) {
+      unsigned char c = static_cast<unsigned char>(text[i + k]);
+      if ((c & 0xC0) != 0x80) {
+        return false;
+      }
+      value = (value << 6) | (c & 0x3Fu);
+    }
+    static const uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (value < kLeast[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+      return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
+// The UTF-8 checks agree with the reference, and a cut of valid UTF-8 is
+// valid UTF-8 no longer than asked for.
+void CheckUtf8(std::string_view text) {
+  bool valid = IsValidUtf8(text);
+  Check(valid == ReferenceValidUtf8(text), "IsValidUtf8 disagrees with the reference decoder");
+  Check(!IsAsciiText(text) || valid, "ASCII text taken for invalid UTF-8");
+  for (size_t limit : {size_t{0}, text.size() / 3, text.size() / 2, text.size() - (text.empty() ? 0 : 1)}) {
+    size_t cut = Utf8CutLength(text, limit);
+    Check(cut <= limit && limit - cut <= 3, "cut too far from its limit");
+    Check(!valid || IsValidUtf8(text.substr(0, cut)), "cut inside a character");
+  }
 }
 
 // Reads every item; returns false when the magic line is refused.
@@ -85,9 +126,14 @@ bool CheckList(const char* data, size_t size) {
   if (!ReadAll(data, size, &items, &last)) {
     return false;
   }
+  // Lines end at ASCII bytes and long texts are cut between characters,
+  // so a UTF-8 file gives UTF-8 texts.
+  bool utf8File = IsValidUtf8(std::string_view(data, size));
   for (const ListItemRecord& item : items) {
     CheckText(item.hasDescription, item.description);
     CheckText(item.hasFileName, item.fileName);
+    Check(!utf8File || (IsValidUtf8(item.description) && IsValidUtf8(item.fileName)),
+          "UTF-8 text cut inside a character");
     int index = KindBitmapIndex(item.flags);
     Check(index >= -1 && index <= 4, "kind bitmap index out of range");
   }
@@ -109,6 +155,7 @@ bool CheckList(const char* data, size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const char* bytes = reinterpret_cast<const char*>(data);
+  CheckUtf8(std::string_view(bytes, size));
   if (CheckList(bytes, size)) {
     return 0;
   }

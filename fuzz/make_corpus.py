@@ -21,6 +21,14 @@ def item(description, file_name, flags, repeat=0, delay=0, track=0, end=b"\n"):
 
 
 SEEDS = {
+    # Names in any script: UTF-8 lines, a long UTF-8 line cut between
+    # characters, and lines in code page 1252 from earlier versions.
+    "utf8_names": MAGIC
+        + item("Ωδή · песня".encode(), "C:\\音楽\\旋律🎶.WAV".encode(), 1)
+        + item(("ж" * 300).encode(), None, 4, 0, 0, 3),
+    "legacy_1252": MAGIC
+        + item(b"Caf\xe9 cr\xe8me", b"C:\\CH\xc2TEAU.WAV", 1)
+        + item(b"\xc3\xa9t\xe9", None, 8, 0, 5),
     # Well-formed lists.
     "every_kind": MAGIC
         + item(b"Morning bell", b"C:\\SOUNDS\\BELL.WAV", 1, 2, 5)

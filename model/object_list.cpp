@@ -18,12 +18,6 @@ LRESULT SendList(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
 
 int ItemCount() { return static_cast<int>(SendList(LB_GETCOUNT)); }
 
-// A new item without an object at index (-1 appends); its index or -1.
-int InsertEmptyItem(int index) {
-  LRESULT result = SendList(LB_INSERTSTRING, static_cast<WPARAM>(index), 0);
-  return result < 0 ? -1 : static_cast<int>(result);
-}
-
 // Repaints one item's rectangle; an item scrolled out of view needs none.
 void RepaintItem(int index) {
   RECT item, client, visible;
@@ -105,20 +99,33 @@ int InsertSoundObject(HWND owner, uint32_t kind, int replaceIndex, int method, B
   }
   if (!FillSoundObject(owner, handle, kind, useDefaults, defaultPath)) return -1;
 
-  int index;
+  int at = InsertionIndex(method);
   if (replaceIndex != -1) {
     SendList(LB_DELETESTRING, static_cast<WPARAM>(replaceIndex));  // frees the old object
-    index = InsertEmptyItem(replaceIndex);
-  } else {
-    index = InsertEmptyItem(InsertionIndex(method));
+    at = replaceIndex;
   }
-  if (index < 0 || !AttachSoundObject(g_state.listBox, handle, index)) {
+  int index = InsertObjectItem(g_state.listBox, at, handle);
+  if (index < 0) {
     FreeSoundObject(handle);  // the list box refused the item
     return -1;
   }
+  g_state.listGrew.Raise();  // a non-stop Play All of an empty list waits for this
   RepaintItem(index);
   g_state.listModified = 1;
   return index;
+}
+
+int InsertObjectItem(HWND list, int index, SoundObjectHandle handle) {
+  if (!IsWindow(list)) return -1;
+  char text[kTextBufferSize] = "";
+  {
+    LockedBlock<SoundObject> record(handle);
+    if (record) ObjectRowText(*record, text, sizeof text);
+  }
+  LRESULT result = SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+  if (result < 0) return -1;
+  SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(result), reinterpret_cast<LPARAM>(handle));
+  return static_cast<int>(result);
 }
 
 int AttachSoundObject(HWND list, SoundObjectHandle handle, int index) {
@@ -159,12 +166,12 @@ void SetListRedraw(bool redraw) {
 }
 
 int AppendSoundObject(SoundObjectHandle handle) {
-  int index = InsertEmptyItem(-1);
+  int index = InsertObjectItem(g_state.listBox, -1, handle);
   if (index < 0) {
     FreeSoundObject(handle);  // the list box refused the item
     return -1;
   }
-  AttachSoundObject(g_state.listBox, handle, index);
+  g_state.listGrew.Raise();
   return index;
 }
 
@@ -225,12 +232,11 @@ void MoveSoundObject(int command) {
   SendList(LB_DELETESTRING, static_cast<WPARAM>(selected));
   g_state.suppressItemFree = 0;
   g_state.listModified = 1;
-  int index = InsertEmptyItem(target);
+  int index = InsertObjectItem(g_state.listBox, target, handle);
   if (index < 0) {
     FreeSoundObject(handle);  // the list box refused the item
     return;
   }
-  AttachSoundObject(g_state.listBox, handle, index);
   RepaintItem(index);
   SelectObject(index);  // it stays selected, so it can be moved again at once
 }

@@ -1,7 +1,10 @@
 /*
- * The Sound Object List: the items of the main window's list box (control
- * 528) in play order, each holding one SoundObjectHandle as its item data.
- * An item owns its object: deleting the item frees it.
+ * The Sound Object List: the items of the main window's list box
+ * (IDC_OBJECT_LIST) in play order, each holding one SoundObjectHandle as its
+ * item data and the object's row text as its string (what screen readers
+ * read, and what typing a letter in the list searches). An item owns its
+ * object: deleting the item frees it. An object's texts never change in
+ * place: Modify replaces the item, so its string stays in step.
  */
 #ifndef WENDLE_OBJECT_LIST_H
 #define WENDLE_OBJECT_LIST_H
@@ -17,6 +20,11 @@
 // there is replaced. Returns the new index, or -1. Sets listModified.
 int InsertSoundObject(HWND owner, uint32_t kind, int replaceIndex, int method, BOOL useDefaults,
                       const char* defaultPath);
+
+// Inserts an item for handle at index (-1 appends): the object's row text
+// as its string, handle as its data. Its index, or -1 when the list box
+// refused it (handle is then still the caller's).
+int InsertObjectItem(HWND list, int index, SoundObjectHandle handle);
 
 // Stores handle as the data of the item at index, freeing the object the
 // item held. 0 when the list window does not exist.

@@ -7,6 +7,7 @@
 #include "model/object_paths.h"
 #include "resources/ids.h"
 #include "state/main_window_state.h"
+#include "support/name_case.h"
 
 namespace {
 
@@ -35,9 +36,10 @@ void ReleaseRecord(SoundObjectHandle handle, SoundObject* record) {
   FreeLocalBlock(handle);
 }
 
-// Stores text (upper-cased when asked) as a new block in *field.
+// Stores text (upper-cased when asked; text is a kTextBufferSize buffer)
+// as a new block in *field.
 bool StoreText(HLOCAL* field, char* text, bool upperCase) {
-  if (upperCase) CharUpperA(text);
+  if (upperCase) UpperCaseName(text, kTextBufferSize);
   *field = AllocTextBlock(text);
   return *field != nullptr;
 }
@@ -204,4 +206,14 @@ void PlayingText(const SoundObject& record, char* text, size_t size) {
   } else if (!record.fileName || !CopyTextBlock(record.fileName, text, size) || !text[0]) {
     snprintf(text, size, "%s", "Untitled");  // an empty name too
   }
+}
+
+void ObjectRowText(const SoundObject& record, char* text, size_t size) {
+  if (size == 0) return;
+  if (record.description && CopyTextBlock(record.description, text, size) && text[0]) return;
+  if (record.fileName && CopyTextBlock(record.fileName, text, size) && text[0]) return;
+  if (record.flags & CdTrack)
+    snprintf(text, size, "Track:%u", static_cast<unsigned>(record.trackNumber));
+  else
+    text[0] = '\0';
 }

@@ -61,6 +61,10 @@ int FreeSoundObject(SoundObjectHandle handle);
 // Copies the object at a list index into an object dialog's controls.
 void ShowSoundObjectInDialog(HWND dialog, int listIndex, int dialogKind);
 
+// The text a row of the list shows and holds: the description, else the
+// file name (a Pause object's label), else for a CD track "Track:n".
+void ObjectRowText(const SoundObject& record, char* text, size_t size);
+
 // The text that announces the object when it starts playing.
 void PlayingText(const SoundObject& record, char* text, size_t size);
 

@@ -4,7 +4,8 @@
 
 bool PumpThreadMessages() {
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  // As Unicode, as the main loop takes them (startup.cpp).
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return false;
@@ -12,10 +13,10 @@ bool PumpThreadMessages() {
     // The menu shows F3 for Stop/Skip: it must work while a sound plays.
     if (g_state.accelerators && g_state.mainWindow && msg.hwnd &&
         (msg.hwnd == g_state.mainWindow || IsChild(g_state.mainWindow, msg.hwnd)) &&
-        TranslateAcceleratorA(g_state.mainWindow, g_state.accelerators, &msg))
+        TranslateAcceleratorW(g_state.mainWindow, g_state.accelerators, &msg))
       continue;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
   return true;
 }

@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix   # the two Windows targets
   wine wine64 xvfb xauth                                # running the 64-bit build
   fonts-wine                                            # Wine's own fonts: caption buttons, symbols
+  fonts-wqy-microhei                                    # CJK names in screenshots (scripts/wine-env.sh links it)
   googletest                                            # sources, built per target
   clang libclang-rt-14-dev                              # native fuzzing with sanitizers
   tango-icon-theme icoutils imagemagick                 # icon and bitmap generation

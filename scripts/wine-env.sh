@@ -62,10 +62,29 @@ ASOUND
     wineserver -k >/dev/null 2>&1 || true
     wineserver -w
   fi
+  wendle_link_cjk_font "$wine"
   wendle_register_virtual_cd "$build" "$wine"
   # A persistent server makes each test process start in a fraction of a second.
   wineserver -p >/dev/null 2>&1 &
   WENDLE_WINESERVER_PID=$!
+}
+
+# Font linking as Windows has it: the program's fonts (MS Sans Serif for the
+# list's rows, Tahoma for the dialogs) fall back to a CJK font for names in
+# Chinese, Japanese or Korean. Wine links to fonts of Windows' own names
+# only; here the link is to fonts-wqy-microhei, so screenshots show such
+# names rather than boxes. Emoji still show boxes (no colour font).
+wendle_link_cjk_font() {
+  local wine=$1 marker=$WINEPREFIX/.wendle-fontlink face
+  [ -f "$marker" ] && return 0
+  fc-list 2>/dev/null | grep -q wqy-microhei.ttc || return 0
+  for face in "MS Sans Serif" "Tahoma" "MS Shell Dlg"; do
+    "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$face" \
+      /t REG_MULTI_SZ /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f >/dev/null 2>&1 || return 0
+  done
+  touch "$marker"
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w
 }
 
 # The tests' virtual CD drive (tests/bench/virtual_cd, built into the

@@ -227,7 +227,7 @@ LRESULT CALLBACK RibbonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       break;
     case WM_DRAWITEM:
       if (DrawButton(window, static_cast<int>(wParam), reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), IDI_APP, 2, 2,
-                     2, 2, false))
+                     3, 3, true))
         return TRUE;
       break;
     case WM_COMMAND: {

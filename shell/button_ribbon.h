@@ -45,7 +45,9 @@ void UnsubclassButton(HWND button);
 // Every button's procedure: button help on mouse moves, then the kept one.
 LRESULT CALLBACK ButtonSubclassProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
 void ShowButtonHelp(int controlId);
-// Draws an owner-drawn button; 1 when it handled the draw action.
+// Draws an owner-drawn button; 1 when it handled the draw action. With
+// focusAllowed, a focused button shows its focus rectangle focusX and
+// focusY pixels inside its edge, also while keyboard cues are hidden.
 int DrawButton(HWND window, int id, const DRAWITEMSTRUCT* item, int baseId, int iconX, int iconY, int focusX,
                int focusY, bool focusAllowed);
 

@@ -72,20 +72,21 @@ void ShowButtonHelp(int controlId) {
 int DrawButton(HWND /*window*/, int id, const DRAWITEMSTRUCT* item, int baseId, int iconX, int iconY, int focusX,
                int focusY, bool focusAllowed) {
   if (!item) return 0;
-  if (item->itemAction & ODA_DRAWENTIRE) {
-    DrawButtonFace(item, id, baseId, iconX, iconY, false);
-    return 1;
-  }
-  if (item->itemAction & ODA_SELECT) {
-    DrawButtonFace(item, id, baseId, iconX, iconY, (item->itemState & ODS_SELECTED) != 0);
+  RECT focus = item->rcItem;
+  InflateRect(&focus, -focusX, -focusY);
+  // The focus shows whether or not the keyboard was used last
+  // (ODS_NOFOCUSRECT is not obeyed): a face drawn anew gets its focus
+  // rectangle back, and a focus change alone toggles it (DrawFocusRect
+  // inverts), so it goes again when the focus leaves.
+  bool focused = focusAllowed && (item->itemState & ODS_FOCUS);
+  if (item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT)) {
+    bool pressed = (item->itemAction & ODA_SELECT) && (item->itemState & ODS_SELECTED);
+    DrawButtonFace(item, id, baseId, iconX, iconY, pressed);
+    if (focused) DrawFocusRect(item->hDC, &focus);
     return 1;
   }
   if (item->itemAction & ODA_FOCUS) {
-    if (focusAllowed && (item->itemState & ODS_FOCUS)) {
-      RECT focus = item->rcItem;
-      InflateRect(&focus, focusX, focusY);
-      DrawFocusRect(item->hDC, &focus);
-    }
+    if (focusAllowed) DrawFocusRect(item->hDC, &focus);
     return 1;
   }
   return 0;

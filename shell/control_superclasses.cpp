@@ -9,22 +9,28 @@
 
 namespace {
 
-const char kEditSuperclass[] = "ovSEdit";
-const char kListBoxSuperclass[] = "ovSListBox";
+const wchar_t kEditSuperclass[] = L"ovSEdit";
+const wchar_t kListBoxSuperclass[] = L"ovSListBox";
 
 // Where Space opens the right-button menu, across the list.
 constexpr int kMenuKeyX = 150;
 
-bool RegisterSuperclass(HINSTANCE instance, const char* systemClass, const char* name, WNDPROC procedure,
+// The superclasses are Unicode classes, as the system's are: typed
+// characters reach the system procedure as they were typed. Through an
+// ANSI window procedure a character outside the code page's single or
+// double bytes (most of them, when the code page is UTF-8) would arrive
+// as "?". Texts the program sets and reads with the "A" functions are
+// converted by the system as for any control.
+bool RegisterSuperclass(HINSTANCE instance, const wchar_t* systemClass, const wchar_t* name, WNDPROC procedure,
                         WNDPROC* systemProcedure) {
-  WNDCLASSA wc = {};
-  if (!GetClassInfoA(nullptr, systemClass, &wc)) return false;
+  WNDCLASSW wc = {};
+  if (!GetClassInfoW(nullptr, systemClass, &wc)) return false;
   *systemProcedure = wc.lpfnWndProc;
   wc.lpfnWndProc = procedure;
   wc.hInstance = instance;
   wc.lpszMenuName = nullptr;
   wc.lpszClassName = name;
-  return RegisterClassA(&wc) != 0;
+  return RegisterClassW(&wc) != 0;
 }
 
 // Paints the 3-D frame into the parent, around the control: from two
@@ -79,16 +85,16 @@ void OnRightButtonUp(HWND list, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 bool RegisterEditSuperclass(HINSTANCE instance) {
-  return RegisterSuperclass(instance, "EDIT", kEditSuperclass, EditSuperclassProc, &g_state.editClassProc);
+  return RegisterSuperclass(instance, L"EDIT", kEditSuperclass, EditSuperclassProc, &g_state.editClassProc);
 }
 
 bool RegisterListBoxSuperclass(HINSTANCE instance) {
-  return RegisterSuperclass(instance, "LISTBOX", kListBoxSuperclass, ListBoxSuperclassProc, &g_state.listBoxClassProc);
+  return RegisterSuperclass(instance, L"LISTBOX", kListBoxSuperclass, ListBoxSuperclassProc, &g_state.listBoxClassProc);
 }
 
 LRESULT CALLBACK EditSuperclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_ERASEBKGND) PaintFrame(window);
-  return CallWindowProcA(g_state.editClassProc, window, message, wParam, lParam);
+  return CallWindowProcW(g_state.editClassProc, window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK ListBoxSuperclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -111,5 +117,5 @@ LRESULT CALLBACK ListBoxSuperclassProc(HWND window, UINT message, WPARAM wParam,
     default:
       break;
   }
-  return CallWindowProcA(g_state.listBoxClassProc, window, message, wParam, lParam);
+  return CallWindowProcW(g_state.listBoxClassProc, window, message, wParam, lParam);
 }

@@ -1,21 +1,22 @@
 #include "shell/list_display.h"
 
-#include <cstdio>
-
 #include "model/local_memory.h"
 #include "model/sound_object.h"
 #include "state/main_window_state.h"
 #include "support/list_rows.h"
+#include "support/system_colors.h"
 
 namespace {
 
 constexpr int kObjectTextOffset = 54;
 constexpr COLORREF kFailedColour = RGB(220, 0, 0);
 
-// A red cross over the kind picture: the last try to play it failed.
-void DrawFailedMark(HDC dc, const RECT& row) {
+// A red cross over the kind picture: the last try to play it failed. In
+// high contrast it takes the row's text colour.
+void DrawFailedMark(HDC dc, const RECT& row, bool selected) {
   RECT picture = ListRowPicture(row);
-  HPEN pen = CreatePen(PS_SOLID, 2, kFailedColour);
+  COLORREF colour = HighContrastOn() ? GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT) : kFailedColour;
+  HPEN pen = CreatePen(PS_SOLID, 2, colour);
   if (!pen) return;
   HGDIOBJ old = SelectObject(dc, pen);
   int right = picture.right - 1, bottom = picture.bottom - 1;
@@ -25,17 +26,6 @@ void DrawFailedMark(HDC dc, const RECT& row) {
   LineTo(dc, picture.left, bottom);
   SelectObject(dc, old);
   DeleteObject(pen);
-}
-
-// The row text of a Sound Object: its description, else its file name,
-// else for a CD track "Track:n".
-void ObjectRowText(const SoundObject& record, char* text, size_t size) {
-  if (record.description && CopyTextBlock(record.description, text, size) && text[0]) return;
-  if (record.fileName && CopyTextBlock(record.fileName, text, size) && text[0]) return;
-  if (record.flags & CdTrack)
-    snprintf(text, size, "Track:%u", static_cast<unsigned>(record.trackNumber));
-  else
-    text[0] = '\0';
 }
 
 }  // namespace
@@ -53,5 +43,6 @@ void DrawListItem(const DRAWITEMSTRUCT* item) {
     ObjectRowText(*record, text, sizeof text);
   }
   DrawListRow(item, bitmap, text, kObjectTextOffset);
-  if (failed && (item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT))) DrawFailedMark(item->hDC, item->rcItem);
+  if (failed && (item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT)))
+    DrawFailedMark(item->hDC, item->rcItem, (item->itemState & ODS_SELECTED) != 0);
 }

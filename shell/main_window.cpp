@@ -10,19 +10,49 @@
 #include "shell/playback_view.h"
 #include "state/main_window_state.h"
 #include "support/language.h"
+#include "support/system_colors.h"
 
 namespace {
 
 // The light grey behind the main window's labels and message boxes: the
-// colour of the window's own brush.
-LRESULT OnControlColor(HDC dc) {
-  SetBkColor(dc, RGB(192, 192, 192));
-  return reinterpret_cast<LRESULT>(GetStockObject(LTGRAY_BRUSH));
+// colour of the window's own brush (the system's in high contrast).
+LRESULT OnControlColor(HDC dc) { return reinterpret_cast<LRESULT>(SurfaceColors(dc)); }
+
+// The class brush is the classic grey; high contrast paints the system's.
+LRESULT OnEraseBackground(HWND window, HDC dc) {
+  if (IsIconic(window)) return 1;  // the animated icon stays drawn
+  RECT client;
+  GetClientRect(window, &client);
+  FillSurface(dc, client);
+  return 1;
+}
+
+// A colour or high-contrast change: the common controls are told (a
+// top-level window passes WM_SYSCOLORCHANGE on), and everything repaints
+// in the new colours.
+void OnColorsChanged(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SYSCOLORCHANGE)
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      SendMessageA(child, message, wParam, lParam);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+// The focus stays visible: a request to hide the focus cues (made when the
+// mouse is used) is passed on without that part.
+LRESULT OnUiState(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  WORD action = LOWORD(wParam);
+  WORD flags = HIWORD(wParam);
+  if ((action == UIS_SET || action == UIS_INITIALIZE) && (flags & UISF_HIDEFOCUS)) {
+    flags = static_cast<WORD>(flags & ~UISF_HIDEFOCUS);
+    if (!flags) return 0;
+    wParam = MAKEWPARAM(action, flags);
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
 }
 
 LRESULT OnDrawItem(HWND window, WPARAM id, const DRAWITEMSTRUCT* item) {
   if (item->CtlType == ODT_BUTTON)
-    return DrawButton(window, static_cast<int>(id), item, IDI_APP, 2, 2, 2, 2, false) ? TRUE : FALSE;
+    return DrawButton(window, static_cast<int>(id), item, IDI_APP, 2, 2, 3, 3, true) ? TRUE : FALSE;
   if (item->CtlType == ODT_LISTBOX) {
     DrawListItem(item);
     return TRUE;
@@ -59,8 +89,14 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_QUERYOPEN:
       return OnQueryOpen(window);
     case WM_ERASEBKGND:
-      if (IsIconic(window)) return 1;  // the animated icon stays drawn
+      return OnEraseBackground(window, reinterpret_cast<HDC>(wParam));
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      OnColorsChanged(window, message, wParam, lParam);
       break;
+    case WM_CHANGEUISTATE:
+    case WM_UPDATEUISTATE:
+      return OnUiState(window, message, wParam, lParam);
     case WM_DRAWITEM:
       if (LRESULT drawn = OnDrawItem(window, wParam, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return drawn;
       break;

@@ -16,6 +16,7 @@
 #include "storage/file_commands.h"
 #include "storage/list_file.h"
 #include "support/language.h"
+#include "support/name_case.h"
 #include "support/support_library.h"
 
 namespace {
@@ -71,14 +72,20 @@ void AddDroppedFiles(HDROP drop) {
   if (!drop) return;
   UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
   unsigned added = 0;
+  bool refused = false;
   for (UINT i = 0; i < count; ++i) {
-    // A name too long for the buffer would be cut into another file's name.
-    if (DragQueryFileA(drop, i, nullptr, 0) >= static_cast<UINT>(kTextBufferSize)) continue;
+    // A name too long for the buffer would be cut into another file's name:
+    // it is left out, and the user told.
+    if (DragQueryFileA(drop, i, nullptr, 0) >= static_cast<UINT>(kTextBufferSize)) {
+      refused = true;
+      continue;
+    }
     DragQueryFileA(drop, i, g_state.textBuffer, kTextBufferSize);
-    CharUpperA(g_state.textBuffer);
+    UpperCaseName(g_state.textBuffer, kTextBufferSize);
     added += static_cast<unsigned>(AddFileObject(g_state.textBuffer));
   }
   DragFinish(drop);
+  if (refused) ShowMessage(g_state.mainWindow, IDS_NAME_TOO_LONG, MB_ICONEXCLAMATION);
   char format[kDropFormatLength + 1];
   LanguageString(IDS_FMT_FILES_DROPPED, format, sizeof format);
   snprintf(g_state.textBuffer, kTextBufferSize, format, added);

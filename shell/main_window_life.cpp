@@ -113,9 +113,10 @@ LRESULT OnCreate(HWND window) {
   CreateMainButtons(window);
   NameButtons(window);
   CreateLabels(window);
-  g_state.listBox = CreateChild(window, "ovSListBox", nullptr,
-                                WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_DISABLENOSCROLL, 0, 0, 0,
-                                0, IDC_OBJECT_LIST);
+  g_state.listBox =
+      CreateChild(window, "ovSListBox", nullptr,
+                  WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_DISABLENOSCROLL, 0, 0,
+                  0, 0, IDC_OBJECT_LIST);
 
   if (RegisterHotKeys(window) != -1) ShowMessage(window, IDS_HOTKEY_START_FAILED, MB_ICONEXCLAMATION);
   g_state.currentListFile[0] = '\0';
@@ -132,6 +133,8 @@ LRESULT OnCreate(HWND window) {
   DragAcceptFiles(window, TRUE);
   SendMessageA(g_state.listBox, LB_SETCURSEL, 0, 0);
   SetFocus(g_state.listBox);
+  // The focus is always shown, in every child (see OnUiState).
+  SendMessageA(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
   return 0;
 }
 
@@ -156,7 +159,7 @@ void OnDestroy(HWND) {
   }
   UnregisterClassA("ovSEdit", g_state.instance);
   if (g_state.listBoxClassProc)
-    SetWindowLongPtrA(g_state.listBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_state.listBoxClassProc));
+    SetWindowLongPtrW(g_state.listBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_state.listBoxClassProc));
   if (g_state.animationThread) CloseHandle(g_state.animationThread);
   g_state.animationThread = nullptr;
   if (g_state.popupMenu) DestroyMenu(g_state.popupMenu);

@@ -96,11 +96,14 @@ HINSTANCE LoadLanguageModule() {
 int RunMessageLoop() {
   MSG msg;
   BOOL result;
-  while ((result = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
+  // Messages are taken and dispatched as Unicode, so a typed character
+  // reaches the Unicode controls whole (the system converts it for the
+  // ANSI windows).
+  while ((result = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
     if (result == -1) break;
-    if (TranslateAcceleratorA(g_state.mainWindow, g_state.accelerators, &msg)) continue;
+    if (TranslateAcceleratorW(g_state.mainWindow, g_state.accelerators, &msg)) continue;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
   return result == -1 ? 0 : static_cast<int>(msg.wParam);
 }

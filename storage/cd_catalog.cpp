@@ -6,6 +6,7 @@
 #include "playback/cd_audio.h"
 #include "resources/ids.h"
 #include "storage/catalog_format.h"
+#include "storage/file_text.h"
 #include "storage/file_commands.h"
 #include "storage/list_file.h"
 #include "support/language.h"
@@ -83,9 +84,15 @@ int LookupCatalog(uint32_t first, uint32_t second, char* path) {
       ShowMessage(g_state.mainWindow, IDS_CATALOG_DAMAGED, MB_ICONEXCLAMATION);
       return 0;
     case CatalogLookup::Result::Found: {
-      const char* found = lookup.path();
-      if (!(g_settings.preferenceFlags & CatalogAbsolutePaths)) found = FileNamePart(found);
-      lstrcpynA(path, found, kTextBufferSize);
+      // The path in the program's encoding; one that does not fit is no
+      // path (a cut one would name another file).
+      std::string converted;
+      std::string_view text = TextFromFile(lookup.path(), &converted, kMaxCatalogPath + 1);
+      if (text.size() > kMaxCatalogPath) return 0;
+      std::string found(text);
+      const char* name = found.c_str();
+      if (!(g_settings.preferenceFlags & CatalogAbsolutePaths)) name = FileNamePart(name);
+      lstrcpynA(path, name, kTextBufferSize);
       return 1;
     }
     default:

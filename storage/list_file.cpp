@@ -11,6 +11,8 @@
 #include "model/object_list.h"
 #include "model/object_paths.h"
 #include "state/main_window_state.h"
+#include "support/name_case.h"
+#include "storage/file_text.h"
 #include "storage/list_format.h"
 #include "support/control_library.h"
 #include "support/language.h"
@@ -149,10 +151,14 @@ SoundObjectHandle MakeObject(const ListItemRecord& item, uint16_t baseFolder) {
   values.repeatCount = item.repeatCount;
   values.postDelay = item.postDelay;
   values.trackNumber = item.trackNumber;
+  // Each line in the file's encoding becomes a text in the program's.
+  std::string convertedDescription, convertedFileName;
+  std::string_view description = TextFromFile(item.description, &convertedDescription, kMaxListText);
+  std::string_view fileName = TextFromFile(item.fileName, &convertedFileName, kMaxListText);
   // A name without a folder is the list file's neighbour.
-  if (item.hasFileName && IsRelativePath(item.fileName)) values.baseFolder = baseFolder;
-  if (!handle || !StoreSoundObject(handle, values, item.hasDescription ? &item.description : nullptr,
-                                   item.hasFileName ? &item.fileName : nullptr))
+  if (item.hasFileName && IsRelativePath(fileName)) values.baseFolder = baseFolder;
+  if (!handle || !StoreSoundObject(handle, values, item.hasDescription ? &description : nullptr,
+                                   item.hasFileName ? &fileName : nullptr))
     return nullptr;
   return handle;
 }
@@ -162,11 +168,9 @@ SoundObjectHandle MakeObject(const ListItemRecord& item, uint16_t baseFolder) {
 // the list box has no room left.
 int PlaceItems(HWND list, const SoundObjectHandle* handles, int count, int* at) {
   for (int i = 0; i < count; ++i) {
-    // An owner-drawn list box without strings keeps lParam as the item's
-    // data: one message places the item and its object.
-    LRESULT index = SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(*at), reinterpret_cast<LPARAM>(handles[i]));
+    int index = InsertObjectItem(list, *at, handles[i]);
     if (index < 0) return i;
-    if (*at >= 0) *at = static_cast<int>(index) + 1;
+    if (*at >= 0) *at = index + 1;
   }
   return count;
 }
@@ -425,7 +429,7 @@ void UpdateWindowTitle(HWND window) {
   char title[2 * kTextBufferSize + 8];
   LanguageString(IDS_APP_CAPTION, title, kTextBufferSize);
   if (g_state.currentListFile[0]) {
-    CharUpperA(g_state.currentListFile);
+    UpperCaseName(g_state.currentListFile, kTextBufferSize);
     size_t length = strlen(title);
     snprintf(title + length, sizeof title - length, " - %s", FileNamePart(g_state.currentListFile));
   }

@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "storage/utf8_text.h"
+
 namespace {
 
 constexpr uint64_t kMaxNumber = 0xFFFFFFFFu;
@@ -23,7 +25,7 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // A text line: "*" as its first character means no text. Otherwise the text
 // ends at the first NUL (texts become C strings) and keeps at most
-// kMaxListText characters. A CR cannot end a text: it would be taken for
+// kMaxListText bytes. A CR cannot end a text: it would be taken for
 // part of the line end when the text is written and read again.
 void TakeText(std::string_view line, bool* hasText, std::string_view* text) {
   if (!line.empty() && line[0] == '*') {
@@ -32,6 +34,10 @@ void TakeText(std::string_view line, bool* hasText, std::string_view* text) {
     return;
   }
   size_t length = std::min(line.size(), kMaxListText);
+  // A UTF-8 line is cut between characters, so it stays UTF-8.
+  if (length < line.size() && IsValidUtf8(line)) {
+    length = Utf8CutLength(line, length);
+  }
   const void* nul = memchr(line.data(), '\0', length);
   if (nul != nullptr) {
     length = static_cast<size_t>(static_cast<const char*>(nul) - line.data());

@@ -27,7 +27,9 @@ BOOL OpenHelp(HWND window, UINT command, ULONG_PTR data) {
   // close the help another program shows.
   if (command == HELP_QUIT && !g_state.helpOpened) return TRUE;
   if (command != HELP_QUIT) g_state.helpOpened = 1;
-  char path[MAX_PATH + sizeof kHelpFileName];
+  // MAX_PATH characters, which in UTF-8 take up to three bytes each (a
+  // character beyond them is two UTF-16 units of the limit, and four bytes).
+  char path[3 * MAX_PATH + sizeof kHelpFileName];
   HelpFilePath(path, sizeof path);
   return WinHelpA(window, path, command, data);
 }

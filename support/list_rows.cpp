@@ -1,7 +1,5 @@
 #include "support/list_rows.h"
 
-#include <cstring>
-
 #include "support/support_library.h"
 
 namespace {
@@ -10,10 +8,14 @@ constexpr COLORREF kTransparentColour = RGB(0, 0, 255);
 constexpr int kBitmapOffsetX = 3;
 constexpr int kTextOffsetY = 3;
 constexpr int kBitmapSize = 16;
+// A row's text is at most 511 bytes: never more characters than that.
+constexpr int kRowTextCharacters = 512;
 
 // Draws one row: the background, the bitmap and the text, in the
 // highlight colours when the item is selected, and the focus rectangle
-// when the item has the focus. A row drawn whole shows its real state,
+// when the item has the focus, whether or not keyboard cues are hidden
+// (ODS_NOFOCUSRECT is not obeyed: the focus is always visible). The
+// colours are the system's, so high contrast shows. A row drawn whole shows its real state,
 // so a list repainted after being covered still shows its selection.
 void DrawRow(const DRAWITEMSTRUCT* item, HBITMAP bitmap, const char* text, int textOffset) {
   HDC dc = item->hDC;
@@ -28,8 +30,17 @@ void DrawRow(const DRAWITEMSTRUCT* item, HBITMAP bitmap, const char* text, int t
   DrawMaskedBitmap(dc, bitmap, &rect, picture.left - rect.left, picture.top - rect.top);
   rect.left += textOffset;
   rect.top += kTextOffsetY;
-  // A text cut by the row's width ends in an ellipsis.
-  DrawTextA(dc, text, static_cast<int>(strlen(text)), &rect, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  // A text cut by the row's width ends in an ellipsis. The text is drawn
+  // in wide characters: the "A" drawing functions read bytes in the code
+  // page of the font's character set (1252 for this font), not in the
+  // program's, which is UTF-8 where the system honours the manifest.
+  wchar_t wide[kRowTextCharacters];
+  int length = MultiByteToWideChar(CP_ACP, 0, text, -1, wide, kRowTextCharacters);
+  if (length <= 0) {  // longer than any text a row holds: as far as it goes
+    length = kRowTextCharacters;
+    wide[kRowTextCharacters - 1] = L'\0';
+  }
+  DrawTextW(dc, wide, length - 1, &rect, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 
   SelectObject(dc, oldFont);
   SetTextColor(dc, oldText);

@@ -44,6 +44,20 @@ struct StatusBarText {
   bool shown;   /* the system control holds this very text */
 };
 
+/* Copies text into a buffer of size bytes. A text that does not fit is cut
+   where a character begins: in UTF-8, the program's code page where the
+   system honours its manifest, a character takes up to four bytes. */
+void CopyBounded(char* buffer, const char* text, size_t size) {
+  size_t length = strnlen(text, size);
+  if (length == size) {
+    length = size - 1;
+    if (GetACP() == CP_UTF8)
+      for (int i = 0; i < 3 && length > 0 && (text[length] & 0xC0) == 0x80; ++i) --length;
+  }
+  memcpy(buffer, text, length);
+  buffer[length] = '\0';
+}
+
 HINSTANCE g_instance;
 WNDPROC g_upDownProc;
 WNDPROC g_statusBarProc;
@@ -79,7 +93,7 @@ LRESULT StoreStatusText(HWND statusBar, StatusBarText* state, LPCSTR text) {
   if (!state) return CallWindowProcA(g_statusBarProc, statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
   if (state->shown && strcmp(state->text, text) == 0) return TRUE;
   state->shown = false;
-  lstrcpynA(state->text, text, sizeof(state->text));
+  CopyBounded(state->text, text, sizeof(state->text));
   if (!state->pending) {
     state->pending = true;
     InvalidateRect(statusBar, NULL, FALSE);
@@ -296,7 +310,7 @@ BOOL WINAPI StatusBarInit(HWND statusBar) {
 BOOL WINAPI StatusBarSetText(HWND statusBar, LPCSTR text) {
   if (!IsWindow(statusBar)) return FALSE;
   char bounded[kMaxStatusText + 1];
-  lstrcpynA(bounded, text ? text : "", sizeof(bounded));
+  CopyBounded(bounded, text ? text : "", sizeof(bounded));
   UINT message = IsOurStatusBar(statusBar) ? WM_STORESTATUSTEXT : SB_SETTEXTA;
   return SendMessageA(statusBar, message, 0, reinterpret_cast<LPARAM>(bounded)) != 0;
 }

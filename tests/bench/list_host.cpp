@@ -36,10 +36,10 @@ ListHost::ListHost(const char* listClass) {
   window_ = CreateWindowExA(0, kHostClass, "Wendle", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr,
                             LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAIN_MENU)), instance, nullptr);
   SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc));
-  list_ = CreateWindowExA(
-      0, listClass, nullptr,
-      WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_DISABLENOSCROLL, 60, 74,
-      500, 300, window_, reinterpret_cast<HMENU>(IDC_OBJECT_LIST), instance, nullptr);
+  list_ = CreateWindowExA(0, listClass, nullptr,
+                          WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
+                              LBS_HASSTRINGS | LBS_DISABLENOSCROLL,
+                          60, 74, 500, 300, window_, reinterpret_cast<HMENU>(IDC_OBJECT_LIST), instance, nullptr);
   // The control library registers "ovStatusBar" when it loads.
   LoadLibraryA("VA32RA.dll");
   statusBar_ = CreateWindowExA(0, STATUS_BAR_CLASS, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 440, 640, 20,

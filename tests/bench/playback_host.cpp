@@ -75,9 +75,7 @@ int Append(const SoundObject& values, const char* fileName) {
   SoundObjectHandle handle = AllocSoundObject();
   std::string_view name = fileName ? std::string_view(fileName) : std::string_view();
   if (!handle || !StoreSoundObject(handle, values, nullptr, fileName ? &name : nullptr)) return -1;
-  int index = static_cast<int>(SendMessageA(g_state.listBox, LB_INSERTSTRING, static_cast<WPARAM>(-1), 0));
-  AttachSoundObject(g_state.listBox, handle, index);
-  return index;
+  return AppendSoundObject(handle);
 }
 
 }  // namespace

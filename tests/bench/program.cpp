@@ -16,6 +16,14 @@ constexpr int kListId = 528;
 constexpr int kKindListId = 1000;
 constexpr int kStopPlayAllButton = 1521;
 
+std::wstring Widen(const std::string& text) {
+  std::wstring wide(text.size(), L'\0');
+  int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0],
+                                   static_cast<int>(wide.size()));
+  wide.resize(length > 0 ? static_cast<size_t>(length) : 0);
+  return wide;
+}
+
 std::string Text(HWND window) {
   char text[2048] = "";
   SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
@@ -164,6 +172,21 @@ DWORD Program::WaitForExit(DWORD timeoutMs) {
 HWND Program::Child(int id) { return GetDlgItem(Window(), id); }
 std::string Program::Title() { return Text(Window()); }
 std::string Program::StatusText() { return Text(FindWindowExA(Window(), nullptr, "ovStatusBar", nullptr)); }
+std::wstring WideWindowText(HWND window) {
+  wchar_t text[2048] = L"";
+  SendMessageTimeoutW(window, WM_GETTEXT, sizeof text / sizeof text[0], reinterpret_cast<LPARAM>(text),
+                      SMTO_ABORTIFHUNG, 5000, nullptr);
+  return text;
+}
+
+std::wstring WideListText(HWND list, int index) {
+  LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == LB_ERR || length > 2047) return L"<no text>";
+  wchar_t text[2048] = L"";
+  SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
 int Program::ListCount() { return static_cast<int>(SendMessageA(Child(kListId), LB_GETCOUNT, 0, 0)); }
 int Program::ListSelection() { return static_cast<int>(SendMessageA(Child(kListId), LB_GETCURSEL, 0, 0)); }
 
@@ -234,10 +257,13 @@ void Program::Click(HWND window, bool right, int x, int y) {
 }
 
 void Program::Type(const std::string& text) {
-  for (char c : text) {
+  // The text is UTF-8; each UTF-16 unit goes in as a key of its own (a
+  // character outside the BMP as its two surrogates).
+  std::wstring wide = Widen(text);
+  for (wchar_t c : wide) {
     INPUT input[2] = {};
     input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wScan = input[1].ki.wScan = static_cast<unsigned char>(c);
+    input[0].ki.wScan = input[1].ki.wScan = static_cast<WORD>(c);
     input[0].ki.dwFlags = KEYEVENTF_UNICODE;
     input[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
     SendInput(2, input, sizeof input[0]);

@@ -24,6 +24,11 @@ void ClearProgramSettings();
 void WriteProgramSetting(const std::string& value, const std::string& text);
 void WriteProgramSetting(const std::string& value, DWORD number);
 
+// What a screen reader reads, through the wide-character functions: a
+// window's text, and a list box row's text.
+std::wstring WideWindowText(HWND window);
+std::wstring WideListText(HWND list, int index);
+
 // The file-name field of the platform's file dialog.
 HWND FileNameField(HWND fileDialog);
 

@@ -20,22 +20,23 @@ namespace {
 WNDPROC g_systemEditProc;
 
 LRESULT CALLBACK PlainEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcA(g_systemEditProc, window, message, wParam, lParam);
+  return CallWindowProcW(g_systemEditProc, window, message, wParam, lParam);
 }
 
 // The dialog templates name "ovSEdit", the program's framed edit. Its
 // frame does not matter here: a plain superclass of EDIT stands in for it
-// unless the program's own class is registered.
+// unless the program's own class is registered. Like the program's, it is
+// a Unicode class, so typed characters reach it whole.
 void EnsureEditClass() {
-  WNDCLASSA edit = {};
+  WNDCLASSW edit = {};
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  if (GetClassInfoA(instance, "ovSEdit", &edit)) return;
-  if (!GetClassInfoA(nullptr, "EDIT", &edit)) return;
+  if (GetClassInfoW(instance, L"ovSEdit", &edit)) return;
+  if (!GetClassInfoW(nullptr, L"EDIT", &edit)) return;
   g_systemEditProc = edit.lpfnWndProc;
   edit.lpfnWndProc = PlainEditProc;
   edit.hInstance = instance;
-  edit.lpszClassName = "ovSEdit";
-  RegisterClassA(&edit);
+  edit.lpszClassName = L"ovSEdit";
+  RegisterClassW(&edit);
 }
 
 constexpr UINT_PTR kShownTimer = 0x5E80;
@@ -119,7 +120,12 @@ void Dialog::Type(int id, const std::string& text) const {
   SendMessageA(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
   SendMessageA(field, EM_SETSEL, 0, -1);
   if (text.empty()) SendMessageA(field, WM_CHAR, VK_BACK, 1);
-  for (char c : text) SendMessageA(field, WM_CHAR, static_cast<unsigned char>(c), 1);
+  // The text is UTF-8: each UTF-16 unit is one WM_CHAR, as the keyboard
+  // gives them to a Unicode control.
+  std::wstring wide(text.size(), L'\0');
+  int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0],
+                                   static_cast<int>(wide.size()));
+  for (int i = 0; i < length; ++i) SendMessageW(field, WM_CHAR, wide[static_cast<size_t>(i)], 1);
 }
 
 void Dialog::Paste(int id, const std::string& text) const {
@@ -188,9 +194,7 @@ int AppendObject(uint32_t kind, const char* description, const char* fileName, u
   std::string_view fileNameText(fileName ? fileName : "");
   if (!StoreSoundObject(handle, values, description ? &descriptionText : nullptr, fileName ? &fileNameText : nullptr))
     return -1;
-  int index = static_cast<int>(SendMessageA(g_state.listBox, LB_ADDSTRING, 0, 0));
-  AttachSoundObject(g_state.listBox, handle, index);
-  return index;
+  return AppendSoundObject(handle);
 }
 
 void DialogTest::SetUp() {

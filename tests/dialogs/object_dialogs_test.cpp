@@ -314,6 +314,38 @@ TEST_F(ObjectDialogTest, LongTextsStopAtWhatAnObjectHolds) {
   EXPECT_EQ(cd.Failures(), 0);
 }
 
+// In UTF-8 a field's 511 characters can take more than the 511 bytes an
+// object holds: such a text is refused, never cut inside a character, and
+// one that fits is taken exactly.
+TEST_F(ObjectDialogTest, ATextOfMoreBytesThanAnObjectHoldsIsRefused) {
+  std::string tooLong, fits;
+  for (int i = 0; i < 300; ++i) tooLong += "ж";  // two bytes each: 600
+  for (int i = 0; i < 255; ++i) fits += "ж";     // 510
+  bench::ModalScript modals;
+  HWND objectDialog = nullptr;
+  ActOnDialog(modals, [&](HWND window) {
+    objectDialog = window;
+    Dialog dialog(window);
+    dialog.Type(IDC_SOUND_FILE, ExistingWave("ЖУК.WAV"));
+    dialog.Paste(IDC_DESCRIPTION, tooLong);
+    dialog.Click(IDC_OK);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(dialog.Focused(), IDC_DESCRIPTION);
+    EXPECT_EQ(dialog.Text(IDC_DESCRIPTION), tooLong);  // the input kept
+    dialog.Type(IDC_DESCRIPTION, fits);
+    dialog.Click(IDC_OK);
+  });
+  modals.AnswerMessageBox(IDOK);
+  EXPECT_EQ(SoundObjectDialog(host_.window(), AddModeParam(IDK_WAVE, InsertAppend)), 1);
+  EXPECT_EQ(modals.Failures(), 0);
+  ExpectMessage(RecordAt(modals, 1), IDS_NAME_TOO_LONG, MB_ICONEXCLAMATION, objectDialog);
+  ASSERT_EQ(host_.Count(), 1);
+  EXPECT_EQ(ObjectValuesAt(0).description, fits);
+  wchar_t row[300] = L"";
+  SendMessageW(g_state.listBox, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(row));
+  EXPECT_EQ(std::wstring(row), std::wstring(255, L'ж'));
+}
+
 TEST_F(ObjectDialogTest, OkThatCannotMakeTheObjectKeepsTheDialogAndTheInput) {
   const std::string bell = ExistingWave("BELL.WAV");
   bench::MemorySeam memory;

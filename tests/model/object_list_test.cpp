@@ -41,7 +41,14 @@ class ObjectListTest : public testing::Test {
 
   std::vector<std::string> Paths() {
     std::vector<std::string> paths;
-    for (int i = 0; i < host_.Count(); ++i) paths.push_back(PathAt(i));
+    for (int i = 0; i < host_.Count(); ++i) {
+      paths.push_back(PathAt(i));
+      // Each row's string, what screen readers read, follows its object
+      // through every insertion, replacement, move and removal.
+      char row[600] = "";
+      SendMessageA(host_.list(), LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(row));
+      EXPECT_EQ(row, paths.back()) << "row " << i;
+    }
     return paths;
   }
 

@@ -140,7 +140,8 @@ TEST_F(FavoriteAndEditorTest, TheEditorReceivesTheFileNameWhole) {
   SetEnvironmentVariableA("WENDLE_RECORD_ARGS", record.c_str());
   StoreEditor(IDS_REG_WAV_EDITOR, ProgramDirectory() + "\\record_args.exe /edit");
 
-  for (const std::string& file : {std::string("C:\\SOUNDS\\A.WAV"), std::string("C:\\MY SOUNDS\\A.WAV")}) {
+  for (const std::string& file :
+       {std::string("C:\\SOUNDS\\A.WAV"), std::string("C:\\MY SOUNDS\\A.WAV"), std::string("C:\\МУЗЫКА\\旋律 🎶.WAV")}) {
     DeleteFileA(record.c_str());
     bench::ModalScript modals;
     RunSoundFileEditor(file.c_str());

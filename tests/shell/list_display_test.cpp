@@ -15,6 +15,7 @@
 #include "model/object_list.h"
 #include "model/sound_object.h"
 #include "resources/ids.h"
+#include "shell/button_ribbon.h"
 #include "shell/list_display.h"
 #include "support/list_rows.h"
 #include "state/main_window_state.h"
@@ -228,3 +229,49 @@ TEST_F(ListDisplayTest, KindRowsFindTheirBitmapFromTheItemData) {
 }
 
 }  // namespace
+
+// High contrast and hidden keyboard cues: rows draw in whatever the system
+// colours are, and the focus rectangle shows even when the system asks to
+// hide it (ODS_NOFOCUSRECT), as it does on the icon buttons.
+TEST_F(ListDisplayTest, RowsAndButtonsFollowTheSystemColoursAndAlwaysShowTheFocus) {
+  const int elements[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT};
+  const COLORREF contrast[] = {RGB(0, 0, 0), RGB(255, 255, 0), RGB(0, 160, 255), RGB(0, 0, 0)};
+  COLORREF kept[4];
+  for (int i = 0; i < 4; ++i) kept[i] = GetSysColor(elements[i]);
+  ASSERT_TRUE(SetSysColors(4, elements, contrast));
+
+  SoundObjectHandle object = MakeObject(Wave, "bell", "C:\\BELL.WAV");
+  auto data = reinterpret_cast<ULONG_PTR>(object);
+  Canvas selected, plain, hidden;
+  DRAWITEMSTRUCT item = Item(selected, data, ODA_DRAWENTIRE, ODS_SELECTED);
+  DrawListItem(&item);
+  EXPECT_EQ(selected.Pixel(40, 10), contrast[2]);
+  item = Item(plain, data, ODA_DRAWENTIRE);
+  DrawListItem(&item);
+  EXPECT_EQ(plain.Pixel(40, 10), contrast[0]);
+  item = Item(hidden, data, ODA_DRAWENTIRE, ODS_FOCUS | ODS_NOFOCUSRECT);
+  DrawListItem(&item);
+  EXPECT_FALSE(hidden.SameColumns(plain, 0, kWidth)) << "no focus rectangle";
+  FreeSoundObject(object);
+
+  // An icon button: drawn whole with the focus it shows the rectangle
+  // inside its edge; a focus change alone toggles it.
+  DRAWITEMSTRUCT button = {};
+  button.CtlType = ODT_BUTTON;
+  button.CtlID = IDC_BTN_OPEN;
+  SetRect(&button.rcItem, 0, 0, 38, 20);
+  Canvas unfocused, focused;
+  button.hDC = unfocused.dc();
+  button.itemAction = ODA_DRAWENTIRE;
+  EXPECT_EQ(DrawButton(nullptr, IDC_BTN_OPEN, &button, IDI_APP, 2, 2, 3, 3, true), 1);
+  button.hDC = focused.dc();
+  button.itemState = ODS_FOCUS | ODS_NOFOCUSRECT;
+  EXPECT_EQ(DrawButton(nullptr, IDC_BTN_OPEN, &button, IDI_APP, 2, 2, 3, 3, true), 1);
+  EXPECT_FALSE(focused.SameColumns(unfocused, 0, 38)) << "no focus rectangle on the button";
+  button.itemAction = ODA_FOCUS;
+  button.itemState = 0;  // the focus leaves
+  DrawButton(nullptr, IDC_BTN_OPEN, &button, IDI_APP, 2, 2, 3, 3, true);
+  EXPECT_TRUE(focused.SameColumns(unfocused, 0, 38)) << "the focus rectangle stayed";
+
+  SetSysColors(4, elements, kept);
+}

@@ -108,6 +108,42 @@ TEST_F(MainWindowTest, DroppedSoundFilesAreAppendedAndCounted) {
   EXPECT_EQ(g_state.listModified, 1);
 }
 
+// The desktop shell hands dropped names over in wide characters: names in
+// any script arrive whole, upper-cased as every name is kept; a name too
+// long for the program's buffers is left out, and the user told.
+TEST_F(MainWindowTest, DroppedNamesInAnyScriptArriveWholeAndOverlongOnesAreRefused) {
+  std::wstring folder;
+  for (char c : bench::TempDir()) folder += static_cast<wchar_t>(c);
+  const std::vector<std::wstring> names = {L"мелодия.wav", L"ωδη.wav", L"旋律.wav", L"🎵 tune.mid",
+                                           std::wstring(300, L'ж') + L".wav"};
+  std::wstring list;
+  for (const std::wstring& name : names) list += folder + L"\\" + name + L'\0';
+  list += L'\0';
+  size_t bytes = list.size() * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GHND | GMEM_SHARE, sizeof(DROPFILES) + bytes);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), bytes);
+  GlobalUnlock(memory);
+  PostMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+  modals_.AnswerMessageBox(IDOK);
+  modals_.AnswerMessageBox(IDOK);
+  bench::PumpUntil([&] { return modals_.Records().size() == 2 && modals_.Pending() == 0; });
+  ASSERT_EQ(modals_.Records().size(), 2u);
+  EXPECT_EQ(modals_.Records()[0].text, bench::LanguageString(IDS_NAME_TOO_LONG));
+  EXPECT_EQ(modals_.Records()[1].text, "Files added to the list: 4");
+  const std::vector<std::wstring> rows = {L"МЕЛОДИЯ.WAV", L"ΩΔΗ.WAV", L"旋律.WAV", L"🎵 TUNE.MID"};
+  ASSERT_EQ(SendMessageW(g_state.listBox, LB_GETCOUNT, 0, 0), 4);
+  for (int i = 0; i < 4; ++i) {
+    wchar_t row[600] = L"";
+    SendMessageW(g_state.listBox, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(row));
+    std::wstring text = row;
+    ASSERT_GE(text.size(), rows[static_cast<size_t>(i)].size());
+    EXPECT_EQ(text.substr(text.size() - rows[static_cast<size_t>(i)].size()), rows[static_cast<size_t>(i)]) << i;
+  }
+}
+
 // After a save the status bar describes the selected object again, not
 // the save's progress.
 TEST_F(MainWindowTest, AfterASaveTheStatusBarDescribesTheSelectedObject) {

@@ -294,3 +294,35 @@ TEST_F(CdCatalogTest, WithoutADiscOrADriveTheCommandOnlyReportsIt) {
 }
 
 }  // namespace
+
+// Paths in any script: an entry is written in UTF-8 and found again; an
+// entry written by earlier versions in code page 1252 is read from it.
+TEST_F(CdCatalogTest, PathsAreWrittenInUtf8AndLegacyEntriesReadFromTheirCodePage) {
+  std::string greek = WriteList(bench::TempPath("Ωδές 🎵.wdl"), 2);
+  SetCurrentList(greek);
+  {
+    bench::VirtualCd cd(kDiscOne);
+    Run();
+  }
+  EXPECT_EQ(Catalog(), "WDv1.0\r\n" + EntryFor(kDiscOne, greek));  // the path's UTF-8 bytes
+  g_state.currentListFile[0] = '\0';
+  {
+    bench::VirtualCd cd(kDiscOne);
+    Run();
+  }
+  EXPECT_EQ(host_.Count(), 2);
+  EXPECT_STREQ(g_state.currentListFile, greek.c_str());
+
+  // "CAFÉ.WDL" as earlier versions wrote it: É as the single byte 0xC9.
+  std::string cafe = WriteList(catalogFolder_ + "\\Café.wdl", 3);
+  std::string legacyEntry = EntryFor(kDiscTwo, "CAF\xC9.WDL");
+  ASSERT_TRUE(bench::WriteFileBytes(catalogFolder_ + "\\WD_CD.DAT", "WDv1.0\r\n" + legacyEntry));
+  g_settings.preferenceFlags = 0;
+  g_state.currentListFile[0] = '\0';
+  bench::VirtualCd cd(kDiscTwo);
+  Run();
+  EXPECT_EQ(host_.Count(), 3);
+  EXPECT_EQ(lstrcmpiA(g_state.currentListFile, cafe.c_str()), 0) << g_state.currentListFile;
+  EXPECT_TRUE(modals_.Records().empty());
+  DeleteFileA(cafe.c_str());
+}

@@ -96,6 +96,30 @@ TEST_F(ListFileTest, CrLfFilesLongTextsAndWideTrackNumbersReadBack) {
   EXPECT_EQ(SavedBytes(), "WDv1.0\n" + longText + "\n*\n4 0 0 44\nnext\n*\n4 0 0 2\n");
 }
 
+// A list of names in any script reads and writes back byte for byte, and
+// each row holds its text; a list from earlier versions in code page 1252
+// reads with its accents and is written back as UTF-8.
+TEST_F(ListFileTest, Utf8ListsReadBackExactlyAndLegacyLinesAreConverted) {
+  const std::string utf8 =
+      "WDv1.0\n"
+      "Ωδή · песня\nC:\\МУЗЫКА\\МЕЛОДИЯ.WAV\n1 0 0 0\n"
+      "*\nC:\\音楽\\旋律🎶.WAV\n1 0 0 0\n";
+  Load(utf8);
+  ASSERT_EQ(host_.Count(), 2);
+  EXPECT_EQ(SavedBytes(), utf8);
+  wchar_t row[64] = L"";
+  SendMessageW(host_.list(), LB_GETTEXT, 1, reinterpret_cast<LPARAM>(row));
+  EXPECT_STREQ(row, L"C:\\音楽\\旋律🎶.WAV");
+  SendMessageW(host_.list(), LB_GETTEXT, 0, reinterpret_cast<LPARAM>(row));
+  EXPECT_STREQ(row, L"Ωδή · песня");
+
+  Load("WDv1.0\nCaf\xE9 cr\xE8me\nC:\\CH\xC2TEAU.WAV\n1 0 0 0\nMorning\n*\n4 0 0 2\n");
+  ASSERT_EQ(host_.Count(), 2);
+  EXPECT_EQ(Description(0), "Café crème");
+  EXPECT_EQ(SavedBytes(), "WDv1.0\nCafé crème\nC:\\CHÂTEAU.WAV\n1 0 0 0\nMorning\n*\n4 0 0 2\n");
+  EXPECT_EQ(modals_.Records().size(), 0u);
+}
+
 TEST_F(ListFileTest, OpeningReplacesTheListAndNamesIt) {
   Load(kEveryKind);
   g_state.listModified = 1;

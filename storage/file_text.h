@@ -1,0 +1,40 @@
+/*
+ * The texts of list files and the CD catalog between the file and the
+ * program. Files hold UTF-8 (written without a byte-order mark); files
+ * written before hold the locale's legacy ANSI code page. The program holds
+ * texts in its active code page: UTF-8 where the system honours the
+ * manifest's setting, else the ANSI code page as always.
+ *
+ * Texts are written as the program holds them, so a list saved where the
+ * setting is honoured is UTF-8, and one saved where it is not is in the
+ * ANSI code page, as earlier versions wrote it. Plain ASCII passes
+ * unchanged, so an ASCII file is read and written byte for byte as ever.
+ */
+#ifndef WENDLE_STORAGE_FILE_TEXT_H
+#define WENDLE_STORAGE_FILE_TEXT_H
+
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+struct TextCodePages {
+  UINT active;  // the program's: GetACP
+  UINT legacy;  // files written before: the locale's LOCALE_IDEFAULTANSICODEPAGE
+};
+
+// The system's code pages (looked up once).
+TextCodePages SystemCodePages();
+
+// One line's text as the program holds it, at most maxBytes long and never
+// cut inside a character: a view of line when it needs no change, else of
+// *converted. A valid UTF-8 line is UTF-8; any other line is in the legacy
+// code page. Where the program's code page is not UTF-8, a UTF-8 line is
+// converted to it when every character has its own byte form there, and
+// kept as it is otherwise, as earlier versions read it; a legacy line is
+// kept as it is.
+std::string_view TextFromFile(std::string_view line, std::string* converted, size_t maxBytes,
+                              TextCodePages pages = SystemCodePages());
+
+#endif  // WENDLE_STORAGE_FILE_TEXT_H
