@@ -18,6 +18,7 @@
 #include "support/control_library.h"
 #include "support/help.h"
 #include "support/language.h"
+#include "support/list_rows.h"
 
 namespace {
 
@@ -45,6 +46,7 @@ void LoadPictures() {
     g_state.buttonIcons[i] = LoadIconA(g_state.instance, MAKEINTRESOURCEA(IDI_APP + i));  // no icon 1523
   for (int i = 0; i < kKindBitmapCount; ++i)
     g_state.kindBitmaps[i] = LoadBitmapA(g_state.instance, MAKEINTRESOURCEA(IDB_KIND_WAVE + i));
+  g_state.rowFont = CreateRowFont();
 }
 
 HWND CreateChild(HWND parent, const char* className, const char* text, DWORD style, int x, int y, int width, int height,
@@ -157,6 +159,8 @@ void OnDestroy(HWND) {
     if (bitmap) DeleteObject(bitmap);
     bitmap = nullptr;
   }
+  if (g_state.rowFont) DeleteObject(g_state.rowFont);
+  g_state.rowFont = nullptr;
   UnregisterClassA("ovSEdit", g_state.instance);
   if (g_state.listBoxClassProc)
     SetWindowLongPtrW(g_state.listBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_state.listBoxClassProc));

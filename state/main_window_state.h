@@ -142,6 +142,7 @@ struct MainWindowState {
 
   HICON buttonIcons[kButtonIconCount] = {};
   HBITMAP kindBitmaps[kKindBitmapCount] = {};
+  HFONT rowFont = nullptr;  // the list's rows; the stock font while null
 
   // Scratch buffers of the UI thread; the Play All worker has its own.
   char textBuffer[kTextBufferSize] = "";

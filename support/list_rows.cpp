@@ -1,5 +1,6 @@
 #include "support/list_rows.h"
 
+#include "state/main_window_state.h"
 #include "support/support_library.h"
 
 namespace {
@@ -22,7 +23,8 @@ void DrawRow(const DRAWITEMSTRUCT* item, HBITMAP bitmap, const char* text, int t
   bool selected = (item->itemState & ODS_SELECTED) != 0;
   COLORREF oldBack = SetBkColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
   COLORREF oldText = SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  HGDIOBJ oldFont = SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
+  HGDIOBJ font = g_state.rowFont ? static_cast<HGDIOBJ>(g_state.rowFont) : GetStockObject(ANSI_VAR_FONT);
+  HGDIOBJ oldFont = SelectObject(dc, font);
 
   RECT rect = item->rcItem;
   ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
@@ -55,6 +57,23 @@ void DrawListRow(const DRAWITEMSTRUCT* item, HBITMAP bitmap, const char* text, i
     DrawRow(item, bitmap, text, textOffset);
   else if (item->itemAction & ODA_FOCUS)
     DrawFocusRect(item->hDC, &item->rcItem);
+}
+
+HFONT CreateRowFont() {
+  // The stock ANSI font is a bitmap font of one code page, which the
+  // system cannot link to others: names in other scripts would draw as
+  // boxes. The message font is an outline font the system links to fonts
+  // of every script, and it fits the row's height.
+  NONCLIENTMETRICSA metrics = {};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return nullptr;
+  LOGFONTA font = metrics.lfMessageFont;
+  // Characters of at most 12 pixels keep their cell, about a third
+  // taller, inside the row below the text's offset.
+  constexpr int kMostCharacterHeight = (kListRowHeight - kTextOffsetY) * 3 / 4;
+  if (font.lfHeight < -kMostCharacterHeight) font.lfHeight = -kMostCharacterHeight;
+  if (font.lfHeight > kMostCharacterHeight) font.lfHeight = kMostCharacterHeight;
+  return CreateFontIndirectA(&font);
 }
 
 RECT ListRowPicture(const RECT& row) {

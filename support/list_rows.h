@@ -19,6 +19,9 @@ void DrawListRow(const DRAWITEMSTRUCT* item, HBITMAP bitmap, const char* text, i
 // Where a row's kind bitmap stands: 16 pixels square, 3 from the left,
 // centred in the row's height.
 RECT ListRowPicture(const RECT& row);
+// The font the list's rows are drawn in, the caller's to delete; null when
+// the system gives no message font (the rows then use the stock font).
+HFONT CreateRowFont();
 
 // 0 when no bitmap is given.
 int DrawMaskedBitmap(HDC dc, HBITMAP bitmap, const RECT* rect, int x, int y);
