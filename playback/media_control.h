@@ -25,7 +25,7 @@
 uint32_t ProbeMediaDevices();
 
 // Starts a Sound Object: the kind started (Wave 1, Midi 2, Video 16,
-// CdTrack 4, Pause 8); 0 when nothing was started (no object, or the run
+// CdTrack 4, Pause 8, AudioFile 32); 0 when nothing was started (no object, or the run
 // was stopped); -1 when the media system refused it, with the MCI error
 // that says why in *error (when given). The object notes whether it failed
 // (SoundObject::playFailed). A media object returns once it has started
@@ -55,7 +55,7 @@ void OnMediaNotify(WPARAM code, LPARAM device);
 // thread directly, from another thread through it.
 void StopAllDevices();
 
-// The Favorite Selection (a WAV or MIDI file) plays beside whatever plays,
+// The Favorite Selection (a WAV, MIDI or audio file) plays beside whatever plays,
 // touching neither the list nor the playing flags; a favorite that still
 // plays ends first. 0 when it started, else the MCI error that says why not.
 DWORD PlayFavoriteFile(const char* path);

@@ -206,8 +206,11 @@ TEST_F(ListDisplayTest, KindRowsFindTheirBitmapFromTheItemData) {
   const struct {
     int command;
     const char* text;
-  } texts[] = {
-      {IDK_PAUSE, "Pause"}, {IDK_WAVE, "WAV Files"}, {IDK_CD_TRACK, "CD Audio"}, {IDK_VIDEO, "Microsoft Video Files"}};
+  } texts[] = {{IDK_PAUSE, "Pause"},
+               {IDK_WAVE, "WAV Files"},
+               {IDK_CD_TRACK, "CD Audio"},
+               {IDK_VIDEO, "Microsoft Video Files"},
+               {IDK_AUDIO, "Audio Files"}};
   for (const auto& t : texts) {
     Canvas row;
     item = Item(row, MakeKindItemData(t.command, 2), ODA_DRAWENTIRE);
