@@ -89,7 +89,7 @@ bool CheckList(const char* data, size_t size) {
     CheckText(item.hasDescription, item.description);
     CheckText(item.hasFileName, item.fileName);
     int index = KindBitmapIndex(item.flags);
-    Check(index >= -1 && index <= 4, "kind bitmap index out of range");
+    Check(index >= -1 && index <= 5, "kind bitmap index out of range");
   }
 
   std::string written = Write(items);
