@@ -14,6 +14,10 @@ packages=(
   halibut                                               # the help file WD.HLP
   nsis                                                  # the installers (makensis)
   x11-utils                                             # run.sh: xdpyinfo, is there a display
+  # Audio files: Wine's MCI "mpegvideo" decodes through GStreamer. Base:
+  # Ogg, Vorbis, Opus; good: WAV, MP3, FLAC; ugly: the WMA container;
+  # libav: the AAC and WMA decoders.
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav
 )
 
 missing=()

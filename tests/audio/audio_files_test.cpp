@@ -33,10 +33,12 @@ using bench::Program;
 struct Sound {
   const char* file;
   int tone;
+  bool libav;  // decoded by gstreamer1.0-libav
 };
 // Made by make_sounds.sh: about a second of the tone each.
-const Sound kSounds[] = {{"tone660.mp3", 660}, {"tone550.wma", 550},    {"tone770.flac", 770},  {"tone880.ogg", 880},
-                         {"tone990.oga", 990}, {"tone1100.opus", 1100}, {"tone1320.m4a", 1320}, {"tone1210.aac", 1210}};
+const Sound kSounds[] = {{"tone660.mp3", 660, false},  {"tone550.wma", 550, true},  {"tone770.flac", 770, false},
+                         {"tone880.ogg", 880, false},  {"tone990.oga", 990, false}, {"tone1100.opus", 1100, false},
+                         {"tone1320.m4a", 1320, true}, {"tone1210.aac", 1210, true}};
 constexpr int kWaveTone = 440;
 
 std::vector<int> AllTones() {
@@ -71,6 +73,35 @@ std::string WhyNoAudioFiles() {
          "offers no Audio file kind";
 }
 
+// Whether the device opens the file in this process (of the test's width).
+bool Opens(const std::string& file) {
+  MCI_OPEN_PARMSA open = {};
+  std::string path = SoundPath(file);
+  open.lpstrDeviceType = "mpegvideo";
+  open.lpstrElementName = path.c_str();
+  if (mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&open)))
+    return false;
+  mciSendCommandA(open.wDeviceID, MCI_CLOSE, MCI_WAIT, 0);
+  return true;
+}
+
+// The sounds this width can decode. The 32-bit set-up leaves out the WMA
+// and AAC decoders (scripts/wine32.sh): those are passed over there, and
+// said so; anything else that does not open is a failure.
+std::vector<Sound> PlayableSounds() {
+  std::vector<Sound> playable;
+  for (const Sound& sound : kSounds) {
+    if (Opens(sound.file)) {
+      playable.push_back(sound);
+    } else if (sound.libav && sizeof(void*) == 4) {
+      printf("Skipped %s: no 32-bit WMA and AAC decoders are installed (gstreamer1.0-libav:i386)\n", sound.file);
+    } else {
+      ADD_FAILURE() << sound.file << " does not open";
+    }
+  }
+  return playable;
+}
+
 std::string ListItem(const std::string& file, uint32_t flags, uint32_t postDelay = 0) {
   return "*\n" + file + "\n" + std::to_string(flags) + " 0 " + std::to_string(postDelay) + " 0\n";
 }
@@ -97,12 +128,14 @@ class AudioFileProgram : public bench::ProgramTestBase {
 TEST_F(AudioFileProgram, PlayAllPlaysEveryFormatAmongWavAndPauseObjectsInOrder) {
   const std::string wave = bench::TempPath("tone440.wav");
   ASSERT_TRUE(tones::WriteToneWave(wave, kWaveTone, 1000));
+  const std::vector<Sound> sounds = PlayableSounds();
+  ASSERT_GE(sounds.size(), 2u);
   std::string list =
-      "WDv1.0\n" + ListItem(wave, Wave) + ListItem(SoundPath(kSounds[0].file), AudioFile) + ListItem("*", Pause, 1);
-  std::vector<int> expected{kWaveTone};
-  for (const Sound& sound : kSounds) {
-    if (&sound != &kSounds[0]) list += ListItem(SoundPath(sound.file), AudioFile);
-    expected.push_back(sound.tone);
+      "WDv1.0\n" + ListItem(wave, Wave) + ListItem(SoundPath(sounds[0].file), AudioFile) + ListItem("*", Pause, 1);
+  std::vector<int> expected{kWaveTone, sounds[0].tone};
+  for (size_t i = 1; i < sounds.size(); ++i) {
+    list += ListItem(SoundPath(sounds[i].file), AudioFile);
+    expected.push_back(sounds[i].tone);
   }
   const std::string path = bench::TempPath("formats.wdl");
   ASSERT_TRUE(bench::WriteFileBytes(path, list));
@@ -187,7 +220,7 @@ class AudioPlay : public testing::Test {
 // probe at start finds the kind.
 TEST_F(AudioPlay, EachFormatOpensWithItsLength) {
   EXPECT_TRUE(ProbeMediaDevices() & AudioFiles);
-  for (const Sound& sound : kSounds) {
+  for (const Sound& sound : PlayableSounds()) {
     ASSERT_TRUE(PlayAudioFile(nullptr, SoundPath(sound.file).c_str())) << sound.file << " " << GetLastPlayError();
     DWORD lengthMs = 0;
     EXPECT_NE(GetLastPlayInfo(&lengthMs), 0u);
@@ -195,6 +228,24 @@ TEST_F(AudioPlay, EachFormatOpensWithItsLength) {
     EXPECT_LE(lengthMs, 1150u) << sound.file;
     StopAllDevices();
   }
+}
+
+// The demo list's compressed sound decodes: it opens with its length
+// (1.8 s) and its bells are heard.
+TEST_F(AudioPlay, TheDemosCompressedSoundDecodes) {
+  std::string path = std::string("Z:") + WENDLE_DEMO + "/bells.ogg";
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  host_.AddFile(AudioFile, path);
+  SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
+  size_t from = bench::SinkSize();
+  OnCommand(host_.window(), IDM_SOUND_PLAY_SELECTED, 0);
+  DWORD lengthMs = 0;
+  GetLastPlayInfo(&lengthMs);
+  EXPECT_GE(lengthMs, 1700u);
+  EXPECT_LE(lengthMs, 1900u);
+  // G5, E5, C5 in turn.
+  EXPECT_EQ(tones::TonesIn(bench::SinkBytes(from), {784, 659, 523}), (std::vector<int>{784, 659, 523}));
 }
 
 void (*g_pendingAction)() = nullptr;
