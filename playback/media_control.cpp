@@ -230,12 +230,26 @@ uint32_t ProbeMediaDevices() {
   uint32_t caps = 0;
   if (DeviceTypeOpens("waveaudio")) caps |= WaveAudio | MidiAudio;
   if (DeviceTypeOpens("avivideo")) caps |= AviVideo;
-  if (AudioFileDeviceWorks()) caps |= AudioFiles;
   if (DeviceTypeOpens("cdaudio")) {
     caps |= CdAudio;
     g_cdTrackCount = static_cast<uint8_t>(GetCdTrackCount(0));
   }
   return caps;
+}
+
+uint32_t ProbeAudioFileDevice() { return AudioFileDeviceWorks() ? static_cast<uint32_t>(AudioFiles) : 0u; }
+
+namespace {
+
+DWORD WINAPI AudioFileProbeThread(LPVOID) {
+  g_mediaCaps |= ProbeAudioFileDevice();
+  return 0;
+}
+
+}  // namespace
+
+void StartAudioFileProbe() {
+  if (HANDLE thread = CreateThread(nullptr, 0, AudioFileProbeThread, nullptr, 0, nullptr)) CloseHandle(thread);
 }
 
 int PlaySoundObject(SoundObjectHandle handle, uint32_t run, DWORD* error) {

@@ -22,7 +22,14 @@
 #include "state/sound_object_handle.h"
 
 // Opens each device type once: the MediaCaps bits. Sets the CD track bound.
+// Audio files are probed apart (below).
 uint32_t ProbeMediaDevices();
+// AudioFiles when MCI "mpegvideo" opens a sound file: its decoders are
+// installed. Takes a few tenths of a second (it builds a decoding graph).
+uint32_t ProbeAudioFileDevice();
+// Probes the audio file device on a thread of its own, adding AudioFiles
+// to g_mediaCaps when it opens, so that the start does not wait for it.
+void StartAudioFileProbe();
 
 // Starts a Sound Object: the kind started (Wave 1, Midi 2, Video 16,
 // CdTrack 4, Pause 8, AudioFile 32); 0 when nothing was started (no object, or the run

@@ -149,11 +149,23 @@ TEST_F(AudioFileProgram, PlayAllPlaysEveryFormatAmongWavAndPauseObjectsInOrder) 
   EXPECT_EQ(wendle.StatusText().find("could not"), std::string::npos) << wendle.StatusText();
 }
 
+// The Audio file kind's dialog in add mode. The kind is offered once the
+// device's probe, which runs beside the start, has found it: until then
+// the Add dialog is cancelled and opened again.
+HWND OpenAudioFileDialog(Program& wendle) {
+  for (int tries = 0; tries < 20; ++tries) {
+    if (HWND dialog = wendle.OpenAddDialogOfKind(IDK_AUDIO)) return dialog;
+    if (HWND add = wendle.WaitForDialog(2000)) wendle.PressButton(add, IDCANCEL);
+    Sleep(250);
+  }
+  return nullptr;
+}
+
 // The Add dialog offers the kind; the file added plays on Play Selected.
 TEST_F(AudioFileProgram, AddedThroughTheAddDialogAndPlayed) {
   Program wendle;
   ASSERT_TRUE(wendle.Window());
-  HWND dialog = wendle.OpenAddDialogOfKind(IDK_AUDIO);
+  HWND dialog = OpenAudioFileDialog(wendle);
   ASSERT_TRUE(dialog) << wendle.Describe();
   ASSERT_TRUE(wendle.TypeInto(GetDlgItem(dialog, IDC_SOUND_FILE), SoundPath("tone880.ogg")));
   wendle.KeyIn(dialog, VK_RETURN);
@@ -219,7 +231,7 @@ class AudioPlay : public testing::Test {
 // The device reports each file's own length (about a second each), and the
 // probe at start finds the kind.
 TEST_F(AudioPlay, EachFormatOpensWithItsLength) {
-  EXPECT_TRUE(ProbeMediaDevices() & AudioFiles);
+  EXPECT_EQ(ProbeAudioFileDevice(), static_cast<uint32_t>(AudioFiles));
   for (const Sound& sound : PlayableSounds()) {
     ASSERT_TRUE(PlayAudioFile(nullptr, SoundPath(sound.file).c_str())) << sound.file << " " << GetLastPlayError();
     DWORD lengthMs = 0;
