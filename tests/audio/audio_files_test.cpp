@@ -200,19 +200,22 @@ TEST_F(AudioFileProgram, BadFilesAreRefusedWithTheirReason) {
   char runEnd[256];
   snprintf(runEnd, sizeof runEnd, bench::LanguageString(IDS_FMT_RUN_FAILURES).c_str(), 3u);
   EXPECT_TRUE(wendle.WaitFor([&] { return wendle.StatusText() == runEnd; }, 30000)) << wendle.StatusText();
+  ASSERT_TRUE(wendle.WaitFor([&] { return !wendle.PlayAllRunning(); }));  // Play Selected waits for that
 
   const struct {
     const std::string& file;
     DWORD error;
   } cases[] = {{gone, MCIERR_FILE_NOT_FOUND}, {garbage, MCIERR_INVALID_FILE}, {cut, MCIERR_INVALID_FILE}};
-  wendle.Key(VK_HOME);
-  for (const auto& c : cases) {
+  for (int i = 0; i < 3; ++i) {
+    wendle.Key(i == 0 ? VK_HOME : VK_DOWN);
+    ASSERT_TRUE(wendle.WaitFor([&] { return wendle.ListSelection() == i; })) << i;
     wendle.Key(VK_F2);
     HWND said = wendle.WaitForDialog();
-    ASSERT_TRUE(said) << wendle.Describe();
-    EXPECT_EQ(Program::DialogText(said), CannotPlayText(c.file, c.error));
+    ASSERT_TRUE(said) << i << ": " << wendle.Describe() << "; status: " << wendle.StatusText();
+    const std::string message = Program::DialogText(said);
+    EXPECT_EQ(message, CannotPlayText(cases[i].file, cases[i].error));
     ASSERT_TRUE(wendle.PressButton(said, IDOK));
-    wendle.Key(VK_DOWN);
+    EXPECT_TRUE(wendle.WaitFor([&] { return wendle.StatusText() == message; })) << wendle.StatusText();
   }
 }
 
@@ -307,6 +310,22 @@ TEST_F(AudioPlay, AStoppedPlaysNoticeDoesNotEndTheNextPlay) {
   OnCommand(host_.window(), IDM_SOUND_PLAY_SELECTED, 0);
   EXPECT_GE(GetTickCount64() - start, 800u) << "the stopped play's notice ended the next one";
   EXPECT_EQ(tones::TonesIn(bench::SinkBytes(from), AllTones()), std::vector<int>{660});
+}
+
+// An audio favorite plays beside the list's audio file without a notice:
+// its end, which would name no device, cannot end the list's play, which
+// still lasts its whole length.
+TEST_F(AudioPlay, AnAudioFavoriteLeavesTheListsAudioFilePlaying) {
+  host_.AddFile(AudioFile, SoundPath("tone660.mp3"));
+  SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
+  AfterStart(host_.window(), 100, [] {
+    EXPECT_EQ(PlayFavoriteFile(SoundPath("tone880.ogg").c_str()), 0u);
+    EXPECT_NE(g_state.favoriteDevice, 0u);
+  });
+  ULONGLONG start = GetTickCount64();
+  OnCommand(host_.window(), IDM_SOUND_PLAY_SELECTED, 0);
+  EXPECT_GE(GetTickCount64() - start, 900u);
+  EXPECT_EQ(g_state.favoriteDevice, 0u);  // closed with the list's play
 }
 
 }  // namespace

@@ -182,9 +182,9 @@ TEST_F(ListDisplayTest, RowsWithoutObjectOrBitmap) {
   DrawListItem(&item);
   EXPECT_TRUE(empty.AllColumns(kUntouched, 0, kWidth));  // no item data: nothing at all
 
-  // A kind that is none of the five (from a list file): text only, in the
+  // A kind that is none of the six (from a list file): text only, in the
   // same place.
-  SoundObjectHandle odd = MakeObject(0x20, "odd", nullptr);
+  SoundObjectHandle odd = MakeObject(0x40, "odd", nullptr);
   Canvas row, reference;
   item = Item(row, reinterpret_cast<ULONG_PTR>(odd), ODA_DRAWENTIRE);
   DrawListItem(&item);
