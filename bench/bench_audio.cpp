@@ -20,6 +20,7 @@
 #include "playback/media_control.h"
 #include "resources/ids.h"
 #include "state/main_window_state.h"
+#include "support/support_library.h"
 
 namespace {
 
@@ -50,6 +51,14 @@ DWORD WINAPI WatchSink(LPVOID parameter) {
     Sleep(1);
   }
   return 0;
+}
+
+// Whether the device opens the file here: a build whose width lacks a
+// decoder would stop on the failure's message.
+bool Opens(const std::string& path) {
+  if (!PlayAudioFile(nullptr, path.c_str())) return false;
+  StopAllDevices();
+  return true;
 }
 
 // Milliseconds from Play Selected to the first bytes in the sink, over
@@ -107,6 +116,11 @@ int main() {
   MeasureFirstSound(host, Wave, wave, "WAV");
   const char* files[] = {"tone660.mp3",   "tone550.wma",  "tone770.flac", "tone880.ogg",
                          "tone1100.opus", "tone1320.m4a", "tone1210.aac"};
-  for (const char* file : files) MeasureFirstSound(host, AudioFile, SoundPath(file), strchr(file, '.') + 1);
+  for (const char* file : files) {
+    if (Opens(SoundPath(file)))
+      MeasureFirstSound(host, AudioFile, SoundPath(file), strchr(file, '.') + 1);
+    else
+      printf("%-8s does not open here (no decoder for it in this width)\n", strchr(file, '.') + 1);
+  }
   return 0;
 }
