@@ -14,3 +14,6 @@ arpeggio.wav
 A little tune (MIDI)
 tune.mid
 2 0 0 0
+Falling bells (Ogg Vorbis)
+bells.ogg
+32 0 0 0

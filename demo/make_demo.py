@@ -1,8 +1,14 @@
 #!/usr/bin/env python3
-"""Makes Wendle's demo list: three short WAV sounds, a small MIDI tune and
-the list file demo.wdl that plays them.
+"""Makes Wendle's demo list: three short WAV sounds, a small MIDI tune, a
+compressed sound and the list file demo.wdl that plays them.
 
     demo/make_demo.py [--output DIR]     (default: the folder of this script)
+    demo/make_demo.py --ogg              also encodes bells.ogg anew
+
+The compressed sound, bells.ogg (Ogg Vorbis), is committed as it is: only
+--ogg encodes it, from samples made here, with GStreamer's gst-launch-1.0
+(Debian packages gstreamer1.0-tools and gstreamer1.0-plugins-base); the
+encoder's stream serial number differs on every run.
 
 The output is the same, byte for byte, on every run and every machine: the
 samples are computed with plain arithmetic only (no libm sine or exponent,
@@ -21,6 +27,8 @@ Open, which moves the current directory to the list's folder).
 import argparse
 import os
 import struct
+import subprocess
+import tempfile
 import wave
 
 RATE = 22050
@@ -126,6 +134,26 @@ def arpeggio():
     return s
 
 
+def bells():
+    """Three falling bell notes, 1.8 s: the compressed sound."""
+    s = [0.0] * int(1.8 * RATE)
+    bell = ((1, 1.0), (2, 0.3), (3, 0.08))
+    for i, f in enumerate((G5, E5, C5)):
+        start = 0.3 * i
+        note(s, start, f, 1.8 - start, 0.3, 0.99988, bell)
+    return s
+
+
+def encode_ogg(path, samples):
+    """Encodes samples as Ogg Vorbis (small: low quality, mono)."""
+    with tempfile.TemporaryDirectory() as work:
+        source = os.path.join(work, 'bells.wav')
+        write_wave(source, samples)
+        subprocess.run(['gst-launch-1.0', '-q', 'filesrc', 'location=' + source, '!', 'wavparse', '!',
+                        'audioconvert', '!', 'audioresample', '!', 'vorbisenc', 'quality=0.1', '!', 'oggmux', '!',
+                        'filesink', 'location=' + path], check=True, stdout=subprocess.DEVNULL)
+
+
 def vlq(n):
     """A MIDI variable-length quantity."""
     out = [n & 0x7F]
@@ -152,13 +180,14 @@ def midi_tune():
 
 
 # The list: (description or None, file name or label, kind, repeats, delay).
-WAVE, MIDI, PAUSE = 1, 2, 8
+WAVE, MIDI, PAUSE, AUDIO_FILE = 1, 2, 8, 32
 ITEMS = (
     ('Rising chime', 'chime.wav', WAVE, 0, 0),
     ('Low tone, played twice', 'low.wav', WAVE, 1, 0),
     (None, 'Pause 2 sec.', PAUSE, 0, 2),
     ('Arpeggio, then a second of quiet', 'arpeggio.wav', WAVE, 0, 1),
     ('A little tune (MIDI)', 'tune.mid', MIDI, 0, 0),
+    ('Falling bells (Ogg Vorbis)', 'bells.ogg', AUDIO_FILE, 0, 0),
 )
 
 
@@ -172,7 +201,9 @@ def list_file():
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument('--output', default=os.path.dirname(os.path.abspath(__file__)))
-    out = parser.parse_args().output
+    parser.add_argument('--ogg', action='store_true', help='also encode bells.ogg anew')
+    args = parser.parse_args()
+    out = args.output
     os.makedirs(out, exist_ok=True)
     write_wave(os.path.join(out, 'chime.wav'), chime())
     write_wave(os.path.join(out, 'low.wav'), low_tone())
@@ -181,6 +212,8 @@ def main():
         f.write(midi_tune())
     with open(os.path.join(out, 'demo.wdl'), 'wb') as f:
         f.write(list_file())
+    if args.ogg:
+        encode_ogg(os.path.join(out, 'bells.ogg'), bells())
 
 
 if __name__ == '__main__':

@@ -18,9 +18,8 @@ struct KindEntry {
 
 // The kinds in the order the list shows them.
 constexpr KindEntry kKinds[] = {
-    {IDK_VIDEO, AviVideo, Video}, {IDK_CD_TRACK, CdAudio, CdTrack},
-    {IDK_MIDI, MidiAudio, Midi},  {IDK_WAVE, WaveAudio, Wave},
-    {IDK_PAUSE, 0, Pause},
+    {IDK_VIDEO, AviVideo, Video},       {IDK_CD_TRACK, CdAudio, CdTrack}, {IDK_MIDI, MidiAudio, Midi},
+    {IDK_AUDIO, AudioFiles, AudioFile}, {IDK_WAVE, WaveAudio, Wave},      {IDK_PAUSE, 0, Pause},
 };
 
 bool IsKindCommand(int id) {

@@ -11,12 +11,20 @@ constexpr int kKindTextOffset = 26;
 // The fixed texts of the kind list, by kind command id.
 const char* KindText(int commandId) {
   switch (commandId) {
-    case IDK_MIDI: return "MIDI Files";
-    case IDK_PAUSE: return "Pause";
-    case IDK_WAVE: return "WAV Files";
-    case IDK_CD_TRACK: return "CD Audio";
-    case IDK_VIDEO: return "Microsoft Video Files";
-    default: return "";
+    case IDK_MIDI:
+      return "MIDI Files";
+    case IDK_PAUSE:
+      return "Pause";
+    case IDK_WAVE:
+      return "WAV Files";
+    case IDK_CD_TRACK:
+      return "CD Audio";
+    case IDK_VIDEO:
+      return "Microsoft Video Files";
+    case IDK_AUDIO:
+      return "Audio Files";
+    default:
+      return "";
   }
 }
 

@@ -1,5 +1,5 @@
-// Modify Sound Object (dialog 2005): adds and modifies WAV, MIDI and AVI
-// file objects.
+// Modify Sound Object (dialog 2005): adds and modifies WAV, MIDI, AVI and
+// compressed sound file objects.
 #include "dialogs/object_dialogs.h"
 
 #include <commdlg.h>
@@ -32,6 +32,8 @@ int BrowseFilterOf(int kindCommand) {
       return BROWSE_WAV;
     case IDK_VIDEO:
       return BROWSE_AVI;
+    case IDK_AUDIO:
+      return BROWSE_AUDIO;
     default:
       return 0;
   }
@@ -42,13 +44,15 @@ int BrowseFilterOf(int kindCommand) {
 int KindCommandOfObject(int index) {
   LockedBlock<SoundObject> record(ObjectAt(index));
   if (!record) return 0;
-  switch (record->flags & kKindBits) {
+  switch (ObjectKind(record->flags)) {
     case Wave:
       return IDK_WAVE;
     case Midi:
       return IDK_MIDI;
     case Video:
       return IDK_VIDEO;
+    case AudioFile:
+      return IDK_AUDIO;
     default:
       return 0;
   }
@@ -122,6 +126,10 @@ uint32_t UsableFileKind(HWND dialog, const char* name) {
     case FileKindVideo:
       kind = Video;
       needed = AviVideo;
+      break;
+    case FileKindAudio:
+      kind = AudioFile;
+      needed = AudioFiles;
       break;
     default:
       DialogMessage(dialog, IDS_BAD_FILE_NAME, MB_ICONINFORMATION);

@@ -135,7 +135,7 @@ bool CheckList(const char* data, size_t size) {
     Check(!utf8File || (IsValidUtf8(item.description) && IsValidUtf8(item.fileName)),
           "UTF-8 text cut inside a character");
     int index = KindBitmapIndex(item.flags);
-    Check(index >= -1 && index <= 4, "kind bitmap index out of range");
+    Check(index >= -1 && index <= 5, "kind bitmap index out of range");
   }
 
   std::string written = Write(items);

@@ -37,6 +37,10 @@ SEEDS = {
         + item(None, b"Pause 30 s", 8, 0, 30)
         + item(b"Clip", b"D:\\VIDEO\\CLIP.AVI", 16, 0, 3600)
         + item(None, b"C:\\SOUNDS\\DING.WAV", 32769, 100, 0),
+    "audio_files": MAGIC
+        + item(b"Song", b"C:\\MUSIC\\SONG.MP3", 32, 1, 2)
+        + item(None, b"D:\\OGG\\B.OGG", 32800)
+        + item(b"old", b"A.WAV", 33),
     "magic_only": MAGIC,
     "unusual_flags": MAGIC
         + item(b"", b"A.WAV", 33) + item(b"x", b"B.WAV", 3)

@@ -153,6 +153,10 @@ int AddFileObject(const char* path) {
       kind = Video;
       needed = AviVideo;
       break;
+    case FileKindAudio:
+      kind = AudioFile;
+      needed = AudioFiles;
+      break;
     default:
       return 0;
   }

@@ -134,6 +134,7 @@ int FillSoundObject(HWND dialog, SoundObjectHandle handle, uint32_t kind, BOOL u
     case Wave:
     case Midi:
     case Video:
+    case AudioFile:
       filled = FillFileObject(dialog, record, useDefaults, defaultPath);
       break;
     case CdTrack:
@@ -174,6 +175,7 @@ void ShowSoundObjectInDialog(HWND dialog, int listIndex, int dialogKind) {
     case Wave:
     case Midi:
     case Video:
+    case AudioFile:
       SetControlText(dialog, IDC_SOUND_FILE, record->fileName);
       SetControlText(dialog, IDC_DESCRIPTION, record->description);
       SetDlgItemInt(dialog, IDC_REPEAT_COUNT, record->repeatCount, FALSE);

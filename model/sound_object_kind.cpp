@@ -1,7 +1,12 @@
 #include "model/sound_object_kind.h"
 
+uint32_t ObjectKind(uint32_t flags) {
+  if (flags & kKindBits) return flags & kKindBits;
+  return flags & AudioFile;
+}
+
 int KindBitmapIndex(uint32_t flags) {
-  switch (flags & (0xFFFF0000u | kKindBits)) {
+  switch ((flags & 0xFFFF0000u) | ObjectKind(flags)) {
     case Wave:
       return 0;
     case Midi:
@@ -12,6 +17,8 @@ int KindBitmapIndex(uint32_t flags) {
       return 3;
     case Video:
       return 4;
+    case AudioFile:
+      return 5;
     default:
       return -1;
   }

@@ -37,7 +37,7 @@ list(APPEND top_files LICENSE.txt)
 
 # The demo: its list and the sounds the list plays.
 file(GLOB demo_files LIST_DIRECTORIES false
-  ${SOURCE_DIR}/demo/*.wdl ${SOURCE_DIR}/demo/*.wav ${SOURCE_DIR}/demo/*.mid)
+  ${SOURCE_DIR}/demo/*.wdl ${SOURCE_DIR}/demo/*.wav ${SOURCE_DIR}/demo/*.mid ${SOURCE_DIR}/demo/*.ogg)
 list(SORT demo_files)
 set(demo_names)
 foreach(f ${demo_files})

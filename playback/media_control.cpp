@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 
 #include "model/file_kind.h"
 #include "model/local_memory.h"
@@ -31,11 +32,12 @@ bool OnUiThread() {
 }
 
 // The kind a media object plays as: the first of Wave, Midi, Video and
-// CdTrack set in its flags; 0 for none.
+// CdTrack set in its flags, else AudioFile when it is of that kind alone;
+// 0 for none.
 uint32_t MediaKind(uint32_t flags) {
   for (uint32_t kind : {Wave, Midi, Video, CdTrack})
     if (flags & kind) return kind;
-  return 0;
+  return ObjectKind(flags) == AudioFile ? static_cast<uint32_t>(AudioFile) : 0u;
 }
 
 // The modules loaded in this process, at most kMaxModules of them.
@@ -67,17 +69,48 @@ void PinModulesLoadedSince(const ModuleList& before) {
   }
 }
 
-// Opens a device type without a file; true when it opens (it is closed
-// again). Its driver stays loaded from then on.
-bool DeviceTypeOpens(const char* type) {
+// Opens a device type, without a file or on element; true when it opens
+// (it is closed again). Its driver stays loaded from then on.
+bool DeviceTypeOpens(const char* type, const char* element = nullptr) {
   static ModuleList before;  // large: kept out of the stack
   ListModules(&before);
   MCI_OPEN_PARMSA open = {};
   open.lpstrDeviceType = type;
-  if (mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&open)) != 0) return false;
+  open.lpstrElementName = element;
+  DWORD flags = MCI_OPEN_TYPE | MCI_WAIT | (element ? MCI_OPEN_ELEMENT : 0);
+  if (mciSendCommandA(0, MCI_OPEN, flags, reinterpret_cast<DWORD_PTR>(&open)) != 0) return false;
   PinModulesLoadedSince(before);
   mciSendCommandA(open.wDeviceID, MCI_CLOSE, MCI_WAIT, 0);
   return true;
+}
+
+// A sound file MCI "mpegvideo" opens where its decoders are installed: the
+// type opens no device without a file. A WAV of silence, made for the
+// probe and deleted after.
+bool AudioFileDeviceWorks() {
+  char folder[MAX_PATH];
+  char path[MAX_PATH];
+  DWORD length = GetTempPathA(sizeof folder, folder);
+  if (length == 0 || length >= sizeof folder || !GetTempFileNameA(folder, "wdl", 0, path)) return false;
+  // 8-bit 8 kHz mono, 80 samples: a RIFF header, "fmt " and "data".
+  constexpr DWORD kSamples = 80;
+  unsigned char wave[44 + kSamples];
+  const unsigned char header[44] = {
+      'R',      'I', 'F', 'F', 36 + kSamples, 0,    0, 0, 'W',  'A',  'V', 'E', 'f', 'm', 't', ' ', 16,  0,   0,   0,
+      1,        0,   1,   0,   0x40,          0x1F, 0, 0, 0x40, 0x1F, 0,   0,   1,   0,   8,   0,   'd', 'a', 't', 'a',
+      kSamples, 0,   0,   0};
+  memcpy(wave, header, sizeof header);
+  memset(wave + sizeof header, 0x80, kSamples);
+  bool written = false;
+  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    DWORD done = 0;
+    written = WriteFile(file, wave, sizeof wave, &done, nullptr) && done == sizeof wave;
+    CloseHandle(file);
+  }
+  bool opens = written && DeviceTypeOpens("mpegvideo", path);
+  DeleteFileA(path);
+  return opens;
 }
 
 // Removes the notices of devices that are closed now: one that came in
@@ -115,6 +148,7 @@ void EndPlay() {
   if (!g_state.playAllRunning) StopAllDevices();
   g_state.currentObject = nullptr;
   g_state.currentDevice = 0;
+  g_state.currentNamesNoDevice = false;
   g_state.playDeadline = 0;
   g_state.playLengthMs = 0;
   g_state.playing = 0;
@@ -224,12 +258,16 @@ DWORD StartMedia(SoundObjectHandle handle) {
     case CdTrack:
       started = PlayCdTrack(target, track, g_cdTrackCount);
       break;
+    case AudioFile:
+      started = PlayAudioFile(target, path);
+      break;
     default:
       break;
   }
   DWORD lengthMs = 0;
   UINT device = started ? GetLastPlayInfo(&lengthMs) : 0;
   DWORD error = started ? 0 : LastPlayFailure();
+  g_state.currentNamesNoDevice = started && kind == AudioFile;
   g_state.currentDevice = device;
   g_state.playDeadline = started ? MonotonicMs() + lengthMs + lengthMs / 4 + kMinimumMarginMs : 0;
   g_state.playLengthMs = started ? lengthMs : 0;
@@ -260,6 +298,21 @@ uint32_t ProbeMediaDevices() {
     g_cdTrackCount = static_cast<uint8_t>(GetCdTrackCount(0));
   }
   return caps;
+}
+
+uint32_t ProbeAudioFileDevice() { return AudioFileDeviceWorks() ? static_cast<uint32_t>(AudioFiles) : 0u; }
+
+namespace {
+
+DWORD WINAPI AudioFileProbeThread(LPVOID) {
+  g_mediaCaps |= ProbeAudioFileDevice();
+  return 0;
+}
+
+}  // namespace
+
+void StartAudioFileProbe() {
+  if (HANDLE thread = CreateThread(nullptr, 0, AudioFileProbeThread, nullptr, 0, nullptr)) CloseHandle(thread);
 }
 
 int PlaySoundObject(SoundObjectHandle handle, uint32_t run, DWORD* error) {
@@ -446,6 +499,11 @@ void OnMediaNotify(WPARAM code, LPARAM device) {
     return;
   }
   UINT id = static_cast<UINT>(device);
+  // An audio file's device names itself in no notice. A stopped play's
+  // late notice cannot come: a stop closes the device, which posts its
+  // last notice before the close returns, and removes the notices queued
+  // by then. An audio favorite plays without a notice.
+  if (id == 0 && g_state.currentNamesNoDevice) id = g_state.currentDevice;
   if (id == 0) return;
   if (id != g_state.currentDevice) {
     // The Favorite Selection, playing beside the list: it ends alone.
@@ -470,6 +528,7 @@ void OnStopAllRequest() {
   mciSendCommandA(MCI_ALL_DEVICE_ID, MCI_CLOSE, MCI_WAIT, 0);
   sndPlaySoundA(nullptr, SND_ASYNC | SND_NODEFAULT);
   g_state.currentDevice = 0;
+  g_state.currentNamesNoDevice = false;
   g_state.favoriteDevice = 0;
   g_state.playDeadline = 0;
   g_state.playLengthMs = 0;
@@ -491,8 +550,14 @@ DWORD PlayFavoriteFile(const char* path) {
     case FileKindMidi:
       started = PlayMidiFile(g_state.mainWindow, path, 0);
       break;
+    case FileKindAudio:
+      // Without a notice: its notice would name no device, and so could
+      // not be told from the list's audio file's. Its device stays open
+      // until the next favorite or the next stop of everything.
+      started = PlayAudioFile(nullptr, path);
+      break;
     default:
-      return MCIERR_UNRECOGNIZED_COMMAND;  // a favorite can only be a WAV or MIDI file
+      return MCIERR_UNRECOGNIZED_COMMAND;  // a favorite can only be a WAV, MIDI or audio file
   }
   if (!started) return LastPlayFailure();
   // Its notice names this device; it must not end the list's object.

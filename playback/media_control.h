@@ -22,10 +22,17 @@
 #include "state/sound_object_handle.h"
 
 // Opens each device type once: the MediaCaps bits. Sets the CD track bound.
+// Audio files are probed apart (below).
 uint32_t ProbeMediaDevices();
+// AudioFiles when MCI "mpegvideo" opens a sound file: its decoders are
+// installed. Takes a few tenths of a second (it builds a decoding graph).
+uint32_t ProbeAudioFileDevice();
+// Probes the audio file device on a thread of its own, adding AudioFiles
+// to g_mediaCaps when it opens, so that the start does not wait for it.
+void StartAudioFileProbe();
 
 // Starts a Sound Object: the kind started (Wave 1, Midi 2, Video 16,
-// CdTrack 4, Pause 8); 0 when nothing was started (no object, or the run
+// CdTrack 4, Pause 8, AudioFile 32); 0 when nothing was started (no object, or the run
 // was stopped); -1 when the media system refused it, with the MCI error
 // that says why in *error (when given). The object notes whether it failed
 // (SoundObject::playFailed). A media object returns once it has started
@@ -68,7 +75,7 @@ void OnMediaNotify(WPARAM code, LPARAM device);
 // thread directly, from another thread through it.
 void StopAllDevices();
 
-// The Favorite Selection (a WAV or MIDI file) plays beside whatever plays,
+// The Favorite Selection (a WAV, MIDI or audio file) plays beside whatever plays,
 // touching neither the list nor the playing flags; a favorite that still
 // plays ends first. 0 when it started, else the MCI error that says why not.
 DWORD PlayFavoriteFile(const char* path);

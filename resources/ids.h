@@ -90,12 +90,14 @@
 #define IDI_ANIM_CYCLE_3  1530
 #define IDI_ANIM_CYCLE_4  1531
 #define IDI_KIND_VIDEO    1533
+#define IDI_KIND_AUDIO    1534
 
 #define IDB_KIND_WAVE     1540
 #define IDB_KIND_MIDI     1541
 #define IDB_KIND_PAUSE    1542
 #define IDB_KIND_CD_TRACK 1543
 #define IDB_KIND_VIDEO    1544
+#define IDB_KIND_AUDIO    1545
 
 /* Dialog templates */
 #define IDD_PLAY_ALL_MODE    2000
@@ -133,6 +135,7 @@
 #define IDK_WAVE     1520
 #define IDK_CD_TRACK 1522
 #define IDK_VIDEO    1533
+#define IDK_AUDIO    1534
 
 /* ---- Dialog and main-window controls ----------------------------------- */
 #define IDC_OK                  500 /* the dialogs' own OK / Change */

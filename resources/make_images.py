@@ -280,6 +280,7 @@ ICONS = [
     (1530, "cycle3", composite(lambda: sound_frame("cycle3", 2, 2))),
     (1531, "cycle4", composite(lambda: sound_frame("cycle4", 3, 1))),
     (1533, "video", native("categories/applications-multimedia")),
+    (1534, "audio", native("devices/multimedia-player")),
 ]
 
 # Kind bitmaps: id, file name, recipe of the 16 x 16 picture
@@ -289,6 +290,7 @@ BITMAPS = [
     (1542, "pause", pause),
     (1543, "cdtrack", native("devices/media-optical")),
     (1544, "video", native("categories/applications-multimedia")),
+    (1545, "audio", native("devices/multimedia-player")),
 ]
 
 

@@ -15,7 +15,11 @@ packages=(
   halibut                                               # the help file WD.HLP
   nsis                                                  # the installers (makensis)
   x11-utils                                             # run.sh: xdpyinfo, is there a display
-  gstreamer1.0-tools gstreamer1.0-plugins-ugly          # bench.sh: gst-launch-1.0 and lamemp3enc make an MP3
+  # Audio files: Wine's MCI "mpegvideo" decodes through GStreamer. Base:
+  # Ogg, Vorbis, Opus; good: WAV, MP3, FLAC; ugly: the WMA container;
+  # libav: the AAC and WMA decoders.
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav
+  gstreamer1.0-tools                                    # bench.sh, make_demo.py: gst-launch-1.0 encodes MP3 and Ogg
 )
 
 missing=()

@@ -1,4 +1,5 @@
-// The Favorite Selection: one WAV or MIDI file that hot key 3 plays.
+// The Favorite Selection: one WAV, MIDI or compressed sound file that hot
+// key 3 plays.
 #include <cstdio>
 
 #include "resources/ids.h"
@@ -10,7 +11,8 @@
 
 void SetFavoriteSelection() {
   char path[kTextBufferSize] = "";
-  if (!BrowseForFile(g_state.mainWindow, BROWSE_WAV_AND_MIDI, path, 0)) return;
+  int filter = (g_mediaCaps & AudioFiles) ? BROWSE_ALL_SOUNDS : BROWSE_WAV_AND_MIDI;
+  if (!BrowseForFile(g_state.mainWindow, filter, path, 0)) return;
   RegistryKey key;
   if (!key.Create(IDS_REG_SETTINGS_KEY, kSettingsKeyClass)) {
     ShowMessage(g_state.mainWindow, IDS_REGISTRY_FAILED, MB_ICONHAND);

@@ -104,14 +104,17 @@ void Browse(HWND window, LPARAM) {
   uint32_t caps = g_mediaCaps;
   int filter = BROWSE_WAV;
   if ((caps & WaveAudio) && (caps & MidiAudio))
-    filter = BROWSE_WAV_AND_MIDI;
+    filter = (caps & AudioFiles) ? BROWSE_ALL_SOUNDS : BROWSE_WAV_AND_MIDI;
   else if (caps & MidiAudio)
     filter = BROWSE_MIDI;
+  else if (caps & AudioFiles)
+    filter = BROWSE_AUDIO;
   char path[kTextBufferSize] = "";
   int selected = SelectedIndex();
   if (!BrowseForFile(window, filter, path, 0)) return;
   SoundObject values = {};
-  values.flags = GetFileKind(path) == FileKindMidi ? Midi : Wave;
+  int fileKind = GetFileKind(path);
+  values.flags = fileKind == FileKindMidi ? Midi : fileKind == FileKindAudio ? AudioFile : Wave;
   std::string_view name(path);
   SoundObjectHandle audition = AllocSoundObject();
   if (!audition) return;

@@ -127,6 +127,7 @@ LRESULT OnCreate(HWND window) {
   g_state.playAllThread = CreateIdleThread(PlayAllWorker);
 
   g_mediaCaps = ProbeMediaDevices();
+  StartAudioFileProbe();
   if (g_mediaCaps == 0) {
     ShowMessage(window, IDS_NO_MEDIA_DEVICES, MB_ICONHAND);
     PostMessageA(window, WM_CLOSE, 0, 0);

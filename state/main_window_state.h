@@ -24,7 +24,7 @@
 constexpr int kTextBufferSize = 512;    // paths, names, descriptions, messages
 constexpr int kCommandLineSize = 2048;  // a command line handed to the main window
 constexpr int kButtonIconCount = 23;    // icons 1501..1523, index = id - 1501
-constexpr int kKindBitmapCount = 5;
+constexpr int kKindBitmapCount = 6;
 
 // A kernel event owned for the whole run; auto-reset unless asked.
 class SignalEvent {
@@ -124,6 +124,9 @@ struct MainWindowState {
   // completion notice ends only the play it belongs to, and the monotonic
   // time (GetTickCount64) by which it must have ended (0 for none).
   std::atomic<uint32_t> currentDevice{0};
+  // The play in progress is an audio file's: MCI "mpegvideo" names no
+  // device in its notices (0), so such a notice is taken as this play's.
+  std::atomic<bool> currentNamesNoDevice{false};
   std::atomic<uint32_t> favoriteDevice{0};
   std::atomic<uint64_t> playDeadline{0};
   // The media play's whole length in milliseconds, for the time played.
@@ -163,6 +166,7 @@ enum MediaCaps : uint32_t {
   WaveAudio = 2,
   MidiAudio = 4,  // set together with WaveAudio
   AviVideo = 8,
+  AudioFiles = 16,  // MCI "mpegvideo" plays compressed sound files
 };
 
 extern MainWindowState g_state;

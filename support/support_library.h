@@ -30,12 +30,15 @@ extern "C" {
 #define ORD_GET_CD_TRACK_COUNT      24
 #define ORD_GET_LAST_PLAY_INFO      25
 #define ORD_GET_LAST_PLAY_ERROR     27
+#define ORD_PLAY_AUDIO_FILE         28
 
 /* Filter kinds of BrowseForFile */
 #define BROWSE_WAV_AND_MIDI 2
 #define BROWSE_AVI          3
 #define BROWSE_MIDI         4
 #define BROWSE_WAV          5
+#define BROWSE_AUDIO        6 /* compressed sound files */
+#define BROWSE_ALL_SOUNDS   7 /* WAV, MIDI and compressed sound files */
 
 /* Modal About box owned by owner: icon iconId and the strings captionId,
    line1Id..line3Id, all read from module. flags is reserved (callers pass 2). */
@@ -64,6 +67,10 @@ BOOL WINAPI PlayVideoFile(HWND notifyWindow, LPCSTR path);
 BOOL WINAPI PlayCdTrack(HWND notifyWindow, BYTE track, BYTE trackCount);
 BOOL WINAPI PlayMidiFile(HWND notifyWindow, LPCSTR path, DWORD reserved);
 BOOL WINAPI PlayWaveFile(HWND notifyWindow, LPCSTR path);
+/* A compressed sound file (MP3, WMA, FLAC, Ogg, Opus, AAC) through MCI
+   "mpegvideo". Its notice names no device (lParam 0). A null notifyWindow
+   plays without a notice. */
+BOOL WINAPI PlayAudioFile(HWND notifyWindow, LPCSTR path);
 /* File-open dialog; buffer holds 512 characters. Non-zero when chosen. */
 BOOL WINAPI BrowseForFile(HWND owner, int filterKind, LPSTR buffer, DWORD reserved);
 /* The bound for track numbers on the disc in the first CD-audio drive: the

@@ -14,6 +14,10 @@ const char kWaveAndMidiFilter[] = "WAV and MIDI files (*.wav;*.mid)\0*.wav;*.mid
 const char kVideoFilter[] = "AVI files (*.avi)\0*.avi\0All files (*.*)\0*.*\0";
 const char kMidiFilter[] = "MIDI files (*.mid)\0*.mid\0All files (*.*)\0*.*\0";
 const char kWaveFilter[] = "WAV files (*.wav)\0*.wav\0All files (*.*)\0*.*\0";
+#define AUDIO_PATTERNS "*.mp3;*.wma;*.flac;*.ogg;*.oga;*.opus;*.m4a;*.aac"
+const char kAudioFilter[] = "Audio files (MP3, WMA, FLAC, Ogg, Opus, AAC)\0" AUDIO_PATTERNS "\0All files (*.*)\0*.*\0";
+const char kAllSoundsFilter[] =
+    "Sound files (WAV, MIDI, MP3, WMA, FLAC, Ogg, Opus, AAC)\0*.wav;*.mid;" AUDIO_PATTERNS "\0All files (*.*)\0*.*\0";
 
 const char* FilterOfKind(int kind) {
   switch (kind) {
@@ -25,6 +29,10 @@ const char* FilterOfKind(int kind) {
       return kMidiFilter;
     case BROWSE_WAV:
       return kWaveFilter;
+    case BROWSE_AUDIO:
+      return kAudioFilter;
+    case BROWSE_ALL_SOUNDS:
+      return kAllSoundsFilter;
     default:
       return nullptr;
   }

@@ -1,4 +1,5 @@
-// Starting WAV, MIDI and AVI files and CD tracks through MCI.
+// Starting WAV, MIDI, AVI and compressed sound files and CD tracks through
+// MCI.
 //
 // A started device stays open: it reports the end of the play to the
 // caller's window with MM_MCINOTIFY, and the program closes every device
@@ -274,6 +275,26 @@ BOOL WINAPI PlayMidiFile(HWND notifyWindow, LPCSTR path, DWORD /*reserved*/) {
 }
 
 BOOL WINAPI PlayVideoFile(HWND notifyWindow, LPCSTR path) { return PlayFile(notifyWindow, "avivideo", path); }
+
+// The system's media player device decodes the compressed formats. Its type
+// is always named: the platform guesses none from most of these extensions.
+// It gives one error for a file that is missing, garbage, cut short or in a
+// codec the system lacks: a missing file is told apart first, and the rest
+// are files it cannot play.
+BOOL WINAPI PlayAudioFile(HWND notifyWindow, LPCSTR path) {
+  if (!path || !*path) {
+    RecordFailure(MCIERR_FILENAME_REQUIRED);
+    return FALSE;
+  }
+  DWORD attributes = GetFileAttributesA(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    RecordFailure(attributes == INVALID_FILE_ATTRIBUTES ? MCIERR_FILE_NOT_FOUND : MCIERR_INVALID_FILE);
+    return FALSE;
+  }
+  if (PlayFile(notifyWindow, "mpegvideo", path)) return TRUE;
+  if (t_lastPlay.error == MCIERR_INTERNAL) RecordFailure(MCIERR_INVALID_FILE);
+  return FALSE;
+}
 
 BOOL WINAPI PlayCdTrack(HWND notifyWindow, BYTE track, BYTE trackCount) {
   RecordFailure(MCIERR_OUTOFRANGE);

@@ -42,7 +42,7 @@ class DemoFiles(unittest.TestCase):
             description, name, numbers = body[i:i + 3]
             self.assertRegex(numbers, r'^\d+ \d+ \d+ \d+$')
             kind, repeats, delay, track = (int(n) for n in numbers.split())
-            self.assertIn(kind, (1, 2, 8), numbers)
+            self.assertIn(kind, (1, 2, 8, 32), numbers)
             self.assertEqual(0, track)
             if kind == 8:
                 # A Pause object: no description, its label as the file name.
@@ -55,6 +55,16 @@ class DemoFiles(unittest.TestCase):
                 self.assertNotRegex(name, r'[\\/:]|^\*')
                 self.assertTrue(os.path.isfile(os.path.join(DEMO, name)), name)
                 self.assertEqual(kind == 1, name.lower().endswith('.wav'), name)
+                self.assertEqual(kind == 32, name.lower().endswith('.ogg'), name)
+
+    def test_compressed_sound_is_a_small_ogg_vorbis_file(self):
+        # Committed as encoded (make_demo.py --ogg); the audio tests play
+        # it under Wine and hear it.
+        with open(os.path.join(DEMO, 'bells.ogg'), 'rb') as f:
+            ogg = f.read()
+        self.assertEqual(b'OggS', ogg[:4])
+        self.assertIn(b'\x01vorbis', ogg[:100])
+        self.assertLess(len(ogg), 16384)
 
     def test_sounds_share_one_format(self):
         # The raw sink of a headless run is one stream only when they do.

@@ -69,6 +69,7 @@ TEST_F(ObjectDialogTest, AddDialogListsOnlyTheKindsTheDevicesAllow) {
       {0, {{IDK_PAUSE, 2}}},  // no media device at all
       {WaveAudio | MidiAudio, {{IDK_MIDI, 1}, {IDK_WAVE, 0}, {IDK_PAUSE, 2}}},
       {AviVideo | CdAudio, {{IDK_VIDEO, 4}, {IDK_CD_TRACK, 3}, {IDK_PAUSE, 2}}},
+      {WaveAudio | MidiAudio | AudioFiles, {{IDK_MIDI, 1}, {IDK_AUDIO, 5}, {IDK_WAVE, 0}, {IDK_PAUSE, 2}}},
   };
   for (const auto& [caps, expected] : cases) {
     g_mediaCaps = caps;
@@ -159,7 +160,7 @@ TEST_F(ObjectDialogTest, FileDialogTakesAUsableNameOnly) {
     EXPECT_FALSE(dialog.Enabled(IDC_OK));
     EXPECT_FALSE(dialog.Enabled(IDC_ADD));
 
-    for (const char* name : {".WAV", "TUNE.MP3"}) {
+    for (const char* name : {".WAV", "TUNE.TXT"}) {
       dialog.Type(IDC_SOUND_FILE, name);
       dialog.Click(IDC_OK);
       EXPECT_EQ(dialog.Focused(), IDC_SOUND_FILE) << name;

@@ -128,6 +128,20 @@ TEST_F(ObjectListTest, DroppedFilesAreAddedWhenTheirDeviceExists) {
   EXPECT_EQ(record->repeatCount, 0u);
 }
 
+TEST_F(ObjectListTest, DroppedAudioFilesAreAddedWhenTheirDeviceWasFound) {
+  g_mediaCaps = WaveAudio | MidiAudio;  // the audio file device not (yet) found
+  EXPECT_EQ(AddFileObject("C:\\SONG.MP3"), 0);
+  g_mediaCaps = WaveAudio | MidiAudio | AudioFiles;
+  int added = 0;
+  for (const char* path : {"C:\\SONG.MP3", "D:\\B.Flac", "C:\\NOTES.OPUS.TXT", "E:\\C.m4a"})
+    added += AddFileObject(path);
+  EXPECT_EQ(added, 3);
+  EXPECT_EQ(Paths(), (Names{"C:\\SONG.MP3", "D:\\B.FLAC", "E:\\C.M4A"}));
+  LockedBlock<SoundObject> record(ObjectAt(1));
+  EXPECT_EQ(record->flags, static_cast<uint32_t>(AudioFile));
+  EXPECT_EQ(record->bitmap, g_state.kindBitmaps[5]);
+}
+
 TEST_F(ObjectListTest, RemoveAsksFirstWhenConfirmationIsOnAndMarksTheListOnlyWhenItRemoves) {
   Add("A.WAV");
   Add("B.WAV");

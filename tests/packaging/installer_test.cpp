@@ -218,7 +218,7 @@ TEST_F(InstallerTest, InstallsRunsOpensListsAndUninstallsKeepingTheSettings) {
     bench::Program wendle("demo.wdl", folder_ + "\\Demo", exe);
     ASSERT_TRUE(wendle.Window());
     EXPECT_TRUE(wendle.WaitFor([&] { return wendle.Title() == "Wendle - DEMO.WDL"; })) << wendle.Title();
-    EXPECT_EQ(wendle.ListCount(), 5);
+    EXPECT_EQ(wendle.ListCount(), 6);
   }
 
   // A list opened through its file type, as the desktop shell opens it.
@@ -245,7 +245,7 @@ TEST_F(InstallerTest, InstallsRunsOpensListsAndUninstallsKeepingTheSettings) {
     bench::Program wendle(open.hProcess);
     ASSERT_TRUE(wendle.Window());
     EXPECT_TRUE(wendle.WaitFor([&] { return wendle.Title() == "Wendle - PARTY LIST.WDL"; })) << wendle.Title();
-    EXPECT_EQ(wendle.ListCount(), 5);
+    EXPECT_EQ(wendle.ListCount(), 6);
   }
   RemoveFolder(lists);
 

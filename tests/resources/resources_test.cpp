@@ -686,7 +686,7 @@ const int kIconIds[] = {IDI_APP,           IDI_ADD,           IDI_APPEND,       
                         IDI_PLAY_ALL_MODE, IDI_REMOVE,        IDI_SAVE,         IDI_STOP_SKIP,    IDI_KIND_WAVE,
                         IDI_STOP_PLAY_ALL, IDI_KIND_CD_TRACK, IDI_ANIM_INTRO_1, IDI_ANIM_INTRO_2, IDI_ANIM_INTRO_3,
                         IDI_ANIM_IDLE,     IDI_ANIM_CYCLE_1,  IDI_ANIM_CYCLE_2, IDI_ANIM_CYCLE_3, IDI_ANIM_CYCLE_4,
-                        IDI_KIND_VIDEO};
+                        IDI_KIND_VIDEO,    IDI_KIND_AUDIO};
 
 #pragma pack(push, 2)
 struct GroupIconEntry {
@@ -773,7 +773,7 @@ TEST(Icons, EveryPictureIsDistinctAndFillsItsButton) {
 // ---- kind bitmaps ----------------------------------------------------------------
 
 TEST(KindBitmaps, Are18By16With16ColoursAndBlueWhereClear) {
-  for (int id : {IDB_KIND_WAVE, IDB_KIND_MIDI, IDB_KIND_PAUSE, IDB_KIND_CD_TRACK, IDB_KIND_VIDEO}) {
+  for (int id : {IDB_KIND_WAVE, IDB_KIND_MIDI, IDB_KIND_PAUSE, IDB_KIND_CD_TRACK, IDB_KIND_VIDEO, IDB_KIND_AUDIO}) {
     SCOPED_TRACE("bitmap " + std::to_string(id));
     // As the main window loads it.
     HBITMAP loaded = LoadBitmapA(Instance(), MAKEINTRESOURCEA(id));

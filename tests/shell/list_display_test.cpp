@@ -183,9 +183,9 @@ TEST_F(ListDisplayTest, RowsWithoutObjectOrBitmap) {
   DrawListItem(&item);
   EXPECT_TRUE(empty.AllColumns(kUntouched, 0, kWidth));  // no item data: nothing at all
 
-  // A kind that is none of the five (from a list file): text only, in the
+  // A kind that is none of the six (from a list file): text only, in the
   // same place.
-  SoundObjectHandle odd = MakeObject(0x20, "odd", nullptr);
+  SoundObjectHandle odd = MakeObject(0x40, "odd", nullptr);
   Canvas row, reference;
   item = Item(row, reinterpret_cast<ULONG_PTR>(odd), ODA_DRAWENTIRE);
   DrawListItem(&item);
@@ -207,8 +207,11 @@ TEST_F(ListDisplayTest, KindRowsFindTheirBitmapFromTheItemData) {
   const struct {
     int command;
     const char* text;
-  } texts[] = {
-      {IDK_PAUSE, "Pause"}, {IDK_WAVE, "WAV Files"}, {IDK_CD_TRACK, "CD Audio"}, {IDK_VIDEO, "Microsoft Video Files"}};
+  } texts[] = {{IDK_PAUSE, "Pause"},
+               {IDK_WAVE, "WAV Files"},
+               {IDK_CD_TRACK, "CD Audio"},
+               {IDK_VIDEO, "Microsoft Video Files"},
+               {IDK_AUDIO, "Audio Files"}};
   for (const auto& t : texts) {
     Canvas row;
     item = Item(row, MakeKindItemData(t.command, 2), ODA_DRAWENTIRE);

@@ -87,6 +87,26 @@ TEST_F(ListFileTest, EveryKindReadsAndWritesBackByteForByte) {
   EXPECT_EQ(Description(4), "");
 }
 
+// An audio file is three lines as a WAV object's, with kind 32; bit 5
+// beside another kind, as files written before may hold it, leaves that
+// kind as it was.
+TEST_F(ListFileTest, AnAudioFileReadsAndWritesBackAsItsThreeLines) {
+  const std::string text =
+      "WDv1.0\n"
+      "Song\nC:\\MUSIC\\SONG.MP3\n32 2 3 0\n"
+      "*\nD:\\OGG\\B.OGG\n32800 0 0 0\n"  // PlayedMark kept
+      "old\nC:\\A.WAV\n33 0 0 0\n";
+  Load(text);
+  ASSERT_EQ(host_.Count(), 3);
+  EXPECT_EQ(SavedBytes(), text);
+  LockedBlock<SoundObject> song(ObjectAt(0));
+  EXPECT_EQ(song->flags, static_cast<uint32_t>(AudioFile));
+  EXPECT_EQ(song->repeatCount, 2u);
+  EXPECT_EQ(song->bitmap, g_state.kindBitmaps[5]);
+  EXPECT_EQ(LockedBlock<SoundObject>(ObjectAt(1))->bitmap, g_state.kindBitmaps[5]);
+  EXPECT_EQ(LockedBlock<SoundObject>(ObjectAt(2))->bitmap, g_state.kindBitmaps[0]);
+}
+
 TEST_F(ListFileTest, CrLfFilesLongTextsAndWideTrackNumbersReadBack) {
   std::string longText(511, 'L');
   Load("WDv1.0\r\n" + longText + "\r\n*\r\n4 0 0 300\r\nnext\r\n*\r\n4 0 0 2\r\n");

@@ -130,6 +130,7 @@ TEST(ListRoundTrip, EveryKindReadsBackAsWritten) {
       MakeItem("Overture", std::nullopt, 4, 1, 0, 12),             // CdTrack
       MakeItem(std::nullopt, "Pause 30 seconds", 8, 0, 30),        // Pause
       MakeItem("Clip", "D:\\VIDEO\\CLIP.AVI", 16),                 // Video
+      MakeItem("Song", "C:\\MUSIC\\SONG.MP3", 32, 1, 2),           // AudioFile
   };
   std::string file = WriteList(items);
   EXPECT_EQ(file.compare(0, 7, kMagicLine), 0);

@@ -145,6 +145,8 @@ TEST(BrowseForFile, OffersTheFilesOfEachKindThenAllFiles) {
       {BROWSE_AVI, "AVI files (*.avi)"},
       {BROWSE_MIDI, "MIDI files (*.mid)"},
       {BROWSE_WAV, "WAV files (*.wav)"},
+      {BROWSE_AUDIO, "Audio files (MP3, WMA, FLAC, Ogg, Opus, AAC)"},
+      {BROWSE_ALL_SOUNDS, "Sound files (WAV, MIDI, MP3, WMA, FLAC, Ogg, Opus, AAC)"},
   };
   for (const Case& c : cases) {
     char buffer[512] = "";
@@ -159,7 +161,7 @@ TEST(BrowseForFile, OffersTheFilesOfEachKindThenAllFiles) {
 TEST(BrowseForFile, UnknownKindOpensNoDialog) {
   char buffer[512] = "";
   bench::ModalScript modals;
-  for (int kind : {0, 1, 6, -1}) EXPECT_FALSE(BrowseForFile(nullptr, kind, buffer, 0)) << kind;
+  for (int kind : {0, 1, 8, -1}) EXPECT_FALSE(BrowseForFile(nullptr, kind, buffer, 0)) << kind;
   EXPECT_TRUE(modals.Records().empty());
 }
 

@@ -1,0 +1,10 @@
+WDv1.0
+Song
+C:\MUSIC\SONG.MP3
+32 1 2 0
+*
+D:\OGG\B.OGG
+32800 0 0 0
+old
+A.WAV
+33 0 0 0

@@ -1,0 +1,333 @@
+// Compressed sound files (the "Audio file" kind) as a person meets them:
+// each format heard in the sound sink by its own tone, Play All of them
+// among WAV and Pause objects in order, the Add dialog offering the kind,
+// the notice that ends only its own play, and bad files refused with a
+// reason. Where the system's media player device cannot open them (its
+// decoders are not installed for this width), the tests say so and skip.
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "bench/playback_host.h"
+#include "bench/program.h"
+#include "bench/sound_marks.h"
+#include "bench/test_env.h"
+#include "model/object_list.h"
+#include "model/sound_object_kind.h"
+#include "playback/media_control.h"
+#include "resources/ids.h"
+#include "shell/main_window.h"
+#include "state/main_window_state.h"
+#include "support/support_library.h"
+#include "tones.h"
+
+namespace {
+
+using bench::Program;
+
+struct Sound {
+  const char* file;
+  int tone;
+  bool libav;  // decoded by gstreamer1.0-libav
+};
+// Made by make_sounds.sh: about a second of the tone each.
+const Sound kSounds[] = {{"tone660.mp3", 660, false},  {"tone550.wma", 550, true},  {"tone770.flac", 770, false},
+                         {"tone880.ogg", 880, false},  {"tone990.oga", 990, false}, {"tone1100.opus", 1100, false},
+                         {"tone1320.m4a", 1320, true}, {"tone1210.aac", 1210, true}};
+constexpr int kWaveTone = 440;
+
+std::vector<int> AllTones() {
+  std::vector<int> tones{kWaveTone};
+  for (const Sound& sound : kSounds) tones.push_back(sound.tone);
+  return tones;
+}
+
+// A committed sound file, by its Windows path (Wine's drive Z: is the root).
+std::string SoundPath(const std::string& file) {
+  std::string path = std::string("Z:") + WENDLE_TEST_SOUNDS + "/" + file;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+// Why compressed files cannot play here, or empty when they can.
+std::string WhyNoAudioFiles() {
+  if (bench::SoundSinkPath().empty()) return "no sound sink configured";
+  MCI_OPEN_PARMSA open = {};
+  std::string path = SoundPath("tone660.mp3");
+  open.lpstrDeviceType = "mpegvideo";
+  open.lpstrElementName = path.c_str();
+  MCIERROR error =
+      mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&open));
+  if (error == 0) {
+    mciSendCommandA(open.wDeviceID, MCI_CLOSE, MCI_WAIT, 0);
+    return "";
+  }
+  return "MCI \"mpegvideo\" cannot open an MP3 here (error " + std::to_string(error) +
+         "): the GStreamer plugins of this width (scripts/setup-debian.sh) are not installed, so the program "
+         "offers no Audio file kind";
+}
+
+// Whether the device opens the file in this process (of the test's width).
+bool Opens(const std::string& file) {
+  MCI_OPEN_PARMSA open = {};
+  std::string path = SoundPath(file);
+  open.lpstrDeviceType = "mpegvideo";
+  open.lpstrElementName = path.c_str();
+  if (mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&open)))
+    return false;
+  mciSendCommandA(open.wDeviceID, MCI_CLOSE, MCI_WAIT, 0);
+  return true;
+}
+
+// The sounds this width can decode. The 32-bit set-up leaves out the WMA
+// and AAC decoders (scripts/wine32.sh): those are passed over there, and
+// said so; any other that does not open is a failure.
+std::vector<Sound> PlayableSounds() {
+  std::vector<Sound> playable;
+  for (const Sound& sound : kSounds) {
+    if (sound.libav && sizeof(void*) == 4) {
+      // Without its decoder an ADTS AAC file still opens, as something
+      // else, with a wrong length: it is not tried.
+      printf("Skipped %s: no 32-bit WMA and AAC decoders are installed (gstreamer1.0-libav:i386)\n", sound.file);
+    } else if (Opens(sound.file)) {
+      playable.push_back(sound);
+    } else {
+      ADD_FAILURE() << sound.file << " does not open";
+    }
+  }
+  return playable;
+}
+
+std::string ListItem(const std::string& file, uint32_t flags, uint32_t postDelay = 0) {
+  return "*\n" + file + "\n" + std::to_string(flags) + " 0 " + std::to_string(postDelay) + " 0\n";
+}
+
+std::string CannotPlayText(const std::string& what, DWORD error) {
+  char reason[256] = "";
+  mciGetErrorStringA(error, reason, sizeof reason);
+  char format[256];
+  snprintf(format, sizeof format, bench::LanguageString(IDS_FMT_CANNOT_PLAY).c_str(), what.c_str(), reason);
+  return format;
+}
+
+class AudioFileProgram : public bench::ProgramTestBase {
+ protected:
+  void SetUp() override {
+    std::string why = WhyNoAudioFiles();
+    if (!why.empty()) GTEST_SKIP() << why;
+    bench::ProgramTestBase::SetUp();
+  }
+};
+
+// Every format, between a WAV and Pause objects, plays in the list's order:
+// each file's own tone is heard, one after the other.
+TEST_F(AudioFileProgram, PlayAllPlaysEveryFormatAmongWavAndPauseObjectsInOrder) {
+  const std::string wave = bench::TempPath("tone440.wav");
+  ASSERT_TRUE(tones::WriteToneWave(wave, kWaveTone, 1000));
+  const std::vector<Sound> sounds = PlayableSounds();
+  ASSERT_GE(sounds.size(), 2u);
+  std::string list =
+      "WDv1.0\n" + ListItem(wave, Wave) + ListItem(SoundPath(sounds[0].file), AudioFile) + ListItem("*", Pause, 1);
+  std::vector<int> expected{kWaveTone, sounds[0].tone};
+  for (size_t i = 1; i < sounds.size(); ++i) {
+    list += ListItem(SoundPath(sounds[i].file), AudioFile);
+    expected.push_back(sounds[i].tone);
+  }
+  const std::string path = bench::TempPath("formats.wdl");
+  ASSERT_TRUE(bench::WriteFileBytes(path, list));
+
+  size_t from = bench::SinkSize();
+  Program wendle("\"" + path + "\" /play");
+  ASSERT_TRUE(wendle.Window());
+  EXPECT_EQ(tones::WaitForTones(from, AllTones(), expected.size(), 60000), expected);
+  EXPECT_TRUE(wendle.WaitFor([&] { return !wendle.PlayAllRunning(); }, 30000));
+  // Nothing failed: the run's end counts no file passed over.
+  EXPECT_EQ(wendle.StatusText().find("could not"), std::string::npos) << wendle.StatusText();
+}
+
+// The Audio file kind's dialog in add mode. The kind is offered once the
+// device's probe, which runs beside the start, has found it: until then
+// the Add dialog is cancelled and opened again.
+HWND OpenAudioFileDialog(Program& wendle) {
+  for (int tries = 0; tries < 20; ++tries) {
+    if (HWND dialog = wendle.OpenAddDialogOfKind(IDK_AUDIO)) return dialog;
+    if (HWND add = wendle.WaitForDialog(2000)) wendle.PressButton(add, IDCANCEL);
+    Sleep(250);
+  }
+  return nullptr;
+}
+
+// The Add dialog offers the kind; the file added plays on Play Selected.
+TEST_F(AudioFileProgram, AddedThroughTheAddDialogAndPlayed) {
+  Program wendle;
+  ASSERT_TRUE(wendle.Window());
+  HWND dialog = OpenAudioFileDialog(wendle);
+  ASSERT_TRUE(dialog) << wendle.Describe();
+  ASSERT_TRUE(wendle.TypeInto(GetDlgItem(dialog, IDC_SOUND_FILE), SoundPath("tone880.ogg")));
+  wendle.KeyIn(dialog, VK_RETURN);
+  ASSERT_TRUE(wendle.WaitFor([&] { return wendle.ListCount() == 1; })) << wendle.Describe();
+
+  wendle.Key(VK_HOME);
+  ASSERT_TRUE(wendle.WaitFor([&] { return wendle.ListSelection() == 0; }));
+  size_t from = bench::SinkSize();
+  wendle.Key(VK_F2);  // Play Selected
+  EXPECT_TRUE(wendle.WaitFor([&] { return wendle.StatusText().find("Playing") == 0; })) << wendle.StatusText();
+  EXPECT_NE(wendle.StatusText().find("TONE880.OGG"), std::string::npos) << wendle.StatusText();  // as typed, upper case
+  EXPECT_EQ(tones::WaitForTones(from, AllTones(), 1), std::vector<int>{880});
+  EXPECT_TRUE(wendle.WaitFor([&] { return wendle.StatusText().find("Playing") == std::string::npos; }))
+      << wendle.StatusText();
+}
+
+// A file that is gone, text named .mp3, and an Ogg file cut short inside
+// its headers: each is refused with its name and the reason, on Play
+// Selected, and Play All passes over all three and counts them.
+TEST_F(AudioFileProgram, BadFilesAreRefusedWithTheirReason) {
+  const std::string garbage = bench::TempPath("words.mp3");
+  ASSERT_TRUE(bench::WriteFileBytes(garbage, std::string(40, 'x') + " These are words, not sounds.\r\n"));
+  const std::string cut = bench::TempPath("cut.ogg");
+  ASSERT_TRUE(bench::WriteFileBytes(cut, bench::ReadFileBytes(SoundPath("tone880.ogg")).substr(0, 200)));
+  const std::string gone = bench::TempPath("gone.flac");
+  const std::string path = bench::TempPath("bad.wdl");
+  ASSERT_TRUE(bench::WriteFileBytes(
+      path, "WDv1.0\n" + ListItem(gone, AudioFile) + ListItem(garbage, AudioFile) + ListItem(cut, AudioFile)));
+
+  Program wendle("\"" + path + "\" /play");
+  ASSERT_TRUE(wendle.Window());
+  char runEnd[256];
+  snprintf(runEnd, sizeof runEnd, bench::LanguageString(IDS_FMT_RUN_FAILURES).c_str(), 3u);
+  EXPECT_TRUE(wendle.WaitFor([&] { return wendle.StatusText() == runEnd; }, 30000)) << wendle.StatusText();
+  ASSERT_TRUE(wendle.WaitFor([&] { return !wendle.PlayAllRunning(); }));  // Play Selected waits for that
+
+  const struct {
+    const std::string& file;
+    DWORD error;
+  } cases[] = {{gone, MCIERR_FILE_NOT_FOUND}, {garbage, MCIERR_INVALID_FILE}, {cut, MCIERR_INVALID_FILE}};
+  for (int i = 0; i < 3; ++i) {
+    wendle.Key(i == 0 ? VK_HOME : VK_DOWN);
+    ASSERT_TRUE(wendle.WaitFor([&] { return wendle.ListSelection() == i; })) << i;
+    wendle.Key(VK_F2);
+    HWND said = wendle.WaitForDialog();
+    ASSERT_TRUE(said) << i << ": " << wendle.Describe() << "; status: " << wendle.StatusText();
+    const std::string message = Program::DialogText(said);
+    EXPECT_EQ(message, CannotPlayText(cases[i].file, cases[i].error));
+    ASSERT_TRUE(wendle.PressButton(said, IDOK));
+    EXPECT_TRUE(wendle.WaitFor([&] { return wendle.StatusText() == message; })) << wendle.StatusText();
+  }
+}
+
+// ---- in the test process: the device, its length and its notices --------
+
+class AudioPlay : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string why = WhyNoAudioFiles();
+    if (!why.empty()) GTEST_SKIP() << why;
+  }
+  void TearDown() override { StopAllDevices(); }
+  bench::PlaybackHost host_;
+};
+
+// The device reports each file's own length (about a second each), and the
+// probe at start finds the kind.
+TEST_F(AudioPlay, EachFormatOpensWithItsLength) {
+  EXPECT_EQ(ProbeAudioFileDevice(), static_cast<uint32_t>(AudioFiles));
+  for (const Sound& sound : PlayableSounds()) {
+    ASSERT_TRUE(PlayAudioFile(nullptr, SoundPath(sound.file).c_str())) << sound.file << " " << GetLastPlayError();
+    DWORD lengthMs = 0;
+    EXPECT_NE(GetLastPlayInfo(&lengthMs), 0u);
+    EXPECT_GE(lengthMs, 950u) << sound.file;
+    EXPECT_LE(lengthMs, 1150u) << sound.file;
+    StopAllDevices();
+  }
+}
+
+// The demo list's compressed sound decodes: it opens with its length
+// (1.8 s) and its bells are heard.
+TEST_F(AudioPlay, TheDemosCompressedSoundDecodes) {
+  std::string path = std::string("Z:") + WENDLE_DEMO + "/bells.ogg";
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  host_.AddFile(AudioFile, path);
+  SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
+  size_t from = bench::SinkSize();
+  OnCommand(host_.window(), IDM_SOUND_PLAY_SELECTED, 0);
+  DWORD lengthMs = 0;
+  GetLastPlayInfo(&lengthMs);
+  EXPECT_GE(lengthMs, 1700u);
+  EXPECT_LE(lengthMs, 1900u);
+  // G5, E5, C5 in turn.
+  EXPECT_EQ(tones::TonesIn(bench::SinkBytes(from), {784, 659, 523}), (std::vector<int>{784, 659, 523}));
+}
+
+void (*g_pendingAction)() = nullptr;
+
+void CALLBACK RunPendingAction(HWND window, UINT, UINT_PTR id, DWORD) {
+  KillTimer(window, id);
+  g_pendingAction();
+}
+
+void AfterStart(HWND window, UINT delayMs, void (*action)()) {
+  g_pendingAction = action;
+  SetTimer(window, 0x7A12, delayMs, RunPendingAction);
+}
+
+// An audio file's notice names no device: one of another device leaves
+// the play going, and its own (lParam 0) ends it.
+TEST_F(AudioPlay, OnlyItsOwnNoticeEndsAnAudioFilesPlay) {
+  host_.AddFile(AudioFile, SoundPath("tone660.mp3"));
+  SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
+  AfterStart(host_.window(), 200, [] {
+    UINT device = g_state.currentDevice;
+    ASSERT_NE(device, 0u);
+    SendMessageA(g_state.mainWindow, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, device + 7);
+    EXPECT_EQ(g_state.playing, 1);
+    SendMessageA(g_state.mainWindow, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
+  });
+  ULONGLONG start = GetTickCount64();
+  OnCommand(host_.window(), IDM_SOUND_PLAY_SELECTED, 0);
+  EXPECT_LT(GetTickCount64() - start, 900u);  // ended by the notice, not by the file's end
+  EXPECT_EQ(g_state.playing, 0);
+  EXPECT_EQ(g_state.currentDevice, 0u);
+}
+
+// A play stopped early leaves no notice behind to end the next one: the
+// next file plays to its own end (the device plays in real time).
+TEST_F(AudioPlay, AStoppedPlaysNoticeDoesNotEndTheNextPlay) {
+  host_.AddFile(AudioFile, SoundPath("tone880.ogg"));
+  host_.AddFile(AudioFile, SoundPath("tone660.mp3"));
+  SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
+  AfterStart(host_.window(), 300, [] { OnCommand(g_state.mainWindow, IDM_SOUND_STOP_SKIP, 0); });
+  OnCommand(host_.window(), IDM_SOUND_PLAY_SELECTED, 0);
+  EXPECT_EQ(g_state.playing, 0);
+
+  SendMessageA(host_.list(), LB_SETCURSEL, 1, 0);
+  size_t from = bench::SinkSize();
+  ULONGLONG start = GetTickCount64();
+  OnCommand(host_.window(), IDM_SOUND_PLAY_SELECTED, 0);
+  EXPECT_GE(GetTickCount64() - start, 800u) << "the stopped play's notice ended the next one";
+  EXPECT_EQ(tones::TonesIn(bench::SinkBytes(from), AllTones()), std::vector<int>{660});
+}
+
+// An audio favorite plays beside the list's audio file without a notice:
+// its end, which would name no device, cannot end the list's play, which
+// still lasts its whole length.
+TEST_F(AudioPlay, AnAudioFavoriteLeavesTheListsAudioFilePlaying) {
+  host_.AddFile(AudioFile, SoundPath("tone660.mp3"));
+  SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
+  AfterStart(host_.window(), 100, [] {
+    EXPECT_EQ(PlayFavoriteFile(SoundPath("tone880.ogg").c_str()), 0u);
+    EXPECT_NE(g_state.favoriteDevice, 0u);
+  });
+  ULONGLONG start = GetTickCount64();
+  OnCommand(host_.window(), IDM_SOUND_PLAY_SELECTED, 0);
+  EXPECT_GE(GetTickCount64() - start, 900u);
+  EXPECT_EQ(g_state.favoriteDevice, 0u);  // closed with the list's play
+}
+
+}  // namespace
