@@ -256,6 +256,14 @@ void Program::Click(HWND window, bool right, int x, int y) {
   SendInput(3, input, sizeof input[0]);
 }
 
+bool Program::ClickUntil(HWND window, const std::function<bool()>& done) {
+  for (int tries = 0; tries < 3; ++tries) {
+    Click(window);
+    if (WaitFor(done, 3000)) return true;
+  }
+  return false;
+}
+
 void Program::Type(const std::string& text) {
   // The text is UTF-8; each UTF-16 unit goes in as a key of its own (a
   // character outside the BMP as its two surrogates).

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,10 @@ class Program {
   // A key to one of the program's top-level windows (a dialog).
   void KeyIn(HWND window, WORD virtualKey, bool control = false, bool alt = false);
   void Click(HWND window, bool right = false, int x = -1, int y = -1);
+  // Clicks a control whose click does the same however often it comes (a
+  // radio button) until done() holds, as a person clicks again when a
+  // click did nothing; false when a few clicks did not do it.
+  bool ClickUntil(HWND window, const std::function<bool()>& done);
   // Types text where the keyboard focus is.
   void Type(const std::string& text);
   // Clicks a field, replaces its text by typing, and waits until the field

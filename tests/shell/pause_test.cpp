@@ -93,6 +93,16 @@ TEST_F(PauseTest, PlaySelectedHoldsAndGoesOnWithItsTimePlayed) {
   })) << wendle.StatusText();
   bench::SaveScreenshot(wendle.Window(), "main_window_time_played");
 
+  // Held two seconds in or more, so that a play from the start again
+  // would show. (The sink drains faster than real time, and the device
+  // counts what it has handed over: the seconds may jump.)
+  ASSERT_TRUE(wendle.WaitFor([&] {
+    std::string status = wendle.StatusText();
+    size_t total = status.find(" / 0:20");
+    if (total == std::string::npos || total < 4 || status.compare(total - 4, 2, "0:") != 0) return false;
+    const int seconds = atoi(status.c_str() + total - 2);
+    return seconds >= 2 && seconds < 20;
+  })) << wendle.StatusText();
   PressPause(wendle);
   ExpectHeld(wendle, from, 22);
   bench::SaveScreenshot(wendle.Window(), "main_window_paused");
@@ -103,10 +113,13 @@ TEST_F(PauseTest, PlaySelectedHoldsAndGoesOnWithItsTimePlayed) {
   EXPECT_TRUE(WaitForStatus(wendle, "Playing ")) << wendle.StatusText();
   EXPECT_EQ(bench::WaitForMarks(from, 2), (std::vector<int>{21, 22}));
   EXPECT_TRUE(wendle.WaitFor([&] { return wendle.StatusText() == LanguageString(IDS_STATUS_READY); }));
-  // Nothing played twice, and no more than a tenth of a second lost at
-  // the hold (the wave device may drop what it had queued when it pauses).
+  // Nothing played again from its start, and no more than a tenth of a
+  // second lost at the hold. Under load Wine's wave device may drop what
+  // it had queued when it pauses, or hand part of it over a second time
+  // (up to half a second was seen), far less than the two seconds before
+  // the hold.
   const size_t arrived = bench::SinkBytes(from).size();
-  EXPECT_LE(arrived, static_cast<size_t>(kLongMs) * 8);
+  EXPECT_LE(arrived, static_cast<size_t>(kLongMs + 1000) * 8);
   EXPECT_GE(arrived, static_cast<size_t>(kLongMs) * 8 - 800);
 }
 

@@ -90,8 +90,9 @@ TEST(WholeProgram, AListBuiltThroughTheDialogsPlaysEachObjectOncePerPass) {
     HWND mode = wendle.WaitForDialog();
     ASSERT_TRUE(mode) << wendle.Describe();
     ASSERT_TRUE(wendle.TypeInto(GetDlgItem(mode, IDC_PLAY_LIST_COUNT), "3"));
-    wendle.Click(GetDlgItem(mode, IDC_ORDER_RANDOM));
-    ASSERT_TRUE(wendle.WaitFor([&] { return IsWindowEnabled(GetDlgItem(mode, IDC_EXCLUSIVE)) != FALSE; }));
+    ASSERT_TRUE(wendle.ClickUntil(GetDlgItem(mode, IDC_ORDER_RANDOM), [&] {
+      return IsWindowEnabled(GetDlgItem(mode, IDC_EXCLUSIVE)) != FALSE;
+    })) << wendle.Describe();
     wendle.KeyIn(mode, 'X', false, true);  // Alt+X: Exclusive
     ASSERT_TRUE(wendle.WaitFor([&] { return IsDlgButtonChecked(mode, IDC_EXCLUSIVE) == BST_CHECKED; }))
         << "Exclusive " << IsDlgButtonChecked(mode, IDC_EXCLUSIVE) << ", enabled "
