@@ -26,19 +26,10 @@ namespace {
 
 constexpr DWORD kWindowMs = 5000;  // each CPU figure is taken over this long
 
-double ProcessCpuSeconds(HANDLE process) {
-  FILETIME created, exited, kernel, user;
-  GetProcessTimes(process, &created, &exited, &kernel, &user);
-  auto seconds = [](const FILETIME& t) {
-    return ((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
-  };
-  return seconds(kernel) + seconds(user);
-}
-
 // Per cent of a core that process used over milliseconds, this thread's
 // messages handled meanwhile (each second `tick` runs, when given).
 double CpuShare(HANDLE process, DWORD milliseconds, void (*tick)() = nullptr) {
-  const double start = ProcessCpuSeconds(process);
+  const double start = benchutil::ProcessCpuSeconds(process);
   const ULONGLONG end = GetTickCount64() + milliseconds;
   ULONGLONG nextTick = GetTickCount64() + 1000;
   for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
@@ -50,59 +41,10 @@ double CpuShare(HANDLE process, DWORD milliseconds, void (*tick)() = nullptr) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
     bench::PumpMessages();
   }
-  return 100 * (ProcessCpuSeconds(process) - start) / (milliseconds / 1000.0);
+  return 100 * (benchutil::ProcessCpuSeconds(process) - start) / (milliseconds / 1000.0);
 }
 
 bool StartsWith(const std::string& text, const char* start) { return text.rfind(start, 0) == 0; }
-
-std::string ReadWholeFile(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::string();
-  std::string bytes;
-  char buffer[4096];
-  DWORD read = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-  CloseHandle(file);
-  return bytes;
-}
-
-// Wine tells a process no CPU times of another one: the program's are read
-// from the Linux process under it (through Wine's Z: drive, which holds the
-// whole Linux file tree), found by a word of its command line. 0 when not
-// under Wine.
-int LinuxProcessWith(const std::string& word) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-  int pid = 0;
-  do {
-    if (found.cFileName[0] < '1' || found.cFileName[0] > '9') continue;
-    std::string line = ReadWholeFile(std::string("Z:\\proc\\") + found.cFileName + "\\cmdline");
-    if (line.find(word) != std::string::npos && line.find("wendle.exe") != std::string::npos)
-      pid = atoi(found.cFileName);
-  } while (!pid && FindNextFileA(search, &found));
-  FindClose(search);
-  return pid;
-}
-
-// The user and system time of a Linux process, in its clock ticks of 10 ms.
-double LinuxCpuSeconds(int pid) {
-  std::string stat = ReadWholeFile("Z:\\proc\\" + std::to_string(pid) + "\\stat");
-  size_t end = stat.rfind(')');
-  if (end == std::string::npos) return 0;
-  // After the name: the state is field 3; utime and stime are 14 and 15.
-  unsigned long long utime = 0, stime = 0;
-  if (sscanf(stat.c_str() + end + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &utime, &stime) != 2)
-    return 0;
-  return (utime + stime) / 100.0;
-}
-
-// Per cent of a core the Linux process used over milliseconds.
-double LinuxCpuShare(int pid, DWORD milliseconds) {
-  const double start = LinuxCpuSeconds(pid);
-  Sleep(milliseconds);
-  return 100 * (LinuxCpuSeconds(pid) - start) / (milliseconds / 1000.0);
-}
 
 // The real program plays a two-minute WAV (about half a minute in the test
 // sound device, which takes samples faster than real time).
@@ -115,14 +57,14 @@ void MeasureProgram() {
     printf("the program did not start\n");
     return;
   }
-  const int pid = LinuxProcessWith("bench_pause.wdl");
+  const int pid = benchutil::LinuxProcessWith("bench_pause.wdl");
   if (!pid) {
     printf("the program's Linux process was not found: its CPU cannot be read\n");
     return;
   }
   Sleep(500);
   printf("wendle.exe CPU (its Linux process, 10 ms ticks), idle (%lu s): %.2f %% of a core\n", kWindowMs / 1000,
-         LinuxCpuShare(pid, kWindowMs));
+         benchutil::LinuxCpuShare(pid, kWindowMs));
   wendle.Key(VK_F2);
   if (!wendle.WaitFor([&] {
         std::string status = wendle.StatusText();
@@ -131,7 +73,7 @@ void MeasureProgram() {
     printf("the time played did not show: %s\n", wendle.StatusText().c_str());
     return;
   }
-  const double playing = LinuxCpuShare(pid, kWindowMs);
+  const double playing = benchutil::LinuxCpuShare(pid, kWindowMs);
   const bool stillPlaying = StartsWith(wendle.StatusText(), "Playing ");
   printf("wendle.exe CPU, a WAV plays with its time played shown (%lu s): %.2f %% of a core%s\n", kWindowMs / 1000,
          playing, stillPlaying ? "" : " (the sound ended early: figure not representative)");
@@ -142,7 +84,7 @@ void MeasureProgram() {
     return;
   }
   printf("wendle.exe CPU, the WAV paused (%lu s): %.2f %% of a core\n", kWindowMs / 1000,
-         LinuxCpuShare(pid, kWindowMs));
+         benchutil::LinuxCpuShare(pid, kWindowMs));
   wendle.Key(VK_F3);
   wendle.WaitFor([&] { return !StartsWith(wendle.StatusText(), "Paused: "); });
   bench::ClearProgramSettings();

@@ -12,19 +12,13 @@
 
 namespace {
 
-double ProcessCpuSeconds(HANDLE process) {
-  FILETIME created, exited, kernel, user;
-  GetProcessTimes(process, &created, &exited, &kernel, &user);
-  auto seconds = [](const FILETIME& t) {
-    return ((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
-  };
-  return seconds(kernel) + seconds(user);
-}
-
+// Per cent of a core the program used over milliseconds: from its Linux
+// process under Wine, which gives no CPU times of another process.
 double CpuShare(HANDLE process, DWORD milliseconds) {
-  double start = ProcessCpuSeconds(process);
+  if (int pid = benchutil::LinuxProcessWith("wendle.exe")) return benchutil::LinuxCpuShare(pid, milliseconds);
+  double start = benchutil::ProcessCpuSeconds(process);
   Sleep(milliseconds);
-  return 100 * (ProcessCpuSeconds(process) - start) / (milliseconds / 1000.0);
+  return 100 * (benchutil::ProcessCpuSeconds(process) - start) / (milliseconds / 1000.0);
 }
 
 }  // namespace

@@ -272,24 +272,12 @@ TEST_F(AudioPlay, TheDemosCompressedSoundDecodes) {
   EXPECT_EQ(heard, bells);
 }
 
-void (*g_pendingAction)() = nullptr;
-
-void CALLBACK RunPendingAction(HWND window, UINT, UINT_PTR id, DWORD) {
-  KillTimer(window, id);
-  g_pendingAction();
-}
-
-void AfterStart(HWND window, UINT delayMs, void (*action)()) {
-  g_pendingAction = action;
-  SetTimer(window, 0x7A12, delayMs, RunPendingAction);
-}
-
 // An audio file's notice names no device: one of another device leaves
 // the play going, and its own (lParam 0) ends it.
 TEST_F(AudioPlay, OnlyItsOwnNoticeEndsAnAudioFilesPlay) {
   host_.AddFile(AudioFile, SoundPath("tone660.mp3"));
   SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
-  AfterStart(host_.window(), 200, [] {
+  bench::AfterStart(host_.window(), 200, [] {
     UINT device = g_state.currentDevice;
     ASSERT_NE(device, 0u);
     SendMessageA(g_state.mainWindow, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, device + 7);
@@ -309,7 +297,7 @@ TEST_F(AudioPlay, AStoppedPlaysNoticeDoesNotEndTheNextPlay) {
   host_.AddFile(AudioFile, SoundPath("tone880.ogg"));
   host_.AddFile(AudioFile, SoundPath("tone660.mp3"));
   SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
-  AfterStart(host_.window(), 300, [] { OnCommand(g_state.mainWindow, IDM_SOUND_STOP_SKIP, 0); });
+  bench::AfterStart(host_.window(), 300, [] { OnCommand(g_state.mainWindow, IDM_SOUND_STOP_SKIP, 0); });
   OnCommand(host_.window(), IDM_SOUND_PLAY_SELECTED, 0);
   EXPECT_EQ(g_state.playing, 0);
 
@@ -327,7 +315,7 @@ TEST_F(AudioPlay, AStoppedPlaysNoticeDoesNotEndTheNextPlay) {
 TEST_F(AudioPlay, AnAudioFavoriteLeavesTheListsAudioFilePlaying) {
   host_.AddFile(AudioFile, SoundPath("tone660.mp3"));
   SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
-  AfterStart(host_.window(), 100, [] {
+  bench::AfterStart(host_.window(), 100, [] {
     EXPECT_EQ(PlayFavoriteFile(SoundPath("tone880.ogg").c_str()), 0u);
     EXPECT_NE(g_state.favoriteDevice, 0u);
   });

@@ -112,4 +112,20 @@ bool PlaybackHost::WaitForRunEnd(unsigned timeoutMs) {
 
 std::string PlaybackHost::PassLabel() const { return WindowText(GetDlgItem(window(), IDC_LABEL_COUNT)); }
 
+namespace {
+
+void (*g_pendingAction)() = nullptr;
+
+void CALLBACK RunPendingAction(HWND window, UINT, UINT_PTR id, DWORD) {
+  KillTimer(window, id);
+  g_pendingAction();
+}
+
+}  // namespace
+
+void AfterStart(HWND window, UINT delayMs, void (*action)()) {
+  g_pendingAction = action;
+  SetTimer(window, 0x7A11, delayMs, RunPendingAction);
+}
+
 }  // namespace bench

@@ -32,6 +32,10 @@ class PlaybackHost : public ListHost {
   HANDLE worker_ = nullptr;
 };
 
+// Runs action on this thread after delayMs, from window's timer: once the
+// message loop of a command (a play and its wait) has begun.
+void AfterStart(HWND window, UINT delayMs, void (*action)());
+
 }  // namespace bench
 
 #endif

@@ -256,6 +256,18 @@ void Program::Click(HWND window, bool right, int x, int y) {
   SendInput(3, input, sizeof input[0]);
 }
 
+testing::AssertionResult Program::SaveAsByKeys(const std::string& name, HWND* dialog) {
+  Key('F', false, true);  // File > Save As
+  Key('A');
+  HWND save = WaitForDialog();
+  if (dialog) *dialog = save;
+  if (!save) return testing::AssertionFailure() << "no Save As dialog; " << Describe();
+  testing::AssertionResult typed = TypeInto(FileNameField(save), name);
+  if (!typed) return typed;
+  KeyIn(save, VK_RETURN);
+  return testing::AssertionSuccess();
+}
+
 bool Program::ClickUntil(HWND window, const std::function<bool()>& done) {
   for (int tries = 0; tries < 3; ++tries) {
     Click(window);

@@ -103,6 +103,9 @@ class Program {
   // Clicks a field, replaces its text by typing, and waits until the field
   // holds exactly text; a failure (after a few tries) says what it holds.
   testing::AssertionResult TypeInto(HWND field, const std::string& text);
+  // File > Save As, the name typed into the file dialog and Enter pressed;
+  // *dialog (when given) is the file dialog, which may still be open.
+  testing::AssertionResult SaveAsByKeys(const std::string& name, HWND* dialog = nullptr);
   // A message box or dialog of the program (other than the main window and
   // than `other`) once it is shown and active; null after timeoutMs.
   HWND WaitForDialog(DWORD timeoutMs = 10000, HWND other = nullptr);

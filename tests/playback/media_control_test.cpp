@@ -44,19 +44,6 @@ bool MenuPopupEnabled(HWND window, int position) {
   return !(GetMenuState(GetMenu(window), position, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED));
 }
 
-void (*g_pendingAction)() = nullptr;
-
-void CALLBACK RunPendingAction(HWND window, UINT, UINT_PTR id, DWORD) {
-  KillTimer(window, id);
-  g_pendingAction();
-}
-
-// Runs action on this thread once the message loop of a command has begun.
-void AfterStart(HWND window, UINT delayMs, void (*action)()) {
-  g_pendingAction = action;
-  SetTimer(window, 0x7A11, delayMs, RunPendingAction);
-}
-
 // Every status text seen, in order.
 std::vector<std::string> g_statusTexts;
 
@@ -126,7 +113,7 @@ TEST_F(MediaControlTest, StopSkipEndsTheWaitAndClosesEveryDevice) {
   host_.AddMarkedWave(3, 20000);
   SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
   // While the sound plays, the menus are greyed; then the user presses F3.
-  AfterStart(host_.window(), 200, [] {
+  bench::AfterStart(host_.window(), 200, [] {
     EXPECT_FALSE(MenuItemEnabled(g_state.mainWindow, IDM_SOUND_PLAY_SELECTED));
     EXPECT_FALSE(MenuPopupEnabled(g_state.mainWindow, 0));
     EXPECT_TRUE(MenuItemEnabled(g_state.mainWindow, IDM_SOUND_STOP_SKIP));
@@ -143,7 +130,7 @@ TEST_F(MediaControlTest, StopSkipEndsTheWaitAndClosesEveryDevice) {
 TEST_F(MediaControlTest, OnlyTheNoticeOfThePlayingDeviceEndsAPlay) {
   host_.AddMarkedWave(4, 20000);
   SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
-  AfterStart(host_.window(), 200, [] {
+  bench::AfterStart(host_.window(), 200, [] {
     UINT device = g_state.currentDevice;
     ASSERT_NE(device, 0u);
     // Another play's notice, and a superseded one of this play: both leave
@@ -168,7 +155,7 @@ TEST_F(MediaControlTest, APlayThatNeverReportsItsEndIsEndedAfterItsLength) {
   host_.AddMarkedWave(5, 20000);
   SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
   // Pretend the device has overrun its length already.
-  AfterStart(host_.window(), 200, [] { g_state.playDeadline = GetTickCount64(); });
+  bench::AfterStart(host_.window(), 200, [] { g_state.playDeadline = GetTickCount64(); });
   PlaySelected();
   EXPECT_EQ(g_state.playing, 0);
   EXPECT_EQ(OpenDeviceCount(), 0);
@@ -221,7 +208,7 @@ TEST_F(MediaControlTest, PauseHoldsThePlayAndItsItemSaysResume) {
   host_.AddMarkedWave(6, 20000);
   SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
   EXPECT_FALSE(MenuItemEnabled(host_.window(), IDM_SOUND_PAUSE));
-  AfterStart(host_.window(), 200, [] {
+  bench::AfterStart(host_.window(), 200, [] {
     HWND window = g_state.mainWindow;
     EXPECT_TRUE(MenuItemEnabled(window, IDM_SOUND_PAUSE));
     OnCommand(window, IDM_SOUND_PAUSE, 0);

@@ -152,13 +152,9 @@ TEST_F(CloseAndSave, SaveAsTakesANameOnlyOnceTheListIsWrittenThere) {
   ASSERT_TRUE(wendle.WaitFor([&] { return wendle.Window() && wendle.ListCount() == 2; }));
   RemoveOne(wendle);
 
-  wendle.Key('F', false, true);  // File > Save As
-  wendle.Key('A');
-  HWND save = wendle.WaitForDialog();
-  ASSERT_TRUE(save) << wendle.Describe();
+  HWND save = nullptr;
+  ASSERT_TRUE(wendle.SaveAsByKeys(b, &save));
   EXPECT_NE(bench::WindowText(GetDlgItem(save, IDOK)).find("Save"), std::string::npos) << "not the save dialog";
-  ASSERT_TRUE(wendle.TypeInto(bench::FileNameField(save), b));
-  wendle.KeyIn(save, VK_RETURN);
   HWND replace = wendle.WaitForDialog(15000, save);
   ASSERT_TRUE(replace) << wendle.Describe();
   ASSERT_TRUE(wendle.PressButton(replace, IDNO));

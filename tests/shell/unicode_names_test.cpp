@@ -74,12 +74,7 @@ TEST_F(UnicodeNamesTest, NamesInFourScriptsAreSavedOpenedAgainAndHeard) {
     EXPECT_EQ(second.substr(second.size() - rows[1].size()), rows[1]);
     EXPECT_EQ(WideListText(wendle.Child(IDC_OBJECT_LIST), 0), rows[0]);
 
-    wendle.Key('F', false, true);  // File > Save As
-    wendle.Key('A');
-    HWND save = wendle.WaitForDialog();
-    ASSERT_TRUE(save) << wendle.Describe();
-    ASSERT_TRUE(wendle.TypeInto(bench::FileNameField(save), list));
-    wendle.KeyIn(save, VK_RETURN);
+    ASSERT_TRUE(wendle.SaveAsByKeys(list));
     EXPECT_TRUE(wendle.WaitFor([&] { return WideWindowText(wendle.Window()) == L"Wendle - ΩΔΗ.WDL"; }))
         << wendle.Describe();
     bench::SaveScreenshot(wendle.Window(), "unicode_names_list");

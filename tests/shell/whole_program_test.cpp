@@ -109,12 +109,7 @@ TEST(WholeProgram, AListBuiltThroughTheDialogsPlaysEachObjectOncePerPass) {
              bench::WindowText(wendle.Child(IDC_LABEL_ORDER)) == bench::LanguageString(IDS_ORDER_RANDOM_EXCL);
     }));
 
-    wendle.Key('F', false, true);  // File > Save As
-    wendle.Key('A');
-    HWND save = wendle.WaitForDialog();
-    ASSERT_TRUE(save) << wendle.Describe();
-    ASSERT_TRUE(wendle.TypeInto(bench::FileNameField(save), list));
-    wendle.KeyIn(save, VK_RETURN);
+    ASSERT_TRUE(wendle.SaveAsByKeys(list));
     ASSERT_TRUE(wendle.WaitFor([&] { return wendle.Title() == "Wendle - WHOLE.WDL"; })) << wendle.Describe();
     wendle.Key(VK_F4, false, true);  // saved: closes without a question
     EXPECT_EQ(wendle.WaitForExit(), 0u) << wendle.Describe();
