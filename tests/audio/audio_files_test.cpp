@@ -325,4 +325,27 @@ TEST_F(AudioPlay, AnAudioFavoriteLeavesTheListsAudioFilePlaying) {
   EXPECT_EQ(g_state.favoriteDevice, 0u);  // closed with the list's play
 }
 
+// Pause holds an audio file where it stands and Resume lets it go on to
+// its own end, which its notice (naming no device) brings.
+TEST_F(AudioPlay, PauseHoldsAnAudioFileAndResumeLetsItEnd) {
+  host_.AddFile(AudioFile, SoundPath("tone660.mp3"));
+  SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
+  bench::AfterStart(host_.window(), 300, [] {
+    OnCommand(g_state.mainWindow, IDM_SOUND_PAUSE, 0);
+    EXPECT_NE(g_state.paused, 0);
+    bench::AfterStart(g_state.mainWindow, 1000, [] {
+      EXPECT_EQ(g_state.playing, 1) << "the held play ended";
+      OnCommand(g_state.mainWindow, IDM_SOUND_PAUSE, 0);  // Resume
+      EXPECT_EQ(g_state.paused, 0);
+    });
+  });
+  size_t from = bench::SinkSize();
+  ULONGLONG start = GetTickCount64();
+  OnCommand(host_.window(), IDM_SOUND_PLAY_SELECTED, 0);
+  EXPECT_GE(GetTickCount64() - start, 1800u);  // its second of sound and the second held
+  EXPECT_EQ(g_state.playing, 0);
+  EXPECT_EQ(g_state.currentDevice, 0u);
+  EXPECT_EQ(tones::TonesIn(bench::SinkBytes(from), AllTones()), std::vector<int>{660});
+}
+
 }  // namespace
