@@ -33,7 +33,8 @@ void FillKindList(HWND list) {
   for (const KindEntry& entry : kKinds) {
     if (entry.neededCaps && !(caps & entry.neededCaps)) continue;
     uint32_t data = MakeKindItemData(entry.command, KindBitmapIndex(entry.kind));
-    SendMessageA(list, LB_ADDSTRING, 0, static_cast<LPARAM>(data));
+    LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(KindItemText(data)));
+    if (index >= 0) SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data));
   }
 }
 

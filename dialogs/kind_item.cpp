@@ -30,10 +30,12 @@ const char* KindText(int commandId) {
 
 }  // namespace
 
+const char* KindItemText(uint32_t data) { return KindText(KindItemCommand(data)); }
+
 void DrawKindItem(const DRAWITEMSTRUCT* item) {
   if (!item) return;
   uint32_t data = static_cast<uint32_t>(item->itemData);
   int bitmapIndex = KindItemBitmapIndex(data);
   if (bitmapIndex < 0 || bitmapIndex >= kKindBitmapCount || !g_state.kindBitmaps[bitmapIndex]) return;
-  DrawListRow(item, g_state.kindBitmaps[bitmapIndex], KindText(KindItemCommand(data)), kKindTextOffset);
+  DrawListRow(item, g_state.kindBitmaps[bitmapIndex], KindItemText(data), kKindTextOffset);
 }

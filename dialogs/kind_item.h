@@ -20,6 +20,11 @@ constexpr int KindItemCommand(uint32_t data) { return static_cast<int>(data & 0x
 // The kindBitmaps index, or -1 for none.
 constexpr int KindItemBitmapIndex(uint32_t data) { return static_cast<int>(data >> 16) - 1; }
 
+// The name a row of the list of kinds shows and holds as its string (the
+// list has LBS_HASSTRINGS, so screen readers read it and typing a letter
+// finds it); "" for an unknown kind.
+const char* KindItemText(uint32_t data);
+
 // Draws a row of the list of kinds: the kind's bitmap and its name.
 void DrawKindItem(const DRAWITEMSTRUCT* item);
 

@@ -50,8 +50,9 @@ class Dialog {
   void Key(int id, UINT virtualKey) const;
   // Double-clicks an entry of a list box.
   void DoubleClickEntry(int listId, int index) const;
-  // Types a character on a drop-down list, which selects its entry.
-  void ChooseLetter(int comboId, char letter) const;
+  // Types a character on a drop-down list or a list box with strings,
+  // which selects the next entry beginning with it.
+  void ChooseLetter(int listId, char letter) const;
 
  private:
   HWND window_;

@@ -47,7 +47,8 @@ std::string RangeMessage(uint32_t minimum, uint32_t maximum) {
   return text;
 }
 
-// (kind command, kind bitmap index) of each entry of the kind list.
+// (kind command, kind bitmap index) of each entry of the kind list; each
+// row holds the name it shows, which a screen reader reads.
 std::vector<std::pair<int, int>> KindRows(const Dialog& dialog) {
   std::vector<std::pair<int, int>> rows;
   HWND list = dialog.Item(IDC_KIND_LIST);
@@ -55,6 +56,11 @@ std::vector<std::pair<int, int>> KindRows(const Dialog& dialog) {
   for (int i = 0; i < count; ++i) {
     auto data = static_cast<uint32_t>(SendMessageA(list, LB_GETITEMDATA, i, 0));
     rows.emplace_back(KindItemCommand(data), KindItemBitmapIndex(data));
+    char text[64] = "";
+    if (SendMessageA(list, LB_GETTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof text))
+      SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, KindItemText(data)) << "row " << i;
+    EXPECT_STRNE(text, "") << "row " << i;
   }
   return rows;
 }
@@ -125,7 +131,7 @@ TEST_F(ObjectDialogTest, ChosenKindOpensItsDialogInAddModeAtTheChosenPlace) {
   ActOnDialog(again, [](HWND window) {
     Dialog dialog(window);
     EXPECT_TRUE(dialog.Checked(IDC_INSERT_AT_TOP));
-    for (int i = 0; i < 3; ++i) dialog.Key(IDC_KIND_LIST, VK_DOWN);  // WAV Files
+    dialog.ChooseLetter(IDC_KIND_LIST, 'W');  // typed: WAV Files
     dialog.Click(IDOK);
   });
   ActOnDialog(again, [](HWND window) {

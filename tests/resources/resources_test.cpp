@@ -554,8 +554,8 @@ TEST_P(DialogTemplates, ControlsHaveTheirStyles) {
     }
   }
   if (HWND list = GetDlgItem(dialog_, IDC_KIND_LIST)) {
-    EXPECT_TRUE(HasStyle(list, LBS_OWNERDRAWFIXED | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT));
-    EXPECT_FALSE(StyleOf(list) & (LBS_HASSTRINGS | LBS_SORT));
+    EXPECT_TRUE(HasStyle(list, LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT));
+    EXPECT_FALSE(StyleOf(list) & LBS_SORT);
   }
   if (HWND keys = GetDlgItem(dialog_, IDC_VIRTUAL_KEY)) {
     EXPECT_EQ(StyleOf(keys) & 3, CBS_DROPDOWNLIST);
