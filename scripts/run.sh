@@ -107,11 +107,26 @@ rm -f "$out/wendle.bmp" "$out/wendle.png" "$out/played.raw" "$out/played.wav"
 : >"$out/played.raw"
 
 # Wine's ALSA driver writes everything it plays to the sink file; the
-# PulseAudio driver, which Wine tries first, must find no server.
+# PulseAudio driver, which Wine tries first, must find no server. Every
+# sound reaches the file in the demo's own sample format: the WAVs come
+# in it, the Ogg sound is decoded to 48 kHz stereo floats, and ALSA's plug
+# converts whatever comes. The file takes samples faster than a sound
+# card, so the Ogg sound, which its device feeds in real time, is recorded
+# in bursts with silence between them.
+rate=$(python3 -B -c 'import sys; sys.path.insert(0, sys.argv[1]); from make_demo import RATE; print(RATE)' "$root/demo")
 export HOME=$build/run-home
 mkdir -p "$HOME"
 cat >"$HOME/.asoundrc" <<ASOUND
 pcm.!default {
+  type plug
+  slave {
+    pcm "wendle_sink"
+    format S16_LE
+    channels 1
+    rate $rate
+  }
+}
+pcm.wendle_sink {
   type file
   slave.pcm "null"
   file "|cat >>'$out/played.raw'"
@@ -164,7 +179,7 @@ wineserver -w 2>/dev/null || true   # every play has reached the sink
 
 convert "$out/wendle.bmp" "$out/wendle.png"
 rm -f "$out/wendle.bmp"
-# The sink holds the samples as played; every demo sound has make_demo.py's format.
+# The sink holds the samples as played, in make_demo.py's format.
 python3 -B - "$root/demo" "$out/played.raw" "$out/played.wav" <<'PY'
 import sys, wave
 sys.path.insert(0, sys.argv[1])
