@@ -22,6 +22,9 @@ namespace {
 
 // A play that sent no notice by its length plus this margin counts as ended.
 constexpr ULONGLONG kMinimumMarginMs = 3000;
+// The longest wait for the audio file device's probe: its first start in a
+// fresh Wine set-up builds GStreamer's plugin cache, which takes seconds.
+constexpr DWORD kAudioFileProbeWaitMs = 10000;
 
 // The object the worker asked the UI thread to start (WM_PLAYOBJECT). The
 // message carries no pointer: another process may post it too.
@@ -312,7 +315,22 @@ DWORD WINAPI AudioFileProbeThread(LPVOID) {
 }  // namespace
 
 void StartAudioFileProbe() {
-  if (HANDLE thread = CreateThread(nullptr, 0, AudioFileProbeThread, nullptr, 0, nullptr)) CloseHandle(thread);
+  g_state.audioFileProbe = CreateThread(nullptr, 0, AudioFileProbeThread, nullptr, 0, nullptr);
+}
+
+void WaitForAudioFileProbe() {
+  HANDLE probe = g_state.audioFileProbe;
+  if (!probe) return;
+  HANDLE events[] = {probe, g_state.threadsQuit.handle()};
+  WaitForMultipleObjects(2, events, FALSE, kAudioFileProbeWaitMs);
+}
+
+void EndAudioFileProbe() {
+  HANDLE probe = g_state.audioFileProbe;
+  if (!probe) return;
+  WaitForSingleObject(probe, kAudioFileProbeWaitMs);
+  CloseHandle(probe);
+  g_state.audioFileProbe = nullptr;
 }
 
 int PlaySoundObject(SoundObjectHandle handle, uint32_t run, DWORD* error) {

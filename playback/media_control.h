@@ -30,6 +30,13 @@ uint32_t ProbeAudioFileDevice();
 // Probes the audio file device on a thread of its own, adding AudioFiles
 // to g_mediaCaps when it opens, so that the start does not wait for it.
 void StartAudioFileProbe();
+// Waits, for a few seconds at most, until the probe has closed the device
+// again. Under Wine the device opens the sound output while it is probed;
+// a run that starts with the program (/play) waits so that its first
+// sounds do not begin beside that and the probe's start-up work.
+void WaitForAudioFileProbe();
+// At the end: waits for the probe and releases its thread.
+void EndAudioFileProbe();
 
 // Starts a Sound Object: the kind started (Wave 1, Midi 2, Video 16,
 // CdTrack 4, Pause 8, AudioFile 32); 0 when nothing was started (no object, or the run

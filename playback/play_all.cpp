@@ -190,8 +190,10 @@ void RunPlayAll(uint32_t run) {
 
 DWORD WINAPI PlayAllWorker(LPVOID) {
   HANDLE events[] = {g_state.playAllStart.handle(), g_state.threadsQuit.handle()};
-  while (WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0 && !g_state.playAllStop)
+  while (WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0 && !g_state.playAllStop) {
+    WaitForAudioFileProbe();
     RunPlayAll(g_state.playAllRun.Current());
+  }
   return 0;
 }
 

@@ -174,6 +174,7 @@ void OnDestroy(HWND) {
 }
 
 void WaitForWorkersToEnd() {
+  EndAudioFileProbe();
   HANDLE worker = g_state.playAllThread;
   if (!worker) return;
   // The worker may still be handing requests to this thread.

@@ -139,9 +139,10 @@ struct MainWindowState {
 
   HANDLE animationThread = nullptr;
   HANDLE playAllThread = nullptr;
-  SignalEvent playAllStart;       // one run of the Play All worker per raise
-  SignalEvent listGrew;           // an item was added to the list
-  SignalEvent threadsQuit{true};  // set once at close: the workers end
+  HANDLE audioFileProbe = nullptr;  // the audio file device's probe thread
+  SignalEvent playAllStart;         // one run of the Play All worker per raise
+  SignalEvent listGrew;             // an item was added to the list
+  SignalEvent threadsQuit{true};    // set once at close: the workers end
 
   HICON buttonIcons[kButtonIconCount] = {};
   HBITMAP kindBitmaps[kKindBitmapCount] = {};
