@@ -325,11 +325,8 @@ void WaitForAudioFileProbe() {
   WaitForMultipleObjects(2, events, FALSE, kAudioFileProbeWaitMs);
 }
 
-void EndAudioFileProbe() {
-  HANDLE probe = g_state.audioFileProbe;
-  if (!probe) return;
-  WaitForSingleObject(probe, kAudioFileProbeWaitMs);
-  CloseHandle(probe);
+void ReleaseAudioFileProbe() {
+  if (g_state.audioFileProbe) CloseHandle(g_state.audioFileProbe);
   g_state.audioFileProbe = nullptr;
 }
 

@@ -35,8 +35,9 @@ void StartAudioFileProbe();
 // a run that starts with the program (/play) waits so that its first
 // sounds do not begin beside that and the probe's start-up work.
 void WaitForAudioFileProbe();
-// At the end: waits for the probe and releases its thread.
-void EndAudioFileProbe();
+// At the end: releases the probe's thread without waiting for it (a probe
+// still at work must not hold the program's end; the end stops it).
+void ReleaseAudioFileProbe();
 
 // Starts a Sound Object: the kind started (Wave 1, Midi 2, Video 16,
 // CdTrack 4, Pause 8, AudioFile 32); 0 when nothing was started (no object, or the run

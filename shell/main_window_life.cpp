@@ -174,9 +174,11 @@ void OnDestroy(HWND) {
 }
 
 void WaitForWorkersToEnd() {
-  EndAudioFileProbe();
   HANDLE worker = g_state.playAllThread;
-  if (!worker) return;
+  if (!worker) {
+    ReleaseAudioFileProbe();
+    return;
+  }
   // The worker may still be handing requests to this thread.
   ULONGLONG end = MonotonicMs() + kWorkerEndTimeoutMs;
   for (;;) {
@@ -189,4 +191,5 @@ void WaitForWorkersToEnd() {
   }
   CloseHandle(worker);
   g_state.playAllThread = nullptr;
+  ReleaseAudioFileProbe();  // no one waits for it now
 }
