@@ -151,7 +151,6 @@ void EndPlay() {
   if (!g_state.playAllRunning) StopAllDevices();
   g_state.currentObject = nullptr;
   g_state.currentDevice = 0;
-  g_state.currentNamesNoDevice = false;
   g_state.playDeadline = 0;
   g_state.playLengthMs = 0;
   g_state.playing = 0;
@@ -270,7 +269,6 @@ DWORD StartMedia(SoundObjectHandle handle) {
   DWORD lengthMs = 0;
   UINT device = started ? GetLastPlayInfo(&lengthMs) : 0;
   DWORD error = started ? 0 : LastPlayFailure();
-  g_state.currentNamesNoDevice = started && kind == AudioFile;
   g_state.currentDevice = device;
   g_state.playDeadline = started ? MonotonicMs() + lengthMs + lengthMs / 4 + kMinimumMarginMs : 0;
   g_state.playLengthMs = started ? lengthMs : 0;
@@ -518,7 +516,7 @@ void OnMediaNotify(WPARAM code, LPARAM device) {
   // late notice cannot come: a stop closes the device, which posts its
   // last notice before the close returns, and removes the notices queued
   // by then. An audio favorite plays without a notice.
-  if (id == 0 && g_state.currentNamesNoDevice) id = g_state.currentDevice;
+  if (id == 0 && g_currentKind == AudioFile) id = g_state.currentDevice;
   if (id == 0) return;
   if (id != g_state.currentDevice) {
     // The Favorite Selection, playing beside the list: it ends alone.
@@ -543,7 +541,6 @@ void OnStopAllRequest() {
   mciSendCommandA(MCI_ALL_DEVICE_ID, MCI_CLOSE, MCI_WAIT, 0);
   sndPlaySoundA(nullptr, SND_ASYNC | SND_NODEFAULT);
   g_state.currentDevice = 0;
-  g_state.currentNamesNoDevice = false;
   g_state.favoriteDevice = 0;
   g_state.playDeadline = 0;
   g_state.playLengthMs = 0;

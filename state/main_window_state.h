@@ -124,9 +124,6 @@ struct MainWindowState {
   // completion notice ends only the play it belongs to, and the monotonic
   // time (GetTickCount64) by which it must have ended (0 for none).
   std::atomic<uint32_t> currentDevice{0};
-  // The play in progress is an audio file's: MCI "mpegvideo" names no
-  // device in its notices (0), so such a notice is taken as this play's.
-  std::atomic<bool> currentNamesNoDevice{false};
   std::atomic<uint32_t> favoriteDevice{0};
   std::atomic<uint64_t> playDeadline{0};
   // The media play's whole length in milliseconds, for the time played.
