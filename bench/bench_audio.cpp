@@ -18,6 +18,7 @@
 #include "model/object_list.h"
 #include "model/sound_object_kind.h"
 #include "playback/media_control.h"
+#include "playback/media_devices.h"
 #include "resources/ids.h"
 #include "state/main_window_state.h"
 #include "support/support_library.h"

@@ -106,7 +106,9 @@ void MeasureTick() {
   bench::PlaybackHost host;
   host.AddMarkedWave(2, 60000);
   g_state.playing = 1;
-  if (PlaySoundObject(ObjectAt(0), 0) != Wave) {
+  PlayFacts facts;
+  TakePlayFacts(ObjectAt(0), &facts);
+  if (PlayObject(facts, 0) != Wave) {
     printf("the WAV did not start\n");
     g_state.playing = 0;
     return;

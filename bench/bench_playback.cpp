@@ -1,8 +1,8 @@
 // Playing costs: the CPU of the waits while a Pause object counts down and
 // while a WAV plays through Play Selected, how soon a cleared flag ends a
-// wait on another thread and Stop/Skip ends a Play Selected, the gap
-// between one object's completion notice and the next object's start in
-// Play All, and the CPU of the program's own threads during a run.
+// wait on another thread and Stop/Skip ends a Play Selected, the time from
+// an object's start request to its device's start in Play All, and the CPU
+// of the program's own threads during a run.
 #include <windows.h>
 #include <mmsystem.h>
 
@@ -16,6 +16,7 @@
 #include "bench_util.h"
 #include "model/object_list.h"
 #include "playback/media_control.h"
+#include "playback/playback_events.h"
 #include "playback/play_all.h"
 #include "resources/ids.h"
 #include "state/main_window_state.h"
@@ -77,7 +78,6 @@ DWORD WINAPI WaitingThread(LPVOID parameter) {
 void MeasureWakeUp() {
   std::vector<double> delays;
   for (int i = 0; i < 100; ++i) {
-    g_state.playDeadline = 0;
     g_state.playing = 1;
     double ended = 0;
     HANDLE thread = CreateThread(nullptr, 0, WaitingThread, &ended, 0, nullptr);
@@ -115,14 +115,14 @@ void MeasureStopSkip(HWND window) {
       spread.median, spread.worst);
 }
 
-// Play All: the time from each completion notice to the next object's
-// start request (before its device opens).
+// Play All: the time from each object's start request to its device's
+// start (the device thread opens and starts it).
 WNDPROC g_hostProc = nullptr;
-std::vector<double> g_noticeAt, g_startAt;
+std::vector<double> g_requestAt, g_startedAt;
 
 LRESULT CALLBACK Timestamping(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == MM_MCINOTIFY && wParam == MCI_NOTIFY_SUCCESSFUL) g_noticeAt.push_back(benchutil::Now());
-  if (message == WM_PLAYOBJECT) g_startAt.push_back(benchutil::Now());
+  if (message == WM_PLAYBACKEVENT && wParam == PlaybackStarted) g_requestAt.push_back(benchutil::Now());
+  if (message == WM_PLAYBACKEVENT && wParam == PlaybackTimed) g_startedAt.push_back(benchutil::Now());
   return CallWindowProcA(g_hostProc, window, message, wParam, lParam);
 }
 
@@ -142,19 +142,21 @@ void MeasurePlayAll(bench::PlaybackHost& host) {
   double worker = ThreadCpuSeconds(host.worker()) - workerStart;
   SetWindowLongPtrA(host.window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_hostProc));
 
-  std::vector<double> gaps;
-  for (size_t i = 0; i < g_noticeAt.size() && i + 1 < g_startAt.size(); ++i)
-    gaps.push_back((g_startAt[i + 1] - g_noticeAt[i]) * 1000);
-  if (gaps.empty()) {
-    printf("Play All: no gaps measured\n");
+  std::vector<double> starts;
+  for (size_t i = 0; i < g_requestAt.size() && i < g_startedAt.size(); ++i)
+    starts.push_back((g_startedAt[i] - g_requestAt[i]) * 1000);
+  if (starts.empty()) {
+    printf("Play All: no starts measured\n");
     return;
   }
-  Spread spread = SpreadOf(gaps);
-  printf("Play All, notice -> next object's start (device open excluded), %zu gaps: median %.2f ms, worst %.2f ms\n",
-         gaps.size(), spread.median, spread.worst);
+  Spread spread = SpreadOf(starts);
+  printf(
+      "Play All, start request -> device started (on the device thread), %zu objects: median %.2f ms, worst %.2f ms\n",
+      starts.size(), spread.median, spread.worst);
   printf(
       "Play All of %d objects of %d ms (%.2f s wall): per object, worker %.2f ms and UI thread %.2f ms of CPU "
-      "(it opens and closes the devices);\n  that is %.2f %% and %.2f %% of a core at the objects' own length\n",
+      "(the devices open and close on a thread of their own);\n  that is %.2f %% and %.2f %% of a core at the "
+      "objects' own length\n",
       kRunObjects, kRunObjectMs, wall, 1000 * worker / kRunObjects, 1000 * ui / kRunObjects,
       100 * worker / (kRunObjects * kRunObjectMs / 1000.0), 100 * ui / (kRunObjects * kRunObjectMs / 1000.0));
 }

@@ -5,6 +5,7 @@
 
 #include "dialogs/object_dialogs.h"
 #include "model/object_list.h"
+#include "playback/cd_audio.h"
 #include "playback/media_control.h"
 #include "resources/ids.h"
 #include "state/main_window_state.h"
@@ -44,7 +45,9 @@ INT_PTR OnInitDialog(HWND dialog, DialogParam param) {
     SetUpModifyMode(dialog, param);
   AttachNumberField(dialog, IDC_REPEAT_COUNT, IDC_SPIN_REPEAT, kRepeatCountRange);
   AttachNumberField(dialog, IDC_POST_DELAY, IDC_SPIN_DELAY, kPostDelayRange);
-  g_cdTrackCount = static_cast<uint8_t>(GetCdTrackCount(0));
+  CdDisc disc;
+  ReadCdDisc(&disc, true);
+  g_cdTrackCount = static_cast<uint8_t>(disc.trackBound);
   AttachNumberField(dialog, IDC_TRACK_NUMBER, IDC_SPIN_TRACK, {1, g_cdTrackCount});
   SetExplanationFont(dialog);
   EnableWindow(GetDlgItem(dialog, IDC_STOP), FALSE);
@@ -106,22 +109,12 @@ void OnTest(HWND dialog) {
   int track = TypedTrack(dialog, true, MB_ICONEXCLAMATION);
   if (!track) return;
   ShowTestPlaying(dialog, true);
-  if (!PlayCdTrack(dialog, static_cast<BYTE>(track), g_cdTrackCount)) {
+  // The track plays beside everything else; its end comes back to this
+  // dialog as MM_MCINOTIFY.
+  if (PlayCdTrackTrial(static_cast<uint8_t>(track), dialog) != 0) {
     DialogMessage(dialog, IDS_NO_CD, MB_ICONEXCLAMATION);
-    PostMessageA(dialog, MM_MCINOTIFY, 0, 0);
     ShowTestPlaying(dialog, false);
   }
-}
-
-// The end of a test, by its media notice or by Stop: every device of the
-// program is stopped and closed. Notices the closing itself sends are
-// dropped, so they cannot end a test started after this one.
-void OnMediaNotify(HWND dialog) {
-  StopAllDevices();
-  MSG msg;
-  while (PeekMessageA(&msg, dialog, MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE)) {
-  }
-  ShowTestPlaying(dialog, false);
 }
 
 void OnAddAllTracks(HWND dialog) {
@@ -143,7 +136,8 @@ INT_PTR OnCommand(HWND dialog, int id) {
       OnTest(dialog);
       return TRUE;
     case IDC_STOP:
-      PostMessageA(dialog, MM_MCINOTIFY, 0, 0);
+      StopSidePlay();
+      ShowTestPlaying(dialog, false);
       return TRUE;
     case IDC_ADD_ALL_CD_TRACKS:
       OnAddAllTracks(dialog);
@@ -168,7 +162,7 @@ INT_PTR CALLBACK CdTrackDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_COMMAND:
       return OnCommand(dialog, LOWORD(wParam));
     case MM_MCINOTIFY:
-      OnMediaNotify(dialog);
+      ShowTestPlaying(dialog, false);  // the tried track ended
       return TRUE;
     default:
       return FALSE;

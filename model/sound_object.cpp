@@ -195,6 +195,13 @@ void ShowSoundObjectInDialog(HWND dialog, int listIndex, int dialogKind) {
   }
 }
 
+bool NotePlayResult(SoundObjectHandle handle, bool failed) {
+  LockedBlock<SoundObject> record(handle);
+  if (!record || (record->playFailed != 0) == failed) return false;
+  record->playFailed = failed ? 1 : 0;
+  return true;
+}
+
 void PlayingText(const SoundObject& record, char* text, size_t size) {
   if (size == 0) return;
   text[0] = '\0';

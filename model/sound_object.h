@@ -65,6 +65,10 @@ void ShowSoundObjectInDialog(HWND dialog, int listIndex, int dialogKind);
 // file name (a Pause object's label), else for a CD track "Track:n".
 void ObjectRowText(const SoundObject& record, char* text, size_t size);
 
+// Notes whether the last try to play the object failed (its row shows it);
+// true when that changed.
+bool NotePlayResult(SoundObjectHandle handle, bool failed);
+
 // The text that announces the object when it starts playing.
 void PlayingText(const SoundObject& record, char* text, size_t size);
 

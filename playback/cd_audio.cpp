@@ -3,10 +3,12 @@
 #include <mmsystem.h>
 
 #include <cstdio>
+#include <memory>
 #include <string_view>
 
 #include "model/object_list.h"
 #include "model/sound_object.h"
+#include "playback/media_control.h"
 #include "resources/ids.h"
 #include "state/main_window_state.h"
 #include "support/language.h"
@@ -98,19 +100,49 @@ int ReadCdAudioTracks(uint8_t* tracks, int capacity) {
   return count;
 }
 
+namespace {
+
+class CdReadJob : public DeviceJob {
+ public:
+  explicit CdReadJob(bool tracks) : tracks_(tracks) {}
+  void Run(DeviceSession*) override {
+    disc.identified = ReadCdIdentity(0, &disc.first, &disc.second) != 0;
+    if (!tracks_) return;
+    disc.trackBound = GetCdTrackCount(0);
+    if (disc.trackBound) disc.audioCount = ReadCdAudioTracks(disc.audioTracks, kMaxCdTracks);
+  }
+  CdDisc disc;
+
+ private:
+  bool tracks_;
+};
+
+}  // namespace
+
+bool ReadCdDisc(CdDisc* disc, bool tracks) {
+  auto job = std::make_shared<CdReadJob>(tracks);
+  if (!RunDeviceJob(job)) {
+    *disc = CdDisc();
+    return false;
+  }
+  *disc = job->disc;
+  return true;
+}
+
 int AddAllCdTracks() {
   // The audio tracks by their own numbers: on a disc that begins with a
   // data track they are not 1..count. The support library's count is the
   // bound plays are checked against; the tracks added here must play, so
   // it follows the disc read here.
-  const UINT bound = GetCdTrackCount(0);
+  CdDisc disc;
+  ReadCdDisc(&disc, true);
+  const UINT bound = disc.trackBound;
   if (bound) g_cdTrackCount = static_cast<uint8_t>(bound);
-  uint8_t tracks[kMaxCdTracks];
-  const int count = bound ? ReadCdAudioTracks(tracks, kMaxCdTracks) : 0;
+  const int count = bound ? disc.audioCount : 0;
   SetListRedraw(false);
   int added = 0;
-  for (int i = 0; i < count && tracks[i] <= bound; ++i) {
-    SoundObjectHandle handle = MakeCdTrackObject(tracks[i]);
+  for (int i = 0; i < count && disc.audioTracks[i] <= bound; ++i) {
+    SoundObjectHandle handle = MakeCdTrackObject(disc.audioTracks[i]);
     if (!handle || AppendSoundObject(handle) < 0) break;
     ++added;
   }

@@ -25,6 +25,20 @@ int ReadCdIdentity(UINT device, uint32_t* first, uint32_t* second);
 // A track whose type the drive cannot tell counts as audio.
 int ReadCdAudioTracks(uint8_t* tracks, int capacity);
 
+// The disc in the drive, as read on the device thread: a drive that does
+// not answer costs a few seconds, never the window.
+struct CdDisc {
+  bool identified = false;  // first and second were read
+  uint32_t first = 0;
+  uint32_t second = 0;
+  UINT trackBound = 0;  // the support library's bound for track numbers
+  int audioCount = 0;   // the audio tracks, in order
+  uint8_t audioTracks[kMaxCdTracks] = {};
+};
+// Reads the disc's identity, and with tracks its audio tracks and bound.
+// False when the drive did not answer in time.
+bool ReadCdDisc(CdDisc* disc, bool tracks);
+
 // Appends one CdTrack object per audio track of the CD in the drive;
 // returns how many were added.
 int AddAllCdTracks();

@@ -1,158 +1,192 @@
 #include "playback/media_control.h"
 
 #include <mmsystem.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <cstring>
+#include <memory>
+#include <mutex>
 
 #include "model/file_kind.h"
 #include "model/local_memory.h"
 #include "model/object_paths.h"
 #include "model/sound_object.h"
+#include "playback/device_thread.h"
 #include "playback/playback_events.h"
 #include "playback/waiting.h"
-#include "resources/ids.h"
 #include "state/main_window_state.h"
-#include "support/support_library.h"
 
 namespace {
 
 // A play that sent no notice by its length plus this margin counts as ended.
 constexpr ULONGLONG kMinimumMarginMs = 3000;
-// The longest wait for the audio file device's probe: its first start in a
-// fresh Wine set-up builds GStreamer's plugin cache, which takes seconds.
-constexpr DWORD kAudioFileProbeWaitMs = 10000;
 
-// The object the worker asked the UI thread to start (WM_PLAYOBJECT). The
-// message carries no pointer: another process may post it too.
-std::atomic<SoundObjectHandle> g_playRequest{nullptr};
+// The media play in progress, as every thread sees it. Its number tells
+// its notice, its position and its stop apart from another play's; 0
+// stands for none.
+std::atomic<uint32_t> g_serial{0};
+std::atomic<uint32_t> g_lastSerial{0};
+// Its device has started it (before that, a pause waits for the start).
+std::atomic<bool> g_started{false};
+// By when it must have ended (GetTickCount64; 0: none, or held).
+std::atomic<uint64_t> g_deadline{0};
+// What was left of the deadline when it was held.
+std::atomic<uint64_t> g_heldLeftMs{0};
+std::atomic<uint32_t> g_lengthMs{0};
+std::atomic<uint32_t> g_elapsedMs{0};
+// The play in progress ended because its device stopped answering.
+std::atomic<bool> g_noAnswer{false};
 
-bool OnUiThread() {
-  return !g_state.mainWindow || GetWindowThreadProcessId(g_state.mainWindow, nullptr) == GetCurrentThreadId();
+// The text of what plays, for the status bar and the minimized title.
+std::mutex g_textMutex;
+char g_text[kTextBufferSize] = "";
+
+void SetNowPlaying(const char* text) {
+  std::lock_guard<std::mutex> lock(g_textMutex);
+  lstrcpynA(g_text, text ? text : "", sizeof g_text);
 }
 
-// The kind a media object plays as: the first of Wave, Midi, Video and
-// CdTrack set in its flags, else AudioFile when it is of that kind alone;
-// 0 for none.
-uint32_t MediaKind(uint32_t flags) {
-  for (uint32_t kind : {Wave, Midi, Video, CdTrack})
-    if (flags & kind) return kind;
-  return ObjectKind(flags) == AudioFile ? static_cast<uint32_t>(AudioFile) : 0u;
+uint32_t NextSerial() {
+  uint32_t serial = g_lastSerial.fetch_add(1) + 1;
+  return serial ? serial : g_lastSerial.fetch_add(1) + 1;
 }
 
-// The modules loaded in this process, at most kMaxModules of them.
-constexpr DWORD kMaxModules = 1024;
-struct ModuleList {
-  HMODULE modules[kMaxModules];
-  DWORD count = 0;
-};
-
-void ListModules(ModuleList* list) {
-  DWORD bytes = 0;
-  list->count = 0;
-  if (EnumProcessModules(GetCurrentProcess(), list->modules, sizeof list->modules, &bytes))
-    list->count = std::min<DWORD>(bytes / sizeof(HMODULE), kMaxModules);
-}
-
-// Keeps every module loaded since `before` loaded until the program ends.
-// An MCI driver's playing thread may still be finishing when the last device
-// closes; unloading the driver under it would crash the program.
-void PinModulesLoadedSince(const ModuleList& before) {
-  ModuleList after;
-  ListModules(&after);
-  for (DWORD i = 0; i < after.count; ++i) {
-    if (std::find(before.modules, before.modules + before.count, after.modules[i]) != before.modules + before.count)
-      continue;
-    HMODULE pinned;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-                       reinterpret_cast<LPCWSTR>(after.modules[i]), &pinned);
-  }
-}
-
-// Opens a device type, without a file or on element; true when it opens
-// (it is closed again). Its driver stays loaded from then on.
-bool DeviceTypeOpens(const char* type, const char* element = nullptr) {
-  static ModuleList before;  // large: kept out of the stack
-  ListModules(&before);
-  MCI_OPEN_PARMSA open = {};
-  open.lpstrDeviceType = type;
-  open.lpstrElementName = element;
-  DWORD flags = MCI_OPEN_TYPE | MCI_WAIT | (element ? MCI_OPEN_ELEMENT : 0);
-  if (mciSendCommandA(0, MCI_OPEN, flags, reinterpret_cast<DWORD_PTR>(&open)) != 0) return false;
-  PinModulesLoadedSince(before);
-  mciSendCommandA(open.wDeviceID, MCI_CLOSE, MCI_WAIT, 0);
+// Forgets the media play numbered serial if it is still the one in
+// progress; true when it was.
+bool ClearPlay(uint32_t serial) {
+  uint32_t expected = serial;
+  if (serial == 0 || !g_serial.compare_exchange_strong(expected, 0)) return false;
+  g_started = false;
+  g_deadline = 0;
+  g_lengthMs = 0;
   return true;
 }
 
-// A sound file MCI "mpegvideo" opens where its decoders are installed: the
-// type opens no device without a file. A WAV of silence, made for the
-// probe and deleted after.
-bool AudioFileDeviceWorks() {
-  char folder[MAX_PATH];
-  char path[MAX_PATH];
-  DWORD length = GetTempPathA(sizeof folder, folder);
-  if (length == 0 || length >= sizeof folder || !GetTempFileNameA(folder, "wdl", 0, path)) return false;
-  // 8-bit 8 kHz mono, 80 samples: a RIFF header, "fmt " and "data".
-  constexpr DWORD kSamples = 80;
-  unsigned char wave[44 + kSamples];
-  const unsigned char header[44] = {
-      'R',      'I', 'F', 'F', 36 + kSamples, 0,    0, 0, 'W',  'A',  'V', 'E', 'f', 'm', 't', ' ', 16,  0,   0,   0,
-      1,        0,   1,   0,   0x40,          0x1F, 0, 0, 0x40, 0x1F, 0,   0,   1,   0,   8,   0,   'd', 'a', 't', 'a',
-      kSamples, 0,   0,   0};
-  memcpy(wave, header, sizeof header);
-  memset(wave + sizeof header, 0x80, kSamples);
-  bool written = false;
-  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
-  if (file != INVALID_HANDLE_VALUE) {
-    DWORD done = 0;
-    written = WriteFile(file, wave, sizeof wave, &done, nullptr) && done == sizeof wave;
-    CloseHandle(file);
+// What the device thread reports of the plays it runs.
+class Report : public PlayReport {
+ public:
+  void Ended(uint32_t serial) override {
+    if (ClearPlay(serial)) g_state.playing = 0;
   }
-  bool opens = written && DeviceTypeOpens("mpegvideo", path);
-  DeleteFileA(path);
-  return opens;
-}
-
-// Removes the notices of devices that are closed now: one that came in
-// later would end whatever plays by then on a reused device number.
-void DiscardPendingNotices() {
-  MSG msg;
-  while (g_state.mainWindow && PeekMessageA(&msg, g_state.mainWindow, MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE)) {
+  void Position(uint32_t serial, DWORD elapsedMs) override {
+    if (serial == g_serial) g_elapsedMs = elapsedMs;
   }
+};
+Report g_report;
+
+std::unique_ptr<DeviceSession> NewMediaSession(HWND window) {
+  return std::unique_ptr<DeviceSession>(new MediaSession(window, &g_report));
 }
 
-// Removes the notices of one closed device, keeping every other: a late
-// notice of it would end whatever plays by then on the reused number.
-void DiscardNoticesOf(UINT device) {
-  MSG kept[64];
-  int count = 0;
-  MSG msg;
-  while (count < 64 && g_state.mainWindow &&
-         PeekMessageA(&msg, g_state.mainWindow, MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE))
-    if (static_cast<UINT>(msg.lParam) != device) kept[count++] = msg;
-  for (int i = 0; i < count; ++i) PostMessageA(kept[i].hwnd, kept[i].message, kept[i].wParam, kept[i].lParam);
+DeviceThreadLine g_devices(NewMediaSession);
+
+MediaSession* Media(DeviceSession* session) { return static_cast<MediaSession*>(session); }
+
+// ---- The jobs on the device thread ---------------------------------------
+
+// Holds the play in progress or lets it go on, as the pause stands when
+// this runs: jobs run in order, so the last one leaves the device as the
+// last change of the pause asked. Keeps the play's deadline in step (a
+// held play has none). False when a pause could not hold the device.
+bool FollowPause(MediaSession* media) {
+  const uint32_t serial = media->serial();
+  if (!serial) return true;
+  const bool current = serial == g_serial;
+  const ULONGLONG now = MonotonicMs();
+  if (g_state.paused) {
+    if (media->held()) return true;
+    if (!media->Hold()) return false;
+    const ULONGLONG deadline = g_deadline.exchange(0);
+    if (current) g_heldLeftMs = deadline > now ? deadline - now : 0;
+  } else if (media->held()) {
+    media->Continue();
+    if (current) g_deadline = now + g_heldLeftMs;
+  }
+  return true;
 }
 
-// The media play in progress, as far as holding it and its time played
-// need it: its kind and CD track, and what was left of its deadline when it
-// was held. The UI thread's alone.
-uint32_t g_currentKind = 0;
-uint8_t g_currentTrack = 0;
-ULONGLONG g_heldDeadlineMs = 0;
-// The held device dropped its play's notice (a CD drive sends ABORTED when
-// it pauses): the play goes on by a new play that asks for one.
-bool g_heldNoticeLost = false;
+class StartJob : public DeviceJob {
+ public:
+  StartJob(const MediaRequest& request, uint32_t serial) : request_(request), serial_(serial) {}
+  void Run(DeviceSession* session) override {
+    MediaSession* media = Media(session);
+    DWORD lengthMs = 0;
+    error = media->Start(request_, serial_, &lengthMs);
+    if (error) return;
+    if (g_serial != serial_) {
+      media->Stop();  // stopped while it was on its way
+      return;
+    }
+    g_lengthMs = lengthMs;
+    g_deadline = MonotonicMs() + lengthMs + lengthMs / 4 + kMinimumMarginMs;
+    g_started = true;
+    holdRefused = !FollowPause(media);
+  }
+  DWORD error = 0;
+  bool holdRefused = false;
 
-// The end of a play, by its notice or because it overran its length.
-void EndPlay() {
-  if (!g_state.playAllRunning) StopAllDevices();
-  g_state.currentObject = nullptr;
-  g_state.currentDevice = 0;
-  g_state.playDeadline = 0;
-  g_state.playLengthMs = 0;
+ private:
+  MediaRequest request_;
+  uint32_t serial_;
+};
+
+class FollowPauseJob : public DeviceJob {
+ public:
+  void Run(DeviceSession* session) override { refused = !FollowPause(Media(session)); }
+  bool refused = false;
+};
+
+// Stops the play numbered serial, and no later one.
+class StopJob : public DeviceJob {
+ public:
+  explicit StopJob(uint32_t serial) : serial_(serial) {}
+  void Run(DeviceSession* session) override {
+    if (Media(session)->serial() == serial_) Media(session)->Stop();
+  }
+
+ private:
+  uint32_t serial_;
+};
+
+class CloseAllJob : public DeviceJob {
+ public:
+  void Run(DeviceSession* session) override { session->CloseAll(); }
+};
+
+class SideJob : public DeviceJob {
+ public:
+  SideJob(const MediaRequest& request, HWND window) : request_(request), window_(window) {}
+  void Run(DeviceSession* session) override { error = Media(session)->StartSide(request_, window_); }
+  DWORD error = 0;
+
+ private:
+  MediaRequest request_;
+  HWND window_;
+};
+
+class StopSideJob : public DeviceJob {
+ public:
+  void Run(DeviceSession* session) override { Media(session)->StopSide(); }
+};
+
+// ---- The plays ---------------------------------------------------------
+
+// Whether the wait for a play's device is to end: the play or its run was
+// stopped.
+bool PlayStopped(uint32_t run) { return !g_state.playing || g_state.playAllRun.Stopped(run); }
+
+// Asks the device thread for a job of the play in progress: its wait ends
+// early when the play or its run is stopped.
+DeviceAnswer RunForPlay(const std::shared_ptr<DeviceJob>& job, uint32_t run) {
+  HANDLE wake[] = {g_state.playing.cleared(), g_state.playAllRun.StopEvent()};
+  return g_devices.Run(job, kDeviceAnswerMs, wake, run ? 2 : 1, [run] { return PlayStopped(run); });
+}
+
+// The play in progress stopped answering: it ends, failed.
+void FailStuckPlay() {
+  if (!ClearPlay(g_serial)) return;
+  g_noAnswer = true;
   g_state.playing = 0;
 }
 
@@ -161,227 +195,100 @@ void SetPaused(bool paused) {
   g_state.pauseChanged.Raise();
 }
 
-// Holds the device of the play in progress; false when it cannot hold. A
-// held play has no deadline: its notice cannot come while it is held.
-bool HoldDevice(UINT device) {
-  if (mciSendCommandA(device, MCI_PAUSE, MCI_WAIT, 0) != 0) return false;
-  const ULONGLONG deadline = g_state.playDeadline;
-  const ULONGLONG now = MonotonicMs();
-  g_heldDeadlineMs = deadline > now ? deadline - now : 0;
-  g_state.playDeadline = 0;
-  return true;
-}
+enum class StartResult { Started, Stopped, Failed };
 
-// Takes the held device's dropped notice if it is still on its way.
-void TakeDroppedNotice(UINT device) {
-  MSG msg;
-  while (g_state.mainWindow && PeekMessageA(&msg, g_state.mainWindow, MM_MCINOTIFY, MM_MCINOTIFY, PM_NOREMOVE) &&
-         static_cast<UINT>(msg.lParam) == device && msg.wParam == MCI_NOTIFY_ABORTED) {
-    PeekMessageA(&msg, g_state.mainWindow, MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE);
-    g_heldNoticeLost = true;
-  }
-}
-
-// Lets the held device go on. A device without MCI_RESUME, or one that
-// dropped its notice when it paused (a CD drive), plays on from where it
-// stands instead, to the end of its track, with a new notice for the end.
-void ContinueDevice(UINT device) {
-  TakeDroppedNotice(device);
-  if (g_heldNoticeLost || mciSendCommandA(device, MCI_RESUME, MCI_WAIT, 0) != 0) {
-    MCI_PLAY_PARMS play = {};
-    play.dwCallback = reinterpret_cast<DWORD_PTR>(g_state.mainWindow);
-    DWORD flags = MCI_NOTIFY;
-    if (g_currentKind == CdTrack && g_currentTrack < g_cdTrackCount) {
-      flags |= MCI_TO;
-      play.dwTo = MCI_MAKE_TMSF(g_currentTrack + 1, 0, 0, 0);
-    }
-    mciSendCommandA(device, MCI_PLAY, flags, reinterpret_cast<DWORD_PTR>(&play));
-  }
-  g_heldNoticeLost = false;
-  g_state.playDeadline = MonotonicMs() + g_heldDeadlineMs;
-}
-
-// Why the last play of this thread did not start: the media system's
-// error, or an internal one when it gave none.
-DWORD LastPlayFailure() {
-  DWORD error = GetLastPlayError();
-  return error ? error : MCIERR_INTERNAL;
-}
-
-// What the worker's play request came to (WM_PLAYOBJECT's answer).
-constexpr LRESULT kRequestRefused = 0;  // the run was stopped, or no request
-constexpr LRESULT kRequestStarted = 1;
-constexpr LRESULT kRequestFailed = 2;  // the reason is in g_requestError
-std::atomic<DWORD> g_requestError{0};
-
-// Notes on the object whether its last try to play failed; its row shows
-// it, so the list is repainted when that changes.
-void MarkPlayResult(SoundObjectHandle handle, bool failed) {
-  bool changed;
-  {
-    LockedBlock<SoundObject> record(handle);
-    if (!record) return;
-    changed = (record->playFailed != 0) != failed;
-    record->playFailed = failed ? 1 : 0;
-  }
-  if (changed && g_state.listBox) InvalidateRect(g_state.listBox, nullptr, FALSE);
-}
-
-// Starts a media object on the UI thread: 0 when it started, else the MCI
-// error that says why it did not.
-DWORD StartMedia(SoundObjectHandle handle) {
-  char path[kTextBufferSize] = "";
-  uint32_t kind;
-  uint8_t track;
-  {
-    LockedBlock<SoundObject> record(handle);
-    if (!record) return MCIERR_INTERNAL;
-    kind = MediaKind(record->flags);
-    track = record->trackNumber;
-    if (kind != CdTrack) ResolveObjectPath(*record, path, sizeof path);
-  }
-  g_state.currentObject = handle;
-  g_currentKind = kind;
-  g_currentTrack = track;
-  g_heldNoticeLost = false;
+// Starts a media play through the device thread and waits for its answer.
+StartResult StartMedia(const PlayFacts& facts, uint32_t run, DWORD* error) {
+  const uint32_t serial = NextSerial();
+  SetNowPlaying(facts.text);
+  g_started = false;
+  g_elapsedMs = 0;
+  g_noAnswer = false;
+  g_serial = serial;  // before the start: its end may come before the answer
   NotifyPlayback(PlaybackStarted);
-  HWND target = g_state.mainWindow;
-  BOOL started = FALSE;
-  switch (kind) {
-    case Wave:
-      started = PlayWaveFile(target, path);
-      break;
-    case Midi:
-      started = PlayMidiFile(target, path, 0);
-      break;
-    case Video:
-      started = PlayVideoFile(target, path);
-      break;
-    case CdTrack:
-      started = PlayCdTrack(target, track, g_cdTrackCount);
-      break;
-    case AudioFile:
-      started = PlayAudioFile(target, path);
-      break;
-    default:
-      break;
+
+  auto job = std::make_shared<StartJob>(facts.media, serial);
+  DeviceAnswer answer = RunForPlay(job, run);
+  if (answer != DeviceAnswer::Done || job->error) {
+    ClearPlay(serial);
+    if (answer == DeviceAnswer::Cancelled) return StartResult::Stopped;
+    *error = answer == DeviceAnswer::NoAnswer ? kDeviceNoAnswer : job->error;
+    return StartResult::Failed;
   }
-  DWORD lengthMs = 0;
-  UINT device = started ? GetLastPlayInfo(&lengthMs) : 0;
-  DWORD error = started ? 0 : LastPlayFailure();
-  g_state.currentDevice = device;
-  g_state.playDeadline = started ? MonotonicMs() + lengthMs + lengthMs / 4 + kMinimumMarginMs : 0;
-  g_state.playLengthMs = started ? lengthMs : 0;
-  if (!started) g_state.playing = 0;
-  // A pause that came while the play was asked for holds it from its start.
-  if (started && g_state.paused) HoldDevice(device);
-  MarkPlayResult(handle, !started);
-  if (started) NotifyPlayback(PlaybackTimed);
-  return error;
+  // A pause that came before the start holds the play from its start; a
+  // device that cannot hold plays on, and the pause ends: "Paused" over a
+  // sound that goes on would be false.
+  if (job->holdRefused) EndPause();
+  if (g_serial == serial) NotifyPlayback(PlaybackTimed);
+  return StartResult::Started;
 }
 
 // Ends the wait of a play that never reported its end.
 void EndOverdue() {
-  if (OnUiThread())
-    EndPlay();
-  else
-    g_state.playing = 0;
+  const uint32_t serial = g_serial;
+  if (ClearPlay(serial)) g_devices.Post(std::make_shared<StopJob>(serial));
+  g_state.playing = 0;
+}
+
+// The media kind an object plays as: the first of Wave, Midi, Video and
+// CdTrack set in its flags, else AudioFile when it is of that kind alone;
+// 0 for none.
+uint32_t MediaKind(uint32_t flags) {
+  for (uint32_t kind : {Wave, Midi, Video, CdTrack})
+    if (flags & kind) return kind;
+  return ObjectKind(flags) == AudioFile ? static_cast<uint32_t>(AudioFile) : 0u;
 }
 
 }  // namespace
 
-uint32_t ProbeMediaDevices() {
-  uint32_t caps = 0;
-  if (DeviceTypeOpens("waveaudio")) caps |= WaveAudio | MidiAudio;
-  if (DeviceTypeOpens("avivideo")) caps |= AviVideo;
-  if (DeviceTypeOpens("cdaudio")) {
-    caps |= CdAudio;
-    g_cdTrackCount = static_cast<uint8_t>(GetCdTrackCount(0));
+bool TakePlayFacts(SoundObjectHandle handle, PlayFacts* facts) {
+  *facts = PlayFacts();
+  LockedBlock<SoundObject> record(handle);
+  if (!record) return false;
+  const uint32_t kind = MediaKind(record->flags);
+  if (kind) {
+    facts->kind = kind;
+    facts->media.kind = kind;
+    facts->media.track = record->trackNumber;
+    facts->media.trackBound = g_cdTrackCount;
+    if (kind != CdTrack) ResolveObjectPath(*record, facts->media.path, sizeof facts->media.path);
+  } else if (record->flags & Pause) {
+    facts->kind = Pause;
+    facts->pauseSeconds = record->postDelay;
   }
-  return caps;
+  PlayingText(*record, facts->text, sizeof facts->text);
+  return true;
 }
 
-uint32_t ProbeAudioFileDevice() { return AudioFileDeviceWorks() ? static_cast<uint32_t>(AudioFiles) : 0u; }
-
-namespace {
-
-DWORD WINAPI AudioFileProbeThread(LPVOID) {
-  g_mediaCaps |= ProbeAudioFileDevice();
-  return 0;
-}
-
-}  // namespace
-
-void StartAudioFileProbe() {
-  g_state.audioFileProbe = CreateThread(nullptr, 0, AudioFileProbeThread, nullptr, 0, nullptr);
-}
-
-void WaitForAudioFileProbe() {
-  HANDLE probe = g_state.audioFileProbe;
-  if (!probe) return;
-  HANDLE events[] = {probe, g_state.threadsQuit.handle()};
-  WaitForMultipleObjects(2, events, FALSE, kAudioFileProbeWaitMs);
-}
-
-void ReleaseAudioFileProbe() {
-  if (g_state.audioFileProbe) CloseHandle(g_state.audioFileProbe);
-  g_state.audioFileProbe = nullptr;
-}
-
-int PlaySoundObject(SoundObjectHandle handle, uint32_t run, DWORD* error) {
+int PlayObject(const PlayFacts& facts, uint32_t run, DWORD* error) {
   if (error) *error = 0;
-  if (!handle || g_state.playAllRun.Stopped(run)) return 0;
-  uint32_t flags, postDelay;
-  {
-    LockedBlock<SoundObject> record(handle);
-    if (!record) return 0;
-    flags = record->flags;
-    postDelay = record->postDelay;
-  }
-  if (uint32_t kind = MediaKind(flags)) {
+  if (g_state.playAllRun.Stopped(run)) return 0;
+  if (facts.kind == Pause) {
     g_state.playing = 1;
-    DWORD failure = 0;
-    bool started;
-    if (OnUiThread()) {
-      failure = StartMedia(handle);
-      started = failure == 0;
-    } else {
-      g_playRequest = handle;
-      LRESULT answer = SendMessageA(g_state.mainWindow, WM_PLAYOBJECT, run, 0);
-      g_playRequest = nullptr;
-      started = answer == kRequestStarted;
-      if (answer == kRequestFailed) failure = g_requestError;
-    }
-    if (started) return static_cast<int>(kind);
-    g_state.playing = 0;  // not started, stopped, or the window is gone
-    if (!failure) return 0;
-    if (error) *error = failure;
-    return -1;
-  }
-  if (flags & Pause) {
-    g_state.playing = 1;
-    PauseCountdown(postDelay, run);
+    PauseCountdown(facts.pauseSeconds, run);
     g_state.playing = 0;
     return Pause;
   }
-  return 0;
-}
-
-LRESULT OnPlayRequest(uint32_t run) {
-  // Only the worker's own request of the run in progress: Stop Play All
-  // may have come between the worker's request and this, and another
-  // process may post the message.
-  SoundObjectHandle handle = g_playRequest.exchange(nullptr);
-  if (!handle || run != g_state.playAllRun.Current() || g_state.playAllRun.Stopped(run) || !g_state.playing)
-    return kRequestRefused;
-  DWORD error = StartMedia(handle);
-  if (!error) return kRequestStarted;
-  g_requestError = error;
-  return kRequestFailed;
+  if (!facts.kind) return 0;
+  g_state.playing = 1;
+  DWORD failure = 0;
+  switch (StartMedia(facts, run, &failure)) {
+    case StartResult::Started:
+      return static_cast<int>(facts.kind);
+    case StartResult::Stopped:
+      g_state.playing = 0;
+      return 0;
+    case StartResult::Failed:
+      break;
+  }
+  g_state.playing = 0;
+  if (error) *error = failure;
+  return -1;
 }
 
 void PauseCountdown(uint32_t seconds, uint32_t run) {
   if (seconds == 0) seconds = g_settings.pauseSeconds;
+  SetNowPlaying("");
   NotifyPlayback(PlaybackCountdown, seconds);
 
   const ULONGLONG totalMs = seconds * 1000ull;
@@ -417,14 +324,14 @@ void PauseCountdown(uint32_t seconds, uint32_t run) {
   }
 }
 
-void WaitWhilePlaying(uint32_t run) {
+DWORD WaitWhilePlaying(uint32_t run) {
   // A pause takes the deadline away and its end gives it back: either
   // wakes the wait to look at it again.
-  HANDLE wake[] = {g_state.playing.cleared(), g_state.pauseChanged.handle()};
+  HANDLE wake[] = {g_state.playing.cleared(), g_state.pauseChanged.handle(), g_state.playAllRun.StopEvent()};
   auto going = [run] { return g_state.playing && !g_state.playAllRun.Stopped(run); };
   while (going() && PumpThreadMessages() && going()) {
     DWORD timeout = INFINITE;
-    if (ULONGLONG deadline = g_state.playDeadline) {
+    if (ULONGLONG deadline = g_deadline) {
       ULONGLONG now = MonotonicMs();
       if (now >= deadline) {
         EndOverdue();  // the device never reported the end
@@ -432,22 +339,43 @@ void WaitWhilePlaying(uint32_t run) {
       }
       timeout = static_cast<DWORD>(deadline - now);
     }
-    BlockForMessagesOr(wake, 2, timeout);
+    BlockForMessagesOr(wake, run ? 3 : 2, timeout);
   }
+  return g_noAnswer.exchange(false) ? kDeviceNoAnswer : 0;
+}
+
+void EndMediaPlay() {
+  const uint32_t serial = g_serial;
+  if (ClearPlay(serial)) g_devices.Post(std::make_shared<StopJob>(serial));
 }
 
 bool TogglePause() {
-  if (g_state.paused) {
-    if (UINT device = g_state.currentDevice) ContinueDevice(device);
-    SetPaused(false);
-    NotifyPlayback(PlaybackPauseChanged, 0);
-    return true;
+  // A toggle waits for the device thread while this thread's messages run:
+  // a second toggle meanwhile is not taken.
+  static bool toggling = false;
+  if (toggling || (!g_state.paused && !g_state.playing)) return false;
+  toggling = true;
+  const bool pausing = !g_state.paused;
+  SetPaused(pausing);
+  // The media play (started, or still starting) follows; a countdown holds
+  // by the flag alone.
+  if (g_serial) {
+    auto job = std::make_shared<FollowPauseJob>();
+    DeviceAnswer answer = g_devices.Run(job, kDeviceAnswerMs);
+    if (answer == DeviceAnswer::NoAnswer) {
+      FailStuckPlay();  // the play ends failed, and with it the pause
+      SetPaused(false);
+      NotifyPlayback(PlaybackPauseChanged, 0);
+      toggling = false;
+      return true;
+    } else if (answer == DeviceAnswer::Done && job->refused) {
+      SetPaused(false);  // the device cannot hold: it plays on
+      toggling = false;
+      return false;
+    }
   }
-  if (!g_state.playing) return false;
-  if (UINT device = g_state.currentDevice)
-    if (!HoldDevice(device)) return false;  // the device cannot hold: it plays on
-  SetPaused(true);
-  NotifyPlayback(PlaybackPauseChanged, 1);
+  NotifyPlayback(PlaybackPauseChanged, pausing ? 1 : 0);
+  toggling = false;
   return true;
 }
 
@@ -458,121 +386,99 @@ void EndPause() {
 }
 
 void WaitWhilePaused(uint32_t run) {
-  HANDLE wake[] = {g_state.pauseChanged.handle(), g_state.threadsQuit.handle()};
+  HANDLE wake[] = {g_state.pauseChanged.handle(), g_state.threadsQuit.handle(), g_state.playAllRun.StopEvent()};
   while (g_state.paused && !g_state.playAllRun.Stopped(run) && !g_state.playAllStop && PumpThreadMessages())
-    BlockForMessagesOr(wake, 2, INFINITE);
+    BlockForMessagesOr(wake, 3, INFINITE);
 }
 
 bool GetPlayTimes(DWORD* elapsedMs, DWORD* totalMs) {
-  const UINT device = g_state.currentDevice;
-  if (!device || !OnUiThread()) return false;
-  MCI_STATUS_PARMS status = {};
-  status.dwItem = MCI_STATUS_POSITION;
-  if (mciSendCommandA(device, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&status)) != 0)
-    return false;
-  const DWORD total = g_state.playLengthMs;
-  DWORD position = static_cast<DWORD>(status.dwReturn);
-  if (g_currentKind == CdTrack) {
-    // A CD plays in tracks, minutes, seconds and frames (75 a second).
-    if (MCI_TMSF_TRACK(position) != g_currentTrack)
-      position = MCI_TMSF_TRACK(position) > g_currentTrack ? total : 0;
-    else
-      position = (MCI_TMSF_MINUTE(position) * 60u + MCI_TMSF_SECOND(position)) * 1000u +
-                 MCI_TMSF_FRAME(position) * 1000u / 75u;
-  }
-  *elapsedMs = std::min(position, total);
+  if (!g_serial || !g_started) return false;
+  const DWORD total = g_lengthMs;
+  *elapsedMs = std::min<DWORD>(g_elapsedMs, total);
   *totalMs = total;
   return true;
 }
 
-DWORD PlayAndWait(SoundObjectHandle handle) {
-  if (!handle || g_state.playAllRunning || g_state.playing) return 0;
+ULONGLONG PlayDeadline() { return g_deadline; }
+
+void NowPlayingText(char* text, size_t size) {
+  if (!size) return;
+  std::lock_guard<std::mutex> lock(g_textMutex);
+  lstrcpynA(text, g_text, static_cast<int>(size));
+}
+
+DWORD PlayAndWait(const PlayFacts& facts) {
+  if (g_state.playAllRunning || g_state.playing) return 0;
   g_state.playing = 1;
   NotifyPlayback(PlaybackBusyChanged);
   DWORD error = 0;
-  PlaySoundObject(handle, 0, &error);
-  WaitWhilePlaying(0);
+  if (PlayObject(facts, 0, &error) > 0) error = WaitWhilePlaying(0);
+  EndMediaPlay();
   g_state.playing = 0;
   EndPause();
+  SetNowPlaying("");
   NotifyPlayback(PlaybackBusyChanged);
   return error;
 }
 
 void StopPlayback() {
-  if (!g_state.playAllRunning) StopAllDevices();
+  EndMediaPlay();
   g_state.playing = 0;
   EndPause();  // during Play All the next object plays at once
 }
 
-void OnMediaNotify(WPARAM code, LPARAM device) {
-  // A held play whose device dropped its notice is not over: it is held.
-  if (g_state.paused && code == MCI_NOTIFY_ABORTED && static_cast<UINT>(device) == g_state.currentDevice &&
-      g_state.currentDevice) {
-    g_heldNoticeLost = true;
-    return;
-  }
-  UINT id = static_cast<UINT>(device);
-  // An audio file's device names itself in no notice. A stopped play's
-  // late notice cannot come: a stop closes the device, which posts its
-  // last notice before the close returns, and removes the notices queued
-  // by then. An audio favorite plays without a notice.
-  if (id == 0 && g_currentKind == AudioFile) id = g_state.currentDevice;
-  if (id == 0) return;
-  if (id != g_state.currentDevice) {
-    // The Favorite Selection, playing beside the list: it ends alone.
-    if (id == g_state.favoriteDevice) {
-      g_state.favoriteDevice = 0;
-      mciSendCommandA(id, MCI_CLOSE, MCI_WAIT, 0);
-    }
-    return;  // a notice of another play never ends the current one
-  }
-  if (code == MCI_NOTIFY_SUCCESSFUL || code == MCI_NOTIFY_ABORTED || code == MCI_NOTIFY_FAILURE) EndPlay();
-}
-
 void StopAllDevices() {
-  if (OnUiThread())
-    OnStopAllRequest();
-  else
-    SendMessageA(g_state.mainWindow, WM_STOPALLDEVICES, 0, 0);
+  ClearPlay(g_serial);
+  if (g_devices.Running()) g_devices.Run(std::make_shared<CloseAllJob>(), kDeviceAnswerMs);
 }
 
-void OnStopAllRequest() {
-  mciSendCommandA(MCI_ALL_DEVICE_ID, MCI_STOP, MCI_WAIT, 0);
-  mciSendCommandA(MCI_ALL_DEVICE_ID, MCI_CLOSE, MCI_WAIT, 0);
-  sndPlaySoundA(nullptr, SND_ASYNC | SND_NODEFAULT);
-  g_state.currentDevice = 0;
-  g_state.favoriteDevice = 0;
-  g_state.playDeadline = 0;
-  g_state.playLengthMs = 0;
-  DiscardPendingNotices();
+void EndMediaPlayback(DWORD boundMs) {
+  ClearPlay(g_serial);
+  g_devices.End(boundMs);
 }
+
+namespace {
+
+// Starts a side play and waits for the device thread's answer.
+DWORD StartSidePlay(const MediaRequest& request, HWND window) {
+  auto job = std::make_shared<SideJob>(request, window);
+  if (g_devices.Run(job, kDeviceAnswerMs) != DeviceAnswer::Done) return kDeviceNoAnswer;
+  return job->error;
+}
+
+}  // namespace
 
 DWORD PlayFavoriteFile(const char* path) {
-  // A favorite that still plays ends first; its device would stay open
-  // until the next stop of everything.
-  if (UINT previous = g_state.favoriteDevice.exchange(0)) {
-    mciSendCommandA(previous, MCI_CLOSE, MCI_WAIT, 0);
-    DiscardNoticesOf(previous);
-  }
-  BOOL started;
+  MediaRequest request;
   switch (GetFileKind(path)) {
     case FileKindWave:
-      started = PlayWaveFile(g_state.mainWindow, path);
+      request.kind = Wave;
       break;
     case FileKindMidi:
-      started = PlayMidiFile(g_state.mainWindow, path, 0);
+      request.kind = Midi;
       break;
     case FileKindAudio:
-      // Without a notice: its notice would name no device, and so could
-      // not be told from the list's audio file's. Its device stays open
-      // until the next favorite or the next stop of everything.
-      started = PlayAudioFile(nullptr, path);
+      request.kind = AudioFile;
       break;
     default:
       return MCIERR_UNRECOGNIZED_COMMAND;  // a favorite can only be a WAV, MIDI or audio file
   }
-  if (!started) return LastPlayFailure();
-  // Its notice names this device; it must not end the list's object.
-  g_state.favoriteDevice = GetLastPlayInfo(nullptr);
-  return 0;
+  lstrcpynA(request.path, path, sizeof request.path);
+  return StartSidePlay(request, nullptr);
 }
+
+DWORD PlayCdTrackTrial(uint8_t track, HWND window) {
+  MediaRequest request;
+  request.kind = CdTrack;
+  request.track = track;
+  request.trackBound = g_cdTrackCount;
+  return StartSidePlay(request, window);
+}
+
+void StopSidePlay() { g_devices.Post(std::make_shared<StopSideJob>()); }
+
+bool RunDeviceJob(const std::shared_ptr<DeviceJob>& job) {
+  return g_devices.Run(job, kDeviceAnswerMs) == DeviceAnswer::Done;
+}
+
+unsigned DeviceThreadsGivenUp() { return g_devices.GivenUpCount(); }

@@ -9,6 +9,7 @@
 #include "model/object_list.h"
 #include "model/sound_object.h"
 #include "playback/media_control.h"
+#include "playback/media_devices.h"
 #include "playback/play_order.h"
 #include "playback/playback_events.h"
 #include "playback/waiting.h"
@@ -137,7 +138,13 @@ void PlayOnePass(HWND list, uint32_t run, FailedObjects* failed) {
     ObjectFacts facts = FactsOf(handle);
     SelectItem(list, index);
     WaitWhilePaused(run);  // a pause that came as an object ended holds the next
-    if (PlaySoundObject(handle, run) < 0) {
+    PlayFacts play;
+    TakePlayFacts(handle, &play);
+    DWORD error = 0;
+    if (PlayObject(play, run, &error) >= 0) error = WaitWhilePlaying(run);
+    EndMediaPlay();
+    if (NotePlayResult(handle, error != 0)) InvalidateRect(list, nullptr, FALSE);
+    if (error) {
       // The run goes on with the next object: no repeat or delay of one
       // that cannot be played.
       failed->insert(handle);
@@ -145,8 +152,6 @@ void PlayOnePass(HWND list, uint32_t run, FailedObjects* failed) {
       repeatsLeft = 0;
       facts.repeatCount = 0;
     } else {
-      WaitWhilePlaying(run);
-      StopAllDevices();
       PostDelay(facts, run);
     }
 
@@ -179,7 +184,7 @@ void RunPlayAll(uint32_t run) {
   ChooseNextIndex(nullptr, 0, 0);
   g_state.playing = 0;
   EndPause();
-  StopAllDevices();
+  EndMediaPlay();
   // The idle state comes back on the UI thread, in one step.
   g_runFailures = static_cast<uint32_t>(failed.size());
   g_runEnding = 1;
@@ -191,7 +196,9 @@ void RunPlayAll(uint32_t run) {
 DWORD WINAPI PlayAllWorker(LPVOID) {
   HANDLE events[] = {g_state.playAllStart.handle(), g_state.threadsQuit.handle()};
   while (WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0 && !g_state.playAllStop) {
-    WaitForAudioFileProbe();
+    // A stop of the run, or the program's end, ends this wait too.
+    HANDLE stops[] = {g_state.playAllRun.StopEvent(), g_state.threadsQuit.handle()};
+    WaitForAudioFileProbe(stops, 2);
     RunPlayAll(g_state.playAllRun.Current());
   }
   return 0;
@@ -211,34 +218,13 @@ void StopPlayAllRun() {
   g_state.playAllRun.StopCurrent();
   g_passIndex = kStoppedPass;
   g_objectsLeft = 0;
-  g_state.playing = 0;  // ends the wait in progress
-  EndPause();           // and a wait while paused
+  StopPlayback();  // ends the wait in progress, and a wait while paused
 }
 
 void OnPlayAllEnded() {
   if (!g_runEnding.exchange(0)) return;
   g_state.playAllRunning = 0;
   NotifyPlayback(PlaybackRunEnded, static_cast<LPARAM>(g_runFailures.load()));
-}
-
-bool HandlePlaybackMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  *result = 0;
-  switch (message) {
-    case MM_MCINOTIFY:
-      OnMediaNotify(wParam, lParam);
-      return true;
-    case WM_PLAYOBJECT:
-      *result = OnPlayRequest(static_cast<uint32_t>(wParam));
-      return true;
-    case WM_STOPALLDEVICES:
-      OnStopAllRequest();
-      return true;
-    case WM_PLAYALLENDED:
-      OnPlayAllEnded();
-      return true;
-    default:
-      return false;
-  }
 }
 
 int ChooseNextIndex(HWND list, uint32_t order, int32_t objectsLeft) {

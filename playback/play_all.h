@@ -28,11 +28,6 @@ void StopPlayAllRun();
 // The worker's run is over (its WM_PLAYALLENDED): the idle state comes back.
 void OnPlayAllEnded();
 
-// The main window's handling of MM_MCINOTIFY and of the worker's requests
-// (WM_PLAYOBJECT, WM_STOPALLDEVICES, WM_PLAYALLENDED); false for any other
-// message.
-bool HandlePlaybackMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
-
 // The next list index in the given order, or -1; with no list window only
 // resets the sequential cursor.
 int ChooseNextIndex(HWND list, uint32_t order, int32_t objectsLeft);

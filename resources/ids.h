@@ -315,21 +315,28 @@
 #define IDS_MENU_RESUME           261
 #define IDS_FMT_PAUSED            262 /* one text           [62] */
 #define IDS_FMT_PLAY_TIME         263 /* text, two times    [62] */
+#define IDS_PLAY_ERROR_NO_ANSWER  264
 
 /* ---- Private messages of the main window ------------------------------- */
 /* Any process can post these to the main window: none carries a pointer,
  * and each is checked against the program's own state before it acts. */
 #define WM_SETSTATUSTEXT   (0x0400 + 1) /* WM_USER+1, wParam string id */
 #define WM_OPENCOMMANDLINE (0x0400 + 2) /* WM_USER+2, the pending command line */
-/* Requests of the Play All worker, sent (synchronously) to the main window */
-#define WM_PLAYOBJECT     (0x0400 + 3) /* wParam the run; the object is the request's */
-#define WM_STOPALLDEVICES (0x0400 + 4)
-#define WM_PLAYALLENDED   (0x0400 + 5) /* the run is over: idle state */
+/* The Play All worker's last word, sent (synchronously) to the main window */
+#define WM_PLAYALLENDED (0x0400 + 5) /* the run is over: idle state */
 /* What playback tells the main window to show, wParam a PlaybackEvent */
 #define WM_PLAYBACKEVENT (0x0400 + 6) /* lParam a number */
 /* The marker of a command line handed over in WM_COPYDATA's dwData */
 #define COPYDATA_COMMAND_LINE 0x57444C31 /* "WDL1" */
 /* The main window's timer of the time played (WM_TIMER) */
 #define IDT_PLAY_TIME 1601
+
+/* ---- Messages of the device thread's window ---------------------------- */
+/* A message-only window of the program's own; neither carries anything:
+ * the jobs wait in the thread's own queue. */
+#define WM_DEVICEJOB  (0x8000 + 1) /* WM_APP+1: jobs are queued */
+#define WM_DEVICEQUIT (0x8000 + 2) /* the thread ends */
+/* Its timer that reads the position of what plays (WM_TIMER) */
+#define IDT_DEVICE_POSITION 1602
 
 #endif /* WENDLE_IDS_H */

@@ -63,9 +63,6 @@ LRESULT OnDrawItem(HWND window, WPARAM id, const DRAWITEMSTRUCT* item) {
 }  // namespace
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  LRESULT result = 0;
-  if (HandlePlaybackMessage(message, wParam, lParam, &result)) return result;
-
   switch (message) {
     case WM_CREATE:
       return OnCreate(window);
@@ -140,6 +137,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_PLAYBACKEVENT:
       OnPlaybackEvent(window, wParam, lParam);
+      return 0;
+    case WM_PLAYALLENDED:
+      OnPlayAllEnded();
       return 0;
     default:
       break;

@@ -4,7 +4,6 @@
 // says the command is available.
 #include "dialogs/object_dialogs.h"
 #include "dialogs/option_dialogs.h"
-#include <string_view>
 
 #include "model/file_kind.h"
 #include "model/local_memory.h"
@@ -61,19 +60,28 @@ int IndexAfter(int index) {
 // Plays one object and waits for its end, then says how it went: why it
 // could not be played (the text stays on the status bar), or Ready. The
 // window stays usable meanwhile; the selection comes back after.
-void PlayAndReport(HWND window, SoundObjectHandle handle, int selected) {
-  if (DWORD error = PlayAndWait(handle))
-    ReportObjectPlayFailure(window, handle, error);
+// Returns whether it played.
+bool PlayAndReport(HWND window, const PlayFacts& facts, int selected) {
+  DWORD error = PlayAndWait(facts);
+  if (error)
+    ReportPlayFailure(window, facts.text, error);
   else
     ShowStatusString(IDS_STATUS_READY);
   SendMessageA(g_state.listBox, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
   FocusList();
+  return error == 0;
 }
 
-// Play Selected: the selected object plays.
+// Play Selected: the selected object plays; its row shows whether it could.
 void PlaySelected(HWND window, LPARAM) {
   int index = SelectedIndex();
-  if (index >= 0) PlayAndReport(window, ObjectAt(index), index);
+  SoundObjectHandle handle = ObjectAt(index);
+  PlayFacts facts;
+  if (index < 0 || !TakePlayFacts(handle, &facts)) return;
+  bool played = PlayAndReport(window, facts, index);
+  // The list may have been replaced meanwhile (a second start): the mark
+  // goes only to the object that played.
+  if (ObjectAt(index) == handle && NotePlayResult(handle, !played)) InvalidateRect(g_state.listBox, nullptr, FALSE);
 }
 
 // Play All: nothing happens with an empty list; minimizes first when asked.
@@ -112,18 +120,13 @@ void Browse(HWND window, LPARAM) {
   char path[kTextBufferSize] = "";
   int selected = SelectedIndex();
   if (!BrowseForFile(window, filter, path, 0)) return;
-  SoundObject values = {};
+  PlayFacts audition;
   int fileKind = GetFileKind(path);
-  values.flags = fileKind == FileKindMidi ? Midi : fileKind == FileKindAudio ? AudioFile : Wave;
-  std::string_view name(path);
-  SoundObjectHandle audition = AllocSoundObject();
-  if (!audition) return;
-  if (!StoreSoundObject(audition, values, nullptr, &name)) {
-    FreeSoundObject(audition);
-    return;
-  }
+  audition.kind = fileKind == FileKindMidi ? Midi : fileKind == FileKindAudio ? AudioFile : Wave;
+  audition.media.kind = audition.kind;
+  lstrcpynA(audition.media.path, path, sizeof audition.media.path);
+  lstrcpynA(audition.text, path, sizeof audition.text);
   PlayAndReport(window, audition, selected);
-  FreeSoundObject(audition);
 }
 
 void Add(HWND window, LPARAM) {

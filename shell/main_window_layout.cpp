@@ -34,10 +34,10 @@ void LayOut(int width, int height) {
 
 }  // namespace
 
-void OnSize(HWND, WPARAM type, int width, int height) {
+void OnSize(HWND window, WPARAM type, int width, int height) {
   // Minimized while an object plays (Play All or Play Selected): the title
   // names it at once.
-  if (SoundObjectHandle playing = g_state.currentObject; playing && g_state.playing) ShowNowPlaying(playing);
+  ShowPlayLineAgain(window);
   if (type == SIZE_MINIMIZED) {
     WakeIconAnimation();
     return;

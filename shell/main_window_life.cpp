@@ -6,6 +6,7 @@
 #include "model/object_list.h"
 #include "playback/icon_animation.h"
 #include "playback/media_control.h"
+#include "playback/media_devices.h"
 #include "playback/play_all.h"
 #include "playback/waiting.h"
 #include "resources/ids.h"
@@ -25,6 +26,8 @@ namespace {
 // How long a closing program waits for the Play All worker to finish its
 // run (it closes the devices it asked for) before it ends regardless.
 constexpr DWORD kWorkerEndTimeoutMs = 5000;
+// How long the end waits for the device thread to close its devices.
+constexpr DWORD kDeviceThreadEndMs = 2000;
 
 struct LabelPlace {
   int id;
@@ -97,6 +100,7 @@ void Shutdown(HWND window) {
   g_state.playAllRunning = 0;
   g_state.playing = 0;
   StopPlayback();
+  StopSidePlay();
   OpenHelp(window, HELP_QUIT, 0);
   DestroyWindow(window);
 }
@@ -126,8 +130,10 @@ LRESULT OnCreate(HWND window) {
   g_state.animationThread = CreateIdleThread(IconAnimationThread);
   g_state.playAllThread = CreateIdleThread(PlayAllWorker);
 
-  g_mediaCaps = ProbeMediaDevices();
-  StartAudioFileProbe();
+  // The device types are looked for on a thread of their own: a driver
+  // that does not answer costs the start a few seconds, never the program.
+  StartMediaProbe();
+  WaitForDeviceTypes(kDeviceAnswerMs);
   if (g_mediaCaps == 0) {
     ShowMessage(window, IDS_NO_MEDIA_DEVICES, MB_ICONHAND);
     PostMessageA(window, WM_CLOSE, 0, 0);
@@ -176,7 +182,8 @@ void OnDestroy(HWND) {
 void WaitForWorkersToEnd() {
   HANDLE worker = g_state.playAllThread;
   if (!worker) {
-    ReleaseAudioFileProbe();
+    EndMediaPlayback(kDeviceThreadEndMs);
+    ReleaseMediaProbe();
     return;
   }
   // The worker may still be handing requests to this thread.
@@ -191,5 +198,8 @@ void WaitForWorkersToEnd() {
   }
   CloseHandle(worker);
   g_state.playAllThread = nullptr;
-  ReleaseAudioFileProbe();  // no one waits for it now
+  // The devices close on their own thread; one stuck in a driver is left
+  // behind, and the program ends all the same.
+  EndMediaPlayback(kDeviceThreadEndMs);
+  ReleaseMediaProbe();  // no one waits for it now
 }

@@ -40,7 +40,9 @@ struct PlayLine {
   DWORD elapsedMs = 0;
   DWORD totalMs = 0;
   bool knowsTimes = false;
-  bool statusToo = true;  // the line shows on the status bar too
+  bool statusToo = true;     // the line shows on the status bar too
+  bool countdown = false;    // the line is a countdown's
+  uint32_t secondsLeft = 0;  // the countdown's
 };
 PlayLine s_play;
 
@@ -135,6 +137,8 @@ void StartPlayTimer(HWND mainWindow) {
 // bar of a window that is not minimized.
 void ShowCountdown(HWND mainWindow, uint32_t seconds) {
   StopPlayTimer(mainWindow);
+  s_play.countdown = true;
+  s_play.secondsLeft = seconds;
   char format[kShortFormatLength + 1];
   LanguageString(IDS_FMT_COUNTDOWN, format, sizeof format);
   snprintf(s_play.line, sizeof s_play.line, format, seconds);
@@ -188,7 +192,7 @@ void OnPlaybackEvent(HWND mainWindow, WPARAM event, LPARAM value) {
   switch (event) {
     case PlaybackStarted:
       StopPlayTimer(mainWindow);
-      ShowNowPlaying(g_state.currentObject);
+      ShowNowPlaying();
       break;
     case PlaybackTimed:
       StartPlayTimer(mainWindow);
@@ -217,7 +221,7 @@ void OnPlaybackEvent(HWND mainWindow, WPARAM event, LPARAM value) {
 void OnPlayTimeTick(HWND mainWindow) {
   // Nothing plays any more (its end needs no event of its own), or a
   // countdown took over: the timer goes.
-  if (!g_state.playing || !s_play.timed || g_state.paused || !g_state.currentDevice) {
+  if (!g_state.playing || !s_play.timed || g_state.paused) {
     KillTimer(mainWindow, IDT_PLAY_TIME);
     return;
   }
@@ -226,19 +230,28 @@ void OnPlayTimeTick(HWND mainWindow) {
   ShowPlayLine(true);
 }
 
-void ShowNowPlaying(SoundObjectHandle handle) {
-  {
-    LockedBlock<SoundObject> record(handle);
-    if (!record) return;
-    PlayingText(*record, s_play.object, sizeof s_play.object);
-  }
+void ShowNowPlaying() {
+  s_play.countdown = false;
+  NowPlayingText(s_play.object, sizeof s_play.object);
   ComposeNowPlaying();
   ShowPlayLine(true);
 }
 
+void ShowPlayLineAgain(HWND mainWindow) {
+  if (!g_state.playing) return;
+  // The line is kept as it was last shown: what plays now, never an
+  // object of a list that may be gone.
+  if (s_play.countdown)
+    ShowCountdown(mainWindow, s_play.secondsLeft);
+  else
+    ShowPlayLine(true);
+}
+
 void ReportPlayFailure(HWND owner, const char* what, DWORD error) {
   char reason[kReasonLength] = "";
-  if (!error || !mciGetErrorStringA(error, reason, sizeof reason) || !reason[0])
+  if (error == kDeviceNoAnswer)
+    LanguageString(IDS_PLAY_ERROR_NO_ANSWER, reason, sizeof reason);
+  else if (!error || !mciGetErrorStringA(error, reason, sizeof reason) || !reason[0])
     LanguageString(IDS_PLAY_ERROR_UNKNOWN, reason, sizeof reason);
   char format[kLongFormatLength + 1];
   LanguageString(IDS_FMT_CANNOT_PLAY, format, sizeof format);
@@ -246,13 +259,4 @@ void ReportPlayFailure(HWND owner, const char* what, DWORD error) {
   snprintf(text, sizeof text, format, what, reason);
   ShowStatusText(text);
   ResMessageBox(owner, g_state.languageModule, text, MAKEINTRESOURCEA(IDS_APP_CAPTION), MB_ICONEXCLAMATION);
-}
-
-void ReportObjectPlayFailure(HWND owner, SoundObjectHandle handle, DWORD error) {
-  char what[kTextBufferSize] = "";
-  {
-    LockedBlock<SoundObject> record(handle);
-    if (record) PlayingText(*record, what, sizeof what);
-  }
-  ReportPlayFailure(owner, what, error);
 }

@@ -9,14 +9,15 @@
 
 #include <windows.h>
 
-#include "state/sound_object_handle.h"
-
 // WM_PLAYBACKEVENT: event is a PlaybackEvent, value its number.
 void OnPlaybackEvent(HWND mainWindow, WPARAM event, LPARAM value);
 
 // The now-playing text on the status bar (and in a minimized title), with
 // the time played once the media has started.
-void ShowNowPlaying(SoundObjectHandle handle);
+void ShowNowPlaying();
+// The line of what plays (or counts down) shown again, as the window
+// changed its size or was minimized.
+void ShowPlayLineAgain(HWND mainWindow);
 
 // WM_TIMER of IDT_PLAY_TIME: the time played, once a second while media
 // plays; the timer ends itself once nothing plays.
@@ -25,6 +26,5 @@ void OnPlayTimeTick(HWND mainWindow);
 // A play that did not start: what (an object's text or a file) and the
 // media system's own reason, in a message box and on the status bar.
 void ReportPlayFailure(HWND owner, const char* what, DWORD error);
-void ReportObjectPlayFailure(HWND owner, SoundObjectHandle handle, DWORD error);
 
 #endif

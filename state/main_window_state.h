@@ -73,16 +73,24 @@ class RunToken {
   uint32_t Begin() {
     uint32_t run = current_.load() + 1;
     if (run == 0) run = 1;
+    ResetEvent(stopEvent_.handle());
     current_ = run;
     return run;
   }
-  void StopCurrent() { stopped_ = current_.load(); }
+  void StopCurrent() {
+    stopped_ = current_.load();
+    stopEvent_.Raise();
+  }
   uint32_t Current() const { return current_.load(); }
   bool Stopped(uint32_t run) const { return run != 0 && stopped_.load() == run; }
+  // Set by the stop of the current run, until the next run begins: a wait
+  // of the run blocks on it too.
+  HANDLE StopEvent() const { return stopEvent_.handle(); }
 
  private:
   std::atomic<uint32_t> current_{0};
   std::atomic<uint32_t> stopped_{0};
+  SignalEvent stopEvent_{true};
 };
 
 struct MainWindowState {
@@ -112,7 +120,6 @@ struct MainWindowState {
   // the close path all end a wait through it.
   WakingFlag playing;
   std::atomic<int32_t> playAllRunning{0};
-  std::atomic<SoundObjectHandle> currentObject{nullptr};
   RunToken playAllRun;
   std::atomic<int32_t> animationStop{0};
   std::atomic<int32_t> playAllStop{0};
@@ -120,14 +127,6 @@ struct MainWindowState {
   std::atomic<int32_t> lastHelpCommand{-1};
   std::atomic<int32_t> helpOpened{0};  // this run opened the help viewer
 
-  // The media play in progress: its MCI device (0 for none), so that a
-  // completion notice ends only the play it belongs to, and the monotonic
-  // time (GetTickCount64) by which it must have ended (0 for none).
-  std::atomic<uint32_t> currentDevice{0};
-  std::atomic<uint32_t> favoriteDevice{0};
-  std::atomic<uint64_t> playDeadline{0};
-  // The media play's whole length in milliseconds, for the time played.
-  std::atomic<uint32_t> playLengthMs{0};
   // Pause holds what plays: its device is paused (and has no deadline),
   // a countdown keeps its seconds, and Play All starts nothing. Every
   // change raises pauseChanged, so a wait sees it at once.
@@ -136,10 +135,9 @@ struct MainWindowState {
 
   HANDLE animationThread = nullptr;
   HANDLE playAllThread = nullptr;
-  HANDLE audioFileProbe = nullptr;  // the audio file device's probe thread
-  SignalEvent playAllStart;         // one run of the Play All worker per raise
-  SignalEvent listGrew;             // an item was added to the list
-  SignalEvent threadsQuit{true};    // set once at close: the workers end
+  SignalEvent playAllStart;       // one run of the Play All worker per raise
+  SignalEvent listGrew;           // an item was added to the list
+  SignalEvent threadsQuit{true};  // set once at close: the workers end
 
   HICON buttonIcons[kButtonIconCount] = {};
   HBITMAP kindBitmaps[kKindBitmapCount] = {};

@@ -148,12 +148,13 @@ int CreateCatalogFile() {
 
 void CatalogActiveCd(HWND mainWindow) {
   if (g_state.playAllRunning || g_state.playing) return;
-  uint32_t first = 0;
-  uint32_t second = 0;
-  if (!ReadCdIdentity(0, &first, &second)) {
+  CdDisc disc;
+  if (!ReadCdDisc(&disc, false) || !disc.identified) {
     ShowMessage(mainWindow, IDS_NO_CD, MB_ICONEXCLAMATION);
     return;
   }
+  const uint32_t first = disc.first;
+  const uint32_t second = disc.second;
   // Nothing else uses this buffer until the list is opened.
   char path[kTextBufferSize];
   if (LookupCatalog(first, second, path)) {

@@ -22,6 +22,7 @@
 #include <mmreg.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -36,10 +37,17 @@ thread_local LastPlay t_lastPlay = {0, 0, 0};
 // A play that did not start, and why.
 void RecordFailure(DWORD error) { t_lastPlay = {0, 0, error}; }
 
+// Every device is opened under a name of its own. Without one the file's
+// name (or the type) names the device, and a device whose open never came
+// back would keep that name taken for the rest of the run.
 MCIDEVICEID OpenDevice(LPCSTR deviceType, LPCSTR element) {
+  static LONG opened = 0;
+  char alias[32];
+  snprintf(alias, sizeof alias, "wendle%lu", static_cast<unsigned long>(InterlockedIncrement(&opened)));
   MCI_OPEN_PARMSA open = {};
   open.lpstrDeviceType = deviceType;
-  DWORD flags = MCI_OPEN_TYPE | MCI_WAIT;
+  open.lpstrAlias = alias;
+  DWORD flags = MCI_OPEN_TYPE | MCI_OPEN_ALIAS | MCI_WAIT;
   if (element) {
     open.lpstrElementName = element;
     flags |= MCI_OPEN_ELEMENT;

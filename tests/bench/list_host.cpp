@@ -74,9 +74,10 @@ ListHost::~ListHost() {
 }
 
 LRESULT CALLBACK ListHost::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  LRESULT result;
-  if (HandlePlaybackMessage(message, wParam, lParam, &result)) return result;
   switch (message) {
+    case WM_PLAYALLENDED:
+      OnPlayAllEnded();
+      return 0;
     case WM_DELETEITEM:
       if (wParam == IDC_OBJECT_LIST) {
         OnObjectListDeleteItem(reinterpret_cast<const DELETEITEMSTRUCT*>(lParam));

@@ -8,6 +8,7 @@
 #include "model/object_list.h"
 #include "model/sound_object.h"
 #include "playback/media_control.h"
+#include "playback/media_devices.h"
 #include "playback/play_all.h"
 #include "resources/ids.h"
 #include "shell/main_window.h"

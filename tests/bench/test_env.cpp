@@ -184,7 +184,10 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     if (done()) return true;
     DWORD elapsed = GetTickCount() - start;
     if (elapsed >= timeoutMs) return done();
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
+    // Looked at again at least every 20 ms: what it waits for may come
+    // from another thread without a message.
+    DWORD wait = timeoutMs - elapsed;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, wait < 20 ? wait : 20, QS_ALLINPUT);
   }
 }
 

@@ -54,7 +54,7 @@ std::string ClassName(HWND window);
 // Dispatches every pending message of this thread.
 void PumpMessages();
 // Runs this thread's messages until done() is true or timeoutMs passes;
-// blocks on the queue between messages. Returns done().
+// blocks on the queue between messages, 20 ms at most. Returns done().
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
 
 // The file that receives everything Wine plays through the sound device

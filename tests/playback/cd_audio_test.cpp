@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bench/list_host.h"
+#include "bench/playback_host.h"
 #include "bench/test_env.h"
 #include "bench/virtual_cd.h"
 #include "model/local_memory.h"
@@ -17,6 +18,7 @@
 #include "model/sound_object.h"
 #include "playback/cd_audio.h"
 #include "playback/media_control.h"
+#include "playback/media_devices.h"
 #include "playback/waiting.h"
 #include "resources/ids.h"
 #include "state/main_window_state.h"
@@ -39,8 +41,15 @@ class CdAudioTest : public testing::Test {
     ASSERT_TRUE(bench::VirtualCdInstalled()) << "the test prefix has no virtual CD drive";
     g_cdTrackCount = 0;
   }
-  void TearDown() override { mciSendCommandA(MCI_ALL_DEVICE_ID, MCI_CLOSE, MCI_WAIT, 0); }
+  void TearDown() override { StopAllDevices(); }
 };
+
+// Plays the list's object at index as Play Selected starts it.
+int PlayAt(int index) {
+  PlayFacts facts;
+  TakePlayFacts(ObjectAt(index), &facts);
+  return PlayObject(facts, 0);
+}
 
 std::vector<int> AudioTracks() {
   uint8_t tracks[kMaxCdTracks];
@@ -185,15 +194,15 @@ class CdPlayTest : public CdAudioTest {
 
 TEST_F(CdPlayTest, LastAudioTrackPlaysToItsNotice) {
   bench::SinkWatch sink;
-  ASSERT_EQ(PlaySoundObject(ObjectAt(1), 0), static_cast<int>(CdTrack));
+  ASSERT_EQ(PlayAt(1), static_cast<int>(CdTrack));
   EXPECT_EQ(g_state.playing, 1);
-  EXPECT_EQ(g_state.currentObject, ObjectAt(1));
-  const ULONGLONG deadline = g_state.playDeadline;  // minutes away: the track is 140 s long
+  const ULONGLONG deadline = PlayDeadline();  // minutes away: the track is 140 s long
+  EXPECT_NE(deadline, 0u);
   WaitWhilePlaying(0);
   EXPECT_LT(MonotonicMs(), deadline) << "the play ended by its deadline, not by the drive's notice";
   EXPECT_EQ(g_state.playing, 0);
-  EXPECT_EQ(g_state.currentObject, nullptr);
-  EXPECT_EQ(OpenDeviceCount(), 0);
+  EXPECT_EQ(PlayDeadline(), 0u);
+  EXPECT_TRUE(bench::PumpUntil([] { return OpenDeviceCount() == 0; }));
   if (sink.Available()) {
     EXPECT_TRUE(sink.Holds(bench::VirtualCdTone(3)));
   }
@@ -208,19 +217,19 @@ TEST_F(CdAudioTest, APauseHoldsATrackWhoseDriveDropsItsNoticeAndResumePlaysItOn)
   ASSERT_EQ(AddAllCdTracks(), 2);
   bench::SinkWatch sink;
   g_state.playing = 1;
-  ASSERT_EQ(PlaySoundObject(ObjectAt(1), 0), static_cast<int>(CdTrack));
+  ASSERT_EQ(PlayAt(1), static_cast<int>(CdTrack));
   ASSERT_TRUE(TogglePause());
-  EXPECT_EQ(g_state.playDeadline.load(), 0u);
+  EXPECT_EQ(PlayDeadline(), 0u);
   // The drive's ABORTED arrives while held: the play goes on being held.
+  Sleep(200);
   EXPECT_TRUE(PumpThreadMessages());
   EXPECT_EQ(g_state.playing, 1);
   EXPECT_EQ(g_state.paused, 1);
-  EXPECT_EQ(g_state.currentObject, ObjectAt(1));
   EXPECT_EQ(OpenDeviceCount(), 1);
 
   ASSERT_TRUE(TogglePause());  // Resume
   EXPECT_EQ(g_state.paused, 0);
-  const ULONGLONG deadline = g_state.playDeadline;
+  const ULONGLONG deadline = PlayDeadline();
   EXPECT_NE(deadline, 0u);
   WaitWhilePlaying(0);
   EXPECT_LT(MonotonicMs(), deadline) << "the play ended by its deadline, not by the drive's new notice";
@@ -232,14 +241,110 @@ TEST_F(CdAudioTest, APauseHoldsATrackWhoseDriveDropsItsNoticeAndResumePlaysItOn)
 }
 
 TEST_F(CdPlayTest, StopEndsThePlayAndNoNoticeComesAfter) {
-  ASSERT_EQ(PlaySoundObject(ObjectAt(0), 0), static_cast<int>(CdTrack));
+  // Both tracks play on until they are stopped.
+  cd_.Insert("data 60000\naudio 180000 held\naudio 140000 held\n");
+  ASSERT_EQ(PlayAt(0), static_cast<int>(CdTrack));
   StopPlayback();
   EXPECT_EQ(g_state.playing, 0);
-  EXPECT_EQ(OpenDeviceCount(), 0);
+  EXPECT_TRUE(bench::PumpUntil([] { return OpenDeviceCount() == 0; }));
   // The drive posts its notice before the close returns, and the stop
   // discards it: nothing is left to end the next play.
-  MSG msg;
-  EXPECT_FALSE(PeekMessageA(&msg, host_.window(), MM_MCINOTIFY, MM_MCINOTIFY, PM_NOREMOVE));
+  ASSERT_EQ(PlayAt(1), static_cast<int>(CdTrack));
+  EXPECT_FALSE(bench::PumpUntil([] { return g_state.playing == 0; }, 500)) << "a stopped play's notice ended the next";
+  StopPlayback();
+}
+
+// A drive that never reports the end of its play: the play counts as
+// ended once its length and a margin have passed, and its device closes.
+TEST_F(CdAudioTest, APlayThatNeverReportsItsEndIsEndedAfterItsLength) {
+  bench::VirtualCd cd("audio 400 held\n");
+  bench::ListHost host;
+  ProbeMediaDevices();
+  ASSERT_EQ(AddAllCdTracks(), 1);
+  g_state.playing = 1;
+  ASSERT_EQ(PlayAt(0), static_cast<int>(CdTrack));
+  const ULONGLONG start = MonotonicMs();
+  EXPECT_EQ(WaitWhilePlaying(0), 0u);
+  const ULONGLONG waited = MonotonicMs() - start;
+  EXPECT_GE(waited, 3000u);  // 400 ms, a quarter more and the margin of 3 s
+  EXPECT_LT(waited, 6000u);
+  EXPECT_EQ(g_state.playing, 0);
+  EXPECT_TRUE(bench::PumpUntil([] { return OpenDeviceCount() == 0; }));
+}
+
+// A drive that never answers: the play is given up after the bound, with
+// its own reason, the window's messages run all the while, Stop ends such
+// a wait at once, and the next play gets a fresh device thread. When the
+// stuck call comes back at last, its thread closes the device and ends.
+class StuckDriveTest : public CdAudioTest {
+ protected:
+  void SetUp() override {
+    CdAudioTest::SetUp();
+    release_ = CreateEventW(nullptr, TRUE, FALSE, L"WendleVirtualCdRelease");
+    ResetEvent(release_);
+  }
+  void TearDown() override {
+    SetEvent(release_);  // the stuck calls come back
+    CdAudioTest::TearDown();
+    CloseHandle(release_);
+  }
+  HANDLE release_ = nullptr;
+};
+
+// The stuck calls come back, and their threads close what they opened:
+// the drive can be opened again.
+void LetStuckCallsGo(HANDLE release) {
+  SetEvent(release);
+  EXPECT_TRUE(bench::PumpUntil([] { return OpenDeviceCount() == 0; }));
+  ResetEvent(release);
+}
+
+int g_ticks = 0;
+void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) { ++g_ticks; }
+
+TEST_F(StuckDriveTest, APlayIsGivenUpAfterTheBoundAndTheWindowKeepsAnswering) {
+  bench::VirtualCd cd("stuck\naudio 1000\n");
+  bench::ListHost host;
+  ASSERT_EQ(AddAllCdTracks(), 1);
+  const unsigned givenUp = DeviceThreadsGivenUp();
+  // The window's timer goes on firing while the start waits.
+  g_ticks = 0;
+  SetTimer(host.window(), 77, 100, CountTick);
+  g_state.playing = 1;
+  const ULONGLONG start = MonotonicMs();
+  PlayFacts facts;
+  TakePlayFacts(ObjectAt(0), &facts);
+  DWORD error = 0;
+  EXPECT_EQ(PlayObject(facts, 0, &error), -1);
+  const ULONGLONG waited = MonotonicMs() - start;
+  KillTimer(host.window(), 77);
+  EXPECT_EQ(error, kDeviceNoAnswer);
+  EXPECT_GE(waited, kDeviceAnswerMs - 100);
+  EXPECT_LT(waited, kDeviceAnswerMs + 2000);
+  EXPECT_GE(g_ticks, static_cast<int>(kDeviceAnswerMs / 100 / 2)) << "the window did not answer while it waited";
+  EXPECT_EQ(g_state.playing, 0);
+  EXPECT_EQ(DeviceThreadsGivenUp(), givenUp + 1);
+  LetStuckCallsGo(release_);
+
+  // Stop while a start is stuck: the wait ends at once, and the next play
+  // gets a fresh thread after a moment's grace.
+  g_state.playing = 1;
+  bench::AfterStart(host.window(), 300, [] { StopPlayback(); });
+  const ULONGLONG stopStart = MonotonicMs();
+  EXPECT_EQ(PlayObject(facts, 0, &error), 0);  // stopped: not started, not failed
+  EXPECT_LT(MonotonicMs() - stopStart, 2000u);
+  // The drive answers again (the stuck call still holds its first device):
+  // the track plays to its notice.
+  cd.Insert("audio 1000\n");
+  bench::SinkWatch sink;
+  g_state.playing = 1;
+  ASSERT_EQ(PlayObject(facts, 0, &error), static_cast<int>(CdTrack)) << error;
+  EXPECT_EQ(DeviceThreadsGivenUp(), givenUp + 2);
+  EXPECT_EQ(WaitWhilePlaying(0), 0u);
+  if (sink.Available()) {
+    EXPECT_TRUE(sink.Holds(bench::VirtualCdTone(1)));
+  }
+  LetStuckCallsGo(release_);
 }
 
 }  // namespace

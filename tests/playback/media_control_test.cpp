@@ -14,6 +14,7 @@
 #include "model/object_list.h"
 #include "model/sound_object.h"
 #include "playback/media_control.h"
+#include "playback/media_devices.h"
 #include "bench/playback_host.h"
 #include "resources/ids.h"
 #include "shell/main_window.h"
@@ -72,7 +73,8 @@ TEST_F(MediaControlTest, PlaySelectedPlaysTheSoundAndComesBackToIdle) {
   PlaySelected();  // returns when the play has ended
 
   EXPECT_EQ(g_state.playing, 0);
-  EXPECT_EQ(g_state.currentObject.load(), nullptr);
+  DWORD elapsed = 0, total = 0;
+  EXPECT_FALSE(GetPlayTimes(&elapsed, &total));
   EXPECT_EQ(host_.StatusText(), LanguageString(IDS_STATUS_READY));
   EXPECT_EQ(host_.Selected(), second);
   EXPECT_EQ(OpenDeviceCount(), 0);
@@ -123,43 +125,45 @@ TEST_F(MediaControlTest, StopSkipEndsTheWaitAndClosesEveryDevice) {
   ULONGLONG start = GetTickCount64();
   PlaySelected();
   EXPECT_LT(GetTickCount64() - start, 4000u) << "the 20 s sound was not cut short";
-  EXPECT_EQ(OpenDeviceCount(), 0);
+  EXPECT_TRUE(bench::PumpUntil([] { return OpenDeviceCount() == 0; }));
   EXPECT_TRUE(MenuItemEnabled(host_.window(), IDM_SOUND_PLAY_SELECTED));
 }
+
+// The devices' notices go to the device thread's message-only window.
+HWND DeviceWindow() { return FindWindowExW(HWND_MESSAGE, nullptr, L"WendleDevices", nullptr); }
 
 TEST_F(MediaControlTest, OnlyTheNoticeOfThePlayingDeviceEndsAPlay) {
   host_.AddMarkedWave(4, 20000);
   SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
   bench::AfterStart(host_.window(), 200, [] {
-    UINT device = g_state.currentDevice;
-    ASSERT_NE(device, 0u);
+    ASSERT_EQ(OpenDeviceCount(), 1);
+    HWND devices = DeviceWindow();
+    ASSERT_TRUE(devices);
+    // The open device's id: MCI numbers devices from 1, and only one is open.
+    char answer[64] = "";
+    mciSendStringA("sysinfo waveaudio name 1 open", answer, sizeof answer, nullptr);
+    const UINT device = mciGetDeviceIDA(answer);
     // Another play's notice, and a superseded one of this play: both leave
     // it playing, and its text stays.
     std::string playingText = StatusText();
     EXPECT_EQ(playingText.rfind("Playing ", 0), 0u) << playingText;
-    SendMessageA(g_state.mainWindow, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, device + 7);
+    SendMessageW(devices, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, device + 7);
     EXPECT_EQ(g_state.playing, 1);
     EXPECT_EQ(StatusText(), playingText);
-    SendMessageA(g_state.mainWindow, MM_MCINOTIFY, MCI_NOTIFY_SUPERSEDED, device);
-    EXPECT_EQ(g_state.playing, 1);
-    EXPECT_EQ(StatusText(), playingText);
-    // The play's own end.
-    SendMessageA(g_state.mainWindow, MM_MCINOTIFY, MCI_NOTIFY_ABORTED, device);
+    if (device) {
+      SendMessageW(devices, MM_MCINOTIFY, MCI_NOTIFY_SUPERSEDED, device);
+      EXPECT_EQ(g_state.playing, 1);
+      EXPECT_EQ(StatusText(), playingText);
+      // The play's own end.
+      PostMessageW(devices, MM_MCINOTIFY, MCI_NOTIFY_ABORTED, device);
+    } else {
+      ADD_FAILURE() << "no device id for " << answer;
+      StopPlayback();
+    }
   });
   PlaySelected();
   EXPECT_EQ(g_state.playing, 0);
-  EXPECT_EQ(OpenDeviceCount(), 0);
-}
-
-TEST_F(MediaControlTest, APlayThatNeverReportsItsEndIsEndedAfterItsLength) {
-  host_.AddMarkedWave(5, 20000);
-  SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
-  // Pretend the device has overrun its length already.
-  bench::AfterStart(host_.window(), 200, [] { g_state.playDeadline = GetTickCount64(); });
-  PlaySelected();
-  EXPECT_EQ(g_state.playing, 0);
-  EXPECT_EQ(OpenDeviceCount(), 0);
-  EXPECT_TRUE(MenuItemEnabled(host_.window(), IDM_SOUND_PLAY_SELECTED));
+  EXPECT_TRUE(bench::PumpUntil([] { return OpenDeviceCount() == 0; }));
 }
 
 TEST_F(MediaControlTest, APauseOfNoSecondsWaitsThePauseBetweenObjects) {
@@ -181,15 +185,21 @@ TEST_F(MediaControlTest, APauseOfNoSecondsWaitsThePauseBetweenObjects) {
 
 TEST_F(MediaControlTest, AMinimizedWindowShowsTheFileNameInItsTitle) {
   g_settings.preferenceFlags = TitleWhenMinimized;
+  // The missing file plays nothing: the line it was announced with is
+  // kept and shown again as the window changes.
   host_.AddFile(Wave, "C:\\MUSIC\\SONG.WAV");
+  PlayFacts facts;
+  ASSERT_TRUE(TakePlayFacts(ObjectAt(0), &facts));
+  EXPECT_STREQ(facts.text, "C:\\MUSIC\\SONG.WAV");
   ShowWindow(host_.window(), SW_MINIMIZE);
-  ShowNowPlaying(ObjectAt(0));
+  PlayObject(facts, 0);
+  ShowNowPlaying();
   EXPECT_EQ(host_.Title(), "SONG.WAV");
   EXPECT_EQ(host_.StatusText(), "Playing C:\\MUSIC\\SONG.WAV");
 
   g_settings.preferenceFlags = 0;
   SetWindowTextA(host_.window(), "Wendle");
-  ShowNowPlaying(ObjectAt(0));
+  ShowNowPlaying();
   EXPECT_EQ(host_.Title(), "Wendle");
   ShowWindow(host_.window(), SW_RESTORE);
 }
@@ -213,12 +223,12 @@ TEST_F(MediaControlTest, PauseHoldsThePlayAndItsItemSaysResume) {
     EXPECT_TRUE(MenuItemEnabled(window, IDM_SOUND_PAUSE));
     OnCommand(window, IDM_SOUND_PAUSE, 0);
     EXPECT_EQ(g_state.paused, 1);
-    EXPECT_EQ(g_state.playDeadline.load(), 0u);
+    EXPECT_EQ(PlayDeadline(), 0u);
     EXPECT_EQ(OpenDeviceCount(), 1);
     EXPECT_EQ(MenuText(window, IDM_SOUND_PAUSE), "Res&ume\tCtrl+P");
     EXPECT_EQ(StatusText().rfind("Paused: Playing ", 0), 0u) << StatusText();
     ShowWindow(window, SW_MINIMIZE);
-    ShowNowPlaying(g_state.currentObject);
+    ShowPlayLineAgain(window);
     char title[256] = "";
     GetWindowTextA(window, title, sizeof title);
     EXPECT_EQ(std::string(title).rfind("Paused: ", 0), 0u) << title;
@@ -227,7 +237,7 @@ TEST_F(MediaControlTest, PauseHoldsThePlayAndItsItemSaysResume) {
 
     OnCommand(window, IDM_SOUND_PAUSE, 0);  // Resume
     EXPECT_EQ(g_state.paused, 0);
-    EXPECT_NE(g_state.playDeadline.load(), 0u);
+    EXPECT_NE(PlayDeadline(), 0u);
     EXPECT_EQ(MenuText(window, IDM_SOUND_PAUSE), "Pa&use\tCtrl+P");
     EXPECT_EQ(StatusText().rfind("Playing ", 0), 0u) << StatusText();
 
@@ -238,7 +248,7 @@ TEST_F(MediaControlTest, PauseHoldsThePlayAndItsItemSaysResume) {
   PlaySelected();
   EXPECT_EQ(g_state.playing, 0);
   EXPECT_EQ(g_state.paused, 0);
-  EXPECT_EQ(OpenDeviceCount(), 0);
+  EXPECT_TRUE(bench::PumpUntil([] { return OpenDeviceCount() == 0; }));
   EXPECT_FALSE(MenuItemEnabled(host_.window(), IDM_SOUND_PAUSE));
   g_settings.preferenceFlags = 0;
 }

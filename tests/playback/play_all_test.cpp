@@ -22,6 +22,12 @@
 
 namespace {
 
+int OpenDeviceCount() {
+  char answer[32] = "";
+  if (mciSendStringA("sysinfo all quantity open", answer, sizeof answer, nullptr) != 0) return -1;
+  return atoi(answer);
+}
+
 using bench::LanguageString;
 
 class PlayAllTest : public testing::Test {
@@ -268,11 +274,16 @@ TEST_F(PlayAllTest, TheFavoriteSelectionDoesNotEndTheListsObject) {
   host_.AddMarkedWave(52, 100);
   StartRun();
   ASSERT_EQ(bench::WaitForMarks(from_, 1), std::vector<int>{51});
+  char listText[512] = "";
+  NowPlayingText(listText, sizeof listText);
   OnHotKey(host_.window(), IDH_FAVORITE);
-  ASSERT_NE(g_state.favoriteDevice, 0u);
+  ASSERT_EQ(OpenDeviceCount(), 2);
   // The favorite's notice closes its own device and nothing else.
-  ASSERT_TRUE(bench::PumpUntil([] { return g_state.favoriteDevice == 0; }));
-  EXPECT_EQ(g_state.currentObject, ObjectAt(playing)) << "the favorite's notice ended the list's object";
+  ASSERT_TRUE(bench::PumpUntil([] { return OpenDeviceCount() == 1; }));
+  char text[512] = "";
+  NowPlayingText(text, sizeof text);
+  EXPECT_STREQ(text, listText) << "the favorite's notice ended the list's object";
+  EXPECT_EQ(host_.Selected(), playing);
   EXPECT_NE(g_state.playing, 0);
   Command(IDM_SOUND_STOP_SKIP);
   ASSERT_TRUE(host_.WaitForRunEnd());

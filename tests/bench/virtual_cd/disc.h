@@ -8,6 +8,10 @@
 //                               until it is stopped, so a test can look at
 //                               a track that plays as long as it likes
 //   data <milliseconds>
+//   stuck                       the drive never answers a play: MCI_PLAY
+//                               blocks until the process raises the event
+//                               kStuckReleaseEvent (or ends), as a drive
+//                               or driver that hangs would
 // Blank lines are ignored. An empty file, or one holding the line "nodisc",
 // describes a drive without a disc. Any other line makes the file unusable,
 // and the drive then does not open.
@@ -21,6 +25,9 @@
 namespace virtual_cd {
 
 constexpr int kMaxTracks = 99;  // track numbers of an audio CD: 1..99
+// The event (manual reset, in the process's own session) that lets a
+// stuck drive's plays come back.
+constexpr wchar_t kStuckReleaseEvent[] = L"WendleVirtualCdRelease";
 constexpr uint32_t kMaxTrackMs = 100u * 60u * 1000u;
 
 struct Track {
@@ -31,6 +38,7 @@ struct Track {
 
 struct Disc {
   bool present = false;
+  bool stuck = false;
   int trackCount = 0;
   Track tracks[kMaxTracks];  // tracks[n - 1] is track n
 };
@@ -49,6 +57,10 @@ inline bool ParseDisc(std::string_view text, Disc* disc) {
     if (line.empty()) continue;
     if (line == "nodisc") {
       noDisc = true;
+      continue;
+    }
+    if (line == "stuck") {
+      disc->stuck = true;
       continue;
     }
     Track track;
@@ -74,8 +86,10 @@ inline bool ParseDisc(std::string_view text, Disc* disc) {
     if (track.lengthMs > kMaxTrackMs || disc->trackCount == kMaxTracks) return false;
     disc->tracks[disc->trackCount++] = track;
   }
+  const bool stuck = disc->stuck;
   disc->present = !noDisc && disc->trackCount > 0;
   if (!disc->present) disc->trackCount = 0;
+  disc->stuck = stuck;
   return true;
 }
 

@@ -277,8 +277,17 @@ DWORD Finish(Device* device, UINT message, DWORD flags, const void* params, DWOR
   return result;
 }
 
+// A stuck drive: the call does not come back until the test lets it.
+void StayStuck() {
+  HANDLE release = CreateEventW(nullptr, TRUE, FALSE, virtual_cd::kStuckReleaseEvent);
+  if (!release) return;
+  WaitForSingleObject(release, INFINITE);
+  CloseHandle(release);
+}
+
 DWORD Play(Device* device, DWORD flags, const MCI_PLAY_PARMS* params) {
   if (!device->disc.present) return MCIERR_HARDWARE;
+  if (device->disc.stuck) StayStuck();
   uint32_t length = DiscLengthMs(device->disc);
   uint32_t from, to = length;
   {
