@@ -214,15 +214,15 @@ void PlayFavorite(HWND window) {
 }
 void AddCdTracks(HWND, LPARAM) { AddAllCdTracksCommand(); }
 
-void Help(HWND window, UINT command, ULONG_PTR data) {
+void Help(HWND window, UINT context) {
   ShowStatusString(IDS_STATUS_HELP);
-  OpenHelp(window, command, data);
+  OpenHelp(window, context);
 }
-void HelpIndex(HWND window, LPARAM) { Help(window, HELP_CONTEXT, HELPCTX_INDEX); }
-void HelpOverview(HWND window, LPARAM) { Help(window, HELP_CONTEXT, HELPCTX_OVERVIEW); }
-void HelpProcedures(HWND window, LPARAM) { Help(window, HELP_CONTEXT, HELPCTX_PROCEDURES); }
-void HelpUsing(HWND window, LPARAM) { Help(window, HELP_HELPONHELP, 0); }
-void HelpDistribution(HWND window, LPARAM) { Help(window, HELP_CONTEXT, HELPCTX_DISTRIBUTION); }
+void HelpIndex(HWND window, LPARAM) { Help(window, HELPCTX_INDEX); }
+void HelpOverview(HWND window, LPARAM) { Help(window, HELPCTX_OVERVIEW); }
+void HelpProcedures(HWND window, LPARAM) { Help(window, HELPCTX_PROCEDURES); }
+void HelpUsing(HWND window, LPARAM) { Help(window, HELPCTX_USING_HELP); }
+void HelpDistribution(HWND window, LPARAM) { Help(window, HELPCTX_DISTRIBUTION); }
 
 void About(HWND window, LPARAM) {
   ShowAboutBox(window, g_state.languageModule, IDI_APP, IDS_APP_CAPTION, IDS_ABOUT_LINE1, IDS_ABOUT_LINE2,

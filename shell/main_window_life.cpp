@@ -97,7 +97,7 @@ void Shutdown(HWND window) {
   g_state.playAllRunning = 0;
   g_state.playing = 0;
   StopPlayback();
-  OpenHelp(window, HELP_QUIT, 0);
+  CloseHelp();
   DestroyWindow(window);
 }
 

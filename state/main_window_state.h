@@ -118,7 +118,6 @@ struct MainWindowState {
   std::atomic<int32_t> playAllStop{0};
   std::atomic<int32_t> suppressItemFree{0};
   std::atomic<int32_t> lastHelpCommand{-1};
-  std::atomic<int32_t> helpOpened{0};  // this run opened the help viewer
 
   // The media play in progress: its MCI device (0 for none), so that a
   // completion notice ends only the play it belongs to, and the monotonic
