@@ -336,3 +336,19 @@ bool OnHotKey(HWND window, int id) {
       return false;
   }
 }
+
+void OnHelpRequest(HWND window, const HELPINFO* info) {
+  if (!info) return;
+  // F1 in an open menu: the contents, as F1 in the window.
+  if (info->iContextType == HELPINFO_MENUITEM) {
+    Help(window, HELPCTX_INDEX);
+    return;
+  }
+  // F1 in a dialog box of this thread: what its Help button opens.
+  HWND source = static_cast<HWND>(info->hItemHandle);
+  HWND dialog = source && IsWindow(source) ? GetAncestor(source, GA_ROOT) : nullptr;
+  if (!dialog || dialog == window || GetWindowThreadProcessId(dialog, nullptr) != GetCurrentThreadId()) return;
+  HWND button = GetDlgItem(dialog, IDC_HELP_BUTTON);
+  if (button && IsWindowVisible(button) && IsWindowEnabled(button))
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_HELP_BUTTON, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
