@@ -257,6 +257,16 @@ TEST_F(HelpWindowTest, EachPlaceShowsItsTopicInOneWindowThatClosesWithWendle) {
   EXPECT_EQ(ViewerWindows(wendle.ProcessId()), std::vector<HWND>{viewer});
   EXPECT_TRUE(wendle.WaitFor([&] { return GetForegroundWindow() == viewer; }));
 
+  // F1 in an open menu: the contents.
+  Front(wendle, main);
+  size_t before = trace.Pages().size();
+  wendle.Key('H', false, true);
+  wendle.Key(VK_F1);
+  EXPECT_TRUE(Shows(wendle, trace, "index.html", before));
+  Front(wendle, main);
+  wendle.Key(VK_ESCAPE);
+  wendle.Key(VK_ESCAPE);
+
   // F1 and the Help button in two dialog boxes, which stay open.
   struct Place {
     WORD menuKey;  // of the Options menu
@@ -269,7 +279,7 @@ TEST_F(HelpWindowTest, EachPlaceShowsItsTopicInOneWindowThatClosesWithWendle) {
     wendle.Key(place.menuKey);
     HWND dialog = wendle.WaitForDialog();
     ASSERT_TRUE(dialog) << wendle.Describe();
-    size_t before = trace.Pages().size();
+    before = trace.Pages().size();
     wendle.KeyIn(dialog, VK_F1);
     EXPECT_TRUE(Shows(wendle, trace, place.page, before));
     EXPECT_TRUE(wendle.WaitFor([&] { return GetForegroundWindow() == viewer; })) << wendle.Describe();
