@@ -68,8 +68,8 @@ void SetExplanationFont(HWND dialog) { SetVariablePitchFont(GetDlgItem(dialog, I
 
 void ShowDialogHelp(UINT context) {
   ShowStatusString(IDS_STATUS_HELP);
-  // The main window owns the help window, so closing the program closes it.
-  OpenHelp(g_state.mainWindow, HELP_CONTEXT, context);
+  // The main window owns the help window, which outlives the dialog.
+  OpenHelp(g_state.mainWindow, context);
 }
 
 int DialogMessage(HWND dialog, UINT textId, UINT style) { return ShowMessage(dialog, textId, style); }

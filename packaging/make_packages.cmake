@@ -2,7 +2,7 @@
 # wendle_packages target; see packaging/CMakeLists.txt for the variables).
 #
 # The files are staged in one folder, STAGE_ROOT/NAME: the program and its
-# DLLs (stripped copies), WD.HLP, LICENSE.txt, README.txt and Demo\. The zip
+# DLLs (stripped copies), WD.CHM, LICENSE.txt, README.txt and Demo\. The zip
 # holds that folder; the installer installs the same files but README.txt,
 # which is about running the zip's copy.
 

@@ -4,7 +4,7 @@
 ;   VERSION       the version, as the program shows it ("1.0")
 ;   VERSION_QUAD  the same as four numbers ("1.0.0.0")
 ;   ARCH          x64 or x86
-;   STAGE         the staged folder: the program, its DLLs, WD.HLP,
+;   STAGE         the staged folder: the program, its DLLs, WD.CHM,
 ;                 LICENSE.txt and Demo\
 ;   FILES_NSH     the staged files as install and uninstall macros
 ;   APP_ICON      the program's icon
@@ -84,6 +84,14 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) ${COMPANY}"
   ${EndIf}
 !macroend
 
+; Earlier builds installed their help as WD.HLP, which Windows Help
+; (WinHlp32) indexes into WD.GID beside it; WD.CHM replaces both, so an
+; install over such a build and the uninstall remove them.
+!macro REMOVE_WINHELP_FILES
+  Delete "$INSTDIR\WD.HLP"
+  Delete "$INSTDIR\WD.GID"
+!macroend
+
 Function .onInit
   SetShellVarContext current
   !insertmacro REFUSE_WHILE_WENDLE_RUNS
@@ -95,6 +103,7 @@ Section "Wendle" SecWendle
 
   SetOutPath "$INSTDIR"
   !insertmacro WENDLE_INSTALL_FILES
+  !insertmacro REMOVE_WINHELP_FILES
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   ; The shortcut starts Wendle in its own folder.
@@ -156,6 +165,7 @@ Section "Uninstall"
   Pop $0
 
   !insertmacro WENDLE_UNINSTALL_FILES
+  !insertmacro REMOVE_WINHELP_FILES
   Delete "$INSTDIR\uninstall.exe"
   ${If} $0 == 1
     ; Wendle writes its CD catalog into the folder it runs in.

@@ -1,6 +1,7 @@
 #include "playback/waiting.h"
 
 #include "state/main_window_state.h"
+#include "support/help.h"
 
 bool PumpThreadMessages() {
   MSG msg;
@@ -10,6 +11,7 @@ bool PumpThreadMessages() {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return false;
     }
+    if (HelpPreTranslateMessage(&msg)) continue;
     // The menu shows F3 for Stop/Skip: it must work while a sound plays.
     if (g_state.accelerators && g_state.mainWindow && msg.hwnd &&
         (msg.hwnd == g_state.mainWindow || IsChild(g_state.mainWindow, msg.hwnd)) &&

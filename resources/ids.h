@@ -201,10 +201,11 @@
 #define IDH_FAVORITE  542
 #define IDH_PAUSE     543
 
-/* ---- Help contexts of WD.HLP ------------------------------------------ */
-/* The help build (help/fix_winhelp.py) reads these lines: each number opens
- * the topic named like its constant (a \cfg{winhelp-topic} line of the help
- * sources); HELPCTX_INDEX opens the contents page. Plain decimal defines. */
+/* ---- Help contexts of WD.CHM ------------------------------------------ */
+/* The help build (help/make_help_map.py) reads these lines: each number opens
+ * the page of the section that claims it (a \cfg{help-context} paragraph of
+ * the help sources); HELPCTX_INDEX opens the contents page. Plain decimal
+ * defines. */
 #define HELPCTX_INDEX            1
 #define HELPCTX_OVERVIEW         2
 #define HELPCTX_PROCEDURES       4
@@ -216,6 +217,7 @@
 #define HELPCTX_CONFIRMATIONS    28
 #define HELPCTX_SOUND_EDITOR     29
 #define HELPCTX_DISTRIBUTION     31
+#define HELPCTX_USING_HELP       32
 
 /* ---- The program's own string table ------------------------------------ */
 #define IDS_OWN_LANGUAGE_KEY   0
@@ -311,6 +313,8 @@
 #define IDS_FMT_NUMBER_RANGE      244 /* two numbers    [127] */
 #define IDS_HOTKEY_NEEDS_MODIFIER 245
 #define IDS_PLAY_ERROR_UNKNOWN    246
+#define IDS_HELP_NO_VIEWER        247
+#define IDS_HELP_NOT_OPENED       248
 #define IDS_MENU_PAUSE            260
 #define IDS_MENU_RESUME           261
 #define IDS_FMT_PAUSED            262 /* one text           [62] */

@@ -12,7 +12,7 @@ packages=(
   googletest                                            # sources, built per target
   clang libclang-rt-14-dev                              # native fuzzing with sanitizers
   tango-icon-theme icoutils imagemagick                 # icon and bitmap generation
-  halibut                                               # the help file WD.HLP
+  halibut                                               # the help file WD.CHM
   nsis                                                  # the installers (makensis)
   x11-utils                                             # run.sh: xdpyinfo, is there a display
   # Audio files: Wine's MCI "mpegvideo" decodes through GStreamer. Base:

@@ -6,9 +6,14 @@
 # processes (services, the desktop), which outlive it. Run directly under
 # ctest they would inherit ctest's output pipe and keep it open, so ctest
 # would wait for them; here they inherit a scratch file instead.
+#
+# A Wine program's debug output (WINEDEBUG) goes where its parent's goes,
+# whatever standard handles it is given: the programs a test starts write
+# theirs into the same file, which the test reads as WENDLE_RUN_OUTPUT.
 wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=wine
 out=$(mktemp)
+export WENDLE_RUN_OUTPUT=$out
 "$wine" "$@" >"$out" 2>&1
 rc=$?
 cat "$out"

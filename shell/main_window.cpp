@@ -123,6 +123,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_HOTKEY:
       if (OnHotKey(window, static_cast<int>(wParam))) return 0;
       break;
+    case WM_HELP:
+      OnHelpRequest(window, reinterpret_cast<const HELPINFO*>(lParam));
+      return TRUE;
     case WM_SETSTATUSTEXT:
       ShowStatusString(static_cast<UINT>(wParam));
       return 0;

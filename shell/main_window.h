@@ -34,6 +34,9 @@ LRESULT OnQueryOpen(HWND window);
 void OnCommand(HWND window, WPARAM wParam, LPARAM lParam);
 // WM_HOTKEY for the ids IDH_PLAY_NEXT to IDH_PAUSE; false for other ids.
 bool OnHotKey(HWND window, int id);
+// WM_HELP, which F1 in a dialog box of the program (passed on to the
+// dialog's owner) or in an open menu brings.
+void OnHelpRequest(HWND window, const HELPINFO* info);
 
 // What reaches the window from outside its commands (main_window_input.cpp):
 // the menus' help texts, the command line (WM_OPENCOMMANDLINE opens

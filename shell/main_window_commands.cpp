@@ -217,15 +217,15 @@ void PlayFavorite(HWND window) {
 }
 void AddCdTracks(HWND, LPARAM) { AddAllCdTracksCommand(); }
 
-void Help(HWND window, UINT command, ULONG_PTR data) {
+void Help(HWND window, UINT context) {
   ShowStatusString(IDS_STATUS_HELP);
-  OpenHelp(window, command, data);
+  OpenHelp(window, context);
 }
-void HelpIndex(HWND window, LPARAM) { Help(window, HELP_CONTEXT, HELPCTX_INDEX); }
-void HelpOverview(HWND window, LPARAM) { Help(window, HELP_CONTEXT, HELPCTX_OVERVIEW); }
-void HelpProcedures(HWND window, LPARAM) { Help(window, HELP_CONTEXT, HELPCTX_PROCEDURES); }
-void HelpUsing(HWND window, LPARAM) { Help(window, HELP_HELPONHELP, 0); }
-void HelpDistribution(HWND window, LPARAM) { Help(window, HELP_CONTEXT, HELPCTX_DISTRIBUTION); }
+void HelpIndex(HWND window, LPARAM) { Help(window, HELPCTX_INDEX); }
+void HelpOverview(HWND window, LPARAM) { Help(window, HELPCTX_OVERVIEW); }
+void HelpProcedures(HWND window, LPARAM) { Help(window, HELPCTX_PROCEDURES); }
+void HelpUsing(HWND window, LPARAM) { Help(window, HELPCTX_USING_HELP); }
+void HelpDistribution(HWND window, LPARAM) { Help(window, HELPCTX_DISTRIBUTION); }
 
 void About(HWND window, LPARAM) {
   ShowAboutBox(window, g_state.languageModule, IDI_APP, IDS_APP_CAPTION, IDS_ABOUT_LINE1, IDS_ABOUT_LINE2,
@@ -338,4 +338,20 @@ bool OnHotKey(HWND window, int id) {
     default:
       return false;
   }
+}
+
+void OnHelpRequest(HWND window, const HELPINFO* info) {
+  if (!info) return;
+  // F1 in an open menu: the contents, as F1 in the window.
+  if (info->iContextType == HELPINFO_MENUITEM) {
+    Help(window, HELPCTX_INDEX);
+    return;
+  }
+  // F1 in a dialog box of this thread: what its Help button opens.
+  HWND source = static_cast<HWND>(info->hItemHandle);
+  HWND dialog = source && IsWindow(source) ? GetAncestor(source, GA_ROOT) : nullptr;
+  if (!dialog || dialog == window || GetWindowThreadProcessId(dialog, nullptr) != GetCurrentThreadId()) return;
+  HWND button = GetDlgItem(dialog, IDC_HELP_BUTTON);
+  if (button && IsWindowVisible(button) && IsWindowEnabled(button))
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_HELP_BUTTON, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }

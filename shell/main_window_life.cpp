@@ -101,7 +101,7 @@ void Shutdown(HWND window) {
   g_state.playing = 0;
   StopPlayback();
   StopSidePlay();
-  OpenHelp(window, HELP_QUIT, 0);
+  CloseHelp();
   DestroyWindow(window);
 }
 

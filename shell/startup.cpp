@@ -11,6 +11,7 @@
 #include "shell/control_superclasses.h"
 #include "shell/main_window.h"
 #include "state/main_window_state.h"
+#include "support/help.h"
 #include "support/language.h"
 #include "support/support_library.h"
 
@@ -101,7 +102,12 @@ int RunMessageLoop() {
   // ANSI windows).
   while ((result = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
     if (result == -1) break;
-    if (TranslateAcceleratorW(g_state.mainWindow, g_state.accelerators, &msg)) continue;
+    if (HelpPreTranslateMessage(&msg)) continue;
+    // Wendle's keys work in its main window; the help window, on this thread
+    // too, keeps its keys (Enter, Delete) to itself.
+    if ((msg.hwnd == g_state.mainWindow || IsChild(g_state.mainWindow, msg.hwnd)) &&
+        TranslateAcceleratorW(g_state.mainWindow, g_state.accelerators, &msg))
+      continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

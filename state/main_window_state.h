@@ -125,7 +125,6 @@ struct MainWindowState {
   std::atomic<int32_t> playAllStop{0};
   std::atomic<int32_t> suppressItemFree{0};
   std::atomic<int32_t> lastHelpCommand{-1};
-  std::atomic<int32_t> helpOpened{0};  // this run opened the help viewer
 
   // Pause holds what plays: its device is paused (and has no deadline),
   // a countdown keeps its seconds, and Play All starts nothing. Every

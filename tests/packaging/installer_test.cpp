@@ -184,6 +184,9 @@ class InstallerTest : public testing::Test {
 };
 
 TEST_F(InstallerTest, InstallsRunsOpensListsAndUninstallsKeepingTheSettings) {
+  // An earlier build's WinHelp file and the index WinHlp32 made of it go.
+  CreateDirectoryA(folder_.c_str(), nullptr);
+  for (const char* old : {"\\WD.HLP", "\\WD.GID"}) ASSERT_TRUE(bench::WriteFileBytes(folder_ + old, "old"));
   Install();
   UserRegistry registry;
 
@@ -191,7 +194,7 @@ TEST_F(InstallerTest, InstallsRunsOpensListsAndUninstallsKeepingTheSettings) {
   std::map<std::string, DWORD> staged, installed;
   ListFiles(BuildPath("packaging\\" WENDLE_PACKAGE_NAME), "", &staged);
   ListFiles(folder_, "", &installed);
-  ASSERT_TRUE(staged.count("wendle.exe") && staged.count("Demo\\demo.wdl"));
+  ASSERT_TRUE(staged.count("wendle.exe") && staged.count("WD.CHM") && staged.count("Demo\\demo.wdl"));
   staged.erase("README.txt");  // only for the zip
   EXPECT_TRUE(installed.count("uninstall.exe"));
   installed.erase("uninstall.exe");
