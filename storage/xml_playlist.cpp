@@ -134,7 +134,11 @@ class XmlPlaylistReader {
       }
       if (!more) return;
     }
-    if (FAILED(result)) Stop(open_.size() + 1 >= kMaxXmlDepth ? PlaylistStop::TooDeep : PlaylistStop::BrokenXml);
+    if (FAILED(result)) {
+      Stop(PlaylistStop::BrokenXml);
+    } else if (!rootSeen_) {
+      Stop(PlaylistStop::BrokenXml);  // a document has one root element; some readers let its absence pass
+    }
   }
 
  private:
@@ -180,6 +184,7 @@ class XmlPlaylistReader {
     bool empty = reader_->IsEmptyElement();
     Tag tag = TagOf(name);
     if (open_.empty() && tag == Tag::Other) return Stop(PlaylistStop::NotThisFormat);
+    rootSeen_ = true;
     if (tag == Tag::Media && !Media()) return false;
     if (tag == Tag::Track) {
       track_ = Track();
@@ -245,6 +250,7 @@ class XmlPlaylistReader {
   std::vector<Tag> open_;
   Track track_;
   uint32_t index_ = 0;
+  bool rootSeen_ = false;
 };
 
 }  // namespace
