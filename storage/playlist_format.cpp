@@ -198,6 +198,22 @@ void AppendNumbers(std::string* out, const ListItemRecord& item) {
   AppendNumber(out, item.trackNumber);
 }
 
+// The kind flags of a file name, by the program's own extension test.
+uint32_t KindOfFileName(const char* name) {
+  switch (GetFileKind(name)) {
+    case FileKindWave:
+      return Wave;
+    case FileKindMidi:
+      return Midi;
+    case FileKindVideo:
+      return Video;
+    case FileKindAudio:
+      return AudioFile;
+    default:
+      return 0;
+  }
+}
+
 bool IsFileKind(uint32_t kind) { return kind == Wave || kind == Midi || kind == Video || kind == AudioFile; }
 
 // What the lines before an entry said about it: another player's title,
@@ -253,7 +269,7 @@ bool TakeNamedEntry(PlaylistRead* read, uint32_t line, uint32_t index, std::stri
   if (notes.hasNumbers) {
     SetNumbers(&entry, notes.numbers);
   } else {
-    entry.flags = PlaylistKindOfName(entry.fileName);
+    entry.flags = KindOfFileName(entry.fileName.c_str());
     if (entry.flags == 0) {
       AddPlaylistRefusal(read, line, index, PlaylistRefusal::UnplayableKind, entry.fileName);
       return true;
@@ -600,18 +616,7 @@ bool TakePlaylistName(std::string_view text, PlaylistNameSyntax syntax, std::str
 
 uint32_t PlaylistKindOfName(std::string_view name) {
   std::string copy(name);  // the kind test reads a C string
-  switch (GetFileKind(copy.c_str())) {
-    case FileKindWave:
-      return Wave;
-    case FileKindMidi:
-      return Midi;
-    case FileKindVideo:
-      return Video;
-    case FileKindAudio:
-      return AudioFile;
-    default:
-      return 0;
-  }
+  return KindOfFileName(copy.c_str());
 }
 
 bool AddPlaylistEntry(PlaylistRead* read, uint32_t line, uint32_t index, std::string_view nameText,
