@@ -154,3 +154,10 @@ std::string_view TextForLegacyPlaylist(std::string_view text, std::string* conve
   if (pages.active == CP_UTF8) return text;
   return Convert(pages.active, CP_UTF8, text, converted) ? std::string_view(*converted) : text;
 }
+
+std::string_view TextForUtf8Playlist(std::string_view text, std::string* converted, TextCodePages pages) {
+  if (pages.active == CP_UTF8 || IsValidUtf8(text)) return text;
+  std::wstring wide;
+  if (!ToWide(pages.active, text, &wide) || !FromWideExactly(CP_UTF8, wide, converted)) return text;
+  return *converted;
+}

@@ -1,9 +1,10 @@
 /*
  * Other players' playlists between the disk and the program: reading a
- * playlist file of any format Wendle takes, its texts made the program's,
- * and the texts of an M3U file in the legacy code page where they have a
- * form there. The formats themselves are in playlist_format.h (M3U, PLS,
- * writing) and xml_playlist.h (WPL, XSPF).
+ * playlist file of any format Wendle takes, with its texts made the
+ * program's, and the program's texts in the bytes each format holds
+ * (UTF-8 for M3U8 and PLS; the legacy code page, where a text has a form
+ * there, for M3U). The formats themselves are in playlist_format.h (M3U,
+ * PLS, writing) and xml_playlist.h (WPL, XSPF).
  */
 #ifndef WENDLE_STORAGE_PLAYLIST_FILE_H
 #define WENDLE_STORAGE_PLAYLIST_FILE_H
@@ -43,5 +44,11 @@ void PlaylistTextsToProgram(PlaylistRead* read, TextCodePages pages = SystemCode
 // it needs no change, else of *converted.
 std::string_view TextForLegacyPlaylist(std::string_view text, std::string* converted,
                                        TextCodePages pages = SystemCodePages());
+
+// A program's text as an M3U8 or PLS file holds it: in UTF-8. A text
+// that is valid UTF-8 already is kept, as the program keeps such texts
+// read from files where its code page is not UTF-8.
+std::string_view TextForUtf8Playlist(std::string_view text, std::string* converted,
+                                     TextCodePages pages = SystemCodePages());
 
 #endif  // WENDLE_STORAGE_PLAYLIST_FILE_H

@@ -230,7 +230,8 @@ struct EntryNotes {
   std::string_view name;
 };
 
-// Numbers given for an entry, or the kind its name gives without them.
+// Whether a file line needs Wendle's numbers beside it: without them it
+// reads back with the kind its name gives and no repeats, delay or track.
 bool NeedsNumbers(const ListItemRecord& item, std::string_view name) {
   uint32_t kind = PlaylistKindOfName(name);
   return kind == 0 || item.flags != kind || item.repeatCount != 0 || item.postDelay != 0 || item.trackNumber != 0;

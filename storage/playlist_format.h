@@ -170,10 +170,10 @@ void ReadPls(const char* data, size_t size, PlaylistRead* read);
 // false otherwise. Non-ASCII letters must match exactly.
 bool PathUnderFolder(std::string_view path, std::string_view folder, std::string_view* relative);
 
-// Writes M3U, M3U8 or PLS text, lines ended with CR LF. The writer is
-// byte-oriented: the caller gives texts in the bytes the file is to hold
-// (UTF-8 for M3U8 and PLS; for M3U, the legacy code page where a text has
-// its form there).
+// Writes M3U, M3U8 or PLS text, lines ended with CR LF, as Windows players
+// write them. The writer is byte-oriented: the caller gives texts in the
+// bytes the file is to hold (UTF-8 for M3U8 and PLS; for M3U, the legacy
+// code page where a text has its form there: see playlist_file.h).
 class PlaylistWriter {
  public:
   // folder: the playlist's own folder, where relative names start.

@@ -182,6 +182,10 @@ TEST(PlaylistText, M3uTextsGoInTheLegacyCodePageWhereTheyReadBackTheSame) {
   EXPECT_EQ(TextForLegacyPlaylist("Ã©", &converted, kUtf8), "Ã©");
   EXPECT_EQ(TextForLegacyPlaylist("Caf\xE9", &converted, kAnsi), "Caf\xE9");
   EXPECT_EQ(TextForLegacyPlaylist("\xC3\xA9", &converted, kAnsi), "Ã©");
+  // M3U8 and PLS take UTF-8 whatever the program's code page.
+  EXPECT_EQ(TextForUtf8Playlist("Caf\xE9", &converted, kAnsi), "Café");
+  EXPECT_EQ(TextForUtf8Playlist("旋律", &converted, kAnsi), "旋律");
+  EXPECT_EQ(TextForUtf8Playlist("Café", &converted, kUtf8), "Café");
 
   // Written as M3U and read back, each text is what the program held.
   for (TextCodePages pages : {kUtf8, kAnsi}) {
