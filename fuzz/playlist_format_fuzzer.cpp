@@ -5,13 +5,15 @@
 // the key reader is reached from any input). Every entry and refusal must
 // keep the readers' promises; writing the entries as M3U8 and as PLS and
 // reading them back must give the same entries, all of them taken, and
-// writing those again must give the same bytes.
+// writing those again must give the same bytes. The bytes are also taken
+// as one name, in both syntaxes.
 #include <stddef.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -113,10 +115,30 @@ void CheckPlaylist(const char* data, size_t size, bool pls) {
   }
 }
 
+// Whatever a name becomes holds no control character and no forward
+// slash, and has no blank at either end; and a name joined to a folder
+// lies under that folder.
+void CheckName(std::string_view text) {
+  for (PlaylistNameSyntax syntax : {PlaylistNameSyntax::Path, PlaylistNameSyntax::Uri}) {
+    std::string name;
+    bool relative = false;
+    PlaylistRefusal reason;
+    if (!TakePlaylistName(text, syntax, &name, &relative, &reason)) continue;
+    Check(!name.empty() && name.size() <= kMaxListText, "a name empty or too long");
+    Check(name.front() != ' ' && name.back() != ' ', "a name with a blank at an end");
+    for (char c : name) Check(static_cast<unsigned char>(c) >= 0x20 && c != '/', "a control character or slash");
+  }
+  if (text.empty()) return;
+  std::string_view under;
+  std::string joined = "C:\\Lists\\" + std::string(text);
+  Check(PathUnderFolder(joined, "c:/lists", &under) && under == text, "a joined name not under its folder");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const char* bytes = reinterpret_cast<const char*>(data);
+  CheckName(std::string_view(bytes, std::min<size_t>(size, 4 * kMaxListText)));
   CheckPlaylist(bytes, size, false);
   CheckPlaylist(bytes, size, true);
   return 0;

@@ -25,9 +25,15 @@
  *         Wendle<N>.<k>, WendleDescription<N>.<k>, WendleName<N>.<k>
  *                                                    the k-th entry without a file after File<N>
  *
- * The numbers are those of a .WDL item's numbers line. An entry without a
- * file is a CD track, a Pause object, or an object whose name no player
- * could take as a file line.
+ * The numbers are those of a .WDL item's numbers line; a file line gets
+ * them only where the kind its extension names, no repeats, no delay and
+ * no track would not say the same. A description goes in #EXTINF or
+ * Title<N> when it has characters, and an empty one in Wendle's own line,
+ * since another player's empty title means none. An entry without a file
+ * is a CD track, a Pause object, or an object whose name no player could
+ * take as a file line (one starting with "#", or looking like an address);
+ * N is 0 for those before the first file. Every text in Wendle's own lines
+ * stands as written, up to the line's end.
  */
 #ifndef WENDLE_STORAGE_PLAYLIST_FORMAT_H
 #define WENDLE_STORAGE_PLAYLIST_FORMAT_H
