@@ -1,0 +1,2 @@
+File1=a.wav
+Title1=A

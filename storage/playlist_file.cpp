@@ -1,0 +1,163 @@
+// Playlist files between the disk and the program (see playlist_file.h).
+#include "storage/playlist_file.h"
+
+#include <algorithm>
+#include <memory>
+#include <new>
+
+#include "storage/utf8_text.h"
+#include "storage/xml_playlist.h"
+
+namespace {
+
+bool ToWide(UINT from, std::string_view text, std::wstring* wide) {
+  int size = static_cast<int>(text.size());
+  int length = MultiByteToWideChar(from, 0, text.data(), size, nullptr, 0);
+  if (length <= 0) return false;
+  wide->resize(static_cast<size_t>(length));
+  return MultiByteToWideChar(from, 0, text.data(), size, &(*wide)[0], length) == length;
+}
+
+// False when a character has no form of its own in code page to (it would
+// become "?" or a look-alike).
+bool FromWideExactly(UINT to, const std::wstring& wide, std::string* out) {
+  BOOL usedDefault = FALSE;
+  bool utf = to == CP_UTF8 || to == CP_UTF7;  // these take neither the flag nor the question
+  DWORD flags = utf ? 0 : WC_NO_BEST_FIT_CHARS;
+  BOOL* asked = utf ? nullptr : &usedDefault;
+  int size = static_cast<int>(wide.size());
+  int length = WideCharToMultiByte(to, flags, wide.data(), size, nullptr, 0, nullptr, asked);
+  if (length <= 0 || usedDefault) return false;
+  out->resize(static_cast<size_t>(length));
+  return WideCharToMultiByte(to, flags, wide.data(), size, &(*out)[0], length, nullptr, asked) == length &&
+         !usedDefault;
+}
+
+bool Convert(UINT from, UINT to, std::string_view text, std::string* out) {
+  std::wstring wide;
+  return ToWide(from, text, &wide) && FromWideExactly(to, wide, out);
+}
+
+// A text of the file in the program's code page, however long it becomes.
+std::string_view ProgramText(std::string_view text, std::string* converted, TextCodePages pages) {
+  return TextFromFile(text, converted, static_cast<size_t>(-1), pages);
+}
+
+// Replaces *text by its program form.
+void MakeProgramText(std::string* text, TextCodePages pages) {
+  std::string converted;
+  std::string_view program = ProgramText(*text, &converted, pages);
+  if (program.data() == converted.data()) text->swap(converted);
+}
+
+bool NothingRead(PlaylistStop stop) {
+  return stop == PlaylistStop::CannotRead || stop == PlaylistStop::TooLarge || stop == PlaylistStop::NotText ||
+         stop == PlaylistStop::NotThisFormat || stop == PlaylistStop::NoXmlReader;
+}
+
+}  // namespace
+
+void ReadPlaylistBytes(PlaylistFormat format, const char* data, size_t size, PlaylistRead* read) {
+  switch (format) {
+    case PlaylistFormat::M3u:
+    case PlaylistFormat::M3u8:
+      ReadM3u(data, size, read);
+      return;
+    case PlaylistFormat::Pls:
+      ReadPls(data, size, read);
+      return;
+    default:
+      ReadXmlPlaylist(format, data, size, read);
+      return;
+  }
+}
+
+bool ReadPlaylistFile(const char* path, PlaylistRead* read, TextCodePages pages) {
+  *read = PlaylistRead();
+  PlaylistFormat format = path ? PlaylistFormatOfName(path) : PlaylistFormat::None;
+  if (format == PlaylistFormat::None) {
+    read->stop = PlaylistStop::NotThisFormat;
+    return false;
+  }
+  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    read->stop = PlaylistStop::CannotRead;
+    return false;
+  }
+  // A pipe or a device could go on for ever; the size says what a disk
+  // file holds before a byte of it is read.
+  PlaylistStop stop = PlaylistStop::None;
+  std::unique_ptr<char[]> bytes;
+  size_t size = 0;
+  LARGE_INTEGER length;
+  if (GetFileType(file) != FILE_TYPE_DISK || !GetFileSizeEx(file, &length) || length.QuadPart < 0) {
+    stop = PlaylistStop::CannotRead;
+  } else if (static_cast<unsigned long long>(length.QuadPart) > kMaxPlaylistBytes) {
+    stop = PlaylistStop::TooLarge;
+  } else {
+    size = static_cast<size_t>(length.QuadPart);
+    bytes.reset(new (std::nothrow) char[size + 1]);
+    DWORD got = 0;
+    if (!bytes || (size > 0 && !ReadFile(file, bytes.get(), static_cast<DWORD>(size), &got, nullptr))) {
+      stop = PlaylistStop::CannotRead;
+    } else {
+      size = size > 0 ? got : 0;
+    }
+  }
+  CloseHandle(file);
+  if (stop != PlaylistStop::None) {
+    read->stop = stop;
+    return false;
+  }
+  ReadPlaylistBytes(format, bytes.get(), size, read);
+  PlaylistTextsToProgram(read, pages);
+  return !NothingRead(read->stop);
+}
+
+void PlaylistTextsToProgram(PlaylistRead* read, TextCodePages pages) {
+  for (PlaylistRefused& refused : read->refused) {
+    MakeProgramText(&refused.text, pages);
+    size_t cut = std::min(refused.text.size(), kMaxListText);
+    if (pages.active == CP_UTF8) cut = Utf8CutLength(refused.text, cut);
+    refused.text.resize(cut);
+  }
+  size_t kept = 0;
+  for (size_t i = 0; i < read->entries.size(); ++i) {
+    PlaylistEntry& entry = read->entries[i];
+    MakeProgramText(&entry.description, pages);
+    MakeProgramText(&entry.fileName, pages);
+    if (entry.description.size() > kMaxListText || entry.fileName.size() > kMaxListText) {
+      std::string_view shown = entry.fileName;
+      if (pages.active == CP_UTF8) shown = shown.substr(0, Utf8CutLength(shown, kMaxListText));
+      AddPlaylistRefusal(read, entry.line, entry.index, PlaylistRefusal::TooLong, shown.substr(0, kMaxListText));
+      continue;
+    }
+    if (kept != i) read->entries[kept] = std::move(entry);
+    ++kept;
+  }
+  read->entries.resize(kept);
+  // In the order of the file, for the message that names them.
+  std::stable_sort(read->refused.begin(), read->refused.end(),
+                   [](const PlaylistRefused& a, const PlaylistRefused& b) { return a.line < b.line; });
+}
+
+std::string_view TextForLegacyPlaylist(std::string_view text, std::string* converted, TextCodePages pages) {
+  if (IsAsciiText(text)) return text;
+  if (pages.active == pages.legacy) {
+    if (!IsValidUtf8(text)) return text;
+  } else if (Convert(pages.active, pages.legacy, text, converted) && !IsValidUtf8(*converted)) {
+    return *converted;
+  }
+  // No form in the legacy code page, or one that would read back as
+  // UTF-8: the text goes in UTF-8, which reads back as it is.
+  if (pages.active == CP_UTF8) return text;
+  return Convert(pages.active, CP_UTF8, text, converted) ? std::string_view(*converted) : text;
+}
+
+std::string_view TextForUtf8Playlist(std::string_view text, std::string* converted, TextCodePages pages) {
+  if (pages.active == CP_UTF8 || IsValidUtf8(text)) return text;
+  std::wstring wide;
+  if (!ToWide(pages.active, text, &wide) || !FromWideExactly(CP_UTF8, wide, converted)) return text;
+  return *converted;
+}

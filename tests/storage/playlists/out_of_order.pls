@@ -1,0 +1,11 @@
+[playlist]
+File10=Ten\ten.mp3
+Title10=Ten
+Length10=-1
+File3=three.wav
+Title3=Three
+Length3=184
+File2=http://stream.example.com/live
+Title2=Live
+NumberOfEntries=3
+Version=2
