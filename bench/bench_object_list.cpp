@@ -1,4 +1,4 @@
-// Appends 100,000 Sound Objects to the list with InsertSoundObject, then
+// Appends 100,000 Sound Objects to the list one at a time, then
 // clears the list, and prints the time of each phase and the memory each
 // object costs beyond its texts (its own and its row's in the list box).
 //
@@ -27,7 +27,7 @@ int main() {
   for (int i = 0; i < kObjects; ++i) {
     snprintf(path, sizeof path, "C:\\MUSIC\\ALBUM %03d\\TRACK %05d.WAV", i % 500, i);
     textBytes += strlen(path) + 1;
-    if (InsertSoundObject(nullptr, Wave, -1, InsertAppend, TRUE, path) < 0) {
+    if (host.objects().Insert(-1, MakeFileObject(Wave, path, 0)) < 0) {
       fprintf(stderr, "insert %d failed\n", i);
       return 1;
     }

@@ -19,6 +19,7 @@
 #include "model/object_list.h"
 #include "playback/media_control.h"
 #include "resources/ids.h"
+#include "shell/list_view.h"
 #include "shell/playback_view.h"
 #include "state/main_window_state.h"
 
@@ -107,7 +108,7 @@ void MeasureTick() {
   host.AddMarkedWave(2, 60000);
   g_state.playing = 1;
   PlayFacts facts;
-  TakePlayFacts(ObjectAt(0), &facts);
+  TakePlayFacts(MainView().list(), ObjectAt(0), &facts);
   if (PlayObject(facts, 0) != Wave) {
     printf("the WAV did not start\n");
     g_state.playing = 0;

@@ -13,6 +13,7 @@
 #include "bench/playback_host.h"
 #include "bench/sound_marks.h"
 #include "bench/test_env.h"
+#include "shell/list_view.h"
 #include "bench_util.h"
 #include "model/object_list.h"
 #include "playback/media_control.h"
@@ -103,7 +104,7 @@ void CALLBACK StopFromTimer(HWND window, UINT, UINT_PTR id, DWORD) {
 void MeasureStopSkip(HWND window) {
   std::vector<double> total;
   for (int i = 0; i < 100; ++i) {
-    SendMessageA(g_state.listBox, LB_SETCURSEL, 0, 0);
+    SendMessageA(MainView().window(), LB_SETCURSEL, 0, 0);
     SetTimer(window, 1, 30, StopFromTimer);
     SendMessageA(window, WM_COMMAND, IDM_SOUND_PLAY_SELECTED, 0);
     total.push_back((benchutil::Now() - g_stopAt) * 1000);

@@ -124,28 +124,28 @@ INT_PTR CALLBACK AddSoundObjectDialogProc(HWND dialog, UINT message, WPARAM wPar
 }
 
 // The kind dialog of a kind command, in add mode.
-void OpenKindDialog(HWND owner, int command) {
+void OpenKindDialog(HWND owner, ObjectList& list, int command, int selected) {
   DialogParam param = AddModeParam(command, g_settings.insertionMethod);
   switch (command) {
     case IDK_PAUSE:
-      PauseObjectDialog(owner, param);
+      PauseObjectDialog(owner, list, param, selected);
       break;
     case IDK_CD_TRACK:
-      CdTrackDialog(owner, param);
+      CdTrackDialog(owner, list, param, selected);
       break;
     default:
-      SoundObjectDialog(owner, param);
+      SoundObjectDialog(owner, list, param, selected);
       break;
   }
 }
 
 }  // namespace
 
-INT_PTR AddSoundObjectDialog(HWND owner) {
+INT_PTR AddSoundObjectDialog(HWND owner, ObjectList& list, int selected) {
   INT_PTR command =
       DialogBoxParamA(g_state.instance, MAKEINTRESOURCEA(IDD_ADD_SOUND_OBJECT), owner, AddSoundObjectDialogProc, 0);
   if (command <= 0) return 0;
   // The Add dialog is gone before the kind's dialog appears.
-  OpenKindDialog(owner, static_cast<int>(command));
+  OpenKindDialog(owner, list, static_cast<int>(command), selected);
   return 1;
 }

@@ -4,6 +4,7 @@
 #include <mmsystem.h>
 
 #include "dialogs/object_dialogs.h"
+#include "dialogs/object_controls.h"
 #include "model/object_list.h"
 #include "playback/cd_audio.h"
 #include "playback/media_control.h"
@@ -16,8 +17,10 @@ namespace {
 
 // Kept between openings, for the whole run.
 struct CdTrackDialogState {
+  ObjectList* list = nullptr;
   int targetIndex = -1;  // -1 in add mode
   int insertionMethod = InsertAppend;
+  int selected = -1;  // where InsertAtCurrent inserts
 };
 CdTrackDialogState s_dialog;
 
@@ -33,7 +36,7 @@ void SetUpAddMode(HWND dialog, DialogParam param) {
 
 void SetUpModifyMode(HWND dialog, DialogParam param) {
   s_dialog.targetIndex = ParamTargetIndex(param);
-  ShowSoundObjectInDialog(dialog, s_dialog.targetIndex, kCdTrackDialog);
+  ShowSoundObjectInDialog(dialog, *s_dialog.list, s_dialog.targetIndex, kCdTrackDialog);
   s_dialog.insertionMethod = InsertAppend;  // not used for a replacement
 }
 
@@ -87,7 +90,8 @@ void OnCommit(HWND dialog, bool addAnother) {
   int track = TypedTrack(dialog, false, MB_ICONINFORMATION);
   if (!track) return;
   if (!FieldTextFits(dialog, IDC_DESCRIPTION) || !ReadObjectCounts(dialog)) return;
-  int index = InsertSoundObject(dialog, CdTrack, s_dialog.targetIndex, s_dialog.insertionMethod, FALSE, nullptr);
+  int index = InsertSoundObject(dialog, *s_dialog.list, CdTrack, s_dialog.targetIndex, s_dialog.insertionMethod,
+                                s_dialog.selected);
   // An object that could not be made leaves the dialog as it is, the
   // user's input kept (a record that found no memory was reported).
   if (index < 0) return;
@@ -171,7 +175,9 @@ INT_PTR CALLBACK CdTrackDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 
 }  // namespace
 
-INT_PTR CdTrackDialog(HWND owner, DialogParam param) {
+INT_PTR CdTrackDialog(HWND owner, ObjectList& list, DialogParam param, int selected) {
+  s_dialog.list = &list;
+  s_dialog.selected = selected;
   return DialogBoxParamA(g_state.instance, MAKEINTRESOURCEA(IDD_CD_TRACK), owner, CdTrackDialogProc,
                          DialogParamArg(param));
 }

@@ -4,11 +4,11 @@
 #include "model/object_list.h"
 #include "resources/ids.h"
 
-INT_PTR ModifySoundObjectDialog(HWND owner, int listIndex) {
+INT_PTR ModifySoundObjectDialog(HWND owner, ObjectList& list, int listIndex) {
   if (listIndex < 0) return 0;
   uint32_t flags;
   {
-    LockedBlock<SoundObject> record(ObjectAt(listIndex));
+    LockedBlock<SoundObject> record(list.At(listIndex));
     if (!record) return 0;
     flags = record->flags;
   }
@@ -19,7 +19,7 @@ INT_PTR ModifySoundObjectDialog(HWND owner, int listIndex) {
     return 0;
   }
   DialogParam param = ModifyModeParam(listIndex);
-  if (flags & Pause) return PauseObjectDialog(owner, param);
-  if (flags & CdTrack) return CdTrackDialog(owner, param);
-  return SoundObjectDialog(owner, param);
+  if (flags & Pause) return PauseObjectDialog(owner, list, param);
+  if (flags & CdTrack) return CdTrackDialog(owner, list, param);
+  return SoundObjectDialog(owner, list, param);
 }

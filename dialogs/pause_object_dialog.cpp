@@ -1,5 +1,6 @@
 // Modify Pause Object (dialog 2006): adds and modifies Pause objects.
 #include "dialogs/object_dialogs.h"
+#include "dialogs/object_controls.h"
 #include "model/object_list.h"
 #include "resources/ids.h"
 #include "state/main_window_state.h"
@@ -9,8 +10,10 @@ namespace {
 
 // Kept between openings, for the whole run.
 struct PauseObjectDialogState {
+  ObjectList* list = nullptr;
   int targetIndex = -1;  // -1 in add mode
   int insertionMethod = InsertAppend;
+  int selected = -1;  // where InsertAtCurrent inserts
 };
 PauseObjectDialogState s_dialog;
 
@@ -22,7 +25,7 @@ INT_PTR OnInitDialog(HWND dialog, DialogParam param) {
     SetDlgItemInt(dialog, IDC_PAUSE_DURATION, 0, FALSE);
   } else {
     s_dialog.targetIndex = ParamTargetIndex(param);
-    ShowSoundObjectInDialog(dialog, s_dialog.targetIndex, kPauseDialog);
+    ShowSoundObjectInDialog(dialog, *s_dialog.list, s_dialog.targetIndex, kPauseDialog);
     s_dialog.insertionMethod = InsertAppend;  // not used for a replacement
   }
   AttachNumberField(dialog, IDC_PAUSE_DURATION, IDC_SPIN_DELAY, kPauseRange);
@@ -37,7 +40,9 @@ void OnOk(HWND dialog) {
   uint32_t seconds;
   if (!ReadNumberInRange(dialog, IDC_PAUSE_DURATION, kPauseRange, &seconds)) return;
   // An object that could not be made leaves the dialog open, the input kept.
-  if (InsertSoundObject(dialog, Pause, s_dialog.targetIndex, s_dialog.insertionMethod, FALSE, nullptr) < 0) return;
+  if (InsertSoundObject(dialog, *s_dialog.list, Pause, s_dialog.targetIndex, s_dialog.insertionMethod,
+                        s_dialog.selected) < 0)
+    return;
   EndDialog(dialog, 1);
 }
 
@@ -72,7 +77,9 @@ INT_PTR CALLBACK PauseObjectDialogProc(HWND dialog, UINT message, WPARAM wParam,
 
 }  // namespace
 
-INT_PTR PauseObjectDialog(HWND owner, DialogParam param) {
+INT_PTR PauseObjectDialog(HWND owner, ObjectList& list, DialogParam param, int selected) {
+  s_dialog.list = &list;
+  s_dialog.selected = selected;
   return DialogBoxParamA(g_state.instance, MAKEINTRESOURCEA(IDD_PAUSE_OBJECT), owner, PauseObjectDialogProc,
                          DialogParamArg(param));
 }

@@ -6,6 +6,7 @@
 
 #include "model/file_kind.h"
 #include "model/local_memory.h"
+#include "dialogs/object_controls.h"
 #include "model/object_list.h"
 #include "model/object_paths.h"
 #include "resources/ids.h"
@@ -17,8 +18,10 @@ namespace {
 
 // Kept between openings, for the whole run.
 struct SoundObjectDialogState {
+  ObjectList* list = nullptr;
   int targetIndex = -1;  // -1 in add mode
   int insertionMethod = InsertAppend;
+  int selected = -1;    // where InsertAtCurrent inserts
   int lastAddKind = 0;  // kind command of the latest add-mode opening
   int browseKind = 0;   // kind command whose files Browse offers now
 };
@@ -42,7 +45,7 @@ int BrowseFilterOf(int kindCommand) {
 // The kind command of the object at a list index: a user modifying a MIDI
 // object is offered MIDI files. 0 when it is no file object.
 int KindCommandOfObject(int index) {
-  LockedBlock<SoundObject> record(ObjectAt(index));
+  LockedBlock<SoundObject> record(s_dialog.list->At(index));
   if (!record) return 0;
   switch (ObjectKind(record->flags)) {
     case Wave:
@@ -76,7 +79,7 @@ void SetUpAddMode(HWND dialog, DialogParam param) {
 
 void SetUpModifyMode(HWND dialog, DialogParam param) {
   s_dialog.targetIndex = ParamTargetIndex(param);
-  ShowSoundObjectInDialog(dialog, s_dialog.targetIndex, kFileObjectDialog);
+  ShowSoundObjectInDialog(dialog, *s_dialog.list, s_dialog.targetIndex, kFileObjectDialog);
   s_dialog.insertionMethod = InsertAppend;  // not used for a replacement
   int ownKind = KindCommandOfObject(s_dialog.targetIndex);
   s_dialog.browseKind = ownKind ? ownKind : s_dialog.lastAddKind;
@@ -151,7 +154,8 @@ bool KeepIfMissing(HWND dialog, const char* name) {
   bool nameChanged = s_dialog.targetIndex < 0 || SendDlgItemMessageA(dialog, IDC_SOUND_FILE, EM_GETMODIFY, 0, 0);
   if (!nameChanged) return true;
   char path[kTextBufferSize];
-  if (ResolveTypedPath(name, path, sizeof path) && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return true;
+  if (s_dialog.list->ResolveTypedPath(name, path, sizeof path) && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+    return true;
   if (DialogMessage(dialog, IDS_ASK_KEEP_MISSING, MB_YESNO | MB_ICONQUESTION) == IDYES) return true;
   FocusControl(dialog, IDC_SOUND_FILE);
   return false;
@@ -175,7 +179,8 @@ void OnCommit(HWND dialog, bool addAnother) {
   uint32_t kind = UsableFileKind(dialog, name);
   if (!kind) return;
   if (!ReadObjectCounts(dialog) || !KeepIfMissing(dialog, name)) return;
-  int index = InsertSoundObject(dialog, kind, s_dialog.targetIndex, s_dialog.insertionMethod, FALSE, nullptr);
+  int index = InsertSoundObject(dialog, *s_dialog.list, kind, s_dialog.targetIndex, s_dialog.insertionMethod,
+                                s_dialog.selected);
   // An object that could not be made leaves the dialog as it is, the
   // user's input kept (a record that found no memory was reported).
   if (index < 0) return;
@@ -225,7 +230,9 @@ INT_PTR CALLBACK SoundObjectDialogProc(HWND dialog, UINT message, WPARAM wParam,
 
 }  // namespace
 
-INT_PTR SoundObjectDialog(HWND owner, DialogParam param) {
+INT_PTR SoundObjectDialog(HWND owner, ObjectList& list, DialogParam param, int selected) {
+  s_dialog.list = &list;
+  s_dialog.selected = selected;
   return DialogBoxParamA(g_state.instance, MAKEINTRESOURCEA(IDD_SOUND_OBJECT), owner, SoundObjectDialogProc,
                          DialogParamArg(param));
 }

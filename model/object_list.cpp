@@ -1,252 +1,204 @@
 #include "model/object_list.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <new>
 
-#include "model/file_kind.h"
 #include "model/local_memory.h"
-#include "resources/ids.h"
-#include "state/main_window_state.h"
-#include "support/control_library.h"
-#include "support/language.h"
-#include "support/support_library.h"
+#include "model/object_paths.h"
+#include "support/name_case.h"
+#include "support/paths.h"
 
 namespace {
 
-LRESULT SendList(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  return SendMessageA(g_state.listBox, message, wParam, lParam);
-}
-
-int ItemCount() { return static_cast<int>(SendList(LB_GETCOUNT)); }
-
-// Repaints one item's rectangle; an item scrolled out of view needs none.
-void RepaintItem(int index) {
-  RECT item, client, visible;
-  if (SendList(LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) == LB_ERR) return;
-  GetClientRect(g_state.listBox, &client);
-  if (IntersectRect(&visible, &item, &client)) InvalidateRect(g_state.listBox, &item, TRUE);
-}
-
-int InsertionIndex(int method) {
-  switch (method) {
-    case InsertAtTop:
-      return 0;
-    case InsertAtCurrent: {
-      int selected = SelectedIndex();
-      return selected < 0 ? 0 : selected;
-    }
-    default:
-      return -1;
-  }
-}
-
-// "Repeat:%u  Pause:%u   " and a path of up to 511 characters.
-constexpr int kObjectInfoSize = kTextBufferSize + 64;
-
-void FormatObjectInfo(const SoundObject& record, char* text, size_t size) {
-  if (record.flags & CdTrack) {
-    // A described track's list line shows the description, so the track
-    // number is added here; otherwise the line already shows the track.
-    if (record.description)
-      snprintf(text, size, "Repeat:%u  Pause:%u  Track:%u", record.repeatCount, record.postDelay,
-               static_cast<unsigned>(record.trackNumber));
-    else
-      snprintf(text, size, "Repeat:%u  Pause:%u", record.repeatCount, record.postDelay);
-    return;
-  }
-  char fileName[kTextBufferSize];
-  if (record.fileName && CopyTextBlock(record.fileName, fileName, sizeof fileName))
-    snprintf(text, size, "Repeat:%u  Pause:%u   %s", record.repeatCount, record.postDelay, fileName);
-  else
-    LanguageString(IDS_NO_OBJECT_INFO, text, static_cast<int>(size));
-}
+// The text buffers of paths, names and descriptions.
+constexpr size_t kPathSize = 512;
 
 }  // namespace
 
-void ShowObjectInfo(HWND statusBar, SoundObjectHandle handle) {
-  if (!handle || !IsWindow(statusBar)) return;
-  char text[kObjectInfoSize];
+ObjectList::ObjectList() : grew_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
+
+ObjectList::~ObjectList() {
+  for (SoundObjectHandle handle : objects_) FreeSoundObject(handle);
+  if (grew_) CloseHandle(grew_);
+}
+
+SoundObjectHandle ObjectList::At(int index) const {
+  return index >= 0 && index < Count() ? objects_[static_cast<size_t>(index)] : nullptr;
+}
+
+int ObjectList::IndexOf(SoundObjectHandle handle) const {
+  if (!handle) return -1;
+  auto it = std::find(objects_.begin(), objects_.end(), handle);
+  return it == objects_.end() ? -1 : static_cast<int>(it - objects_.begin());
+}
+
+int ObjectList::Insert(int index, SoundObjectHandle handle) {
+  if (index < 0 || index > Count()) index = Count();
+  return InsertMany(index, &handle, 1) == 1 ? index : -1;
+}
+
+int ObjectList::InsertMany(int index, const SoundObjectHandle* handles, int count) {
+  if (count <= 0) return 0;
+  if (index < 0 || index > Count()) index = Count();
+  int taken = 0;
   {
-    LockedBlock<SoundObject> record(handle);
-    if (!record) return;
-    FormatObjectInfo(*record, text, sizeof text);
+    std::lock_guard<std::mutex> lock(mutex_);
+    // The room is made first: a list that cannot grow takes nothing, and
+    // its objects are not lost but freed.
+    size_t wanted = objects_.size() + static_cast<size_t>(count);
+    if (objects_.capacity() < wanted) {
+      size_t grown = std::max(wanted, objects_.capacity() + objects_.capacity() / 2);
+      std::vector<SoundObjectHandle> bigger;
+      // A vector that cannot get its memory would end the program; the
+      // room is asked of the allocator that says no instead.
+      auto* room = static_cast<SoundObjectHandle*>(operator new(grown * sizeof(SoundObjectHandle), std::nothrow));
+      if (room) {
+        operator delete(room);
+        objects_.reserve(grown);
+        taken = count;
+      }
+    } else {
+      taken = count;
+    }
+    if (taken) objects_.insert(objects_.begin() + index, handles, handles + taken);
   }
-  StatusBarSetText(statusBar, text);
+  for (int i = taken; i < count; ++i) FreeSoundObject(handles[i]);
+  if (!taken) return 0;
+  SetEvent(grew_);
+  Announce({ListChangeKind::Inserted, index, taken, 0});
+  MarkModified();
+  return taken;
 }
 
-int SelectedIndex() { return static_cast<int>(SendList(LB_GETCURSEL)); }
-
-void SelectObject(int index) {
-  SendList(LB_SETCURSEL, static_cast<WPARAM>(index));
-  if (index >= 0) ShowObjectInfo(g_state.statusBar, ObjectAt(index));
-}
-
-SoundObjectHandle ObjectAt(int index) {
-  LRESULT data = SendList(LB_GETITEMDATA, static_cast<WPARAM>(index));
-  return data == LB_ERR ? nullptr : reinterpret_cast<SoundObjectHandle>(data);
-}
-
-void SelectFirstItem() {
-  SelectObject(0);
-  SetFocus(g_state.listBox);
-}
-
-int InsertSoundObject(HWND owner, uint32_t kind, int replaceIndex, int method, BOOL useDefaults,
-                      const char* defaultPath) {
-  SoundObjectHandle handle = AllocSoundObject();
-  if (!handle) {
-    ShowMessage(owner, IDS_OUT_OF_MEMORY, MB_ICONEXCLAMATION);
-    return -1;
-  }
-  if (!FillSoundObject(owner, handle, kind, useDefaults, defaultPath)) return -1;
-
-  int at = InsertionIndex(method);
-  if (replaceIndex != -1) {
-    SendList(LB_DELETESTRING, static_cast<WPARAM>(replaceIndex));  // frees the old object
-    at = replaceIndex;
-  }
-  int index = InsertObjectItem(g_state.listBox, at, handle);
-  if (index < 0) {
-    FreeSoundObject(handle);  // the list box refused the item
-    return -1;
-  }
-  g_state.listGrew.Raise();  // a non-stop Play All of an empty list waits for this
-  RepaintItem(index);
-  g_state.listModified = 1;
-  return index;
-}
-
-int InsertObjectItem(HWND list, int index, SoundObjectHandle handle) {
-  if (!IsWindow(list)) return -1;
-  char text[kTextBufferSize] = "";
+bool ObjectList::Replace(int index, SoundObjectHandle handle) {
+  if (index < 0 || index >= Count() || !handle) return false;
+  SoundObjectHandle old;
   {
-    LockedBlock<SoundObject> record(handle);
-    if (record) ObjectRowText(*record, text, sizeof text);
+    std::lock_guard<std::mutex> lock(mutex_);
+    old = objects_[static_cast<size_t>(index)];
+    objects_[static_cast<size_t>(index)] = handle;
+    FreeSoundObject(old);  // under the lock: no reader holds it
   }
-  LRESULT result = SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
-  if (result < 0) return -1;
-  SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(result), reinterpret_cast<LPARAM>(handle));
-  return static_cast<int>(result);
+  Announce({ListChangeKind::Changed, index, 1, 0});
+  MarkModified();
+  return true;
 }
 
-int AttachSoundObject(HWND list, SoundObjectHandle handle, int index) {
-  if (!IsWindow(list)) return 0;
-  LRESULT old = SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
-  if (old != LB_ERR && old != 0) FreeSoundObject(reinterpret_cast<SoundObjectHandle>(old));
-  SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(handle));
-  g_state.listGrew.Raise();  // a non-stop Play All of an empty list waits for this
-  return 1;
-}
-
-int AddFileObject(const char* path) {
-  uint32_t kind;
-  uint32_t needed;
-  switch (GetFileKind(path)) {
-    case FileKindWave:
-      kind = Wave;
-      needed = WaveAudio;
-      break;
-    case FileKindMidi:
-      kind = Midi;
-      needed = MidiAudio;
-      break;
-    case FileKindVideo:
-      kind = Video;
-      needed = AviVideo;
-      break;
-    case FileKindAudio:
-      kind = AudioFile;
-      needed = AudioFiles;
-      break;
-    default:
-      return 0;
+bool ObjectList::Remove(int index) {
+  if (index < 0 || index >= Count()) return false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    FreeSoundObject(objects_[static_cast<size_t>(index)]);
+    objects_.erase(objects_.begin() + index);
   }
-  if (!(g_mediaCaps & needed)) return 0;
-  return InsertSoundObject(nullptr, kind, -1, InsertAppend, TRUE, path) >= 0 ? 1 : 0;
+  Announce({ListChangeKind::Removed, index, 1, 0});
+  MarkModified();
+  return true;
 }
 
-void SetListRedraw(bool redraw) {
-  SendList(WM_SETREDRAW, redraw ? TRUE : FALSE);
-  if (redraw) InvalidateRect(g_state.listBox, nullptr, TRUE);
-}
-
-int AppendSoundObject(SoundObjectHandle handle) {
-  int index = InsertObjectItem(g_state.listBox, -1, handle);
-  if (index < 0) {
-    FreeSoundObject(handle);  // the list box refused the item
-    return -1;
+bool ObjectList::Move(int from, int to) {
+  if (from < 0 || from >= Count() || to < 0 || to >= Count() || from == to) return false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    SoundObjectHandle handle = objects_[static_cast<size_t>(from)];
+    objects_.erase(objects_.begin() + from);
+    objects_.insert(objects_.begin() + to, handle);  // never grows: no allocation
   }
-  g_state.listGrew.Raise();
-  return index;
+  Announce({ListChangeKind::Moved, from, 1, to});
+  MarkModified();
+  return true;
 }
 
-void ClearObjectList() {
-  if (ItemCount() <= 0) return;
-  SetListRedraw(false);
-  SendList(LB_RESETCONTENT);  // deletes every item, and so frees every object
-  SetListRedraw(true);
-}
-
-// Nothing of the list may be freed while it plays: a hot key or another
-// start may have begun playing while a question was on screen.
-bool ListPlays() { return g_state.playing || g_state.playAllRunning; }
-
-void RemoveSoundObject() {
-  if (ListPlays()) return;
-  int selected = SelectedIndex();
-  if (selected >= 0) {
-    bool confirmed =
-        !(g_settings.confirmFlags & ConfirmObjectDelete) ||
-        ShowMessage(g_state.mainWindow, IDS_CONFIRM_REMOVE, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
-    if (confirmed && !ListPlays() && SendList(LB_DELETESTRING, static_cast<WPARAM>(selected)) != LB_ERR)
-      g_state.listModified = 1;
+void ObjectList::Clear() {
+  if (objects_.empty()) return;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (SoundObjectHandle handle : objects_) FreeSoundObject(handle);
+    objects_.clear();
+    objects_.shrink_to_fit();
   }
-  SelectFirstItem();
+  Announce({ListChangeKind::Reset, 0, 0, 0});
 }
 
-int MoveTarget(int command) {
-  int selected = SelectedIndex();
-  int count = ItemCount();
-  if (selected < 0) return -1;
-  int target;
-  switch (command) {
-    case IDM_MOVE_TOP:
-      target = 0;
-      break;
-    case IDM_MOVE_UP:
-      target = selected - 1;
-      break;
-    case IDM_MOVE_DOWN:
-      target = selected + 1;
-      break;
-    case IDM_MOVE_BOTTOM:
-      target = count - 1;
-      break;
-    default:
-      return -1;
+void ObjectList::NoteChanged(int index) {
+  if (index >= 0 && index < Count()) Announce({ListChangeKind::Changed, index, 1, 0});
+}
+
+void ObjectList::BeginBatch() { Announce({ListChangeKind::BatchBegin, 0, 0, 0}); }
+void ObjectList::EndBatch() { Announce({ListChangeKind::BatchEnd, 0, 0, 0}); }
+
+void ObjectList::SetFile(const std::string& path, bool owned) {
+  // Upper-cased, as the title shows it and the CD catalog stores it.
+  char name[kPathSize];
+  lstrcpynA(name, path.c_str(), sizeof name);
+  UpperCaseName(name, sizeof name);
+  fileName_ = name;
+  fileOwned_ = owned;
+  Announce({ListChangeKind::FileChanged, 0, 0, 0});
+}
+
+void ObjectList::SetModified(bool modified) {
+  if (modified_ == modified) return;
+  modified_ = modified;
+  Announce({ListChangeKind::FileChanged, 0, 0, 0});
+}
+
+void ObjectList::MarkModified() { SetModified(true); }
+
+uint16_t ObjectList::FolderNumber(const std::string& folder) {
+  for (size_t i = 0; i < folders_.size(); ++i)
+    if (lstrcmpiA(folders_[i].c_str(), folder.c_str()) == 0) return static_cast<uint16_t>(i + 1);
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (folders_.size() >= 0xFFFF) return 0;
+  folders_.push_back(folder);
+  return static_cast<uint16_t>(folders_.size());
+}
+
+uint16_t ObjectList::FolderOfFile(const char* path) {
+  char full[kPathSize];
+  DWORD length = GetFullPathNameA(path, sizeof full, full, nullptr);
+  if (length == 0 || length >= sizeof full) return 0;
+  char folder[kPathSize];
+  FolderOfPath(full, folder, sizeof folder);
+  return FolderNumber(folder);
+}
+
+uint16_t ObjectList::CurrentFolder() {
+  if (!fileName_.empty()) return FolderOfFile(fileName_.c_str());
+  char folder[kPathSize];
+  DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
+  return length > 0 && length < sizeof folder ? FolderNumber(folder) : 0;
+}
+
+std::string ObjectList::Folder(uint16_t number) const {
+  return number > 0 && number <= folders_.size() ? folders_[number - 1u] : std::string();
+}
+
+bool ObjectList::ResolvePath(const SoundObject& record, char* path, size_t size) const {
+  char name[kPathSize];
+  if (!record.fileName || !CopyTextBlock(record.fileName, name, sizeof name)) {
+    if (size) path[0] = '\0';
+    return false;
   }
-  return target < 0 || target >= count || target == selected ? -1 : target;  // -1: nothing would change
+  return JoinObjectPath(name, Folder(record.baseFolder), path, size);
 }
 
-void MoveSoundObject(int command) {
-  int target = MoveTarget(command);
-  if (target < 0) return;
-  int selected = SelectedIndex();
-  SoundObjectHandle handle = ObjectAt(selected);
-  g_state.suppressItemFree = 1;  // the object moves with us
-  SendList(LB_DELETESTRING, static_cast<WPARAM>(selected));
-  g_state.suppressItemFree = 0;
-  g_state.listModified = 1;
-  int index = InsertObjectItem(g_state.listBox, target, handle);
-  if (index < 0) {
-    FreeSoundObject(handle);  // the list box refused the item
-    return;
-  }
-  RepaintItem(index);
-  SelectObject(index);  // it stays selected, so it can be moved again at once
+bool ObjectList::ResolveTypedPath(const char* name, char* path, size_t size) {
+  return JoinObjectPath(name, IsRelativePath(name) ? Folder(CurrentFolder()) : std::string(), path, size);
 }
 
-void OnObjectListDeleteItem(const DELETEITEMSTRUCT* item) {
-  if (g_state.suppressItemFree || !item->itemData) return;
-  if (FreeSoundObject(reinterpret_cast<SoundObjectHandle>(item->itemData)) != 0)
-    ShowMessage(g_state.mainWindow, IDS_FREE_FAILED, MB_ICONHAND);
+void ObjectList::Listen(ObjectListListener* listener) {
+  if (listener && std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end())
+    listeners_.push_back(listener);
+}
+
+void ObjectList::StopListening(ObjectListListener* listener) {
+  listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener), listeners_.end());
+}
+
+void ObjectList::Announce(const ListChange& change) {
+  // A listener may stop listening while it is told: the list is copied.
+  std::vector<ObjectListListener*> listeners = listeners_;
+  for (ObjectListListener* listener : listeners) listener->OnListChange(change);
 }

@@ -1,10 +1,14 @@
 /*
- * The Sound Object List: the items of the main window's list box
- * (IDC_OBJECT_LIST) in play order, each holding one SoundObjectHandle as its
- * item data and the object's row text as its string (what screen readers
- * read, and what typing a letter in the list searches). An item owns its
- * object: deleting the item frees it. An object's texts never change in
- * place: Modify replaces the item, so its string stays in step.
+ * The Object List: the document of Wendle. It owns the Sound Objects in
+ * play order, knows the list file they came from and whether the list has
+ * changes not yet saved, keeps the folders that names without a folder are
+ * relative to, and tells its listeners of every change: the main window's
+ * list is one of them, a view that shows the objects and holds none.
+ *
+ * Only the UI thread changes the list, and it reads it freely. Another
+ * thread (the Play All worker) reads it only while it holds a Reading: an
+ * object is freed only under the same lock, so nothing it reads goes away
+ * meanwhile.
  */
 #ifndef WENDLE_OBJECT_LIST_H
 #define WENDLE_OBJECT_LIST_H
@@ -12,68 +16,132 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
 
 #include "model/sound_object.h"
 
-// Creates, fills and inserts one object. replaceIndex -1 inserts by method
-// (InsertAtTop, InsertAtCurrent, anything else appends); otherwise the item
-// there is replaced. Returns the new index, or -1. Sets listModified.
-int InsertSoundObject(HWND owner, uint32_t kind, int replaceIndex, int method, BOOL useDefaults,
-                      const char* defaultPath);
+// One change, as the listeners learn of it.
+enum class ListChangeKind {
+  Inserted,    // count objects from index on are new
+  Removed,     // count objects from index on are gone
+  Changed,     // the object at index looks different (its texts, its mark)
+  Moved,       // the object at index now stands at `to`
+  Reset,       // everything may have changed (the list was emptied or replaced)
+  BatchBegin,  // many changes follow: a view may stop drawing until BatchEnd
+  BatchEnd,
+  FileChanged,  // the list's file, or whether it has unsaved changes
+};
 
-// Inserts an item for handle at index (-1 appends): the object's row text
-// as its string, handle as its data. Its index, or -1 when the list box
-// refused it (handle is then still the caller's).
-int InsertObjectItem(HWND list, int index, SoundObjectHandle handle);
+struct ListChange {
+  ListChangeKind kind;
+  int index = 0;
+  int count = 0;
+  int to = 0;
+};
 
-// Stores handle as the data of the item at index, freeing the object the
-// item held. 0 when the list window does not exist.
-int AttachSoundObject(HWND list, SoundObjectHandle handle, int index);
+class ObjectListListener {
+ public:
+  virtual ~ObjectListListener() = default;
+  virtual void OnListChange(const ListChange& change) = 0;
+};
 
-// Appends a dropped WAV, MIDI or AVI file (upper-case path) when its device
-// type exists. 1 when an object was added.
-int AddFileObject(const char* path);
+class ObjectList {
+ public:
+  ObjectList();
+  // Frees every object.
+  ~ObjectList();
+  ObjectList(const ObjectList&) = delete;
+  ObjectList& operator=(const ObjectList&) = delete;
 
-// Appends a new item holding handle: its index, or -1 (the object is freed
-// then).
-int AppendSoundObject(SoundObjectHandle handle);
+  // ---- The objects, in play order -----------------------------------
+  int Count() const { return static_cast<int>(objects_.size()); }
+  // The object at index, or null.
+  SoundObjectHandle At(int index) const;
+  // The index of an object, or -1.
+  int IndexOf(SoundObjectHandle handle) const;
 
-// Suspends the list's redrawing (false) or repaints it once (true), around
-// work that adds many items.
-void SetListRedraw(bool redraw);
+  // Every change below marks the list modified and tells the listeners.
+  //
+  // Takes the object in at index (-1, or an index past the end, appends):
+  // its index, or -1 when memory ran out (the object is freed then).
+  int Insert(int index, SoundObjectHandle handle);
+  // Takes count objects in at index, in order: how many went in (memory
+  // may run out; the objects that did not go in are freed).
+  int InsertMany(int index, const SoundObjectHandle* handles, int count);
+  // Puts handle in place of the object at index, which is freed.
+  bool Replace(int index, SoundObjectHandle handle);
+  // Removes and frees the object at index.
+  bool Remove(int index);
+  // Moves the object at `from` to stand at `to`; the same object.
+  bool Move(int from, int to);
+  // Removes and frees every object (the modified mark is the caller's:
+  // New clears it, Open sets it once the file is read).
+  void Clear();
+  // The object at index looks different now (it was marked as failed).
+  void NoteChanged(int index);
+  // Brackets many changes, so that a view draws once at the end.
+  void BeginBatch();
+  void EndBatch();
 
-// Deletes every item (each deletion frees its object).
-void ClearObjectList();
+  // ---- Its file --------------------------------------------------------
+  // The list file's full path; empty for a list without one.
+  const std::string& FileName() const { return fileName_; }
+  // The list was opened from its file or last written to it, so Save
+  // replaces it without a question. A name taken from a file inserted
+  // into a list without one is not the list's own yet.
+  bool FileOwned() const { return fileOwned_; }
+  void SetFile(const std::string& path, bool owned);
+  bool Modified() const { return modified_; }
+  void SetModified(bool modified);
 
-// Whether anything of the list plays (an object, a countdown, Play All):
-// nothing of it may be freed then.
-bool ListPlays();
+  // ---- Where names without a folder are --------------------------------
+  // The number of a folder for SoundObject::baseFolder (the folder is kept
+  // as long as the list); 0 when no more folders can be numbered.
+  uint16_t FolderNumber(const std::string& folder);
+  // The number of the folder a file is in.
+  uint16_t FolderOfFile(const char* path);
+  // Where a name typed now without a folder is relative to: the list
+  // file's folder, or for a list without a file the current folder.
+  uint16_t CurrentFolder();
+  // The folder of a number ("" for none).
+  std::string Folder(uint16_t number) const;
+  // The path of an object's file as the platform needs it: a relative
+  // name joined to its folder. False (path empty) when it has none or the
+  // path does not fit size bytes.
+  bool ResolvePath(const SoundObject& record, char* path, size_t size) const;
+  // The same for a name as typed for a new object.
+  bool ResolveTypedPath(const char* name, char* path, size_t size);
 
-// Remove Sound Object: the selected item, after confirmation if asked for;
-// nothing is removed while the list plays.
-void RemoveSoundObject();
+  // ---- Listeners and other threads -------------------------------------
+  void Listen(ObjectListListener* listener);
+  void StopListening(ObjectListListener* listener);
 
-// Move to Top, Up, Down, to Bottom (commands 164 to 167) for the selected item.
-void MoveSoundObject(int command);
+  // Held by a thread other than the UI thread while it reads the list.
+  class Reading {
+   public:
+    explicit Reading(const ObjectList& list) : lock_(list.mutex_) {}
 
-// Where Move command 164 to 167 would put the selected item; -1 when it
-// would change nothing (no selection, or the item is there already).
-int MoveTarget(int command);
+   private:
+    std::lock_guard<std::mutex> lock_;
+  };
+  // Raised whenever objects are added: a non-stop Play All of an empty
+  // list waits for it.
+  HANDLE GrewEvent() const { return grew_; }
 
-// The main window's handling of WM_DELETEITEM for control 528.
-void OnObjectListDeleteItem(const DELETEITEMSTRUCT* item);
+ private:
+  void Announce(const ListChange& change);
+  void MarkModified();
 
-// The Object List's selected item, -1 for none.
-int SelectedIndex();
-// Selects an item and shows its object's details on the status bar, so the
-// bar always describes the selected object.
-void SelectObject(int index);
-// Selects item 0 of the list and gives the list the keyboard focus.
-void SelectFirstItem();
-// The object's details on the status bar: its counts and its track or file.
-void ShowObjectInfo(HWND statusBar, SoundObjectHandle handle);
-
-// The object an item holds, or null.
-SoundObjectHandle ObjectAt(int index);
+  std::vector<SoundObjectHandle> objects_;
+  std::vector<std::string> folders_;  // SoundObject::baseFolder - 1
+  std::string fileName_;
+  bool fileOwned_ = false;
+  bool modified_ = false;
+  std::vector<ObjectListListener*> listeners_;
+  mutable std::mutex mutex_;
+  HANDLE grew_;
+};
 
 #endif

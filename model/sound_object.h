@@ -17,7 +17,6 @@
 
 struct SoundObject {
   uint32_t flags;
-  HBITMAP bitmap;        // a kindBitmaps entry; shared, never owned
   HLOCAL description;    // text block or none
   HLOCAL fileName;       // upper-case path, a Pause object's label, or none
   uint8_t trackNumber;   // CD track 1..CdTrackCount; 0 for other kinds
@@ -28,11 +27,6 @@ struct SoundObject {
   uint32_t postDelay;    // seconds after the object; a Pause object's duration
 };
 
-// Object-dialog kinds for ShowSoundObjectInDialog.
-constexpr int kFileObjectDialog = 1;
-constexpr int kCdTrackDialog = 4;
-constexpr int kPauseDialog = 8;
-
 // Labels of Pause objects and the now-playing text read at most this many
 // characters of their language-module formats.
 constexpr int kShortFormatLength = 62;
@@ -40,34 +34,28 @@ constexpr int kShortFormatLength = 62;
 // A fresh record with every field zero, or nullptr.
 SoundObjectHandle AllocSoundObject();
 
-// The kindBitmaps entry for a record's flags, or none.
-HBITMAP KindBitmap(uint32_t flags);
-
-// Gives a fresh record the flags, counts and track number of values, its
-// kind's bitmap and copies of the texts (null for none). When memory runs
-// out the record and every block are released and the result is false.
+// Gives a fresh record the flags, counts, track number and folder of
+// values and copies of the texts (null for none). When memory runs out the
+// record and every block are released and the result is false.
 bool StoreSoundObject(SoundObjectHandle handle, const SoundObject& values, const std::string_view* description,
                       const std::string_view* fileName);
-
-// Assigns kind and fills the record from an object dialog's controls, or,
-// for file kinds with useDefaults, from defaultPath with zero counts.
-// 1 on success; 0 on failure, when the record has been released.
-int FillSoundObject(HWND dialog, SoundObjectHandle handle, uint32_t kind, BOOL useDefaults, const char* defaultPath);
 
 // Releases the description, the file name and the record, in that order.
 // 0 on success, non-zero on failure.
 int FreeSoundObject(SoundObjectHandle handle);
 
-// Copies the object at a list index into an object dialog's controls.
-void ShowSoundObjectInDialog(HWND dialog, int listIndex, int dialogKind);
-
-// The text a row of the list shows and holds: the description, else the
-// file name (a Pause object's label), else for a CD track "Track:n".
-void ObjectRowText(const SoundObject& record, char* text, size_t size);
+// A WAV, MIDI, AVI or audio file object for a file (an upper-case path)
+// with no description and zero counts, relative to folder when its name
+// has no folder; null when memory runs out.
+SoundObjectHandle MakeFileObject(uint32_t kind, const char* path, uint16_t folder);
 
 // Notes whether the last try to play the object failed (its row shows it);
 // true when that changed.
 bool NotePlayResult(SoundObjectHandle handle, bool failed);
+
+// The text a row of the list shows and holds: the description, else the
+// file name (a Pause object's label), else for a CD track "Track:n".
+void ObjectRowText(const SoundObject& record, char* text, size_t size);
 
 // The text that announces the object when it starts playing.
 void PlayingText(const SoundObject& record, char* text, size_t size);

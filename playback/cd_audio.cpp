@@ -50,15 +50,14 @@ bool QueryDiscLength(MCIDEVICEID device, DWORD format, uint32_t* length) {
 }
 
 // A CdTrack object for track n, as Add All CD Tracks makes it; null when
-// memory runs out (after the message for a record).
+// memory runs out.
 SoundObjectHandle MakeCdTrackObject(int track) {
   SoundObjectHandle handle = AllocSoundObject();
-  if (!handle) {
-    ShowMessage(g_state.mainWindow, IDS_OUT_OF_MEMORY, MB_ICONEXCLAMATION);
-    return nullptr;
-  }
-  char description[32];
-  snprintf(description, sizeof description, "Track %d", track);
+  if (!handle) return nullptr;
+  char format[32] = "";
+  LanguageString(IDS_FMT_TRACK_DESCRIPTION, format, sizeof format);
+  char description[64];
+  snprintf(description, sizeof description, format, track);
   std::string_view text(description);
   SoundObject values = {};
   values.flags = CdTrack;
@@ -129,28 +128,27 @@ bool ReadCdDisc(CdDisc* disc, bool tracks) {
   return true;
 }
 
-int AddAllCdTracks() {
+int AddAllCdTracks(ObjectList& list, bool* outOfMemory) {
   // The audio tracks by their own numbers: on a disc that begins with a
   // data track they are not 1..count. The support library's count is the
   // bound plays are checked against; the tracks added here must play, so
   // it follows the disc read here.
+  if (outOfMemory) *outOfMemory = false;
   CdDisc disc;
   ReadCdDisc(&disc, true);
   const UINT bound = disc.trackBound;
   if (bound) g_cdTrackCount = static_cast<uint8_t>(bound);
   const int count = bound ? disc.audioCount : 0;
-  SetListRedraw(false);
-  int added = 0;
+  SoundObjectHandle handles[kMaxCdTracks];
+  int made = 0;
   for (int i = 0; i < count && disc.audioTracks[i] <= bound; ++i) {
-    SoundObjectHandle handle = MakeCdTrackObject(disc.audioTracks[i]);
-    if (!handle || AppendSoundObject(handle) < 0) break;
-    ++added;
+    if (!(handles[made] = MakeCdTrackObject(disc.audioTracks[i]))) {
+      if (outOfMemory) *outOfMemory = true;
+      break;
+    }
+    ++made;
   }
-  SetListRedraw(true);
+  const int added = list.InsertMany(-1, handles, made);
+  if (added < made && outOfMemory) *outOfMemory = true;
   return added;
-}
-
-void AddAllCdTracksCommand() {
-  if (AddAllCdTracks() > 0) g_state.listModified = 1;
-  SelectFirstItem();
 }

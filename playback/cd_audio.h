@@ -10,6 +10,8 @@
 
 #include <cstdint>
 
+#include "model/object_list.h"
+
 // Track numbers of an audio CD run from 1 to 99.
 constexpr int kMaxCdTracks = 99;
 
@@ -39,12 +41,9 @@ struct CdDisc {
 // False when the drive did not answer in time.
 bool ReadCdDisc(CdDisc* disc, bool tracks);
 
-// Appends one CdTrack object per audio track of the CD in the drive;
-// returns how many were added.
-int AddAllCdTracks();
-
-// The Add All CD Tracks command: add the tracks, mark the list modified
-// when any were added, select item 0 and focus the list.
-void AddAllCdTracksCommand();
+// Appends one CdTrack object per audio track of the CD in the drive to
+// list; returns how many were added. *outOfMemory (when given) tells that
+// memory ran out before every track was added.
+int AddAllCdTracks(ObjectList& list, bool* outOfMemory = nullptr);
 
 #endif

@@ -241,7 +241,7 @@ uint32_t MediaKind(uint32_t flags) {
 
 }  // namespace
 
-bool TakePlayFacts(SoundObjectHandle handle, PlayFacts* facts) {
+bool TakePlayFacts(const ObjectList& list, SoundObjectHandle handle, PlayFacts* facts) {
   *facts = PlayFacts();
   LockedBlock<SoundObject> record(handle);
   if (!record) return false;
@@ -251,7 +251,7 @@ bool TakePlayFacts(SoundObjectHandle handle, PlayFacts* facts) {
     facts->media.kind = kind;
     facts->media.track = record->trackNumber;
     facts->media.trackBound = g_cdTrackCount;
-    if (kind != CdTrack) ResolveObjectPath(*record, facts->media.path, sizeof facts->media.path);
+    if (kind != CdTrack) list.ResolvePath(*record, facts->media.path, sizeof facts->media.path);
   } else if (record->flags & Pause) {
     facts->kind = Pause;
     facts->pauseSeconds = record->postDelay;

@@ -19,6 +19,7 @@
 
 #include <cstdint>
 
+#include "model/object_list.h"
 #include "playback/media_session.h"
 #include "state/sound_object_handle.h"
 
@@ -37,9 +38,9 @@ struct PlayFacts {
   uint32_t pauseSeconds = 0;        // a Pause object's length
   char text[kTextBufferSize] = "";  // how it is announced (PlayingText)
 };
-// The facts of an object (on the thread that may read it); false when it
-// cannot be read.
-bool TakePlayFacts(SoundObjectHandle handle, PlayFacts* facts);
+// The facts of an object of list (on the UI thread, or under the list's
+// Reading); false when it cannot be read.
+bool TakePlayFacts(const ObjectList& list, SoundObjectHandle handle, PlayFacts* facts);
 
 // Starts what facts describe: the kind started (Wave 1, Midi 2, Video 16,
 // CdTrack 4, Pause 8, AudioFile 32); 0 when nothing was started (nothing

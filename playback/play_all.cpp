@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <set>
+#include <vector>
 
 #include "model/local_memory.h"
 #include "model/object_list.h"
@@ -56,45 +57,55 @@ PlayOrderGenerator g_generator(StartSeed());
 // The run is stopped, or the program is closing.
 bool Stopping(uint32_t run) { return g_state.playAllRun.Stopped(run) || g_state.playAllStop; }
 
-int ItemCount(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)); }
-
-void SelectItem(HWND list, int index) { SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
-
-bool IsPlayedItem(HWND list, int index) {
-  LRESULT data = SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
-  if (data == LB_ERR || !data) return false;
-  LockedBlock<SoundObject> record(reinterpret_cast<SoundObjectHandle>(data));
-  return record && (record->flags & PlayedMark);
+int CountOf(const ObjectList& list) {
+  ObjectList::Reading reading(list);
+  return list.Count();
 }
 
-class ListBoxOrder : public PlayOrderList {
+// The order's view of the list and of the objects played in this pass.
+// Objects are only appended while a run goes (the commands that would
+// move or remove one are not available then), so an index stays its
+// object's for the whole pass.
+class PassOrder : public PlayOrderList {
  public:
-  explicit ListBoxOrder(HWND list) : list_(list) {}
-  int Count() const override { return ItemCount(list_); }
-  bool IsPlayed(int index) const override { return IsPlayedItem(list_, index); }
+  PassOrder(int count, const std::vector<char>& played) : count_(count), played_(played) {}
+  int Count() const override { return count_; }
+  bool IsPlayed(int index) const override {
+    return index >= 0 && static_cast<size_t>(index) < played_.size() && played_[static_cast<size_t>(index)];
+  }
 
  private:
-  HWND list_;
+  int count_;
+  const std::vector<char>& played_;
 };
 
-// Non-stop on an empty list: sleeps until an item is added or the run is
-// stopped, instead of running empty passes as fast as the CPU allows.
-void WaitForItems(HWND list, uint32_t run) {
-  HANDLE events[] = {g_state.listGrew.handle(), g_state.playing.cleared(), g_state.threadsQuit.handle()};
-  while (ItemCount(list) <= 0 && !Stopping(run) && PumpThreadMessages()) BlockForMessagesOr(events, 3, INFINITE);
+// Non-stop on an empty list: sleeps until an object is added or the run
+// is stopped, instead of running empty passes as fast as the CPU allows.
+void WaitForItems(const ObjectList& list, uint32_t run) {
+  HANDLE events[] = {list.GrewEvent(), g_state.playing.cleared(), g_state.threadsQuit.handle(),
+                     g_state.playAllRun.StopEvent()};
+  while (CountOf(list) <= 0 && !Stopping(run) && PumpThreadMessages()) BlockForMessagesOr(events, 4, INFINITE);
 }
 
-struct ObjectFacts {
+// What the worker needs of the object at index, read under the list's lock:
+// nothing of the object is looked at after that.
+struct RunObject {
+  PlayFacts play;
   uint32_t flags = 0;
   uint32_t repeatCount = 0;
   uint32_t postDelay = 0;
 };
 
-ObjectFacts FactsOf(SoundObjectHandle handle) {
-  ObjectFacts facts;
+bool TakeRunObject(const ObjectList& list, int index, RunObject* object) {
+  ObjectList::Reading reading(list);
+  SoundObjectHandle handle = list.At(index);
+  if (!TakePlayFacts(list, handle, &object->play)) return false;
   LockedBlock<SoundObject> record(handle);
-  if (record) facts = {record->flags, record->repeatCount, record->postDelay};
-  return facts;
+  if (!record) return false;
+  object->flags = record->flags;
+  object->repeatCount = record->repeatCount;
+  object->postDelay = record->postDelay;
+  return true;
 }
 
 // A countdown with `playing` set around it, as a play has.
@@ -106,82 +117,92 @@ void CountDown(uint32_t seconds, uint32_t run) {
 
 // The wait after an object: its own post delay, else the pause between
 // objects when that is asked for. A Pause object has waited already.
-void PostDelay(const ObjectFacts& facts, uint32_t run) {
+void PostDelay(const RunObject& object, uint32_t run) {
   if (Stopping(run)) return;  // a stop ends the run now, not after a delay
-  if ((g_settings.preferenceFlags & PauseBetweenObjects) && facts.postDelay == 0)
+  if ((g_settings.preferenceFlags & PauseBetweenObjects) && object.postDelay == 0)
     CountDown(0, run);
-  else if (facts.postDelay != 0 && !(facts.flags & Pause))
-    CountDown(facts.postDelay, run);
+  else if (object.postDelay != 0 && !(object.flags & Pause))
+    CountDown(object.postDelay, run);
 }
 
-// The objects of the run that could not be played; each counts once,
-// whatever its repeats and passes.
-using FailedObjects = std::set<SoundObjectHandle>;
+// The objects of the run that could not be played, by index; each counts
+// once, whatever its repeats and passes.
+using FailedObjects = std::set<int>;
 
-void PlayOnePass(HWND list, uint32_t run, FailedObjects* failed) {
-  g_objectsLeft = ItemCount(list);
+// The next index in the run's order, -1 when the pass is over.
+int ChooseNext(const ObjectList& list, const std::vector<char>& played) {
+  int32_t last = g_lastChosenIndex;
+  int index =
+      ChooseNextOrderIndex(PassOrder(CountOf(list), played), g_settings.playOrder == PlayOrderSequential,
+                           (g_settings.preferenceFlags & RandomExclusive) != 0, g_objectsLeft, &last, &g_generator);
+  if (index >= 0) g_lastChosenIndex = last;
+  return index;
+}
+
+void PlayOnePass(const ObjectList& list, uint32_t run, FailedObjects* failed) {
+  g_objectsLeft = CountOf(list);
   if (g_objectsLeft <= 0 && g_passCount == kNonStop) {
     WaitForItems(list, run);
-    g_objectsLeft = Stopping(run) ? 0 : ItemCount(list);
+    g_objectsLeft = Stopping(run) ? 0 : CountOf(list);
   }
   if (g_passCount != kNonStop) NotifyPlayback(PlaybackPassStarted, static_cast<LPARAM>(g_passIndex + 1));
 
+  std::vector<char> played;
   uint32_t repeatsLeft = 0;
   bool repeating = false;
   int index = -1;
   while (g_objectsLeft > 0 && !Stopping(run)) {
     if (!repeating) {
-      index = ChooseNextIndex(list, g_settings.playOrder, g_objectsLeft);
+      index = ChooseNext(list, played);
       if (index == -1) break;
     }
-    SoundObjectHandle handle = ObjectAt(index);
-    ObjectFacts facts = FactsOf(handle);
-    SelectItem(list, index);
+    RunObject object;
+    if (!TakeRunObject(list, index, &object)) break;
+    NotifyPlayback(PlaybackObjectChosen, index);
     WaitWhilePaused(run);  // a pause that came as an object ended holds the next
-    PlayFacts play;
-    TakePlayFacts(handle, &play);
     DWORD error = 0;
-    if (PlayObject(play, run, &error) >= 0) error = WaitWhilePlaying(run);
+    if (PlayObject(object.play, run, &error) >= 0) error = WaitWhilePlaying(run);
     EndMediaPlay();
-    if (NotePlayResult(handle, error != 0)) InvalidateRect(list, nullptr, FALSE);
+    if (object.play.kind != Pause && !Stopping(run))
+      NotifyPlayback(error ? PlaybackObjectFailed : PlaybackObjectPlayed, index);
     if (error) {
       // The run goes on with the next object: no repeat or delay of one
       // that cannot be played.
-      failed->insert(handle);
+      failed->insert(index);
       repeating = false;
       repeatsLeft = 0;
-      facts.repeatCount = 0;
+      object.repeatCount = 0;
     } else {
-      PostDelay(facts, run);
+      PostDelay(object, run);
     }
 
-    if (repeatsLeft == 0 && !repeating) repeatsLeft = facts.repeatCount;
+    if (repeatsLeft == 0 && !repeating) repeatsLeft = object.repeatCount;
     if (repeatsLeft == 0) {
       repeating = false;
-      MarkPlayed(list, index, false);
+      if (played.size() <= static_cast<size_t>(index)) played.resize(static_cast<size_t>(index) + 1, 0);
+      played[static_cast<size_t>(index)] = 1;
       g_objectsLeft.fetch_sub(1);
     } else {
       --repeatsLeft;
       repeating = true;
     }
-    SelectItem(list, index);
+    NotifyPlayback(PlaybackObjectChosen, index);
   }
-  MarkPlayed(list, 0, true);
   g_passIndex.fetch_add(1);
 }
 
-void RunPlayAll(uint32_t run) {
-  HWND list = g_state.listBox;
+void RunPlayAll(const ObjectList& list, uint32_t run) {
   uint32_t count = g_settings.playListCount;
   g_passCount = count ? count : kNonStop;
   g_passIndex = 0;
+  g_lastChosenIndex = -1;
   FailedObjects failed;
   do {
     PlayOnePass(list, run, &failed);
   } while (g_passIndex < g_passCount && !Stopping(run));
 
   g_objectsLeft = 0;
-  ChooseNextIndex(nullptr, 0, 0);
+  g_lastChosenIndex = -1;
   g_state.playing = 0;
   EndPause();
   EndMediaPlay();
@@ -193,13 +214,14 @@ void RunPlayAll(uint32_t run) {
 
 }  // namespace
 
-DWORD WINAPI PlayAllWorker(LPVOID) {
+DWORD WINAPI PlayAllWorker(LPVOID parameter) {
+  const ObjectList& list = *static_cast<const ObjectList*>(parameter);
   HANDLE events[] = {g_state.playAllStart.handle(), g_state.threadsQuit.handle()};
   while (WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0 && !g_state.playAllStop) {
     // A stop of the run, or the program's end, ends this wait too.
     HANDLE stops[] = {g_state.playAllRun.StopEvent(), g_state.threadsQuit.handle()};
     WaitForAudioFileProbe(stops, 2);
-    RunPlayAll(g_state.playAllRun.Current());
+    RunPlayAll(list, g_state.playAllRun.Current());
   }
   return 0;
 }
@@ -225,35 +247,6 @@ void OnPlayAllEnded() {
   if (!g_runEnding.exchange(0)) return;
   g_state.playAllRunning = 0;
   NotifyPlayback(PlaybackRunEnded, static_cast<LPARAM>(g_runFailures.load()));
-}
-
-int ChooseNextIndex(HWND list, uint32_t order, int32_t objectsLeft) {
-  if (!list || !IsWindow(list)) {
-    g_lastChosenIndex = -1;
-    return -1;
-  }
-  int32_t last = g_lastChosenIndex;
-  int index =
-      ChooseNextOrderIndex(ListBoxOrder(list), order == PlayOrderSequential,
-                           (g_settings.preferenceFlags & RandomExclusive) != 0, objectsLeft, &last, &g_generator);
-  if (index >= 0) g_lastChosenIndex = last;
-  return index;
-}
-
-void MarkPlayed(HWND list, int index, bool clearAll) {
-  if (!list || !IsWindow(list)) return;
-  int first = clearAll ? 0 : index;
-  int last = clearAll ? ItemCount(list) - 1 : index;
-  for (int i = first; i <= last; ++i) {
-    LRESULT data = SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0);
-    if (data == LB_ERR || !data) continue;
-    LockedBlock<SoundObject> record(reinterpret_cast<SoundObjectHandle>(data));
-    if (!record) continue;
-    if (clearAll)
-      record->flags &= ~PlayedMark;
-    else
-      record->flags |= PlayedMark;
-  }
 }
 
 uint32_t PassCount() { return g_passCount; }

@@ -16,8 +16,9 @@
 
 #include <cstdint>
 
-// Thread body of the worker.
-DWORD WINAPI PlayAllWorker(LPVOID);
+// Thread body of the worker; its parameter is the ObjectList it plays,
+// which lives longer than the thread.
+DWORD WINAPI PlayAllWorker(LPVOID list);
 
 // Starts a run (UI thread); false while a run is in progress or a single
 // object plays: two players would share the status bar, the title and the
@@ -27,12 +28,6 @@ bool StartPlayAllRun();
 void StopPlayAllRun();
 // The worker's run is over (its WM_PLAYALLENDED): the idle state comes back.
 void OnPlayAllEnded();
-
-// The next list index in the given order, or -1; with no list window only
-// resets the sequential cursor.
-int ChooseNextIndex(HWND list, uint32_t order, int32_t objectsLeft);
-// Sets PlayedMark on the item at index, or clears it on every item.
-void MarkPlayed(HWND list, int index, bool clearAll);
 
 // The run's counters, as the worker keeps them.
 uint32_t PassCount();

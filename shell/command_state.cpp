@@ -1,6 +1,7 @@
 #include "shell/command_state.h"
 
-#include "model/object_list.h"
+#include "shell/list_commands.h"
+#include "shell/list_view.h"
 #include "resources/ids.h"
 #include "shell/button_ribbon.h"
 #include "state/main_window_state.h"
@@ -33,7 +34,7 @@ bool AllowedNow(int command) {
     case IDM_MOVE_UP:
     case IDM_MOVE_DOWN:
     case IDM_MOVE_BOTTOM:
-      return !busy && MoveTarget(command) >= 0;
+      return !busy && HasMainView() && MoveTarget(MainView().list(), command) >= 0;
     default:
       return !busy;
   }

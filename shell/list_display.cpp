@@ -1,6 +1,7 @@
 #include "shell/list_display.h"
 
 #include "model/local_memory.h"
+#include "model/object_list.h"
 #include "model/sound_object.h"
 #include "state/main_window_state.h"
 #include "support/list_rows.h"
@@ -30,15 +31,20 @@ void DrawFailedMark(HDC dc, const RECT& row, bool selected) {
 
 }  // namespace
 
-void DrawListItem(const DRAWITEMSTRUCT* item) {
-  if (!item || !item->itemData) return;
+HBITMAP KindBitmap(uint32_t flags) {
+  int entry = KindBitmapIndex(flags);
+  return entry >= 0 ? g_state.kindBitmaps[entry] : nullptr;
+}
+
+void DrawListItem(const ObjectList& list, const DRAWITEMSTRUCT* item) {
+  if (!item) return;
   HBITMAP bitmap;
   bool failed;
   char text[kTextBufferSize] = "";
   {
-    LockedBlock<SoundObject> record(reinterpret_cast<SoundObjectHandle>(item->itemData));
+    LockedBlock<SoundObject> record(list.At(static_cast<int>(item->itemID)));
     if (!record) return;
-    bitmap = record->bitmap;
+    bitmap = KindBitmap(record->flags);
     failed = record->playFailed != 0;
     ObjectRowText(*record, text, sizeof text);
   }

@@ -7,8 +7,12 @@
 
 #include <windows.h>
 
+#include "model/object_list.h"
 #include "support/list_rows.h"
 
-void DrawListItem(const DRAWITEMSTRUCT* item);
+// The kind bitmap of a record's flags, or none.
+HBITMAP KindBitmap(uint32_t flags);
+
+void DrawListItem(const ObjectList& list, const DRAWITEMSTRUCT* item);
 
 #endif

@@ -1,7 +1,8 @@
 // The main window procedure: every message goes to its handler.
 #include "shell/main_window.h"
 
-#include "model/object_list.h"
+#include "shell/list_commands.h"
+#include "shell/list_view.h"
 #include "playback/play_all.h"
 #include "resources/ids.h"
 #include "shell/button_ribbon.h"
@@ -53,8 +54,8 @@ LRESULT OnUiState(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT OnDrawItem(HWND window, WPARAM id, const DRAWITEMSTRUCT* item) {
   if (item->CtlType == ODT_BUTTON)
     return DrawButton(window, static_cast<int>(id), item, IDI_APP, 2, 2, 3, 3, true) ? TRUE : FALSE;
-  if (item->CtlType == ODT_LISTBOX) {
-    DrawListItem(item);
+  if (item->CtlType == ODT_LISTBOX && HasMainView()) {
+    DrawListItem(MainView().list(), item);
     return TRUE;
   }
   return FALSE;
@@ -65,7 +66,7 @@ LRESULT OnDrawItem(HWND window, WPARAM id, const DRAWITEMSTRUCT* item) {
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
-      return OnCreate(window);
+      return OnCreate(window, static_cast<ObjectList*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
     case WM_CLOSE:
       OnClose(window);
       return 0;
@@ -100,10 +101,6 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_MEASUREITEM:
       if (wParam == IDC_OBJECT_LIST) reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kListRowHeight;
       break;
-    case WM_DELETEITEM:
-      if (wParam != IDC_OBJECT_LIST) break;
-      OnObjectListDeleteItem(reinterpret_cast<const DELETEITEMSTRUCT*>(lParam));
-      return TRUE;
     case WM_COMMAND:
       OnCommand(window, wParam, lParam);
       return 0;
@@ -118,7 +115,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return OnControlColor(reinterpret_cast<HDC>(wParam));
     case WM_DROPFILES:
       BringWindowToTop(window);
-      AddDroppedFiles(reinterpret_cast<HDROP>(wParam));
+      if (HasMainView()) AddDroppedFiles(MainView().list(), reinterpret_cast<HDROP>(wParam));
       return 0;
     case WM_HOTKEY:
       if (OnHotKey(window, static_cast<int>(wParam))) return 0;
@@ -134,6 +131,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_COPYDATA:
       return OnCopyData(window, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case WM_ENABLE:
+      // A modal window has closed: a list handed over meanwhile opens now.
+      if (wParam) OpenPendingCommandLine(window);
+      break;
     case WM_TIMER:
       if (wParam != IDT_PLAY_TIME) break;
       OnPlayTimeTick(window);

@@ -9,6 +9,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "model/object_list.h"
+
 constexpr char kMainWindowClass[] = "RI32Duver";
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -16,7 +18,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // Creation and closing (main_window_life.cpp). MayClose is the one question
 // of both WM_CLOSE and WM_QUERYENDSESSION: unsaved changes are asked about
 // and saved, and true means the list was written or the user said No.
-LRESULT OnCreate(HWND window);
+// The list shown is the window's creation parameter; it outlives the window.
+LRESULT OnCreate(HWND window, ObjectList* list);
 bool MayClose(HWND window);
 void OnClose(HWND window);
 LRESULT OnQueryEndSession(HWND window);
@@ -45,6 +48,8 @@ void OnHelpRequest(HWND window, const HELPINFO* info);
 void OnMenuSelect(WPARAM wParam);
 void OnOpenCommandLine(HWND window);
 BOOL OnCopyData(HWND window, const COPYDATASTRUCT* data);
-void AddDroppedFiles(HDROP drop);
+// Opens a command line that waits (see OnCopyData) once the list may be
+// replaced: after a play, and after a modal window.
+void OpenPendingCommandLine(HWND window);
 
 #endif

@@ -19,20 +19,19 @@
 #include "shell/main_window.h"
 #include "shell/playback_view.h"
 #include "state/main_window_state.h"
-#include "storage/cd_catalog.h"
-#include "storage/file_commands.h"
+#include "shell/catalog_command.h"
+#include "shell/file_commands.h"
+#include "shell/list_commands.h"
+#include "shell/list_view.h"
 #include "support/help.h"
 #include "support/language.h"
 #include "support/support_library.h"
 
 namespace {
 
-struct Command {
-  int id;
-  void (*run)(HWND window, LPARAM lParam);
-};
+ObjectList& List() { return MainView().list(); }
 
-void FocusList() { SetFocus(g_state.listBox); }
+void FocusList() { SetFocus(MainView().window()); }
 
 // Runs a dialog or action and then selects again the item that was selected.
 template <typename Action>
@@ -43,72 +42,49 @@ void RestoringSelection(Action action) {
   FocusList();
 }
 
-void New(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_NEW); }
-void Open(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_OPEN); }
-void Insert(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_INSERT); }
-void Append(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_APPEND); }
-void Save(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_SAVE); }
-void SaveAs(HWND window, LPARAM) { RunFileCommand(window, IDM_FILE_SAVE_AS); }
-void Exit(HWND window, LPARAM) { PostMessageA(window, WM_CLOSE, 0, 0); }
-
 // The index after index, the first after the last.
-int IndexAfter(int index) {
-  int count = static_cast<int>(SendMessageA(g_state.listBox, LB_GETCOUNT, 0, 0));
-  return index + 1 < count ? index + 1 : 0;
-}
+int IndexAfter(int index) { return index + 1 < List().Count() ? index + 1 : 0; }
 
 // Plays one object and waits for its end, then says how it went: why it
 // could not be played (the text stays on the status bar), or Ready. The
-// window stays usable meanwhile; the selection comes back after.
-// Returns whether it played.
+// window stays usable meanwhile; the selection comes back after. Returns
+// whether it played.
 bool PlayAndReport(HWND window, const PlayFacts& facts, int selected) {
   DWORD error = PlayAndWait(facts);
   if (error)
     ReportPlayFailure(window, facts.text, error);
   else
     ShowStatusString(IDS_STATUS_READY);
-  SendMessageA(g_state.listBox, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+  MainView().SetSelection(selected);
   FocusList();
   return error == 0;
 }
 
 // Play Selected: the selected object plays; its row shows whether it could.
-void PlaySelected(HWND window, LPARAM) {
+void PlaySelected(HWND window) {
+  ObjectList& list = List();
   int index = SelectedIndex();
-  SoundObjectHandle handle = ObjectAt(index);
+  SoundObjectHandle handle = list.At(index);
   PlayFacts facts;
-  if (index < 0 || !TakePlayFacts(handle, &facts)) return;
+  if (!handle || !TakePlayFacts(list, handle, &facts)) return;
   bool played = PlayAndReport(window, facts, index);
-  // The list may have been replaced meanwhile (a second start): the mark
-  // goes only to the object that played.
-  if (ObjectAt(index) == handle && NotePlayResult(handle, !played)) InvalidateRect(g_state.listBox, nullptr, FALSE);
+  // The list may have changed meanwhile (a second start opened another):
+  // the mark goes only to the object that played.
+  index = list.IndexOf(handle);
+  if (index >= 0 && NotePlayResult(handle, !played)) list.NoteChanged(index);
 }
 
 // Play All: nothing happens with an empty list; minimizes first when asked.
-void PlayAll(HWND window, LPARAM) {
-  if (SendMessageA(g_state.listBox, LB_GETCOUNT, 0, 0) <= 0) return;
+void PlayAll(HWND window) {
+  if (List().Count() <= 0) return;
   if (g_settings.preferenceFlags & MinimizeOnPlayAll) ShowWindow(window, SW_MINIMIZE);
   StartPlayAllRun();
   FocusList();
 }
 
-void StopSkip(HWND, LPARAM) {
-  StopPlayback();
-  FocusList();
-}
-
-// Pause/Resume: what plays holds, or goes on. A device that cannot hold
-// plays on, and the menu keeps saying Pause.
-void PauseResume(HWND, LPARAM) { TogglePause(); }
-
-void StopAll(HWND, LPARAM) {
-  StopPlayAllRun();
-  FocusList();
-}
-
 // Browse: the chosen file plays as Play Selected would, without joining
 // the list (an audition); Stop/Skip ends it.
-void Browse(HWND window, LPARAM) {
+void Browse(HWND window) {
   uint32_t caps = g_mediaCaps;
   int filter = BROWSE_WAV;
   if ((caps & WaveAudio) && (caps & MidiAudio))
@@ -129,75 +105,49 @@ void Browse(HWND window, LPARAM) {
   PlayAndReport(window, audition, selected);
 }
 
-void Add(HWND window, LPARAM) {
-  RestoringSelection([&] { AddSoundObjectDialog(window); });
-}
-
-void Remove(HWND, LPARAM) { RemoveSoundObject(); }
-
 // Modify: the object's own dialog; then the next item is selected, so
 // repeated Modify walks down the list.
-void Modify(HWND window, LPARAM) {
+void Modify(HWND window) {
   int index = SelectedIndex();
   if (index < 0) {
     ShowMessage(window, IDS_NOTHING_SELECTED, MB_ICONEXCLAMATION);
     return;
   }
-  if (!ObjectAt(index)) return;
-  ModifySoundObjectDialog(window, index);
+  if (!List().At(index)) return;
+  ModifySoundObjectDialog(window, List(), index);
   SelectObject(IndexAfter(index));
   FocusList();
 }
 
-void PlayAllMode(HWND window, LPARAM) {
+void PlayAllMode(HWND window) {
   PlayAllModeDialog(window);
   ShowPlayListCount(window, g_settings.playListCount);
   ShowPlayOrder(window, g_settings.playOrder);
   FocusList();
 }
 
-void SetEditor(HWND window, LPARAM lParam) {
-  RestoringSelection([&] { SoundEditorDialog(window, static_cast<int>(lParam)); });
-}
-
-// The editor opens on the selected object's file; nothing without one.
-void RunEditor(HWND, LPARAM) {
-  int index = SelectedIndex();
-  if (index < 0) return;
+// The editor opens on the selected object's file, found where the list
+// finds it; nothing without one.
+void RunEditor() {
+  const ObjectList& list = List();
   char path[kTextBufferSize] = "";
   bool hasFile = false;
   {
-    LockedBlock<SoundObject> record(ObjectAt(index));
-    if (record && record->fileName) hasFile = CopyTextBlock(record->fileName, path, sizeof path);
+    LockedBlock<SoundObject> record(list.At(SelectedIndex()));
+    if (record && record->fileName) hasFile = list.ResolvePath(*record, path, sizeof path);
   }
   RunSoundFileEditor(hasFile ? path : nullptr);
   FocusList();
 }
 
-void Preferences(HWND window, LPARAM) {
-  RestoringSelection([&] { PreferencesDialog(window); });
+void SavePosition(HWND window) {
+  SaveWindowPlacement(window, LanguageText(IDS_REG_SETTINGS_KEY), LanguageText(IDS_REG_WINDOW_PLACEMENT));
 }
-void Confirmations(HWND window, LPARAM) {
-  RestoringSelection([&] { ConfirmationsDialog(window); });
-}
-void HotKeys(HWND window, LPARAM) {
-  RestoringSelection([&] { HotKeysDialog(window); });
-}
-void Favorite(HWND, LPARAM) {
-  RestoringSelection([] { SetFavoriteSelection(); });
-}
-
-void SavePosition(HWND window, LPARAM) {
-  RestoringSelection(
-      [&] { SaveWindowPlacement(window, LanguageText(IDS_REG_SETTINGS_KEY), LanguageText(IDS_REG_WINDOW_PLACEMENT)); });
-}
-
-void Catalog(HWND window, LPARAM) { CatalogActiveCd(window); }
 
 void PlayNext(HWND window) {
   int selected = SelectedIndex();
   if (selected < 0) return;
-  SendMessageA(g_state.listBox, LB_SETCURSEL, static_cast<WPARAM>(IndexAfter(selected)), 0);
+  MainView().SetSelection(IndexAfter(selected));
   PostMessageA(window, WM_COMMAND, IDM_SOUND_PLAY_SELECTED, 0);
 }
 
@@ -215,75 +165,128 @@ void PlayFavorite(HWND window) {
       ShowMessage(window, IDS_ASK_SET_FAVORITE, MB_YESNO | MB_ICONQUESTION) == IDYES)
     PostMessageA(window, WM_COMMAND, IDM_OPT_SET_FAVORITE, 0);
 }
-void AddCdTracks(HWND, LPARAM) { AddAllCdTracksCommand(); }
 
 void Help(HWND window, UINT context) {
   ShowStatusString(IDS_STATUS_HELP);
   OpenHelp(window, context);
 }
-void HelpIndex(HWND window, LPARAM) { Help(window, HELPCTX_INDEX); }
-void HelpOverview(HWND window, LPARAM) { Help(window, HELPCTX_OVERVIEW); }
-void HelpProcedures(HWND window, LPARAM) { Help(window, HELPCTX_PROCEDURES); }
-void HelpUsing(HWND window, LPARAM) { Help(window, HELPCTX_USING_HELP); }
-void HelpDistribution(HWND window, LPARAM) { Help(window, HELPCTX_DISTRIBUTION); }
 
-void About(HWND window, LPARAM) {
+void About(HWND window) {
   ShowAboutBox(window, g_state.languageModule, IDI_APP, IDS_APP_CAPTION, IDS_ABOUT_LINE1, IDS_ABOUT_LINE2,
                IDS_ABOUT_LINE3, 2);
   FocusList();
 }
 
-void Move(int command) { MoveSoundObject(command); }
-void MoveTop(HWND, LPARAM) { Move(IDM_MOVE_TOP); }
-void MoveUp(HWND, LPARAM) { Move(IDM_MOVE_UP); }
-void MoveDown(HWND, LPARAM) { Move(IDM_MOVE_DOWN); }
-void MoveBottom(HWND, LPARAM) { Move(IDM_MOVE_BOTTOM); }
-
-const Command kCommands[] = {
-    {IDM_FILE_NEW, New},
-    {IDM_FILE_OPEN, Open},
-    {IDM_FILE_INSERT, Insert},
-    {IDM_FILE_APPEND, Append},
-    {IDM_FILE_SAVE, Save},
-    {IDM_FILE_SAVE_AS, SaveAs},
-    {IDM_FILE_EXIT, Exit},
-    {IDM_SOUND_PLAY_SELECTED, PlaySelected},
-    {IDM_SOUND_PLAY_ALL, PlayAll},
-    {IDM_SOUND_STOP_SKIP, StopSkip},
-    {IDM_SOUND_BROWSE, Browse},
-    {IDM_SOUND_ADD, Add},
-    {IDM_SOUND_REMOVE, Remove},
-    {IDM_SOUND_MODIFY, Modify},
-    {IDM_SOUND_STOP_PLAY_ALL, StopAll},
-    {IDM_SOUND_PAUSE, PauseResume},
-    {IDM_OPT_PLAY_ALL_MODE, PlayAllMode},
-    {IDM_OPT_SET_EDITOR, SetEditor},
-    {IDM_OPT_RUN_EDITOR, RunEditor},
-    {IDM_OPT_PREFERENCES, Preferences},
-    {IDM_OPT_CONFIRMATIONS, Confirmations},
-    {IDM_OPT_HOT_KEYS, HotKeys},
-    {IDM_OPT_SET_FAVORITE, Favorite},
-    {IDM_OPT_SAVE_WINDOW_POS, SavePosition},
-    {IDM_OPT_CATALOG_CD, Catalog},
-    {IDM_OPT_ADD_ALL_CD_TRACKS, AddCdTracks},
-    {IDM_HELP_INDEX, HelpIndex},
-    {IDM_HELP_OVERVIEW, HelpOverview},
-    {IDM_HELP_PROCEDURES, HelpProcedures},
-    {IDM_HELP_USING_HELP, HelpUsing},
-    {IDM_HELP_DISTRIBUTION, HelpDistribution},
-    {IDM_HELP_ABOUT, About},
-    {IDM_MOVE_TOP, MoveTop},
-    {IDM_MOVE_UP, MoveUp},
-    {IDM_MOVE_DOWN, MoveDown},
-    {IDM_MOVE_BOTTOM, MoveBottom},
-};
+// One command, by its id: the one place that knows what each does.
+void RunCommand(HWND window, int command, LPARAM lParam) {
+  ObjectList& list = List();
+  switch (command) {
+    case IDM_FILE_NEW:
+    case IDM_FILE_OPEN:
+    case IDM_FILE_INSERT:
+    case IDM_FILE_APPEND:
+    case IDM_FILE_SAVE:
+    case IDM_FILE_SAVE_AS:
+      RunFileCommand(window, list, command);
+      break;
+    case IDM_FILE_EXIT:
+      PostMessageA(window, WM_CLOSE, 0, 0);
+      break;
+    case IDM_SOUND_PLAY_SELECTED:
+      PlaySelected(window);
+      break;
+    case IDM_SOUND_PLAY_ALL:
+      PlayAll(window);
+      break;
+    case IDM_SOUND_STOP_SKIP:
+      StopPlayback();
+      FocusList();
+      break;
+    case IDM_SOUND_BROWSE:
+      Browse(window);
+      break;
+    case IDM_SOUND_ADD:
+      RestoringSelection([&] { AddSoundObjectDialog(window, list, SelectedIndex()); });
+      break;
+    case IDM_SOUND_REMOVE:
+      RemoveSoundObject(list);
+      break;
+    case IDM_SOUND_MODIFY:
+      Modify(window);
+      break;
+    case IDM_SOUND_STOP_PLAY_ALL:
+      StopPlayAllRun();
+      FocusList();
+      break;
+    case IDM_SOUND_PAUSE:
+      // A device that cannot hold plays on, and the menu keeps saying Pause.
+      TogglePause();
+      break;
+    case IDM_OPT_PLAY_ALL_MODE:
+      PlayAllMode(window);
+      break;
+    case IDM_OPT_SET_EDITOR:
+      RestoringSelection([&] { SoundEditorDialog(window, static_cast<int>(lParam)); });
+      break;
+    case IDM_OPT_RUN_EDITOR:
+      RunEditor();
+      break;
+    case IDM_OPT_PREFERENCES:
+      RestoringSelection([&] { PreferencesDialog(window); });
+      break;
+    case IDM_OPT_CONFIRMATIONS:
+      RestoringSelection([&] { ConfirmationsDialog(window); });
+      break;
+    case IDM_OPT_HOT_KEYS:
+      RestoringSelection([&] { HotKeysDialog(window); });
+      break;
+    case IDM_OPT_SET_FAVORITE:
+      RestoringSelection([] { SetFavoriteSelection(); });
+      break;
+    case IDM_OPT_SAVE_WINDOW_POS:
+      RestoringSelection([&] { SavePosition(window); });
+      break;
+    case IDM_OPT_CATALOG_CD:
+      CatalogActiveCd(window, list);
+      break;
+    case IDM_OPT_ADD_ALL_CD_TRACKS:
+      AddAllCdTracksCommand(list);
+      break;
+    case IDM_HELP_INDEX:
+      Help(window, HELPCTX_INDEX);
+      break;
+    case IDM_HELP_OVERVIEW:
+      Help(window, HELPCTX_OVERVIEW);
+      break;
+    case IDM_HELP_PROCEDURES:
+      Help(window, HELPCTX_PROCEDURES);
+      break;
+    case IDM_HELP_USING_HELP:
+      Help(window, HELPCTX_USING_HELP);
+      break;
+    case IDM_HELP_DISTRIBUTION:
+      Help(window, HELPCTX_DISTRIBUTION);
+      break;
+    case IDM_HELP_ABOUT:
+      About(window);
+      break;
+    case IDM_MOVE_TOP:
+    case IDM_MOVE_UP:
+    case IDM_MOVE_DOWN:
+    case IDM_MOVE_BOTTOM:
+      MoveSoundObject(list, command);
+      break;
+    default:
+      break;
+  }
+}
 
 // A list notification: a new selection shows the object on the status
 // bar; a double click plays it.
 void OnListNotification(HWND window, int code) {
   if (code == LBN_SELCHANGE) {
     int index = SelectedIndex();
-    if (index >= 0) ShowObjectInfo(g_state.statusBar, ObjectAt(index));
+    if (index >= 0) ShowObjectInfo(List().At(index));
   } else if (code == LBN_DBLCLK) {
     PostMessageA(window, WM_COMMAND, IDM_SOUND_PLAY_SELECTED, 0);
   }
@@ -304,12 +307,7 @@ void OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     return;
   }
   id = CommandOfControl(id);
-  if (!CommandAvailable(id)) return;
-  for (const Command& command : kCommands) {
-    if (command.id != id) continue;
-    command.run(window, lParam);
-    return;
-  }
+  if (CommandAvailable(id)) RunCommand(window, id, lParam);
 }
 
 bool OnHotKey(HWND window, int id) {

@@ -5,7 +5,8 @@
 #include "shell/main_window.h"
 #include "shell/playback_view.h"
 #include "state/main_window_state.h"
-#include "storage/list_file.h"
+#include "shell/file_commands.h"
+#include "shell/list_view.h"
 #include "support/language.h"
 
 namespace {
@@ -26,8 +27,9 @@ RECT ClientRect(HWND window) {
 void LayOut(int width, int height) {
   RECT ribbon = ClientRect(g_state.ribbon);
   RECT status = ClientRect(g_state.statusBar);
-  SetWindowPos(g_state.listBox, nullptr, 60, ribbon.bottom + 30, width - 100,
-               height - status.bottom - ribbon.bottom - 60, SWP_NOZORDER);
+  if (HasMainView())
+    SetWindowPos(MainView().window(), nullptr, 60, ribbon.bottom + 30, width - 100,
+                 height - status.bottom - ribbon.bottom - 60, SWP_NOZORDER);
   PostMessageA(g_state.ribbon, WM_SIZE, 0, 0);
   SetWindowPos(g_state.statusBar, nullptr, -1, height - status.bottom - 1, width + 2, status.bottom + 2, SWP_NOZORDER);
 }
@@ -58,7 +60,7 @@ void OnGetMinMaxInfo(HWND window, MINMAXINFO* info) {
 LRESULT OnQueryOpen(HWND window) {
   // The caption may have named the playing object: the list's own title
   // comes back.
-  UpdateWindowTitle(window);
+  if (HasMainView()) UpdateWindowTitle(window, MainView().list());
   ShowStatusString(IDS_STATUS_READY);
   RestIconAnimation();
   return TRUE;

@@ -3,7 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "model/object_list.h"
+#include "shell/file_commands.h"
+#include "shell/list_view.h"
 #include "playback/icon_animation.h"
 #include "playback/media_control.h"
 #include "playback/media_devices.h"
@@ -15,7 +16,6 @@
 #include "shell/command_state.h"
 #include "shell/main_window.h"
 #include "state/main_window_state.h"
-#include "storage/file_commands.h"
 #include "support/control_library.h"
 #include "support/help.h"
 #include "support/language.h"
@@ -28,6 +28,16 @@ namespace {
 constexpr DWORD kWorkerEndTimeoutMs = 5000;
 // How long the end waits for the device thread to close its devices.
 constexpr DWORD kDeviceThreadEndMs = 2000;
+
+// The title names the list's file: it follows the list.
+class TitleKeeper : public ObjectListListener {
+ public:
+  void OnListChange(const ListChange& change) override {
+    if (change.kind == ListChangeKind::FileChanged && HasMainView())
+      UpdateWindowTitle(g_state.mainWindow, MainView().list());
+  }
+};
+TitleKeeper g_titleKeeper;
 
 struct LabelPlace {
   int id;
@@ -69,8 +79,8 @@ void CreateLabels(HWND window) {
   }
 }
 
-HANDLE CreateIdleThread(LPTHREAD_START_ROUTINE body) {
-  HANDLE thread = CreateThread(nullptr, 0, body, nullptr, CREATE_SUSPENDED, nullptr);
+HANDLE CreateIdleThread(LPTHREAD_START_ROUTINE body, void* parameter = nullptr) {
+  HANDLE thread = CreateThread(nullptr, 0, body, parameter, CREATE_SUSPENDED, nullptr);
   if (thread) {
     SetThreadPriority(thread, THREAD_PRIORITY_IDLE);
     // Each thread blocks on its own events until it has work.
@@ -107,9 +117,8 @@ void Shutdown(HWND window) {
 
 }  // namespace
 
-LRESULT OnCreate(HWND window) {
+LRESULT OnCreate(HWND window, ObjectList* list) {
   g_state.mainWindow = window;
-  g_state.suppressItemFree = 0;
   LoadPictures();
 
   CreateRibbon(window);
@@ -119,16 +128,15 @@ LRESULT OnCreate(HWND window) {
   CreateMainButtons(window);
   NameButtons(window);
   CreateLabels(window);
-  g_state.listBox =
-      CreateChild(window, "ovSListBox", nullptr,
-                  WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_DISABLENOSCROLL, 0, 0,
-                  0, 0, IDC_OBJECT_LIST);
+  // The list's view; the list itself is the caller's and outlives the
+  // window.
+  SetMainView(new ObjectListView(*list, window));
+  list->Listen(&g_titleKeeper);
 
   if (RegisterHotKeys(window) != -1) ShowMessage(window, IDS_HOTKEY_START_FAILED, MB_ICONEXCLAMATION);
-  g_state.currentListFile[0] = '\0';
 
   g_state.animationThread = CreateIdleThread(IconAnimationThread);
-  g_state.playAllThread = CreateIdleThread(PlayAllWorker);
+  g_state.playAllThread = CreateIdleThread(PlayAllWorker, list);
 
   // The device types are looked for on a thread of their own: a driver
   // that does not answer costs the start a few seconds, never the program.
@@ -140,14 +148,14 @@ LRESULT OnCreate(HWND window) {
   }
   UpdateCommandStates(window);
   DragAcceptFiles(window, TRUE);
-  SendMessageA(g_state.listBox, LB_SETCURSEL, 0, 0);
-  SetFocus(g_state.listBox);
+  SelectObject(0);
+  SetFocus(MainView().window());
   // The focus is always shown, in every child (see OnUiState).
   SendMessageA(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
   return 0;
 }
 
-bool MayClose(HWND) { return AskToSaveChanges(StopEverythingPlaying); }
+bool MayClose(HWND) { return !HasMainView() || AskToSaveChanges(MainView().list(), StopEverythingPlaying); }
 
 void OnClose(HWND window) {
   if (MayClose(window)) Shutdown(window);
@@ -169,8 +177,14 @@ void OnDestroy(HWND) {
   if (g_state.rowFont) DeleteObject(g_state.rowFont);
   g_state.rowFont = nullptr;
   UnregisterClassA("ovSEdit", g_state.instance);
-  if (g_state.listBoxClassProc)
-    SetWindowLongPtrW(g_state.listBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_state.listBoxClassProc));
+  if (HasMainView()) {
+    HWND listBox = MainView().window();
+    MainView().list().StopListening(&g_titleKeeper);
+    delete &MainView();
+    SetMainView(nullptr);
+    if (g_state.listBoxClassProc)
+      SetWindowLongPtrW(listBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_state.listBoxClassProc));
+  }
   if (g_state.animationThread) CloseHandle(g_state.animationThread);
   g_state.animationThread = nullptr;
   if (g_state.popupMenu) DestroyMenu(g_state.popupMenu);

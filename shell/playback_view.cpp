@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "model/local_memory.h"
-#include "model/object_list.h"
 #include "model/sound_object.h"
 #include "playback/media_control.h"
 #include "playback/play_all.h"
@@ -14,7 +13,9 @@
 #include "shell/button_ribbon.h"
 #include "shell/command_state.h"
 #include "state/main_window_state.h"
-#include "storage/list_file.h"
+#include "shell/file_commands.h"
+#include "shell/list_view.h"
+#include "shell/main_window.h"
 #include "support/language.h"
 #include "support/paths.h"
 #include "support/support_library.h"
@@ -182,8 +183,9 @@ void ShowRunEnded(HWND mainWindow, uint32_t failures) {
   ShowPlayListCount(mainWindow, g_settings.playListCount);
   // The title named the playing object while minimized; the list's own
   // title, with its file, comes back.
-  UpdateWindowTitle(mainWindow);
+  if (HasMainView()) UpdateWindowTitle(mainWindow, MainView().list());
   UpdateCommandStates(mainWindow);
+  OpenPendingCommandLine(mainWindow);  // a list handed over while it played
 }
 
 }  // namespace
@@ -204,14 +206,29 @@ void OnPlaybackEvent(HWND mainWindow, WPARAM event, LPARAM value) {
       ShowPass(mainWindow, static_cast<uint32_t>(value));
       break;
     case PlaybackBusyChanged:
-      if (!g_state.playing && !g_state.playAllRunning) StopPlayTimer(mainWindow);
       UpdateCommandStates(mainWindow);
+      if (!g_state.playing && !g_state.playAllRunning) {
+        StopPlayTimer(mainWindow);
+        OpenPendingCommandLine(mainWindow);  // a list handed over while it played
+      }
       break;
     case PlaybackRunEnded:
       ShowRunEnded(mainWindow, static_cast<uint32_t>(value));
       break;
     case PlaybackPauseChanged:
       ShowPauseChanged(mainWindow, value != 0);
+      break;
+    case PlaybackObjectChosen:
+      if (HasMainView()) MainView().SetSelection(static_cast<int>(value));
+      break;
+    case PlaybackObjectPlayed:
+    case PlaybackObjectFailed:
+      // The row shows whether its object could be played.
+      if (HasMainView()) {
+        ObjectList& list = MainView().list();
+        const int index = static_cast<int>(value);
+        if (NotePlayResult(list.At(index), event == PlaybackObjectFailed)) list.NoteChanged(index);
+      }
       break;
     default:
       break;

@@ -47,9 +47,11 @@ bool HandOverLine(const char* commandLine, char* line, size_t size) {
 }
 
 // A second start brings the running Wendle to the front and hands it the
-// list, copied by the system (WM_COPYDATA): the running one opens it when
-// it can.
-bool HandOverToPreviousInstance(const char* commandLine) {
+// list, copied by the system (WM_COPYDATA): the running one opens it now,
+// or as soon as what it plays or shows has ended. True when a Wendle runs;
+// *exitCode then says whether it took the list (0) or not (1).
+bool HandOverToPreviousInstance(const char* commandLine, int* exitCode) {
+  *exitCode = 0;
   if (!FindPreviousInstance(kMainWindowClass, nullptr)) return false;
   HWND running = FindWindowA(kMainWindowClass, nullptr);
   if (!running) return true;
@@ -57,8 +59,10 @@ bool HandOverToPreviousInstance(const char* commandLine) {
   if (commandLine && HandOverLine(commandLine, line, sizeof line)) {
     COPYDATASTRUCT data = {COPYDATA_COMMAND_LINE, static_cast<DWORD>(strlen(line) + 1), line};
     DWORD_PTR taken = 0;
-    SendMessageTimeoutA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, kHandOverTimeoutMs,
-                        &taken);
+    if (!SendMessageTimeoutA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
+                             kHandOverTimeoutMs, &taken) ||
+        !taken)
+      *exitCode = 1;
   }
   if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
   SetForegroundWindow(running);
@@ -116,14 +120,14 @@ int RunMessageLoop() {
 
 }  // namespace
 
-HWND CreateMainWindow(const RECT& place) {
+HWND CreateMainWindow(const RECT& place, ObjectList& list) {
   char title[kTextBufferSize];
   LanguageString(IDS_APP_CAPTION, title, sizeof title);
   // Without a saved place, the first size, where the system places it.
   bool placed = !IsRectEmpty(&place);
   return CreateWindowExA(0, kMainWindowClass, title, WS_OVERLAPPEDWINDOW, placed ? place.left : CW_USEDEFAULT,
                          placed ? place.top : CW_USEDEFAULT, placed ? place.right : kFirstWidth,
-                         placed ? place.bottom : kFirstHeight, nullptr, nullptr, g_state.instance, nullptr);
+                         placed ? place.bottom : kFirstHeight, nullptr, nullptr, g_state.instance, &list);
 }
 
 bool RegisterMainWindowClass() {
@@ -146,7 +150,8 @@ bool RegisterWindowClasses() {
 }
 
 int RunWendle(HINSTANCE instance, const char* commandLine, int show) {
-  if (HandOverToPreviousInstance(commandLine)) return 0;
+  int handedOver = 0;
+  if (HandOverToPreviousInstance(commandLine, &handedOver)) return handedOver;
   g_state.instance = instance;
   if (!RegisterWindowClasses()) {
     ShowOwnText(IDS_OWN_NO_MAIN_WINDOW);
@@ -167,7 +172,10 @@ int RunWendle(HINSTANCE instance, const char* commandLine, int show) {
   g_state.popupMenu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_POPUP_MENU));
   g_state.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
 
-  if (!CreateMainWindow(place)) {
+  // The list outlives the main window and every thread that reads it: it
+  // goes last, after the Play All worker has ended.
+  ObjectList list;
+  if (!CreateMainWindow(place, list)) {
     ShowOwnText(IDS_OWN_NO_MAIN_WINDOW);
     FreeLibrary(g_state.languageModule);
     return 0;

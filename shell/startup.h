@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include "model/object_list.h"
+
 // The four window classes: the main window, the ribbon, and the edit and
 // list-box superclasses. false at the first that cannot be registered.
 bool RegisterWindowClasses();
@@ -19,8 +21,9 @@ constexpr int kFirstWidth = 640;
 constexpr int kFirstHeight = 440;
 
 // Creates the main window at its saved place (left, top, width, height) or,
-// with an empty place, at its first size where the system places it.
-HWND CreateMainWindow(const RECT& place);
+// with an empty place, at its first size where the system places it; it
+// shows list, which must outlive it.
+HWND CreateMainWindow(const RECT& place, ObjectList& list);
 
 // Runs the program; the exit code.
 int RunWendle(HINSTANCE instance, const char* commandLine, int show);

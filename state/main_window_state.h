@@ -98,23 +98,16 @@ struct MainWindowState {
   HINSTANCE languageModule = nullptr;
 
   HWND mainWindow = nullptr;
-  HWND listBox = nullptr;  // "ovSListBox", control 528: the Object List
   HWND ribbon = nullptr;
   HWND statusBar = nullptr;
   HWND buttonTips = nullptr;      // the icon buttons' tooltips, owned by the main window
   HMENU popupMenu = nullptr;      // its first submenu is the list's pop-up menu
   HACCEL accelerators = nullptr;  // table 1532, also used by nested waits
 
-  char currentListFile[kTextBufferSize] = "";
-  // The list was opened from currentListFile or last written to it, so
-  // Save replaces it without a question. A name taken from a file inserted
-  // into (or appended to) a list without one is not the list's own yet.
-  bool listFileOwned = false;
   // A command line for WM_OPENCOMMANDLINE: this start's own, or one that a
   // second start handed over (WM_COPYDATA). No window message carries it.
   char pendingCommandLine[kCommandLineSize] = "";
 
-  std::atomic<int32_t> listModified{0};
   // A Sound Object or a countdown is in progress. Every clearing raises
   // playing.cleared(): the completion notice, Stop/Skip, Stop Play All and
   // the close path all end a wait through it.
@@ -123,7 +116,6 @@ struct MainWindowState {
   RunToken playAllRun;
   std::atomic<int32_t> animationStop{0};
   std::atomic<int32_t> playAllStop{0};
-  std::atomic<int32_t> suppressItemFree{0};
   std::atomic<int32_t> lastHelpCommand{-1};
 
   // Pause holds what plays: its device is paused (and has no deadline),
@@ -135,7 +127,6 @@ struct MainWindowState {
   HANDLE animationThread = nullptr;
   HANDLE playAllThread = nullptr;
   SignalEvent playAllStart;       // one run of the Play All worker per raise
-  SignalEvent listGrew;           // an item was added to the list
   SignalEvent threadsQuit{true};  // set once at close: the workers end
 
   HICON buttonIcons[kButtonIconCount] = {};
@@ -148,11 +139,6 @@ struct MainWindowState {
 
   WNDPROC editClassProc = nullptr;
   WNDPROC listBoxClassProc = nullptr;
-
-  // The folders that Sound Objects' relative file names are relative to,
-  // numbered from 1 (SoundObject::baseFolder); kept for the whole run.
-  // The UI thread's alone.
-  std::vector<std::string> baseFolders;
 };
 
 // MediaCaps: the usable MCI device types, found once at start.

@@ -1,8 +1,8 @@
 /*
  * The CD catalog: "WD_CD.DAT" in the current directory ties the identity of
- * an audio CD to the list file made for it. Catalog Active CD (command 140)
- * opens the list cataloged for the CD in the drive, or catalogs the current
- * list for it. Entries are only ever appended.
+ * an audio CD to the list file made for it. Entries are only ever appended.
+ * Storage reads and writes it; the Catalog Active CD command (shell) asks
+ * and says what came of it.
  */
 #ifndef WENDLE_CD_CATALOG_H
 #define WENDLE_CD_CATALOG_H
@@ -10,35 +10,34 @@
 #include <windows.h>
 
 #include <cstdint>
-
-#include "state/main_window_state.h"
+#include <string>
 
 // The last entry written during this run; both numbers 0 and an empty path
 // until then. It is not stored.
 struct CatalogedList {
   uint32_t first = 0;
   uint32_t second = 0;
-  char path[kTextBufferSize] = "";
+  std::string path;
 };
 CatalogedList& LastCataloged();
 
-// Finds the first entry for the CdIdentity (first, second) and copies its
-// list path into path (kTextBufferSize characters): the stored path whole
-// when CatalogAbsolutePaths is set, else only its file name, which then
-// opens from the current directory. 1 when found; 0 when there is no
-// catalog, its first line is wrong (the user is told) or no entry matches.
-int LookupCatalog(uint32_t first, uint32_t second, char* path);
+enum class CatalogFound {
+  Found,        // *path is the list's
+  NotFound,     // no entry for the CD, or no catalog
+  Damaged,      // the catalog's first line is wrong
+  PathTooLong,  // the entry's path does not fit the program's texts (a path is never cut)
+};
 
-// Appends an entry for the CdIdentity and the current list file, after
-// asking when this run cataloged the same list for another CD. 1 when the
-// entry was written; 0 when the user declined or the file could not be
-// written (the user is told).
-int CatalogCurrentList(uint32_t first, uint32_t second);
+// Finds the first entry for the CdIdentity (first, second): its list path
+// whole with absolutePaths, else only its file name, which then opens from
+// the current directory.
+CatalogFound LookupCatalog(uint32_t first, uint32_t second, bool absolutePaths, std::string* path);
+
+// Appends an entry for the CdIdentity and a list file (creating the
+// catalog first): 0, or the system's error.
+DWORD AppendCatalogEntry(uint32_t first, uint32_t second, const std::string& listPath);
 
 // Creates the catalog holding only its magic line; 0 when it cannot be.
 int CreateCatalogFile();
-
-// Catalog Active CD (command 140) for the main window.
-void CatalogActiveCd(HWND mainWindow);
 
 #endif

@@ -51,7 +51,8 @@ TextCodePages SystemCodePages() {
   return pages;
 }
 
-std::string_view TextFromFile(std::string_view line, std::string* converted, size_t maxBytes, TextCodePages pages) {
+std::string_view TextFromFile(std::string_view line, std::string* converted, size_t maxBytes, TextCodePages pages,
+                              bool* cut) {
   std::string_view text = line;
   if (!IsAsciiText(line)) {
     bool utf8 = IsValidUtf8(line);
@@ -63,6 +64,9 @@ std::string_view TextFromFile(std::string_view line, std::string* converted, siz
   }
   // A legacy line grows as UTF-8; only UTF-8 needs a careful cut, since a
   // conversion to an ANSI code page never makes a text longer.
-  if (text.size() > maxBytes) text = text.substr(0, pages.active == CP_UTF8 ? Utf8CutLength(text, maxBytes) : maxBytes);
+  if (text.size() > maxBytes) {
+    text = text.substr(0, pages.active == CP_UTF8 ? Utf8CutLength(text, maxBytes) : maxBytes);
+    if (cut) *cut = true;
+  }
   return text;
 }

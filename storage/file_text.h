@@ -34,7 +34,8 @@ TextCodePages SystemCodePages();
 // converted to it when every character has its own byte form there, and
 // kept as it is otherwise, as earlier versions read it; a legacy line is
 // kept as it is.
+// *cut (when given) is set when the text had to be cut to maxBytes.
 std::string_view TextFromFile(std::string_view line, std::string* converted, size_t maxBytes,
-                              TextCodePages pages = SystemCodePages());
+                              TextCodePages pages = SystemCodePages(), bool* cut = nullptr);
 
 #endif  // WENDLE_STORAGE_FILE_TEXT_H

@@ -8,30 +8,18 @@
 #include <string>
 
 #include "model/local_memory.h"
-#include "model/object_list.h"
 #include "model/object_paths.h"
-#include "state/main_window_state.h"
-#include "support/name_case.h"
 #include "storage/file_text.h"
 #include "storage/list_format.h"
-#include "support/control_library.h"
-#include "support/language.h"
+#include "storage/playlist_format.h"
 #include "support/paths.h"
 
 namespace {
 
-constexpr int kProgressFormatLength = 40;
-constexpr size_t kWriteChunk = 64 * 1024;
-// How often a long read or write shows its progress: often enough to look
-// alive, rarely enough to cost nothing next to the work.
-constexpr DWORD kProgressIntervalMs = 100;
-// Windows that have a WM_PAINT due, painted at one progress step at most;
-// one that never validates itself cannot hold up the work.
-constexpr int kMaxPaintsPerStep = 64;
-
 // Items read, made into objects and placed in one go: enough to make each
 // step a tight loop, few enough for a small stack and progress in time.
 constexpr int kItemsPerBatch = 256;
+constexpr size_t kWriteChunk = 64 * 1024;
 
 // A whole file read into memory.
 struct FileBytes {
@@ -40,142 +28,77 @@ struct FileBytes {
 };
 
 // Opens path for reading (others may go on reading and writing it) and
-// reads it whole; false when it cannot be opened or read.
-bool ReadWholeFile(const char* path, FileBytes* bytes) {
+// reads it whole: 0, or the system's error.
+DWORD ReadWholeFile(const char* path, FileBytes* bytes) {
   HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  bool ok = false;
+  if (file == INVALID_HANDLE_VALUE) return GetLastError();
+  DWORD error = 0;
   LARGE_INTEGER size;
-  if (GetFileSizeEx(file, &size) && size.QuadPart < 0x7FFFFFFF) {
+  if (!GetFileSizeEx(file, &size)) {
+    error = GetLastError();
+  } else if (size.QuadPart >= 0x7FFFFFFF) {
+    error = ERROR_FILE_TOO_LARGE;
+  } else {
     bytes->size = static_cast<size_t>(size.QuadPart);
     bytes->data.reset(new (std::nothrow) char[bytes->size + 1]);
     DWORD read = 0;
-    ok = bytes->data &&
-         (bytes->size == 0 || ReadFile(file, bytes->data.get(), static_cast<DWORD>(bytes->size), &read, nullptr));
-    if (ok) bytes->size = read;
+    if (!bytes->data)
+      error = ERROR_NOT_ENOUGH_MEMORY;
+    else if (bytes->size && !ReadFile(file, bytes->data.get(), static_cast<DWORD>(bytes->size), &read, nullptr))
+      error = GetLastError();
+    else
+      bytes->size = read;
   }
   CloseHandle(file);
-  return ok;
-}
-
-// Progress of a long read or write on the status bar. Nothing paints the
-// bar while the work runs, so a text per item would only cost time: the
-// text is set, and painted, at the first item, then about every 100 ms, and
-// once more at the end (painted when messages next run).
-//
-// Painting also takes the thread's pending WM_PAINT messages, and only
-// those: every window repaints and the program is seen to answer, while the
-// user's input waits in the queue until the work is done and so can never
-// start another command in the middle of this one.
-class Progress {
- public:
-  explicit Progress(UINT formatId) { LanguageString(formatId, format_, sizeof format_); }
-
-  // The format takes the items done (and the total).
-  void Step(unsigned done, unsigned total) {
-    DWORD now = GetTickCount();
-    if (shown_ && now - lastShown_ < kProgressIntervalMs) return;
-    shown_ = true;
-    lastShown_ = now;
-    Show(done, total);
-    PaintPendingWindows();
-  }
-  void Finish(unsigned done, unsigned total) { Show(done, total); }
-
- private:
-  void Show(unsigned done, unsigned total) const {
-    char text[kProgressFormatLength * 2 + 32];
-    snprintf(text, sizeof text, format_, done, total);
-    StatusBarSetText(g_state.statusBar, text);
-  }
-  static void PaintPendingWindows() {
-    MSG msg;
-    for (int i = 0; i < kMaxPaintsPerStep && PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i)
-      DispatchMessageA(&msg);
-  }
-
-  char format_[kProgressFormatLength + 1];
-  bool shown_ = false;
-  DWORD lastShown_ = 0;
-};
-
-// Adds the time since the previous lap to a phase; does nothing without
-// phases to fill.
-class PhaseClock {
- public:
-  explicit PhaseClock(ListLoadPhases* phases) : phases_(phases) {
-    if (!phases_) return;
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    secondsPerTick_ = 1.0 / static_cast<double>(frequency.QuadPart);
-    last_ = Ticks();
-  }
-  void Lap(double ListLoadPhases::*phase) {
-    if (!phases_) return;
-    LONGLONG now = Ticks();
-    phases_->*phase += static_cast<double>(now - last_) * secondsPerTick_;
-    last_ = now;
-  }
-
- private:
-  static LONGLONG Ticks() {
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return counter.QuadPart;
-  }
-  ListLoadPhases* phases_;
-  double secondsPerTick_ = 0;
-  LONGLONG last_ = 0;
-};
-
-// The most items a list file's bytes can hold: three lines each.
-unsigned MostItemsIn(const FileBytes& bytes) {
-  const char* at = bytes.data.get();
-  const char* end = at + bytes.size;
-  size_t lineFeeds = 0;
-  while ((at = static_cast<const char*>(memchr(at, '\n', static_cast<size_t>(end - at)))) != nullptr) {
-    ++lineFeeds;
-    ++at;
-  }
-  size_t items = lineFeeds / 3 + 1;
-  return items > INT_MAX ? INT_MAX : static_cast<unsigned>(items);
+  return error;
 }
 
 // A SoundObject holding the values of a list-file item; null when memory
-// runs out (nothing is left allocated then).
-SoundObjectHandle MakeObject(const ListItemRecord& item, uint16_t baseFolder) {
+// runs out (nothing is left allocated then). *cut is set when a text had
+// to be cut.
+SoundObjectHandle MakeObject(const ListItemRecord& item, uint16_t folder, bool* cut) {
   SoundObjectHandle handle = AllocSoundObject();
   SoundObject values = {};
   values.flags = item.flags;
   values.repeatCount = item.repeatCount;
   values.postDelay = item.postDelay;
   values.trackNumber = item.trackNumber;
+  *cut = item.textCut;
   // Each line in the file's encoding becomes a text in the program's.
   std::string convertedDescription, convertedFileName;
-  std::string_view description = TextFromFile(item.description, &convertedDescription, kMaxListText);
-  std::string_view fileName = TextFromFile(item.fileName, &convertedFileName, kMaxListText);
+  std::string_view description =
+      TextFromFile(item.description, &convertedDescription, kMaxListText, SystemCodePages(), cut);
+  std::string_view fileName = TextFromFile(item.fileName, &convertedFileName, kMaxListText, SystemCodePages(), cut);
   // A name without a folder is the list file's neighbour.
-  if (item.hasFileName && IsRelativePath(fileName)) values.baseFolder = baseFolder;
+  if (item.hasFileName && IsRelativePath(fileName)) values.baseFolder = folder;
   if (!handle || !StoreSoundObject(handle, values, item.hasDescription ? &description : nullptr,
                                    item.hasFileName ? &fileName : nullptr))
     return nullptr;
   return handle;
 }
 
-// Puts one item per object into list at *at, in order (-1: at the end),
-// moving *at past them. Returns how many it placed: fewer than count when
-// the list box has no room left.
-int PlaceItems(HWND list, const SoundObjectHandle* handles, int count, int* at) {
-  for (int i = 0; i < count; ++i) {
-    int index = InsertObjectItem(list, *at, handles[i]);
-    if (index < 0) return i;
-    if (*at >= 0) *at = index + 1;
-  }
-  return count;
+// The name an object's file is written under in a list file in folder: as
+// it stands when it is a full name, or relative to the folder the list
+// finds it in now; otherwise so that the list in folder still finds it:
+// relative to that folder when the file lies under it, else in full.
+std::string_view NameForFolder(const ObjectList& list, const SoundObject& record, std::string_view name,
+                               const char* folder, std::string* moved) {
+  if (!record.baseFolder || !IsRelativePath(name)) return name;
+  const std::string own = list.Folder(record.baseFolder);
+  if (own.empty() || lstrcmpiA(own.c_str(), folder) == 0) return name;
+  char full[kMaxPath];
+  std::string nameText(name);
+  if (!JoinObjectPath(nameText.c_str(), own, full, sizeof full)) return name;
+  std::string_view relative;
+  if (PathUnderFolder(full, folder, &relative) && !relative.empty())
+    *moved = std::string(relative);
+  else
+    *moved = full;
+  return *moved;
 }
 
-// The item's record as list-file fields; its texts stay locked while the
+// The object's record as list-file fields; its texts stay locked while the
 // view lives.
 class ItemView {
  public:
@@ -195,6 +118,8 @@ class ItemView {
   ItemView(const ItemView&) = delete;
   ItemView& operator=(const ItemView&) = delete;
   const ListItemRecord& item() const { return item_; }
+  ListItemRecord* mutable_item() { return &item_; }
+  const SoundObject* record() const { return record_.get(); }
 
  private:
   static void SetText(HLOCAL block, const char** locked, bool* has, std::string_view* text) {
@@ -211,208 +136,242 @@ class ItemView {
 };
 
 bool WriteAll(HANDLE file, const std::string& bytes, DWORD* error) {
-  if (bytes.empty()) return true;
-  DWORD written = 0;
-  if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
-    *error = GetLastError();
-    return false;
-  }
-  if (written != bytes.size()) {
-    *error = ERROR_DISK_FULL;  // a short write means the disk had no more room
-    return false;
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD chunk = static_cast<DWORD>(bytes.size() - done < kWriteChunk ? bytes.size() - done : kWriteChunk);
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr)) {
+      *error = GetLastError();
+      return false;
+    }
+    if (written != chunk) {
+      *error = ERROR_DISK_FULL;  // a short write means the disk had no more room
+      return false;
+    }
+    done += chunk;
   }
   return true;
 }
 
-bool IsDiskFull(DWORD error) { return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL; }
-
-// The temporary file of a save: "~" and the list's own name, in the
-// list's folder. A save that was killed before its last step leaves at
-// most this one file, which the next save of the list reuses. Its path
-// goes to temp (size characters).
-HANDLE CreateTemporaryBeside(const char* path, char* temp, size_t size) {
+// The folder of a list file's full path, and a fresh name beside it for
+// the new file of a save: "~" and the list's own name, with a number when
+// a file of that name is there already (one the person made, say, which
+// is never touched).
+bool TemporaryBeside(const char* path, char* temp, size_t size) {
   const char* name = FileNamePart(path);
-  int length = snprintf(temp, size, "%.*s~%s", static_cast<int>(name - path), path, name);
-  if (length < 0 || static_cast<size_t>(length) >= size) {
-    SetLastError(ERROR_FILENAME_EXCED_RANGE);
-    return INVALID_HANDLE_VALUE;
+  const int folderLength = static_cast<int>(name - path);
+  for (unsigned attempt = 0; attempt < 100; ++attempt) {
+    int length = attempt ? snprintf(temp, size, "%.*s~%u~%s", folderLength, path, attempt, name)
+                         : snprintf(temp, size, "%.*s~%s", folderLength, path, name);
+    if (length < 0 || static_cast<size_t>(length) >= size) return false;
+    if (GetFileAttributesA(temp) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND) return true;
   }
-  return CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return false;
 }
 
-// Writes the list to a new temporary file beside path and puts it in
-// path's place in one step. Returns 0 on success or the error code; on
-// failure no temporary file is left.
-DWORD ReplaceWithList(HWND list, const char* path) {
-  char temp[kTextBufferSize + 16];
-  HANDLE file = CreateTemporaryBeside(path, temp, sizeof temp);
+bool NoRoomForNewFile(DWORD error) { return error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT; }
+
+}  // namespace
+
+bool FullListPath(const char* path, char* full) {
+  DWORD length = GetFullPathNameA(path, kMaxPath, full, nullptr);
+  return length > 0 && length < kMaxPath;
+}
+
+ListFileResult LoadListFile(ObjectList& list, const char* path, int mode, int insertAt, ListProgress* progress) {
+  ListFileResult result;
+  FileBytes bytes;
+  if (DWORD error = ReadWholeFile(path, &bytes)) {
+    result.status = ListFileResult::CannotOpen;
+    result.systemError = error;
+    return result;
+  }
+  ListFileReader reader(bytes.data.get(), bytes.size);
+  if (!reader.ReadMagic()) {
+    result.status = ListFileResult::NotAList;
+    result.line = 1;
+    return result;
+  }
+  // The list keeps the file's full path: a bare name would be looked up
+  // again in whatever folder a file dialog has made current by the time
+  // of the next Save.
+  char fullPath[kMaxPath];
+  const bool named = FullListPath(path, fullPath);
+  list.BeginBatch();
+  if (mode == ListLoadOpen) {
+    list.Clear();
+    list.SetFile(std::string(), false);
+    insertAt = -1;
+  } else if (mode == ListLoadAppend) {
+    insertAt = -1;
+  }
+  result = ReadListItems(&reader, list, insertAt, list.FolderOfFile(path), progress);
+  list.EndBatch();
+  if (result.ok() && !named) result.status = ListFileResult::NameTooLong;
+  // A list that is not the whole file must not pass for the file: it takes
+  // no name from it and stays modified, so a Save asks for a name rather
+  // than replace the file with part of it. One whose texts were cut is no
+  // copy of its file either.
+  if (!result.ok()) {
+    list.SetModified(true);
+    return result;
+  }
+  if (mode == ListLoadOpen) {
+    list.SetFile(fullPath, true);
+    list.SetModified(!result.cutObjects.empty());
+  } else {
+    if (list.FileName().empty()) list.SetFile(fullPath, false);
+    list.SetModified(true);
+  }
+  return result;
+}
+
+ListFileResult ReadListItems(ListFileReader* reader, ObjectList& list, int insertAt, uint16_t folder,
+                             ListProgress* progress) {
+  ListFileResult result;
+  int at = insertAt < 0 || insertAt > list.Count() ? list.Count() : insertAt;
+  // A batch of items at a time goes through each step in turn: the records,
+  // their objects, the list.
+  ListItemRecord records[kItemsPerBatch];
+  SoundObjectHandle handles[kItemsPerBatch];
+  bool cut[kItemsPerBatch];
+  ListFileReader::Result next = ListFileReader::Result::Item;
+  bool outOfMemory = false;
+  while (next == ListFileReader::Result::Item && !outOfMemory) {
+    int read = 0;
+    while (read < kItemsPerBatch && (next = reader->Next(&records[read])) == ListFileReader::Result::Item) ++read;
+    int made = 0;
+    while (made < read && (handles[made] = MakeObject(records[made], folder, &cut[made])) != nullptr) ++made;
+    int placed = list.InsertMany(at, handles, made);
+    for (int i = 0; i < placed; ++i)
+      if (cut[i]) result.cutObjects.push_back(at + i);
+    at += placed;
+    outOfMemory = placed < read;
+    result.objects += static_cast<unsigned>(placed);
+    if (placed && progress) progress->Step(result.objects, 0);
+  }
+  // The items read so far stay; the caller tells that the list is not the
+  // whole file.
+  if (outOfMemory) {
+    result.status = ListFileResult::OutOfMemory;
+  } else if (next == ListFileReader::Result::Malformed) {
+    result.status = ListFileResult::Damaged;
+    result.line = reader->Line();
+  }
+  return result;
+}
+
+namespace {
+
+// Hands the list-file bytes of list, as a list file in folder holds them,
+// to sink in chunks of about kWriteChunk bytes; false when sink said stop.
+template <typename Sink>
+bool EmitListFile(const ObjectList& list, const char* folder, ListProgress* progress, Sink sink) {
+  std::string buffer = kListMagic;
+  buffer += '\n';
+  const unsigned count = static_cast<unsigned>(list.Count());
+  for (unsigned index = 0; index < count; ++index) {
+    ItemView view(list.At(static_cast<int>(index)));
+    std::string moved;
+    if (view.record() && view.item().hasFileName)
+      view.mutable_item()->fileName = NameForFolder(list, *view.record(), view.item().fileName, folder, &moved);
+    AppendListItem(&buffer, view.item());
+    if (buffer.size() >= kWriteChunk) {
+      if (!sink(buffer)) return false;
+      buffer.clear();
+    }
+    if (progress && (index % kItemsPerBatch == kItemsPerBatch - 1 || index + 1 == count))
+      progress->Step(index + 1, count);
+  }
+  return sink(buffer);
+}
+
+// Writes the list to a file opened by the caller, flushing it to the disk;
+// 0 or the system's error. The file is closed either way.
+DWORD WriteListAndClose(HANDLE file, const ObjectList& list, const char* folder, ListProgress* progress) {
   if (file == INVALID_HANDLE_VALUE) return GetLastError();
   DWORD error = 0;
-  WriteListItems(file, list, &error);
+  if (EmitListFile(list, folder, progress, [&](const std::string& chunk) { return WriteAll(file, chunk, &error); }) &&
+      !SetEndOfFile(file))
+    error = GetLastError();
   if (!error && !FlushFileBuffers(file)) error = GetLastError();
   if (!CloseHandle(file) && !error) error = GetLastError();
+  return error;
+}
+
+// Writes the list to path through a new file beside it, which then takes
+// the old file's place (and its attributes) in one step. 0, or the
+// system's error; ERROR_ACCESS_DENIED and the like when the folder takes
+// no new file. No new file is left behind on failure.
+DWORD ReplaceThroughNewFile(const ObjectList& list, const char* path, const char* folder, DWORD oldAttributes,
+                            ListProgress* progress) {
+  char temp[kMaxPath + 16];
+  if (!TemporaryBeside(path, temp, sizeof temp)) return ERROR_FILENAME_EXCED_RANGE;
+  // CREATE_NEW: a file that appeared meanwhile is someone else's.
+  HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return GetLastError();
+  DWORD error = WriteListAndClose(file, list, folder, progress);
+  if (!error && oldAttributes != INVALID_FILE_ATTRIBUTES) {
+    // The list file keeps what the person set on it (hidden, archive...).
+    SetFileAttributesA(temp, oldAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                              FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
+  }
   if (!error && !MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) error = GetLastError();
   if (error) DeleteFileA(temp);
   return error;
 }
 
+// Writes the list over the file itself: where its folder takes no new file.
+DWORD WriteInPlace(const ObjectList& list, const char* path, const char* folder, ListProgress* progress) {
+  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return WriteListAndClose(file, list, folder, progress);
+}
+
 }  // namespace
 
-bool FullListPath(const char* path, char* full) {
-  DWORD length = GetFullPathNameA(path, kTextBufferSize, full, nullptr);
-  return length > 0 && length < kTextBufferSize;
+std::string ListFileBytes(const ObjectList& list, const char* folder, ListProgress* progress) {
+  std::string bytes;
+  EmitListFile(list, folder, progress, [&](const std::string& chunk) {
+    bytes += chunk;
+    return true;
+  });
+  return bytes;
 }
 
-int LoadListFile(HWND list, const char* path, int mode, ListLoadPhases* phases) {
-  PhaseClock clock(phases);
-  FileBytes bytes;
-  bool read = ReadWholeFile(path, &bytes);
-  clock.Lap(&ListLoadPhases::readFile);
-  if (!read) {
-    ShowMessageWithCaption(g_state.mainWindow, IDS_CANNOT_OPEN_FILE, path, MB_ICONEXCLAMATION);
-    return 0;
+ListFileResult SaveListFile(ObjectList& list, const char* path, ListProgress* progress) {
+  ListFileResult result;
+  char full[kMaxPath];
+  if (!path || !*path || !FullListPath(path, full)) {
+    result.status = ListFileResult::NameTooLong;
+    return result;
   }
-  ListFileReader reader(bytes.data.get(), bytes.size);
-  if (!reader.ReadMagic()) {
-    ShowMessage(g_state.mainWindow, IDS_NOT_A_LIST_FILE, MB_ICONEXCLAMATION);
-    return 0;
+  if (list.Count() <= 0) {
+    result.status = ListFileResult::EmptyList;
+    return result;
   }
-  // The list keeps the file's full path: a bare name would be looked up
-  // again in whatever folder a file dialog has made current by the time
-  // of the next Save.
-  char fullPath[kTextBufferSize];
-  bool named = FullListPath(path, fullPath);
-  if (mode == ListLoadOpen) {
-    ClearObjectList();
-    g_state.currentListFile[0] = '\0';
-  }
-  clock.Lap(&ListLoadPhases::clearList);
-  g_state.listModified = 1;
-  unsigned mostItems = MostItemsIn(bytes);
-  clock.Lap(&ListLoadPhases::readFile);
-  // Told the count ahead, the list box need not grow item by item (Wine's
-  // list box lets the reserve go at the next insertion: no gain, no harm).
-  SendMessageA(list, LB_INITSTORAGE, mostItems, 0);
-  clock.Lap(&ListLoadPhases::insert);
-  // A list that is not the whole file must not pass for the file: it takes
-  // no name from it and stays modified, so a Save asks for a name rather
-  // than replace the file with part of it.
-  if (!ReadListItems(&reader, list, mode, phases, BaseFolderOfFile(path)) || !named) return 0;
-  if (mode == ListLoadOpen) {
-    lstrcpynA(g_state.currentListFile, fullPath, kTextBufferSize);
-    g_state.listFileOwned = true;
-    g_state.listModified = 0;
-  } else if (!g_state.currentListFile[0]) {
-    lstrcpynA(g_state.currentListFile, fullPath, kTextBufferSize);
-    g_state.listFileOwned = false;
-  }
-  return 1;
-}
-
-int ReadListItems(ListFileReader* reader, HWND list, int mode, ListLoadPhases* phases, uint16_t baseFolder) {
-  PhaseClock clock(phases);
-  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-  Progress progress(IDS_FMT_ITEMS_READ);
-  // Insert puts the file's items, in order, before the item selected now;
-  // anything else, or no selection, at the end.
-  int at = mode == ListLoadInsert ? static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)) : -1;  // LB_ERR is -1
-  clock.Lap(&ListLoadPhases::finish);
-
-  // A batch of items at a time goes through each step in turn: the records,
-  // their objects, the list box's items.
-  ListItemRecord records[kItemsPerBatch];
-  SoundObjectHandle handles[kItemsPerBatch];
-  ListFileReader::Result next = ListFileReader::Result::Item;
-  bool outOfMemory = false;
-  unsigned count = 0;
-  while (next == ListFileReader::Result::Item && !outOfMemory) {
-    int read = 0;
-    while (read < kItemsPerBatch && (next = reader->Next(&records[read])) == ListFileReader::Result::Item) ++read;
-    clock.Lap(&ListLoadPhases::parse);
-    int made = 0;
-    while (made < read && (handles[made] = MakeObject(records[made], baseFolder)) != nullptr) ++made;
-    clock.Lap(&ListLoadPhases::objects);
-    int placed = PlaceItems(list, handles, made, &at);
-    for (int i = placed; i < made; ++i) FreeSoundObject(handles[i]);  // refused by the list box
-    clock.Lap(&ListLoadPhases::insert);
-    outOfMemory = placed < read;
-    count += static_cast<unsigned>(placed);
-    if (placed) progress.Step(count, 0);
-    clock.Lap(&ListLoadPhases::progress);
-  }
-  bool damaged = !outOfMemory && next == ListFileReader::Result::Malformed;
-  if (count) {
-    progress.Finish(count, 0);
-    g_state.listGrew.Raise();  // once for the whole file
-  }
-  clock.Lap(&ListLoadPhases::progress);
-
-  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(list, nullptr, TRUE);
-  SendMessageA(list, LB_SETCURSEL, 0, 0);
-  SetFocus(list);
-  clock.Lap(&ListLoadPhases::finish);
-  // The items read so far stay; the user learns that the list is not the
-  // whole file.
-  if (outOfMemory) ShowMessage(g_state.mainWindow, IDS_OUT_OF_MEMORY, MB_ICONEXCLAMATION);
-  if (damaged) ShowMessage(g_state.mainWindow, IDS_LIST_FILE_DAMAGED, MB_ICONEXCLAMATION);
-  return damaged || outOfMemory ? 0 : 1;
-}
-
-int OpenListFile(const char* path) { return LoadListFile(g_state.listBox, path, ListLoadOpen); }
-
-int SaveListFile(HWND list, const char* path) {
-  if (!path || !*path) return -4;
-  if (SendMessageA(list, LB_GETCOUNT, 0, 0) <= 0) return 0;
   // A read-only file is never replaced, although not every platform would
   // refuse to.
-  DWORD attributes = GetFileAttributesA(path);
-  DWORD error =
-      attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
-          ? ERROR_ACCESS_DENIED
-          : 0;
-  // The list goes to a temporary file first, so a failure never costs the
-  // old file.
-  if (!error) error = ReplaceWithList(list, path);
+  const DWORD attributes = GetFileAttributesA(full);
+  DWORD error = 0;
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+    error = ERROR_ACCESS_DENIED;
+  if (!error) {
+    char folder[kMaxPath];
+    FolderOfPath(full, folder, sizeof folder);
+    // The list goes to a new file first, so a failure never costs the old
+    // file; a folder that takes no new file has the old one written over.
+    error = ReplaceThroughNewFile(list, full, folder, attributes, progress);
+    if (NoRoomForNewFile(error) && attributes != INVALID_FILE_ATTRIBUTES)
+      error = WriteInPlace(list, full, folder, progress);
+  }
   if (error) {
-    ShowMessageWithCaption(g_state.mainWindow, IsDiskFull(error) ? IDS_DISK_FULL : IDS_FILE_WRITE_FAILED, path,
-                           MB_ICONEXCLAMATION);
-    return 0;
+    result.status = ListFileResult::CannotWrite;
+    result.systemError = error;
+    return result;
   }
-  g_state.listModified = 0;
-  return 1;
-}
-
-DWORD WriteListItems(HANDLE file, HWND list, DWORD* error) {
-  if (file == INVALID_HANDLE_VALUE || !file || !IsWindow(list)) return 0;
-  DWORD localError = 0;
-  if (!error) error = &localError;
-  *error = 0;
-
-  std::string buffer = kListMagic;
-  buffer += '\n';
-  if (!WriteAll(file, buffer, error)) return 0;
-  buffer.clear();
-
-  Progress progress(IDS_FMT_ITEMS_WRITTEN);
-  DWORD total = 0;
-  unsigned count = static_cast<unsigned>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-  for (unsigned index = 0; index < count; ++index) {
-    LRESULT data = SendMessageA(list, LB_GETITEMDATA, index, 0);
-    ItemView view(data == LB_ERR ? nullptr : reinterpret_cast<SoundObjectHandle>(data));
-    size_t before = buffer.size();
-    AppendListItem(&buffer, view.item());
-    total += static_cast<DWORD>(buffer.size() - before);
-    // Items are gathered into large writes; every write is checked.
-    if (buffer.size() >= kWriteChunk) {
-      if (!WriteAll(file, buffer, error)) return total;
-      buffer.clear();
-    }
-    progress.Step(index + 1, count);
-  }
-  if (count) progress.Finish(count, count);
-  WriteAll(file, buffer, error);
-  return total;
+  result.objects = static_cast<unsigned>(list.Count());
+  list.SetModified(false);
+  return result;
 }
 
 int EnsureListExtension(char* path, size_t size) {
@@ -423,15 +382,4 @@ int EnsureListExtension(char* path, size_t size) {
   if (length + sizeof extension > size) return 0;  // no room: leave it as it is
   memcpy(path + length, extension, sizeof extension);
   return 1;
-}
-
-void UpdateWindowTitle(HWND window) {
-  char title[2 * kTextBufferSize + 8];
-  LanguageString(IDS_APP_CAPTION, title, kTextBufferSize);
-  if (g_state.currentListFile[0]) {
-    UpperCaseName(g_state.currentListFile, kTextBufferSize);
-    size_t length = strlen(title);
-    snprintf(title + length, sizeof title - length, " - %s", FileNamePart(g_state.currentListFile));
-  }
-  SetWindowTextA(window, title);
 }

@@ -1,6 +1,8 @@
 /*
- * List files on disk: opening one into the Object List, saving the list,
- * the title that names the list's file, and the extension rule.
+ * List files on disk: reading one into the Object List, writing the list
+ * to one, and the extension rule. Storage shows nothing and asks nothing:
+ * each operation returns what it came to, and the File commands (shell)
+ * decide what the person is told.
  */
 #ifndef WENDLE_LIST_FILE_H
 #define WENDLE_LIST_FILE_H
@@ -9,7 +11,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
+#include "model/object_list.h"
 #include "resources/ids.h"
 
 class ListFileReader;
@@ -21,55 +25,73 @@ enum ListLoadMode {
   ListLoadAppend = IDM_FILE_APPEND,
 };
 
-// Where the time of one load went, in seconds; the benchmarks print it.
-struct ListLoadPhases {
-  double readFile = 0;   // reading the file whole and counting its lines
-  double clearList = 0;  // Open: deleting the items the list held
-  double parse = 0;      // the list-file reader
-  double objects = 0;    // making the Sound Objects
-  double insert = 0;     // the list box taking the items
-  double progress = 0;   // the status-bar text and painting pending windows
-  double finish = 0;     // redraw off and on again, selection and focus
+// What reading or writing a list file came to.
+struct ListFileResult {
+  enum Status {
+    Done,         // the whole file was read, or the list written
+    CannotOpen,   // the file could not be opened or read (systemError says why)
+    NotAList,     // its first line is not the list files' own
+    Damaged,      // it stops being a list at `line`; the objects before stay
+    OutOfMemory,  // the objects read so far stay
+    CannotWrite,  // the file could not be written (systemError says why); the old one is kept
+    NameTooLong,  // the path does not fit the program's texts
+    EmptyList,    // a list without objects is not written
+  };
+  Status status = Done;
+  DWORD systemError = 0;
+  unsigned line = 0;
+  unsigned objects = 0;  // objects read, or written
+  // Objects (by their index in the list) whose texts were longer than an
+  // object holds (a line in a legacy code page grows as UTF-8) and were
+  // cut: the list counts as changed.
+  std::vector<int> cutObjects;
+
+  bool ok() const { return status == Done; }
 };
 
-// Reads a list file into list; failures are reported to the user here. The
-// list takes the file's full path as its name, and only when the whole file
-// was read: a list cut short by a damaged file or by lack of memory keeps no
-// name from it and stays modified, so no Save can cut the file down to it.
-// 1 when the whole file was read, else 0. With phases, the time of each
-// phase is added to it.
-int LoadListFile(HWND list, const char* path, int mode, ListLoadPhases* phases = nullptr);
+// Progress of a long read or write: called after every batch of objects
+// (total is 0 while reading). The caller decides what to show, and when.
+class ListProgress {
+ public:
+  virtual ~ListProgress() = default;
+  virtual void Step(unsigned done, unsigned total) = 0;
+};
 
-// Places the items of reader (past its magic line) into list. 1 when the
-// end of the file was reached, 0 when memory ran out or the file was
-// damaged (the user is told either); the items placed so far stay. A file
-// name without a folder is relative to baseFolder (object_paths.h).
-int ReadListItems(ListFileReader* reader, HWND list, int mode, ListLoadPhases* phases = nullptr,
-                  uint16_t baseFolder = 0);
+// Reads a list file into list: Open replaces the objects, Insert puts the
+// file's objects before index insertAt (the end for -1), Append after the
+// last. The list takes the file's full path as its name, and only when the
+// whole file was read: a list cut short by a damaged file or by lack of
+// memory keeps no name from it and stays modified, so no Save can cut the
+// file down to it. The file itself is never changed by reading it.
+ListFileResult LoadListFile(ObjectList& list, const char* path, int mode, int insertAt = -1,
+                            ListProgress* progress = nullptr);
 
-// LoadListFile on the main list in Open mode.
-int OpenListFile(const char* path);
+// Places the items of reader (past its magic line) into list at insertAt
+// (-1: the end). A file name without a folder is relative to folder.
+ListFileResult ReadListItems(ListFileReader* reader, ObjectList& list, int insertAt, uint16_t folder,
+                             ListProgress* progress = nullptr);
 
-// Writes list to path, replacing the file there without a question (Save As
-// asks in its dialog). 1 when the file now holds the list; 0 when it could
-// not be written (the user is told; the old file is kept) or the list is
-// empty; -4 without a path.
-int SaveListFile(HWND list, const char* path);
+// Writes list to path, replacing the file there (Save As asks about that
+// first). The list is written to a new file beside it and put in its place
+// in one step where the folder allows it, so a failure never costs the old
+// file; where the folder cannot take a new file (it is read-only, but the
+// list's file is not), the file is written in place. A file Wendle did not
+// make is never touched, and the old file's attributes stay. A name
+// without a folder is written so that the list written there still finds
+// its file. The list is marked saved.
+ListFileResult SaveListFile(ObjectList& list, const char* path, ListProgress* progress = nullptr);
 
-// The full path of path into full (kTextBufferSize characters); false when
-// it has none or it does not fit.
+// The list-file bytes of every object of list, as a list file in folder
+// holds them (see SaveListFile): the magic line and three lines an object.
+std::string ListFileBytes(const ObjectList& list, const char* folder, ListProgress* progress = nullptr);
+
+// The full path of path into full (kMaxPath bytes); false when it has none
+// or it does not fit.
+constexpr size_t kMaxPath = 512;
 bool FullListPath(const char* path, char* full);
 
-// Writes the magic line and every item of list to file. Returns the bytes
-// written for the items; 0 when the file or list is not valid. When a write
-// fails and error is given, *error receives the platform's error code.
-DWORD WriteListItems(HANDLE file, HWND list, DWORD* error = nullptr);
-
-// Appends ".WDL" to a path (buffer of size characters) that holds no "."
+// Appends ".WDL" to a path (buffer of size bytes) that holds no "."
 // anywhere; 1 when appended, else 0 and nothing changes.
-int EnsureListExtension(char* path, size_t size = 512);
-
-// The program caption, followed by " - NAME.WDL" when the list has a file.
-void UpdateWindowTitle(HWND window);
+int EnsureListExtension(char* path, size_t size = kMaxPath);
 
 #endif

@@ -27,13 +27,14 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // ends at the first NUL (texts become C strings) and keeps at most
 // kMaxListText bytes. A CR cannot end a text: it would be taken for
 // part of the line end when the text is written and read again.
-void TakeText(std::string_view line, bool* hasText, std::string_view* text) {
+void TakeText(std::string_view line, bool* hasText, std::string_view* text, bool* cut) {
   if (!line.empty() && line[0] == '*') {
     *hasText = false;
     *text = std::string_view();
     return;
   }
   size_t length = std::min(line.size(), kMaxListText);
+  if (length < line.size()) *cut = true;
   // A UTF-8 line is cut between characters, so it stays UTF-8.
   if (length < line.size() && IsValidUtf8(line)) {
     length = Utf8CutLength(line, length);
@@ -106,6 +107,7 @@ bool ListFileReader::TakeLine(std::string_view* line) {
   }
   const char* start = data_ + pos_;
   size_t rest = size_ - pos_;
+  ++line_;
   const void* lf = memchr(start, '\n', rest);
   size_t length = lf != nullptr ? static_cast<size_t>(static_cast<const char*>(lf) - start) : rest;
   pos_ += lf != nullptr ? length + 1 : length;
@@ -136,6 +138,7 @@ ListFileReader::Result ListFileReader::Finish(Result result) {
 
 bool ListFileReader::ReadMagic() {
   pos_ = 0;
+  line_ = 0;
   finished_ = false;
   std::string_view line;
   // The magic line must end in a line break: a bare "WDv1.0" is no list.
@@ -165,8 +168,8 @@ ListFileReader::Result ListFileReader::Next(ListItemRecord* out) {
     return Finish(Result::Malformed);
   }
   ListItemRecord record;
-  TakeText(description, &record.hasDescription, &record.description);
-  TakeText(fileName, &record.hasFileName, &record.fileName);
+  TakeText(description, &record.hasDescription, &record.description, &record.textCut);
+  TakeText(fileName, &record.hasFileName, &record.fileName, &record.textCut);
   record.flags = numbers[0];
   record.repeatCount = numbers[1];
   record.postDelay = numbers[2];

@@ -27,6 +27,7 @@ struct ListItemRecord {
   uint32_t repeatCount = 0;
   uint32_t postDelay = 0;
   uint8_t trackNumber = 0;  // low 8 bits of the number in the file
+  bool textCut = false;     // a text line was longer than kMaxListText: it was cut
 };
 
 inline constexpr char kListMagic[] = "WDv1.0";
@@ -52,6 +53,9 @@ class ListFileReader {
   // decimal numbers; reading stops there and every later call gives the
   // same result again.
   Result Next(ListItemRecord* out);
+  // The number of the last line read (from 1): after Malformed, the line
+  // at which the file stops being a list.
+  unsigned Line() const { return line_; }
 
  private:
   bool TakeLine(std::string_view* line);
@@ -61,6 +65,7 @@ class ListFileReader {
   const char* data_;
   size_t size_;
   size_t pos_ = 0;
+  unsigned line_ = 0;
   bool magicRead_ = false;
   bool finished_ = false;
   Result finalResult_ = Result::End;

@@ -1,5 +1,8 @@
 #include "support/language.h"
 
+#include <cstdarg>
+#include <cstdio>
+
 #include "resources/ids.h"
 #include "state/main_window_state.h"
 #include "support/control_library.h"
@@ -27,4 +30,25 @@ int ShowMessage(HWND owner, UINT textId, UINT style) {
 
 int ShowMessageWithCaption(HWND owner, UINT textId, const char* caption, UINT style) {
   return ResMessageBox(owner, g_state.languageModule, MAKEINTRESOURCEA(textId), caption, style);
+}
+
+int ShowFormattedMessage(HWND owner, UINT formatId, UINT style, ...) {
+  char format[256];
+  LanguageString(formatId, format, sizeof format);
+  char text[2048];
+  va_list arguments;
+  va_start(arguments, style);
+  vsnprintf(text, sizeof text, format, arguments);
+  va_end(arguments);
+  return ResMessageBox(owner, g_state.languageModule, text, MAKEINTRESOURCEA(IDS_APP_CAPTION), style);
+}
+
+std::string SystemErrorText(DWORD error) {
+  char text[512] = "";
+  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                                sizeof text, nullptr);
+  while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' || text[length - 1] == ' '))
+    text[--length] = '\0';
+  if (!length) LanguageString(IDS_PLAY_ERROR_UNKNOWN, text, sizeof text);
+  return text;
 }

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
 
 // Loads a language string into text (at most size - 1 characters); an
 // empty text when it is missing. Returns text.
@@ -32,5 +33,12 @@ void ShowStatusText(const char* text);
 int ShowMessage(HWND owner, UINT textId, UINT style);
 // The same with a language string as the text and a ready caption (a path).
 int ShowMessageWithCaption(HWND owner, UINT textId, const char* caption, UINT style);
+// A message whose text is the language string formatId filled with the
+// arguments, as printf fills it; the caption is the program's.
+int ShowFormattedMessage(HWND owner, UINT formatId, UINT style, ...);
+
+// The system's own words for an error code (GetLastError), as a sentence;
+// the language module's "no reason" when the system has none.
+std::string SystemErrorText(DWORD error);
 
 #endif

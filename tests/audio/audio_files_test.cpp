@@ -25,6 +25,7 @@
 #include "playback/media_control.h"
 #include "playback/media_devices.h"
 #include "resources/ids.h"
+#include "shell/list_view.h"
 #include "shell/main_window.h"
 #include "state/main_window_state.h"
 #include "support/support_library.h"

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "bench/test_env.h"
-#include "model/object_list.h"
+#include "shell/list_view.h"
 #include "playback/play_all.h"
 #include "resources/ids.h"
 #include "shell/playback_view.h"
@@ -36,10 +36,10 @@ ListHost::ListHost(const char* listClass) {
   window_ = CreateWindowExA(0, kHostClass, "Wendle", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr,
                             LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAIN_MENU)), instance, nullptr);
   SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc));
-  list_ = CreateWindowExA(0, listClass, nullptr,
-                          WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
-                              LBS_HASSTRINGS | LBS_DISABLENOSCROLL,
-                          60, 74, 500, 300, window_, reinterpret_cast<HMENU>(IDC_OBJECT_LIST), instance, nullptr);
+  view_.reset(new ObjectListView(objects_, window_, listClass));
+  list_ = view_->window();
+  SetWindowPos(list_, nullptr, 60, 74, 500, 300, SWP_NOZORDER);
+  SetMainView(view_.get());
   // The control library registers "ovStatusBar" when it loads.
   LoadLibraryA("VA32RA.dll");
   statusBar_ = CreateWindowExA(0, STATUS_BAR_CLASS, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 440, 640, 20,
@@ -49,25 +49,22 @@ ListHost::ListHost(const char* listClass) {
   g_state.instance = instance;
   g_state.languageModule = LanguageModule();
   g_state.mainWindow = window_;
-  g_state.listBox = list_;
   g_state.statusBar = statusBar_;
-  g_state.currentListFile[0] = '\0';
-  g_state.listFileOwned = false;
-  g_state.listModified = 0;
   g_state.playing = 0;
   g_state.playAllRunning = 0;
-  g_state.suppressItemFree = 0;
   for (int i = 0; i < kKindBitmapCount; ++i)
     g_state.kindBitmaps[i] = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_KIND_WAVE + i));
 }
 
 ListHost::~ListHost() {
-  DestroyWindow(window_);  // frees the remaining objects through WM_DELETEITEM
+  SetMainView(nullptr);
+  view_.reset();
+  DestroyWindow(window_);
   for (HBITMAP& bitmap : g_state.kindBitmaps) {
     if (bitmap) DeleteObject(bitmap);
     bitmap = nullptr;
   }
-  g_state.mainWindow = g_state.listBox = g_state.statusBar = nullptr;
+  g_state.mainWindow = g_state.statusBar = nullptr;
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
   }
@@ -78,12 +75,6 @@ LRESULT CALLBACK ListHost::WindowProc(HWND window, UINT message, WPARAM wParam, 
     case WM_PLAYALLENDED:
       OnPlayAllEnded();
       return 0;
-    case WM_DELETEITEM:
-      if (wParam == IDC_OBJECT_LIST) {
-        OnObjectListDeleteItem(reinterpret_cast<const DELETEITEMSTRUCT*>(lParam));
-        return TRUE;
-      }
-      break;
     case WM_MEASUREITEM:
       if (wParam == IDC_OBJECT_LIST) reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 20;
       break;
@@ -126,3 +117,9 @@ std::vector<std::pair<int, LPARAM>> ListHost::TakePostedCommands() {
 }
 
 }  // namespace bench
+
+SoundObjectHandle ObjectAt(int index) { return HasMainView() ? MainView().list().At(index) : nullptr; }
+
+void ClearObjectList() {
+  if (HasMainView()) MainView().list().Clear();
+}

@@ -1,15 +1,21 @@
 // A stand-in for the main window: a top-level window with the main menu that
-// owns the Object List's list box (control 528), a status bar and a title,
-// and passes the list box's item deletions, media notices and the Play All
-// worker's requests to the program's handlers, as the main window does. It
-// fills the process-wide state the program's code reads.
+// shows an Object List of its own in the program's view (the list box,
+// control 528), with a status bar and a title, and passes playback's
+// events and the Play All worker's last word to the program's handlers, as
+// the main window does. It fills the process-wide state the program's code
+// reads.
 #ifndef WENDLE_LIST_HOST_H
 #define WENDLE_LIST_HOST_H
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "model/object_list.h"
+
+class ObjectListView;
 
 namespace bench {
 
@@ -24,6 +30,7 @@ class ListHost {
 
   HWND window() const { return window_; }
   HWND list() const { return list_; }
+  ObjectList& objects() { return objects_; }
   HWND statusBar() const { return statusBar_; }
 
   int Count() const;
@@ -36,11 +43,18 @@ class ListHost {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  ObjectList objects_;
+  std::unique_ptr<ObjectListView> view_;
   HWND window_ = nullptr;
   HWND list_ = nullptr;
   HWND statusBar_ = nullptr;
 };
 
 }  // namespace bench
+
+// The main view's list (the host's, while one lives): its object at index,
+// and emptying it, as the tests say it.
+SoundObjectHandle ObjectAt(int index);
+void ClearObjectList();
 
 #endif

@@ -54,7 +54,7 @@ PlaybackHost::PlaybackHost() {
   g_settings.pauseSeconds = 1;
   g_state.playAllStop = 0;
   ResetEvent(g_state.threadsQuit.handle());
-  worker_ = CreateThread(nullptr, 0, PlayAllWorker, nullptr, 0, nullptr);
+  worker_ = CreateThread(nullptr, 0, PlayAllWorker, &objects(), 0, nullptr);
 }
 
 PlaybackHost::~PlaybackHost() {
@@ -72,11 +72,11 @@ PlaybackHost::~PlaybackHost() {
 
 namespace {
 
-int Append(const SoundObject& values, const char* fileName) {
+int Append(ObjectList& list, const SoundObject& values, const char* fileName) {
   SoundObjectHandle handle = AllocSoundObject();
   std::string_view name = fileName ? std::string_view(fileName) : std::string_view();
   if (!handle || !StoreSoundObject(handle, values, nullptr, fileName ? &name : nullptr)) return -1;
-  return AppendSoundObject(handle);
+  return list.Insert(-1, handle);
 }
 
 }  // namespace
@@ -89,20 +89,20 @@ int PlaybackHost::AddMarkedWave(int mark, int milliseconds, uint32_t repeatCount
   values.flags = Wave;
   values.repeatCount = repeatCount;
   values.postDelay = postDelay;
-  return Append(values, path.c_str());
+  return Append(objects(), values, path.c_str());
 }
 
 int PlaybackHost::AddPause(uint32_t seconds) {
   SoundObject values = {};
   values.flags = Pause;
   values.postDelay = seconds;
-  return Append(values, "Pause");
+  return Append(objects(), values, "Pause");
 }
 
 int PlaybackHost::AddFile(uint32_t kind, const std::string& path) {
   SoundObject values = {};
   values.flags = kind;
-  return Append(values, path.c_str());
+  return Append(objects(), values, path.c_str());
 }
 
 bool PlaybackHost::WaitForRunEnd(unsigned timeoutMs) {

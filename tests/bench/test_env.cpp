@@ -1,5 +1,7 @@
 #include "bench/test_env.h"
 
+#include "resources/ids.h"
+
 #include <shlwapi.h>
 
 #include <cstdio>
@@ -211,6 +213,23 @@ bool WriteWaveFile(const std::string& path, const std::string& samples, DWORD ra
   std::string wav = "RIFF" + le32(36 + dataSize) + "WAVE" + "fmt " + le32(16) + le16(1) + le16(1) + le32(rate) +
                     le32(rate) + le16(1) + le16(8) + "data" + le32(dataSize) + samples;
   return WriteFileBytes(path, wav);
+}
+
+}  // namespace bench
+
+namespace bench {
+
+bool SaysCannotWrite(const std::string& text, const std::string& path) {
+  // "%s could not be written: %s ...": the part after the path, up to its
+  // reason, is the same for every file.
+  const std::string format = LanguageString(IDS_FMT_CANNOT_WRITE);
+  const size_t name = format.find("%s");
+  const size_t reason = format.find("%s", name + 2);
+  if (name == std::string::npos || reason == std::string::npos) return false;
+  const std::string between = format.substr(name + 2, reason - name - 2);
+  return text.size() > path.size() + between.size() &&
+         lstrcmpiA(text.substr(0, path.size()).c_str(), path.c_str()) == 0 &&
+         text.compare(path.size(), between.size(), between) == 0;
 }
 
 }  // namespace bench

@@ -61,6 +61,10 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
 // (WENDLE_SOUND_SINK, set by scripts/test.sh); empty when not configured.
 std::string SoundSinkPath();
 
+// Whether text is the program's "could not be written" message for path
+// (its name in any letter case), with a reason after it.
+bool SaysCannotWrite(const std::string& text, const std::string& path);
+
 // Writes a PCM WAV file: 8-bit mono at the given rate, samples as given.
 bool WriteWaveFile(const std::string& path, const std::string& samples, DWORD rate = 8000);
 

@@ -82,7 +82,7 @@ TEST_F(CdDiscTest, TestAndStopFollowTheMediaNotice) {
     EXPECT_TRUE(bench::PumpUntil([] { return OpenDeviceCount() == 0; }));
     dialog.Click(IDCANCEL);
   });
-  EXPECT_EQ(CdTrackDialog(host_.window(), AddMode()), 0);
+  EXPECT_EQ(CdTrackDialog(host_.window(), host_.objects(), AddMode(), host_.Selected()), 0);
   EXPECT_EQ(modals.Failures(), 0);
   EXPECT_EQ(static_cast<int>(g_cdTrackCount.load()), kTracks);
 }
@@ -105,7 +105,7 @@ TEST_F(CdDiscTest, TestTakesTheLowEightBitsButOkRefusesTheNumber) {
     dialog.Click(IDCANCEL);
   });
   modals.AnswerMessageBox(IDOK);
-  EXPECT_EQ(CdTrackDialog(host_.window(), AddMode()), 0);
+  EXPECT_EQ(CdTrackDialog(host_.window(), host_.objects(), AddMode(), host_.Selected()), 0);
   EXPECT_EQ(modals.Failures(), 0);
   ASSERT_EQ(modals.Records().size(), 2u);
   EXPECT_EQ(modals.Records()[1].text, bench::LanguageString(IDS_TRACK_OUT_OF_RANGE));
@@ -130,7 +130,7 @@ TEST_F(CdDiscTest, AddAfterTheLastTrackStartsAgainAtTheFirst) {
     dialog.Click(IDC_OK);
   });
   modals.AnswerMessageBox(IDOK);
-  EXPECT_EQ(CdTrackDialog(host_.window(), AddMode()), 1);
+  EXPECT_EQ(CdTrackDialog(host_.window(), host_.objects(), AddMode(), host_.Selected()), 1);
   EXPECT_EQ(modals.Failures(), 0);
   ASSERT_EQ(host_.Count(), 2);
   ObjectValues last = ObjectValuesAt(0), first = ObjectValuesAt(1);
@@ -151,7 +151,7 @@ TEST_F(CdDiscTest, CloseLeavesATestTrackPlaying) {
     EXPECT_TRUE(dialog.Click(IDC_TEST));
     dialog.Click(IDCANCEL);
   });
-  EXPECT_EQ(CdTrackDialog(host_.window(), AddMode()), 0);
+  EXPECT_EQ(CdTrackDialog(host_.window(), host_.objects(), AddMode(), host_.Selected()), 0);
   Sleep(200);
   bench::PumpMessages();
   EXPECT_EQ(OpenDeviceCount(), 1);  // the long track plays on

@@ -10,6 +10,7 @@
 #include "bench/test_env.h"
 #include "model/local_memory.h"
 #include "model/object_list.h"
+#include "shell/list_view.h"
 #include "settings/settings.h"
 #include "state/main_window_state.h"
 
@@ -166,11 +167,10 @@ void Dialog::ChooseLetter(int comboId, char letter) const {
 
 ObjectValues ObjectValuesAt(int index) {
   ObjectValues values;
-  LockedBlock<SoundObject> record(ObjectAt(index));
+  LockedBlock<SoundObject> record(MainView().list().At(index));
   if (!record) return values;
   values.exists = true;
   values.flags = record->flags;
-  values.bitmap = record->bitmap;
   char text[1024];
   values.hasDescription = CopyTextBlock(record->description, text, sizeof text);
   if (values.hasDescription) values.description = text;
@@ -194,7 +194,7 @@ int AppendObject(uint32_t kind, const char* description, const char* fileName, u
   std::string_view fileNameText(fileName ? fileName : "");
   if (!StoreSoundObject(handle, values, description ? &descriptionText : nullptr, fileName ? &fileNameText : nullptr))
     return -1;
-  return AppendSoundObject(handle);
+  return MainView().list().Insert(-1, handle);
 }
 
 void DialogTest::SetUp() {

@@ -69,7 +69,6 @@ using bench::SaveScreenshot;
 struct ObjectValues {
   bool exists = false;
   uint32_t flags = 0;
-  HBITMAP bitmap = nullptr;
   std::string description;  // "" for none
   bool hasDescription = false;
   std::string fileName;

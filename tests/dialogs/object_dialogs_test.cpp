@@ -90,7 +90,7 @@ TEST_F(ObjectDialogTest, AddDialogListsOnlyTheKindsTheDevicesAllow) {
       if (caps == (WaveAudio | MidiAudio | AviVideo | CdAudio)) SaveScreenshot(window, "add_sound_object");
       dialog.Click(IDCANCEL);
     });
-    EXPECT_EQ(AddSoundObjectDialog(host_.window()), 0);
+    EXPECT_EQ(AddSoundObjectDialog(host_.window(), host_.objects(), host_.Selected()), 0);
     EXPECT_EQ(rows, expected) << "media caps " << caps;
     EXPECT_EQ(modals.Records().size(), 1u);  // no kind dialog followed
     EXPECT_EQ(modals.Failures(), 0);
@@ -114,7 +114,7 @@ TEST_F(ObjectDialogTest, ChosenKindOpensItsDialogInAddModeAtTheChosenPlace) {
       dialog.Type(IDC_PAUSE_DURATION, "7");
       dialog.Click(IDC_OK);
     });
-    EXPECT_EQ(AddSoundObjectDialog(host_.window()), 1);
+    EXPECT_EQ(AddSoundObjectDialog(host_.window(), host_.objects(), host_.Selected()), 1);
     EXPECT_EQ(modals.Failures(), 0);
     EXPECT_EQ(g_settings.insertionMethod, InsertAtTop);
     ASSERT_EQ(host_.Count(), 2);
@@ -122,7 +122,7 @@ TEST_F(ObjectDialogTest, ChosenKindOpensItsDialogInAddModeAtTheChosenPlace) {
     EXPECT_EQ(pause.flags, static_cast<uint32_t>(Pause));
     EXPECT_EQ(pause.postDelay, 7u);
     EXPECT_EQ(ObjectValuesAt(1).fileName, "C:\\B.WAV");
-    EXPECT_EQ(g_state.listModified.load(), 1);
+    EXPECT_EQ(host_.objects().Modified(), 1);
   }
 
   // The method stays for the next opening; OK (here by keys) acts like a
@@ -144,7 +144,7 @@ TEST_F(ObjectDialogTest, ChosenKindOpensItsDialogInAddModeAtTheChosenPlace) {
     EXPECT_EQ(dialog.Text(IDC_POST_DELAY), "0");
     dialog.Click(IDCANCEL);
   });
-  EXPECT_EQ(AddSoundObjectDialog(host_.window()), 1);
+  EXPECT_EQ(AddSoundObjectDialog(host_.window(), host_.objects(), host_.Selected()), 1);
   EXPECT_EQ(again.Failures(), 0);
   EXPECT_EQ(again.Pending(), 0u);
   EXPECT_EQ(host_.Count(), 2);
@@ -187,7 +187,8 @@ TEST_F(ObjectDialogTest, FileDialogTakesAUsableNameOnly) {
   for (int i = 0; i < 3; ++i) modals.AnswerMessageBox(IDOK);
   modals.AnswerMessageBox(IDNO);
   modals.AnswerMessageBox(IDYES);
-  EXPECT_EQ(SoundObjectDialog(host_.window(), AddModeParam(IDK_WAVE, InsertAppend)), 1);
+  EXPECT_EQ(SoundObjectDialog(host_.window(), host_.objects(), AddModeParam(IDK_WAVE, InsertAppend), host_.Selected()),
+            1);
   EXPECT_EQ(modals.Failures(), 0);
   ASSERT_EQ(modals.Records().size(), 6u);
   ExpectMessage(RecordAt(modals, 1), IDS_BAD_FILE_NAME, MB_ICONINFORMATION, dialogWindow);
@@ -201,7 +202,6 @@ TEST_F(ObjectDialogTest, FileDialogTakesAUsableNameOnly) {
   EXPECT_EQ(object.flags, static_cast<uint32_t>(Wave));
   EXPECT_EQ(object.fileName, "A.WAV");
   EXPECT_EQ(object.description, "first");
-  EXPECT_EQ(object.bitmap, g_state.kindBitmaps[0]);
 }
 
 // Number fields take digits only; OK with a number outside the field's
@@ -231,7 +231,8 @@ TEST_F(ObjectDialogTest, NumbersOutsideTheirRangeAreRefusedWithTheRange) {
       dialog.Click(IDC_OK);
     });
     for (int i = 0; i < 3; ++i) modals.AnswerMessageBox(IDOK);
-    EXPECT_EQ(SoundObjectDialog(host_.window(), AddModeParam(IDK_WAVE, InsertAppend)), 1);
+    EXPECT_EQ(
+        SoundObjectDialog(host_.window(), host_.objects(), AddModeParam(IDK_WAVE, InsertAppend), host_.Selected()), 1);
     EXPECT_EQ(modals.Failures(), 0);
     ASSERT_EQ(modals.Records().size(), 4u);
     EXPECT_EQ(RecordAt(modals, 1).text, RangeMessage(0, 100));
@@ -259,7 +260,8 @@ TEST_F(ObjectDialogTest, NumbersOutsideTheirRangeAreRefusedWithTheRange) {
   });
   pause.AnswerMessageBox(IDOK);
   pause.AnswerMessageBox(IDOK);
-  EXPECT_EQ(PauseObjectDialog(host_.window(), AddModeParam(IDK_PAUSE, InsertAppend)), 1);
+  EXPECT_EQ(PauseObjectDialog(host_.window(), host_.objects(), AddModeParam(IDK_PAUSE, InsertAppend), host_.Selected()),
+            1);
   EXPECT_EQ(pause.Failures(), 0);
   EXPECT_EQ(RecordAt(pause, 1).text, RangeMessage(0, 3600));
   EXPECT_EQ(RecordAt(pause, 2).text, RangeMessage(0, 3600));
@@ -286,7 +288,8 @@ TEST_F(ObjectDialogTest, ADescriptionBeginningWithAStarIsRefused) {
     dialog.Click(IDC_OK);
   });
   modals.AnswerMessageBox(IDOK);
-  EXPECT_EQ(SoundObjectDialog(host_.window(), AddModeParam(IDK_WAVE, InsertAppend)), 1);
+  EXPECT_EQ(SoundObjectDialog(host_.window(), host_.objects(), AddModeParam(IDK_WAVE, InsertAppend), host_.Selected()),
+            1);
   EXPECT_EQ(modals.Failures(), 0);
   ExpectMessage(RecordAt(modals, 1), IDS_DESCRIPTION_STAR, MB_ICONEXCLAMATION, objectDialog);
   ASSERT_EQ(host_.Count(), 1);
@@ -305,7 +308,8 @@ TEST_F(ObjectDialogTest, LongTextsStopAtWhatAnObjectHolds) {
       dialog.Paste(IDC_DESCRIPTION, longText);
       dialog.Click(IDC_OK);
     });
-    EXPECT_EQ(SoundObjectDialog(host_.window(), AddModeParam(IDK_WAVE, InsertAppend)), 1);
+    EXPECT_EQ(
+        SoundObjectDialog(host_.window(), host_.objects(), AddModeParam(IDK_WAVE, InsertAppend), host_.Selected()), 1);
     EXPECT_EQ(modals.Failures(), 0);
     EXPECT_EQ(ObjectValuesAt(0).description, longText.substr(0, 511));
   }
@@ -317,7 +321,7 @@ TEST_F(ObjectDialogTest, LongTextsStopAtWhatAnObjectHolds) {
     EXPECT_EQ(dialog.Text(IDC_DESCRIPTION).size(), 511u);
     dialog.Click(IDCANCEL);
   });
-  CdTrackDialog(host_.window(), AddModeParam(IDK_CD_TRACK, InsertAppend));
+  CdTrackDialog(host_.window(), host_.objects(), AddModeParam(IDK_CD_TRACK, InsertAppend), host_.Selected());
   EXPECT_EQ(cd.Failures(), 0);
 }
 
@@ -343,13 +347,14 @@ TEST_F(ObjectDialogTest, ATextOfMoreBytesThanAnObjectHoldsIsRefused) {
     dialog.Click(IDC_OK);
   });
   modals.AnswerMessageBox(IDOK);
-  EXPECT_EQ(SoundObjectDialog(host_.window(), AddModeParam(IDK_WAVE, InsertAppend)), 1);
+  EXPECT_EQ(SoundObjectDialog(host_.window(), host_.objects(), AddModeParam(IDK_WAVE, InsertAppend), host_.Selected()),
+            1);
   EXPECT_EQ(modals.Failures(), 0);
   ExpectMessage(RecordAt(modals, 1), IDS_NAME_TOO_LONG, MB_ICONEXCLAMATION, objectDialog);
   ASSERT_EQ(host_.Count(), 1);
   EXPECT_EQ(ObjectValuesAt(0).description, fits);
   wchar_t row[300] = L"";
-  SendMessageW(g_state.listBox, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(row));
+  SendMessageW(host_.list(), LB_GETTEXT, 0, reinterpret_cast<LPARAM>(row));
   EXPECT_EQ(std::wstring(row), std::wstring(255, L'ж'));
 }
 
@@ -375,7 +380,8 @@ TEST_F(ObjectDialogTest, OkThatCannotMakeTheObjectKeepsTheDialogAndTheInput) {
     dialog.Click(IDC_OK);
   });
   modals.AnswerMessageBox(IDOK);
-  EXPECT_EQ(SoundObjectDialog(host_.window(), AddModeParam(IDK_WAVE, InsertAppend)), 1);
+  EXPECT_EQ(SoundObjectDialog(host_.window(), host_.objects(), AddModeParam(IDK_WAVE, InsertAppend), host_.Selected()),
+            1);
   EXPECT_EQ(modals.Failures(), 0);
   ExpectMessage(RecordAt(modals, 1), IDS_OUT_OF_MEMORY, MB_ICONEXCLAMATION, objectDialog);
   ASSERT_EQ(host_.Count(), 1);
@@ -420,7 +426,8 @@ TEST_F(ObjectDialogTest, AddKeepsTheDialogOpenAndAsksForTheNextFile) {
   modals.ChooseFile(two);
   modals.AnswerMessageBox(IDOK);
   modals.CancelFileDialog();
-  EXPECT_EQ(SoundObjectDialog(host_.window(), AddModeParam(IDK_WAVE, InsertAtTop)), 0);
+  EXPECT_EQ(SoundObjectDialog(host_.window(), host_.objects(), AddModeParam(IDK_WAVE, InsertAtTop), host_.Selected()),
+            0);
   EXPECT_EQ(modals.Failures(), 0);
   EXPECT_EQ(modals.Pending(), 0u);
   ExpectMessage(RecordAt(modals, 1), IDS_OBJECT_ADDED, MB_ICONINFORMATION, RecordAt(modals, 0).window);
@@ -445,7 +452,7 @@ TEST_F(ObjectDialogTest, ModifyOpensTheDialogOfTheObjectsKindAndReplacesInPlace)
   AppendObject(Pause, nullptr, "Pause 5000 sec.", 0, 0, 5000);
   AppendObject(CdTrack, "four", nullptr, 4, 1, 2);
   AppendObject(Midi, "song", "C:\\SONG.MID", 0, 500, 30);
-  g_state.listModified = 0;
+  host_.objects().SetModified(false);
 
   {
     bench::ModalScript modals;
@@ -464,7 +471,7 @@ TEST_F(ObjectDialogTest, ModifyOpensTheDialogOfTheObjectsKindAndReplacesInPlace)
       dialog.Click(IDC_OK);
     });
     modals.CancelFileDialog();
-    EXPECT_EQ(ModifySoundObjectDialog(host_.window(), 3), 1);
+    EXPECT_EQ(ModifySoundObjectDialog(host_.window(), host_.objects(), 3), 1);
     EXPECT_EQ(modals.Failures(), 0);
     ASSERT_TRUE(RecordAt(modals, 1).isFileDialog);
     ASSERT_FALSE(RecordAt(modals, 1).filters.empty());
@@ -476,11 +483,11 @@ TEST_F(ObjectDialogTest, ModifyOpensTheDialogOfTheObjectsKindAndReplacesInPlace)
     EXPECT_EQ(song.description, "tune");
     EXPECT_EQ(song.repeatCount, 500u);
     EXPECT_EQ(song.postDelay, 30u);
-    EXPECT_EQ(g_state.listModified.load(), 1);
+    EXPECT_EQ(host_.objects().Modified(), 1);
 
     // A Pause object and a CD track open their own dialogs; Cancel and
     // Close change nothing.
-    g_state.listModified = 0;
+    host_.objects().SetModified(false);
   }
   bench::ModalScript others;
   ActOnDialog(others, [](HWND window) {
@@ -498,17 +505,17 @@ TEST_F(ObjectDialogTest, ModifyOpensTheDialogOfTheObjectsKindAndReplacesInPlace)
     EXPECT_EQ(dialog.Text(IDC_REPEAT_COUNT), "1");
     dialog.Click(IDCANCEL);
   });
-  EXPECT_EQ(ModifySoundObjectDialog(host_.window(), 1), 0);
-  EXPECT_EQ(ModifySoundObjectDialog(host_.window(), 2), 0);
+  EXPECT_EQ(ModifySoundObjectDialog(host_.window(), host_.objects(), 1), 0);
+  EXPECT_EQ(ModifySoundObjectDialog(host_.window(), host_.objects(), 2), 0);
   EXPECT_EQ(others.Failures(), 0);
-  EXPECT_EQ(g_state.listModified.load(), 0);
+  EXPECT_EQ(host_.objects().Modified(), 0);
   EXPECT_EQ(ObjectValuesAt(1).postDelay, 5000u);
 }
 
 TEST_F(ObjectDialogTest, ModifyBeyondWhatTheDialogsAddressIsRefusedNotMisread) {
-  HWND list = host_.list();
-  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-  for (int i = 0; i < kMaxModifyIndex; ++i) SendMessageA(list, LB_ADDSTRING, 0, 0);
+  std::vector<SoundObjectHandle> filler(kMaxModifyIndex);
+  for (SoundObjectHandle& handle : filler) handle = MakeFileObject(Wave, "A.WAV", 0);
+  host_.objects().InsertMany(-1, filler.data(), kMaxModifyIndex);
   ASSERT_EQ(AppendObject(Pause, nullptr, "Pause 3 sec.", 0, 0, 3), kMaxModifyIndex);
   ASSERT_EQ(AppendObject(Pause, nullptr, "Pause 4 sec.", 0, 0, 4), kMaxModifyIndex + 1);
 
@@ -519,8 +526,8 @@ TEST_F(ObjectDialogTest, ModifyBeyondWhatTheDialogsAddressIsRefusedNotMisread) {
     dialog.Click(IDCANCEL);
   });
   modals.AnswerMessageBox(IDOK);
-  EXPECT_EQ(ModifySoundObjectDialog(host_.window(), kMaxModifyIndex), 0);
-  EXPECT_EQ(ModifySoundObjectDialog(host_.window(), kMaxModifyIndex + 1), 0);
+  EXPECT_EQ(ModifySoundObjectDialog(host_.window(), host_.objects(), kMaxModifyIndex), 0);
+  EXPECT_EQ(ModifySoundObjectDialog(host_.window(), host_.objects(), kMaxModifyIndex + 1), 0);
   EXPECT_EQ(modals.Failures(), 0);
   ASSERT_EQ(modals.Records().size(), 2u);
   ExpectMessage(RecordAt(modals, 1), IDS_MODIFY_INDEX_TOO_FAR, MB_ICONEXCLAMATION, host_.window());
@@ -551,7 +558,8 @@ TEST_F(ObjectDialogTest, CdTrackDialogWithoutADiscRefusesEveryTrack) {
   for (int i = 0; i < 3; ++i) modals.AnswerMessageBox(IDOK);
   modals.AnswerMessageBox(IDNO);
   modals.AnswerMessageBox(IDYES);
-  EXPECT_EQ(CdTrackDialog(host_.window(), AddModeParam(IDK_CD_TRACK, InsertAppend)), 1);
+  EXPECT_EQ(CdTrackDialog(host_.window(), host_.objects(), AddModeParam(IDK_CD_TRACK, InsertAppend), host_.Selected()),
+            1);
   EXPECT_EQ(modals.Failures(), 0);
   EXPECT_EQ(g_cdTrackCount.load(), 0);
   ExpectMessage(RecordAt(modals, 1), IDS_TRACK_OUT_OF_RANGE, MB_ICONINFORMATION, cdDialog);

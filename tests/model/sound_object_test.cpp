@@ -1,15 +1,15 @@
+// The Sound Object record without any window: how it is announced and
+// shown, how it is stored and freed when memory runs out.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 
-#include "bench/list_host.h"
 #include "bench/memory_seam.h"
 #include "bench/test_env.h"
 #include "model/local_memory.h"
-#include "model/object_list.h"
 #include "model/sound_object.h"
-#include "object_fields.h"
+#include "resources/ids.h"
 #include "state/main_window_state.h"
 
 namespace {
@@ -20,6 +20,20 @@ std::string Text(HLOCAL block) {
   return text;
 }
 
+SoundObjectHandle Make(uint32_t flags, const char* description, const char* fileName, uint8_t track = 0,
+                       uint32_t delay = 0) {
+  SoundObjectHandle handle = AllocSoundObject();
+  SoundObject values = {};
+  values.flags = flags;
+  values.trackNumber = track;
+  values.postDelay = delay;
+  std::string_view descriptionText = description ? description : "";
+  std::string_view fileText = fileName ? fileName : "";
+  EXPECT_TRUE(
+      StoreSoundObject(handle, values, description ? &descriptionText : nullptr, fileName ? &fileText : nullptr));
+  return handle;
+}
+
 std::string Playing(SoundObjectHandle handle) {
   LockedBlock<SoundObject> record(handle);
   char text[512];
@@ -27,161 +41,85 @@ std::string Playing(SoundObjectHandle handle) {
   return text;
 }
 
-std::string Formatted(UINT id, unsigned value) {
-  char text[256];
-  snprintf(text, sizeof text, bench::LanguageString(id).c_str(), value);
+std::string Row(SoundObjectHandle handle) {
+  LockedBlock<SoundObject> record(handle);
+  char text[512];
+  ObjectRowText(*record, text, sizeof text);
   return text;
 }
 
 class SoundObjectTest : public testing::Test {
  protected:
-  SoundObjectHandle Fill(uint32_t kind, BOOL useDefaults = FALSE, const char* path = nullptr) {
-    SoundObjectHandle handle = AllocSoundObject();
-    EXPECT_EQ(FillSoundObject(fields_.window(), handle, kind, useDefaults, path), 1);
+  void SetUp() override { g_state.languageModule = bench::LanguageModule(); }
+  void TearDown() override {
+    for (SoundObjectHandle handle : made_) FreeSoundObject(handle);
+    EXPECT_EQ(memory_.LiveBlocks(), 0);
+  }
+  SoundObjectHandle Keep(SoundObjectHandle handle) {
+    made_.push_back(handle);
     return handle;
   }
-  bench::ListHost host_;
-  ObjectFields fields_;
   bench::MemorySeam memory_;
+  std::vector<SoundObjectHandle> made_;
 };
 
-TEST_F(SoundObjectTest, FileObjectTakesTheDialogFieldsWithAnUpperCasePath) {
-  fields_.Set(IDC_SOUND_FILE, "c:\\music\\song.wav");
-  fields_.Set(IDC_REPEAT_COUNT, "2");
-  fields_.Set(IDC_POST_DELAY, "5");
-  SoundObjectHandle handle = Fill(Wave);
-  {
-    LockedBlock<SoundObject> record(handle);
-    EXPECT_EQ(record->flags, static_cast<uint32_t>(Wave));
-    EXPECT_EQ(record->bitmap, g_state.kindBitmaps[0]);
-    EXPECT_EQ(Text(record->fileName), "C:\\MUSIC\\SONG.WAV");
-    EXPECT_EQ(record->description, nullptr);  // empty control: no description
-    EXPECT_EQ(record->repeatCount, 2u);
-    EXPECT_EQ(record->postDelay, 5u);
-    EXPECT_EQ(record->trackNumber, 0);
-  }
-  EXPECT_EQ(Playing(handle), "C:\\MUSIC\\SONG.WAV");  // announced by path, not description
-  EXPECT_EQ(FreeSoundObject(handle), 0);
-  EXPECT_EQ(memory_.LiveBlocks(), 0);
+// A file is announced by its path, not its description; a track by its
+// description or its number; a Pause by its duration; a nameless file as
+// untitled. A row shows the description first.
+TEST_F(SoundObjectTest, EachKindIsAnnouncedAndShownByItsOwnText) {
+  SoundObjectHandle song = Keep(Make(Wave, "Bells", "C:\\MUSIC\\SONG.WAV"));
+  EXPECT_EQ(Playing(song), "C:\\MUSIC\\SONG.WAV");
+  EXPECT_EQ(Row(song), "Bells");
+  SoundObjectHandle plain = Keep(Make(Midi, nullptr, "C:\\A.MID"));
+  EXPECT_EQ(Row(plain), "C:\\A.MID");
+  SoundObjectHandle track = Keep(Make(CdTrack, nullptr, nullptr, 7));
+  EXPECT_EQ(Playing(track), "Track:7");
+  EXPECT_EQ(Row(track), "Track:7");
+  EXPECT_EQ(Playing(Keep(Make(CdTrack, "Overture", nullptr, 7))), "Overture");
+  SoundObjectHandle pause = Keep(Make(Pause, nullptr, "Pause 5 sec.", 0, 5000));
+  char expected[128];
+  snprintf(expected, sizeof expected, bench::LanguageString(IDS_FMT_PAUSE_PLAYING).c_str(), 5000u);
+  EXPECT_EQ(Playing(pause), expected);
+  EXPECT_EQ(Playing(Keep(Make(Wave, nullptr, nullptr))), bench::LanguageString(IDS_UNTITLED));
+  EXPECT_EQ(Playing(Keep(Make(Wave, nullptr, ""))), bench::LanguageString(IDS_UNTITLED));
 }
 
-TEST_F(SoundObjectTest, UseDefaultsTakesThePathAndZeroCounts) {
-  fields_.Set(IDC_DESCRIPTION, "ignored");
-  fields_.Set(IDC_REPEAT_COUNT, "9");
-  SoundObjectHandle handle = Fill(Video, TRUE, "c:\\clip.avi");
-  {
-    LockedBlock<SoundObject> record(handle);
-    EXPECT_EQ(Text(record->fileName), "C:\\CLIP.AVI");
-    EXPECT_EQ(record->description, nullptr);
-    EXPECT_EQ(record->repeatCount, 0u);
-    EXPECT_EQ(record->bitmap, g_state.kindBitmaps[4]);
-  }
-  FreeSoundObject(handle);
+TEST_F(SoundObjectTest, AFileObjectIsRelativeToAFolderOnlyWhenItsNameHasNone) {
+  SoundObjectHandle relative = Keep(MakeFileObject(Wave, "SONG.WAV", 3));
+  SoundObjectHandle full = Keep(MakeFileObject(Video, "C:\\CLIP.AVI", 3));
+  LockedBlock<SoundObject> one(relative), two(full);
+  EXPECT_EQ(one->baseFolder, 3);
+  EXPECT_EQ(two->baseFolder, 0);
+  EXPECT_EQ(two->flags, static_cast<uint32_t>(Video));
+  EXPECT_EQ(two->description, nullptr);
+  EXPECT_EQ(two->repeatCount, 0u);
+  EXPECT_EQ(Text(two->fileName), "C:\\CLIP.AVI");
 }
 
-TEST_F(SoundObjectTest, CdTrackKeepsTheLowEightBitsAndIgnoresUseDefaults) {
-  fields_.Set(IDC_TRACK_NUMBER, "263");
-  fields_.Set(IDC_SOUND_FILE, "C:\\X.WAV");
-  SoundObjectHandle handle = Fill(CdTrack, TRUE, "C:\\DEFAULT.WAV");
-  {
-    LockedBlock<SoundObject> record(handle);
-    EXPECT_EQ(record->trackNumber, 7);
-    EXPECT_EQ(record->fileName, nullptr);
-    EXPECT_EQ(record->bitmap, g_state.kindBitmaps[3]);  // Pause comes before CdTrack
-  }
-  EXPECT_EQ(Playing(handle), "Track:7");
-  FreeSoundObject(handle);
-
-  fields_.Set(IDC_DESCRIPTION, "Overture");
-  handle = Fill(CdTrack);
-  EXPECT_EQ(Playing(handle), "Overture");
-  FreeSoundObject(handle);
-}
-
-TEST_F(SoundObjectTest, PauseIsLabelledWithItsDuration) {
-  fields_.Set(IDC_PAUSE_DURATION, "0");
-  fields_.Set(IDC_REPEAT_COUNT, "4");
-  SoundObjectHandle handle = Fill(Pause, TRUE, "C:\\DEFAULT.WAV");
-  {
-    LockedBlock<SoundObject> record(handle);
-    EXPECT_EQ(Text(record->fileName), Formatted(IDS_FMT_COUNTDOWN, 0));
-    EXPECT_EQ(record->postDelay, 0u);
-    EXPECT_EQ(record->repeatCount, 0u);
-    EXPECT_EQ(record->description, nullptr);
-    EXPECT_EQ(record->bitmap, g_state.kindBitmaps[2]);
-  }
-  FreeSoundObject(handle);
-
-  fields_.Set(IDC_PAUSE_DURATION, "5000");  // taken as typed
-  handle = Fill(Pause);
-  {
-    LockedBlock<SoundObject> record(handle);
-    EXPECT_EQ(record->postDelay, 5000u);
-  }
-  EXPECT_EQ(Playing(handle), Formatted(IDS_FMT_PAUSE_PLAYING, 5000));
-  FreeSoundObject(handle);
-}
-
-TEST_F(SoundObjectTest, AssigningAKindKeepsBitsFiveToFifteenOnly) {
+TEST_F(SoundObjectTest, AFailedTextAllocationReleasesTheRecord) {
   SoundObjectHandle handle = AllocSoundObject();
-  {
-    LockedBlock<SoundObject> record(handle);
-    record->flags = 0xFFFFFFFF;
-  }
-  ASSERT_EQ(FillSoundObject(fields_.window(), handle, 0x40, FALSE, nullptr), 1);  // no such kind
-  {
-    LockedBlock<SoundObject> record(handle);
-    EXPECT_EQ(record->flags, 0x0000FFE0u | 0x40u);
-    EXPECT_EQ(record->bitmap, nullptr);
-  }
-  EXPECT_EQ(Playing(handle), "Untitled");  // a file-like object without a name
-  FreeSoundObject(handle);
-}
-
-TEST_F(SoundObjectTest, FailedTextAllocationReleasesTheRecord) {
-  fields_.Set(IDC_SOUND_FILE, "C:\\A.WAV");
-  fields_.Set(IDC_DESCRIPTION, "first text succeeds");
-  SoundObjectHandle handle = AllocSoundObject();
+  SoundObject values = {};
+  std::string_view description("first text succeeds"), name("C:\\A.WAV");
   memory_.FailAllocation(2);  // the description is allocated, the file name is not
-  EXPECT_EQ(FillSoundObject(fields_.window(), handle, Wave, FALSE, nullptr), 0);
-  EXPECT_EQ(memory_.LiveBlocks(), 0);
+  EXPECT_FALSE(StoreSoundObject(handle, values, &description, &name));
+  memory_.FailAllocation(1);
+  EXPECT_EQ(MakeFileObject(Wave, "C:\\A.WAV", 0), nullptr);
 }
 
 TEST_F(SoundObjectTest, FreeReportsAFailedRelease) {
-  fields_.Set(IDC_SOUND_FILE, "C:\\A.WAV");
-  fields_.Set(IDC_DESCRIPTION, "text");
-  SoundObjectHandle handle = Fill(Wave);
+  SoundObjectHandle handle = Make(Wave, "text", "C:\\A.WAV");
   memory_.FailRelease(1);  // the description
   EXPECT_NE(FreeSoundObject(handle), 0);
   EXPECT_EQ(FreeSoundObject(handle), 0);  // nothing else was released: a retry frees all
-  EXPECT_EQ(memory_.LiveBlocks(), 0);
   EXPECT_NE(FreeSoundObject(nullptr), 0);
 }
 
-TEST_F(SoundObjectTest, ShowInDialogCopiesTheFieldsOfTheListItem) {
-  fields_.Set(IDC_SOUND_FILE, "C:\\A.MID");
-  fields_.Set(IDC_DESCRIPTION, "Theme");
-  fields_.Set(IDC_REPEAT_COUNT, "3");
-  fields_.Set(IDC_POST_DELAY, "12");
-  ASSERT_EQ(InsertSoundObject(fields_.window(), Midi, -1, InsertAppend, FALSE, nullptr), 0);
-  fields_.Set(IDC_TRACK_NUMBER, "4");
-  ASSERT_EQ(InsertSoundObject(fields_.window(), CdTrack, -1, InsertAppend, FALSE, nullptr), 1);
-
-  ObjectFields shown;
-  ShowSoundObjectInDialog(shown.window(), 0, kFileObjectDialog);
-  EXPECT_EQ(shown.Get(IDC_SOUND_FILE), "C:\\A.MID");
-  EXPECT_EQ(shown.Get(IDC_DESCRIPTION), "Theme");
-  EXPECT_EQ(shown.Get(IDC_REPEAT_COUNT), "3");
-  EXPECT_EQ(shown.Get(IDC_POST_DELAY), "12");
-
-  ObjectFields track;
-  ShowSoundObjectInDialog(track.window(), 1, kCdTrackDialog);
-  EXPECT_EQ(track.Get(IDC_TRACK_NUMBER), "4");
-  EXPECT_EQ(track.Get(IDC_SOUND_FILE), "");
-
-  ObjectFields none;
-  ShowSoundObjectInDialog(none.window(), 7, kFileObjectDialog);  // no such item
-  EXPECT_EQ(none.Get(IDC_REPEAT_COUNT), "");
+TEST_F(SoundObjectTest, APlayResultIsNotedOnlyWhenItChanges) {
+  SoundObjectHandle handle = Keep(Make(Wave, nullptr, "C:\\A.WAV"));
+  EXPECT_TRUE(NotePlayResult(handle, true));
+  EXPECT_FALSE(NotePlayResult(handle, true));
+  EXPECT_TRUE(NotePlayResult(handle, false));
+  EXPECT_FALSE(NotePlayResult(nullptr, true));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "bench/list_host.h"
 #include "bench/playback_host.h"
 #include "bench/test_env.h"
+#include "shell/list_view.h"
 #include "bench/virtual_cd.h"
 #include "model/local_memory.h"
 #include "model/object_list.h"
@@ -21,6 +22,8 @@
 #include "playback/media_devices.h"
 #include "playback/waiting.h"
 #include "resources/ids.h"
+#include "shell/list_commands.h"
+#include "shell/list_view.h"
 #include "state/main_window_state.h"
 
 namespace {
@@ -47,7 +50,7 @@ class CdAudioTest : public testing::Test {
 // Plays the list's object at index as Play Selected starts it.
 int PlayAt(int index) {
   PlayFacts facts;
-  TakePlayFacts(ObjectAt(index), &facts);
+  TakePlayFacts(MainView().list(), ObjectAt(index), &facts);
   return PlayObject(facts, 0);
 }
 
@@ -141,7 +144,7 @@ std::vector<TrackObject> ListObjects(const bench::ListHost& host) {
 TEST_F(CdAudioTest, AddAllCdTracksAddsTheAudioTracksByTheirNumbers) {
   bench::ListHost host;
   bench::VirtualCd cd(kDataFirstDisc);
-  AddAllCdTracksCommand();
+  AddAllCdTracksCommand(MainView().list());
   std::vector<TrackObject> objects = ListObjects(host);
   ASSERT_EQ(objects.size(), 2u);
   EXPECT_EQ(objects[0].description, "Track 2");
@@ -149,12 +152,12 @@ TEST_F(CdAudioTest, AddAllCdTracksAddsTheAudioTracksByTheirNumbers) {
   EXPECT_EQ(objects[1].description, "Track 3");
   EXPECT_EQ(objects[1].track, 3);
   EXPECT_EQ(objects[1].flags, static_cast<uint32_t>(CdTrack));
-  EXPECT_EQ(g_state.listModified, 1);
+  EXPECT_TRUE(MainView().list().Modified());
   EXPECT_EQ(host.Selected(), 0);
   EXPECT_EQ(g_cdTrackCount, 3);  // the tracks added can be played
 
   cd.Insert(kAudioDisc);
-  EXPECT_EQ(AddAllCdTracks(), 3);
+  EXPECT_EQ(AddAllCdTracks(MainView().list()), 3);
   objects = ListObjects(host);
   ASSERT_EQ(objects.size(), 5u);
   EXPECT_EQ(objects[2].description, "Track 1");
@@ -169,13 +172,13 @@ TEST(AddAllCdTracksWithoutACd, AddsNothingButSelectsTheTop) {
     SoundObject values = {};
     values.flags = Pause;
     ASSERT_TRUE(StoreSoundObject(handle, values, nullptr, nullptr));
-    ASSERT_GE(AppendSoundObject(handle), 0);
+    ASSERT_GE(MainView().list().Insert(-1, handle), 0);
   }
-  g_state.listModified = 0;
+  MainView().list().SetModified(false);
   SendMessageA(host.list(), LB_SETCURSEL, 1, 0);
-  AddAllCdTracksCommand();
+  AddAllCdTracksCommand(MainView().list());
   EXPECT_EQ(host.Count(), 2);
-  EXPECT_EQ(g_state.listModified, 0);
+  EXPECT_FALSE(MainView().list().Modified());
   EXPECT_EQ(host.Selected(), 0);
   EXPECT_EQ(GetFocus(), host.list());
 }
@@ -186,7 +189,7 @@ class CdPlayTest : public CdAudioTest {
   void SetUp() override {
     CdAudioTest::SetUp();
     ProbeMediaDevices();
-    ASSERT_EQ(AddAllCdTracks(), 2) << bench::VirtualCdState();
+    ASSERT_EQ(AddAllCdTracks(MainView().list()), 2) << bench::VirtualCdState();
   }
   bench::VirtualCd cd_{kDataFirstDisc};
   bench::ListHost host_;
@@ -214,7 +217,7 @@ TEST_F(CdAudioTest, APauseHoldsATrackWhoseDriveDropsItsNoticeAndResumePlaysItOn)
   bench::VirtualCd cd("audio 1000\naudio 2000\n");
   bench::ListHost host;
   ProbeMediaDevices();
-  ASSERT_EQ(AddAllCdTracks(), 2);
+  ASSERT_EQ(AddAllCdTracks(MainView().list()), 2);
   bench::SinkWatch sink;
   g_state.playing = 1;
   ASSERT_EQ(PlayAt(1), static_cast<int>(CdTrack));
@@ -260,7 +263,7 @@ TEST_F(CdAudioTest, APlayThatNeverReportsItsEndIsEndedAfterItsLength) {
   bench::VirtualCd cd("audio 400 held\n");
   bench::ListHost host;
   ProbeMediaDevices();
-  ASSERT_EQ(AddAllCdTracks(), 1);
+  ASSERT_EQ(AddAllCdTracks(MainView().list()), 1);
   g_state.playing = 1;
   ASSERT_EQ(PlayAt(0), static_cast<int>(CdTrack));
   const ULONGLONG start = MonotonicMs();
@@ -305,7 +308,7 @@ void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) { ++g_ticks; }
 TEST_F(StuckDriveTest, APlayIsGivenUpAfterTheBoundAndTheWindowKeepsAnswering) {
   bench::VirtualCd cd("stuck\naudio 1000\n");
   bench::ListHost host;
-  ASSERT_EQ(AddAllCdTracks(), 1);
+  ASSERT_EQ(AddAllCdTracks(MainView().list()), 1);
   const unsigned givenUp = DeviceThreadsGivenUp();
   // The window's timer goes on firing while the start waits.
   g_ticks = 0;
@@ -313,7 +316,7 @@ TEST_F(StuckDriveTest, APlayIsGivenUpAfterTheBoundAndTheWindowKeepsAnswering) {
   g_state.playing = 1;
   const ULONGLONG start = MonotonicMs();
   PlayFacts facts;
-  TakePlayFacts(ObjectAt(0), &facts);
+  TakePlayFacts(MainView().list(), ObjectAt(0), &facts);
   DWORD error = 0;
   EXPECT_EQ(PlayObject(facts, 0, &error), -1);
   const ULONGLONG waited = MonotonicMs() - start;

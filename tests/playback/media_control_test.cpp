@@ -17,6 +17,7 @@
 #include "playback/media_devices.h"
 #include "bench/playback_host.h"
 #include "resources/ids.h"
+#include "shell/list_view.h"
 #include "shell/main_window.h"
 #include "shell/playback_view.h"
 #include "state/main_window_state.h"
@@ -189,7 +190,7 @@ TEST_F(MediaControlTest, AMinimizedWindowShowsTheFileNameInItsTitle) {
   // kept and shown again as the window changes.
   host_.AddFile(Wave, "C:\\MUSIC\\SONG.WAV");
   PlayFacts facts;
-  ASSERT_TRUE(TakePlayFacts(ObjectAt(0), &facts));
+  ASSERT_TRUE(TakePlayFacts(MainView().list(), ObjectAt(0), &facts));
   EXPECT_STREQ(facts.text, "C:\\MUSIC\\SONG.WAV");
   ShowWindow(host_.window(), SW_MINIMIZE);
   PlayObject(facts, 0);

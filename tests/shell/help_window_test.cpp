@@ -266,6 +266,12 @@ TEST_F(HelpWindowTest, EachPlaceShowsItsTopicInOneWindowThatClosesWithWendle) {
   Front(wendle, main);
   wendle.Key(VK_ESCAPE);
   wendle.Key(VK_ESCAPE);
+  // The menu is closed before the next key goes to the window.
+  EXPECT_TRUE(wendle.WaitFor([&] {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) && !(info.flags & GUI_INMENUMODE);
+  }));
 
   // F1 and the Help button in two dialog boxes, which stay open.
   struct Place {

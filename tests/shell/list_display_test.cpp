@@ -17,6 +17,7 @@
 #include "resources/ids.h"
 #include "shell/button_ribbon.h"
 #include "shell/list_display.h"
+#include "shell/list_view.h"
 #include "support/list_rows.h"
 #include "state/main_window_state.h"
 
@@ -54,7 +55,8 @@ DRAWITEMSTRUCT Item(const Canvas& canvas, ULONG_PTR data, UINT action, UINT stat
   item.itemState = state;
   item.hDC = canvas.dc();
   item.rcItem = {0, 0, kWidth, kHeight};
-  item.itemData = data;
+  item.itemData = data;                   // what the kind list's rows draw from
+  item.itemID = static_cast<UINT>(data);  // the object list's row: the object's index
   return item;
 }
 
@@ -98,14 +100,16 @@ void DrawReferenceText(Canvas* canvas, const std::string& text, int x) {
   return result;
 }
 
-SoundObjectHandle MakeObject(uint32_t flags, const char* description, const char* fileName, uint8_t track = 0) {
+// Puts an object into the main view's list; its index, which a row names
+// it by.
+ULONG_PTR MakeObject(uint32_t flags, const char* description, const char* fileName, uint8_t track = 0) {
   SoundObjectHandle handle = AllocSoundObject();
   SoundObject values = {};
   values.flags = flags;
   values.trackNumber = track;
   std::string_view d(description ? description : ""), f(fileName ? fileName : "");
   StoreSoundObject(handle, values, description ? &d : nullptr, fileName ? &f : nullptr);
-  return handle;
+  return static_cast<ULONG_PTR>(MainView().list().Insert(-1, handle));
 }
 
 class ListDisplayTest : public testing::Test {
@@ -129,30 +133,29 @@ TEST_F(ListDisplayTest, RowShowsTheKindBitmapAndTheTextItIsKnownBy) {
       {Video, "", "C:\\CLIP.AVI", 0, 4, "C:\\CLIP.AVI"},
   };
   for (const auto& c : cases) {
-    SoundObjectHandle object = MakeObject(c.flags, c.description, c.fileName, c.track);
+    ULONG_PTR object = MakeObject(c.flags, c.description, c.fileName, c.track);
     Canvas row, reference;
-    DRAWITEMSTRUCT item = Item(row, reinterpret_cast<ULONG_PTR>(object), ODA_DRAWENTIRE);
-    DrawListItem(&item);
+    DRAWITEMSTRUCT item = Item(row, object, ODA_DRAWENTIRE);
+    DrawListItem(MainView().list(), &item);
     EXPECT_TRUE(ShowsBitmap(row, g_state.kindBitmaps[c.bitmap], Window())) << c.shown;
     EXPECT_TRUE(row.AllColumns(Window(), 21, 54)) << c.shown;  // between bitmap and text
     DrawReferenceText(&reference, c.shown, 54);
     EXPECT_TRUE(row.SameColumns(reference, 54, kWidth)) << c.shown;
-    FreeSoundObject(object);
   }
 }
 
 TEST_F(ListDisplayTest, SelectedRowsShowTheHighlightEvenWhenDrawnWhole) {
-  SoundObjectHandle object = MakeObject(Wave, "bell", "C:\\BELL.WAV");
-  auto data = reinterpret_cast<ULONG_PTR>(object);
+  ULONG_PTR object = MakeObject(Wave, "bell", "C:\\BELL.WAV");
+  auto data = object;
   COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT) & 0xFFFFFF;
   for (UINT action : {static_cast<UINT>(ODA_SELECT), static_cast<UINT>(ODA_DRAWENTIRE)}) {
     Canvas row;
     DRAWITEMSTRUCT item = Item(row, data, action, ODS_SELECTED);
-    DrawListItem(&item);
+    DrawListItem(MainView().list(), &item);
     EXPECT_TRUE(ShowsBitmap(row, g_state.kindBitmaps[0], highlight)) << action;
     EXPECT_EQ(row.Pixel(40, 10), highlight) << action;
     item.itemState = 0;  // deselected again
-    DrawListItem(&item);
+    DrawListItem(MainView().list(), &item);
     EXPECT_EQ(row.Pixel(40, 10), Window()) << action;
   }
 
@@ -160,39 +163,37 @@ TEST_F(ListDisplayTest, SelectedRowsShowTheHighlightEvenWhenDrawnWhole) {
   // away; a whole row drawn with the focus shows it at once.
   Canvas row, before;
   DRAWITEMSTRUCT item = Item(row, data, ODA_DRAWENTIRE);
-  DrawListItem(&item);
+  DrawListItem(MainView().list(), &item);
   DRAWITEMSTRUCT same = Item(before, data, ODA_DRAWENTIRE);
-  DrawListItem(&same);
+  DrawListItem(MainView().list(), &same);
   item.itemAction = ODA_FOCUS;
   item.itemState = ODS_FOCUS;
-  DrawListItem(&item);
+  DrawListItem(MainView().list(), &item);
   EXPECT_FALSE(row.SameColumns(before, 0, kWidth));
   Canvas focused;
   DRAWITEMSTRUCT whole = Item(focused, data, ODA_DRAWENTIRE, ODS_FOCUS);
-  DrawListItem(&whole);
+  DrawListItem(MainView().list(), &whole);
   EXPECT_TRUE(focused.SameColumns(row, 0, kWidth));
   item.itemState = 0;
-  DrawListItem(&item);
+  DrawListItem(MainView().list(), &item);
   EXPECT_TRUE(row.SameColumns(before, 0, kWidth));
-  FreeSoundObject(object);
 }
 
 TEST_F(ListDisplayTest, RowsWithoutObjectOrBitmap) {
   Canvas empty;
-  DRAWITEMSTRUCT item = Item(empty, 0, ODA_DRAWENTIRE);
-  DrawListItem(&item);
-  EXPECT_TRUE(empty.AllColumns(kUntouched, 0, kWidth));  // no item data: nothing at all
+  DRAWITEMSTRUCT item = Item(empty, 99, ODA_DRAWENTIRE);
+  DrawListItem(MainView().list(), &item);
+  EXPECT_TRUE(empty.AllColumns(kUntouched, 0, kWidth));  // a row of no object: nothing at all
 
   // A kind that is none of the six (from a list file): text only, in the
   // same place.
-  SoundObjectHandle odd = MakeObject(0x40, "odd", nullptr);
+  ULONG_PTR odd = MakeObject(0x40, "odd", nullptr);
   Canvas row, reference;
-  item = Item(row, reinterpret_cast<ULONG_PTR>(odd), ODA_DRAWENTIRE);
-  DrawListItem(&item);
+  item = Item(row, odd, ODA_DRAWENTIRE);
+  DrawListItem(MainView().list(), &item);
   EXPECT_TRUE(row.AllColumns(Window(), 0, 54));
   DrawReferenceText(&reference, "odd", 54);
   EXPECT_TRUE(row.SameColumns(reference, 54, kWidth));
-  FreeSoundObject(odd);
   EXPECT_EQ(DrawMaskedBitmap(row.dc(), nullptr, &item.rcItem, 3, 2), 0);
 }
 
@@ -243,19 +244,18 @@ TEST_F(ListDisplayTest, RowsAndButtonsFollowTheSystemColoursAndAlwaysShowTheFocu
   for (int i = 0; i < 4; ++i) kept[i] = GetSysColor(elements[i]);
   ASSERT_TRUE(SetSysColors(4, elements, contrast));
 
-  SoundObjectHandle object = MakeObject(Wave, "bell", "C:\\BELL.WAV");
-  auto data = reinterpret_cast<ULONG_PTR>(object);
+  ULONG_PTR object = MakeObject(Wave, "bell", "C:\\BELL.WAV");
+  auto data = object;
   Canvas selected, plain, hidden;
   DRAWITEMSTRUCT item = Item(selected, data, ODA_DRAWENTIRE, ODS_SELECTED);
-  DrawListItem(&item);
+  DrawListItem(MainView().list(), &item);
   EXPECT_EQ(selected.Pixel(40, 10), contrast[2]);
   item = Item(plain, data, ODA_DRAWENTIRE);
-  DrawListItem(&item);
+  DrawListItem(MainView().list(), &item);
   EXPECT_EQ(plain.Pixel(40, 10), contrast[0]);
   item = Item(hidden, data, ODA_DRAWENTIRE, ODS_FOCUS | ODS_NOFOCUSRECT);
-  DrawListItem(&item);
+  DrawListItem(MainView().list(), &item);
   EXPECT_FALSE(hidden.SameColumns(plain, 0, kWidth)) << "no focus rectangle";
-  FreeSoundObject(object);
 
   // An icon button: drawn whole with the focus it shows the rectangle
   // inside its edge; a focus change alone toggles it.

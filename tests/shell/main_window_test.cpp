@@ -16,6 +16,8 @@
 
 #include "bench/modal_script.h"
 #include "bench/test_env.h"
+#include "shell/file_commands.h"
+#include "shell/list_view.h"
 #include "model/local_memory.h"
 #include "model/object_list.h"
 #include "model/sound_object.h"
@@ -57,12 +59,12 @@ class MainWindowTest : public testing::Test {
     }
     g_state.popupMenu = LoadMenuA(g_state.instance, MAKEINTRESOURCEA(IDR_POPUP_MENU));
     RECT noPlace = {};
-    window_ = CreateMainWindow(noPlace);
+    window_ = CreateMainWindow(noPlace, list_);
     ASSERT_TRUE(window_);
     ShowWindow(window_, SW_SHOWNORMAL);
   }
   void TearDown() override {
-    g_state.listModified = 0;
+    list_.SetModified(false);
     if (IsWindow(window_)) SendMessageA(window_, WM_CLOSE, 0, 0);
     WaitForWorkersToEnd();
     MSG msg;
@@ -70,6 +72,7 @@ class MainWindowTest : public testing::Test {
     EXPECT_EQ(modals_.Failures(), 0);
   }
 
+  ObjectList list_;
   HWND window_ = nullptr;
   bench::ModalScript modals_;
 };
@@ -100,12 +103,12 @@ TEST_F(MainWindowTest, DroppedSoundFilesAreAppendedAndCounted) {
   ASSERT_EQ(modals_.Records().size(), 1u);
   EXPECT_EQ(modals_.Records()[0].text, "Files added to the list: 3");
   EXPECT_EQ(modals_.Records()[0].style & MB_ICONMASK, static_cast<UINT>(MB_ICONASTERISK));
-  ASSERT_EQ(SendMessageA(g_state.listBox, LB_GETCOUNT, 0, 0), 3);
-  LockedBlock<SoundObject> last(ObjectAt(2));
+  ASSERT_EQ(SendMessageA(MainView().window(), LB_GETCOUNT, 0, 0), 3);
+  LockedBlock<SoundObject> last(list_.At(2));
   char name[kTextBufferSize] = "";
   CopyTextBlock(last->fileName, name, sizeof name);
   EXPECT_NE(std::string(name).find("\\THREE.WAV"), std::string::npos) << name;  // upper-cased, as kept
-  EXPECT_EQ(g_state.listModified, 1);
+  EXPECT_TRUE(MainView().list().Modified());
 }
 
 // The desktop shell hands dropped names over in wide characters: names in
@@ -134,10 +137,10 @@ TEST_F(MainWindowTest, DroppedNamesInAnyScriptArriveWholeAndOverlongOnesAreRefus
   EXPECT_EQ(modals_.Records()[0].text, bench::LanguageString(IDS_NAME_TOO_LONG));
   EXPECT_EQ(modals_.Records()[1].text, "Files added to the list: 4");
   const std::vector<std::wstring> rows = {L"МЕЛОДИЯ.WAV", L"ΩΔΗ.WAV", L"旋律.WAV", L"🎵 TUNE.MID"};
-  ASSERT_EQ(SendMessageW(g_state.listBox, LB_GETCOUNT, 0, 0), 4);
+  ASSERT_EQ(SendMessageW(MainView().window(), LB_GETCOUNT, 0, 0), 4);
   for (int i = 0; i < 4; ++i) {
     wchar_t row[600] = L"";
-    SendMessageW(g_state.listBox, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(row));
+    SendMessageW(MainView().window(), LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(row));
     std::wstring text = row;
     ASSERT_GE(text.size(), rows[static_cast<size_t>(i)].size());
     EXPECT_EQ(text.substr(text.size() - rows[static_cast<size_t>(i)].size()), rows[static_cast<size_t>(i)]) << i;
@@ -149,11 +152,11 @@ TEST_F(MainWindowTest, DroppedNamesInAnyScriptArriveWholeAndOverlongOnesAreRefus
 TEST_F(MainWindowTest, AfterASaveTheStatusBarDescribesTheSelectedObject) {
   const std::string list = bench::TempPath("status.wdl");
   ASSERT_TRUE(bench::WriteFileBytes(list, "WDv1.0\nfirst\nC:\\A.WAV\n1 0 0 0\nsecond\nC:\\B.WAV\n1 2 0 0\n"));
-  ASSERT_EQ(OpenListFile(list.c_str()), 1);
-  SendMessageA(g_state.listBox, LB_SETCURSEL, 1, 0);
+  ASSERT_TRUE(LoadList(window_, list_, list.c_str(), ListLoadOpen));
+  SendMessageA(MainView().window(), LB_SETCURSEL, 1, 0);
   OnCommand(window_, IDM_FILE_SAVE, 0);
   EXPECT_EQ(bench::ReadFileBytes(list), "WDv1.0\nfirst\nC:\\A.WAV\n1 0 0 0\nsecond\nC:\\B.WAV\n1 2 0 0\n");
-  EXPECT_EQ(SendMessageA(g_state.listBox, LB_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(SendMessageA(MainView().window(), LB_GETCURSEL, 0, 0), 1);
   char status[256] = "";
   SendMessageA(g_state.statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(status));
   EXPECT_EQ(std::string(status), "Repeat:2  Pause:0   C:\\B.WAV");
@@ -238,7 +241,7 @@ TEST_F(MainWindowTest, BusyCommandsAreRefusedAndOthersRun) {
   g_state.playing = 0;
 
   modals_.AnswerMessageBox(IDOK);  // Modify with nothing selected says so
-  SendMessageA(g_state.listBox, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  SendMessageA(MainView().window(), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   SendMessageA(window_, WM_COMMAND, IDM_SOUND_MODIFY, 0);
   ASSERT_EQ(modals_.Records().size(), 1u);
   EXPECT_EQ(modals_.Records()[0].text, bench::LanguageString(IDS_NOTHING_SELECTED));

@@ -69,8 +69,9 @@ TEST_F(ModalHotKeys, NoPlayStartsUnderRemovesQuestionAndTheHighlightedItemGoes) 
   // Only the favorites were heard, and item 1 ("Sound 62") is the one gone:
   // the first two items left play as 61 and 63.
   EXPECT_EQ(bench::MarksIn(bench::SinkBytes(from)), (std::vector<int>{kFavoriteMark, kFavoriteMark}));
+  // The key works again once the question is gone: the run is heard (it
+  // may be over before anyone could see its Stop Play All button).
   wendle.Key('S', true, true);
-  ASSERT_TRUE(wendle.WaitFor([&] { return wendle.PlayAllRunning(); }));
   EXPECT_EQ(bench::WaitForMarks(from, 4), (std::vector<int>{kFavoriteMark, kFavoriteMark, 61, 63}));
 }
 

@@ -3,9 +3,11 @@
 // that holds an "ovSListBox" as the Object List.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "bench/test_env.h"
+#include "shell/list_view.h"
 #include "model/object_list.h"
 #include "resources/ids.h"
 #include "shell/command_state.h"
@@ -41,7 +43,7 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       UpdateMenuItems(menu);
       ++g_menu.opened;
       g_menu.menu = menu;
-      g_menu.selectionWhenOpened = static_cast<int>(SendMessageA(g_state.listBox, LB_GETCURSEL, 0, 0));
+      g_menu.selectionWhenOpened = SelectedIndex();
       for (int i = 0; i < 4; ++i)
         g_menu.moveStates[i] = GetMenuState(menu, IDM_MOVE_TOP + i, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED);
       return 0;
@@ -84,27 +86,28 @@ class SuperclassTest : public testing::Test {
     g_state.popupMenu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_POPUP_MENU));
     window_ = CreateWindowExA(WS_EX_TOPMOST, kHostClass, "Wendle", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 600, 420,
                               nullptr, nullptr, instance, nullptr);
-    list_ = CreateWindowExA(
-        0, "ovSListBox", nullptr,
-        WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_DISABLENOSCROLL, 60, 80,
-        400, 200, window_, reinterpret_cast<HMENU>(IDC_OBJECT_LIST), instance, nullptr);
+    view_.reset(new ObjectListView(objects_, window_));
+    list_ = view_->window();
+    SetWindowPos(list_, nullptr, 60, 80, 400, 200, SWP_NOZORDER);
+    SetMainView(view_.get());
     g_state.mainWindow = window_;
-    g_state.listBox = list_;
     g_menu = MenuSeen();
     bench::PumpMessages();
   }
   void TearDown() override {
+    SetMainView(nullptr);
+    view_.reset();
     DestroyWindow(window_);
     DestroyMenu(g_state.popupMenu);
     g_state.popupMenu = nullptr;
-    g_state.mainWindow = g_state.listBox = nullptr;
+    g_state.mainWindow = nullptr;
     g_state.playing = 0;
     g_state.playAllRunning = 0;
     bench::PumpMessages();
   }
 
   void AddItems(int count) {
-    for (int i = 0; i < count; ++i) SendMessageA(list_, LB_ADDSTRING, 0, 0);
+    for (int i = 0; i < count; ++i) objects_.Insert(-1, MakeFileObject(Wave, "A.WAV", 0));
   }
   int Selected() const { return static_cast<int>(SendMessageA(list_, LB_GETCURSEL, 0, 0)); }
   // A right click at a point of the list, as the mouse delivers it.
@@ -122,6 +125,8 @@ class SuperclassTest : public testing::Test {
     return commands;
   }
 
+  ObjectList objects_;
+  std::unique_ptr<ObjectListView> view_;
   HWND window_ = nullptr;
   HWND list_ = nullptr;
 };
@@ -190,7 +195,7 @@ TEST_F(SuperclassTest, NoMenuWhileAnythingPlaysOrInAnEmptyList) {
   EXPECT_EQ(g_menu.opened, 0);
   g_state.playAllRunning = 0;
 
-  SendMessageA(list_, LB_RESETCONTENT, 0, 0);
+  objects_.Clear();
   RightClick(150, 5);
   EXPECT_EQ(Selected(), LB_ERR);
   EXPECT_EQ(g_menu.opened, 0);

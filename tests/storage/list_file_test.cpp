@@ -1,21 +1,21 @@
+// List files and the Object List, without any window: reading every kind
+// and writing it back byte for byte, where the objects of Open, Insert and
+// Append go, what a refused, damaged or too-big file leaves, the names of
+// files without a folder when the list is written elsewhere, and what a
+// save does to the files around it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "bench/list_host.h"
 #include "bench/memory_seam.h"
-#include "bench/modal_script.h"
 #include "bench/test_env.h"
 #include "model/local_memory.h"
 #include "model/object_list.h"
-#include "state/main_window_state.h"
 #include "storage/list_file.h"
 
 namespace {
-
-using bench::LanguageString;
 
 const std::string kEveryKind =
     "WDv1.0\n"
@@ -27,18 +27,18 @@ const std::string kEveryKind =
     "played\nC:\\A.WAV\n32769 0 0 0\n"   // PlayedMark kept
     "odd\n\n65537 4294967295 7 255\n";   // flags that name no kind, kept whole
 
-// The list box's procedure, and a stand-in that takes only so many more
-// items and then answers LB_ERRSPACE, as a list box out of room does.
-WNDPROC g_listBoxProc = nullptr;
-int g_refuseAfter = 0;
-
-LRESULT CALLBACK ListBoxWithRoomFor(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == LB_INSERTSTRING || message == LB_ADDSTRING) {
-    if (g_refuseAfter == 0) return LB_ERRSPACE;
-    --g_refuseAfter;
+// Counts the progress steps a read or write reports.
+class CountingProgress : public ListProgress {
+ public:
+  void Step(unsigned done, unsigned total) override {
+    ++steps;
+    last = done;
+    lastTotal = total;
   }
-  return CallWindowProcA(g_listBoxProc, window, message, wParam, lParam);
-}
+  int steps = 0;
+  unsigned last = 0;
+  unsigned lastTotal = 0;
+};
 
 class ListFileTest : public testing::Test {
  protected:
@@ -47,312 +47,279 @@ class ListFileTest : public testing::Test {
     EXPECT_TRUE(bench::WriteFileBytes(path, bytes));
     return path;
   }
-  std::string Load(const std::string& bytes, int mode = ListLoadOpen) {
-    std::string path = Write("in.wdl", bytes);
-    LoadListFile(host_.list(), path.c_str(), mode);
-    return path;
+  ListFileResult Load(const std::string& bytes, int mode = ListLoadOpen, int insertAt = -1) {
+    path_ = Write("in.wdl", bytes);
+    return LoadListFile(list_, path_.c_str(), mode, insertAt);
   }
   std::string SavedBytes() {
     std::string path = bench::TempPath("out.wdl");
     DeleteFileA(path.c_str());
-    EXPECT_EQ(SaveListFile(host_.list(), path.c_str()), 1);
+    EXPECT_TRUE(SaveListFile(list_, path.c_str()).ok());
     return bench::ReadFileBytes(path);
   }
   std::string Description(int index) {
-    LockedBlock<SoundObject> record(ObjectAt(index));
+    LockedBlock<SoundObject> record(list_.At(index));
     char text[600] = "<none>";
     if (record && record->description) CopyTextBlock(record->description, text, sizeof text);
     return text;
   }
-  std::string Title() const { return host_.Title(); }
+  std::string Upper(std::string path) {
+    std::transform(path.begin(), path.end(), path.begin(), [](char c) { return c >= 'a' && c <= 'z' ? c - 32 : c; });
+    return path;
+  }
 
-  bench::ListHost host_;
-  bench::ModalScript modals_;
+  ObjectList list_;
+  std::string path_;
 };
 
 TEST_F(ListFileTest, EveryKindReadsAndWritesBackByteForByte) {
-  Load(kEveryKind);
-  ASSERT_EQ(host_.Count(), 7);
+  CountingProgress progress;
+  path_ = Write("in.wdl", kEveryKind);
+  ListFileResult result = LoadListFile(list_, path_.c_str(), ListLoadOpen, -1, &progress);
+  ASSERT_TRUE(result.ok());
+  EXPECT_EQ(result.objects, 7u);
+  EXPECT_GE(progress.steps, 1);
+  EXPECT_EQ(progress.last, 7u);
+  ASSERT_EQ(list_.Count(), 7);
   EXPECT_EQ(SavedBytes(), kEveryKind);
-  EXPECT_EQ(modals_.Records().size(), 0u);
-
-  LockedBlock<SoundObject> track(ObjectAt(2));
+  LockedBlock<SoundObject> track(list_.At(2));
   EXPECT_EQ(track->trackNumber, 7);
   EXPECT_EQ(track->fileName, nullptr);
-  EXPECT_EQ(track->bitmap, g_state.kindBitmaps[3]);
-  LockedBlock<SoundObject> played(ObjectAt(5));
-  EXPECT_EQ(played->bitmap, g_state.kindBitmaps[0]);  // PlayedMark does not hide the kind
-  LockedBlock<SoundObject> odd(ObjectAt(6));
-  EXPECT_EQ(odd->bitmap, nullptr);
   EXPECT_EQ(Description(4), "");
 }
 
 // An audio file is three lines as a WAV object's, with kind 32; bit 5
 // beside another kind, as files written before may hold it, leaves that
-// kind as it was.
-TEST_F(ListFileTest, AnAudioFileReadsAndWritesBackAsItsThreeLines) {
+// kind as it was. A CR LF file, a text of 511 bytes and a track number
+// wider than a byte read back as they always did.
+TEST_F(ListFileTest, AudioFilesCrLfFilesAndLongTextsReadBack) {
   const std::string text =
       "WDv1.0\n"
       "Song\nC:\\MUSIC\\SONG.MP3\n32 2 3 0\n"
-      "*\nD:\\OGG\\B.OGG\n32800 0 0 0\n"  // PlayedMark kept
+      "*\nD:\\OGG\\B.OGG\n32800 0 0 0\n"
       "old\nC:\\A.WAV\n33 0 0 0\n";
-  Load(text);
-  ASSERT_EQ(host_.Count(), 3);
+  ASSERT_TRUE(Load(text).ok());
   EXPECT_EQ(SavedBytes(), text);
-  LockedBlock<SoundObject> song(ObjectAt(0));
-  EXPECT_EQ(song->flags, static_cast<uint32_t>(AudioFile));
-  EXPECT_EQ(song->repeatCount, 2u);
-  EXPECT_EQ(song->bitmap, g_state.kindBitmaps[5]);
-  EXPECT_EQ(LockedBlock<SoundObject>(ObjectAt(1))->bitmap, g_state.kindBitmaps[5]);
-  EXPECT_EQ(LockedBlock<SoundObject>(ObjectAt(2))->bitmap, g_state.kindBitmaps[0]);
-}
+  EXPECT_EQ(ObjectKind(LockedBlock<SoundObject>(list_.At(0))->flags), static_cast<uint32_t>(AudioFile));
+  EXPECT_EQ(ObjectKind(LockedBlock<SoundObject>(list_.At(2))->flags), static_cast<uint32_t>(Wave));
 
-TEST_F(ListFileTest, CrLfFilesLongTextsAndWideTrackNumbersReadBack) {
   std::string longText(511, 'L');
-  Load("WDv1.0\r\n" + longText + "\r\n*\r\n4 0 0 300\r\nnext\r\n*\r\n4 0 0 2\r\n");
-  ASSERT_EQ(host_.Count(), 2);
+  ASSERT_TRUE(Load("WDv1.0\r\n" + longText + "\r\n*\r\n4 0 0 300\r\nnext\r\n*\r\n4 0 0 2\r\n").ok());
   EXPECT_EQ(Description(0), longText);
-  EXPECT_EQ(Description(1), "next");
   EXPECT_EQ(SavedBytes(), "WDv1.0\n" + longText + "\n*\n4 0 0 44\nnext\n*\n4 0 0 2\n");
 }
 
-// A list of names in any script reads and writes back byte for byte, and
-// each row holds its text; a list from earlier versions in code page 1252
-// reads with its accents and is written back as UTF-8.
+// A list of names in any script reads and writes back byte for byte; a
+// list from earlier versions in code page 1252 reads with its accents and
+// is written back as UTF-8.
 TEST_F(ListFileTest, Utf8ListsReadBackExactlyAndLegacyLinesAreConverted) {
   const std::string utf8 =
       "WDv1.0\n"
       "Ωδή · песня\nC:\\МУЗЫКА\\МЕЛОДИЯ.WAV\n1 0 0 0\n"
       "*\nC:\\音楽\\旋律🎶.WAV\n1 0 0 0\n";
-  Load(utf8);
-  ASSERT_EQ(host_.Count(), 2);
+  ASSERT_TRUE(Load(utf8).ok());
   EXPECT_EQ(SavedBytes(), utf8);
-  wchar_t row[64] = L"";
-  SendMessageW(host_.list(), LB_GETTEXT, 1, reinterpret_cast<LPARAM>(row));
-  EXPECT_STREQ(row, L"C:\\音楽\\旋律🎶.WAV");
-  SendMessageW(host_.list(), LB_GETTEXT, 0, reinterpret_cast<LPARAM>(row));
-  EXPECT_STREQ(row, L"Ωδή · песня");
-
-  Load("WDv1.0\nCaf\xE9 cr\xE8me\nC:\\CH\xC2TEAU.WAV\n1 0 0 0\nMorning\n*\n4 0 0 2\n");
-  ASSERT_EQ(host_.Count(), 2);
+  ASSERT_TRUE(Load("WDv1.0\nCaf\xE9 cr\xE8me\nC:\\CH\xC2TEAU.WAV\n1 0 0 0\nMorning\n*\n4 0 0 2\n").ok());
   EXPECT_EQ(Description(0), "Café crème");
   EXPECT_EQ(SavedBytes(), "WDv1.0\nCafé crème\nC:\\CHÂTEAU.WAV\n1 0 0 0\nMorning\n*\n4 0 0 2\n");
-  EXPECT_EQ(modals_.Records().size(), 0u);
+  EXPECT_FALSE(list_.Modified());
 }
 
-TEST_F(ListFileTest, OpeningReplacesTheListAndNamesIt) {
+// A legacy line that grows past what an object holds as UTF-8 is cut: the
+// objects are named, and the list is no copy of its file any more.
+TEST_F(ListFileTest, TextsCutOnTheWayInAreNamedAndTheListCountsAsChanged) {
+  const std::string accents(300, '\xE9');  // 300 bytes in 1252, 600 as UTF-8
+  ListFileResult result = Load("WDv1.0\nfine\n*\n8 0 0 0\n" + accents + "\n*\n8 0 0 0\nok\n*\n8 0 0 0\n");
+  ASSERT_TRUE(result.ok());
+  EXPECT_EQ(result.cutObjects, std::vector<int>{1});
+  EXPECT_EQ(Description(1).size(), 510u);  // 255 letters, cut between two of them
+  EXPECT_TRUE(list_.Modified());
+  EXPECT_EQ(list_.FileName(), Upper(path_));  // it is still the list of that file
+}
+
+TEST_F(ListFileTest, OpenReplacesTheListAndNamesIt) {
   Load(kEveryKind);
-  g_state.listModified = 1;
-  std::string path = Load("WDv1.0\none\n*\n8 0 1 0\n");
-  EXPECT_EQ(host_.Count(), 1);
-  EXPECT_EQ(std::string(g_state.currentListFile), path);
-  EXPECT_EQ(g_state.listModified, 0);
-  EXPECT_EQ(host_.Selected(), 0);
-  EXPECT_EQ(GetFocus(), host_.list());
-  char progress[64];
-  snprintf(progress, sizeof progress, LanguageString(IDS_FMT_ITEMS_READ).c_str(), 1u);
-  EXPECT_EQ(host_.StatusText(), progress);
+  list_.SetModified(true);
+  ASSERT_TRUE(Load("WDv1.0\none\n*\n8 0 1 0\n").ok());
+  EXPECT_EQ(list_.Count(), 1);
+  EXPECT_EQ(list_.FileName(), Upper(path_));
+  EXPECT_TRUE(list_.FileOwned());
+  EXPECT_FALSE(list_.Modified());
 }
 
-TEST_F(ListFileTest, InsertPlacesTheFileBeforeTheSelectedItem) {
-  Load("WDv1.0\nA\n*\n8 0 0 0\nB\n*\n8 0 0 0\nC\n*\n8 0 0 0\n");
-  SendMessageA(host_.list(), LB_SETCURSEL, 2, 0);
-  Load("WDv1.0\nX\n*\n8 0 0 0\nY\n*\n8 0 0 0\n", ListLoadInsert);
-  ASSERT_EQ(host_.Count(), 5);
-  const char* expected[] = {"A", "B", "X", "Y", "C"};
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(Description(i), expected[i]);
-  EXPECT_EQ(host_.Selected(), 0);
-
-  SendMessageA(host_.list(), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);  // nothing selected: the end
-  Load("WDv1.0\nZ\n*\n8 0 0 0\n", ListLoadInsert);
-  EXPECT_EQ(Description(5), "Z");
-}
-
-TEST_F(ListFileTest, InsertAndAppendNameAnUnnamedListAndMarkItModified) {
-  std::string path = Load("WDv1.0\nA\n*\n8 0 0 0\n", ListLoadAppend);
-  EXPECT_EQ(std::string(g_state.currentListFile), path);
-  EXPECT_EQ(g_state.listModified, 1);
-
-  std::string other = Write("other.wdl", "WDv1.0\nB\n*\n8 0 0 0\n");
-  LoadListFile(host_.list(), other.c_str(), ListLoadInsert);
-  EXPECT_EQ(std::string(g_state.currentListFile), path);  // a named list keeps its name
-  EXPECT_EQ(host_.Count(), 2);
+TEST_F(ListFileTest, InsertAndAppendPlaceTheFileAndNameOnlyAnUnnamedList) {
+  ASSERT_TRUE(Load("WDv1.0\nA\n*\n8 0 0 0\nB\n*\n8 0 0 0\n", ListLoadAppend).ok());
+  EXPECT_EQ(list_.FileName(), Upper(path_));
+  EXPECT_FALSE(list_.FileOwned());  // Save asks before it replaces that file
+  EXPECT_TRUE(list_.Modified());
+  const std::string name = list_.FileName();
+  std::string other = Write("other.wdl", "WDv1.0\nX\n*\n8 0 0 0\nY\n*\n8 0 0 0\n");
+  ASSERT_TRUE(LoadListFile(list_, other.c_str(), ListLoadInsert, 1).ok());
+  ASSERT_TRUE(LoadListFile(list_, other.c_str(), ListLoadInsert, -1).ok());  // nothing selected: the end
+  std::vector<std::string> descriptions;
+  for (int i = 0; i < list_.Count(); ++i) descriptions.push_back(Description(i));
+  EXPECT_EQ(descriptions, (std::vector<std::string>{"A", "X", "Y", "B", "X", "Y"}));
+  EXPECT_EQ(list_.FileName(), name);  // a named list keeps its name
 }
 
 TEST_F(ListFileTest, RefusedFilesLeaveEverythingAsItWas) {
   Load("WDv1.0\nkeep\n*\n8 0 0 0\n");
-  std::string name = g_state.currentListFile;
-  g_state.listModified = 1;
-  for (const char* bytes : {"WDv1.1\nA\n*\n8 0 0 0\n", "wdv1.0\nA\n*\n8 0 0 0\n", ""}) {
-    modals_.AnswerMessageBox(IDOK);
-    Load(bytes);
-    const bench::ModalRecord& box = modals_.Records().back();
-    EXPECT_EQ(box.text, LanguageString(IDS_NOT_A_LIST_FILE));
-    EXPECT_EQ(box.style, static_cast<UINT>(MB_ICONEXCLAMATION));
-    EXPECT_EQ(box.title, "Wendle");
-  }
-  std::string missing = bench::TempPath("missing.wdl");
-  modals_.AnswerMessageBox(IDOK);
-  LoadListFile(host_.list(), missing.c_str(), ListLoadOpen);
-  EXPECT_EQ(modals_.Records().back().text, LanguageString(IDS_CANNOT_OPEN_FILE));
-  EXPECT_EQ(modals_.Records().back().title, missing);
-
-  EXPECT_EQ(host_.Count(), 1);
+  const std::string name = list_.FileName();
+  list_.SetModified(true);
+  for (const char* bytes : {"WDv1.1\nA\n*\n8 0 0 0\n", "wdv1.0\nA\n*\n8 0 0 0\n", ""})
+    EXPECT_EQ(Load(bytes).status, ListFileResult::NotAList);
+  ListFileResult missing = LoadListFile(list_, bench::TempPath("missing.wdl").c_str(), ListLoadOpen);
+  EXPECT_EQ(missing.status, ListFileResult::CannotOpen);
+  EXPECT_EQ(missing.systemError, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(list_.Count(), 1);
   EXPECT_EQ(Description(0), "keep");
-  EXPECT_EQ(std::string(g_state.currentListFile), name);
-  EXPECT_EQ(g_state.listModified, 1);
-  EXPECT_EQ(modals_.Failures(), 0);
+  EXPECT_EQ(list_.FileName(), name);
+  EXPECT_TRUE(list_.Modified());
 }
 
-TEST_F(ListFileTest, DamagedFilesKeepTheItemsReadBeforeTheDamage) {
+// A damaged file keeps the objects before the damage and says where it
+// begins; the list takes no name from it, so no Save can cut the file down
+// to that part.
+TEST_F(ListFileTest, DamagedFilesKeepTheObjectsBeforeTheDamage) {
   const std::string good = "WDv1.0\nA\n*\n8 0 0 0\n";
-  for (int i = 0; i < 5; ++i) modals_.AnswerMessageBox(IDOK);
-  for (const std::string& damage :
-       {std::string("B\n*\n"), std::string("B\n*\n8 0 x 0\nC\n*\n8 0 0 0\n"), std::string("B\n*\n8 0 99999999999 0\n"),
-        std::string(1 << 20, '#'), std::string("B\0C\n*\n8 0", 9)}) {
-    Load(good + damage);
-    EXPECT_EQ(host_.Count(), 1);
+  const struct {
+    std::string damage;
+    unsigned line;
+  } cases[] = {{"B\n*\n", 6},
+               {"B\n*\n8 0 x 0\nC\n*\n8 0 0 0\n", 7},
+               {"B\n*\n8 0 99999999999 0\n", 7},
+               {std::string(1 << 20, '#'), 5},
+               {std::string("B\0C\n*\n8 0", 9), 7}};
+  for (const auto& c : cases) {
+    ListFileResult result = Load(good + c.damage);
+    EXPECT_EQ(result.status, ListFileResult::Damaged);
+    EXPECT_EQ(result.line, c.line) << c.damage.substr(0, 20);
+    EXPECT_EQ(list_.Count(), 1);
     EXPECT_EQ(Description(0), "A");
-    EXPECT_EQ(modals_.Records().back().text, LanguageString(IDS_LIST_FILE_DAMAGED));
-    EXPECT_EQ(modals_.Records().back().style, static_cast<UINT>(MB_ICONEXCLAMATION));
+    EXPECT_EQ(list_.FileName(), "");
+    EXPECT_TRUE(list_.Modified());
   }
-  EXPECT_EQ(modals_.Records().size(), 5u);
-  EXPECT_EQ(g_state.currentListFile[0], '\0');  // not the file: a Save asks for a name
-  EXPECT_EQ(g_state.listModified, 1);
-  Load(good + "\n\n  \r\n");  // trailing blank lines are no item, and no damage
-  EXPECT_EQ(host_.Count(), 1);
-  EXPECT_EQ(modals_.Records().size(), 5u);
-  EXPECT_NE(g_state.currentListFile[0], '\0');
-  EXPECT_EQ(g_state.listModified, 0);
-  EXPECT_EQ(modals_.Failures(), 0);
+  EXPECT_TRUE(Load(good + "\n\n  \r\n").ok());  // trailing blank lines are no object, and no damage
+  EXPECT_FALSE(list_.Modified());
 }
 
-TEST_F(ListFileTest, AListCutShortByLackOfMemoryIsReportedAndDoesNotPassForTheFile) {
-  const std::string threeItems = "WDv1.0\nA\n*\n8 0 0 0\nB\n*\n8 0 0 0\nC\n*\n8 0 0 0\n";
-  bench::MemorySeam memory;
-  Load("WDv1.0\nold\n*\n8 0 0 0\n");
-  ASSERT_NE(g_state.currentListFile[0], '\0');
-  memory.FailAllocation(4);  // the second item's description (the first took two blocks)
-  modals_.AnswerMessageBox(IDOK);
-  std::string path = Load(threeItems);
-  EXPECT_EQ(host_.Count(), 1);
-  ASSERT_EQ(modals_.Records().size(), 1u);
-  EXPECT_EQ(modals_.Records()[0].text, LanguageString(IDS_OUT_OF_MEMORY));
-  EXPECT_EQ(modals_.Records()[0].style, static_cast<UINT>(MB_ICONEXCLAMATION));
-  // Not the file: no name (a Save asks for one) and a close asks to save.
-  EXPECT_EQ(g_state.currentListFile[0], '\0');
-  EXPECT_EQ(g_state.listModified, 1);
-  EXPECT_EQ(bench::ReadFileBytes(path), threeItems);
-
-  // Appended to a list without a name, a file read in part does not name it.
-  memory.FailAllocation(2);
-  modals_.AnswerMessageBox(IDOK);
-  Load(threeItems, ListLoadAppend);
-  EXPECT_EQ(host_.Count(), 1);
-  EXPECT_EQ(g_state.currentListFile[0], '\0');
-  ClearObjectList();
-  EXPECT_EQ(memory.LiveBlocks(), 0);
-  EXPECT_EQ(modals_.Failures(), 0);
-}
-
-// A list file of count Pause objects described prefix0, prefix1, ...
+// A file of count Pause objects described prefix0, prefix1, ...
 std::string Numbered(const std::string& prefix, int count) {
   std::string bytes = "WDv1.0\n";
   for (int i = 0; i < count; ++i) bytes += prefix + std::to_string(i) + "\n*\n8 0 " + std::to_string(i % 60) + " 0\n";
   return bytes;
 }
 
-std::vector<std::string> Numbers(const std::string& prefix, int from, int to) {
-  std::vector<std::string> texts;
-  for (int i = from; i < to; ++i) texts.push_back(prefix + std::to_string(i));
-  return texts;
+// Memory that runs out deep in a long file: the objects before stay, the
+// list does not pass for the file, the file is unchanged, and no object is
+// left unowned.
+TEST_F(ListFileTest, MemoryThatRunsOutDeepInAFileKeepsEveryObjectBeforeIt) {
+  bench::MemorySeam memory;
+  Load("WDv1.0\nold\n*\n8 0 0 0\n");
+  // Each object takes two blocks: its record, then its description.
+  memory.FailAllocation(2 * 600 + 2);
+  const std::string bytes = Numbered("a", 700);
+  ListFileResult result = Load(bytes);
+  EXPECT_EQ(result.status, ListFileResult::OutOfMemory);
+  EXPECT_EQ(list_.Count(), 600);
+  EXPECT_EQ(Description(599), "a599");
+  EXPECT_EQ(list_.FileName(), "");
+  EXPECT_TRUE(list_.Modified());
+  EXPECT_EQ(bench::ReadFileBytes(path_), bytes);
+  EXPECT_EQ(memory.LiveBlocks(), 2 * 600);
+  list_.Clear();
+  EXPECT_EQ(memory.LiveBlocks(), 0);
 }
 
-// Long files (hundreds of items, read a part at a time) keep the file's
-// order wherever they go, and write back the same.
+// Long files (hundreds of objects, read a part at a time) keep the file's
+// order wherever they go, and write back the same; adding raises the
+// event a non-stop Play All of an empty list waits for.
 TEST_F(ListFileTest, LongFilesKeepTheirOrderWhereverTheyGo) {
   const std::string a = Numbered("a", 700);
+  WaitForSingleObject(list_.GrewEvent(), 0);
+  Load("WDv1.0\nA\n*\n8 0 x 0\n");  // damaged before its first object: nothing added
+  EXPECT_EQ(WaitForSingleObject(list_.GrewEvent(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
   Load(a);
+  EXPECT_EQ(WaitForSingleObject(list_.GrewEvent(), 0), static_cast<DWORD>(WAIT_OBJECT_0));
   EXPECT_EQ(SavedBytes(), a);
-  SendMessageA(host_.list(), LB_SETCURSEL, 2, 0);
-  Load(Numbered("b", 600), ListLoadInsert);
+  Load(Numbered("b", 600), ListLoadInsert, 2);
   Load(Numbered("c", 300), ListLoadAppend);
-
-  std::vector<std::string> expected = Numbers("a", 0, 2);
-  for (const auto& part : {Numbers("b", 0, 600), Numbers("a", 2, 700), Numbers("c", 0, 300)})
-    expected.insert(expected.end(), part.begin(), part.end());
-  ASSERT_EQ(host_.Count(), static_cast<int>(expected.size()));
+  std::vector<std::string> expected;
+  for (int i = 0; i < 2; ++i) expected.push_back("a" + std::to_string(i));
+  for (int i = 0; i < 600; ++i) expected.push_back("b" + std::to_string(i));
+  for (int i = 2; i < 700; ++i) expected.push_back("a" + std::to_string(i));
+  for (int i = 0; i < 300; ++i) expected.push_back("c" + std::to_string(i));
+  ASSERT_EQ(list_.Count(), static_cast<int>(expected.size()));
   int wrong = 0;
-  for (int i = 0; i < host_.Count(); ++i)
-    if (Description(i) != expected[i] && ++wrong < 5) ADD_FAILURE() << "item " << i << ": " << Description(i);
-  EXPECT_EQ(wrong, 0);
-  EXPECT_EQ(host_.Selected(), 0);
-  EXPECT_TRUE(modals_.Records().empty());
+  for (int i = 0; i < list_.Count(); ++i)
+    if (Description(i) != expected[i] && ++wrong < 5) ADD_FAILURE() << "object " << i << ": " << Description(i);
 }
 
-// Damage, a failed allocation or a full list box far into a long file: the
-// items before it stay, the user is told, and no object is left unowned.
-TEST_F(ListFileTest, TroubleDeepInALongFileKeepsEveryItemBeforeIt) {
-  bench::MemorySeam memory;
-  for (int i = 0; i < 3; ++i) modals_.AnswerMessageBox(IDOK);
-  Load(Numbered("a", 700) + "broken\n*\n8 0 x 0\n");
-  EXPECT_EQ(host_.Count(), 700);
-  EXPECT_EQ(Description(699), "a699");
-  EXPECT_EQ(modals_.Records().back().text, LanguageString(IDS_LIST_FILE_DAMAGED));
+// A name without a folder is written so that the list, written elsewhere,
+// still finds its file: relative to the new folder where the file lies
+// under it, else in full. Where nothing moved the bytes stay the same.
+TEST_F(ListFileTest, NamesWithoutAFolderStillFindTheirFilesWhereTheListIsWritten) {
+  const std::string folder = bench::TempPath("lists");
+  CreateDirectoryA(folder.c_str(), nullptr);
+  CreateDirectoryA((folder + "\\sub").c_str(), nullptr);
+  const std::string bytes = "WDv1.0\nhere\nA.WAV\n1 0 0 0\ndeeper\nSOUNDS\\B.WAV\n1 0 0 0\nfull\nC:\\C.WAV\n1 0 0 0\n";
+  const std::string original = folder + "\\sub\\list.wdl";
+  ASSERT_TRUE(bench::WriteFileBytes(original, bytes));
+  ASSERT_TRUE(LoadListFile(list_, original.c_str(), ListLoadOpen).ok());
 
-  // Each item takes two blocks: its record, then its description.
-  memory.FailAllocation(2 * 600 + 2);
-  Load(Numbered("a", 700));
-  EXPECT_EQ(host_.Count(), 600);
-  EXPECT_EQ(Description(599), "a599");
-  EXPECT_EQ(modals_.Records().back().text, LanguageString(IDS_OUT_OF_MEMORY));
-  EXPECT_EQ(memory.LiveBlocks(), 2 * 600);
-
-  g_refuseAfter = 450;
-  g_listBoxProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(host_.list(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListBoxWithRoomFor)));
-  Load(Numbered("a", 700));
-  SetWindowLongPtrA(host_.list(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_listBoxProc));
-  EXPECT_EQ(host_.Count(), 450);
-  EXPECT_EQ(Description(449), "a449");
-  EXPECT_EQ(modals_.Records().back().text, LanguageString(IDS_OUT_OF_MEMORY));
-  EXPECT_EQ(memory.LiveBlocks(), 2 * 450);
-
-  EXPECT_EQ(g_state.currentListFile[0], '\0');
-  EXPECT_EQ(g_state.listModified, 1);
-  ClearObjectList();
-  EXPECT_EQ(memory.LiveBlocks(), 0);
-  EXPECT_EQ(modals_.Records().size(), 3u);
-  EXPECT_EQ(modals_.Failures(), 0);
+  // Saved where it was: the same bytes.
+  ASSERT_TRUE(SaveListFile(list_, original.c_str()).ok());
+  EXPECT_EQ(bench::ReadFileBytes(original), bytes);
+  // A folder above: the names take the way down.
+  const std::string above = folder + "\\above.wdl";
+  ASSERT_TRUE(SaveListFile(list_, above.c_str()).ok());
+  EXPECT_EQ(bench::ReadFileBytes(above),
+            "WDv1.0\nhere\nsub\\A.WAV\n1 0 0 0\ndeeper\nsub\\SOUNDS\\B.WAV\n1 0 0 0\nfull\nC:\\C.WAV\n1 0 0 0\n");
+  // A folder beside: full names.
+  CreateDirectoryA((folder + "\\other").c_str(), nullptr);
+  const std::string beside = folder + "\\other\\beside.wdl";
+  ASSERT_TRUE(SaveListFile(list_, beside.c_str()).ok());
+  const std::string written = bench::ReadFileBytes(beside);
+  EXPECT_NE(written.find("\nhere\n" + folder + "\\sub\\A.WAV\n"), std::string::npos) << written;
+  // And each file read back finds the same files.
+  for (const std::string& path : {above, beside}) {
+    ObjectList again;
+    ASSERT_TRUE(LoadListFile(again, path.c_str(), ListLoadOpen).ok());
+    for (int i = 0; i < 3; ++i) {
+      char want[512], got[512];
+      LockedBlock<SoundObject> first(list_.At(i)), second(again.At(i));
+      ASSERT_TRUE(list_.ResolvePath(*first, want, sizeof want));
+      ASSERT_TRUE(again.ResolvePath(*second, got, sizeof got));
+      EXPECT_STRCASEEQ(got, want) << path << " " << i;
+    }
+  }
 }
 
-// A non-stop Play All on an empty list waits for this event.
-TEST_F(ListFileTest, ALoadThatAddsItemsRaisesTheListGrewEvent) {
-  HANDLE grew = g_state.listGrew.handle();
-  WaitForSingleObject(grew, 0);  // whatever came before
-  modals_.AnswerMessageBox(IDOK);
-  Load("WDv1.0\nA\n*\n8 0 x 0\n");  // damaged before its first item: nothing added
-  EXPECT_EQ(WaitForSingleObject(grew, 0), static_cast<DWORD>(WAIT_TIMEOUT));
-  Load(Numbered("a", 300));
-  EXPECT_EQ(WaitForSingleObject(grew, 0), static_cast<DWORD>(WAIT_OBJECT_0));
-}
-
-// Saving replaces the file without a question (Save As asks in its own
-// dialog): the file holds the list, and the list is no longer changed.
-TEST_F(ListFileTest, SavingReplacesTheFile) {
+// Saving replaces the file, keeps what the person set on it (hidden, say),
+// and never touches a file of the temporary name that the person made.
+TEST_F(ListFileTest, SavingReplacesTheFileAndTouchesNothingElse) {
   Load(kEveryKind);
-  std::string path = Write("existing.wdl", "old contents");
-  g_state.listModified = 1;
-  EXPECT_EQ(SaveListFile(host_.list(), path.c_str()), 1);
+  const std::string path = Write("existing.wdl", "old contents");
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  const std::string mine = Write("~existing.wdl", "the person's own file");
+  list_.SetModified(true);
+  ASSERT_TRUE(SaveListFile(list_, path.c_str()).ok());
   EXPECT_EQ(bench::ReadFileBytes(path), kEveryKind);
-  EXPECT_EQ(g_state.listModified, 0);
-  EXPECT_TRUE(modals_.Records().empty());
+  EXPECT_NE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+  EXPECT_EQ(bench::ReadFileBytes(mine), "the person's own file");
+  EXPECT_FALSE(list_.Modified());
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(bench::TempPath("~*~existing.wdl").c_str(), &found);  // nothing left over
+  EXPECT_EQ(search, INVALID_HANDLE_VALUE);
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(mine.c_str());
 }
 
 // Nothing that can be replaced: a folder in the file's place, a folder that
-// does not exist, a read-only file. The save fails and says so, and nothing
-// changes.
-TEST_F(ListFileTest, SavingWhereNoFileCanBeWrittenFailsAndSaysSo) {
+// does not exist, a read-only file. The save fails with the system's
+// reason, and nothing changes.
+TEST_F(ListFileTest, SavingWhereNoFileCanBeWrittenFailsWithTheReason) {
   Load(kEveryKind);
   std::string folder = bench::TempPath("folder.wdl");
   CreateDirectoryA(folder.c_str(), nullptr);
@@ -360,19 +327,13 @@ TEST_F(ListFileTest, SavingWhereNoFileCanBeWrittenFailsAndSaysSo) {
   SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
   for (const std::string& path : {folder, bench::TempPath("missing\\list.wdl"), readOnly}) {
     SCOPED_TRACE(path);
-    g_state.listModified = 1;
-    size_t before = modals_.Records().size();
-    modals_.AnswerMessageBox(IDOK);
-    EXPECT_EQ(SaveListFile(host_.list(), path.c_str()), 0);
-    ASSERT_EQ(modals_.Records().size(), before + 1);
-    EXPECT_EQ(modals_.Records().back().text, LanguageString(IDS_FILE_WRITE_FAILED));
-    EXPECT_EQ(modals_.Records().back().style, static_cast<UINT>(MB_ICONEXCLAMATION));
-    EXPECT_EQ(g_state.listModified, 1);
+    list_.SetModified(true);
+    ListFileResult result = SaveListFile(list_, path.c_str());
+    EXPECT_EQ(result.status, ListFileResult::CannotWrite);
+    EXPECT_NE(result.systemError, 0u);
+    EXPECT_TRUE(list_.Modified());
   }
-  EXPECT_NE(GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
-  EXPECT_EQ(GetFileAttributesA(bench::TempPath("missing").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(bench::ReadFileBytes(readOnly), "old contents");
-  EXPECT_NE(GetFileAttributesA(readOnly.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA(bench::TempPath("~*").c_str(), &found);  // no temporary file left
   EXPECT_EQ(search, INVALID_HANDLE_VALUE);
@@ -380,104 +341,16 @@ TEST_F(ListFileTest, SavingWhereNoFileCanBeWrittenFailsAndSaysSo) {
   SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
   DeleteFileA(readOnly.c_str());
   RemoveDirectoryA(folder.c_str());
-  EXPECT_EQ(modals_.Failures(), 0);
-}
-
-// The temporary file of a save is named from the list ("~" and its name)
-// beside it: the leftover of a save that was killed is taken up by the next
-// save, so at most one can ever lie beside a list. The name fits in a
-// folder deep enough for the list file itself.
-TEST_F(ListFileTest, TheLeftoverOfAKilledSaveIsTakenUpByTheNextSave) {
-  Load(kEveryKind);
-  // A folder of 249 characters: longer than GetTempFileNameA accepts (246)
-  // and than CreateDirectoryA makes (248), though the list file's own path
-  // (255 characters) is short enough for every file function.
-  auto longPath = [](const std::string& path) {
-    std::wstring wide = L"\\\\?\\";
-    for (char c : path) wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
-    return wide;
-  };
-  std::vector<std::string> folders;
-  std::string folder = bench::TempDir();
-  while (folder.size() < 249) {
-    folder += "\\" + std::string(std::min<size_t>(60, 249 - folder.size() - 1), 'd');
-    ASSERT_TRUE(CreateDirectoryW(longPath(folder).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS)
-        << folder.size();
-    folders.push_back(folder);
-  }
-  std::string path = folder + "\\A.WDL";
-  std::string leftover = folder + "\\~A.WDL";
-  ASSERT_TRUE(bench::WriteFileBytes(leftover, std::string(100000, 'x')));  // a save killed halfway
-
-  EXPECT_EQ(SaveListFile(host_.list(), path.c_str()), 1);
-  EXPECT_EQ(bench::ReadFileBytes(path), kEveryKind);
-  EXPECT_EQ(g_state.listModified, 0);
-  // Nothing else is left in the folder.
-  std::vector<std::string> files;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(found.cFileName);
-  if (search != INVALID_HANDLE_VALUE) FindClose(search);
-  EXPECT_EQ(files, std::vector<std::string>{"A.WDL"});
-  EXPECT_TRUE(modals_.Records().empty());
-
-  DeleteFileA(path.c_str());
-  for (auto it = folders.rbegin(); it != folders.rend(); ++it) RemoveDirectoryW(longPath(*it).c_str());
 }
 
 TEST_F(ListFileTest, AnEmptyListOrNoNameSavesNothing) {
   std::string path = bench::TempPath("empty.wdl");
-  g_state.listModified = 1;
-  EXPECT_EQ(SaveListFile(host_.list(), path.c_str()), 0);
+  list_.SetModified(true);
+  EXPECT_EQ(SaveListFile(list_, path.c_str()).status, ListFileResult::EmptyList);
   EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(g_state.listModified, 1);
-  EXPECT_EQ(SaveListFile(host_.list(), ""), -4);
-  EXPECT_EQ(SaveListFile(host_.list(), nullptr), -4);
-  EXPECT_TRUE(modals_.Records().empty());
-}
-
-TEST_F(ListFileTest, WriteListItemsCountsTheItemBytesAndShowsProgress) {
-  Load("WDv1.0\nA\n*\n8 0 0 0\nB\n*\n8 0 0 0\n");
-  std::string path = bench::TempPath("direct.wdl");
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  EXPECT_EQ(WriteListItems(file, host_.list()), 24u);  // two items of 12 bytes
-  CloseHandle(file);
-  EXPECT_EQ(bench::ReadFileBytes(path), "WDv1.0\nA\n*\n8 0 0 0\nB\n*\n8 0 0 0\n");
-  char progress[64];
-  snprintf(progress, sizeof progress, LanguageString(IDS_FMT_ITEMS_WRITTEN).c_str(), 2u, 2u);
-  EXPECT_EQ(host_.StatusText(), progress);
-  EXPECT_EQ(WriteListItems(INVALID_HANDLE_VALUE, host_.list()), 0u);
-}
-
-int g_statusPaints = 0;
-WNDPROC g_statusBarProc = nullptr;
-
-LRESULT CALLBACK CountingStatusBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_PAINT) ++g_statusPaints;
-  return CallWindowProcA(g_statusBarProc, window, message, wParam, lParam);
-}
-
-// A long read or write paints its progress as it goes (no message loop runs
-// until it ends), while the user's input waits until it is over.
-TEST_F(ListFileTest, ReadingAndWritingPaintTheirProgressButTakeNoInput) {
-  // Shown, and tall enough for the status bar to lie within it.
-  SetWindowPos(host_.window(), nullptr, 0, 0, 640, 600, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  bench::PumpMessages();
-  g_statusPaints = 0;
-  g_statusBarProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(host_.statusBar(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingStatusBarProc)));
-  PostMessageA(host_.window(), WM_COMMAND, IDM_FILE_NEW, 0);  // as if New were clicked meanwhile
-
-  Load("WDv1.0\nA\n*\n8 0 0 0\nB\n*\n8 0 0 0\n");
-  EXPECT_GE(g_statusPaints, 1);
-  int paintsWhileReading = g_statusPaints;
-  SavedBytes();
-  EXPECT_GT(g_statusPaints, paintsWhileReading);
-  EXPECT_EQ(host_.TakePostedCommands().size(), 1u);  // still waiting
-  EXPECT_EQ(host_.Count(), 2);
-
-  SetWindowLongPtrA(host_.statusBar(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_statusBarProc));
+  EXPECT_TRUE(list_.Modified());
+  EXPECT_EQ(SaveListFile(list_, "").status, ListFileResult::NameTooLong);
+  EXPECT_EQ(SaveListFile(list_, nullptr).status, ListFileResult::NameTooLong);
 }
 
 TEST(ListFileNames, ExtensionIsAddedOnlyToNamesWithoutADot) {
@@ -490,22 +363,6 @@ TEST(ListFileNames, ExtensionIsAddedOnlyToNamesWithoutADot) {
   char full[8] = "ABCDEFG";  // no room left: unchanged
   EXPECT_EQ(EnsureListExtension(full, sizeof full), 0);
   EXPECT_EQ(EnsureListExtension(nullptr), 0);
-}
-
-TEST_F(ListFileTest, TitleShowsTheUpperCaseFileName) {
-  lstrcpynA(g_state.currentListFile, "c:\\lists\\rock.wdl", kTextBufferSize);
-  UpdateWindowTitle(host_.window());
-  EXPECT_EQ(Title(), "Wendle - ROCK.WDL");
-  EXPECT_STREQ(g_state.currentListFile, "C:\\LISTS\\ROCK.WDL");
-  lstrcpynA(g_state.currentListFile, "C:\\LISTS\\", kTextBufferSize);
-  UpdateWindowTitle(host_.window());
-  EXPECT_EQ(Title(), "Wendle - ");
-  lstrcpynA(g_state.currentListFile, "rock.wdl", kTextBufferSize);
-  UpdateWindowTitle(host_.window());
-  EXPECT_EQ(Title(), "Wendle - ROCK.WDL");
-  g_state.currentListFile[0] = '\0';
-  UpdateWindowTitle(host_.window());
-  EXPECT_EQ(Title(), "Wendle");
 }
 
 }  // namespace

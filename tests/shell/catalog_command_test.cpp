@@ -14,6 +14,7 @@
 #include "bench/virtual_cd.h"
 #include "playback/cd_audio.h"
 #include "state/main_window_state.h"
+#include "shell/catalog_command.h"
 #include "storage/cd_catalog.h"
 #include "storage/list_file.h"
 #include "support/language.h"
@@ -67,7 +68,7 @@ class CdCatalogTest : public testing::Test {
     EXPECT_TRUE(bench::WriteFileBytes(path, ListOf(items)));
     return Upper(path);
   }
-  void SetCurrentList(const std::string& path) { lstrcpynA(g_state.currentListFile, path.c_str(), kTextBufferSize); }
+  void SetCurrentList(const std::string& path) { host_.objects().SetFile(path, true); }
   std::string Catalog() { return bench::ReadFileBytes(catalogFolder_ + "\\WD_CD.DAT"); }
   std::string EntryFor(const char* disc, const std::string& path) {
     bench::VirtualCd cd(disc);
@@ -75,7 +76,7 @@ class CdCatalogTest : public testing::Test {
     EXPECT_EQ(ReadCdIdentity(0, &first, &second), 1);
     return std::to_string(first) + " " + std::to_string(second) + " " + path + "\r\n";
   }
-  void Run() { CatalogActiveCd(host_.window()); }
+  void Run() { CatalogActiveCd(host_.window(), host_.objects()); }
   // The message boxes shown, as their texts' ids and styles.
   void ExpectMessage(size_t index, UINT textId, UINT style) {
     ASSERT_LT(index, modals_.Records().size());
@@ -103,10 +104,10 @@ TEST_F(CdCatalogTest, ANewCatalogGetsItsFirstEntryAndThenOpensThatList) {
   EXPECT_EQ(LastCataloged().path, rock);
 
   // A new, empty list: the same disc now opens its list.
-  g_state.currentListFile[0] = '\0';
+  host_.objects().SetFile("", false);
   Run();
   EXPECT_EQ(host_.Count(), 3);
-  EXPECT_STREQ(g_state.currentListFile, rock.c_str());
+  EXPECT_STREQ(host_.objects().FileName().c_str(), rock.c_str());
   EXPECT_EQ(host_.Title(), "Wendle - ROCK.WDL");
   EXPECT_EQ(host_.Selected(), 0);
   EXPECT_TRUE(modals_.Records().empty());
@@ -122,14 +123,15 @@ TEST_F(CdCatalogTest, StoredPathOpensWholeOrByItsNameInTheCurrentDirectory) {
 
   Run();  // the first entry for the disc, whole
   EXPECT_EQ(host_.Count(), 2);
-  EXPECT_STREQ(g_state.currentListFile, above.c_str());
+  EXPECT_STREQ(host_.objects().FileName().c_str(), above.c_str());
 
   g_settings.preferenceFlags = 0;
   Run();  // its file name, from the current directory
   EXPECT_EQ(host_.Count(), 4);
   // The list keeps the full path of the file it was read from, so a later
   // change of directory cannot make Save write elsewhere.
-  EXPECT_EQ(lstrcmpiA(g_state.currentListFile, (catalogFolder_ + "\\LIST.WDL").c_str()), 0) << g_state.currentListFile;
+  EXPECT_EQ(lstrcmpiA(host_.objects().FileName().c_str(), (catalogFolder_ + "\\LIST.WDL").c_str()), 0)
+      << host_.objects().FileName();
   EXPECT_TRUE(modals_.Records().empty());
 }
 
@@ -138,10 +140,10 @@ TEST_F(CdCatalogTest, APathWithBlanksIsFoundAgain) {
   SetCurrentList(spaced);
   bench::VirtualCd cd(kDiscOne);
   Run();
-  g_state.currentListFile[0] = '\0';
+  host_.objects().SetFile("", false);
   Run();
   EXPECT_EQ(host_.Count(), 5);
-  EXPECT_STREQ(g_state.currentListFile, spaced.c_str());
+  EXPECT_STREQ(host_.objects().FileName().c_str(), spaced.c_str());
   EXPECT_TRUE(modals_.Records().empty());
 }
 
@@ -186,11 +188,11 @@ TEST_F(CdCatalogTest, NoToTheQuestionStartsANewListInsteadOfCataloging) {
   ASSERT_EQ(modals_.Records().size(), 2u);
   ExpectMessage(1, IDS_ASK_FILL_FROM_CD, MB_YESNO | MB_ICONQUESTION);
   EXPECT_EQ(Catalog(), catalog);
-  EXPECT_EQ(g_state.currentListFile[0], '\0');  // New ran
+  EXPECT_EQ(host_.objects().FileName(), "");  // New ran
   auto posted = host_.TakePostedCommands();
   ASSERT_EQ(posted.size(), 1u);
   EXPECT_EQ(posted[0].first, IDM_OPT_ADD_ALL_CD_TRACKS);
-  EXPECT_STREQ(LastCataloged().path, list.c_str());
+  EXPECT_EQ(LastCataloged().path, list);
   EXPECT_NE(host_.StatusText(), LanguageString(IDS_CD_CATALOGED)) << "said cataloged after No";
 }
 
@@ -206,7 +208,8 @@ TEST_F(CdCatalogTest, AFailedWriteIsReportedNotCalledCataloged) {
   Run();
   RemoveDirectoryA(blocked.c_str());
   ASSERT_EQ(modals_.Records().size(), 1u);
-  ExpectMessage(0, IDS_FILE_WRITE_FAILED, MB_ICONEXCLAMATION);
+  EXPECT_TRUE(bench::SaysCannotWrite(modals_.Records()[0].text, "WD_CD.DAT")) << modals_.Records()[0].text;
+  EXPECT_EQ(modals_.Records()[0].style, static_cast<UINT>(MB_ICONEXCLAMATION));
   EXPECT_EQ(host_.StatusText(), LanguageString(IDS_STATUS_READY));
 }
 
@@ -221,25 +224,39 @@ TEST_F(CdCatalogTest, NothingToCatalogOffersToFillTheListFromTheCd) {
   EXPECT_EQ(GetFileAttributesA("WD_CD.DAT"), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(CdCatalogTest, ADamagedCatalogIsReportedAndStillAppendedTo) {
-  // Its last line, added by hand, has no line end: the new entry is not joined to it.
+// A damaged catalog is said, and no entry is added to it: none could ever
+// be found there, and the status bar would claim one.
+TEST_F(CdCatalogTest, ADamagedCatalogIsReportedAndLeftAsItIs) {
   ASSERT_TRUE(bench::WriteFileBytes(catalogFolder_ + "\\WD_CD.DAT", "WDv0.9\r\n1 2 X.WDL"));
   std::string list = WriteList(bench::TempPath("A.WDL"), 1);
   SetCurrentList(list);
   bench::VirtualCd cd(kDiscOne);
+  ShowStatusString(IDS_STATUS_READY);
   modals_.AnswerMessageBox(IDOK);
   Run();
   ASSERT_EQ(modals_.Records().size(), 1u);
   ExpectMessage(0, IDS_CATALOG_DAMAGED, MB_ICONEXCLAMATION);
-  EXPECT_EQ(Catalog(), "WDv0.9\r\n1 2 X.WDL\r\n" + EntryFor(kDiscOne, list));
+  EXPECT_EQ(Catalog(), "WDv0.9\r\n1 2 X.WDL");
+  EXPECT_EQ(host_.StatusText(), LanguageString(IDS_STATUS_READY));
+}
+
+// A new entry is never joined to a last line added by hand without its
+// line end.
+TEST_F(CdCatalogTest, ANewEntryStartsOnALineOfItsOwn) {
+  ASSERT_TRUE(bench::WriteFileBytes(catalogFolder_ + "\\WD_CD.DAT", "WDv1.0\r\n1 2 X.WDL"));
+  std::string list = WriteList(bench::TempPath("A.WDL"), 1);
+  SetCurrentList(list);
+  bench::VirtualCd cd(kDiscOne);
+  Run();
+  EXPECT_EQ(Catalog(), "WDv1.0\r\n1 2 X.WDL\r\n" + EntryFor(kDiscOne, list));
 }
 
 TEST_F(CdCatalogTest, CancelAtTheSaveQuestionChangesNothing) {
   std::string cataloged = WriteList(bench::TempPath("A.WDL"), 2);
   ASSERT_TRUE(bench::WriteFileBytes(catalogFolder_ + "\\WD_CD.DAT", "WDv1.0\r\n" + EntryFor(kDiscOne, cataloged)));
   std::string current = WriteList(bench::TempPath("CURRENT.WDL"), 3);
-  LoadListFile(host_.list(), current.c_str(), ListLoadOpen);
-  g_state.listModified = 1;
+  LoadListFile(host_.objects(), current.c_str(), ListLoadOpen);
+  host_.objects().SetModified(true);
   SendMessageA(host_.list(), LB_SETCURSEL, 2, 0);
   std::string catalog = Catalog();
   bench::VirtualCd cd(kDiscOne);
@@ -249,8 +266,8 @@ TEST_F(CdCatalogTest, CancelAtTheSaveQuestionChangesNothing) {
   ExpectMessage(0, IDS_ASK_SAVE_CHANGES, MB_YESNOCANCEL | MB_ICONQUESTION);
   EXPECT_EQ(host_.Count(), 3);
   EXPECT_EQ(host_.Selected(), 2);
-  EXPECT_STREQ(g_state.currentListFile, current.c_str());
-  EXPECT_EQ(g_state.listModified, 1);
+  EXPECT_STREQ(host_.objects().FileName().c_str(), current.c_str());
+  EXPECT_TRUE(host_.objects().Modified());
   EXPECT_EQ(Catalog(), catalog);
 }
 
@@ -258,17 +275,17 @@ TEST_F(CdCatalogTest, YesAtTheSaveQuestionSavesThenOpensTheCatalogedList) {
   std::string cataloged = WriteList(bench::TempPath("A.WDL"), 2);
   ASSERT_TRUE(bench::WriteFileBytes(catalogFolder_ + "\\WD_CD.DAT", "WDv1.0\r\n" + EntryFor(kDiscOne, cataloged)));
   std::string unsaved = Upper(bench::TempPath("UNSAVED.WDL"));
-  LoadListFile(host_.list(), WriteList(bench::TempPath("START.WDL"), 3).c_str(), ListLoadOpen);
+  LoadListFile(host_.objects(), WriteList(bench::TempPath("START.WDL"), 3).c_str(), ListLoadOpen);
   SetCurrentList(unsaved);  // a file not written yet, so saving asks nothing more
-  g_state.listModified = 1;
+  host_.objects().SetModified(true);
   bench::VirtualCd cd(kDiscOne);
 
   modals_.AnswerMessageBox(IDYES);
   Run();
   EXPECT_EQ(bench::ReadFileBytes(unsaved).rfind("WDv1.0", 0), 0u) << "the list was not saved";
   EXPECT_EQ(host_.Count(), 2);
-  EXPECT_STREQ(g_state.currentListFile, cataloged.c_str());
-  EXPECT_EQ(g_state.listModified, 0);
+  EXPECT_STREQ(host_.objects().FileName().c_str(), cataloged.c_str());
+  EXPECT_FALSE(host_.objects().Modified());
 }
 
 TEST_F(CdCatalogTest, WithoutADiscOrADriveTheCommandOnlyReportsIt) {
@@ -305,24 +322,24 @@ TEST_F(CdCatalogTest, PathsAreWrittenInUtf8AndLegacyEntriesReadFromTheirCodePage
     Run();
   }
   EXPECT_EQ(Catalog(), "WDv1.0\r\n" + EntryFor(kDiscOne, greek));  // the path's UTF-8 bytes
-  g_state.currentListFile[0] = '\0';
+  host_.objects().SetFile("", false);
   {
     bench::VirtualCd cd(kDiscOne);
     Run();
   }
   EXPECT_EQ(host_.Count(), 2);
-  EXPECT_STREQ(g_state.currentListFile, greek.c_str());
+  EXPECT_STREQ(host_.objects().FileName().c_str(), greek.c_str());
 
   // "CAFÉ.WDL" as earlier versions wrote it: É as the single byte 0xC9.
   std::string cafe = WriteList(catalogFolder_ + "\\Café.wdl", 3);
   std::string legacyEntry = EntryFor(kDiscTwo, "CAF\xC9.WDL");
   ASSERT_TRUE(bench::WriteFileBytes(catalogFolder_ + "\\WD_CD.DAT", "WDv1.0\r\n" + legacyEntry));
   g_settings.preferenceFlags = 0;
-  g_state.currentListFile[0] = '\0';
+  host_.objects().SetFile("", false);
   bench::VirtualCd cd(kDiscTwo);
   Run();
   EXPECT_EQ(host_.Count(), 3);
-  EXPECT_EQ(lstrcmpiA(g_state.currentListFile, cafe.c_str()), 0) << g_state.currentListFile;
+  EXPECT_EQ(lstrcmpiA(host_.objects().FileName().c_str(), cafe.c_str()), 0) << host_.objects().FileName();
   EXPECT_TRUE(modals_.Records().empty());
   DeleteFileA(cafe.c_str());
 }

@@ -8,7 +8,7 @@
 #include "model/object_list.h"
 #include "resources/ids.h"
 #include "state/main_window_state.h"
-#include "storage/file_commands.h"
+#include "shell/file_commands.h"
 #include "storage/list_file.h"
 
 namespace {
@@ -19,9 +19,7 @@ const char kTwoItems[] = "WDv1.0\nA\n*\n8 0 0 0\nB\n*\n8 0 0 0\n";
 
 class FileCommandsTest : public testing::Test {
  protected:
-  void SetUp() override {
-    GetCurrentDirectoryA(sizeof savedDirectory_, savedDirectory_);
-  }
+  void SetUp() override { GetCurrentDirectoryA(sizeof savedDirectory_, savedDirectory_); }
   void TearDown() override {
     SetCurrentDirectoryA(savedDirectory_);
     EXPECT_EQ(modals_.Failures(), 0);
@@ -32,7 +30,7 @@ class FileCommandsTest : public testing::Test {
     EXPECT_TRUE(bench::WriteFileBytes(path, bytes));
     return path;
   }
-  void Run(int command) { RunFileCommand(host_.window(), command); }
+  void Run(int command) { RunFileCommand(host_.window(), host_.objects(), command); }
 
   bench::ListHost host_;
   bench::ModalScript modals_;
@@ -61,8 +59,8 @@ TEST_F(FileCommandsTest, OpenShowsTheListFileDialogAndLoadsTheChoice) {
 }
 
 TEST_F(FileCommandsTest, TheSaveQuestionCanCancelOrSkipSaving) {
-  LoadListFile(host_.list(), Write("a.wdl", kTwoItems).c_str(), ListLoadOpen);
-  g_state.listModified = 1;
+  LoadListFile(host_.objects(), Write("a.wdl", kTwoItems).c_str(), ListLoadOpen);
+  host_.objects().SetModified(true);
   modals_.AnswerMessageBox(IDCANCEL);
   Run(IDM_FILE_OPEN);
   EXPECT_EQ(modals_.Records().back().text, LanguageString(IDS_ASK_SAVE_CHANGES));
@@ -72,15 +70,15 @@ TEST_F(FileCommandsTest, TheSaveQuestionCanCancelOrSkipSaving) {
   modals_.AnswerMessageBox(IDNO);
   Run(IDM_FILE_NEW);
   EXPECT_EQ(host_.Count(), 0);
-  EXPECT_EQ(g_state.currentListFile[0], '\0');
-  EXPECT_EQ(g_state.listModified, 0);
+  EXPECT_EQ(host_.objects().FileName(), "");
+  EXPECT_FALSE(host_.objects().Modified());
   EXPECT_EQ(host_.Title(), "Wendle");
   EXPECT_EQ(bench::ReadFileBytes(bench::TempPath("a.wdl")), kTwoItems);  // not saved
 }
 
 TEST_F(FileCommandsTest, YesOnAnUnnamedListSavesThroughSaveAsFirst) {
-  LoadListFile(host_.list(), Write("src.wdl", kTwoItems).c_str(), ListLoadAppend);
-  g_state.currentListFile[0] = '\0';  // as if the items were added by hand
+  LoadListFile(host_.objects(), Write("src.wdl", kTwoItems).c_str(), ListLoadAppend);
+  host_.objects().SetFile("", false);  // as if the items were added by hand
   std::string chosen = bench::TempPath("NEWLIST.WDL");
   modals_.AnswerMessageBox(IDYES);
   modals_.ChooseFile(chosen);
@@ -93,18 +91,17 @@ TEST_F(FileCommandsTest, YesOnAnUnnamedListSavesThroughSaveAsFirst) {
 }
 
 TEST_F(FileCommandsTest, AYesWhoseSaveDidNotHappenKeepsTheList) {
-  LoadListFile(host_.list(), Write("keep.wdl", kTwoItems).c_str(), ListLoadAppend);
-  g_state.currentListFile[0] = '\0';
+  LoadListFile(host_.objects(), Write("keep.wdl", kTwoItems).c_str(), ListLoadAppend);
+  host_.objects().SetFile("", false);
   modals_.AnswerMessageBox(IDYES);
   modals_.CancelFileDialog();  // the Save As dialog
   Run(IDM_FILE_NEW);
   EXPECT_EQ(host_.Count(), 2);
-  EXPECT_EQ(g_state.listModified, 1);
+  EXPECT_TRUE(host_.objects().Modified());
 
   // A write that failed: the Open goes no further.
   std::string keep = bench::TempPath("keep.wdl");
-  lstrcpynA(g_state.currentListFile, keep.c_str(), kTextBufferSize);
-  g_state.listFileOwned = true;  // as if opened from it
+  host_.objects().SetFile(keep, true);  // as if opened from it
   SetFileAttributesA(keep.c_str(), FILE_ATTRIBUTE_READONLY);
   modals_.AnswerMessageBox(IDYES);  // save the changes?
   modals_.AnswerMessageBox(IDOK);   // the file could not be written
@@ -122,23 +119,23 @@ TEST_F(FileCommandsTest, ANameTakenFromAnAppendedFileIsAskedAboutOnce) {
   modals_.ChooseFile(appended);
   Run(IDM_FILE_APPEND);
   EXPECT_EQ(host_.Title(), "Wendle - APPENDED.WDL");
-  SendMessageA(host_.list(), LB_DELETESTRING, 0, 0);
+  host_.objects().Remove(0);
 
   modals_.AnswerMessageBox(IDNO);
-  EXPECT_FALSE(SaveList(host_.window()));
+  EXPECT_FALSE(SaveList(host_.window(), host_.objects()));
   EXPECT_EQ(modals_.Records().back().text, LanguageString(IDS_ASK_REPLACE_FILE));
   EXPECT_EQ(bench::ReadFileBytes(appended), kTwoItems);
 
   modals_.AnswerMessageBox(IDYES);
-  EXPECT_TRUE(SaveList(host_.window()));
+  EXPECT_TRUE(SaveList(host_.window(), host_.objects()));
   EXPECT_EQ(bench::ReadFileBytes(appended), "WDv1.0\nB\n*\n8 0 0 0\n");
   size_t asked = modals_.Records().size();
-  EXPECT_TRUE(SaveList(host_.window()));  // its own file now
+  EXPECT_TRUE(SaveList(host_.window(), host_.objects()));  // its own file now
   EXPECT_EQ(modals_.Records().size(), asked);
 }
 
 TEST_F(FileCommandsTest, InsertAndAppendAddTheFileToTheList) {
-  LoadListFile(host_.list(), Write("base.wdl", kTwoItems).c_str(), ListLoadOpen);
+  LoadListFile(host_.objects(), Write("base.wdl", kTwoItems).c_str(), ListLoadOpen);
   SendMessageA(host_.list(), LB_SETCURSEL, 1, 0);
   modals_.ChooseFile(Write("more.wdl", "WDv1.0\nX\n*\n8 0 0 0\n"));
   Run(IDM_FILE_INSERT);
@@ -147,20 +144,20 @@ TEST_F(FileCommandsTest, InsertAndAppendAddTheFileToTheList) {
   Run(IDM_FILE_APPEND);
   EXPECT_EQ(modals_.Records().back().title, "Append a WDL file");
   EXPECT_EQ(host_.Count(), 4);
-  EXPECT_EQ(g_state.listModified, 1);
+  EXPECT_TRUE(host_.objects().Modified());
   EXPECT_EQ(host_.Title(), "Wendle - BASE.WDL");
 }
 
 TEST_F(FileCommandsTest, SaveAsWritesUnderTheChosenName) {
-  LoadListFile(host_.list(), Write("one.wdl", kTwoItems).c_str(), ListLoadOpen);
-  g_state.listModified = 1;
+  LoadListFile(host_.objects(), Write("one.wdl", kTwoItems).c_str(), ListLoadOpen);
+  host_.objects().SetModified(true);
   std::string chosen = bench::TempPath("renamed.wdl");
   modals_.ChooseFile(chosen);
   Run(IDM_FILE_SAVE_AS);
   EXPECT_EQ(modals_.Records().back().title, "Save a WDL file");
   EXPECT_EQ(bench::ReadFileBytes(chosen), kTwoItems);
   EXPECT_EQ(host_.Title(), "Wendle - RENAMED.WDL");
-  EXPECT_EQ(g_state.listModified, 0);
+  EXPECT_FALSE(host_.objects().Modified());
 }
 
 // Save and Save As say whether they wrote the list, and the list takes a
@@ -169,44 +166,44 @@ TEST_F(FileCommandsTest, SaveAsWritesUnderTheChosenName) {
 TEST_F(FileCommandsTest, SavesTellWhetherTheyWroteAndANameIsTakenOnlyAfterTheWrite) {
   std::string own = Write("own.wdl", kTwoItems);
   std::string other = Write("other.wdl", "WDv1.0\nO\n*\n8 0 0 0\n");
-  LoadListFile(host_.list(), own.c_str(), ListLoadOpen);
-  SendMessageA(host_.list(), LB_DELETESTRING, 1, 0);
-  g_state.listModified = 1;
+  LoadListFile(host_.objects(), own.c_str(), ListLoadOpen);
+  host_.objects().Remove(1);
+  host_.objects().SetModified(true);
   const std::string oneItem = "WDv1.0\nA\n*\n8 0 0 0\n";
 
-  EXPECT_TRUE(SaveList(host_.window()));  // its own file: no question
+  EXPECT_TRUE(SaveList(host_.window(), host_.objects()));  // its own file: no question
   EXPECT_EQ(bench::ReadFileBytes(own), oneItem);
   EXPECT_TRUE(modals_.Records().empty());
 
   modals_.CancelFileDialog();
-  EXPECT_FALSE(SaveListAs(host_.window()));
+  EXPECT_FALSE(SaveListAs(host_.window(), host_.objects()));
   EXPECT_EQ(host_.Title(), "Wendle - OWN.WDL");
 
   // A file that cannot be replaced: the save fails, is said, and the list
   // keeps its name and stays changed.
-  g_state.listModified = 1;
+  host_.objects().SetModified(true);
   SetFileAttributesA(other.c_str(), FILE_ATTRIBUTE_READONLY);
   modals_.ChooseFile(other);
   modals_.AnswerMessageBox(IDYES);  // the dialog's question: replace other.wdl?
   modals_.AnswerMessageBox(IDOK);   // the file could not be written
-  EXPECT_FALSE(SaveListAs(host_.window()));
-  EXPECT_EQ(modals_.Records().back().text, LanguageString(IDS_FILE_WRITE_FAILED));
+  EXPECT_FALSE(SaveListAs(host_.window(), host_.objects()));
+  EXPECT_TRUE(bench::SaysCannotWrite(modals_.Records().back().text, other)) << modals_.Records().back().text;
   EXPECT_EQ(host_.Title(), "Wendle - OWN.WDL");
-  EXPECT_EQ(g_state.listModified, 1);
+  EXPECT_TRUE(host_.objects().Modified());
   EXPECT_EQ(bench::ReadFileBytes(other), "WDv1.0\nO\n*\n8 0 0 0\n");
 
   SetFileAttributesA(other.c_str(), FILE_ATTRIBUTE_NORMAL);
   modals_.ChooseFile(other);
   modals_.AnswerMessageBox(IDYES);
-  EXPECT_TRUE(SaveListAs(host_.window()));
+  EXPECT_TRUE(SaveListAs(host_.window(), host_.objects()));
   EXPECT_EQ(host_.Title(), "Wendle - OTHER.WDL");
   EXPECT_EQ(bench::ReadFileBytes(other), oneItem);
-  EXPECT_EQ(g_state.listModified, 0);
+  EXPECT_FALSE(host_.objects().Modified());
 
   // An empty list has nothing to write: said, not done.
   ClearObjectList();
   modals_.AnswerMessageBox(IDOK);
-  EXPECT_FALSE(SaveList(host_.window()));
+  EXPECT_FALSE(SaveList(host_.window(), host_.objects()));
   EXPECT_EQ(modals_.Records().back().text, LanguageString(IDS_LIST_EMPTY));
   EXPECT_EQ(bench::ReadFileBytes(other), oneItem);
 }
@@ -221,14 +218,14 @@ TEST_F(FileCommandsTest, SaveWritesTheFileOpenedByABareNameAfterTheFolderMoved) 
   std::string more = other + "\\more.wdl";
   ASSERT_TRUE(bench::WriteFileBytes(more, "WDv1.0\nX\n*\n8 0 0 0\n"));
   SetCurrentDirectoryA(bench::TempDir().c_str());
-  LoadListFile(host_.list(), "bare.wdl", ListLoadOpen);
+  LoadListFile(host_.objects(), "bare.wdl", ListLoadOpen);
   modals_.ChooseFile(more);
   Run(IDM_FILE_APPEND);  // moves the current folder to other
 
   Run(IDM_FILE_SAVE);  // the list's own file: no question
   EXPECT_EQ(bench::ReadFileBytes(path), std::string(kTwoItems) + "X\n*\n8 0 0 0\n");
   EXPECT_EQ(GetFileAttributesA((other + "\\bare.wdl").c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(g_state.listModified, 0);
+  EXPECT_FALSE(host_.objects().Modified());
 
   SetCurrentDirectoryA(savedDirectory_);
   DeleteFileA(more.c_str());
