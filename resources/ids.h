@@ -99,6 +99,14 @@
 #define IDB_KIND_VIDEO    1544
 #define IDB_KIND_AUDIO    1545
 
+/* A kind's row picture at every size: the kind bitmap's id + 10. */
+#define IDI_ROW_WAVE     1550
+#define IDI_ROW_MIDI     1551
+#define IDI_ROW_PAUSE    1552
+#define IDI_ROW_CD_TRACK 1553
+#define IDI_ROW_VIDEO    1554
+#define IDI_ROW_AUDIO    1555
+
 /* Dialog templates */
 #define IDD_PLAY_ALL_MODE    2000
 #define IDD_PREFERENCES      2001

@@ -11,7 +11,7 @@ packages=(
   fonts-wqy-microhei                                    # CJK names in screenshots (scripts/wine-env.sh links it)
   googletest                                            # sources, built per target
   clang libclang-rt-14-dev                              # native fuzzing with sanitizers
-  tango-icon-theme icoutils imagemagick                 # icon and bitmap generation
+  tango-icon-theme librsvg2-bin imagemagick             # icon and bitmap generation
   halibut                                               # the help file WD.CHM
   nsis                                                  # the installers (makensis)
   x11-utils                                             # run.sh: xdpyinfo, is there a display
