@@ -20,7 +20,6 @@
 #include "playback/media_control.h"
 #include "playback/media_devices.h"
 #include "resources/ids.h"
-#include "state/main_window_state.h"
 #include "support/support_library.h"
 
 namespace {

@@ -30,7 +30,6 @@
 #include "model/object_list.h"
 #include "resources/ids.h"
 #include "shell/control_superclasses.h"
-#include "state/main_window_state.h"
 #include "storage/list_file.h"
 #include "storage/list_format.h"
 #include "support/control_library.h"

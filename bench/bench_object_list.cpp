@@ -13,7 +13,7 @@
 #include "bench_util.h"
 #include "model/object_list.h"
 #include "settings/settings.h"
-#include "state/main_window_state.h"
+#include "playback/media_devices.h"
 
 int main() {
   const int kObjects = 100000;

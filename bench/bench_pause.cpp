@@ -21,7 +21,7 @@
 #include "resources/ids.h"
 #include "shell/list_view.h"
 #include "shell/playback_view.h"
-#include "state/main_window_state.h"
+#include "playback/play_state.h"
 
 namespace {
 
@@ -106,12 +106,12 @@ double ThreadCpuSeconds() {
 void MeasureTick() {
   bench::PlaybackHost host;
   host.AddMarkedWave(2, 60000);
-  g_state.playing = 1;
+  g_playback.playing = 1;
   PlayFacts facts;
   TakePlayFacts(MainView().list(), ObjectAt(0), &facts);
   if (PlayObject(facts, 0) != Wave) {
     printf("the WAV did not start\n");
-    g_state.playing = 0;
+    g_playback.playing = 0;
     return;
   }
   const double threadStart = ThreadCpuSeconds();
@@ -129,7 +129,7 @@ void MeasureTick() {
   printf("One tick of the time played with no new second to show (the position read), %d in a row: %.2f us\n", kTicks,
          perTick * 1e6);
   StopAllDevices();
-  g_state.playing = 0;
+  g_playback.playing = 0;
 }
 
 void ReadMp3Position() {

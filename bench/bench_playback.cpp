@@ -20,7 +20,8 @@
 #include "playback/playback_events.h"
 #include "playback/play_all.h"
 #include "resources/ids.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "playback/play_state.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ void MeasurePlaySelected(const char* what) {
   double wallStart = benchutil::Now();
   double processStart = ProcessCpuSeconds();
   double threadStart = ThreadCpuSeconds(g_uiThread);
-  SendMessageA(g_state.mainWindow, WM_COMMAND, IDM_SOUND_PLAY_SELECTED, 0);
+  SendMessageA(g_globals.mainWindow, WM_COMMAND, IDM_SOUND_PLAY_SELECTED, 0);
   double wall = benchutil::Now() - wallStart;
   double process = ProcessCpuSeconds() - processStart;
   double thread = ThreadCpuSeconds(g_uiThread) - threadStart;
@@ -79,12 +80,12 @@ DWORD WINAPI WaitingThread(LPVOID parameter) {
 void MeasureWakeUp() {
   std::vector<double> delays;
   for (int i = 0; i < 100; ++i) {
-    g_state.playing = 1;
+    g_playback.playing = 1;
     double ended = 0;
     HANDLE thread = CreateThread(nullptr, 0, WaitingThread, &ended, 0, nullptr);
     Sleep(5);  // the thread is in its wait
     double cleared = benchutil::Now();
-    g_state.playing = 0;
+    g_playback.playing = 0;
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
     delays.push_back((ended - cleared) * 1000);
@@ -136,7 +137,7 @@ void MeasurePlayAll(bench::PlaybackHost& host) {
   double uiStart = ThreadCpuSeconds(g_uiThread);
   double workerStart = ThreadCpuSeconds(host.worker());
   SendMessageA(host.window(), WM_COMMAND, IDM_SOUND_PLAY_ALL, 0);
-  bench::PumpUntil([] { return g_state.playAllRunning != 0; });
+  bench::PumpUntil([] { return g_playback.playAllRunning != 0; });
   host.WaitForRunEnd(60000);
   double wall = benchutil::Now() - wallStart;
   double ui = ThreadCpuSeconds(g_uiThread) - uiStart;

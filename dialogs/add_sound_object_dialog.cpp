@@ -5,7 +5,9 @@
 #include "dialogs/object_dialogs.h"
 #include "model/sound_object_kind.h"
 #include "resources/ids.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "settings/settings_record.h"
+#include "playback/media_devices.h"
 #include "support/list_rows.h"
 
 namespace {
@@ -143,7 +145,7 @@ void OpenKindDialog(HWND owner, ObjectList& list, int command, int selected) {
 
 INT_PTR AddSoundObjectDialog(HWND owner, ObjectList& list, int selected) {
   INT_PTR command =
-      DialogBoxParamA(g_state.instance, MAKEINTRESOURCEA(IDD_ADD_SOUND_OBJECT), owner, AddSoundObjectDialogProc, 0);
+      DialogBoxParamA(g_globals.instance, MAKEINTRESOURCEA(IDD_ADD_SOUND_OBJECT), owner, AddSoundObjectDialogProc, 0);
   if (command <= 0) return 0;
   // The Add dialog is gone before the kind's dialog appears.
   OpenKindDialog(owner, list, static_cast<int>(command), selected);

@@ -9,7 +9,9 @@
 #include "playback/cd_audio.h"
 #include "playback/media_control.h"
 #include "resources/ids.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "settings/settings_record.h"
+#include "playback/media_devices.h"
 #include "support/language.h"
 #include "support/support_library.h"
 
@@ -124,7 +126,7 @@ void OnTest(HWND dialog) {
 void OnAddAllTracks(HWND dialog) {
   if (DialogMessage(dialog, IDS_ASK_ADD_ALL_TRACKS, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
   // The main window adds them once this dialog has gone.
-  PostMessageA(g_state.mainWindow, WM_COMMAND, IDM_OPT_ADD_ALL_CD_TRACKS, 0);
+  PostMessageA(g_globals.mainWindow, WM_COMMAND, IDM_OPT_ADD_ALL_CD_TRACKS, 0);
   EndDialog(dialog, 1);
 }
 
@@ -178,6 +180,6 @@ INT_PTR CALLBACK CdTrackDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 INT_PTR CdTrackDialog(HWND owner, ObjectList& list, DialogParam param, int selected) {
   s_dialog.list = &list;
   s_dialog.selected = selected;
-  return DialogBoxParamA(g_state.instance, MAKEINTRESOURCEA(IDD_CD_TRACK), owner, CdTrackDialogProc,
+  return DialogBoxParamA(g_globals.instance, MAKEINTRESOURCEA(IDD_CD_TRACK), owner, CdTrackDialogProc,
                          DialogParamArg(param));
 }

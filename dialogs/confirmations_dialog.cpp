@@ -3,7 +3,7 @@
 #include "dialogs/option_dialogs.h"
 #include "resources/ids.h"
 #include "settings/settings.h"
-#include "state/main_window_state.h"
+#include "settings/settings_record.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 
 #include "dialogs/number_text.h"
 #include "resources/ids.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "support/language.h"
 #include "support/control_library.h"
 #include "support/help.h"
-#include "support/language.h"
 #include "support/support_library.h"
 #include "support/system_colors.h"
 
@@ -69,13 +69,13 @@ void SetExplanationFont(HWND dialog) { SetVariablePitchFont(GetDlgItem(dialog, I
 void ShowDialogHelp(UINT context) {
   ShowStatusString(IDS_STATUS_HELP);
   // The main window owns the help window, which outlives the dialog.
-  OpenHelp(g_state.mainWindow, context);
+  OpenHelp(g_globals.mainWindow, context);
 }
 
 int DialogMessage(HWND dialog, UINT textId, UINT style) { return ShowMessage(dialog, textId, style); }
 
 int DialogMessageText(HWND dialog, const char* text, UINT style) {
-  return ResMessageBox(dialog, g_state.languageModule, text, MAKEINTRESOURCEA(IDS_APP_CAPTION), style);
+  return ResMessageBox(dialog, LanguageModule(), text, MAKEINTRESOURCEA(IDS_APP_CAPTION), style);
 }
 
 void AttachNumberField(HWND dialog, int editId, int spinId, NumberRange range) {

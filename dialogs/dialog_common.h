@@ -10,7 +10,8 @@
 
 #include <cstdint>
 
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "settings/settings_record.h"
 
 // DialogParam: how a Sound Object dialog is opened.
 //   add mode:    bit 31 set, the kind command (1509, 1513, 1520, 1522,
@@ -61,7 +62,7 @@ INT_PTR CALLBACK PlainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 template <INT_PTR (*Initialize)(HWND), INT_PTR (*Command)(HWND, int, int)>
 INT_PTR RunPlainDialog(HWND owner, int templateId) {
-  return DialogBoxParamA(g_state.instance, MAKEINTRESOURCEA(templateId), owner, PlainDialogProc<Initialize, Command>,
+  return DialogBoxParamA(g_globals.instance, MAKEINTRESOURCEA(templateId), owner, PlainDialogProc<Initialize, Command>,
                          0);
 }
 

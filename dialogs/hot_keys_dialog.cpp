@@ -6,14 +6,15 @@
 #include "resources/ids.h"
 #include "settings/hot_keys.h"
 #include "settings/settings.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "settings/settings_record.h"
 
 namespace {
 
-constexpr int kLetterCount = 26;
+constexpr int kLetterCount = static_cast<int>(kHotKeyLetterCount);
 
 struct HotKeysDialogState {
-  int event = 0;       // the hot key shown: radio button IDC_HOTKEY_PLAY_NEXT + event
+  int event = 0;       // the hot key shown: radio button HotKeyButton(event)
   bool ready = false;  // set-up is over
 };
 HotKeysDialogState s_dialog;
@@ -67,7 +68,7 @@ void OnModifierClicked(HWND dialog, int id, uint32_t modifier) {
 void OnEventClicked(HWND dialog, int id) {
   if (!s_dialog.ready) return;
   TakeLetter(dialog);
-  s_dialog.event = id - IDC_HOTKEY_PLAY_NEXT;
+  s_dialog.event = HotKeyOfButton(id);
   CheckRadioButton(dialog, IDC_HOTKEY_PLAY_NEXT, IDC_HOTKEY_PAUSE, id);
   ShowHotKey(dialog, s_dialog.event);
 }
@@ -78,7 +79,7 @@ bool EveryKeyHasAModifier(HWND dialog) {
   for (int event = 0; event < kHotKeyCount; ++event) {
     if (g_settings.hotKeys[event].modifiers & (MOD_CONTROL | MOD_ALT)) continue;
     DialogMessage(dialog, IDS_HOTKEY_NEEDS_MODIFIER, MB_ICONEXCLAMATION);
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_HOTKEY_PLAY_NEXT + event, BN_CLICKED), 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(HotKeyButton(event), BN_CLICKED), 0);
     FocusControl(dialog, IDC_KEY_CONTROL);
     return false;
   }
@@ -90,7 +91,7 @@ bool EveryKeyHasAModifier(HWND dialog) {
 void OnChange(HWND dialog) {
   TakeLetter(dialog);
   if (!EveryKeyHasAModifier(dialog)) return;
-  int refused = RegisterHotKeys(g_state.mainWindow);
+  int refused = RegisterHotKeys(g_globals.mainWindow);
   if (refused == -1) {
     EndDialog(dialog, 1);
     return;

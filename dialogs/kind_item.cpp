@@ -1,7 +1,6 @@
 #include "dialogs/kind_item.h"
 
 #include "resources/ids.h"
-#include "state/main_window_state.h"
 #include "support/list_rows.h"
 
 namespace {
@@ -36,6 +35,7 @@ void DrawKindItem(const DRAWITEMSTRUCT* item) {
   if (!item) return;
   uint32_t data = static_cast<uint32_t>(item->itemData);
   int bitmapIndex = KindItemBitmapIndex(data);
-  if (bitmapIndex < 0 || bitmapIndex >= kKindBitmapCount || !g_state.kindBitmaps[bitmapIndex]) return;
-  DrawListRow(item, g_state.kindBitmaps[bitmapIndex], KindItemText(data), kKindTextOffset);
+  HBITMAP bitmap = KindBitmapAt(bitmapIndex);
+  if (!bitmap) return;
+  DrawListRow(item, bitmap, KindItemText(data), kKindTextOffset);
 }

@@ -1,8 +1,8 @@
 /*
  * The item data of the Add Sound Object dialog's list of kinds (control
  * 1000): the kind's command id in the low 16 bits and, in the high 16
- * bits, which of the main window's kind bitmaps the row shows, as its
- * index in g_state.kindBitmaps plus one (0: no bitmap). A bitmap handle
+ * bits, which of the rows' kind bitmaps the row shows, as its entry
+ * (KindBitmapAt, support/list_rows.h) plus one (0: no bitmap). A bitmap handle
  * itself need not fit in 16 bits, an index always does, and the row finds
  * the handle from it when it draws.
  */

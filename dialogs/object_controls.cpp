@@ -5,7 +5,8 @@
 #include "model/local_memory.h"
 #include "model/object_paths.h"
 #include "resources/ids.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "settings/settings_record.h"
 #include "support/language.h"
 #include "support/name_case.h"
 
@@ -26,13 +27,11 @@ void FormatPauseLabel(uint32_t seconds, char* text, size_t size) {
   snprintf(text, size, format, seconds);
 }
 
-// Releases a record's texts and the record itself after a failed fill.
-void ReleaseRecord(SoundObjectHandle handle, SoundObject* record) {
+// Releases a record's texts after a failed fill.
+void ReleaseTexts(SoundObject* record) {
   if (record->description) FreeLocalBlock(record->description);
   if (record->fileName) FreeLocalBlock(record->fileName);
   record->description = record->fileName = nullptr;
-  LocalUnlock(handle);
-  FreeLocalBlock(handle);
 }
 
 // Stores text (upper-cased when asked; text is a kTextBufferSize buffer)
@@ -107,32 +106,32 @@ int InsertionIndex(int method, int selected) {
 int FillSoundObject(HWND dialog, ObjectList& list, SoundObjectHandle handle, uint32_t kind,
                     SoundObjectHandle previous) {
   if (!handle) return 0;
-  auto* record = static_cast<SoundObject*>(LocalLock(handle));
-  if (!record) return 0;
-  record->flags = (record->flags & kKeptFlagBits) | kind;
   bool filled = true;
-  switch (kind) {
-    case Wave:
-    case Midi:
-    case Video:
-    case AudioFile:
-      filled = FillFileObject(dialog, list, record, previous);
-      break;
-    case CdTrack:
-      filled = FillCdTrackObject(dialog, record);
-      break;
-    case Pause:
-      filled = FillPauseObject(dialog, record);
-      break;
-    default:
-      break;  // only the kind bits are set
+  {
+    LockedBlock<SoundObject> record(handle);
+    if (!record) return 0;
+    record->flags = (record->flags & kKeptFlagBits) | kind;
+    switch (kind) {
+      case Wave:
+      case Midi:
+      case Video:
+      case AudioFile:
+        filled = FillFileObject(dialog, list, record.get(), previous);
+        break;
+      case CdTrack:
+        filled = FillCdTrackObject(dialog, record.get());
+        break;
+      case Pause:
+        filled = FillPauseObject(dialog, record.get());
+        break;
+      default:
+        break;  // only the kind bits are set
+    }
+    if (!filled) ReleaseTexts(record.get());
   }
-  if (!filled) {
-    ReleaseRecord(handle, record);
-    return 0;
-  }
-  LocalUnlock(handle);
-  return 1;
+  // The record is unlocked before a failed one goes.
+  if (!filled) FreeLocalBlock(handle);
+  return filled ? 1 : 0;
 }
 
 void ShowSoundObjectInDialog(HWND dialog, const ObjectList& list, int index, int dialogKind) {

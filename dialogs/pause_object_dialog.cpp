@@ -3,7 +3,8 @@
 #include "dialogs/object_controls.h"
 #include "model/object_list.h"
 #include "resources/ids.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "settings/settings_record.h"
 #include "support/language.h"
 
 namespace {
@@ -80,6 +81,6 @@ INT_PTR CALLBACK PauseObjectDialogProc(HWND dialog, UINT message, WPARAM wParam,
 INT_PTR PauseObjectDialog(HWND owner, ObjectList& list, DialogParam param, int selected) {
   s_dialog.list = &list;
   s_dialog.selected = selected;
-  return DialogBoxParamA(g_state.instance, MAKEINTRESOURCEA(IDD_PAUSE_OBJECT), owner, PauseObjectDialogProc,
+  return DialogBoxParamA(g_globals.instance, MAKEINTRESOURCEA(IDD_PAUSE_OBJECT), owner, PauseObjectDialogProc,
                          DialogParamArg(param));
 }

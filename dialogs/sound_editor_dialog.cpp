@@ -7,7 +7,8 @@
 #include "dialogs/option_dialogs.h"
 #include "resources/ids.h"
 #include "settings/registry.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "settings/settings_record.h"
 #include "support/name_case.h"
 #include "support/language.h"
 
@@ -134,6 +135,6 @@ INT_PTR CALLBACK SoundEditorDialogProc(HWND dialog, UINT message, WPARAM wParam,
 }  // namespace
 
 INT_PTR SoundEditorDialog(HWND owner, int editorKind) {
-  return DialogBoxParamA(g_state.instance, MAKEINTRESOURCEA(IDD_SOUND_EDITOR), owner, SoundEditorDialogProc,
+  return DialogBoxParamA(g_globals.instance, MAKEINTRESOURCEA(IDD_SOUND_EDITOR), owner, SoundEditorDialogProc,
                          static_cast<LPARAM>(editorKind));
 }

@@ -10,7 +10,9 @@
 #include "model/object_list.h"
 #include "model/object_paths.h"
 #include "resources/ids.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "settings/settings_record.h"
+#include "playback/media_devices.h"
 #include "support/language.h"
 #include "support/support_library.h"
 
@@ -233,6 +235,6 @@ INT_PTR CALLBACK SoundObjectDialogProc(HWND dialog, UINT message, WPARAM wParam,
 INT_PTR SoundObjectDialog(HWND owner, ObjectList& list, DialogParam param, int selected) {
   s_dialog.list = &list;
   s_dialog.selected = selected;
-  return DialogBoxParamA(g_state.instance, MAKEINTRESOURCEA(IDD_SOUND_OBJECT), owner, SoundObjectDialogProc,
+  return DialogBoxParamA(g_globals.instance, MAKEINTRESOURCEA(IDD_SOUND_OBJECT), owner, SoundObjectDialogProc,
                          DialogParamArg(param));
 }

@@ -16,11 +16,10 @@ constexpr size_t kPathSize = 512;
 
 }  // namespace
 
-ObjectList::ObjectList() : grew_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
+ObjectList::ObjectList() = default;
 
 ObjectList::~ObjectList() {
   for (SoundObjectHandle handle : objects_) FreeSoundObject(handle);
-  if (grew_) CloseHandle(grew_);
 }
 
 SoundObjectHandle ObjectList::At(int index) const {
@@ -65,7 +64,7 @@ int ObjectList::InsertMany(int index, const SoundObjectHandle* handles, int coun
   }
   for (int i = taken; i < count; ++i) FreeSoundObject(handles[i]);
   if (!taken) return 0;
-  SetEvent(grew_);
+  grew_.Raise();
   Announce({ListChangeKind::Inserted, index, taken, 0});
   MarkModified();
   return taken;

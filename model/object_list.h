@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "model/sound_object.h"
+#include "support/scoped_win.h"
 
 // One change, as the listeners learn of it.
 enum class ListChangeKind {
@@ -128,7 +129,7 @@ class ObjectList {
   };
   // Raised whenever objects are added: a non-stop Play All of an empty
   // list waits for it.
-  HANDLE GrewEvent() const { return grew_; }
+  HANDLE GrewEvent() const { return grew_.handle(); }
 
  private:
   void Announce(const ListChange& change);
@@ -141,7 +142,7 @@ class ObjectList {
   bool modified_ = false;
   std::vector<ObjectListListener*> listeners_;
   mutable std::mutex mutex_;
-  HANDLE grew_;
+  SignalEvent grew_;  // auto-reset
 };
 
 #endif

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "state/sound_object_handle.h"
+#include "model/sound_object_handle.h"
 #include "model/sound_object_kind.h"
 
 struct SoundObject {

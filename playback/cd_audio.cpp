@@ -10,7 +10,7 @@
 #include "model/sound_object.h"
 #include "playback/media_control.h"
 #include "resources/ids.h"
-#include "state/main_window_state.h"
+#include "playback/media_devices.h"
 #include "support/language.h"
 #include "support/support_library.h"
 

@@ -6,6 +6,7 @@
 
 #include "playback/waiting.h"
 #include "resources/ids.h"
+#include "support/scoped_win.h"
 
 namespace {
 
@@ -22,21 +23,6 @@ constexpr DWORD kFinishGraceMs = 1000;
 // Running to Finished; a caller moves Queued to Cancelled, and a give-up
 // moves Queued to Orphaned.
 enum Stage : int { kQueued, kRunning, kFinished, kCancelled, kOrphaned };
-
-// A manual-reset event, closed with its owner.
-class Event {
- public:
-  Event() : handle_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
-  ~Event() {
-    if (handle_) CloseHandle(handle_);
-  }
-  Event(const Event&) = delete;
-  Event& operator=(const Event&) = delete;
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
 
 LRESULT CALLBACK DeviceWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -56,37 +42,33 @@ bool RegisterWindowClass() {
 struct DeviceThreadLine::Call {
   std::shared_ptr<DeviceJob> job;
   std::atomic<int> stage{kQueued};
-  Event done;
+  SignalEvent done{true};
 
   // Ends a call that will never run: its caller stops waiting.
   bool Drop(int why) {
     int expected = kQueued;
     if (!stage.compare_exchange_strong(expected, why)) return false;
-    SetEvent(done.get());
+    done.Raise();
     return true;
   }
 };
 
 struct DeviceThreadLine::Thread {
   DeviceSessionFactory factory = nullptr;
-  HANDLE handle = nullptr;
-  Event ready;
+  ScopedHandle handle;
+  SignalEvent ready{true};
   std::atomic<HWND> window{nullptr};
   std::atomic<bool> givenUp{false};
   // A caller left a job while it ran; cleared when the thread is idle.
   std::atomic<bool> leftBehind{false};
-  Event idle;  // set while no job runs or waits
+  SignalEvent idle{true};  // set while no job runs or waits
   std::mutex mutex;
   std::deque<std::shared_ptr<Call>> queue;
-
-  ~Thread() {
-    if (handle) CloseHandle(handle);
-  }
 
   // Waits until the thread has its window; false when it has none.
   bool WaitReady() {
     if (window) return true;
-    HANDLE events[] = {ready.get(), handle};
+    HANDLE events[] = {ready.handle(), handle.get()};
     WaitForMultipleObjects(2, events, FALSE, kThreadStartMs);
     return window != nullptr;
   }
@@ -135,14 +117,14 @@ struct DeviceThreadLine::Thread {
     while (std::shared_ptr<Call> call = Next()) {
       int expected = kQueued;
       if (!call->stage.compare_exchange_strong(expected, kRunning)) continue;  // its caller left
-      ResetEvent(idle.get());
+      idle.Lower();
       call->job->Run(session);
       call->stage = kFinished;
-      SetEvent(call->done.get());
+      call->done.Raise();
       if (givenUp) return false;
     }
     leftBehind = false;
-    SetEvent(idle.get());
+    idle.Raise();
     return !givenUp;
   }
 };
@@ -175,14 +157,14 @@ DWORD WINAPI DeviceThreadProc(LPVOID parameter) {
                                                         GetModuleHandleW(nullptr), nullptr)
                                       : nullptr;
   if (!window) {
-    SetEvent(thread->ready.get());
+    thread->ready.Raise();
     thread->OrphanQueued();
     return 1;
   }
   std::unique_ptr<DeviceSession> session = thread->factory(window);
   SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(session.get()));
   thread->window = window;
-  SetEvent(thread->ready.get());
+  thread->ready.Raise();
 
   MSG msg;
   bool going = true;
@@ -234,9 +216,9 @@ std::shared_ptr<DeviceThreadLine::Thread> DeviceThreadLine::CurrentThread(bool s
   if (!start) return nullptr;
   auto thread = std::make_shared<Thread>();
   thread->factory = factory_;
-  SetEvent(thread->idle.get());
+  thread->idle.Raise();
   auto* parameter = new ThreadStart{thread};
-  thread->handle = CreateThread(nullptr, 0, DeviceThreadProc, parameter, 0, nullptr);
+  thread->handle.reset(CreateThread(nullptr, 0, DeviceThreadProc, parameter, 0, nullptr));
   if (!thread->handle) {
     delete parameter;
     return nullptr;
@@ -263,7 +245,7 @@ DeviceAnswer DeviceThreadLine::Run(const std::shared_ptr<DeviceJob>& job, DWORD 
   std::shared_ptr<Thread> thread = CurrentThread(true);
   if (thread && thread->leftBehind) {
     // The job left behind is let finish, for a while.
-    WaitEnd end = WaitForCall(thread->idle.get(), kFinishGraceMs, wake, count, cancelled);
+    WaitEnd end = WaitForCall(thread->idle.handle(), kFinishGraceMs, wake, count, cancelled);
     if (end == WaitEnd::Cancelled) return DeviceAnswer::Cancelled;
     if (end == WaitEnd::TimedOut) {
       GiveUp(thread);
@@ -281,7 +263,7 @@ DeviceAnswer DeviceThreadLine::Run(const std::shared_ptr<DeviceJob>& job, DWORD 
     GiveUp(thread);
     return DeviceAnswer::NoAnswer;
   }
-  WaitEnd end = WaitForCall(call->done.get(), boundMs, wake, count, cancelled);
+  WaitEnd end = WaitForCall(call->done.handle(), boundMs, wake, count, cancelled);
   if (end == WaitEnd::Done) return call->stage == kFinished ? DeviceAnswer::Done : DeviceAnswer::NoAnswer;
   const DeviceAnswer answer = end == WaitEnd::Cancelled ? DeviceAnswer::Cancelled : DeviceAnswer::NoAnswer;
   // A job still queued is taken back. A job that did not run within the
@@ -322,5 +304,5 @@ void DeviceThreadLine::End(DWORD boundMs) {
   }
   if (!thread || !thread->handle) return;
   if (HWND window = thread->window) PostMessageW(window, WM_DEVICEQUIT, 0, 0);
-  if (boundMs) WaitForSingleObject(thread->handle, boundMs);
+  if (boundMs) WaitForSingleObject(thread->handle.get(), boundMs);
 }

@@ -9,7 +9,9 @@
 #include <atomic>
 
 #include "resources/ids.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "playback/play_state.h"
+#include "support/scoped_win.h"
 
 namespace {
 
@@ -51,29 +53,29 @@ class Frames {
 
  private:
   static HICON Load(int id) {
-    return static_cast<HICON>(LoadImageA(g_state.instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+    return static_cast<HICON>(LoadImageA(g_globals.instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
   }
   HICON intro_[kIntroCount] = {};
   HICON cycle_[kCycleCount] = {};
 };
 
-bool StopAsked() { return g_state.animationStop != 0; }
+bool StopAsked() { return g_playback.animationStop != 0; }
 
 bool Awake() { return WaitForSingleObject(g_minimized.handle(), 0) == WAIT_OBJECT_0; }
 
 // True while the frames should run: woken and still minimized.
-bool ShouldDraw() { return Awake() && IsIconic(g_state.mainWindow); }
+bool ShouldDraw() { return Awake() && IsIconic(g_globals.mainWindow); }
 
 // Waits one frame time; false when the program closes meanwhile.
 bool FramePause() {
-  if (WaitForSingleObject(g_state.threadsQuit.handle(), kFrameMs) == WAIT_OBJECT_0) return false;
+  if (WaitForSingleObject(g_globals.quit.handle(), kFrameMs) == WAIT_OBJECT_0) return false;
   return !StopAsked();
 }
 
 // Blocks until the window is minimized or the program closes; false for
 // the close.
 bool WaitForMinimize() {
-  HANDLE events[] = {g_state.threadsQuit.handle(), g_minimized.handle()};
+  HANDLE events[] = {g_globals.quit.handle(), g_minimized.handle()};
   DWORD woken = WaitForMultipleObjects(2, events, FALSE, INFINITE);
   return woken == WAIT_OBJECT_0 + 1 && !StopAsked();
 }
@@ -84,20 +86,22 @@ bool WaitForMinimize() {
 // before the window is looked at again, so a minimize in between is not lost.
 bool StillMinimized() {
   if (!Awake()) return false;
-  if (IsIconic(g_state.mainWindow)) return true;
+  if (IsIconic(g_globals.mainWindow)) return true;
   ResetEvent(g_minimized.handle());
-  if (!IsIconic(g_state.mainWindow)) return false;
+  if (!IsIconic(g_globals.mainWindow)) return false;
   SetEvent(g_minimized.handle());
   return true;
 }
 
 void DrawFrame(HICON icon, int frameId) {
-  HWND window = g_state.mainWindow;
+  HWND window = g_globals.mainWindow;
   if (!ShouldDraw()) return;
-  HDC dc = GetWindowDC(window);
-  if (!dc) return;
-  BOOL drawn = icon ? DrawIcon(dc, 0, 0, icon) : FALSE;
-  ReleaseDC(window, dc);
+  BOOL drawn = FALSE;
+  {
+    ScopedWindowSurface surface(window);
+    if (!surface) return;
+    drawn = icon ? DrawIcon(surface.get(), 0, 0, icon) : FALSE;
+  }
   // Restored while the frame was drawn: have the frame painted over.
   if (drawn && !ShouldDraw()) RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE);
   if (drawn) Report(frameId);

@@ -9,8 +9,8 @@
 #include <windows.h>
 
 // Thread body; the main window creates it (suspended, idle priority) and
-// resumes it once. It ends when g_state.threadsQuit is raised (with
-// g_state.animationStop set).
+// resumes it once. It ends when g_globals.quit is raised (with
+// g_playback.animationStop set).
 DWORD WINAPI IconAnimationThread(LPVOID);
 // The main window was minimized: draw the frames.
 void WakeIconAnimation();

@@ -15,7 +15,9 @@
 #include "playback/device_thread.h"
 #include "playback/playback_events.h"
 #include "playback/waiting.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "playback/play_state.h"
+#include "playback/media_devices.h"
 
 namespace {
 
@@ -67,7 +69,7 @@ bool ClearPlay(uint32_t serial) {
 class Report : public PlayReport {
  public:
   void Ended(uint32_t serial) override {
-    if (ClearPlay(serial)) g_state.playing = 0;
+    if (ClearPlay(serial)) g_playback.playing = 0;
   }
   void Position(uint32_t serial, DWORD elapsedMs) override {
     if (serial == g_serial) g_elapsedMs = elapsedMs;
@@ -94,7 +96,7 @@ bool FollowPause(MediaSession* media) {
   if (!serial) return true;
   const bool current = serial == g_serial;
   const ULONGLONG now = MonotonicMs();
-  if (g_state.paused) {
+  if (g_playback.paused) {
     if (media->held()) return true;
     if (!media->Hold()) return false;
     const ULONGLONG deadline = g_deadline.exchange(0);
@@ -174,12 +176,12 @@ class StopSideJob : public DeviceJob {
 
 // Whether the wait for a play's device is to end: the play or its run was
 // stopped.
-bool PlayStopped(uint32_t run) { return !g_state.playing || g_state.playAllRun.Stopped(run); }
+bool PlayStopped(uint32_t run) { return !g_playback.playing || g_playback.playAllRun.Stopped(run); }
 
 // Asks the device thread for a job of the play in progress: its wait ends
 // early when the play or its run is stopped.
 DeviceAnswer RunForPlay(const std::shared_ptr<DeviceJob>& job, uint32_t run) {
-  HANDLE wake[] = {g_state.playing.cleared(), g_state.playAllRun.StopEvent()};
+  HANDLE wake[] = {g_playback.playing.cleared(), g_playback.playAllRun.StopEvent()};
   return g_devices.Run(job, kDeviceAnswerMs, wake, run ? 2 : 1, [run] { return PlayStopped(run); });
 }
 
@@ -187,12 +189,12 @@ DeviceAnswer RunForPlay(const std::shared_ptr<DeviceJob>& job, uint32_t run) {
 void FailStuckPlay() {
   if (!ClearPlay(g_serial)) return;
   g_noAnswer = true;
-  g_state.playing = 0;
+  g_playback.playing = 0;
 }
 
 void SetPaused(bool paused) {
-  g_state.paused = paused ? 1 : 0;
-  g_state.pauseChanged.Raise();
+  g_playback.paused = paused ? 1 : 0;
+  g_playback.pauseChanged.Raise();
 }
 
 enum class StartResult { Started, Stopped, Failed };
@@ -227,7 +229,7 @@ StartResult StartMedia(const PlayFacts& facts, uint32_t run, DWORD* error) {
 void EndOverdue() {
   const uint32_t serial = g_serial;
   if (ClearPlay(serial)) g_devices.Post(std::make_shared<StopJob>(serial));
-  g_state.playing = 0;
+  g_playback.playing = 0;
 }
 
 // The media kind an object plays as: the first of Wave, Midi, Video and
@@ -262,32 +264,31 @@ bool TakePlayFacts(const ObjectList& list, SoundObjectHandle handle, PlayFacts* 
 
 int PlayObject(const PlayFacts& facts, uint32_t run, DWORD* error) {
   if (error) *error = 0;
-  if (g_state.playAllRun.Stopped(run)) return 0;
+  if (g_playback.playAllRun.Stopped(run)) return 0;
   if (facts.kind == Pause) {
-    g_state.playing = 1;
+    g_playback.playing = 1;
     PauseCountdown(facts.pauseSeconds, run);
-    g_state.playing = 0;
+    g_playback.playing = 0;
     return Pause;
   }
   if (!facts.kind) return 0;
-  g_state.playing = 1;
+  g_playback.playing = 1;
   DWORD failure = 0;
   switch (StartMedia(facts, run, &failure)) {
     case StartResult::Started:
       return static_cast<int>(facts.kind);
     case StartResult::Stopped:
-      g_state.playing = 0;
+      g_playback.playing = 0;
       return 0;
     case StartResult::Failed:
       break;
   }
-  g_state.playing = 0;
+  g_playback.playing = 0;
   if (error) *error = failure;
   return -1;
 }
 
 void PauseCountdown(uint32_t seconds, uint32_t run) {
-  if (seconds == 0) seconds = g_settings.pauseSeconds;
   SetNowPlaying("");
   NotifyPlayback(PlaybackCountdown, seconds);
 
@@ -296,11 +297,11 @@ void PauseCountdown(uint32_t seconds, uint32_t run) {
   ULONGLONG stretchStart = MonotonicMs();
   bool held = false;
   uint32_t shown = seconds;  // the seconds left when the text was last set
-  HANDLE wake[] = {g_state.playing.cleared(), g_state.pauseChanged.handle()};
-  auto going = [run] { return g_state.playing && !g_state.playAllRun.Stopped(run); };
+  HANDLE wake[] = {g_playback.playing.cleared(), g_playback.pauseChanged.handle()};
+  auto going = [run] { return g_playback.playing && !g_playback.playAllRun.Stopped(run); };
   while (going() && PumpThreadMessages() && going()) {
     const ULONGLONG now = MonotonicMs();
-    if (g_state.paused) {
+    if (g_playback.paused) {
       // Held: the seconds left stay as they are until the pause ends.
       if (!held) countedMs += now - stretchStart;
       held = true;
@@ -327,8 +328,8 @@ void PauseCountdown(uint32_t seconds, uint32_t run) {
 DWORD WaitWhilePlaying(uint32_t run) {
   // A pause takes the deadline away and its end gives it back: either
   // wakes the wait to look at it again.
-  HANDLE wake[] = {g_state.playing.cleared(), g_state.pauseChanged.handle(), g_state.playAllRun.StopEvent()};
-  auto going = [run] { return g_state.playing && !g_state.playAllRun.Stopped(run); };
+  HANDLE wake[] = {g_playback.playing.cleared(), g_playback.pauseChanged.handle(), g_playback.playAllRun.StopEvent()};
+  auto going = [run] { return g_playback.playing && !g_playback.playAllRun.Stopped(run); };
   while (going() && PumpThreadMessages() && going()) {
     DWORD timeout = INFINITE;
     if (ULONGLONG deadline = g_deadline) {
@@ -353,9 +354,9 @@ bool TogglePause() {
   // A toggle waits for the device thread while this thread's messages run:
   // a second toggle meanwhile is not taken.
   static bool toggling = false;
-  if (toggling || (!g_state.paused && !g_state.playing)) return false;
+  if (toggling || (!g_playback.paused && !g_playback.playing)) return false;
   toggling = true;
-  const bool pausing = !g_state.paused;
+  const bool pausing = !g_playback.paused;
   SetPaused(pausing);
   // The media play (started, or still starting) follows; a countdown holds
   // by the flag alone.
@@ -380,14 +381,14 @@ bool TogglePause() {
 }
 
 void EndPause() {
-  if (!g_state.paused) return;
+  if (!g_playback.paused) return;
   SetPaused(false);
   NotifyPlayback(PlaybackPauseChanged, 0);
 }
 
 void WaitWhilePaused(uint32_t run) {
-  HANDLE wake[] = {g_state.pauseChanged.handle(), g_state.threadsQuit.handle(), g_state.playAllRun.StopEvent()};
-  while (g_state.paused && !g_state.playAllRun.Stopped(run) && !g_state.playAllStop && PumpThreadMessages())
+  HANDLE wake[] = {g_playback.pauseChanged.handle(), g_globals.quit.handle(), g_playback.playAllRun.StopEvent()};
+  while (g_playback.paused && !g_playback.playAllRun.Stopped(run) && !g_playback.playAllStop && PumpThreadMessages())
     BlockForMessagesOr(wake, 3, INFINITE);
 }
 
@@ -408,13 +409,13 @@ void NowPlayingText(char* text, size_t size) {
 }
 
 DWORD PlayAndWait(const PlayFacts& facts) {
-  if (g_state.playAllRunning || g_state.playing) return 0;
-  g_state.playing = 1;
+  if (g_playback.playAllRunning || g_playback.playing) return 0;
+  g_playback.playing = 1;
   NotifyPlayback(PlaybackBusyChanged);
   DWORD error = 0;
   if (PlayObject(facts, 0, &error) > 0) error = WaitWhilePlaying(0);
   EndMediaPlay();
-  g_state.playing = 0;
+  g_playback.playing = 0;
   EndPause();
   SetNowPlaying("");
   NotifyPlayback(PlaybackBusyChanged);
@@ -423,7 +424,7 @@ DWORD PlayAndWait(const PlayFacts& facts) {
 
 void StopPlayback() {
   EndMediaPlay();
-  g_state.playing = 0;
+  g_playback.playing = 0;
   EndPause();  // during Play All the next object plays at once
 }
 

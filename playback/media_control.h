@@ -21,7 +21,8 @@
 
 #include "model/object_list.h"
 #include "playback/media_session.h"
-#include "state/sound_object_handle.h"
+#include "model/sound_object_handle.h"
+#include "support/globals.h"
 
 // How long a device is given to answer one call (open and start a play,
 // hold, continue, stop): longer than any healthy open seen, a few seconds.
@@ -51,8 +52,8 @@ bool TakePlayFacts(const ObjectList& list, SoundObjectHandle handle, PlayFacts* 
 // All run the object belongs to (0 for a single play): once that run is
 // stopped, nothing of it starts.
 int PlayObject(const PlayFacts& facts, uint32_t run, DWORD* error = nullptr);
-// Counts seconds down (0: the pause between objects); ends early when
-// `playing` is cleared or the run is stopped. A pause holds the count.
+// Counts seconds down; ends early when `playing` is cleared or the run is
+// stopped. A pause holds the count.
 void PauseCountdown(uint32_t seconds, uint32_t run);
 // Waits, handling this thread's messages, until `playing` is cleared, the
 // run is stopped, or the play's deadline passes (the play then counts as

@@ -6,8 +6,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "state/main_window_state.h"
+#include "support/scoped_win.h"
 #include "support/support_library.h"
+
+std::atomic<uint32_t> g_mediaCaps{0};
+std::atomic<uint8_t> g_cdTrackCount{0};
 
 namespace {
 
@@ -77,11 +80,10 @@ bool AudioFileDeviceWorks() {
   memcpy(wave, header, sizeof header);
   memset(wave + sizeof header, 0x80, kSamples);
   bool written = false;
-  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
-  if (file != INVALID_HANDLE_VALUE) {
+  {
+    ScopedHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
     DWORD done = 0;
-    written = WriteFile(file, wave, sizeof wave, &done, nullptr) && done == sizeof wave;
-    CloseHandle(file);
+    written = file && WriteFile(file.get(), wave, sizeof wave, &done, nullptr) && done == sizeof wave;
   }
   bool opens = written && DeviceTypeOpens("mpegvideo", path);
   DeleteFileA(path);
@@ -90,7 +92,7 @@ bool AudioFileDeviceWorks() {
 
 // The probe's thread, and the event it raises once the device types other
 // than audio files are known.
-HANDLE g_probe = nullptr;
+ScopedHandle g_probe;
 SignalEvent g_typesKnown{true};
 
 DWORD WINAPI MediaProbeThread(LPVOID) {
@@ -118,14 +120,14 @@ uint32_t ProbeAudioFileDevice() { return AudioFileDeviceWorks() ? static_cast<ui
 void StartMediaProbe() {
   if (g_probe) return;
   ResetEvent(g_typesKnown.handle());
-  g_probe = CreateThread(nullptr, 0, MediaProbeThread, nullptr, 0, nullptr);
+  g_probe.reset(CreateThread(nullptr, 0, MediaProbeThread, nullptr, 0, nullptr));
   if (!g_probe) g_typesKnown.Raise();
 }
 
 bool WaitForDeviceTypes(DWORD boundMs) { return WaitForSingleObject(g_typesKnown.handle(), boundMs) == WAIT_OBJECT_0; }
 
 void WaitForAudioFileProbe(const HANDLE* stop, DWORD count) {
-  HANDLE probe = g_probe;
+  HANDLE probe = g_probe.get();
   if (!probe) return;
   constexpr DWORD kMaxStops = 3;
   HANDLE events[1 + kMaxStops] = {probe};
@@ -134,7 +136,4 @@ void WaitForAudioFileProbe(const HANDLE* stop, DWORD count) {
   WaitForMultipleObjects(1 + count, events, FALSE, kAudioFileProbeWaitMs);
 }
 
-void ReleaseMediaProbe() {
-  if (g_probe) CloseHandle(g_probe);
-  g_probe = nullptr;
-}
+void ReleaseMediaProbe() { g_probe.reset(); }

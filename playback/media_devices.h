@@ -8,7 +8,20 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
+
+// MediaCaps: the usable MCI device types, found once at start.
+enum MediaCaps : uint32_t {
+  CdAudio = 1,
+  WaveAudio = 2,
+  MidiAudio = 4,  // set together with WaveAudio
+  AviVideo = 8,
+  AudioFiles = 16,  // MCI "mpegvideo" plays compressed sound files
+};
+extern std::atomic<uint32_t> g_mediaCaps;
+// CdTrackCount: the bound for CD track numbers, from GetCdTrackCount.
+extern std::atomic<uint8_t> g_cdTrackCount;
 
 // Opens each device type once: the MediaCaps bits. Sets the CD track bound.
 // Audio files are probed apart (below). Any thread.

@@ -18,7 +18,7 @@
 #include <cstdint>
 
 #include "playback/device_thread.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
 
 // What to play: its kind (Wave, Midi, Video, CdTrack, AudioFile), its
 // file, or its track and the disc's bound for tracks.

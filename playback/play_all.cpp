@@ -3,6 +3,7 @@
 #include <mmsystem.h>
 
 #include <atomic>
+#include <mutex>
 #include <set>
 #include <vector>
 
@@ -15,7 +16,8 @@
 #include "playback/playback_events.h"
 #include "playback/waiting.h"
 #include "resources/ids.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "playback/play_state.h"
 
 namespace {
 
@@ -50,12 +52,18 @@ uint32_t StartSeed() {
   return static_cast<uint32_t>(mixed ^ (mixed >> 31));
 }
 
+// The options of the run the worker starts next (set with its start) and
+// of the run it plays.
+std::mutex g_optionsMutex;
+PlayAllOptions g_nextOptions;
+PlayAllOptions g_options;  // the worker's alone
+
 // The worker's own generator, seeded once per start: it lives as long as
 // the program, so the draws go on from run to run.
 PlayOrderGenerator g_generator(StartSeed());
 
 // The run is stopped, or the program is closing.
-bool Stopping(uint32_t run) { return g_state.playAllRun.Stopped(run) || g_state.playAllStop; }
+bool Stopping(uint32_t run) { return g_playback.playAllRun.Stopped(run) || g_playback.playAllStop; }
 
 int CountOf(const ObjectList& list) {
   ObjectList::Reading reading(list);
@@ -82,8 +90,8 @@ class PassOrder : public PlayOrderList {
 // Non-stop on an empty list: sleeps until an object is added or the run
 // is stopped, instead of running empty passes as fast as the CPU allows.
 void WaitForItems(const ObjectList& list, uint32_t run) {
-  HANDLE events[] = {list.GrewEvent(), g_state.playing.cleared(), g_state.threadsQuit.handle(),
-                     g_state.playAllRun.StopEvent()};
+  HANDLE events[] = {list.GrewEvent(), g_playback.playing.cleared(), g_globals.quit.handle(),
+                     g_playback.playAllRun.StopEvent()};
   while (CountOf(list) <= 0 && !Stopping(run) && PumpThreadMessages()) BlockForMessagesOr(events, 4, INFINITE);
 }
 
@@ -110,17 +118,17 @@ bool TakeRunObject(const ObjectList& list, int index, RunObject* object) {
 
 // A countdown with `playing` set around it, as a play has.
 void CountDown(uint32_t seconds, uint32_t run) {
-  g_state.playing = 1;
+  g_playback.playing = 1;
   PauseCountdown(seconds, run);
-  g_state.playing = 0;
+  g_playback.playing = 0;
 }
 
 // The wait after an object: its own post delay, else the pause between
 // objects when that is asked for. A Pause object has waited already.
 void PostDelay(const RunObject& object, uint32_t run) {
   if (Stopping(run)) return;  // a stop ends the run now, not after a delay
-  if ((g_settings.preferenceFlags & PauseBetweenObjects) && object.postDelay == 0)
-    CountDown(0, run);
+  if (g_options.pauseBetween && object.postDelay == 0)
+    CountDown(g_options.pauseSeconds, run);
   else if (object.postDelay != 0 && !(object.flags & Pause))
     CountDown(object.postDelay, run);
 }
@@ -132,9 +140,8 @@ using FailedObjects = std::set<int>;
 // The next index in the run's order, -1 when the pass is over.
 int ChooseNext(const ObjectList& list, const std::vector<char>& played) {
   int32_t last = g_lastChosenIndex;
-  int index =
-      ChooseNextOrderIndex(PassOrder(CountOf(list), played), g_settings.playOrder == PlayOrderSequential,
-                           (g_settings.preferenceFlags & RandomExclusive) != 0, g_objectsLeft, &last, &g_generator);
+  int index = ChooseNextOrderIndex(PassOrder(CountOf(list), played), g_options.sequential, g_options.exclusive,
+                                   g_objectsLeft, &last, &g_generator);
   if (index >= 0) g_lastChosenIndex = last;
   return index;
 }
@@ -158,6 +165,7 @@ void PlayOnePass(const ObjectList& list, uint32_t run, FailedObjects* failed) {
     }
     RunObject object;
     if (!TakeRunObject(list, index, &object)) break;
+    if (object.play.kind == Pause && object.play.pauseSeconds == 0) object.play.pauseSeconds = g_options.pauseSeconds;
     NotifyPlayback(PlaybackObjectChosen, index);
     WaitWhilePaused(run);  // a pause that came as an object ended holds the next
     DWORD error = 0;
@@ -192,7 +200,11 @@ void PlayOnePass(const ObjectList& list, uint32_t run, FailedObjects* failed) {
 }
 
 void RunPlayAll(const ObjectList& list, uint32_t run) {
-  uint32_t count = g_settings.playListCount;
+  {
+    std::lock_guard<std::mutex> lock(g_optionsMutex);
+    g_options = g_nextOptions;
+  }
+  uint32_t count = g_options.passes;
   g_passCount = count ? count : kNonStop;
   g_passIndex = 0;
   g_lastChosenIndex = -1;
@@ -203,41 +215,45 @@ void RunPlayAll(const ObjectList& list, uint32_t run) {
 
   g_objectsLeft = 0;
   g_lastChosenIndex = -1;
-  g_state.playing = 0;
+  g_playback.playing = 0;
   EndPause();
   EndMediaPlay();
   // The idle state comes back on the UI thread, in one step.
   g_runFailures = static_cast<uint32_t>(failed.size());
   g_runEnding = 1;
-  SendMessageA(g_state.mainWindow, WM_PLAYALLENDED, 0, 0);
+  SendMessageA(g_globals.mainWindow, WM_PLAYALLENDED, 0, 0);
 }
 
 }  // namespace
 
 DWORD WINAPI PlayAllWorker(LPVOID parameter) {
   const ObjectList& list = *static_cast<const ObjectList*>(parameter);
-  HANDLE events[] = {g_state.playAllStart.handle(), g_state.threadsQuit.handle()};
-  while (WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0 && !g_state.playAllStop) {
+  HANDLE events[] = {g_playback.playAllStart.handle(), g_globals.quit.handle()};
+  while (WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0 && !g_playback.playAllStop) {
     // A stop of the run, or the program's end, ends this wait too.
-    HANDLE stops[] = {g_state.playAllRun.StopEvent(), g_state.threadsQuit.handle()};
+    HANDLE stops[] = {g_playback.playAllRun.StopEvent(), g_globals.quit.handle()};
     WaitForAudioFileProbe(stops, 2);
-    RunPlayAll(list, g_state.playAllRun.Current());
+    RunPlayAll(list, g_playback.playAllRun.Current());
   }
   return 0;
 }
 
-bool StartPlayAllRun() {
-  if (g_state.playAllRunning || g_state.playing) return false;
-  g_state.playAllRun.Begin();
-  g_state.playAllRunning = 1;
+bool StartPlayAllRun(const PlayAllOptions& options) {
+  if (g_playback.playAllRunning || g_playback.playing) return false;
+  {
+    std::lock_guard<std::mutex> lock(g_optionsMutex);
+    g_nextOptions = options;
+  }
+  g_playback.playAllRun.Begin();
+  g_playback.playAllRunning = 1;
   NotifyPlayback(PlaybackBusyChanged);
-  g_state.playAllStart.Raise();
+  g_playback.playAllStart.Raise();
   return true;
 }
 
 void StopPlayAllRun() {
-  if (!g_state.playAllRunning) return;
-  g_state.playAllRun.StopCurrent();
+  if (!g_playback.playAllRunning) return;
+  g_playback.playAllRun.StopCurrent();
   g_passIndex = kStoppedPass;
   g_objectsLeft = 0;
   StopPlayback();  // ends the wait in progress, and a wait while paused
@@ -245,7 +261,7 @@ void StopPlayAllRun() {
 
 void OnPlayAllEnded() {
   if (!g_runEnding.exchange(0)) return;
-  g_state.playAllRunning = 0;
+  g_playback.playAllRunning = 0;
   NotifyPlayback(PlaybackRunEnded, static_cast<LPARAM>(g_runFailures.load()));
 }
 

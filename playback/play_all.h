@@ -3,9 +3,9 @@
  * and the start and stop of its runs.
  *
  * The worker is created once and lives for the whole run of the program.
- * Each start raises g_state.playAllStart once and the worker makes exactly
+ * Each start raises g_playback.playAllStart once and the worker makes exactly
  * one run for it; a start can never be lost, whenever it comes. Each run
- * has its number in g_state.playAllRun, which its stop marks. The worker
+ * has its number in g_playback.playAllRun, which its stop marks. The worker
  * reaches windows only through synchronous calls into the UI thread, and
  * tells the main window what to show through playback events.
  */
@@ -20,10 +20,19 @@
 // which lives longer than the thread.
 DWORD WINAPI PlayAllWorker(LPVOID list);
 
+// How a run plays the list, as the options say when it starts.
+struct PlayAllOptions {
+  uint32_t passes = 1;  // 0: non-stop
+  bool sequential = true;
+  bool exclusive = false;     // random without repeats in a pass
+  bool pauseBetween = false;  // a pause after objects without a delay of their own
+  uint32_t pauseSeconds = 2;  // that pause, and a Pause object's of no seconds
+};
+
 // Starts a run (UI thread); false while a run is in progress or a single
 // object plays: two players would share the status bar, the title and the
 // playing flag.
-bool StartPlayAllRun();
+bool StartPlayAllRun(const PlayAllOptions& options);
 // Stops the run in progress (UI thread): nothing of it starts after this.
 void StopPlayAllRun();
 // The worker's run is over (its WM_PLAYALLENDED): the idle state comes back.

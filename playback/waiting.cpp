@@ -1,6 +1,6 @@
 #include "playback/waiting.h"
 
-#include "state/main_window_state.h"
+#include "support/globals.h"
 #include "support/help.h"
 
 bool PumpThreadMessages() {
@@ -13,9 +13,9 @@ bool PumpThreadMessages() {
     }
     if (HelpPreTranslateMessage(&msg)) continue;
     // The menu shows F3 for Stop/Skip: it must work while a sound plays.
-    if (g_state.accelerators && g_state.mainWindow && msg.hwnd &&
-        (msg.hwnd == g_state.mainWindow || IsChild(g_state.mainWindow, msg.hwnd)) &&
-        TranslateAcceleratorW(g_state.mainWindow, g_state.accelerators, &msg))
+    if (g_globals.accelerators && g_globals.mainWindow && msg.hwnd &&
+        (msg.hwnd == g_globals.mainWindow || IsChild(g_globals.mainWindow, msg.hwnd)) &&
+        TranslateAcceleratorW(g_globals.mainWindow, g_globals.accelerators, &msg))
       continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);

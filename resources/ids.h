@@ -369,4 +369,19 @@
 /* Its timer that reads the position of what plays (WM_TIMER) */
 #define IDT_DEVICE_POSITION 1602
 
+/* ---- Ids that follow from others (the code's, not the resources') ----- */
+#ifndef RC_INVOKED
+/* A menu command's help on the status bar: its language string. */
+constexpr unsigned CommandHelpString(int command) { return static_cast<unsigned>(command - IDM_FIRST); }
+/* The buttons' icons, from IDI_APP on: the slot of a button id's icon in a
+ * table of them, and the icon id of a slot. */
+constexpr int ButtonIconSlot(int buttonId) { return buttonId - IDI_APP; }
+constexpr int ButtonIconId(int slot) { return IDI_APP + slot; }
+/* Hot key n (Play Next, Play All, Favorite, Pause): its WM_HOTKEY id, its
+ * radio button in the hot-key dialog, and the n of a radio button. */
+constexpr int HotKeyId(int n) { return IDH_PLAY_NEXT + n; }
+constexpr int HotKeyButton(int n) { return IDC_HOTKEY_PLAY_NEXT + n; }
+constexpr int HotKeyOfButton(int buttonId) { return buttonId - IDC_HOTKEY_PLAY_NEXT; }
+#endif
+
 #endif /* WENDLE_IDS_H */

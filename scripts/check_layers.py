@@ -13,7 +13,7 @@ import re
 import sys
 
 # Bottom first.
-LAYERS = ["state", "support", "model", "playback", "settings", "storage", "dialogs", "shell"]
+LAYERS = ["support", "model", "playback", "settings", "storage", "dialogs", "shell"]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z_0-9]+)/')
 
 

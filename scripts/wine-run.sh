@@ -5,7 +5,9 @@
 # The first Wine program of a session starts Wine's own background
 # processes (services, the desktop), which outlive it. Run directly under
 # ctest they would inherit ctest's output pipe and keep it open, so ctest
-# would wait for them; here they inherit a scratch file instead.
+# would wait for them; here they inherit a scratch file instead, which is
+# passed on to ctest as it grows, so a test that ctest stops at its time
+# limit still shows how far it came.
 #
 # A Wine program's debug output (WINEDEBUG) goes where its parent's goes,
 # whatever standard handles it is given: the programs a test starts write
@@ -14,8 +16,10 @@ wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=wine
 out=$(mktemp)
 export WENDLE_RUN_OUTPUT=$out
-"$wine" "$@" >"$out" 2>&1
+"$wine" "$@" >"$out" 2>&1 &
+program=$!
+tail -s 0.1 --pid=$program -n +1 -f "$out"
+wait $program
 rc=$?
-cat "$out"
 rm -f "$out"
 exit $rc

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "support/scoped_win.h"
+
 // Class strings given to the keys when they are created.
 constexpr char kSettingsKeyClass[] = "REG_SZ";
 constexpr char kHotKeysKeyClass[] = "REG_DWORD";
@@ -15,9 +17,6 @@ constexpr char kHotKeysKeyClass[] = "REG_DWORD";
 class RegistryKey {
  public:
   RegistryKey() = default;
-  ~RegistryKey() {
-    if (key_) RegCloseKey(key_);
-  }
   RegistryKey(const RegistryKey&) = delete;
   RegistryKey& operator=(const RegistryKey&) = delete;
 
@@ -36,7 +35,7 @@ class RegistryKey {
   bool WriteString(UINT nameId, const char* text) const;
 
  private:
-  HKEY key_ = nullptr;
+  ScopedRegKey key_;
 };
 
 #endif

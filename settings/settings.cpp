@@ -2,8 +2,10 @@
 
 #include "resources/ids.h"
 #include "settings/registry.h"
-#include "state/main_window_state.h"
+#include "settings/settings_record.h"
 #include "support/language.h"
+
+Settings g_settings;
 
 namespace {
 
@@ -43,6 +45,15 @@ constexpr SettingDefault kSettingDefaults[] = {
     {IDS_REG_PAUSE_SECONDS, kDefaultPauseSeconds},
 };
 
+// Whether another hot key than the one at index has key's combination.
+bool HotKeyTaken(const HotKeySetting& key, int index) {
+  for (int i = 0; i < kHotKeyCount; ++i) {
+    const HotKeySetting& other = g_settings.hotKeys[i];
+    if (i != index && other.keyIndex == key.keyIndex && other.modifiers == key.modifiers) return true;
+  }
+  return false;
+}
+
 UINT HotKeyIndexValue(int hotKey) { return IDS_REG_HOTKEY1_KEY + 2 * hotKey; }
 UINT HotKeyModifiersValue(int hotKey) { return IDS_REG_HOTKEY1_MODS + 2 * hotKey; }
 
@@ -65,16 +76,31 @@ void LoadSettings() {
 void LoadHotKeys() {
   RegistryKey key;
   bool opened = key.OpenForReading(IDS_REG_HOTKEYS_KEY);
+  bool stored[kHotKeyCount] = {};
   for (int i = 0; i < kHotKeyCount; ++i) {
     HotKeySetting& hotKey = g_settings.hotKeys[i];
     hotKey.keyIndex = kHotKeyDefaults[i].keyIndex;
     hotKey.modifiers = kHotKeyDefaults[i].modifiers;
-    // Values are taken as stored; one that is missing (or not a DWORD)
-    // takes its default.
-    if (opened) {
-      key.ReadDword(HotKeyIndexValue(i), &hotKey.keyIndex);
-      key.ReadDword(HotKeyModifiersValue(i), &hotKey.modifiers);
-    }
+    if (!opened) continue;
+    // A value that is missing (or not a DWORD) takes its default, and so
+    // does one the dialog could not have stored: a key beyond Z, or no
+    // Control or Alt (a global hot key on a bare letter would take that
+    // letter from every program). Other modifier bits are dropped.
+    uint32_t keyIndex = 0, modifiers = 0;
+    bool hasKey = key.ReadDword(HotKeyIndexValue(i), &keyIndex);
+    bool hasModifiers = key.ReadDword(HotKeyModifiersValue(i), &modifiers);
+    if (hasKey && keyIndex < kHotKeyLetterCount) hotKey.keyIndex = keyIndex;
+    if (hasModifiers && (modifiers & kHotKeyModifiers)) hotKey.modifiers = modifiers & kHotKeyModifiers;
+    stored[i] = hasKey || hasModifiers;
+  }
+  // A key with nothing stored (Pause, in settings saved before it existed)
+  // must not take a combination a stored key already has: it moves on to
+  // the next free letter.
+  for (int i = 0; i < kHotKeyCount; ++i) {
+    if (stored[i]) continue;
+    HotKeySetting& hotKey = g_settings.hotKeys[i];
+    for (uint32_t tries = 0; tries < kHotKeyLetterCount && HotKeyTaken(hotKey, i); ++tries)
+      hotKey.keyIndex = (hotKey.keyIndex + 1) % kHotKeyLetterCount;
   }
 }
 
@@ -116,4 +142,14 @@ bool WriteSettingValues(HWND owner, std::initializer_list<UINT> valueIds, uint32
   else
     ShowMessage(owner, IDS_REGISTRY_FAILED, MB_ICONHAND);
   return true;
+}
+
+PlayAllOptions CurrentPlayAllOptions() {
+  PlayAllOptions options;
+  options.passes = g_settings.playListCount;
+  options.sequential = g_settings.playOrder == PlayOrderSequential;
+  options.exclusive = (g_settings.preferenceFlags & RandomExclusive) != 0;
+  options.pauseBetween = (g_settings.preferenceFlags & PauseBetweenObjects) != 0;
+  options.pauseSeconds = g_settings.pauseSeconds;
+  return options;
 }

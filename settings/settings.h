@@ -10,9 +10,12 @@
 #include <cstddef>
 #include <initializer_list>
 
-#include "state/settings_record.h"
+#include "playback/play_all.h"
+#include "settings/settings_record.h"
 
 void LoadSettings();
+// What Play All plays by, as the options stand now.
+PlayAllOptions CurrentPlayAllOptions();
 void LoadHotKeys();
 // Writes the hot keys; false (after message 142) when the key could not be
 // opened or a value could not be written.

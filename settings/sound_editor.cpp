@@ -6,15 +6,15 @@
 #include "resources/ids.h"
 #include "settings/registry.h"
 #include "settings/settings.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
 #include "support/language.h"
 
 namespace {
 
 // Asks a Yes/No question; on Yes opens the editor dialog on this kind.
 void OfferEditorDialog(UINT questionId, int fileKind) {
-  if (ShowMessage(g_state.mainWindow, questionId, MB_YESNO | MB_ICONEXCLAMATION) == IDYES)
-    PostMessageA(g_state.mainWindow, WM_COMMAND, IDM_OPT_SET_EDITOR, fileKind);
+  if (ShowMessage(g_globals.mainWindow, questionId, MB_YESNO | MB_ICONEXCLAMATION) == IDYES)
+    PostMessageA(g_globals.mainWindow, WM_COMMAND, IDM_OPT_SET_EDITOR, fileKind);
 }
 
 }  // namespace
@@ -23,11 +23,11 @@ void RunSoundFileEditor(const char* fileName) {
   int kind = GetFileKind(fileName);
   RegistryKey key;
   if (!key.OpenForReading(IDS_REG_SETTINGS_KEY)) {
-    ShowMessage(g_state.mainWindow, IDS_EDITOR_NO_SETTINGS, MB_ICONEXCLAMATION);
+    ShowMessage(g_globals.mainWindow, IDS_EDITOR_NO_SETTINGS, MB_ICONEXCLAMATION);
     return;
   }
   if (kind != FileKindWave && kind != FileKindMidi) {
-    ShowMessage(g_state.mainWindow, IDS_EDITOR_WRONG_KIND, MB_ICONEXCLAMATION);
+    ShowMessage(g_globals.mainWindow, IDS_EDITOR_WRONG_KIND, MB_ICONEXCLAMATION);
     return;
   }
   char editor[kTextBufferSize];

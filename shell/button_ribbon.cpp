@@ -8,8 +8,11 @@
 #include <cstdio>
 
 #include "resources/ids.h"
-#include "state/main_window_state.h"
+#include "shell/buttons.h"
+#include "support/globals.h"
+#include "shell/shell_state.h"
 #include "support/support_library.h"
+#include "support/scoped_win.h"
 
 namespace {
 
@@ -45,7 +48,7 @@ const ButtonPlace kPlayButtons[] = {
 HWND CreateIconButton(HWND parent, int id, int x, int y, bool visible) {
   DWORD style = WS_CHILD | WS_BORDER | BS_OWNERDRAW | (visible ? WS_VISIBLE : 0);
   HWND button = CreateWindowExA(0, "button", nullptr, style, x, y, kButtonSize, kButtonSize, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_state.instance, nullptr);
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_globals.instance, nullptr);
   SubclassButton(button);
   return button;
 }
@@ -67,12 +70,10 @@ void OnRibbonSize(HWND ribbon) {
 }
 
 void OnRibbonPaint(HWND ribbon) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(ribbon, &paint);
+  ScopedPaint paint(ribbon);
   RECT client = {};
   GetClientRect(ribbon, &client);
-  Draw3DPanel(dc, &client, TRUE, 1);
-  EndPaint(ribbon, &paint);
+  Draw3DPanel(paint.dc(), &client, TRUE, 1);
 }
 
 // A menu item's text as a button's name and its key: the mnemonic's "&"
@@ -89,7 +90,7 @@ void SplitMenuText(const char* text, char* name, size_t nameSize, char* key, siz
 
 void NameButton(HWND parent, int id) {
   HWND button = GetDlgItem(parent, id);
-  HMENU menu = GetMenu(g_state.mainWindow);
+  HMENU menu = GetMenu(g_globals.mainWindow);
   int command = ButtonCommand(id);
   char text[kButtonTextLength] = "";
   if (!button || !menu || !command ||
@@ -110,7 +111,7 @@ void NameButton(HWND parent, int id) {
   SetWindowTextA(button, name);
   char tip[2 * kButtonTextLength + 8];
   snprintf(tip, sizeof tip, key[0] ? "%s (%s)" : "%s", name, key);
-  if (!g_state.buttonTips) return;
+  if (!g_shell.buttonTips) return;
   // The version-5 size: a test process without the manifest has the
   // common controls of version 5, which refuse the larger structure.
   TTTOOLINFOA tool = {};
@@ -119,16 +120,16 @@ void NameButton(HWND parent, int id) {
   tool.hwnd = parent;
   tool.uId = reinterpret_cast<UINT_PTR>(button);
   tool.lpszText = tip;
-  SendMessageA(g_state.buttonTips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageA(g_shell.buttonTips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 }  // namespace
 
 void NameButtons(HWND mainWindow) {
   // Owned by the main window, the tooltip window goes with it.
-  g_state.buttonTips =
+  g_shell.buttonTips =
       CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, mainWindow, nullptr, g_state.instance, nullptr);
+                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, mainWindow, nullptr, g_globals.instance, nullptr);
   ForEachButton(mainWindow, NameButton);
 }
 
@@ -144,9 +145,9 @@ bool RegisterRibbonClass(HINSTANCE instance) {
 }
 
 HWND CreateRibbon(HWND mainWindow) {
-  g_state.ribbon = CreateWindowExA(0, kRibbonClass, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, -1, -1, 0, 0,
-                                   mainWindow, nullptr, g_state.instance, nullptr);
-  return g_state.ribbon;
+  g_shell.ribbon = CreateWindowExA(0, kRibbonClass, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, -1, -1, 0, 0,
+                                   mainWindow, nullptr, g_globals.instance, nullptr);
+  return g_shell.ribbon;
 }
 
 void CreateRibbonButtons(HWND ribbon) {
@@ -168,49 +169,8 @@ void ShowPlayAllButton(HWND mainWindow, bool running) {
 }
 
 void ForEachButton(HWND mainWindow, void (*visit)(HWND parent, int id)) {
-  for (const ButtonPlace& place : kRibbonButtons) visit(g_state.ribbon, place.id);
+  for (const ButtonPlace& place : kRibbonButtons) visit(g_shell.ribbon, place.id);
   for (const ButtonPlace& place : kPlayButtons) visit(mainWindow, place.id);
-}
-
-int ButtonCommand(int controlId) {
-  switch (controlId) {
-    case IDC_BTN_ADD:
-      return IDM_SOUND_ADD;
-    case IDC_BTN_APPEND:
-      return IDM_FILE_APPEND;
-    case IDC_BTN_BROWSE:
-      return IDM_SOUND_BROWSE;
-    case IDC_BTN_HOT_KEYS:
-      return IDM_OPT_HOT_KEYS;
-    case IDC_BTN_CATALOG_CD:
-      return IDM_OPT_CATALOG_CD;
-    case IDC_BTN_HELP:
-      return IDM_HELP_INDEX;
-    case IDC_BTN_INSERT:
-      return IDM_FILE_INSERT;
-    case IDC_BTN_MODIFY:
-      return IDM_SOUND_MODIFY;
-    case IDC_BTN_NEW:
-      return IDM_FILE_NEW;
-    case IDC_BTN_OPEN:
-      return IDM_FILE_OPEN;
-    case IDC_BTN_PLAY_ALL:
-      return IDM_SOUND_PLAY_ALL;
-    case IDC_BTN_PLAY:
-      return IDM_SOUND_PLAY_SELECTED;
-    case IDC_BTN_PLAY_ALL_MODE:
-      return IDM_OPT_PLAY_ALL_MODE;
-    case IDC_BTN_REMOVE:
-      return IDM_SOUND_REMOVE;
-    case IDC_BTN_SAVE:
-      return IDM_FILE_SAVE;
-    case IDC_BTN_STOP_SKIP:
-      return IDM_SOUND_STOP_SKIP;
-    case IDC_BTN_STOP_PLAY_ALL:
-      return IDM_SOUND_STOP_PLAY_ALL;
-    default:
-      return 0;
-  }
 }
 
 LRESULT CALLBACK RibbonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -226,8 +186,7 @@ LRESULT CALLBACK RibbonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       OnRibbonPaint(window);
       break;
     case WM_DRAWITEM:
-      if (DrawButton(window, static_cast<int>(wParam), reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), IDI_APP, 2, 2,
-                     3, 3, true))
+      if (DrawButton(static_cast<int>(wParam), reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), 2, 2, 3, 3, true))
         return TRUE;
       break;
     case WM_COMMAND: {

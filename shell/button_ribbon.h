@@ -2,9 +2,7 @@
  * The button ribbon along the top of the main window ("FrameRibbonClass",
  * thirteen icon buttons), the four play buttons at the left of the list,
  * and the texts that the status bar and the two Play All labels show.
- *
- * Every button is owner-drawn with the icon of its own id and subclassed,
- * so that moving the mouse over it can show its help on the status bar.
+ * The buttons themselves are drawn and subclassed as shell/buttons.h says.
  */
 #ifndef WENDLE_BUTTON_RIBBON_H
 #define WENDLE_BUTTON_RIBBON_H
@@ -13,7 +11,7 @@
 
 #include <cstdint>
 
-#include "state/sound_object_handle.h"
+#include "model/sound_object_handle.h"
 
 // Registers "FrameRibbonClass"; false on failure.
 bool RegisterRibbonClass(HINSTANCE instance);
@@ -36,20 +34,6 @@ void ShowPlayAllButton(HWND mainWindow, bool running);
 // Calls visit for every icon button, ribbon and play buttons: the window
 // that holds it and its id.
 void ForEachButton(HWND mainWindow, void (*visit)(HWND parent, int id));
-
-// The command whose help a button shows (and that a ribbon button sends);
-// 0 for any other id.
-int ButtonCommand(int controlId);
-void SubclassButton(HWND button);
-void UnsubclassButton(HWND button);
-// Every button's procedure: button help on mouse moves, then the kept one.
-LRESULT CALLBACK ButtonSubclassProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
-void ShowButtonHelp(int controlId);
-// Draws an owner-drawn button; 1 when it handled the draw action. With
-// focusAllowed, a focused button shows its focus rectangle focusX and
-// focusY pixels inside its edge, also while keyboard cues are hidden.
-int DrawButton(HWND window, int id, const DRAWITEMSTRUCT* item, int baseId, int iconX, int iconY, int focusX,
-               int focusY, bool focusAllowed);
 
 // Label 545: the pass count, or "Non-stop"; label 547: the play order.
 void ShowPlayListCount(HWND mainWindow, uint32_t count);

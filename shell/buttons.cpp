@@ -1,9 +1,8 @@
-// What every icon button of the main window shares, ribbon or play button:
-// the owner drawing with its icon, and the subclass that shows the button's
-// help on the status bar while the mouse moves over it.
+#include "shell/buttons.h"
+
 #include "resources/ids.h"
-#include "shell/button_ribbon.h"
-#include "state/main_window_state.h"
+#include "shell/shell_state.h"
+#include "settings/settings_record.h"
 #include "support/language.h"
 #include "support/support_library.h"
 
@@ -14,13 +13,13 @@ constexpr int kPressedShift = 2;
 
 WNDPROC KeptProcedure(HWND button) { return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(button, GWLP_USERDATA)); }
 
-void DrawButtonFace(const DRAWITEMSTRUCT* item, int id, int baseId, int iconX, int iconY, bool pressed) {
+void DrawButtonFace(const DRAWITEMSTRUCT* item, int id, int iconX, int iconY, bool pressed) {
   Draw3DPanel(item->hDC, &item->rcItem, pressed ? FALSE : TRUE, 1);
-  int index = id - baseId;
-  if (index < 0 || index >= kButtonIconCount || !g_state.buttonIcons[index]) return;
+  int slot = ButtonIconSlot(id);
+  if (slot < 0 || slot >= kButtonIconCount || !g_shell.buttonIcons[slot]) return;
   int shift = pressed ? kPressedShift : 0;
   int x = item->rcItem.left + iconX + shift, y = item->rcItem.top + iconY + shift;
-  HICON icon = g_state.buttonIcons[index];
+  HICON icon = g_shell.buttonIcons[slot];
   // A command that is not available now shows its icon greyed.
   if (item->itemState & ODS_DISABLED)
     DrawStateA(item->hDC, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, x, y, 0, 0, DST_ICON | DSS_DISABLED);
@@ -29,6 +28,53 @@ void DrawButtonFace(const DRAWITEMSTRUCT* item, int id, int baseId, int iconX, i
 }
 
 }  // namespace
+
+void LoadButtonIcons(HINSTANCE instance) {
+  // Slot 22 (1523) has no icon: the pop-up menu has that id.
+  for (int slot = 0; slot < kButtonIconCount; ++slot)
+    g_shell.buttonIcons[slot] = LoadIconA(instance, MAKEINTRESOURCEA(ButtonIconId(slot)));
+}
+
+int ButtonCommand(int controlId) {
+  switch (controlId) {
+    case IDC_BTN_ADD:
+      return IDM_SOUND_ADD;
+    case IDC_BTN_APPEND:
+      return IDM_FILE_APPEND;
+    case IDC_BTN_BROWSE:
+      return IDM_SOUND_BROWSE;
+    case IDC_BTN_HOT_KEYS:
+      return IDM_OPT_HOT_KEYS;
+    case IDC_BTN_CATALOG_CD:
+      return IDM_OPT_CATALOG_CD;
+    case IDC_BTN_HELP:
+      return IDM_HELP_INDEX;
+    case IDC_BTN_INSERT:
+      return IDM_FILE_INSERT;
+    case IDC_BTN_MODIFY:
+      return IDM_SOUND_MODIFY;
+    case IDC_BTN_NEW:
+      return IDM_FILE_NEW;
+    case IDC_BTN_OPEN:
+      return IDM_FILE_OPEN;
+    case IDC_BTN_PLAY_ALL:
+      return IDM_SOUND_PLAY_ALL;
+    case IDC_BTN_PLAY:
+      return IDM_SOUND_PLAY_SELECTED;
+    case IDC_BTN_PLAY_ALL_MODE:
+      return IDM_OPT_PLAY_ALL_MODE;
+    case IDC_BTN_REMOVE:
+      return IDM_SOUND_REMOVE;
+    case IDC_BTN_SAVE:
+      return IDM_FILE_SAVE;
+    case IDC_BTN_STOP_SKIP:
+      return IDM_SOUND_STOP_SKIP;
+    case IDC_BTN_STOP_PLAY_ALL:
+      return IDM_SOUND_STOP_PLAY_ALL;
+    default:
+      return 0;
+  }
+}
 
 void SubclassButton(HWND button) {
   if (!IsWindow(button)) return;
@@ -64,13 +110,12 @@ void ShowButtonHelp(int controlId) {
   int command = ButtonCommand(controlId);
   // Mouse moves come in streams: the text is loaded once per button
   // entered, not on every move.
-  if (command == 0 || command == g_state.lastHelpCommand) return;
-  ShowStatusString(static_cast<UINT>(command - IDM_FIRST));
-  g_state.lastHelpCommand = command;
+  if (command == 0 || command == g_shell.lastHelpCommand) return;
+  ShowStatusString(CommandHelpString(command));
+  g_shell.lastHelpCommand = command;
 }
 
-int DrawButton(HWND /*window*/, int id, const DRAWITEMSTRUCT* item, int baseId, int iconX, int iconY, int focusX,
-               int focusY, bool focusAllowed) {
+int DrawButton(int id, const DRAWITEMSTRUCT* item, int iconX, int iconY, int focusX, int focusY, bool focusAllowed) {
   if (!item) return 0;
   RECT focus = item->rcItem;
   InflateRect(&focus, -focusX, -focusY);
@@ -81,7 +126,7 @@ int DrawButton(HWND /*window*/, int id, const DRAWITEMSTRUCT* item, int baseId, 
   bool focused = focusAllowed && (item->itemState & ODS_FOCUS);
   if (item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT)) {
     bool pressed = (item->itemAction & ODA_SELECT) && (item->itemState & ODS_SELECTED);
-    DrawButtonFace(item, id, baseId, iconX, iconY, pressed);
+    DrawButtonFace(item, id, iconX, iconY, pressed);
     if (focused) DrawFocusRect(item->hDC, &focus);
     return 1;
   }

@@ -6,7 +6,8 @@
 #include "resources/ids.h"
 #include "shell/file_commands.h"
 #include "shell/list_view.h"
-#include "state/main_window_state.h"
+#include "playback/play_state.h"
+#include "settings/settings_record.h"
 #include "storage/cd_catalog.h"
 #include "storage/list_file.h"
 #include "support/language.h"
@@ -42,7 +43,7 @@ bool CatalogCurrentList(HWND mainWindow, ObjectList& list, uint32_t first, uint3
 }  // namespace
 
 void CatalogActiveCd(HWND mainWindow, ObjectList& list) {
-  if (g_state.playAllRunning || g_state.playing) return;
+  if (g_playback.playAllRunning || g_playback.playing) return;
   CdDisc disc;
   if (!ReadCdDisc(&disc, false) || !disc.identified) {
     ShowMessage(mainWindow, IDS_NO_CD, MB_ICONEXCLAMATION);

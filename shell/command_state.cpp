@@ -4,22 +4,25 @@
 #include "shell/list_view.h"
 #include "resources/ids.h"
 #include "shell/button_ribbon.h"
-#include "state/main_window_state.h"
+#include "shell/buttons.h"
+#include "support/globals.h"
+#include "playback/play_state.h"
+#include "playback/media_devices.h"
 #include "support/language.h"
 
 namespace {
 
 // What the playing state and the list allow, modal windows aside.
 bool AllowedNow(int command) {
-  const bool running = g_state.playAllRunning != 0;
-  const bool busy = running || g_state.playing;
+  const bool running = g_playback.playAllRunning != 0;
+  const bool busy = running || g_playback.playing;
   switch (command) {
     case IDM_SOUND_STOP_SKIP:
       return true;  // stopping is always allowed
     case IDM_SOUND_STOP_PLAY_ALL:
       return running;
     case IDM_SOUND_PAUSE:
-      return g_state.paused || g_state.playing;  // Resume, or something plays or counts down
+      return g_playback.paused || g_playback.playing;  // Resume, or something plays or counts down
     case IDM_HELP_INDEX:
     case IDM_HELP_OVERVIEW:
     case IDM_HELP_PROCEDURES:
@@ -50,7 +53,7 @@ void ShowPauseText(HMENU menu) {
   MENUITEMINFOA item = {};
   item.cbSize = sizeof item;
   item.fMask = MIIM_STRING;
-  LanguageText text(g_state.paused ? IDS_MENU_RESUME : IDS_MENU_PAUSE);
+  LanguageText text(g_playback.paused ? IDS_MENU_RESUME : IDS_MENU_PAUSE);
   if (!text.c_str()[0]) return;  // the item keeps its own text
   item.dwTypeData = const_cast<char*>(text.c_str());
   SetMenuItemInfoA(menu, IDM_SOUND_PAUSE, FALSE, &item);
@@ -73,7 +76,7 @@ void EnableButton(HWND parent, int id) {
 
 }  // namespace
 
-bool ModalWindowOpen() { return g_state.mainWindow && !IsWindowEnabled(g_state.mainWindow); }
+bool ModalWindowOpen() { return g_globals.mainWindow && !IsWindowEnabled(g_globals.mainWindow); }
 
 bool CommandAvailable(int command) { return AllowedNow(command) && (IsStop(command) || !ModalWindowOpen()); }
 
@@ -92,7 +95,7 @@ void UpdateCommandStates(HWND mainWindow) {
     if (changed) DrawMenuBar(mainWindow);
   }
   ForEachButton(mainWindow, EnableButton);
-  ShowPlayAllButton(mainWindow, g_state.playAllRunning != 0);
+  ShowPlayAllButton(mainWindow, g_playback.playAllRunning != 0);
 }
 
 void UpdateMenuItems(HMENU menu) {

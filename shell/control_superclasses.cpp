@@ -4,8 +4,11 @@
 #include "shell/control_superclasses.h"
 
 #include "resources/ids.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "playback/play_state.h"
+#include "shell/shell_state.h"
 #include "support/support_library.h"
+#include "support/scoped_win.h"
 
 namespace {
 
@@ -46,14 +49,13 @@ void PaintFrame(HWND control) {
   ScreenToClient(parent, &bottomRight);
   SetRect(&frame, topLeft.x, topLeft.y, bottomRight.x, bottomRight.y);
   InflateRect(&frame, 1, 1);
-  HDC dc = GetDC(parent);
+  ScopedWindowDC dc(parent);
   if (!dc) return;
-  Draw3DBorder(dc, &frame, 0, 0, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW),
+  Draw3DBorder(dc.get(), &frame, 0, 0, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW),
                GetSysColor(COLOR_BTNFACE), 2, 2);
-  ReleaseDC(parent, dc);
 }
 
-bool SomethingPlays() { return g_state.playAllRunning || g_state.playing; }
+bool SomethingPlays() { return g_playback.playAllRunning || g_playback.playing; }
 
 // Space: the right-button menu below the selected item, as if the right
 // button had been released there (the list's scrolling is not allowed for).
@@ -65,8 +67,8 @@ void OpenMenuFromKeyboard(HWND list) {
 }
 
 void StopFromKeyboard() {
-  int command = g_state.playAllRunning ? IDM_SOUND_STOP_PLAY_ALL : IDM_SOUND_STOP_SKIP;
-  PostMessageA(g_state.mainWindow, WM_COMMAND, static_cast<WPARAM>(command), 0);
+  int command = g_playback.playAllRunning ? IDM_SOUND_STOP_PLAY_ALL : IDM_SOUND_STOP_SKIP;
+  PostMessageA(g_globals.mainWindow, WM_COMMAND, static_cast<WPARAM>(command), 0);
 }
 
 // The right button selects like the left one, then opens the menu where it
@@ -75,26 +77,26 @@ void StopFromKeyboard() {
 void OnRightButtonUp(HWND list, WPARAM wParam, LPARAM lParam) {
   SendMessageA(list, WM_LBUTTONUP, wParam, lParam);
   if (SendMessageA(list, LB_GETCOUNT, 0, 0) <= 0) return;
-  HMENU menu = GetSubMenu(g_state.popupMenu, 0);
+  HMENU menu = GetSubMenu(g_shell.popupMenu.get(), 0);
   if (!menu) return;
   POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   ClientToScreen(list, &point);
-  TrackPopupMenu(menu, TPM_CENTERALIGN, point.x, point.y, 0, g_state.mainWindow, nullptr);
+  TrackPopupMenu(menu, TPM_CENTERALIGN, point.x, point.y, 0, g_globals.mainWindow, nullptr);
 }
 
 }  // namespace
 
 bool RegisterEditSuperclass(HINSTANCE instance) {
-  return RegisterSuperclass(instance, L"EDIT", kEditSuperclass, EditSuperclassProc, &g_state.editClassProc);
+  return RegisterSuperclass(instance, L"EDIT", kEditSuperclass, EditSuperclassProc, &g_shell.editClassProc);
 }
 
 bool RegisterListBoxSuperclass(HINSTANCE instance) {
-  return RegisterSuperclass(instance, L"LISTBOX", kListBoxSuperclass, ListBoxSuperclassProc, &g_state.listBoxClassProc);
+  return RegisterSuperclass(instance, L"LISTBOX", kListBoxSuperclass, ListBoxSuperclassProc, &g_shell.listBoxClassProc);
 }
 
 LRESULT CALLBACK EditSuperclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_ERASEBKGND) PaintFrame(window);
-  return CallWindowProcW(g_state.editClassProc, window, message, wParam, lParam);
+  return CallWindowProcW(g_shell.editClassProc, window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK ListBoxSuperclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -117,5 +119,5 @@ LRESULT CALLBACK ListBoxSuperclassProc(HWND window, UINT message, WPARAM wParam,
     default:
       break;
   }
-  return CallWindowProcW(g_state.listBoxClassProc, window, message, wParam, lParam);
+  return CallWindowProcW(g_shell.listBoxClassProc, window, message, wParam, lParam);
 }

@@ -9,7 +9,7 @@
 #include <windows.h>
 
 // Register the two superclasses with the program's instance, keeping the
-// system procedures in g_state.editClassProc and g_state.listBoxClassProc.
+// system procedures in g_shell.editClassProc and g_shell.listBoxClassProc.
 bool RegisterEditSuperclass(HINSTANCE instance);
 bool RegisterListBoxSuperclass(HINSTANCE instance);
 

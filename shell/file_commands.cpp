@@ -7,7 +7,8 @@
 
 #include "resources/ids.h"
 #include "shell/list_view.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "playback/play_state.h"
 #include "storage/list_file.h"
 #include "support/control_library.h"
 #include "support/language.h"
@@ -58,7 +59,7 @@ class StatusProgress : public ListProgress {
 
 // Nothing of the list may be freed or replaced while it plays: a hot key or
 // another start may have begun playing while a question was on screen.
-bool ListPlays() { return g_state.playing || g_state.playAllRunning; }
+bool ListPlays() { return g_playback.playing || g_playback.playAllRunning; }
 
 // The current directory follows a confirmed dialog (the CD catalog is
 // looked up there); not every platform's dialog moves it by itself.
@@ -89,7 +90,7 @@ OPENFILENAMEA ListFileDialog(HWND mainWindow, const char* title, const ListFilte
   OPENFILENAMEA ofn = {};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = mainWindow;
-  ofn.hInstance = g_state.instance;
+  ofn.hInstance = g_globals.instance;
   ofn.lpstrFilter = filter.text;
   ofn.lpstrFile = name;
   ofn.nMaxFile = kMaxPath;
@@ -235,14 +236,14 @@ bool LoadList(HWND mainWindow, ObjectList& list, const char* path, int mode) {
 
 bool AskToSaveChanges(ObjectList& list, void (*beforeSave)()) {
   if (!list.Modified() || list.Count() == 0) return true;
-  switch (ShowMessage(g_state.mainWindow, IDS_ASK_SAVE_CHANGES, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+  switch (ShowMessage(g_globals.mainWindow, IDS_ASK_SAVE_CHANGES, MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDCANCEL:
       return false;
     case IDYES:
       // A save that did not happen (Save As cancelled, a failed write)
       // must not be followed by discarding the list.
       if (beforeSave) beforeSave();
-      return SaveList(g_state.mainWindow, list);
+      return SaveList(g_globals.mainWindow, list);
     default:
       return true;
   }

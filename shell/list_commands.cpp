@@ -6,7 +6,10 @@
 #include "playback/cd_audio.h"
 #include "resources/ids.h"
 #include "shell/list_view.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "playback/play_state.h"
+#include "settings/settings_record.h"
+#include "playback/media_devices.h"
 #include "support/language.h"
 #include "support/name_case.h"
 #include "support/support_library.h"
@@ -18,7 +21,7 @@ constexpr int kNameSize = 512;
 
 }  // namespace
 
-bool ListPlays() { return g_state.playing || g_state.playAllRunning; }
+bool ListPlays() { return g_playback.playing || g_playback.playAllRunning; }
 
 void RemoveSoundObject(ObjectList& list) {
   if (ListPlays()) return;
@@ -26,7 +29,7 @@ void RemoveSoundObject(ObjectList& list) {
   if (selected >= 0) {
     bool confirmed =
         !(g_settings.confirmFlags & ConfirmObjectDelete) ||
-        ShowMessage(g_state.mainWindow, IDS_CONFIRM_REMOVE, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+        ShowMessage(g_globals.mainWindow, IDS_CONFIRM_REMOVE, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
     // A hot key or another start may have begun playing while the question
     // was on screen.
     if (confirmed && !ListPlays()) list.Remove(selected);
@@ -112,17 +115,17 @@ void AddDroppedFiles(ObjectList& list, HDROP drop) {
   }
   list.EndBatch();
   DragFinish(drop);
-  if (refused) ShowMessage(g_state.mainWindow, IDS_NAME_TOO_LONG, MB_ICONEXCLAMATION);
+  if (refused) ShowMessage(g_globals.mainWindow, IDS_NAME_TOO_LONG, MB_ICONEXCLAMATION);
   char format[kDropFormatLength + 1];
   LanguageString(IDS_FMT_FILES_DROPPED, format, sizeof format);
   char text[kDropFormatLength + 16];
   snprintf(text, sizeof text, format, added);
-  ResMessageBox(g_state.mainWindow, g_state.languageModule, text, MAKEINTRESOURCEA(IDS_APP_CAPTION), MB_ICONASTERISK);
+  ResMessageBox(g_globals.mainWindow, LanguageModule(), text, MAKEINTRESOURCEA(IDS_APP_CAPTION), MB_ICONASTERISK);
 }
 
 void AddAllCdTracksCommand(ObjectList& list) {
   bool outOfMemory = false;
   AddAllCdTracks(list, &outOfMemory);
-  if (outOfMemory) ShowMessage(g_state.mainWindow, IDS_OUT_OF_MEMORY, MB_ICONEXCLAMATION);
+  if (outOfMemory) ShowMessage(g_globals.mainWindow, IDS_OUT_OF_MEMORY, MB_ICONEXCLAMATION);
   SelectFirstItem();
 }

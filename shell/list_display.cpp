@@ -3,9 +3,10 @@
 #include "model/local_memory.h"
 #include "model/object_list.h"
 #include "model/sound_object.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
 #include "support/list_rows.h"
 #include "support/system_colors.h"
+#include "support/scoped_win.h"
 
 namespace {
 
@@ -17,23 +18,21 @@ constexpr COLORREF kFailedColour = RGB(220, 0, 0);
 void DrawFailedMark(HDC dc, const RECT& row, bool selected) {
   RECT picture = ListRowPicture(row);
   COLORREF colour = HighContrastOn() ? GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT) : kFailedColour;
-  HPEN pen = CreatePen(PS_SOLID, 2, colour);
+  ScopedPen pen(CreatePen(PS_SOLID, 2, colour));
   if (!pen) return;
-  HGDIOBJ old = SelectObject(dc, pen);
+  ScopedSelect drawing(dc, pen.get());
   int right = picture.right - 1, bottom = picture.bottom - 1;
   MoveToEx(dc, picture.left, picture.top, nullptr);
   LineTo(dc, right, bottom);
   MoveToEx(dc, right, picture.top, nullptr);
   LineTo(dc, picture.left, bottom);
-  SelectObject(dc, old);
-  DeleteObject(pen);
 }
 
 }  // namespace
 
 HBITMAP KindBitmap(uint32_t flags) {
   int entry = KindBitmapIndex(flags);
-  return entry >= 0 ? g_state.kindBitmaps[entry] : nullptr;
+  return KindBitmapAt(entry);
 }
 
 void DrawListItem(const ObjectList& list, const DRAWITEMSTRUCT* item) {

@@ -4,7 +4,7 @@
 
 #include "model/local_memory.h"
 #include "resources/ids.h"
-#include "state/main_window_state.h"
+#include "shell/shell_state.h"
 #include "support/control_library.h"
 #include "support/language.h"
 
@@ -121,7 +121,7 @@ void SetMainView(ObjectListView* view) { g_view = view; }
 int SelectedIndex() { return g_view ? g_view->Selected() : -1; }
 
 void ShowObjectInfo(SoundObjectHandle handle) {
-  HWND statusBar = g_state.statusBar;
+  HWND statusBar = g_shell.statusBar;
   if (!handle || !IsWindow(statusBar)) return;
   char text[kObjectInfoSize];
   {

@@ -6,10 +6,10 @@
 #include "playback/play_all.h"
 #include "resources/ids.h"
 #include "shell/button_ribbon.h"
+#include "shell/buttons.h"
 #include "shell/command_state.h"
 #include "shell/list_display.h"
 #include "shell/playback_view.h"
-#include "state/main_window_state.h"
 #include "support/language.h"
 #include "support/system_colors.h"
 
@@ -51,9 +51,8 @@ LRESULT OnUiState(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-LRESULT OnDrawItem(HWND window, WPARAM id, const DRAWITEMSTRUCT* item) {
-  if (item->CtlType == ODT_BUTTON)
-    return DrawButton(window, static_cast<int>(id), item, IDI_APP, 2, 2, 3, 3, true) ? TRUE : FALSE;
+LRESULT OnDrawItem(WPARAM id, const DRAWITEMSTRUCT* item) {
+  if (item->CtlType == ODT_BUTTON) return DrawButton(static_cast<int>(id), item, 2, 2, 3, 3, true) ? TRUE : FALSE;
   if (item->CtlType == ODT_LISTBOX && HasMainView()) {
     DrawListItem(MainView().list(), item);
     return TRUE;
@@ -96,7 +95,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_UPDATEUISTATE:
       return OnUiState(window, message, wParam, lParam);
     case WM_DRAWITEM:
-      if (LRESULT drawn = OnDrawItem(window, wParam, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return drawn;
+      if (LRESULT drawn = OnDrawItem(wParam, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return drawn;
       break;
     case WM_MEASUREITEM:
       if (wParam == IDC_OBJECT_LIST) reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kListRowHeight;

@@ -10,6 +10,7 @@
 #include <shellapi.h>
 
 #include "model/object_list.h"
+#include "shell/shell_state.h"
 
 constexpr char kMainWindowClass[] = "RI32Duver";
 
@@ -43,7 +44,7 @@ void OnHelpRequest(HWND window, const HELPINFO* info);
 
 // What reaches the window from outside its commands (main_window_input.cpp):
 // the menus' help texts, the command line (WM_OPENCOMMANDLINE opens
-// g_state.pendingCommandLine), one handed over by a second start
+// g_shell.pendingCommandLine), one handed over by a second start
 // (WM_COPYDATA), and dropped files.
 void OnMenuSelect(WPARAM wParam);
 void OnOpenCommandLine(HWND window);

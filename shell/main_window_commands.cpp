@@ -15,16 +15,20 @@
 #include "resources/ids.h"
 #include "settings/settings.h"
 #include "shell/button_ribbon.h"
+#include "shell/buttons.h"
 #include "shell/command_state.h"
 #include "shell/main_window.h"
 #include "shell/playback_view.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "playback/play_state.h"
+#include "settings/settings_record.h"
+#include "playback/media_devices.h"
+#include "support/language.h"
 #include "shell/catalog_command.h"
 #include "shell/file_commands.h"
 #include "shell/list_commands.h"
 #include "shell/list_view.h"
 #include "support/help.h"
-#include "support/language.h"
 #include "support/support_library.h"
 
 namespace {
@@ -67,6 +71,7 @@ void PlaySelected(HWND window) {
   SoundObjectHandle handle = list.At(index);
   PlayFacts facts;
   if (!handle || !TakePlayFacts(list, handle, &facts)) return;
+  if (facts.kind == Pause && facts.pauseSeconds == 0) facts.pauseSeconds = g_settings.pauseSeconds;
   bool played = PlayAndReport(window, facts, index);
   // The list may have changed meanwhile (a second start opened another):
   // the mark goes only to the object that played.
@@ -78,7 +83,7 @@ void PlaySelected(HWND window) {
 void PlayAll(HWND window) {
   if (List().Count() <= 0) return;
   if (g_settings.preferenceFlags & MinimizeOnPlayAll) ShowWindow(window, SW_MINIMIZE);
-  StartPlayAllRun();
+  StartPlayAllRun(CurrentPlayAllOptions());
   FocusList();
 }
 
@@ -172,8 +177,8 @@ void Help(HWND window, UINT context) {
 }
 
 void About(HWND window) {
-  ShowAboutBox(window, g_state.languageModule, IDI_APP, IDS_APP_CAPTION, IDS_ABOUT_LINE1, IDS_ABOUT_LINE2,
-               IDS_ABOUT_LINE3, 2);
+  ShowAboutBox(window, LanguageModule(), IDI_APP, IDS_APP_CAPTION, IDS_ABOUT_LINE1, IDS_ABOUT_LINE2, IDS_ABOUT_LINE3,
+               2);
   FocusList();
 }
 
@@ -311,7 +316,7 @@ void OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
 }
 
 bool OnHotKey(HWND window, int id) {
-  const bool running = g_state.playAllRunning != 0;
+  const bool running = g_playback.playAllRunning != 0;
   switch (id) {
     case IDH_PLAY_NEXT:
       // During Play All: skip to the next object. Otherwise the next item
@@ -325,7 +330,7 @@ bool OnHotKey(HWND window, int id) {
       if (running)
         OnCommand(window, IDM_SOUND_STOP_PLAY_ALL, 0);
       else if (CommandAvailable(IDM_SOUND_PLAY_ALL))
-        StartPlayAllRun();  // the key does not look at the list: non-stop waits for items
+        StartPlayAllRun(CurrentPlayAllOptions());  // the key does not look at the list: non-stop waits for items
       return true;
     case IDH_FAVORITE:
       PlayFavorite(window);

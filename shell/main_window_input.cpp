@@ -13,7 +13,8 @@
 #include "shell/file_commands.h"
 #include "shell/list_view.h"
 #include "shell/main_window.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "shell/shell_state.h"
 #include "storage/list_file.h"
 #include "support/language.h"
 
@@ -23,8 +24,8 @@ void OnOpenCommandLine(HWND window) {
   if (!CommandAvailable(IDM_FILE_OPEN)) return;
   // Taken once: a second WM_OPENCOMMANDLINE (posted by anyone) finds none.
   char commandLine[kCommandLineSize];
-  lstrcpynA(commandLine, g_state.pendingCommandLine, sizeof commandLine);
-  g_state.pendingCommandLine[0] = '\0';
+  lstrcpynA(commandLine, g_shell.pendingCommandLine, sizeof commandLine);
+  g_shell.pendingCommandLine[0] = '\0';
   char name[kTextBufferSize];
   bool play = false;
   switch (ParseCommandLine(commandLine, name, sizeof name, &play)) {
@@ -47,7 +48,7 @@ void OnOpenCommandLine(HWND window) {
 void OpenPendingCommandLine(HWND window) {
   // A command line handed over while something played or a dialog box was
   // open waits until the list can be replaced.
-  if (g_state.pendingCommandLine[0] && CommandAvailable(IDM_FILE_OPEN)) PostMessageA(window, WM_OPENCOMMANDLINE, 0, 0);
+  if (g_shell.pendingCommandLine[0] && CommandAvailable(IDM_FILE_OPEN)) PostMessageA(window, WM_OPENCOMMANDLINE, 0, 0);
 }
 
 BOOL OnCopyData(HWND window, const COPYDATASTRUCT* data) {
@@ -58,9 +59,9 @@ BOOL OnCopyData(HWND window, const COPYDATASTRUCT* data) {
   // with a terminating zero.
   const char* text = static_cast<const char*>(data->lpData);
   size_t length = strnlen(text, data->cbData);
-  if (length >= sizeof g_state.pendingCommandLine) return FALSE;
-  memcpy(g_state.pendingCommandLine, text, length);
-  g_state.pendingCommandLine[length] = '\0';
+  if (length >= sizeof g_shell.pendingCommandLine) return FALSE;
+  memcpy(g_shell.pendingCommandLine, text, length);
+  g_shell.pendingCommandLine[length] = '\0';
   // Taken: it opens now, or, while something plays or a modal window is
   // open (opening a list then would replace what they work on), as soon
   // as that has ended.
@@ -72,5 +73,5 @@ void OnMenuSelect(WPARAM wParam) {
   UINT item = LOWORD(wParam);
   UINT flags = HIWORD(wParam);
   bool command = !(flags & MF_POPUP) && item >= IDM_FIRST && item <= IDM_LAST;
-  ShowStatusString(command ? item - IDM_FIRST : IDS_STATUS_READY);
+  ShowStatusString(command ? CommandHelpString(static_cast<int>(item)) : IDS_STATUS_READY);
 }

@@ -4,7 +4,7 @@
 #include "resources/ids.h"
 #include "shell/main_window.h"
 #include "shell/playback_view.h"
-#include "state/main_window_state.h"
+#include "shell/shell_state.h"
 #include "shell/file_commands.h"
 #include "shell/list_view.h"
 #include "support/language.h"
@@ -25,13 +25,13 @@ RECT ClientRect(HWND window) {
 // The list between the play buttons and the right edge, below the ribbon
 // and the labels; the status bar along the bottom, keeping its height.
 void LayOut(int width, int height) {
-  RECT ribbon = ClientRect(g_state.ribbon);
-  RECT status = ClientRect(g_state.statusBar);
+  RECT ribbon = ClientRect(g_shell.ribbon);
+  RECT status = ClientRect(g_shell.statusBar);
   if (HasMainView())
     SetWindowPos(MainView().window(), nullptr, 60, ribbon.bottom + 30, width - 100,
                  height - status.bottom - ribbon.bottom - 60, SWP_NOZORDER);
-  PostMessageA(g_state.ribbon, WM_SIZE, 0, 0);
-  SetWindowPos(g_state.statusBar, nullptr, -1, height - status.bottom - 1, width + 2, status.bottom + 2, SWP_NOZORDER);
+  PostMessageA(g_shell.ribbon, WM_SIZE, 0, 0);
+  SetWindowPos(g_shell.statusBar, nullptr, -1, height - status.bottom - 1, width + 2, status.bottom + 2, SWP_NOZORDER);
 }
 
 }  // namespace
@@ -48,7 +48,7 @@ void OnSize(HWND window, WPARAM type, int width, int height) {
 }
 
 void OnGetMinMaxInfo(HWND window, MINMAXINFO* info) {
-  RECT rect = {0, 0, kMinimumClientWidth, kMinimumClientHeight + ClientRect(g_state.statusBar).bottom};
+  RECT rect = {0, 0, kMinimumClientWidth, kMinimumClientHeight + ClientRect(g_shell.statusBar).bottom};
   AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)), TRUE,
                      static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE)));
   int screenHeight = GetSystemMetrics(SM_CYSCREEN);

@@ -13,13 +13,17 @@
 #include "resources/ids.h"
 #include "settings/hot_keys.h"
 #include "shell/button_ribbon.h"
+#include "shell/buttons.h"
 #include "shell/command_state.h"
 #include "shell/main_window.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "playback/play_state.h"
+#include "shell/shell_state.h"
+#include "settings/settings_record.h"
+#include "support/list_rows.h"
 #include "support/control_library.h"
 #include "support/help.h"
 #include "support/language.h"
-#include "support/list_rows.h"
 
 namespace {
 
@@ -28,13 +32,19 @@ namespace {
 constexpr DWORD kWorkerEndTimeoutMs = 5000;
 // How long the end waits for the device thread to close its devices.
 constexpr DWORD kDeviceThreadEndMs = 2000;
+// How long the end waits for the icon animation to stop drawing.
+constexpr DWORD kAnimationEndMs = 1000;
+
+// Set once the orderly end has begun: a close that arrives while the end
+// waits for the threads (its waits run sent messages) changes nothing.
+bool g_ending = false;
 
 // The title names the list's file: it follows the list.
 class TitleKeeper : public ObjectListListener {
  public:
   void OnListChange(const ListChange& change) override {
     if (change.kind == ListChangeKind::FileChanged && HasMainView())
-      UpdateWindowTitle(g_state.mainWindow, MainView().list());
+      UpdateWindowTitle(g_globals.mainWindow, MainView().list());
   }
 };
 TitleKeeper g_titleKeeper;
@@ -55,17 +65,15 @@ constexpr int kLabelTop = 52;
 constexpr int kLabelHeight = 16;
 
 void LoadPictures() {
-  for (int i = 0; i < kButtonIconCount; ++i)
-    g_state.buttonIcons[i] = LoadIconA(g_state.instance, MAKEINTRESOURCEA(IDI_APP + i));  // no icon 1523
-  for (int i = 0; i < kKindBitmapCount; ++i)
-    g_state.kindBitmaps[i] = LoadBitmapA(g_state.instance, MAKEINTRESOURCEA(IDB_KIND_WAVE + i));
-  g_state.rowFont = CreateRowFont();
+  g_shell.popupMenu.reset(LoadMenuA(g_globals.instance, MAKEINTRESOURCEA(IDR_POPUP_MENU)));
+  LoadButtonIcons(g_globals.instance);
+  LoadRowLook(g_globals.instance);
 }
 
 HWND CreateChild(HWND parent, const char* className, const char* text, DWORD style, int x, int y, int width, int height,
                  int id) {
   return CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_state.instance, nullptr);
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_globals.instance, nullptr);
 }
 
 void CreateLabels(HWND window) {
@@ -96,21 +104,35 @@ void StopEverythingPlaying() {
   StopPlayAllRun();
   StopPlayback();
   ULONGLONG end = MonotonicMs() + kWorkerEndTimeoutMs;
-  for (ULONGLONG now; g_state.playAllRunning && PumpThreadMessages() && (now = MonotonicMs()) < end;)
+  for (ULONGLONG now; g_playback.playAllRunning && PumpThreadMessages() && (now = MonotonicMs()) < end;)
     BlockForMessagesOr(nullptr, 0, static_cast<DWORD>(end - now));
 }
 
-// The orderly end: hot keys released, the threads told to end, every
-// device stopped, the help closed, the window destroyed.
+// Waits for a thread to end, running meanwhile the messages other threads
+// send this one (the Play All worker hands its requests to this thread).
+void WaitForThreadEnd(HANDLE thread, DWORD boundMs) {
+  if (!thread) return;
+  ULONGLONG end = MonotonicMs() + boundMs;
+  for (ULONGLONG now; (now = MonotonicMs()) < end;) {
+    DWORD result = MsgWaitForMultipleObjects(1, &thread, FALSE, static_cast<DWORD>(end - now), QS_SENDMESSAGE);
+    if (result != WAIT_OBJECT_0 + 1) return;
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // runs the sent messages only
+  }
+}
+
+// The orderly end, in the order things depend on each other: hot keys
+// released; the threads told to end and waited for, while the window they
+// talk to still stands; every device closed; the help closed; then the
+// window destroyed.
 void Shutdown(HWND window) {
+  if (g_ending) return;
+  g_ending = true;
   UnregisterHotKeys(window);
-  g_state.animationStop = 1;
-  g_state.playAllStop = 1;
-  SetEvent(g_state.threadsQuit.handle());
-  g_state.playAllRunning = 0;
-  g_state.playing = 0;
+  StopPlayAllRun();
   StopPlayback();
   StopSidePlay();
+  WaitForWorkersToEnd();
   CloseHelp();
   DestroyWindow(window);
 }
@@ -118,13 +140,15 @@ void Shutdown(HWND window) {
 }  // namespace
 
 LRESULT OnCreate(HWND window, ObjectList* list) {
-  g_state.mainWindow = window;
+  g_globals.mainWindow = window;
+  g_ending = false;
   LoadPictures();
 
   CreateRibbon(window);
-  SendMessageA(g_state.ribbon, WM_SIZE, 0, 0);  // its height, before the first layout
-  g_state.statusBar = CreateChild(window, STATUS_BAR_CLASS, nullptr, WS_BORDER, 0, 0, 50, 10, 0);
-  StatusBarInit(g_state.statusBar);
+  SendMessageA(g_shell.ribbon, WM_SIZE, 0, 0);  // its height, before the first layout
+  g_shell.statusBar = CreateChild(window, STATUS_BAR_CLASS, nullptr, WS_BORDER, 0, 0, 50, 10, 0);
+  StatusBarInit(g_shell.statusBar);
+  SetStatusBar(g_shell.statusBar);
   CreateMainButtons(window);
   NameButtons(window);
   CreateLabels(window);
@@ -135,8 +159,8 @@ LRESULT OnCreate(HWND window, ObjectList* list) {
 
   if (RegisterHotKeys(window) != -1) ShowMessage(window, IDS_HOTKEY_START_FAILED, MB_ICONEXCLAMATION);
 
-  g_state.animationThread = CreateIdleThread(IconAnimationThread);
-  g_state.playAllThread = CreateIdleThread(PlayAllWorker, list);
+  g_shell.animationThread.reset(CreateIdleThread(IconAnimationThread));
+  g_shell.playAllThread.reset(CreateIdleThread(PlayAllWorker, list));
 
   // The device types are looked for on a thread of their own: a driver
   // that does not answer costs the start a few seconds, never the program.
@@ -170,48 +194,30 @@ void OnEndSession(HWND window, bool ending) {
 }
 
 void OnDestroy(HWND) {
-  for (HBITMAP& bitmap : g_state.kindBitmaps) {
-    if (bitmap) DeleteObject(bitmap);
-    bitmap = nullptr;
-  }
-  if (g_state.rowFont) DeleteObject(g_state.rowFont);
-  g_state.rowFont = nullptr;
-  UnregisterClassA("ovSEdit", g_state.instance);
+  FreeRowLook();
+  SetStatusBar(nullptr);
+  UnregisterClassA("ovSEdit", g_globals.instance);
   if (HasMainView()) {
     HWND listBox = MainView().window();
     MainView().list().StopListening(&g_titleKeeper);
     delete &MainView();
     SetMainView(nullptr);
-    if (g_state.listBoxClassProc)
-      SetWindowLongPtrW(listBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_state.listBoxClassProc));
+    if (g_shell.listBoxClassProc)
+      SetWindowLongPtrW(listBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_shell.listBoxClassProc));
   }
-  if (g_state.animationThread) CloseHandle(g_state.animationThread);
-  g_state.animationThread = nullptr;
-  if (g_state.popupMenu) DestroyMenu(g_state.popupMenu);
-  g_state.popupMenu = nullptr;
-  g_state.buttonTips = nullptr;  // an owned window: it goes with this one
+  g_shell.popupMenu.reset();
+  g_shell.buttonTips = nullptr;  // an owned window: it goes with this one
   PostQuitMessage(0);
 }
 
 void WaitForWorkersToEnd() {
-  HANDLE worker = g_state.playAllThread;
-  if (!worker) {
-    EndMediaPlayback(kDeviceThreadEndMs);
-    ReleaseMediaProbe();
-    return;
-  }
-  // The worker may still be handing requests to this thread.
-  ULONGLONG end = MonotonicMs() + kWorkerEndTimeoutMs;
-  for (;;) {
-    ULONGLONG now = MonotonicMs();
-    if (now >= end) break;
-    DWORD result = MsgWaitForMultipleObjects(1, &worker, FALSE, static_cast<DWORD>(end - now), QS_SENDMESSAGE);
-    if (result != WAIT_OBJECT_0 + 1) break;
-    MSG msg;
-    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // runs the sent messages only
-  }
-  CloseHandle(worker);
-  g_state.playAllThread = nullptr;
+  g_playback.animationStop = 1;
+  g_playback.playAllStop = 1;
+  SetEvent(g_globals.quit.handle());
+  WaitForThreadEnd(g_shell.playAllThread.get(), kWorkerEndTimeoutMs);
+  g_shell.playAllThread.reset();
+  WaitForThreadEnd(g_shell.animationThread.get(), kAnimationEndMs);
+  g_shell.animationThread.reset();
   // The devices close on their own thread; one stuck in a driver is left
   // behind, and the program ends all the same.
   EndMediaPlayback(kDeviceThreadEndMs);

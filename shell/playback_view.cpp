@@ -12,11 +12,13 @@
 #include "resources/ids.h"
 #include "shell/button_ribbon.h"
 #include "shell/command_state.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "playback/play_state.h"
+#include "settings/settings_record.h"
+#include "support/language.h"
 #include "shell/file_commands.h"
 #include "shell/list_view.h"
 #include "shell/main_window.h"
-#include "support/language.h"
 #include "support/paths.h"
 #include "support/support_library.h"
 
@@ -48,12 +50,12 @@ struct PlayLine {
 PlayLine s_play;
 
 bool ShowsTitleWhenMinimized() {
-  return (g_settings.preferenceFlags & TitleWhenMinimized) && IsIconic(g_state.mainWindow);
+  return (g_settings.preferenceFlags & TitleWhenMinimized) && IsIconic(g_globals.mainWindow);
 }
 
 // "Paused: text" while paused, else text as it is.
 void HeldText(const char* text, char* shown, size_t size) {
-  if (!g_state.paused) {
+  if (!g_playback.paused) {
     lstrcpynA(shown, text, static_cast<int>(size));
     return;
   }
@@ -73,7 +75,7 @@ void ShowPlayLine(bool statusToo) {
   }
   if (ShowsTitleWhenMinimized()) {
     HeldText(s_play.title, shown, sizeof shown);
-    SetWindowTextA(g_state.mainWindow, shown);
+    SetWindowTextA(g_globals.mainWindow, shown);
   }
 }
 
@@ -131,7 +133,7 @@ void StartPlayTimer(HWND mainWindow) {
   ReadPlayTimes();
   ComposeNowPlaying();
   ShowPlayLine(true);
-  if (!g_state.paused) SetTimer(mainWindow, IDT_PLAY_TIME, kPlayTimeTickMs, nullptr);
+  if (!g_playback.paused) SetTimer(mainWindow, IDT_PLAY_TIME, kPlayTimeTickMs, nullptr);
 }
 
 // Countdown text: in the minimized title when asked, else on the status
@@ -144,7 +146,7 @@ void ShowCountdown(HWND mainWindow, uint32_t seconds) {
   LanguageString(IDS_FMT_COUNTDOWN, format, sizeof format);
   snprintf(s_play.line, sizeof s_play.line, format, seconds);
   lstrcpynA(s_play.title, s_play.line, sizeof s_play.title);
-  ShowPlayLine(!ShowsTitleWhenMinimized() && !IsIconic(g_state.mainWindow));
+  ShowPlayLine(!ShowsTitleWhenMinimized() && !IsIconic(g_globals.mainWindow));
 }
 
 // Pause and its end: the line says it is held; when it goes on, the line
@@ -152,7 +154,7 @@ void ShowCountdown(HWND mainWindow, uint32_t seconds) {
 // comes next to replace.
 void ShowPauseChanged(HWND mainWindow, bool paused) {
   if (paused) KillTimer(mainWindow, IDT_PLAY_TIME);
-  if (!paused && g_state.playing && s_play.timed)
+  if (!paused && g_playback.playing && s_play.timed)
     StartPlayTimer(mainWindow);
   else
     ShowPlayLine(s_play.statusToo);
@@ -207,7 +209,7 @@ void OnPlaybackEvent(HWND mainWindow, WPARAM event, LPARAM value) {
       break;
     case PlaybackBusyChanged:
       UpdateCommandStates(mainWindow);
-      if (!g_state.playing && !g_state.playAllRunning) {
+      if (!g_playback.playing && !g_playback.playAllRunning) {
         StopPlayTimer(mainWindow);
         OpenPendingCommandLine(mainWindow);  // a list handed over while it played
       }
@@ -238,7 +240,7 @@ void OnPlaybackEvent(HWND mainWindow, WPARAM event, LPARAM value) {
 void OnPlayTimeTick(HWND mainWindow) {
   // Nothing plays any more (its end needs no event of its own), or a
   // countdown took over: the timer goes.
-  if (!g_state.playing || !s_play.timed || g_state.paused) {
+  if (!g_playback.playing || !s_play.timed || g_playback.paused) {
     KillTimer(mainWindow, IDT_PLAY_TIME);
     return;
   }
@@ -255,7 +257,7 @@ void ShowNowPlaying() {
 }
 
 void ShowPlayLineAgain(HWND mainWindow) {
-  if (!g_state.playing) return;
+  if (!g_playback.playing) return;
   // The line is kept as it was last shown: what plays now, never an
   // object of a list that may be gone.
   if (s_play.countdown)
@@ -275,5 +277,5 @@ void ReportPlayFailure(HWND owner, const char* what, DWORD error) {
   char text[kLongFormatLength + kTextBufferSize + kReasonLength];
   snprintf(text, sizeof text, format, what, reason);
   ShowStatusText(text);
-  ResMessageBox(owner, g_state.languageModule, text, MAKEINTRESOURCEA(IDS_APP_CAPTION), MB_ICONEXCLAMATION);
+  ResMessageBox(owner, LanguageModule(), text, MAKEINTRESOURCEA(IDS_APP_CAPTION), MB_ICONEXCLAMATION);
 }

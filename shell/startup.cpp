@@ -10,10 +10,13 @@
 #include "shell/command_line.h"
 #include "shell/control_superclasses.h"
 #include "shell/main_window.h"
-#include "state/main_window_state.h"
-#include "support/help.h"
+#include "support/globals.h"
+#include "shell/shell_state.h"
+#include "settings/settings_record.h"
 #include "support/language.h"
+#include "support/help.h"
 #include "support/support_library.h"
+#include "support/scoped_win.h"
 
 namespace {
 
@@ -24,7 +27,7 @@ constexpr char kDefaultLanguageModule[] = "wd_eng.dll";
 // module is loaded.
 void ShowOwnText(UINT id) {
   char text[kTextBufferSize] = "";
-  LoadStringA(g_state.instance, id, text, sizeof text);
+  LoadStringA(g_globals.instance, id, text, sizeof text);
   MessageBoxA(nullptr, text, "Wendle", MB_ICONHAND);
 }
 
@@ -74,13 +77,14 @@ bool HandOverToPreviousInstance(const char* commandLine, int* exitCode) {
 HINSTANCE LoadLanguageModule() {
   char keyPath[kTextBufferSize] = "";
   char module[kTextBufferSize] = "";
-  LoadStringA(g_state.instance, IDS_OWN_LANGUAGE_KEY, keyPath, sizeof keyPath);
-  HKEY key;
+  LoadStringA(g_globals.instance, IDS_OWN_LANGUAGE_KEY, keyPath, sizeof keyPath);
+  ScopedRegKey opened;
   DWORD disposition = 0;
   char keyClass[] = "REG_SZ";
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, keyClass, 0, KEY_ALL_ACCESS, nullptr, &key, &disposition) !=
-      ERROR_SUCCESS)
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, keyClass, 0, KEY_ALL_ACCESS, nullptr, opened.out(),
+                      &disposition) != ERROR_SUCCESS)
     return nullptr;
+  HKEY key = opened.get();
   if (disposition == REG_CREATED_NEW_KEY) {
     lstrcpynA(module, kDefaultLanguageModule, sizeof module);
     RegSetValueExA(key, kLanguageValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(module),
@@ -94,7 +98,6 @@ HINSTANCE LoadLanguageModule() {
       module[0] = '\0';
     module[size < sizeof module ? size : sizeof module - 1] = '\0';
   }
-  RegCloseKey(key);
   return module[0] ? LoadLibraryA(module) : nullptr;
 }
 
@@ -109,8 +112,8 @@ int RunMessageLoop() {
     if (HelpPreTranslateMessage(&msg)) continue;
     // Wendle's keys work in its main window; the help window, on this thread
     // too, keeps its keys (Enter, Delete) to itself.
-    if ((msg.hwnd == g_state.mainWindow || IsChild(g_state.mainWindow, msg.hwnd)) &&
-        TranslateAcceleratorW(g_state.mainWindow, g_state.accelerators, &msg))
+    if ((msg.hwnd == g_globals.mainWindow || IsChild(g_globals.mainWindow, msg.hwnd)) &&
+        TranslateAcceleratorW(g_globals.mainWindow, g_globals.accelerators, &msg))
       continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
@@ -127,16 +130,16 @@ HWND CreateMainWindow(const RECT& place, ObjectList& list) {
   bool placed = !IsRectEmpty(&place);
   return CreateWindowExA(0, kMainWindowClass, title, WS_OVERLAPPEDWINDOW, placed ? place.left : CW_USEDEFAULT,
                          placed ? place.top : CW_USEDEFAULT, placed ? place.right : kFirstWidth,
-                         placed ? place.bottom : kFirstHeight, nullptr, nullptr, g_state.instance, &list);
+                         placed ? place.bottom : kFirstHeight, nullptr, nullptr, g_globals.instance, &list);
 }
 
 bool RegisterMainWindowClass() {
   WNDCLASSA wc = {};
   wc.style = CS_HREDRAW | CS_VREDRAW;
   wc.lpfnWndProc = MainWindowProc;
-  wc.hInstance = g_state.instance;
+  wc.hInstance = g_globals.instance;
   // The title bar, the task bar and Alt+Tab show the program's own icon.
-  wc.hIcon = LoadIconA(g_state.instance, MAKEINTRESOURCEA(IDI_APP));
+  wc.hIcon = LoadIconA(g_globals.instance, MAKEINTRESOURCEA(IDI_APP));
   wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
   wc.lpszMenuName = MAKEINTRESOURCEA(IDR_MAIN_MENU);
@@ -145,20 +148,21 @@ bool RegisterMainWindowClass() {
 }
 
 bool RegisterWindowClasses() {
-  return RegisterMainWindowClass() && RegisterRibbonClass(g_state.instance) &&
-         RegisterEditSuperclass(g_state.instance) && RegisterListBoxSuperclass(g_state.instance);
+  return RegisterMainWindowClass() && RegisterRibbonClass(g_globals.instance) &&
+         RegisterEditSuperclass(g_globals.instance) && RegisterListBoxSuperclass(g_globals.instance);
 }
 
 int RunWendle(HINSTANCE instance, const char* commandLine, int show) {
   int handedOver = 0;
   if (HandOverToPreviousInstance(commandLine, &handedOver)) return handedOver;
-  g_state.instance = instance;
+  g_globals.instance = instance;
   if (!RegisterWindowClasses()) {
     ShowOwnText(IDS_OWN_NO_MAIN_WINDOW);
     return 0;
   }
-  g_state.languageModule = LoadLanguageModule();
-  if (!g_state.languageModule) {
+  ScopedLibrary language(LoadLanguageModule());
+  SetLanguageModule(language.get());
+  if (!language) {
     ShowOwnText(IDS_OWN_NO_LANGUAGE);
     return 0;
   }
@@ -169,27 +173,26 @@ int RunWendle(HINSTANCE instance, const char* commandLine, int show) {
   if (!LoadWindowPlacement(LanguageText(IDS_REG_SETTINGS_KEY), LanguageText(IDS_REG_WINDOW_PLACEMENT), &place,
                            &maximized))
     SetRectEmpty(&place);
-  g_state.popupMenu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_POPUP_MENU));
-  g_state.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+  g_globals.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
 
   // The list outlives the main window and every thread that reads it: it
   // goes last, after the Play All worker has ended.
   ObjectList list;
   if (!CreateMainWindow(place, list)) {
     ShowOwnText(IDS_OWN_NO_MAIN_WINDOW);
-    FreeLibrary(g_state.languageModule);
+    SetLanguageModule(nullptr);
     return 0;
   }
-  ShowWindow(g_state.mainWindow, maximized ? SW_SHOWMAXIMIZED : show);
-  UpdateWindow(g_state.mainWindow);
-  SendMessageA(g_state.mainWindow, WM_SETSTATUSTEXT, IDS_STATUS_STARTUP, 0);
+  ShowWindow(g_globals.mainWindow, maximized ? SW_SHOWMAXIMIZED : show);
+  UpdateWindow(g_globals.mainWindow);
+  SendMessageA(g_globals.mainWindow, WM_SETSTATUSTEXT, IDS_STATUS_STARTUP, 0);
   if (commandLine && *commandLine) {
     if (strnlen(commandLine, kCommandLineSize) < kCommandLineSize) {
-      lstrcpynA(g_state.pendingCommandLine, commandLine, kCommandLineSize);
-      PostMessageA(g_state.mainWindow, WM_OPENCOMMANDLINE, 0, 0);
+      lstrcpynA(g_shell.pendingCommandLine, commandLine, kCommandLineSize);
+      PostMessageA(g_globals.mainWindow, WM_OPENCOMMANDLINE, 0, 0);
     } else {
       // A cut line would open another file, or without its switch: none.
-      ShowMessageWithCaption(g_state.mainWindow, IDS_CANNOT_OPEN_FILE, LanguageText(IDS_APP_CAPTION),
+      ShowMessageWithCaption(g_globals.mainWindow, IDS_CANNOT_OPEN_FILE, LanguageText(IDS_APP_CAPTION),
                              MB_ICONEXCLAMATION);
     }
   }
@@ -197,6 +200,6 @@ int RunWendle(HINSTANCE instance, const char* commandLine, int show) {
   int exitCode = RunMessageLoop();
   // The worker may still use the language module's texts while it ends.
   WaitForWorkersToEnd();
-  FreeLibrary(g_state.languageModule);
+  SetLanguageModule(nullptr);
   return exitCode;
 }

@@ -2,7 +2,7 @@
 // the labels above the list.
 #include "resources/ids.h"
 #include "shell/button_ribbon.h"
-#include "state/main_window_state.h"
+#include "settings/settings_record.h"
 #include "support/language.h"
 
 void ShowPlayListCount(HWND mainWindow, uint32_t count) {

@@ -5,6 +5,7 @@
 #include "storage/catalog_format.h"
 #include "storage/file_text.h"
 #include "support/paths.h"
+#include "support/scoped_win.h"
 
 namespace {
 
@@ -12,17 +13,12 @@ namespace {
 const char kCatalogFile[] = "WD_CD.DAT";
 constexpr DWORD kReadChunk = 4096;
 
-HANDLE OpenCatalog(DWORD access, DWORD disposition) {
-  return CreateFileA(kCatalogFile, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
-                     FILE_ATTRIBUTE_NORMAL, nullptr);
+ScopedHandle OpenCatalog(DWORD access, DWORD disposition) {
+  return ScopedHandle(CreateFileA(kCatalogFile, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-bool CatalogExists() {
-  HANDLE file = OpenCatalog(GENERIC_READ, OPEN_EXISTING);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(file);
-  return true;
-}
+bool CatalogExists() { return OpenCatalog(GENERIC_READ, OPEN_EXISTING).valid(); }
 
 // Lines go to disk as text mode writes them: LF becomes CR LF.
 std::string TextModeLine(const std::string& line) {
@@ -58,15 +54,16 @@ CatalogedList& LastCataloged() {
 }
 
 CatalogFound LookupCatalog(uint32_t first, uint32_t second, bool absolutePaths, std::string* path) {
-  HANDLE file = OpenCatalog(GENERIC_READ, OPEN_EXISTING);
-  if (file == INVALID_HANDLE_VALUE) return CatalogFound::NotFound;
   CatalogLookup lookup(first, second);
-  char chunk[kReadChunk];
-  DWORD read = 0;
-  while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0 && lookup.Feed(chunk, read)) {
+  {
+    ScopedHandle file = OpenCatalog(GENERIC_READ, OPEN_EXISTING);
+    if (!file) return CatalogFound::NotFound;
+    char chunk[kReadChunk];
+    DWORD read = 0;
+    while (ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) && read > 0 && lookup.Feed(chunk, read)) {
+    }
+    lookup.Finish();
   }
-  lookup.Finish();
-  CloseHandle(file);
 
   switch (lookup.result()) {
     case CatalogLookup::Result::BadMagic:
@@ -89,13 +86,13 @@ CatalogFound LookupCatalog(uint32_t first, uint32_t second, bool absolutePaths, 
 
 DWORD AppendCatalogEntry(uint32_t first, uint32_t second, const std::string& listPath) {
   if (!CatalogExists() && !CreateCatalogFile()) return GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
-  HANDLE file = OpenCatalog(GENERIC_READ | FILE_APPEND_DATA, OPEN_EXISTING);
-  if (file == INVALID_HANDLE_VALUE) return GetLastError();
-  std::string line = TextModeLine(FormatCatalogEntry(first, second, listPath));
-  if (EndsInsideALine(file)) line.insert(0, "\r\n");
-  DWORD error = WriteAll(file, line) ? 0 : (GetLastError() ? GetLastError() : ERROR_WRITE_FAULT);
-  CloseHandle(file);
-  if (error) return error;
+  {
+    ScopedHandle file = OpenCatalog(GENERIC_READ | FILE_APPEND_DATA, OPEN_EXISTING);
+    if (!file) return GetLastError();
+    std::string line = TextModeLine(FormatCatalogEntry(first, second, listPath));
+    if (EndsInsideALine(file.get())) line.insert(0, "\r\n");
+    if (!WriteAll(file.get(), line)) return GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
+  }
   CatalogedList& entry = LastCataloged();
   entry.first = first;
   entry.second = second;
@@ -104,9 +101,6 @@ DWORD AppendCatalogEntry(uint32_t first, uint32_t second, const std::string& lis
 }
 
 int CreateCatalogFile() {
-  HANDLE file = OpenCatalog(FILE_APPEND_DATA, OPEN_ALWAYS);
-  if (file == INVALID_HANDLE_VALUE) return 0;
-  bool written = WriteAll(file, TextModeLine(std::string(kCatalogMagic) + "\n"));
-  CloseHandle(file);
-  return written ? 1 : 0;
+  ScopedHandle file = OpenCatalog(FILE_APPEND_DATA, OPEN_ALWAYS);
+  return file && WriteAll(file.get(), TextModeLine(std::string(kCatalogMagic) + "\n")) ? 1 : 0;
 }

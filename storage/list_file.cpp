@@ -6,13 +6,16 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "model/local_memory.h"
 #include "model/object_paths.h"
 #include "storage/file_text.h"
 #include "storage/list_format.h"
 #include "storage/playlist_format.h"
+#include "storage/whole_file.h"
 #include "support/paths.h"
+#include "support/scoped_win.h"
 
 namespace {
 
@@ -20,39 +23,8 @@ namespace {
 // step a tight loop, few enough for a small stack and progress in time.
 constexpr int kItemsPerBatch = 256;
 constexpr size_t kWriteChunk = 64 * 1024;
-
-// A whole file read into memory.
-struct FileBytes {
-  std::unique_ptr<char[]> data;
-  size_t size = 0;
-};
-
-// Opens path for reading (others may go on reading and writing it) and
-// reads it whole: 0, or the system's error.
-DWORD ReadWholeFile(const char* path, FileBytes* bytes) {
-  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return GetLastError();
-  DWORD error = 0;
-  LARGE_INTEGER size;
-  if (!GetFileSizeEx(file, &size)) {
-    error = GetLastError();
-  } else if (size.QuadPart >= 0x7FFFFFFF) {
-    error = ERROR_FILE_TOO_LARGE;
-  } else {
-    bytes->size = static_cast<size_t>(size.QuadPart);
-    bytes->data.reset(new (std::nothrow) char[bytes->size + 1]);
-    DWORD read = 0;
-    if (!bytes->data)
-      error = ERROR_NOT_ENOUGH_MEMORY;
-    else if (bytes->size && !ReadFile(file, bytes->data.get(), static_cast<DWORD>(bytes->size), &read, nullptr))
-      error = GetLastError();
-    else
-      bytes->size = read;
-  }
-  CloseHandle(file);
-  return error;
-}
+// A list file is read in one piece of at most this many bytes.
+constexpr size_t kMaxListFileBytes = 0x7FFFFFFE;
 
 // A SoundObject holding the values of a list-file item; null when memory
 // runs out (nothing is left allocated then). *cut is set when a text had
@@ -102,18 +74,17 @@ std::string_view NameForFolder(const ObjectList& list, const SoundObject& record
 // view lives.
 class ItemView {
  public:
-  explicit ItemView(SoundObjectHandle handle) : record_(handle) {
+  explicit ItemView(SoundObjectHandle handle)
+      : record_(handle),
+        description_(record_ ? record_->description : nullptr),
+        fileName_(record_ ? record_->fileName : nullptr) {
     if (!record_) return;
     item_.flags = record_->flags;
     item_.repeatCount = record_->repeatCount;
     item_.postDelay = record_->postDelay;
     item_.trackNumber = record_->trackNumber;
-    SetText(record_->description, &description_, &item_.hasDescription, &item_.description);
-    SetText(record_->fileName, &fileName_, &item_.hasFileName, &item_.fileName);
-  }
-  ~ItemView() {
-    if (description_) LocalUnlock(record_->description);
-    if (fileName_) LocalUnlock(record_->fileName);
+    SetText(record_->description, description_, &item_.hasDescription, &item_.description);
+    SetText(record_->fileName, fileName_, &item_.hasFileName, &item_.fileName);
   }
   ItemView(const ItemView&) = delete;
   ItemView& operator=(const ItemView&) = delete;
@@ -122,16 +93,14 @@ class ItemView {
   const SoundObject* record() const { return record_.get(); }
 
  private:
-  static void SetText(HLOCAL block, const char** locked, bool* has, std::string_view* text) {
-    if (!block) return;
-    *locked = static_cast<const char*>(LocalLock(block));
-    if (!*locked) return;
+  static void SetText(HLOCAL block, const LockedBlock<const char>& locked, bool* has, std::string_view* text) {
+    if (!locked) return;
     *has = true;
-    *text = std::string_view(*locked, strnlen(*locked, LocalSize(block)));
+    *text = std::string_view(locked.get(), strnlen(locked.get(), LocalSize(block)));
   }
   LockedBlock<SoundObject> record_;
-  const char* description_ = nullptr;
-  const char* fileName_ = nullptr;
+  LockedBlock<const char> description_;
+  LockedBlock<const char> fileName_;
   ListItemRecord item_;
 };
 
@@ -181,7 +150,7 @@ bool FullListPath(const char* path, char* full) {
 ListFileResult LoadListFile(ObjectList& list, const char* path, int mode, int insertAt, ListProgress* progress) {
   ListFileResult result;
   FileBytes bytes;
-  if (DWORD error = ReadWholeFile(path, &bytes)) {
+  if (DWORD error = ReadWholeFile(path, kMaxListFileBytes, &bytes)) {
     result.status = ListFileResult::CannotOpen;
     result.systemError = error;
     return result;
@@ -288,14 +257,16 @@ bool EmitListFile(const ObjectList& list, const char* folder, ListProgress* prog
 
 // Writes the list to a file opened by the caller, flushing it to the disk;
 // 0 or the system's error. The file is closed either way.
-DWORD WriteListAndClose(HANDLE file, const ObjectList& list, const char* folder, ListProgress* progress) {
-  if (file == INVALID_HANDLE_VALUE) return GetLastError();
+DWORD WriteListAndClose(ScopedHandle owned, const ObjectList& list, const char* folder, ListProgress* progress) {
+  if (!owned) return GetLastError();
+  HANDLE file = owned.get();
   DWORD error = 0;
   if (EmitListFile(list, folder, progress, [&](const std::string& chunk) { return WriteAll(file, chunk, &error); }) &&
       !SetEndOfFile(file))
     error = GetLastError();
   if (!error && !FlushFileBuffers(file)) error = GetLastError();
-  if (!CloseHandle(file) && !error) error = GetLastError();
+  // A write the system held back can fail only now: the close is checked.
+  if (!CloseHandle(owned.release()) && !error) error = GetLastError();
   return error;
 }
 
@@ -308,9 +279,9 @@ DWORD ReplaceThroughNewFile(const ObjectList& list, const char* path, const char
   char temp[kMaxPath + 16];
   if (!TemporaryBeside(path, temp, sizeof temp)) return ERROR_FILENAME_EXCED_RANGE;
   // CREATE_NEW: a file that appeared meanwhile is someone else's.
-  HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return GetLastError();
-  DWORD error = WriteListAndClose(file, list, folder, progress);
+  ScopedHandle file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return GetLastError();
+  DWORD error = WriteListAndClose(std::move(file), list, folder, progress);
   if (!error && oldAttributes != INVALID_FILE_ATTRIBUTES) {
     // The list file keeps what the person set on it (hidden, archive...).
     SetFileAttributesA(temp, oldAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
@@ -323,8 +294,9 @@ DWORD ReplaceThroughNewFile(const ObjectList& list, const char* path, const char
 
 // Writes the list over the file itself: where its folder takes no new file.
 DWORD WriteInPlace(const ObjectList& list, const char* path, const char* folder, ListProgress* progress) {
-  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  return WriteListAndClose(file, list, folder, progress);
+  return WriteListAndClose(
+      ScopedHandle(CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)), list,
+      folder, progress);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "storage/utf8_text.h"
+#include "storage/whole_file.h"
 #include "storage/xml_playlist.h"
 
 namespace {
@@ -79,38 +80,12 @@ bool ReadPlaylistFile(const char* path, PlaylistRead* read, TextCodePages pages)
     read->stop = PlaylistStop::NotThisFormat;
     return false;
   }
-  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    read->stop = PlaylistStop::CannotRead;
+  FileBytes bytes;
+  if (DWORD error = ReadWholeFile(path, kMaxPlaylistBytes, &bytes)) {
+    read->stop = error == ERROR_FILE_TOO_LARGE ? PlaylistStop::TooLarge : PlaylistStop::CannotRead;
     return false;
   }
-  // A pipe or a device could go on for ever; the size says what a disk
-  // file holds before a byte of it is read.
-  PlaylistStop stop = PlaylistStop::None;
-  std::unique_ptr<char[]> bytes;
-  size_t size = 0;
-  LARGE_INTEGER length;
-  if (GetFileType(file) != FILE_TYPE_DISK || !GetFileSizeEx(file, &length) || length.QuadPart < 0) {
-    stop = PlaylistStop::CannotRead;
-  } else if (static_cast<unsigned long long>(length.QuadPart) > kMaxPlaylistBytes) {
-    stop = PlaylistStop::TooLarge;
-  } else {
-    size = static_cast<size_t>(length.QuadPart);
-    bytes.reset(new (std::nothrow) char[size + 1]);
-    DWORD got = 0;
-    if (!bytes || (size > 0 && !ReadFile(file, bytes.get(), static_cast<DWORD>(size), &got, nullptr))) {
-      stop = PlaylistStop::CannotRead;
-    } else {
-      size = size > 0 ? got : 0;
-    }
-  }
-  CloseHandle(file);
-  if (stop != PlaylistStop::None) {
-    read->stop = stop;
-    return false;
-  }
-  ReadPlaylistBytes(format, bytes.get(), size, read);
+  ReadPlaylistBytes(format, bytes.data.get(), bytes.size, read);
   PlaylistTextsToProgram(read, pages);
   return !NothingRead(read->stop);
 }

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "support/scoped_win.h"
+
 namespace {
 
 using CreateXmlReaderFunction = HRESULT(WINAPI*)(REFIID, void**, IMalloc*);
@@ -30,14 +32,11 @@ class XmlLite {
     UINT length = GetSystemDirectoryW(path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return;
     memcpy(path + length, kName, sizeof kName);
-    module_ = LoadLibraryW(path);
+    module_.reset(LoadLibraryW(path));
     if (!module_) return;
     // Through void (*)(void), the one function type that converts to any.
     create_ = reinterpret_cast<CreateXmlReaderFunction>(
-        reinterpret_cast<void (*)(void)>(GetProcAddress(module_, "CreateXmlReader")));
-  }
-  ~XmlLite() {
-    if (module_) FreeLibrary(module_);
+        reinterpret_cast<void (*)(void)>(GetProcAddress(module_.get(), "CreateXmlReader")));
   }
   XmlLite(const XmlLite&) = delete;
   XmlLite& operator=(const XmlLite&) = delete;
@@ -48,7 +47,7 @@ class XmlLite {
   }
 
  private:
-  HMODULE module_ = nullptr;
+  ScopedLibrary module_;
   CreateXmlReaderFunction create_ = nullptr;
 };
 

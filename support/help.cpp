@@ -9,6 +9,7 @@
 #include "help_pages.h"
 #include "resources/ids.h"
 #include "support/language.h"
+#include "support/scoped_win.h"
 
 namespace {
 
@@ -71,13 +72,11 @@ HMODULE LoadViewerLibrary() {
 
 bool StartViewer() {
   if (!g_viewer.htmlHelp) {
-    HMODULE library = LoadViewerLibrary();
+    ScopedLibrary library(LoadViewerLibrary());
     if (!library) return false;
-    FARPROC entry = GetProcAddress(library, "HtmlHelpW");
-    if (!entry) {
-      FreeLibrary(library);
-      return false;
-    }
+    FARPROC entry = GetProcAddress(library.get(), "HtmlHelpW");
+    if (!entry) return false;
+    library.release();  // the viewer stays loaded while the program runs
     g_viewer.htmlHelp = reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void (*)()>(entry));
   }
   if (!g_viewer.initialized) {

@@ -4,13 +4,24 @@
 #include <cstdio>
 
 #include "resources/ids.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
 #include "support/control_library.h"
 #include "support/support_library.h"
 
+namespace {
+
+HINSTANCE g_languageModule = nullptr;
+HWND g_statusBar = nullptr;
+
+}  // namespace
+
+HINSTANCE LanguageModule() { return g_languageModule; }
+void SetLanguageModule(HINSTANCE module) { g_languageModule = module; }
+void SetStatusBar(HWND statusBar) { g_statusBar = statusBar; }
+
 const char* LanguageString(UINT id, char* text, int size) {
   if (size <= 0) return text;
-  if (LoadStringA(g_state.languageModule, id, text, size) <= 0) text[0] = '\0';
+  if (LoadStringA(g_languageModule, id, text, size) <= 0) text[0] = '\0';
   return text;
 }
 
@@ -20,16 +31,15 @@ void ShowStatusString(UINT id) {
 }
 
 void ShowStatusText(const char* text) {
-  if (g_state.statusBar) StatusBarSetText(g_state.statusBar, text);
+  if (g_statusBar) StatusBarSetText(g_statusBar, text);
 }
 
 int ShowMessage(HWND owner, UINT textId, UINT style) {
-  return ResMessageBox(owner, g_state.languageModule, MAKEINTRESOURCEA(textId), MAKEINTRESOURCEA(IDS_APP_CAPTION),
-                       style);
+  return ResMessageBox(owner, g_languageModule, MAKEINTRESOURCEA(textId), MAKEINTRESOURCEA(IDS_APP_CAPTION), style);
 }
 
 int ShowMessageWithCaption(HWND owner, UINT textId, const char* caption, UINT style) {
-  return ResMessageBox(owner, g_state.languageModule, MAKEINTRESOURCEA(textId), caption, style);
+  return ResMessageBox(owner, g_languageModule, MAKEINTRESOURCEA(textId), caption, style);
 }
 
 int ShowFormattedMessage(HWND owner, UINT formatId, UINT style, ...) {
@@ -40,7 +50,7 @@ int ShowFormattedMessage(HWND owner, UINT formatId, UINT style, ...) {
   va_start(arguments, style);
   vsnprintf(text, sizeof text, format, arguments);
   va_end(arguments);
-  return ResMessageBox(owner, g_state.languageModule, text, MAKEINTRESOURCEA(IDS_APP_CAPTION), style);
+  return ResMessageBox(owner, g_languageModule, text, MAKEINTRESOURCEA(IDS_APP_CAPTION), style);
 }
 
 std::string SystemErrorText(DWORD error) {

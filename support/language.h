@@ -10,6 +10,12 @@
 #include <cstddef>
 #include <string>
 
+// The language module every text comes from (wd_eng.dll), loaded at start.
+HINSTANCE LanguageModule();
+void SetLanguageModule(HINSTANCE module);
+// Where status texts go: the main window's status bar (none: nowhere).
+void SetStatusBar(HWND statusBar);
+
 // Loads a language string into text (at most size - 1 characters); an
 // empty text when it is missing. Returns text.
 const char* LanguageString(UINT id, char* text, int size);

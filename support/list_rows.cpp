@@ -1,9 +1,14 @@
 #include "support/list_rows.h"
 
-#include "state/main_window_state.h"
+#include "resources/ids.h"
+#include "support/scoped_win.h"
 #include "support/support_library.h"
 
 namespace {
+
+// What LoadRowLook made.
+ScopedBitmap g_kindBitmaps[kKindBitmapCount];
+ScopedFont g_rowFont;
 
 constexpr COLORREF kTransparentColour = RGB(0, 0, 255);
 constexpr int kBitmapOffsetX = 3;
@@ -23,8 +28,7 @@ void DrawRow(const DRAWITEMSTRUCT* item, HBITMAP bitmap, const char* text, int t
   bool selected = (item->itemState & ODS_SELECTED) != 0;
   COLORREF oldBack = SetBkColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
   COLORREF oldText = SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  HGDIOBJ font = g_state.rowFont ? static_cast<HGDIOBJ>(g_state.rowFont) : GetStockObject(ANSI_VAR_FONT);
-  HGDIOBJ oldFont = SelectObject(dc, font);
+  ScopedSelect font(dc, RowFont());
 
   RECT rect = item->rcItem;
   ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
@@ -44,7 +48,6 @@ void DrawRow(const DRAWITEMSTRUCT* item, HBITMAP bitmap, const char* text, int t
   }
   DrawTextW(dc, wide, length - 1, &rect, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 
-  SelectObject(dc, oldFont);
   SetTextColor(dc, oldText);
   SetBkColor(dc, oldBack);
   if (item->itemState & ODS_FOCUS) DrawFocusRect(dc, &item->rcItem);
@@ -86,13 +89,30 @@ int DrawMaskedBitmap(HDC dc, HBITMAP bitmap, const RECT* rect, int x, int y) {
   if (!bitmap || !dc || !rect) return 0;
   BITMAP info;
   if (!GetObjectA(bitmap, sizeof info, &info)) return 0;
-  HDC memory = CreateCompatibleDC(dc);
+  ScopedMemoryDC memory(dc);
   if (!memory) return 0;
-  HGDIOBJ old = SelectObject(memory, bitmap);
+  ScopedSelect selected(memory.get(), bitmap);
   COLORREF oldBack = SetBkColor(dc, kTransparentColour);
-  BOOL drawn = DrawTransparentBitmap(dc, rect->left + x, rect->top + y, info.bmWidth, info.bmHeight, memory, 0, 0);
+  BOOL drawn =
+      DrawTransparentBitmap(dc, rect->left + x, rect->top + y, info.bmWidth, info.bmHeight, memory.get(), 0, 0);
   SetBkColor(dc, oldBack);
-  SelectObject(memory, old);
-  DeleteDC(memory);
   return drawn ? 1 : 0;
 }
+
+void LoadRowLook(HINSTANCE instance) {
+  const int ids[kKindBitmapCount] = {IDB_KIND_WAVE,     IDB_KIND_MIDI,  IDB_KIND_PAUSE,
+                                     IDB_KIND_CD_TRACK, IDB_KIND_VIDEO, IDB_KIND_AUDIO};
+  for (int i = 0; i < kKindBitmapCount; ++i) g_kindBitmaps[i].reset(LoadBitmapA(instance, MAKEINTRESOURCEA(ids[i])));
+  g_rowFont.reset(CreateRowFont());
+}
+
+void FreeRowLook() {
+  for (ScopedBitmap& bitmap : g_kindBitmaps) bitmap.reset();
+  g_rowFont.reset();
+}
+
+HBITMAP KindBitmapAt(int entry) {
+  return entry >= 0 && entry < kKindBitmapCount ? g_kindBitmaps[entry].get() : nullptr;
+}
+
+HGDIOBJ RowFont() { return g_rowFont ? static_cast<HGDIOBJ>(g_rowFont.get()) : GetStockObject(ANSI_VAR_FONT); }

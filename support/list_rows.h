@@ -23,6 +23,17 @@ RECT ListRowPicture(const RECT& row);
 // the system gives no message font (the rows then use the stock font).
 HFONT CreateRowFont();
 
+// The rows' look: the kind bitmaps (Wave 0, Midi 1, Pause 2, CdTrack 3,
+// Video 4, AudioFile 5; model/sound_object_kind.h) and the row font, made
+// when the main window is made and deleted when it goes.
+constexpr int kKindBitmapCount = 6;
+void LoadRowLook(HINSTANCE instance);
+void FreeRowLook();
+// A kind bitmap by its entry; null for none (or before LoadRowLook).
+HBITMAP KindBitmapAt(int entry);
+// The font the rows are drawn in: the row font, or the stock one.
+HGDIOBJ RowFont();
+
 // 0 when no bitmap is given.
 int DrawMaskedBitmap(HDC dc, HBITMAP bitmap, const RECT* rect, int x, int y);
 

@@ -19,6 +19,7 @@
 #include <cstring>
 
 #include "support/control_library.h"
+#include "support/scoped_win.h"
 
 namespace {
 
@@ -220,15 +221,14 @@ void UnregisterControlClasses() {
 
 /* Height of a bar whose one line of text fits the bar's font. */
 int FittingStatusBarHeight(HWND statusBar) {
-  HDC dc = GetDC(statusBar);
-  if (!dc) return 0;
-  HFONT font = reinterpret_cast<HFONT>(SendMessageA(statusBar, WM_GETFONT, 0, 0));
-  HGDIOBJ oldFont = font ? SelectObject(dc, font) : NULL;
   TEXTMETRICA tm;
-  BOOL measured = GetTextMetricsA(dc, &tm);
-  if (oldFont) SelectObject(dc, oldFont);
-  ReleaseDC(statusBar, dc);
-  if (!measured) return 0;
+  {
+    ScopedWindowDC dc(statusBar);
+    if (!dc) return 0;
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(statusBar, WM_GETFONT, 0, 0));
+    ScopedSelect selected(dc.get(), font);
+    if (!GetTextMetricsA(dc.get(), &tm)) return 0;
+  }
 
   int borders[3] = {0, 0, 0}; /* horizontal, vertical, between parts */
   SendMessageA(statusBar, SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders));

@@ -17,6 +17,7 @@
 // cannot take (an absurd channel count, rate or sample size) can bring the
 // platform's wave driver down with the whole process.
 #include "support/support_library.h"
+#include "support/scoped_win.h"
 
 #include <mmsystem.h>
 #include <mmreg.h>
@@ -163,9 +164,10 @@ bool ReadAt(HANDLE file, uint64_t offset, void* buffer, DWORD size) {
 // whose "data" chunk, after it, holds at least one whole block; else the
 // MCI error that says what is wrong.
 DWORD WaveFileError(LPCSTR path) {
-  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  ScopedHandle opened(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  HANDLE file = opened.get();
+  if (!opened) {
     DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? MCIERR_FILE_NOT_FOUND : MCIERR_FILE_READ;
   }
@@ -200,7 +202,6 @@ DWORD WaveFileError(LPCSTR path) {
       offset = body + chunkSize + (chunkSize & 1);
     }
   }
-  CloseHandle(file);
   return result;
 }
 

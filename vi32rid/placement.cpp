@@ -1,6 +1,7 @@
 // The main window's normal rectangle and maximized state in the registry.
 #include "support/support_library.h"
 #include "vi32rid/library.h"
+#include "support/scoped_win.h"
 
 #include <algorithm>
 
@@ -20,12 +21,11 @@ constexpr LONG kLargestSize = 0x8000;
 constexpr LONG kFarthestPosition = 0x1000000;
 
 bool ReadStoredPlacement(LPCSTR keyPath, LPCSTR valueName, StoredPlacement* stored) {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+  ScopedRegKey key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS) return false;
   DWORD type = 0;
   DWORD size = sizeof *stored;
-  LONG result = RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(stored), &size);
-  RegCloseKey(key);
+  LONG result = RegQueryValueExA(key.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(stored), &size);
   return result == ERROR_SUCCESS && type == REG_BINARY && size == sizeof *stored &&
          stored->version == kPlacementVersion;
 }
@@ -98,11 +98,11 @@ BOOL WINAPI SaveWindowPlacement(HWND window, LPCSTR keyPath, LPCSTR valueName) {
   stored.maximized = placement.showCmd == SW_SHOWMAXIMIZED || IsZoomed(window) ||
                      (placement.showCmd == SW_SHOWMINIMIZED && (placement.flags & WPF_RESTORETOMAXIMIZED));
 
-  HKEY key;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+  ScopedRegKey key;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.out(), nullptr) !=
       ERROR_SUCCESS)
     return FALSE;
-  LONG result = RegSetValueExA(key, valueName, 0, REG_BINARY, reinterpret_cast<const BYTE*>(&stored), sizeof stored);
-  RegCloseKey(key);
+  LONG result =
+      RegSetValueExA(key.get(), valueName, 0, REG_BINARY, reinterpret_cast<const BYTE*>(&stored), sizeof stored);
   return result == ERROR_SUCCESS;
 }

@@ -27,7 +27,8 @@
 #include "resources/ids.h"
 #include "shell/list_view.h"
 #include "shell/main_window.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "playback/play_state.h"
 #include "support/support_library.h"
 #include "tones.h"
 
@@ -305,13 +306,13 @@ TEST_F(AudioPlay, OnlyItsOwnNoticeEndsAnAudioFilesPlay) {
     HWND devices = FindWindowExW(HWND_MESSAGE, nullptr, L"WendleDevices", nullptr);
     ASSERT_TRUE(devices);
     SendMessageW(devices, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0x7777);
-    EXPECT_EQ(g_state.playing, 1);
+    EXPECT_EQ(g_playback.playing, 1);
     PostMessageW(devices, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
   });
   ULONGLONG start = GetTickCount64();
   OnCommand(host_.window(), IDM_SOUND_PLAY_SELECTED, 0);
   EXPECT_LT(GetTickCount64() - start, 900u);  // ended by the notice, not by the file's end
-  EXPECT_EQ(g_state.playing, 0);
+  EXPECT_EQ(g_playback.playing, 0);
   DWORD elapsed = 0, total = 0;
   EXPECT_FALSE(GetPlayTimes(&elapsed, &total));
 }
@@ -322,9 +323,9 @@ TEST_F(AudioPlay, AStoppedPlaysNoticeDoesNotEndTheNextPlay) {
   host_.AddFile(AudioFile, SoundPath("tone880.ogg"));
   host_.AddFile(AudioFile, SoundPath("tone660.mp3"));
   SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
-  bench::AfterStart(host_.window(), 300, [] { OnCommand(g_state.mainWindow, IDM_SOUND_STOP_SKIP, 0); });
+  bench::AfterStart(host_.window(), 300, [] { OnCommand(g_globals.mainWindow, IDM_SOUND_STOP_SKIP, 0); });
   OnCommand(host_.window(), IDM_SOUND_PLAY_SELECTED, 0);
-  EXPECT_EQ(g_state.playing, 0);
+  EXPECT_EQ(g_playback.playing, 0);
 
   SendMessageA(host_.list(), LB_SETCURSEL, 1, 0);
   size_t from = bench::SinkSize();
@@ -352,19 +353,19 @@ TEST_F(AudioPlay, PauseHoldsAnAudioFileAndResumeLetsItEnd) {
   host_.AddFile(AudioFile, SoundPath("tone660.mp3"));
   SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
   bench::AfterStart(host_.window(), 300, [] {
-    OnCommand(g_state.mainWindow, IDM_SOUND_PAUSE, 0);
-    EXPECT_NE(g_state.paused, 0);
-    bench::AfterStart(g_state.mainWindow, 1000, [] {
-      EXPECT_EQ(g_state.playing, 1) << "the held play ended";
-      OnCommand(g_state.mainWindow, IDM_SOUND_PAUSE, 0);  // Resume
-      EXPECT_EQ(g_state.paused, 0);
+    OnCommand(g_globals.mainWindow, IDM_SOUND_PAUSE, 0);
+    EXPECT_NE(g_playback.paused, 0);
+    bench::AfterStart(g_globals.mainWindow, 1000, [] {
+      EXPECT_EQ(g_playback.playing, 1) << "the held play ended";
+      OnCommand(g_globals.mainWindow, IDM_SOUND_PAUSE, 0);  // Resume
+      EXPECT_EQ(g_playback.paused, 0);
     });
   });
   size_t from = bench::SinkSize();
   ULONGLONG start = GetTickCount64();
   OnCommand(host_.window(), IDM_SOUND_PLAY_SELECTED, 0);
   EXPECT_GE(GetTickCount64() - start, 1800u);  // its second of sound and the second held
-  EXPECT_EQ(g_state.playing, 0);
+  EXPECT_EQ(g_playback.playing, 0);
   EXPECT_EQ(tones::TonesIn(bench::SinkBytes(from), AllTones()), std::vector<int>{660});
 }
 

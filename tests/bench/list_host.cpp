@@ -7,7 +7,11 @@
 #include "playback/play_all.h"
 #include "resources/ids.h"
 #include "shell/playback_view.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "playback/play_state.h"
+#include "shell/shell_state.h"
+#include "support/language.h"
+#include "support/list_rows.h"
 #include "support/control_library.h"
 
 namespace bench {
@@ -46,25 +50,23 @@ ListHost::ListHost(const char* listClass) {
                                window_, nullptr, instance, nullptr);
   if (statusBar_) StatusBarInit(statusBar_);
 
-  g_state.instance = instance;
-  g_state.languageModule = LanguageModule();
-  g_state.mainWindow = window_;
-  g_state.statusBar = statusBar_;
-  g_state.playing = 0;
-  g_state.playAllRunning = 0;
-  for (int i = 0; i < kKindBitmapCount; ++i)
-    g_state.kindBitmaps[i] = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_KIND_WAVE + i));
+  g_globals.instance = instance;
+  SetLanguageModule(bench::LanguageModule());
+  g_globals.mainWindow = window_;
+  g_shell.statusBar = statusBar_;
+  SetStatusBar(statusBar_);
+  g_playback.playing = 0;
+  g_playback.playAllRunning = 0;
+  LoadRowLook(instance);
 }
 
 ListHost::~ListHost() {
   SetMainView(nullptr);
   view_.reset();
   DestroyWindow(window_);
-  for (HBITMAP& bitmap : g_state.kindBitmaps) {
-    if (bitmap) DeleteObject(bitmap);
-    bitmap = nullptr;
-  }
-  g_state.mainWindow = g_state.statusBar = nullptr;
+  FreeRowLook();
+  SetStatusBar(nullptr);
+  g_globals.mainWindow = g_shell.statusBar = nullptr;
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
   }

@@ -12,7 +12,9 @@
 #include "playback/play_all.h"
 #include "resources/ids.h"
 #include "shell/main_window.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "playback/play_state.h"
+#include "settings/settings_record.h"
 
 namespace bench {
 
@@ -52,22 +54,22 @@ PlaybackHost::PlaybackHost() {
   g_settings.playOrder = PlayOrderSequential;
   g_settings.preferenceFlags = 0;
   g_settings.pauseSeconds = 1;
-  g_state.playAllStop = 0;
-  ResetEvent(g_state.threadsQuit.handle());
+  g_playback.playAllStop = 0;
+  ResetEvent(g_globals.quit.handle());
   worker_ = CreateThread(nullptr, 0, PlayAllWorker, &objects(), 0, nullptr);
 }
 
 PlaybackHost::~PlaybackHost() {
-  if (g_state.playAllRunning) {
+  if (g_playback.playAllRunning) {
     PostMessageA(window(), WM_COMMAND, IDM_SOUND_STOP_PLAY_ALL, 0);
     WaitForRunEnd(10000);
   }
-  g_state.playAllStop = 1;
-  SetEvent(g_state.threadsQuit.handle());
+  g_playback.playAllStop = 1;
+  SetEvent(g_globals.quit.handle());
   // The worker may still be calling into this thread's windows.
   while (MsgWaitForMultipleObjects(1, &worker_, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) PumpMessages();
   CloseHandle(worker_);
-  g_state.playing = 0;
+  g_playback.playing = 0;
 }
 
 namespace {
@@ -108,7 +110,7 @@ int PlaybackHost::AddFile(uint32_t kind, const std::string& path) {
 bool PlaybackHost::WaitForRunEnd(unsigned timeoutMs) {
   // Let a posted start reach the window before looking at the flag.
   PumpMessages();
-  return PumpUntil([] { return !g_state.playAllRunning; }, timeoutMs);
+  return PumpUntil([] { return !g_playback.playAllRunning; }, timeoutMs);
 }
 
 std::string PlaybackHost::PassLabel() const { return WindowText(GetDlgItem(window(), IDC_LABEL_COUNT)); }

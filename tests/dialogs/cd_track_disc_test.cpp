@@ -16,7 +16,8 @@
 #include "dialog_driver.h"
 #include "dialogs/object_dialogs.h"
 #include "resources/ids.h"
-#include "state/main_window_state.h"
+#include "settings/settings_record.h"
+#include "playback/media_devices.h"
 #include "support/support_library.h"
 
 namespace dialogs_test {

@@ -12,7 +12,8 @@
 #include "model/object_list.h"
 #include "shell/list_view.h"
 #include "settings/settings.h"
-#include "state/main_window_state.h"
+#include "settings/settings_record.h"
+#include "playback/media_devices.h"
 
 namespace dialogs_test {
 

@@ -15,7 +15,8 @@
 #include "model/local_memory.h"
 #include "model/object_list.h"
 #include "resources/ids.h"
-#include "state/main_window_state.h"
+#include "settings/settings_record.h"
+#include "support/language.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ std::vector<std::string> Names(const ObjectList& list) {
 
 class ObjectControlsTest : public testing::Test {
  protected:
-  void SetUp() override { g_state.languageModule = bench::LanguageModule(); }
+  void SetUp() override { SetLanguageModule(bench::LanguageModule()); }
   void TearDown() override {
     list_.Clear();
     EXPECT_EQ(memory_.LiveBlocks(), 0);

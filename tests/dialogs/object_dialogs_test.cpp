@@ -15,7 +15,8 @@
 #include "dialogs/object_dialogs.h"
 #include "model/sound_object_kind.h"
 #include "resources/ids.h"
-#include "state/main_window_state.h"
+#include "settings/settings_record.h"
+#include "playback/media_devices.h"
 
 namespace dialogs_test {
 namespace {

@@ -10,7 +10,7 @@
 #include "model/local_memory.h"
 #include "model/sound_object.h"
 #include "resources/ids.h"
-#include "state/main_window_state.h"
+#include "support/language.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ std::string Row(SoundObjectHandle handle) {
 
 class SoundObjectTest : public testing::Test {
  protected:
-  void SetUp() override { g_state.languageModule = bench::LanguageModule(); }
+  void SetUp() override { SetLanguageModule(bench::LanguageModule()); }
   void TearDown() override {
     for (SoundObjectHandle handle : made_) FreeSoundObject(handle);
     EXPECT_EQ(memory_.LiveBlocks(), 0);

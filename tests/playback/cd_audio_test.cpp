@@ -23,8 +23,7 @@
 #include "playback/waiting.h"
 #include "resources/ids.h"
 #include "shell/list_commands.h"
-#include "shell/list_view.h"
-#include "state/main_window_state.h"
+#include "playback/play_state.h"
 
 namespace {
 
@@ -198,12 +197,12 @@ class CdPlayTest : public CdAudioTest {
 TEST_F(CdPlayTest, LastAudioTrackPlaysToItsNotice) {
   bench::SinkWatch sink;
   ASSERT_EQ(PlayAt(1), static_cast<int>(CdTrack));
-  EXPECT_EQ(g_state.playing, 1);
+  EXPECT_EQ(g_playback.playing, 1);
   const ULONGLONG deadline = PlayDeadline();  // minutes away: the track is 140 s long
   EXPECT_NE(deadline, 0u);
   WaitWhilePlaying(0);
   EXPECT_LT(MonotonicMs(), deadline) << "the play ended by its deadline, not by the drive's notice";
-  EXPECT_EQ(g_state.playing, 0);
+  EXPECT_EQ(g_playback.playing, 0);
   EXPECT_EQ(PlayDeadline(), 0u);
   EXPECT_TRUE(bench::PumpUntil([] { return OpenDeviceCount() == 0; }));
   if (sink.Available()) {
@@ -219,24 +218,24 @@ TEST_F(CdAudioTest, APauseHoldsATrackWhoseDriveDropsItsNoticeAndResumePlaysItOn)
   ProbeMediaDevices();
   ASSERT_EQ(AddAllCdTracks(MainView().list()), 2);
   bench::SinkWatch sink;
-  g_state.playing = 1;
+  g_playback.playing = 1;
   ASSERT_EQ(PlayAt(1), static_cast<int>(CdTrack));
   ASSERT_TRUE(TogglePause());
   EXPECT_EQ(PlayDeadline(), 0u);
   // The drive's ABORTED arrives while held: the play goes on being held.
   Sleep(200);
   EXPECT_TRUE(PumpThreadMessages());
-  EXPECT_EQ(g_state.playing, 1);
-  EXPECT_EQ(g_state.paused, 1);
+  EXPECT_EQ(g_playback.playing, 1);
+  EXPECT_EQ(g_playback.paused, 1);
   EXPECT_EQ(OpenDeviceCount(), 1);
 
   ASSERT_TRUE(TogglePause());  // Resume
-  EXPECT_EQ(g_state.paused, 0);
+  EXPECT_EQ(g_playback.paused, 0);
   const ULONGLONG deadline = PlayDeadline();
   EXPECT_NE(deadline, 0u);
   WaitWhilePlaying(0);
   EXPECT_LT(MonotonicMs(), deadline) << "the play ended by its deadline, not by the drive's new notice";
-  EXPECT_EQ(g_state.playing, 0);
+  EXPECT_EQ(g_playback.playing, 0);
   EXPECT_EQ(OpenDeviceCount(), 0);
   if (sink.Available()) {
     EXPECT_TRUE(sink.Holds(bench::VirtualCdTone(2)));
@@ -248,12 +247,13 @@ TEST_F(CdPlayTest, StopEndsThePlayAndNoNoticeComesAfter) {
   cd_.Insert("data 60000\naudio 180000 held\naudio 140000 held\n");
   ASSERT_EQ(PlayAt(0), static_cast<int>(CdTrack));
   StopPlayback();
-  EXPECT_EQ(g_state.playing, 0);
+  EXPECT_EQ(g_playback.playing, 0);
   EXPECT_TRUE(bench::PumpUntil([] { return OpenDeviceCount() == 0; }));
   // The drive posts its notice before the close returns, and the stop
   // discards it: nothing is left to end the next play.
   ASSERT_EQ(PlayAt(1), static_cast<int>(CdTrack));
-  EXPECT_FALSE(bench::PumpUntil([] { return g_state.playing == 0; }, 500)) << "a stopped play's notice ended the next";
+  EXPECT_FALSE(bench::PumpUntil([] { return g_playback.playing == 0; }, 500))
+      << "a stopped play's notice ended the next";
   StopPlayback();
 }
 
@@ -264,14 +264,14 @@ TEST_F(CdAudioTest, APlayThatNeverReportsItsEndIsEndedAfterItsLength) {
   bench::ListHost host;
   ProbeMediaDevices();
   ASSERT_EQ(AddAllCdTracks(MainView().list()), 1);
-  g_state.playing = 1;
+  g_playback.playing = 1;
   ASSERT_EQ(PlayAt(0), static_cast<int>(CdTrack));
   const ULONGLONG start = MonotonicMs();
   EXPECT_EQ(WaitWhilePlaying(0), 0u);
   const ULONGLONG waited = MonotonicMs() - start;
   EXPECT_GE(waited, 3000u);  // 400 ms, a quarter more and the margin of 3 s
   EXPECT_LT(waited, 6000u);
-  EXPECT_EQ(g_state.playing, 0);
+  EXPECT_EQ(g_playback.playing, 0);
   EXPECT_TRUE(bench::PumpUntil([] { return OpenDeviceCount() == 0; }));
 }
 
@@ -313,7 +313,7 @@ TEST_F(StuckDriveTest, APlayIsGivenUpAfterTheBoundAndTheWindowKeepsAnswering) {
   // The window's timer goes on firing while the start waits.
   g_ticks = 0;
   SetTimer(host.window(), 77, 100, CountTick);
-  g_state.playing = 1;
+  g_playback.playing = 1;
   const ULONGLONG start = MonotonicMs();
   PlayFacts facts;
   TakePlayFacts(MainView().list(), ObjectAt(0), &facts);
@@ -325,13 +325,13 @@ TEST_F(StuckDriveTest, APlayIsGivenUpAfterTheBoundAndTheWindowKeepsAnswering) {
   EXPECT_GE(waited, kDeviceAnswerMs - 100);
   EXPECT_LT(waited, kDeviceAnswerMs + 2000);
   EXPECT_GE(g_ticks, static_cast<int>(kDeviceAnswerMs / 100 / 2)) << "the window did not answer while it waited";
-  EXPECT_EQ(g_state.playing, 0);
+  EXPECT_EQ(g_playback.playing, 0);
   EXPECT_EQ(DeviceThreadsGivenUp(), givenUp + 1);
   LetStuckCallsGo(release_);
 
   // Stop while a start is stuck: the wait ends at once, and the next play
   // gets a fresh thread after a moment's grace.
-  g_state.playing = 1;
+  g_playback.playing = 1;
   bench::AfterStart(host.window(), 300, [] { StopPlayback(); });
   const ULONGLONG stopStart = MonotonicMs();
   EXPECT_EQ(PlayObject(facts, 0, &error), 0);  // stopped: not started, not failed
@@ -340,7 +340,7 @@ TEST_F(StuckDriveTest, APlayIsGivenUpAfterTheBoundAndTheWindowKeepsAnswering) {
   // the track plays to its notice.
   cd.Insert("audio 1000\n");
   bench::SinkWatch sink;
-  g_state.playing = 1;
+  g_playback.playing = 1;
   ASSERT_EQ(PlayObject(facts, 0, &error), static_cast<int>(CdTrack)) << error;
   EXPECT_EQ(DeviceThreadsGivenUp(), givenUp + 2);
   EXPECT_EQ(WaitWhilePlaying(0), 0u);

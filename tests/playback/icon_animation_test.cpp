@@ -10,7 +10,8 @@
 #include "bench/test_env.h"
 #include "playback/icon_animation.h"
 #include "resources/ids.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "playback/play_state.h"
 
 namespace {
 
@@ -86,12 +87,12 @@ class IconAnimationTest : public testing::Test {
       g_sleeps = 0;
     }
     g_testThread = GetCurrentThreadId();
-    g_state.instance = GetModuleHandleA(nullptr);
+    g_globals.instance = GetModuleHandleA(nullptr);
     window_ = CreateWindowExA(0, StandInClass(), "Wendle", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, nullptr,
-                              nullptr, g_state.instance, nullptr);
-    g_state.mainWindow = window_;
-    g_state.animationStop = 0;
-    ResetEvent(g_state.threadsQuit.handle());
+                              nullptr, g_globals.instance, nullptr);
+    g_globals.mainWindow = window_;
+    g_playback.animationStop = 0;
+    ResetEvent(g_globals.quit.handle());
     RestIconAnimation();
     SetIconAnimationObserver(Observe);
   }
@@ -103,9 +104,9 @@ class IconAnimationTest : public testing::Test {
     SetIconAnimationObserver(nullptr);
     RestIconAnimation();
     DestroyWindow(window_);
-    g_state.mainWindow = nullptr;
-    g_state.animationStop = 0;
-    ResetEvent(g_state.threadsQuit.handle());
+    g_globals.mainWindow = nullptr;
+    g_playback.animationStop = 0;
+    ResetEvent(g_globals.quit.handle());
     bench::PumpMessages();
   }
 
@@ -117,8 +118,8 @@ class IconAnimationTest : public testing::Test {
   }
   // The close path: the flag, then the event the workers wait on.
   bool Close() {
-    g_state.animationStop = 1;
-    g_state.threadsQuit.Raise();
+    g_playback.animationStop = 1;
+    g_globals.quit.Raise();
     return WaitForSingleObject(thread_, 10000) == WAIT_OBJECT_0;
   }
   void Minimize() {
@@ -191,7 +192,7 @@ TEST_F(IconAnimationTest, EndsAtCloseWhileAsleepAndBeforeItFirstRuns) {
   thread_ = nullptr;
 
   // Told to stop before it ran at all: it ends without drawing.
-  g_state.animationStop = 1;
+  g_playback.animationStop = 1;
   Start();
   EXPECT_EQ(WaitForSingleObject(thread_, 10000), WAIT_OBJECT_0);
   ShowWindow(window_, SW_MINIMIZE);
@@ -268,7 +269,7 @@ TEST_F(IconAnimationTest, FramesReachTheWholeWindowSurfaceAtItsCorner) {
   std::vector<std::vector<std::pair<POINT, COLORREF>>> cycle;
   for (int id = IDI_ANIM_CYCLE_1; id <= IDI_ANIM_CYCLE_4; ++id) {
     HICON icon =
-        static_cast<HICON>(LoadImageA(g_state.instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+        static_cast<HICON>(LoadImageA(g_globals.instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
     ASSERT_TRUE(icon);
     cycle.push_back(OpaquePixels(icon, GetSystemMetrics(SM_CXICON)));
     DestroyIcon(icon);

@@ -20,7 +20,10 @@
 #include "shell/list_view.h"
 #include "shell/main_window.h"
 #include "shell/playback_view.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "playback/play_state.h"
+#include "shell/shell_state.h"
+#include "settings/settings_record.h"
 
 namespace {
 
@@ -34,7 +37,7 @@ int OpenDeviceCount() {
 
 std::string StatusText() {
   char text[1024] = "";
-  SendMessageA(g_state.statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+  SendMessageA(g_shell.statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
   return text;
 }
 
@@ -73,7 +76,7 @@ TEST_F(MediaControlTest, PlaySelectedPlaysTheSoundAndComesBackToIdle) {
 
   PlaySelected();  // returns when the play has ended
 
-  EXPECT_EQ(g_state.playing, 0);
+  EXPECT_EQ(g_playback.playing, 0);
   DWORD elapsed = 0, total = 0;
   EXPECT_FALSE(GetPlayTimes(&elapsed, &total));
   EXPECT_EQ(host_.StatusText(), LanguageString(IDS_STATUS_READY));
@@ -96,7 +99,7 @@ TEST_F(MediaControlTest, AStartThatFailsIsSaidAndGivesTheMenusBack) {
     modals.AnswerMessageBox(IDOK);
     SendMessageA(host_.list(), LB_SETCURSEL, index, 0);
     PlaySelected();
-    EXPECT_EQ(g_state.playing, 0);
+    EXPECT_EQ(g_playback.playing, 0);
     EXPECT_TRUE(MenuItemEnabled(host_.window(), IDM_SOUND_ADD));
     EXPECT_TRUE(MenuPopupEnabled(host_.window(), 2));
     ASSERT_EQ(modals.Records().size(), static_cast<size_t>(index + 1));
@@ -117,9 +120,9 @@ TEST_F(MediaControlTest, StopSkipEndsTheWaitAndClosesEveryDevice) {
   SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
   // While the sound plays, the menus are greyed; then the user presses F3.
   bench::AfterStart(host_.window(), 200, [] {
-    EXPECT_FALSE(MenuItemEnabled(g_state.mainWindow, IDM_SOUND_PLAY_SELECTED));
-    EXPECT_FALSE(MenuPopupEnabled(g_state.mainWindow, 0));
-    EXPECT_TRUE(MenuItemEnabled(g_state.mainWindow, IDM_SOUND_STOP_SKIP));
+    EXPECT_FALSE(MenuItemEnabled(g_globals.mainWindow, IDM_SOUND_PLAY_SELECTED));
+    EXPECT_FALSE(MenuPopupEnabled(g_globals.mainWindow, 0));
+    EXPECT_TRUE(MenuItemEnabled(g_globals.mainWindow, IDM_SOUND_STOP_SKIP));
     EXPECT_EQ(OpenDeviceCount(), 1);
     StopPlayback();
   });
@@ -149,11 +152,11 @@ TEST_F(MediaControlTest, OnlyTheNoticeOfThePlayingDeviceEndsAPlay) {
     std::string playingText = StatusText();
     EXPECT_EQ(playingText.rfind("Playing ", 0), 0u) << playingText;
     SendMessageW(devices, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, device + 7);
-    EXPECT_EQ(g_state.playing, 1);
+    EXPECT_EQ(g_playback.playing, 1);
     EXPECT_EQ(StatusText(), playingText);
     if (device) {
       SendMessageW(devices, MM_MCINOTIFY, MCI_NOTIFY_SUPERSEDED, device);
-      EXPECT_EQ(g_state.playing, 1);
+      EXPECT_EQ(g_playback.playing, 1);
       EXPECT_EQ(StatusText(), playingText);
       // The play's own end.
       PostMessageW(devices, MM_MCINOTIFY, MCI_NOTIFY_ABORTED, device);
@@ -163,7 +166,7 @@ TEST_F(MediaControlTest, OnlyTheNoticeOfThePlayingDeviceEndsAPlay) {
     }
   });
   PlaySelected();
-  EXPECT_EQ(g_state.playing, 0);
+  EXPECT_EQ(g_playback.playing, 0);
   EXPECT_TRUE(bench::PumpUntil([] { return OpenDeviceCount() == 0; }));
 }
 
@@ -220,10 +223,10 @@ TEST_F(MediaControlTest, PauseHoldsThePlayAndItsItemSaysResume) {
   SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
   EXPECT_FALSE(MenuItemEnabled(host_.window(), IDM_SOUND_PAUSE));
   bench::AfterStart(host_.window(), 200, [] {
-    HWND window = g_state.mainWindow;
+    HWND window = g_globals.mainWindow;
     EXPECT_TRUE(MenuItemEnabled(window, IDM_SOUND_PAUSE));
     OnCommand(window, IDM_SOUND_PAUSE, 0);
-    EXPECT_EQ(g_state.paused, 1);
+    EXPECT_EQ(g_playback.paused, 1);
     EXPECT_EQ(PlayDeadline(), 0u);
     EXPECT_EQ(OpenDeviceCount(), 1);
     EXPECT_EQ(MenuText(window, IDM_SOUND_PAUSE), "Res&ume\tCtrl+P");
@@ -237,18 +240,18 @@ TEST_F(MediaControlTest, PauseHoldsThePlayAndItsItemSaysResume) {
     ShowWindow(window, SW_RESTORE);
 
     OnCommand(window, IDM_SOUND_PAUSE, 0);  // Resume
-    EXPECT_EQ(g_state.paused, 0);
+    EXPECT_EQ(g_playback.paused, 0);
     EXPECT_NE(PlayDeadline(), 0u);
     EXPECT_EQ(MenuText(window, IDM_SOUND_PAUSE), "Pa&use\tCtrl+P");
     EXPECT_EQ(StatusText().rfind("Playing ", 0), 0u) << StatusText();
 
     OnCommand(window, IDM_SOUND_PAUSE, 0);
     StopPlayback();
-    EXPECT_EQ(g_state.paused, 0);
+    EXPECT_EQ(g_playback.paused, 0);
   });
   PlaySelected();
-  EXPECT_EQ(g_state.playing, 0);
-  EXPECT_EQ(g_state.paused, 0);
+  EXPECT_EQ(g_playback.playing, 0);
+  EXPECT_EQ(g_playback.paused, 0);
   EXPECT_TRUE(bench::PumpUntil([] { return OpenDeviceCount() == 0; }));
   EXPECT_FALSE(MenuItemEnabled(host_.window(), IDM_SOUND_PAUSE));
   g_settings.preferenceFlags = 0;

@@ -17,8 +17,10 @@
 #include "playback/play_order.h"
 #include "bench/playback_host.h"
 #include "resources/ids.h"
+#include "settings/settings.h"
 #include "shell/main_window.h"
-#include "state/main_window_state.h"
+#include "playback/play_state.h"
+#include "settings/settings_record.h"
 
 namespace {
 
@@ -75,7 +77,7 @@ TEST_F(PlayAllTest, ThreePassesInOrderWithThePassLabel) {
   EXPECT_EQ(labels, (std::vector<std::string>{"Pass 1 of 3", "Pass 2 of 3", "Pass 3 of 3", "3"}));
   EXPECT_EQ(host_.Selected(), 0);
   EXPECT_EQ(host_.StatusText(), LanguageString(IDS_STATUS_READY));
-  EXPECT_EQ(g_state.playing, 0);
+  EXPECT_EQ(g_playback.playing, 0);
 }
 
 TEST_F(PlayAllTest, RepeatsPlayAnObjectAgainEachFollowedByItsDelay) {
@@ -164,10 +166,10 @@ TEST_F(PlayAllTest, StopPlayAllEndsTheRunDuringAPlayOrACountdown) {
   ClearObjectList();
   host_.AddPause(60);
   StartRun();
-  ASSERT_TRUE(bench::PumpUntil([] { return g_state.playing != 0; }));
+  ASSERT_TRUE(bench::PumpUntil([] { return g_playback.playing != 0; }));
   Command(IDM_SOUND_STOP_PLAY_ALL);
   ASSERT_TRUE(host_.WaitForRunEnd(10000)) << "the 60-second Pause went on after the stop";
-  EXPECT_EQ(g_state.playAllRunning, 0);
+  EXPECT_EQ(g_playback.playAllRunning, 0);
 }
 
 // Stop Play All that arrives while the worker waits for this thread (it
@@ -176,7 +178,7 @@ TEST_F(PlayAllTest, StopPlayAllEndsTheRunDuringAPlayOrACountdown) {
 WNDPROC g_listProc = nullptr;
 
 LRESULT CALLBACK StopWhileTheWorkerSelects(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == LB_SETCURSEL && InSendMessage() && g_state.playAllRunning) StopPlayAllRun();
+  if (message == LB_SETCURSEL && InSendMessage() && g_playback.playAllRunning) StopPlayAllRun();
   return CallWindowProcA(g_listProc, window, message, wParam, lParam);
 }
 
@@ -196,29 +198,29 @@ TEST_F(PlayAllTest, AStopWhileTheWorkerCallsThisThreadEndsTheRunAtOnce) {
     ASSERT_TRUE(ended) << "the run went on after the stop";
     // The worker's last word (its end) came after anything it started.
     EXPECT_EQ(bench::MarksIn(bench::SinkBytes(from_)), std::vector<int>{}) << "a play started after the stop";
-    EXPECT_EQ(g_state.playing, 0);
+    EXPECT_EQ(g_playback.playing, 0);
   }
 }
 
 TEST_F(PlayAllTest, TheHotKeyStartsAndStopsARunButNotBesideASinglePlay) {
   host_.AddPause(60);
   PostMessageA(host_.window(), WM_HOTKEY, IDH_PLAY_ALL, 0);
-  ASSERT_TRUE(bench::PumpUntil([] { return g_state.playing != 0; }));
-  EXPECT_EQ(g_state.playAllRunning, 1);
+  ASSERT_TRUE(bench::PumpUntil([] { return g_playback.playing != 0; }));
+  EXPECT_EQ(g_playback.playAllRunning, 1);
   PostMessageA(host_.window(), WM_HOTKEY, IDH_PLAY_ALL, 0);  // the same key again stops
   ASSERT_TRUE(host_.WaitForRunEnd(10000));
 
-  g_state.playing = 1;  // a single object plays
+  g_playback.playing = 1;  // a single object plays
   OnHotKey(host_.window(), IDH_PLAY_ALL);
-  EXPECT_FALSE(StartPlayAllRun());
-  EXPECT_EQ(g_state.playAllRunning, 0);
-  g_state.playing = 0;
+  EXPECT_FALSE(StartPlayAllRun(CurrentPlayAllOptions()));
+  EXPECT_EQ(g_playback.playAllRunning, 0);
+  g_playback.playing = 0;
 }
 
 TEST_F(PlayAllTest, NonStopOnAnEmptyListWaitsForAnItem) {
   g_settings.playListCount = 0;
   PostMessageA(host_.window(), WM_HOTKEY, IDH_PLAY_ALL, 0);  // the hot key does not look at the list
-  bench::PumpUntil([] { return g_state.playAllRunning != 0; });
+  bench::PumpUntil([] { return g_playback.playAllRunning != 0; });
   FILETIME created, exited, kernel, user;
   ULONGLONG before = 0;
   bench::PumpUntil([] { return false; }, 300);
@@ -230,7 +232,7 @@ TEST_F(PlayAllTest, NonStopOnAnEmptyListWaitsForAnItem) {
   GetProcessTimes(process, &created, &exited, &kernel, &user);
   ULONGLONG after = (static_cast<ULONGLONG>(user.dwHighDateTime) << 32) | user.dwLowDateTime;
   EXPECT_LT(after - before, 1000000u) << "more than 100 ms of CPU in half a second";
-  EXPECT_EQ(g_state.playAllRunning, 1);
+  EXPECT_EQ(g_playback.playAllRunning, 1);
 
   size_t from = bench::SinkSize();
   host_.AddMarkedWave(30, 200);  // as a dropped file would
@@ -259,12 +261,12 @@ TEST_F(PlayAllTest, PlayNextSkipsDuringARunAndWrapsOtherwise) {
   EXPECT_TRUE(host_.TakePostedCommands().empty());
 
   // During a run: the object that plays is skipped.
-  g_state.playAllRunning = 1;
-  g_state.playing = 1;
+  g_playback.playAllRunning = 1;
+  g_playback.playing = 1;
   OnHotKey(host_.window(), IDH_PLAY_NEXT);
-  EXPECT_EQ(g_state.playing, 0);
+  EXPECT_EQ(g_playback.playing, 0);
   EXPECT_TRUE(host_.TakePostedCommands().empty());
-  g_state.playAllRunning = 0;
+  g_playback.playAllRunning = 0;
 }
 
 TEST_F(PlayAllTest, TheFavoriteSelectionDoesNotEndTheListsObject) {
@@ -284,7 +286,7 @@ TEST_F(PlayAllTest, TheFavoriteSelectionDoesNotEndTheListsObject) {
   NowPlayingText(text, sizeof text);
   EXPECT_STREQ(text, listText) << "the favorite's notice ended the list's object";
   EXPECT_EQ(host_.Selected(), playing);
-  EXPECT_NE(g_state.playing, 0);
+  EXPECT_NE(g_playback.playing, 0);
   Command(IDM_SOUND_STOP_SKIP);
   ASSERT_TRUE(host_.WaitForRunEnd());
   EXPECT_EQ(bench::WaitForMarks(from_, 3), (std::vector<int>{51, 50, 52}));
@@ -313,13 +315,13 @@ TEST_F(PlayAllTest, ManyStartsAndStopsLeaveTheWorkerIdle) {
     }
     if (cycle == 700) ClearObjectList();
     PostMessageA(host_.window(), WM_HOTKEY, IDH_PLAY_ALL, 0);
-    ASSERT_TRUE(bench::PumpUntil([] { return g_state.playAllRunning != 0; }, 5000)) << "start lost, cycle " << cycle;
+    ASSERT_TRUE(bench::PumpUntil([] { return g_playback.playAllRunning != 0; }, 5000)) << "start lost, cycle " << cycle;
     bench::PumpUntil([] { return false; }, random() % 8);
     PostMessageA(host_.window(), WM_COMMAND, random() % 2 ? IDM_SOUND_STOP_PLAY_ALL : IDM_SOUND_STOP_SKIP, 0);
-    if (g_state.playAllRunning) PostMessageA(host_.window(), WM_COMMAND, IDM_SOUND_STOP_PLAY_ALL, 0);
+    if (g_playback.playAllRunning) PostMessageA(host_.window(), WM_COMMAND, IDM_SOUND_STOP_PLAY_ALL, 0);
     ASSERT_TRUE(host_.WaitForRunEnd(10000)) << "hang, cycle " << cycle;
   }
-  EXPECT_EQ(g_state.playing, 0);
+  EXPECT_EQ(g_playback.playing, 0);
   DWORD handlesAfter = 0;
   GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
   EXPECT_LE(handlesAfter, handlesBefore + 4);

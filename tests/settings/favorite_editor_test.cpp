@@ -7,7 +7,6 @@
 #include "bench/test_env.h"
 #include "resources/ids.h"
 #include "settings/settings.h"
-#include "state/main_window_state.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "resources/ids.h"
 #include "settings/hot_keys.h"
 #include "settings/settings.h"
-#include "state/main_window_state.h"
+#include "settings/settings_record.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "bench/test_env.h"
 #include "resources/ids.h"
 #include "settings/settings.h"
-#include "state/main_window_state.h"
+#include "settings/settings_record.h"
 
 namespace {
 
@@ -67,19 +67,28 @@ TEST_F(SettingsTest, NothingStoredGivesTheDefaults) {
 }
 
 // Settings saved before the Pause/Resume key existed hold the three other
-// keys only: those read as they were, and Pause takes its default.
-TEST_F(SettingsTest, HotKeysSavedBeforePauseExistedGivePauseItsDefault) {
+// keys only: those read as they were, and Pause takes its default, or the
+// next free letter when one of them already has Control+Alt+P (its
+// default would be refused at every start).
+TEST_F(SettingsTest, HotKeysSavedBeforePauseExistedGivePauseAFreeKey) {
   StoreHotKey(IDS_REG_HOTKEY1_KEY, 1);
   StoreHotKey(IDS_REG_HOTKEY1_MODS, 2);
   StoreHotKey(IDS_REG_HOTKEY2_KEY, 2);
   StoreHotKey(IDS_REG_HOTKEY2_MODS, 1);
-  StoreHotKey(IDS_REG_HOTKEY3_KEY, 15);  // P: the letter Pause would take
+  StoreHotKey(IDS_REG_HOTKEY3_KEY, 14);
   StoreHotKey(IDS_REG_HOTKEY3_MODS, 3);
   LoadSettings();
   ExpectHotKey(0, 1, 2);
   ExpectHotKey(1, 2, 1);
+  ExpectHotKey(2, 14, 3);
+  ExpectHotKey(3, 15, 3);  // Control+Alt+P
+
+  StoreHotKey(IDS_REG_HOTKEY3_KEY, 15);  // P, the letter Pause would take
+  StoreHotKey(IDS_REG_HOTKEY2_KEY, 16);  // and Q, the next one
+  StoreHotKey(IDS_REG_HOTKEY2_MODS, 3);
+  LoadSettings();
   ExpectHotKey(2, 15, 3);
-  ExpectHotKey(3, 15, 3);
+  ExpectHotKey(3, 17, 3);  // Control+Alt+R
 }
 
 TEST_F(SettingsTest, AKeyWithOnlyTheFavoriteGivesTheDefaults) {
@@ -123,19 +132,29 @@ TEST_F(SettingsTest, AValueOfAnotherTypeOrSizeReadsAsAbsent) {
   ExpectDefaults();
 }
 
-TEST_F(SettingsTest, MissingHotKeyValuesTakeTheirOwnDefaults) {
+// Each value missing, or one the dialog could not have stored, takes its
+// own default; modifier bits other than Control and Alt are dropped.
+TEST_F(SettingsTest, HotKeyValuesMissingOrOutOfRangeTakeTheirOwnDefaults) {
   StoreHotKey(IDS_REG_HOTKEY1_KEY, 0);   // A
   StoreHotKey(IDS_REG_HOTKEY2_MODS, 1);  // Alt
-  StoreHotKey(IDS_REG_HOTKEY3_KEY, 40);  // out of range: taken as stored
+  StoreHotKey(IDS_REG_HOTKEY3_KEY, 26);  // beyond Z
+  StoreHotKey(IDS_REG_HOTKEY3_MODS, 0);  // a bare letter
+  StoreHotKey(IDS_REG_HOTKEY4_KEY, 3);
+  StoreHotKey(IDS_REG_HOTKEY4_MODS, MOD_SHIFT | MOD_WIN | MOD_ALT);
   LoadSettings();
   ExpectHotKey(0, 0, 3);
   ExpectHotKey(1, 18, 1);
-  ExpectHotKey(2, 40, 3);
+  ExpectHotKey(2, 5, 3);
+  ExpectHotKey(3, 3, MOD_ALT);
+
+  StoreHotKey(IDS_REG_HOTKEY4_MODS, MOD_SHIFT);
+  LoadSettings();
+  ExpectHotKey(3, 3, 3);
 }
 
 TEST_F(SettingsTest, SaveAndLoadHotKeysRoundTrip) {
   g_settings.hotKeys[0] = {2, 1};
-  g_settings.hotKeys[1] = {0, 25};
+  g_settings.hotKeys[1] = {3, 25};
   g_settings.hotKeys[2] = {1, 7};
   g_settings.hotKeys[3] = {2, 9};
   EXPECT_TRUE(SaveHotKeys(nullptr));
@@ -148,7 +167,7 @@ TEST_F(SettingsTest, SaveAndLoadHotKeysRoundTrip) {
   g_settings.hotKeys[3] = {3, 3};
   LoadHotKeys();
   ExpectHotKey(0, 1, 2);
-  ExpectHotKey(1, 25, 0);
+  ExpectHotKey(1, 25, 3);
   ExpectHotKey(2, 7, 1);
   ExpectHotKey(3, 9, 2);
 }

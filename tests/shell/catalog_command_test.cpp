@@ -13,7 +13,8 @@
 #include "bench/test_env.h"
 #include "bench/virtual_cd.h"
 #include "playback/cd_audio.h"
-#include "state/main_window_state.h"
+#include "playback/play_state.h"
+#include "settings/settings_record.h"
 #include "shell/catalog_command.h"
 #include "storage/cd_catalog.h"
 #include "storage/list_file.h"
@@ -304,9 +305,9 @@ TEST_F(CdCatalogTest, WithoutADiscOrADriveTheCommandOnlyReportsIt) {
 
   // Nor does anything happen while something plays.
   bench::VirtualCd cd(kDiscOne);
-  g_state.playing = 1;
+  g_playback.playing = 1;
   Run();
-  g_state.playing = 0;
+  g_playback.playing = 0;
   EXPECT_EQ(GetFileAttributesA("WD_CD.DAT"), INVALID_FILE_ATTRIBUTES);
 }
 

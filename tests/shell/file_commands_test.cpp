@@ -7,7 +7,6 @@
 #include "bench/test_env.h"
 #include "model/object_list.h"
 #include "resources/ids.h"
-#include "state/main_window_state.h"
 #include "shell/file_commands.h"
 #include "storage/list_file.h"
 

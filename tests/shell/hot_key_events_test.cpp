@@ -13,7 +13,6 @@
 #include "playback/media_control.h"
 #include "resources/ids.h"
 #include "shell/main_window.h"
-#include "state/main_window_state.h"
 
 namespace {
 

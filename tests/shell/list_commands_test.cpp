@@ -18,7 +18,9 @@
 #include "settings/settings.h"
 #include "shell/list_commands.h"
 #include "shell/list_view.h"
-#include "state/main_window_state.h"
+#include "playback/play_state.h"
+#include "settings/settings_record.h"
+#include "playback/media_devices.h"
 
 namespace {
 
@@ -101,12 +103,12 @@ TEST_F(ListCommandsTest, RemoveAsksFirstAndRemovesOnlyOnYes) {
   g_settings.confirmFlags = ConfirmFileDelete;  // object deletes unconfirmed
   bench::ModalScript modals;
   Select(0);
-  g_state.playing = 1;  // nothing goes while something plays
+  g_playback.playing = 1;  // nothing goes while something plays
   RemoveSoundObject(list());
-  g_state.playing = 0;
-  g_state.playAllRunning = 1;
+  g_playback.playing = 0;
+  g_playback.playAllRunning = 1;
   RemoveSoundObject(list());
-  g_state.playAllRunning = 0;
+  g_playback.playAllRunning = 0;
   EXPECT_EQ(list().Count(), 1);
   Select(0);
   RemoveSoundObject(list());

@@ -16,10 +16,10 @@
 #include "model/sound_object.h"
 #include "resources/ids.h"
 #include "shell/button_ribbon.h"
+#include "shell/buttons.h"
 #include "shell/list_display.h"
 #include "shell/list_view.h"
 #include "support/list_rows.h"
-#include "state/main_window_state.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ void DrawReferenceText(Canvas* canvas, const std::string& text, int x) {
   HDC dc = canvas->dc();
   SetBkColor(dc, GetSysColor(COLOR_WINDOW));
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-  HGDIOBJ old = SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
+  HGDIOBJ old = SelectObject(dc, RowFont());
   RECT rect = {x, 0, kWidth, kHeight};
   ExtTextOutA(dc, x, 3, ETO_CLIPPED | ETO_OPAQUE, &rect, text.c_str(), static_cast<UINT>(text.size()), nullptr);
   SelectObject(dc, old);
@@ -137,7 +137,7 @@ TEST_F(ListDisplayTest, RowShowsTheKindBitmapAndTheTextItIsKnownBy) {
     Canvas row, reference;
     DRAWITEMSTRUCT item = Item(row, object, ODA_DRAWENTIRE);
     DrawListItem(MainView().list(), &item);
-    EXPECT_TRUE(ShowsBitmap(row, g_state.kindBitmaps[c.bitmap], Window())) << c.shown;
+    EXPECT_TRUE(ShowsBitmap(row, KindBitmapAt(c.bitmap), Window())) << c.shown;
     EXPECT_TRUE(row.AllColumns(Window(), 21, 54)) << c.shown;  // between bitmap and text
     DrawReferenceText(&reference, c.shown, 54);
     EXPECT_TRUE(row.SameColumns(reference, 54, kWidth)) << c.shown;
@@ -152,7 +152,7 @@ TEST_F(ListDisplayTest, SelectedRowsShowTheHighlightEvenWhenDrawnWhole) {
     Canvas row;
     DRAWITEMSTRUCT item = Item(row, data, action, ODS_SELECTED);
     DrawListItem(MainView().list(), &item);
-    EXPECT_TRUE(ShowsBitmap(row, g_state.kindBitmaps[0], highlight)) << action;
+    EXPECT_TRUE(ShowsBitmap(row, KindBitmapAt(0), highlight)) << action;
     EXPECT_EQ(row.Pixel(40, 10), highlight) << action;
     item.itemState = 0;  // deselected again
     DrawListItem(MainView().list(), &item);
@@ -201,7 +201,7 @@ TEST_F(ListDisplayTest, KindRowsFindTheirBitmapFromTheItemData) {
   Canvas midi, reference;
   DRAWITEMSTRUCT item = Item(midi, MakeKindItemData(IDK_MIDI, 1), ODA_DRAWENTIRE);
   DrawKindItem(&item);
-  EXPECT_TRUE(ShowsBitmap(midi, g_state.kindBitmaps[1], Window()));
+  EXPECT_TRUE(ShowsBitmap(midi, KindBitmapAt(1), Window()));
   DrawReferenceText(&reference, "MIDI Files", 26);
   EXPECT_TRUE(midi.SameColumns(reference, 26, kWidth));
 
@@ -225,7 +225,7 @@ TEST_F(ListDisplayTest, KindRowsFindTheirBitmapFromTheItemData) {
   Canvas unknown, none;
   item = Item(unknown, MakeKindItemData(999, 2), ODA_DRAWENTIRE);
   DrawKindItem(&item);
-  EXPECT_TRUE(ShowsBitmap(unknown, g_state.kindBitmaps[2], Window()));
+  EXPECT_TRUE(ShowsBitmap(unknown, KindBitmapAt(2), Window()));
   EXPECT_TRUE(unknown.AllColumns(Window(), 21, kWidth));
   item = Item(none, IDK_WAVE, ODA_DRAWENTIRE);
   DrawKindItem(&item);
@@ -266,14 +266,14 @@ TEST_F(ListDisplayTest, RowsAndButtonsFollowTheSystemColoursAndAlwaysShowTheFocu
   Canvas unfocused, focused;
   button.hDC = unfocused.dc();
   button.itemAction = ODA_DRAWENTIRE;
-  EXPECT_EQ(DrawButton(nullptr, IDC_BTN_OPEN, &button, IDI_APP, 2, 2, 3, 3, true), 1);
+  EXPECT_EQ(DrawButton(IDC_BTN_OPEN, &button, 2, 2, 3, 3, true), 1);
   button.hDC = focused.dc();
   button.itemState = ODS_FOCUS | ODS_NOFOCUSRECT;
-  EXPECT_EQ(DrawButton(nullptr, IDC_BTN_OPEN, &button, IDI_APP, 2, 2, 3, 3, true), 1);
+  EXPECT_EQ(DrawButton(IDC_BTN_OPEN, &button, 2, 2, 3, 3, true), 1);
   EXPECT_FALSE(focused.SameColumns(unfocused, 0, 38)) << "no focus rectangle on the button";
   button.itemAction = ODA_FOCUS;
   button.itemState = 0;  // the focus leaves
-  DrawButton(nullptr, IDC_BTN_OPEN, &button, IDI_APP, 2, 2, 3, 3, true);
+  DrawButton(IDC_BTN_OPEN, &button, 2, 2, 3, 3, true);
   EXPECT_TRUE(focused.SameColumns(unfocused, 0, 38)) << "the focus rectangle stayed";
 
   SetSysColors(4, elements, kept);

@@ -28,7 +28,11 @@
 #include "shell/control_superclasses.h"
 #include "shell/main_window.h"
 #include "shell/startup.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "playback/play_state.h"
+#include "shell/shell_state.h"
+#include "playback/media_devices.h"
+#include "support/language.h"
 #include "storage/list_file.h"
 
 namespace {
@@ -36,15 +40,15 @@ namespace {
 class MainWindowTest : public testing::Test {
  protected:
   void SetUp() override {
-    g_state.instance = GetModuleHandleA(nullptr);
-    g_state.languageModule = bench::LanguageModule();
-    g_state.playAllStop = 0;
-    g_state.animationStop = 0;
-    ResetEvent(g_state.threadsQuit.handle());
+    g_globals.instance = GetModuleHandleA(nullptr);
+    SetLanguageModule(bench::LanguageModule());
+    g_playback.playAllStop = 0;
+    g_playback.animationStop = 0;
+    ResetEvent(g_globals.quit.handle());
     LoadSettings();
     // Other tests of this process may have registered some classes already.
     WNDCLASSA existing;
-    HINSTANCE instance = g_state.instance;
+    HINSTANCE instance = g_globals.instance;
     if (!GetClassInfoA(instance, kMainWindowClass, &existing)) {
       ASSERT_TRUE(RegisterMainWindowClass());
     }
@@ -57,7 +61,6 @@ class MainWindowTest : public testing::Test {
     if (!GetClassInfoA(instance, "ovSListBox", &existing)) {
       ASSERT_TRUE(RegisterListBoxSuperclass(instance));
     }
-    g_state.popupMenu = LoadMenuA(g_state.instance, MAKEINTRESOURCEA(IDR_POPUP_MENU));
     RECT noPlace = {};
     window_ = CreateMainWindow(noPlace, list_);
     ASSERT_TRUE(window_);
@@ -158,7 +161,7 @@ TEST_F(MainWindowTest, AfterASaveTheStatusBarDescribesTheSelectedObject) {
   EXPECT_EQ(bench::ReadFileBytes(list), "WDv1.0\nfirst\nC:\\A.WAV\n1 0 0 0\nsecond\nC:\\B.WAV\n1 2 0 0\n");
   EXPECT_EQ(SendMessageA(MainView().window(), LB_GETCURSEL, 0, 0), 1);
   char status[256] = "";
-  SendMessageA(g_state.statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(status));
+  SendMessageA(g_shell.statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(status));
   EXPECT_EQ(std::string(status), "Repeat:2  Pause:0   C:\\B.WAV");
 }
 
@@ -189,10 +192,10 @@ TEST_F(MainWindowTest, EveryIconButtonHasANameAndATooltip) {
       {IDC_BTN_PLAY_ALL, "Play All", "Play All"},
       {IDC_BTN_STOP_PLAY_ALL, "Stop Play All", "Stop Play All"},
   };
-  ASSERT_TRUE(g_state.buttonTips);
-  EXPECT_EQ(SendMessageA(g_state.buttonTips, TTM_GETTOOLCOUNT, 0, 0), static_cast<LRESULT>(std::size(names)));
+  ASSERT_TRUE(g_shell.buttonTips);
+  EXPECT_EQ(SendMessageA(g_shell.buttonTips, TTM_GETTOOLCOUNT, 0, 0), static_cast<LRESULT>(std::size(names)));
   for (const auto& [id, name, expected] : names) {
-    HWND button = GetDlgItem(g_state.ribbon, id);
+    HWND button = GetDlgItem(g_shell.ribbon, id);
     if (!button) button = GetDlgItem(window_, id);
     ASSERT_TRUE(button) << id;
     EXPECT_EQ(bench::WindowText(button), name) << id;
@@ -202,7 +205,7 @@ TEST_F(MainWindowTest, EveryIconButtonHasANameAndATooltip) {
     tool.hwnd = GetParent(button);
     tool.uId = reinterpret_cast<UINT_PTR>(button);
     tool.lpszText = tip;
-    SendMessageA(g_state.buttonTips, TTM_GETTEXTA, sizeof tip, reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(g_shell.buttonTips, TTM_GETTEXTA, sizeof tip, reinterpret_cast<LPARAM>(&tool));
     EXPECT_EQ(std::string(tip), expected) << id;
   }
 }
@@ -222,9 +225,9 @@ TEST_F(MainWindowTest, AFirstStartGetsItsFirstSizeAndItCanBeMadeSmallerWhileTheB
   EXPECT_LT(rect.bottom - rect.top, kFirstHeight);
   RECT client, status;
   GetClientRect(window_, &client);
-  GetWindowRect(g_state.statusBar, &status);
+  GetWindowRect(g_shell.statusBar, &status);
   MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&status), 2);
-  for (HWND button : {GetDlgItem(g_state.ribbon, IDC_BTN_HELP), GetDlgItem(window_, IDC_BTN_PLAY_ALL)}) {
+  for (HWND button : {GetDlgItem(g_shell.ribbon, IDC_BTN_HELP), GetDlgItem(window_, IDC_BTN_PLAY_ALL)}) {
     RECT place;
     GetWindowRect(button, &place);
     MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&place), 2);
@@ -234,11 +237,11 @@ TEST_F(MainWindowTest, AFirstStartGetsItsFirstSizeAndItCanBeMadeSmallerWhileTheB
 }
 
 TEST_F(MainWindowTest, BusyCommandsAreRefusedAndOthersRun) {
-  g_state.playing = 1;
+  g_playback.playing = 1;
   SendMessageA(window_, WM_COMMAND, IDM_SOUND_ADD, 0);  // refused: no dialog opens
   SendMessageA(window_, WM_COMMAND, IDM_FILE_NEW, 0);
   EXPECT_TRUE(modals_.Records().empty());
-  g_state.playing = 0;
+  g_playback.playing = 0;
 
   modals_.AnswerMessageBox(IDOK);  // Modify with nothing selected says so
   SendMessageA(MainView().window(), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
@@ -258,7 +261,7 @@ bool ButtonEnabled(HWND parent, int id) { return IsWindowEnabled(GetDlgItem(pare
 // The one predicate behind every way in: the menu bar, the menu items and
 // the buttons show what the playing state allows.
 TEST_F(MainWindowTest, MenusAndButtonsFollowThePlayingState) {
-  g_state.playing = 1;
+  g_playback.playing = 1;
   UpdateCommandStates(window_);
   EXPECT_FALSE(PopupEnabled(window_, 0));  // File
   EXPECT_TRUE(PopupEnabled(window_, 1));   // Sound: Stop/Skip
@@ -270,25 +273,25 @@ TEST_F(MainWindowTest, MenusAndButtonsFollowThePlayingState) {
   EXPECT_TRUE(ItemEnabled(window_, IDM_SOUND_STOP_SKIP));
   EXPECT_TRUE(ItemEnabled(window_, IDM_HELP_ABOUT));
   for (int id : {IDC_BTN_NEW, IDC_BTN_OPEN, IDC_BTN_SAVE, IDC_BTN_ADD, IDC_BTN_REMOVE, IDC_BTN_PLAY_ALL_MODE})
-    EXPECT_FALSE(ButtonEnabled(g_state.ribbon, id)) << id;
-  EXPECT_TRUE(ButtonEnabled(g_state.ribbon, IDC_BTN_HELP));
+    EXPECT_FALSE(ButtonEnabled(g_shell.ribbon, id)) << id;
+  EXPECT_TRUE(ButtonEnabled(g_shell.ribbon, IDC_BTN_HELP));
   EXPECT_FALSE(ButtonEnabled(window_, IDC_BTN_PLAY));
   EXPECT_TRUE(ButtonEnabled(window_, IDC_BTN_STOP_SKIP));
 
-  g_state.playAllRunning = 1;  // Stop Play All follows the run
+  g_playback.playAllRunning = 1;  // Stop Play All follows the run
   UpdateCommandStates(window_);
   EXPECT_TRUE(ItemEnabled(window_, IDM_SOUND_STOP_PLAY_ALL));
   EXPECT_TRUE(IsWindowVisible(GetDlgItem(window_, IDC_BTN_STOP_PLAY_ALL)));
   EXPECT_FALSE(IsWindowVisible(GetDlgItem(window_, IDC_BTN_PLAY_ALL)));
 
-  g_state.playAllRunning = 0;
-  g_state.playing = 0;
+  g_playback.playAllRunning = 0;
+  g_playback.playing = 0;
   UpdateCommandStates(window_);
   EXPECT_TRUE(PopupEnabled(window_, 0));
   EXPECT_TRUE(PopupEnabled(window_, 2));
   EXPECT_FALSE(ItemEnabled(window_, IDM_SOUND_STOP_PLAY_ALL));
   EXPECT_TRUE(ItemEnabled(window_, IDM_SOUND_MODIFY));
-  EXPECT_TRUE(ButtonEnabled(g_state.ribbon, IDC_BTN_OPEN));
+  EXPECT_TRUE(ButtonEnabled(g_shell.ribbon, IDC_BTN_OPEN));
   EXPECT_TRUE(ButtonEnabled(window_, IDC_BTN_PLAY));
   EXPECT_TRUE(IsWindowVisible(GetDlgItem(window_, IDC_BTN_PLAY_ALL)));
   // Without a CD-audio device, its two commands are never available.
@@ -306,7 +309,7 @@ TEST_F(MainWindowTest, UnderAModalWindowOnlyTheStopsAreAvailable) {
                    IDM_SOUND_STOP_SKIP})
       available.push_back(CommandAvailable(id));
     SendMessageA(window_, WM_HOTKEY, IDH_PLAY_ALL, 0);
-    available.push_back(g_state.playAllRunning != 0);
+    available.push_back(g_playback.playAllRunning != 0);
     bench::ClickButton(box, IDOK);
   });
   MessageBoxA(window_, "modal", "Wendle", MB_OK);

@@ -159,7 +159,7 @@ TEST_F(ProgramTest, MenuHelpAndTheKeysOfTheList) {
   // Highlighting "Open..." in the File menu shows its help.
   wendle.Key('F', false, true);
   wendle.Key(VK_DOWN);
-  EXPECT_TRUE(wendle.WaitFor([&] { return wendle.StatusText() == LanguageString(IDM_FILE_OPEN - IDM_FIRST); }))
+  EXPECT_TRUE(wendle.WaitFor([&] { return wendle.StatusText() == LanguageString(CommandHelpString(IDM_FILE_OPEN)); }))
       << wendle.StatusText();
   wendle.Key(VK_ESCAPE);
   wendle.Key(VK_ESCAPE);

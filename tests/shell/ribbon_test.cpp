@@ -16,7 +16,11 @@
 #include "model/sound_object.h"
 #include "resources/ids.h"
 #include "shell/button_ribbon.h"
-#include "state/main_window_state.h"
+#include "shell/buttons.h"
+#include "support/globals.h"
+#include "shell/shell_state.h"
+#include "settings/settings_record.h"
+#include "support/language.h"
 #include "support/control_library.h"
 
 namespace {
@@ -27,20 +31,20 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   switch (message) {
     case WM_CREATE:
       CreateRibbon(window);
-      g_state.statusBar = CreateWindowExA(0, STATUS_BAR_CLASS, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 50, 10,
-                                          window, nullptr, g_state.instance, nullptr);
-      StatusBarInit(g_state.statusBar);
+      g_shell.statusBar = CreateWindowExA(0, STATUS_BAR_CLASS, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 50, 10,
+                                          window, nullptr, g_globals.instance, nullptr);
+      StatusBarInit(g_shell.statusBar);
+      SetStatusBar(g_shell.statusBar);
       CreateMainButtons(window);
       for (int id : {IDC_LABEL_COUNT, IDC_LABEL_ORDER})
         CreateWindowExA(0, "static", nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 80, 16, window,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_state.instance, nullptr);
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_globals.instance, nullptr);
       return 0;
     case WM_SIZE:
-      if (wParam != SIZE_MINIMIZED) PostMessageA(g_state.ribbon, WM_SIZE, wParam, lParam);
+      if (wParam != SIZE_MINIMIZED) PostMessageA(g_shell.ribbon, WM_SIZE, wParam, lParam);
       break;
     case WM_DRAWITEM:
-      DrawButton(window, static_cast<int>(wParam), reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), IDI_APP, 2, 2, 2, 2,
-                 false);
+      DrawButton(static_cast<int>(wParam), reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), 2, 2, 2, 2, false);
       return TRUE;
     default:
       break;
@@ -65,20 +69,20 @@ class RibbonHost {
       return RegisterClassA(&wc) != 0 && RegisterRibbonClass(instance);
     }();
     EXPECT_TRUE(registered);
-    g_state.instance = instance;
-    g_state.languageModule = bench::LanguageModule();
-    g_state.lastHelpCommand = -1;
-    for (int i = 0; i < kButtonIconCount; ++i)
-      g_state.buttonIcons[i] = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP + i));
+    g_globals.instance = instance;
+    SetLanguageModule(bench::LanguageModule());
+    g_shell.lastHelpCommand = -1;
+    LoadButtonIcons(instance);
     window_ = CreateWindowExA(0, kHostClass, "Wendle", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 480, nullptr,
                               nullptr, instance, nullptr);
-    g_state.mainWindow = window_;
+    g_globals.mainWindow = window_;
     bench::PumpMessages();
   }
   ~RibbonHost() {
     DestroyWindow(window_);
-    g_state.mainWindow = g_state.ribbon = g_state.statusBar = nullptr;
-    for (HICON& icon : g_state.buttonIcons) icon = nullptr;  // shared icons
+    SetStatusBar(nullptr);
+    g_globals.mainWindow = g_shell.ribbon = g_shell.statusBar = nullptr;
+    for (HICON& icon : g_shell.buttonIcons) icon = nullptr;  // shared icons
     bench::PumpMessages();
   }
   RibbonHost(const RibbonHost&) = delete;
@@ -88,7 +92,7 @@ class RibbonHost {
 
   std::string StatusText() const {
     char text[1024] = "";
-    SendMessageA(g_state.statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    SendMessageA(g_shell.statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
     return text;
   }
   std::string Label(int id) const { return bench::WindowText(GetDlgItem(window_, id)); }
@@ -140,14 +144,14 @@ void ExpectIconButton(HWND button, const Placed& place, bool visible) {
 
 TEST(Ribbon, ThirteenButtonsInGroupsAlongTheTop) {
   RibbonHost host;
-  ASSERT_TRUE(g_state.ribbon);
-  EXPECT_EQ(GetParent(g_state.ribbon), host.window());
+  ASSERT_TRUE(g_shell.ribbon);
+  EXPECT_EQ(GetParent(g_shell.ribbon), host.window());
   const Placed expected[] = {{1511, 3, 3},   {1512, 41, 3},  {1508, 79, 3},  {1503, 117, 3}, {1518, 155, 3},
                              {1504, 231, 3}, {1502, 269, 3}, {1517, 307, 3}, {1510, 345, 3}, {1505, 383, 3},
                              {1506, 459, 3}, {1516, 497, 3}, {1507, 535, 3}};
   // Children in creation order.
   std::vector<HWND> buttons;
-  for (HWND child = GetWindow(g_state.ribbon, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+  for (HWND child = GetWindow(g_shell.ribbon, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
     buttons.push_back(child);
   ASSERT_EQ(buttons.size(), 13u);
   for (size_t i = 0; i < buttons.size(); ++i) {
@@ -163,18 +167,18 @@ TEST(Ribbon, KeepsToTheClientWidthPlusTwoAndFortySixHigh) {
     RECT client;
     GetClientRect(host.window(), &client);
     ASSERT_TRUE(bench::PumpUntil([&] {
-      RECT r = RectInParent(g_state.ribbon);
+      RECT r = RectInParent(g_shell.ribbon);
       return r.right - r.left == client.right + 2;
     }));
-    RECT r = RectInParent(g_state.ribbon);
+    RECT r = RectInParent(g_shell.ribbon);
     EXPECT_EQ(r.left, -1);
     EXPECT_EQ(r.top, -1);
     EXPECT_EQ(r.bottom - r.top, 46);
   }
   // A minimize leaves the ribbon as it was.
-  RECT before = RectInParent(g_state.ribbon);
-  SendMessageA(g_state.ribbon, WM_SIZE, SIZE_MINIMIZED, 0);
-  RECT after = RectInParent(g_state.ribbon);
+  RECT before = RectInParent(g_shell.ribbon);
+  SendMessageA(g_shell.ribbon, WM_SIZE, SIZE_MINIMIZED, 0);
+  RECT after = RectInParent(g_shell.ribbon);
   EXPECT_TRUE(EqualRect(&before, &after));
 }
 
@@ -182,18 +186,18 @@ TEST(Ribbon, ClicksPostTheButtonsCommandsToTheMainWindow) {
   RibbonHost host;
   const int expected[] = {100, 101, 102, 103, 104, 119, 120, 121, 122, 137, 140, 132, 148};
   std::vector<int> sent;
-  for (HWND child = GetWindow(g_state.ribbon, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+  for (HWND child = GetWindow(g_shell.ribbon, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     SendMessageA(child, BM_CLICK, 0, 0);
     for (int command : host.TakePostedCommands()) sent.push_back(command);
   }
   EXPECT_EQ(sent, std::vector<int>(std::begin(expected), std::end(expected)));
 
   // A quick second click arrives as a double click: a command all the same.
-  HWND save = GetDlgItem(g_state.ribbon, IDC_BTN_SAVE);
-  SendMessageA(g_state.ribbon, WM_COMMAND, MAKEWPARAM(IDC_BTN_SAVE, BN_DOUBLECLICKED), reinterpret_cast<LPARAM>(save));
+  HWND save = GetDlgItem(g_shell.ribbon, IDC_BTN_SAVE);
+  SendMessageA(g_shell.ribbon, WM_COMMAND, MAKEWPARAM(IDC_BTN_SAVE, BN_DOUBLECLICKED), reinterpret_cast<LPARAM>(save));
   EXPECT_EQ(host.TakePostedCommands(), std::vector<int>{IDM_FILE_SAVE});
   // The play buttons are not the ribbon's: it sends nothing for their ids.
-  SendMessageA(g_state.ribbon, WM_COMMAND, MAKEWPARAM(IDC_BTN_PLAY, BN_CLICKED), 0);
+  SendMessageA(g_shell.ribbon, WM_COMMAND, MAKEWPARAM(IDC_BTN_PLAY, BN_CLICKED), 0);
   EXPECT_TRUE(host.TakePostedCommands().empty());
 }
 
@@ -237,7 +241,7 @@ TEST(DrawButton, HeldButtonIsPressedWithItsIconTwoPixelsLowerAndFurtherRight) {
   const int iconSize = GetSystemMetrics(SM_CXICON);
   HICON icon = SolidIcon(red);
   ASSERT_TRUE(icon);
-  g_state.buttonIcons[IDC_BTN_OPEN - IDI_APP] = icon;
+  g_shell.buttonIcons[ButtonIconSlot(IDC_BTN_OPEN)] = icon;
   DRAWITEMSTRUCT item = {};
   item.CtlType = ODT_BUTTON;
   item.CtlID = IDC_BTN_OPEN;
@@ -261,7 +265,7 @@ TEST(DrawButton, HeldButtonIsPressedWithItsIconTwoPixelsLowerAndFurtherRight) {
     item.hDC = canvas.dc();
     item.itemAction = c.action;
     item.itemState = c.state;
-    EXPECT_EQ(DrawButton(nullptr, IDC_BTN_OPEN, &item, IDI_APP, 2, 2, 2, 2, false), 1);
+    EXPECT_EQ(DrawButton(IDC_BTN_OPEN, &item, 2, 2, 2, 2, false), 1);
     int first = 2 + c.shift;
     int last = first + iconSize - 1;
     EXPECT_EQ(canvas.At(0, 0), c.corner);
@@ -271,36 +275,36 @@ TEST(DrawButton, HeldButtonIsPressedWithItsIconTwoPixelsLowerAndFurtherRight) {
     EXPECT_NE(canvas.At(last + 1, last + 1), red);
   }
 
-  g_state.buttonIcons[IDC_BTN_OPEN - IDI_APP] = nullptr;
+  g_shell.buttonIcons[ButtonIconSlot(IDC_BTN_OPEN)] = nullptr;
   DestroyIcon(icon);
 }
 
 TEST(ButtonHelp, ShowsEachButtonsCommandHelpOnceWhileTheMouseMoves) {
   RibbonHost host;
   g_settings.preferenceFlags = StatusBarButtonHelp;
-  HWND newButton = GetDlgItem(g_state.ribbon, IDC_BTN_NEW);
-  HWND openButton = GetDlgItem(g_state.ribbon, IDC_BTN_OPEN);
-  StatusBarSetText(g_state.statusBar, "start");
+  HWND newButton = GetDlgItem(g_shell.ribbon, IDC_BTN_NEW);
+  HWND openButton = GetDlgItem(g_shell.ribbon, IDC_BTN_OPEN);
+  StatusBarSetText(g_shell.statusBar, "start");
 
   SendMessageA(newButton, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-  EXPECT_EQ(host.StatusText(), bench::LanguageString(IDM_FILE_NEW - IDM_FIRST));
+  EXPECT_EQ(host.StatusText(), bench::LanguageString(CommandHelpString(IDM_FILE_NEW)));
   // Further moves over New do not load the text again, even after another
   // text replaced it.
-  StatusBarSetText(g_state.statusBar, "other");
+  StatusBarSetText(g_shell.statusBar, "other");
   SendMessageA(newButton, WM_MOUSEMOVE, 0, MAKELPARAM(6, 6));
   SendMessageA(newButton, WM_MOUSEMOVE, 0, MAKELPARAM(7, 7));
   EXPECT_EQ(host.StatusText(), "other");
   SendMessageA(openButton, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-  EXPECT_EQ(host.StatusText(), bench::LanguageString(IDM_FILE_OPEN - IDM_FIRST));
+  EXPECT_EQ(host.StatusText(), bench::LanguageString(CommandHelpString(IDM_FILE_OPEN)));
   SendMessageA(newButton, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-  EXPECT_EQ(host.StatusText(), bench::LanguageString(IDM_FILE_NEW - IDM_FIRST));
+  EXPECT_EQ(host.StatusText(), bench::LanguageString(CommandHelpString(IDM_FILE_NEW)));
   // Play buttons show the help of the command they stand for.
   SendMessageA(GetDlgItem(host.window(), IDC_BTN_STOP_SKIP), WM_MOUSEMOVE, 0, 0);
-  EXPECT_EQ(host.StatusText(), bench::LanguageString(IDM_SOUND_STOP_SKIP - IDM_FIRST));
+  EXPECT_EQ(host.StatusText(), bench::LanguageString(CommandHelpString(IDM_SOUND_STOP_SKIP)));
 
   // Without the preference the status bar is left alone.
   g_settings.preferenceFlags = 0;
-  StatusBarSetText(g_state.statusBar, "quiet");
+  StatusBarSetText(g_shell.statusBar, "quiet");
   SendMessageA(openButton, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
   EXPECT_EQ(host.StatusText(), "quiet");
 }

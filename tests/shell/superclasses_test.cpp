@@ -12,7 +12,9 @@
 #include "resources/ids.h"
 #include "shell/command_state.h"
 #include "shell/control_superclasses.h"
-#include "state/main_window_state.h"
+#include "support/globals.h"
+#include "playback/play_state.h"
+#include "shell/shell_state.h"
 
 namespace {
 
@@ -80,17 +82,17 @@ class SuperclassTest : public testing::Test {
   void SetUp() override {
     RegisterClasses();
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    g_state.instance = instance;
-    g_state.playing = 0;
-    g_state.playAllRunning = 0;
-    g_state.popupMenu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_POPUP_MENU));
+    g_globals.instance = instance;
+    g_playback.playing = 0;
+    g_playback.playAllRunning = 0;
+    g_shell.popupMenu.reset(LoadMenuA(instance, MAKEINTRESOURCEA(IDR_POPUP_MENU)));
     window_ = CreateWindowExA(WS_EX_TOPMOST, kHostClass, "Wendle", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 600, 420,
                               nullptr, nullptr, instance, nullptr);
     view_.reset(new ObjectListView(objects_, window_));
     list_ = view_->window();
     SetWindowPos(list_, nullptr, 60, 80, 400, 200, SWP_NOZORDER);
     SetMainView(view_.get());
-    g_state.mainWindow = window_;
+    g_globals.mainWindow = window_;
     g_menu = MenuSeen();
     bench::PumpMessages();
   }
@@ -98,11 +100,10 @@ class SuperclassTest : public testing::Test {
     SetMainView(nullptr);
     view_.reset();
     DestroyWindow(window_);
-    DestroyMenu(g_state.popupMenu);
-    g_state.popupMenu = nullptr;
-    g_state.mainWindow = nullptr;
-    g_state.playing = 0;
-    g_state.playAllRunning = 0;
+    g_shell.popupMenu.reset();
+    g_globals.mainWindow = nullptr;
+    g_playback.playing = 0;
+    g_playback.playAllRunning = 0;
     bench::PumpMessages();
   }
 
@@ -168,7 +169,7 @@ TEST_F(SuperclassTest, RightClickSelectsTheItemAndOpensTheListMenuThere) {
   RightClick(150, 2 * kRowHeight + 5);  // on the last item
   EXPECT_EQ(Selected(), 2);
   ASSERT_EQ(g_menu.opened, 1);
-  EXPECT_EQ(g_menu.menu, GetSubMenu(g_state.popupMenu, 0));
+  EXPECT_EQ(g_menu.menu, GetSubMenu(g_shell.popupMenu.get(), 0));
   // The item was selected before the menu opened: the Move items fit it.
   EXPECT_EQ(g_menu.selectionWhenOpened, 2);
   EXPECT_EQ(g_menu.moveStates[0], 0u);
@@ -185,15 +186,15 @@ TEST_F(SuperclassTest, RightClickSelectsTheItemAndOpensTheListMenuThere) {
 TEST_F(SuperclassTest, NoMenuWhileAnythingPlaysOrInAnEmptyList) {
   AddItems(3);
   SendMessageA(list_, LB_SETCURSEL, 0, 0);
-  g_state.playing = 1;
+  g_playback.playing = 1;
   RightClick(150, 2 * kRowHeight + 5);
   EXPECT_EQ(Selected(), 0);
-  g_state.playing = 0;
-  g_state.playAllRunning = 1;
+  g_playback.playing = 0;
+  g_playback.playAllRunning = 1;
   RightClick(150, 1 * kRowHeight + 5);
   EXPECT_EQ(Selected(), 0);
   EXPECT_EQ(g_menu.opened, 0);
-  g_state.playAllRunning = 0;
+  g_playback.playAllRunning = 0;
 
   objects_.Clear();
   RightClick(150, 5);
@@ -225,7 +226,7 @@ TEST_F(SuperclassTest, EscapeStopsPlayAllOrTheSoundThatPlays) {
   AddItems(1);
   SendMessageA(list_, WM_KEYUP, VK_ESCAPE, 0);
   EXPECT_EQ(TakePostedCommands(), std::vector<int>{IDM_SOUND_STOP_SKIP});
-  g_state.playAllRunning = 1;
+  g_playback.playAllRunning = 1;
   SendMessageA(list_, WM_KEYUP, VK_ESCAPE, 0);
   EXPECT_EQ(TakePostedCommands(), std::vector<int>{IDM_SOUND_STOP_PLAY_ALL});
   // Other keys post nothing.

@@ -1,7 +1,8 @@
 /*
  * The options in memory: the Settings record, its bit sets and its
- * constants. One instance, g_settings, lives for the whole run
- * (process_state.cpp); settings/ loads and stores it.
+ * constants. One instance, g_settings, lives for the whole run; settings/
+ * loads and stores it, and hands Play All what it needs when a run
+ * starts (playback reads no option itself).
  */
 #ifndef WENDLE_SETTINGS_RECORD_H
 #define WENDLE_SETTINGS_RECORD_H
@@ -42,12 +43,13 @@ constexpr uint32_t kMaxPauseSeconds = 3600;
 constexpr int kHotKeyCount = 4;
 
 struct HotKeySetting {
-  uint32_t modifiers;  // MOD_ALT 1, MOD_CONTROL 2
+  uint32_t modifiers;  // MOD_ALT 1, MOD_CONTROL 2: at least one
   uint32_t keyIndex;   // 0..25: the letter A + keyIndex
 };
+constexpr uint32_t kHotKeyLetterCount = 26;
+constexpr uint32_t kHotKeyModifiers = MOD_ALT | MOD_CONTROL;
 
-// The Play All worker reads the first four fields while it runs, so they
-// are atomic words; the dialogs that change them are closed during Play All.
+// The hot-key event thread and the UI thread read them: atomic words.
 struct Settings {
   std::atomic<uint32_t> playListCount{0};
   std::atomic<uint32_t> preferenceFlags{0};
@@ -57,5 +59,7 @@ struct Settings {
   HotKeySetting hotKeys[kHotKeyCount] = {};
   int insertionMethod = InsertAppend;
 };
+
+extern Settings g_settings;
 
 #endif

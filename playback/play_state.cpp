@@ -1,0 +1,3 @@
+#include "playback/play_state.h"
+
+PlaybackState g_playback;

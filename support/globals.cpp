@@ -1,0 +1,3 @@
+#include "support/globals.h"
+
+Globals g_globals;
