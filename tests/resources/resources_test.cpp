@@ -1,7 +1,10 @@
-// The program's own resources as the running program sees them: the three
-// early texts, both menus, the accelerator table, the nine dialog templates
-// (created for real, with VA32RA.dll's "ovSpin" and an "ovSEdit" of the
-// test's own), every icon and the five kind bitmaps.
+// The program's own resources as the running program sees them, checked
+// against the rules they follow rather than against copies of their texts:
+// the early texts, both menus and the accelerators (keyboard letters, key
+// hints, commands), the dialog templates (created for real, with
+// VA32RA.dll's "ovSpin" and an "ovSEdit" of the test's own: controls the
+// code names, classes, styles, layout, tab order), and every icon and kind
+// bitmap that resources/ids.h names.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -13,8 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/program_sources.h"
 #include "bench/test_env.h"
 #include "resources/ids.h"
+#include "shell/command_state.h"
+#include "playback/media_devices.h"
+#include "playback/play_state.h"
 
 namespace {
 
@@ -24,6 +31,26 @@ LONG_PTR StyleOf(HWND window) { return GetWindowLongPtrA(window, GWL_STYLE); }
 
 bool HasStyle(HWND window, LONG_PTR bits) { return (StyleOf(window) & bits) == bits; }
 
+// The values of the ids.h defines whose name begins with prefix.
+std::set<long> IdValues(const std::string& prefix) {
+  std::set<long> values;
+  for (const bench::IdDefine& define : bench::IdDefinesNamed(prefix)) values.insert(define.value);
+  return values;
+}
+
+// The keyboard letter of a text ("&Save" -> 'S'), 0 when it has none.
+char Mnemonic(const std::string& text) {
+  for (size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != '&') continue;
+    if (text[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    return static_cast<char>(toupper(static_cast<unsigned char>(text[i + 1])));
+  }
+  return 0;
+}
+
 // ---- texts -----------------------------------------------------------------
 
 std::string OwnString(UINT id) {
@@ -32,22 +59,27 @@ std::string OwnString(UINT id) {
   return text;
 }
 
-TEST(OwnStrings, HoldTheThreeEarlyTextsExactly) {
-  EXPECT_EQ(OwnString(IDS_OWN_LANGUAGE_KEY), "Software\\Orvane Software\\Wendle\\Language");
-  EXPECT_EQ(OwnString(IDS_OWN_NO_LANGUAGE),
-            "Unable to locate a language resource DLL for Wendle.  File may be missing, corrupt, "
-            "or the \"Wendle\\Language\" registry key is invalid.");
-  EXPECT_EQ(OwnString(IDS_OWN_NO_MAIN_WINDOW),
-            "Unable to create main window.  Possible low resource memory or bad EXE.");
+// The program shows these before its language module is loaded, so they are
+// in its own string table: every IDS_OWN_ text its code names.
+TEST(OwnStrings, HoldEveryEarlyTextTheProgramNames) {
+  std::set<std::string> used = bench::NamesTheProgramUses("IDS_OWN_");
+  EXPECT_FALSE(used.empty()) << "the program's sources were not read";
+  for (const std::string& name : used) EXPECT_FALSE(OwnString(bench::IdValue(name)).empty()) << name;
+}
+
+// The language module's key lies beside the settings' keys, and the message
+// for a missing module names it as the user finds it in the registry.
+TEST(OwnStrings, TheLanguageKeyLiesBesideTheSettingsAndItsMessageNamesIt) {
+  auto parent = [](const std::string& key) { return key.substr(0, key.rfind('\\')); };
+  const std::string key = OwnString(IDS_OWN_LANGUAGE_KEY);
+  const std::string settings = bench::LanguageString(IDS_REG_SETTINGS_KEY);
+  ASSERT_NE(key.find('\\'), std::string::npos) << key;
+  EXPECT_EQ(parent(key), parent(settings));
+  const std::string lastTwo = key.substr(parent(parent(key)).size() + 1);  // "Wendle\Language"
+  EXPECT_NE(OwnString(IDS_OWN_NO_LANGUAGE).find(lastTwo), std::string::npos) << lastTwo;
 }
 
 // ---- menus -------------------------------------------------------------------
-
-struct MenuEntry {
-  UINT id;           // 0 for a separator
-  const char* text;  // nullptr for a separator
-};
-const MenuEntry kSeparator = {0, nullptr};
 
 struct MenuItem {
   UINT id = 0;
@@ -75,303 +107,250 @@ MenuItem ItemAt(HMENU menu, int position) {
   return item;
 }
 
-// Compares one popup with its expected items; grayed lists the only ids
-// that may be grayed.
-void ExpectPopup(HMENU popup, const std::vector<MenuEntry>& expected, std::set<UINT> grayed = {}) {
-  ASSERT_NE(popup, nullptr);
-  ASSERT_EQ(GetMenuItemCount(popup), static_cast<int>(expected.size()));
-  for (size_t i = 0; i < expected.size(); ++i) {
-    SCOPED_TRACE("item " + std::to_string(i));
-    MenuItem item = ItemAt(popup, static_cast<int>(i));
-    if (!expected[i].text) {
-      EXPECT_TRUE(item.type & MFT_SEPARATOR);
-      continue;
+std::vector<MenuItem> Items(HMENU menu) {
+  std::vector<MenuItem> items;
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) items.push_back(ItemAt(menu, i));
+  return items;
+}
+
+bool IsSeparator(const MenuItem& item) { return (item.type & MFT_SEPARATOR) != 0; }
+
+// What an item is called, without its keyboard letter's "&" and its key hint.
+std::string NameOf(const std::string& text) {
+  std::string name;
+  for (size_t i = 0; i < text.size() && text[i] != '\t'; ++i) {
+    if (text[i] == '&' && i + 1 < text.size() && text[i + 1] != '&') continue;
+    name += text[i];
+  }
+  return name;
+}
+
+// The key hint after the tab ("F5", "Ctrl+P"), empty when there is none.
+std::string HintOf(const std::string& text) {
+  size_t tab = text.find('\t');
+  return tab == std::string::npos ? std::string() : text.substr(tab + 1);
+}
+
+// Both menus as loaded from the program's resources.
+class Menus : public testing::Test {
+ protected:
+  void SetUp() override {
+    main_ = LoadMenuA(Instance(), MAKEINTRESOURCEA(IDR_MAIN_MENU));
+    list_ = LoadMenuA(Instance(), MAKEINTRESOURCEA(IDR_POPUP_MENU));
+    ASSERT_NE(main_, nullptr);
+    ASSERT_NE(list_, nullptr);
+    // The list's right-button menu is the first submenu (the program opens no other).
+    ASSERT_NE(GetSubMenu(list_, 0), nullptr);
+  }
+  void TearDown() override {
+    if (main_) DestroyMenu(main_);
+    if (list_) DestroyMenu(list_);
+  }
+  // The main menu's popups, in order.
+  std::vector<HMENU> Popups() const {
+    std::vector<HMENU> popups;
+    for (const MenuItem& title : Items(main_)) {
+      EXPECT_NE(title.subMenu, nullptr) << title.text << ": the menu bar holds only popups";
+      if (title.subMenu) popups.push_back(title.subMenu);
     }
-    EXPECT_FALSE(item.type & MFT_SEPARATOR);
+    return popups;
+  }
+  // Every command item of the main menu.
+  std::vector<MenuItem> Commands() const {
+    std::vector<MenuItem> commands;
+    for (HMENU popup : Popups())
+      for (const MenuItem& item : Items(popup))
+        if (!IsSeparator(item)) commands.push_back(item);
+    return commands;
+  }
+
+  HMENU main_ = nullptr;
+  HMENU list_ = nullptr;
+};
+
+// Alt and a letter open a menu, a letter chooses an item: each menu title
+// and each item of the main menu has a letter, unique within its menu. The
+// texts the program gives the Pause item while it runs keep that so.
+TEST_F(Menus, EveryItemOfTheMainMenuHasAKeyboardLetterUniqueWithinItsMenu) {
+  auto expectLetters = [](const std::vector<std::string>& texts) {
+    std::map<char, std::string> used;
+    for (const std::string& text : texts) {
+      char letter = Mnemonic(text);
+      EXPECT_NE(letter, 0) << text << " has no keyboard letter";
+      if (!letter) continue;
+      EXPECT_EQ(used.count(letter), 0u) << "'" << letter << "' in " << text << " and " << used[letter];
+      used[letter] = text;
+    }
+  };
+  std::vector<std::string> titles;
+  for (const MenuItem& title : Items(main_)) titles.push_back(title.text);
+  expectLetters(titles);
+  int pauseSeen = 0;
+  for (HMENU popup : Popups()) {
+    std::vector<std::string> texts;
+    for (const MenuItem& item : Items(popup))
+      if (!IsSeparator(item)) texts.push_back(item.text);
+    expectLetters(texts);
+    for (UINT runtimeText : {IDS_MENU_PAUSE, IDS_MENU_RESUME}) {
+      std::vector<std::string> changed;
+      for (const MenuItem& item : Items(popup)) {
+        if (IsSeparator(item)) continue;
+        if (item.id == IDM_SOUND_PAUSE) ++pauseSeen;
+        changed.push_back(item.id == IDM_SOUND_PAUSE ? bench::LanguageString(runtimeText) : item.text);
+      }
+      SCOPED_TRACE(bench::LanguageString(runtimeText));
+      expectLetters(changed);
+    }
+  }
+  EXPECT_EQ(pauseSeen, 2);  // once for each of the two texts
+}
+
+// Separators stand between groups of items: never first, last or twice in a
+// row, and no popup is empty.
+TEST_F(Menus, SeparatorsStandOnlyBetweenItems) {
+  std::vector<HMENU> popups = Popups();
+  popups.push_back(GetSubMenu(list_, 0));
+  for (HMENU popup : popups) {
+    std::vector<MenuItem> items = Items(popup);
+    ASSERT_FALSE(items.empty());
+    EXPECT_FALSE(IsSeparator(items.front()));
+    EXPECT_FALSE(IsSeparator(items.back()));
+    for (size_t i = 1; i < items.size(); ++i)
+      EXPECT_FALSE(IsSeparator(items[i - 1]) && IsSeparator(items[i])) << "at " << i;
+  }
+}
+
+// A command is in the main menu once; the list's menu repeats some of them
+// under the same name (without keyboard letters or keys, as a context menu).
+TEST_F(Menus, EachCommandOnceInTheMainMenuAndTheListMenuCallsItsCommandsAlike) {
+  std::map<UINT, std::string> names;
+  for (const MenuItem& item : Commands()) {
+    EXPECT_EQ(names.count(item.id), 0u) << item.text << " and " << names[item.id] << " send the same command";
+    names[item.id] = NameOf(item.text);
+  }
+  for (const MenuItem& item : Items(GetSubMenu(list_, 0))) {
+    if (IsSeparator(item)) continue;
     EXPECT_EQ(item.subMenu, nullptr);
-    EXPECT_EQ(item.id, expected[i].id);
-    EXPECT_EQ(item.text, expected[i].text);
-    EXPECT_EQ((item.state & MFS_GRAYED) != 0, grayed.count(expected[i].id) != 0);
+    auto same = names.find(item.id);
+    if (same != names.end()) {
+      EXPECT_EQ(item.text, same->second);
+    }
   }
 }
 
-TEST(MainMenu, HasFourPopupsWithEveryCommandInOrder) {
-  HMENU menu = LoadMenuA(Instance(), MAKEINTRESOURCEA(IDR_MAIN_MENU));
-  ASSERT_NE(menu, nullptr);
-  ASSERT_EQ(GetMenuItemCount(menu), 4);
-  const char* titles[] = {"&File", "&Sound", "&Options", "&Help"};
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(ItemAt(menu, i).text, titles[i]);
+// The menu as loaded shows the state of a program that plays nothing: the
+// items that are grey are the commands the program does not allow then.
+TEST_F(Menus, TheMainMenuGreysWhatTheProgramRefusesWhileNothingPlays) {
+  g_playback.playing = 0;
+  g_playback.playAllRunning = 0;
+  g_playback.paused = 0;
+  g_mediaCaps = CdAudio;  // a CD drive, so its commands are allowed
+  for (const MenuItem& item : Commands()) {
+    SCOPED_TRACE(item.text);
+    EXPECT_EQ((item.state & MFS_GRAYED) != 0, !CommandAvailable(static_cast<int>(item.id)));
   }
-
-  ExpectPopup(GetSubMenu(menu, 0), {{IDM_FILE_NEW, "&New"},
-                                    kSeparator,
-                                    {IDM_FILE_OPEN, "&Open..."},
-                                    {IDM_FILE_INSERT, "&Insert..."},
-                                    {IDM_FILE_APPEND, "A&ppend..."},
-                                    kSeparator,
-                                    {IDM_FILE_SAVE, "&Save"},
-                                    {IDM_FILE_SAVE_AS, "Save &As..."},
-                                    kSeparator,
-                                    {IDM_FILE_EXIT, "E&xit"}});
-  ExpectPopup(GetSubMenu(menu, 1),
-              {{IDM_SOUND_PLAY_SELECTED, "&Play Selected Item\tF2"},
-               {IDM_SOUND_STOP_SKIP, "&Stop/Skip Current Sound\tF3"},
-               {IDM_SOUND_PAUSE, "Pa&use\tCtrl+P"},
-               kSeparator,
-               {IDM_SOUND_PLAY_ALL, "Play A&ll"},
-               {IDM_SOUND_STOP_PLAY_ALL, "St&op Play All"},
-               kSeparator,
-               {IDM_SOUND_BROWSE, "&Browse..."},
-               {IDM_SOUND_ADD, "&Add Sound Object...\tF4"},
-               {IDM_SOUND_REMOVE, "&Remove Sound Object\tF5"},
-               {IDM_SOUND_MODIFY, "&Modify Sound Object...\tF6"}},
-              {IDM_SOUND_STOP_PLAY_ALL, IDM_SOUND_PAUSE});
-  ExpectPopup(GetSubMenu(menu, 2), {{IDM_OPT_PLAY_ALL_MODE, "Play All &Mode..."},
-                                    {IDM_OPT_HOT_KEYS, "Modify &Hot Keys..."},
-                                    {IDM_OPT_SET_FAVORITE, "Set Fa&vorite Selection..."},
-                                    kSeparator,
-                                    {IDM_OPT_ADD_ALL_CD_TRACKS, "A&dd All CD Tracks\tF7"},
-                                    {IDM_OPT_CATALOG_CD, "C&atalog Active CD...\tF8"},
-                                    kSeparator,
-                                    {IDM_OPT_SET_EDITOR, "&Set Sound File Editor..."},
-                                    {IDM_OPT_RUN_EDITOR, "E&xecute Sound File Editor"},
-                                    kSeparator,
-                                    {IDM_OPT_PREFERENCES, "&Preferences..."},
-                                    {IDM_OPT_CONFIRMATIONS, "&Confirmations..."},
-                                    kSeparator,
-                                    {IDM_OPT_SAVE_WINDOW_POS, "Save &Window Position"}});
-  ExpectPopup(GetSubMenu(menu, 3), {{IDM_HELP_INDEX, "&Index\tF1"},
-                                    {IDM_HELP_OVERVIEW, "&Overview"},
-                                    {IDM_HELP_PROCEDURES, "&Procedures"},
-                                    {IDM_HELP_USING_HELP, "&Using Help"},
-                                    kSeparator,
-                                    {IDM_HELP_DISTRIBUTION, "&Distribution"},
-                                    kSeparator,
-                                    {IDM_HELP_ABOUT, "&About..."}});
-  DestroyMenu(menu);
-}
-
-TEST(PopupMenu, FirstSubmenuHoldsTheListCommands) {
-  HMENU menu = LoadMenuA(Instance(), MAKEINTRESOURCEA(IDR_POPUP_MENU));
-  ASSERT_NE(menu, nullptr);
-  EXPECT_EQ(GetMenuItemCount(menu), 1);
-  ExpectPopup(GetSubMenu(menu, 0), {{IDM_MOVE_TOP, "Move to Top"},
-                                    {IDM_MOVE_UP, "Move Up"},
-                                    {IDM_MOVE_DOWN, "Move Down"},
-                                    {IDM_MOVE_BOTTOM, "Move to Bottom"},
-                                    kSeparator,
-                                    {IDM_SOUND_MODIFY, "Modify Sound Object..."},
-                                    {IDM_SOUND_REMOVE, "Remove Sound Object"}});
-  DestroyMenu(menu);
+  g_mediaCaps = 0;
 }
 
 // ---- accelerators ------------------------------------------------------------
 
-TEST(Accelerators, AreTheTwelveVirtualKeysInOrder) {
+std::vector<ACCEL> Accelerators() {
+  std::vector<ACCEL> entries;
   HACCEL table = LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(IDR_ACCELERATORS));
-  ASSERT_NE(table, nullptr);
-  ACCEL entries[16] = {};
-  ASSERT_EQ(CopyAcceleratorTableA(table, entries, 16), 12);
-  const BYTE plain = FVIRTKEY | FNOINVERT;
-  const ACCEL expected[] = {
-      {plain, VK_DELETE, IDM_SOUND_REMOVE},
-      {plain, VK_F1, IDM_HELP_INDEX},
-      {plain, VK_F2, IDM_SOUND_PLAY_SELECTED},
-      {plain, VK_F3, IDM_SOUND_STOP_SKIP},
-      {static_cast<BYTE>(plain | FCONTROL), 'P', IDM_SOUND_PAUSE},
-      {plain, VK_F4, IDM_SOUND_ADD},
-      {plain, VK_F5, IDM_SOUND_REMOVE},
-      {plain, VK_F6, IDM_SOUND_MODIFY},
-      {plain, VK_F7, IDM_OPT_ADD_ALL_CD_TRACKS},
-      {plain, VK_F8, IDM_OPT_CATALOG_CD},
-      {plain, VK_RETURN, IDM_SOUND_PLAY_SELECTED},
-      {static_cast<BYTE>(plain | FALT), VK_RETURN, IDM_SOUND_MODIFY},
-  };
-  for (int i = 0; i < 12; ++i) {
-    SCOPED_TRACE("entry " + std::to_string(i));
-    EXPECT_EQ(entries[i].fVirt, expected[i].fVirt);
-    EXPECT_EQ(entries[i].key, expected[i].key);
-    EXPECT_EQ(entries[i].cmd, expected[i].cmd);
-  }
+  EXPECT_NE(table, nullptr);
+  if (!table) return entries;
+  entries.resize(CopyAcceleratorTableA(table, nullptr, 0));
+  CopyAcceleratorTableA(table, entries.data(), static_cast<int>(entries.size()));
   DestroyAcceleratorTable(table);
+  return entries;
+}
+
+const BYTE kModifiers = FCONTROL | FALT | FSHIFT;
+
+// A key hint as the accelerator it stands for: "F5", "Ctrl+P", "Alt+Enter",
+// "Del". False for a hint this test cannot read.
+bool ParseHint(std::string hint, BYTE* modifiers, WORD* key) {
+  *modifiers = 0;
+  const std::pair<const char*, BYTE> prefixes[] = {{"Ctrl+", FCONTROL}, {"Alt+", FALT}, {"Shift+", FSHIFT}};
+  for (bool found = true; found;) {
+    found = false;
+    for (const auto& [prefix, bit] : prefixes) {
+      if (hint.compare(0, strlen(prefix), prefix) != 0) continue;
+      *modifiers |= bit;
+      hint.erase(0, strlen(prefix));
+      found = true;
+    }
+  }
+  const std::pair<const char*, WORD> named[] = {{"Del", VK_DELETE}, {"Enter", VK_RETURN}, {"Ins", VK_INSERT},
+                                                {"Esc", VK_ESCAPE}, {"Space", VK_SPACE},  {"Tab", VK_TAB}};
+  for (const auto& [name, code] : named)
+    if (hint == name) return *key = code, true;
+  if (hint.size() == 1 && isalnum(static_cast<unsigned char>(hint[0])))
+    return *key = static_cast<WORD>(toupper(static_cast<unsigned char>(hint[0]))), true;
+  if (hint.size() >= 2 && hint[0] == 'F') {
+    int number = atoi(hint.c_str() + 1);
+    if (number >= 1 && number <= 24 && std::to_string(number) == hint.substr(1))
+      return *key = static_cast<WORD>(VK_F1 + number - 1), true;
+  }
+  return false;
+}
+
+// The key a menu item names after its tab is an accelerator of its own
+// command, with the same modifiers; the texts the program gives the Pause
+// item name the same key.
+TEST_F(Menus, EveryKeyHintIsAnAcceleratorOfItsCommand) {
+  std::vector<ACCEL> table = Accelerators();
+  int hints = 0;
+  for (const MenuItem& item : Commands()) {
+    std::string hint = HintOf(item.text);
+    if (hint.empty()) continue;
+    ++hints;
+    SCOPED_TRACE(item.text);
+    BYTE modifiers = 0;
+    WORD key = 0;
+    ASSERT_TRUE(ParseHint(hint, &modifiers, &key)) << "a hint that names no key: " << hint;
+    bool found = false;
+    for (const ACCEL& entry : table)
+      if (entry.key == key && (entry.fVirt & kModifiers) == modifiers) {
+        found = true;
+        EXPECT_EQ(entry.cmd, item.id) << hint << " runs another command";
+      }
+    EXPECT_TRUE(found) << hint << " is no accelerator";
+    if (item.id == IDM_SOUND_PAUSE) {
+      EXPECT_EQ(HintOf(bench::LanguageString(IDS_MENU_PAUSE)), hint);
+      EXPECT_EQ(HintOf(bench::LanguageString(IDS_MENU_RESUME)), hint);
+    }
+  }
+  EXPECT_GT(hints, 0);
+  for (const MenuItem& item : Items(GetSubMenu(list_, 0))) EXPECT_EQ(HintOf(item.text), "") << item.text;
+}
+
+// Every accelerator runs a command of the main menu, whose item shows one of
+// its keys; accelerators are virtual keys, and no key runs two commands.
+TEST_F(Menus, EveryAcceleratedCommandShowsAKeyAndNoKeyRunsTwoCommands) {
+  std::map<UINT, std::string> hints;
+  for (const MenuItem& item : Commands()) hints[item.id] = HintOf(item.text);
+  std::vector<ACCEL> table = Accelerators();
+  ASSERT_FALSE(table.empty());
+  std::map<std::pair<BYTE, WORD>, WORD> keys;
+  for (const ACCEL& entry : table) {
+    SCOPED_TRACE(testing::Message() << "key " << entry.key << " command " << entry.cmd);
+    EXPECT_EQ(entry.fVirt & ~kModifiers, FVIRTKEY | FNOINVERT);
+    auto hint = hints.find(entry.cmd);
+    ASSERT_NE(hint, hints.end()) << "a command that is in no menu";
+    EXPECT_NE(hint->second, "") << "its menu item shows no key";
+    auto key = std::make_pair(static_cast<BYTE>(entry.fVirt & kModifiers), entry.key);
+    EXPECT_EQ(keys.count(key), 0u) << "the key also runs command " << keys[key];
+    keys[key] = entry.cmd;
+  }
 }
 
 // ---- dialogs -------------------------------------------------------------------
 
 enum Kind { Label, Group, Explanation, Field, Spin, Push, Check, Radio, List, Combo, Icon };
 
-struct Control {
-  int id;
-  Kind kind;
-  const char* text;  // nullptr: not checked (fields, spins, explanations)
-  int buddy;         // spins: the field they step
-};
-
-// A dialog template as it must come out of the resources: its title and
-// its controls in tab order.
-struct ExpectedDialog {
-  int id;
-  const char* title;
-  std::vector<Control> controls;
-};
-
-const char* ExpectedClass(Kind kind) {
-  switch (kind) {
-    case Label:
-    case Explanation:
-    case Icon:
-      return "Static";
-    case Field:
-      return "ovSEdit";
-    case Spin:
-      return "ovSpin";
-    case List:
-      return "ListBox";
-    case Combo:
-      return "ComboBox";
-    default:
-      return "Button";
-  }
-}
-
-const std::vector<ExpectedDialog>& Dialogs() {
-  static const std::vector<ExpectedDialog> dialogs = {
-      {IDD_PLAY_ALL_MODE,
-       "Play All Mode",
-       {{IDC_EXPLANATION, Explanation, nullptr, 0},
-        {IDC_STATIC, Label, "Play List &Count:", 0},
-        {IDC_PLAY_LIST_COUNT, Field, nullptr, 0},
-        {IDC_SPIN_COUNT, Spin, nullptr, IDC_PLAY_LIST_COUNT},
-        {IDC_NON_STOP, Check, "&Non-stop", 0},
-        {IDC_STATIC, Group, "Play &Order:", 0},
-        {IDC_ORDER_SEQUENTIAL, Radio, "Sequencial", 0},
-        {IDC_ORDER_RANDOM, Radio, "Random", 0},
-        {IDC_EXCLUSIVE, Check, "E&xclusive", 0},
-        {IDC_OK, Push, "OK", 0},
-        {IDCANCEL, Push, "Cancel", 0},
-        {IDC_SAVE, Push, "&Save", 0},
-        {IDC_HELP_BUTTON, Push, "&Help", 0}}},
-      {IDD_PREFERENCES,
-       "Preferences",
-       {{IDC_PREF_MINIMIZE, Check, "Minimize on Play All", 0},
-        {IDC_PREF_TITLE, Check, "Show current song title when minimized", 0},
-        {IDC_PREF_BUTTON_HELP, Check, "Show button help on Status Bar", 0},
-        {IDC_PREF_ABSOLUTE_PATHS, Check, "Use absolute paths in CD catalog", 0},
-        {IDC_PREF_PAUSE, Check, "Pause between all Sound Objects:", 0},
-        {IDC_PREF_PAUSE_SECONDS, Field, nullptr, 0},
-        {IDC_SPIN_PAUSE, Spin, nullptr, IDC_PREF_PAUSE_SECONDS},
-        {IDC_STATIC, Label, "sec.", 0},
-        {IDC_OK, Push, "OK", 0},
-        {IDCANCEL, Push, "Cancel", 0},
-        {IDC_SAVE, Push, "&Save", 0},
-        {IDC_HELP_BUTTON, Push, "&Help", 0}}},
-      {IDD_CONFIRMATIONS,
-       "Confirmations",
-       {{IDC_CONFIRM_OBJECT, Check, "Confirm on Sound Object delete", 0},
-        {IDC_CONFIRM_FILE, Check, "Confirm on file detele", 0},
-        {IDC_OK, Push, "OK", 0},
-        {IDCANCEL, Push, "Cancel", 0},
-        {IDC_SAVE, Push, "&Save", 0},
-        {IDC_HELP_BUTTON, Push, "&Help", 0}}},
-      {IDD_ADD_SOUND_OBJECT,
-       "Add Sound Object to List",
-       {{IDC_EXPLANATION, Explanation, nullptr, 0},
-        {IDC_STATIC, Group, "Insertion &Method:", 0},
-        {IDC_INSERT_AT_TOP, Radio, "Insert at top", 0},
-        {IDC_INSERT_AT_CURRENT, Radio, "Insert at current location", 0},
-        {IDC_INSERT_APPEND, Radio, "Append to list", 0},
-        {IDC_STATIC, Label, "&Sound Objects:", 0},
-        {IDC_KIND_LIST, List, nullptr, 0},
-        {IDOK, Push, "OK", 0},
-        {IDCANCEL, Push, "Cancel", 0},
-        {IDC_HELP_BUTTON, Push, "&Help", 0}}},
-      {IDD_SOUND_OBJECT,
-       "Modify Sound Object",
-       {{IDC_STATIC, Icon, nullptr, 0},
-        {IDC_EXPLANATION, Explanation, nullptr, 0},
-        {IDC_STATIC, Label, "Sound &File:", 0},
-        {IDC_SOUND_FILE, Field, nullptr, 0},
-        {IDC_BROWSE, Push, "...", 0},
-        {IDC_STATIC, Label, "&Description:", 0},
-        {IDC_DESCRIPTION, Field, nullptr, 0},
-        {IDC_STATIC, Group, "Perform these actions during Play All:", 0},
-        {IDC_STATIC, Label, "&Repeat Count:", 0},
-        {IDC_REPEAT_COUNT, Field, nullptr, 0},
-        {IDC_SPIN_REPEAT, Spin, nullptr, IDC_REPEAT_COUNT},
-        {IDC_STATIC, Label, "Post &Time Delay:", 0},
-        {IDC_POST_DELAY, Field, nullptr, 0},
-        {IDC_SPIN_DELAY, Spin, nullptr, IDC_POST_DELAY},
-        {IDC_STATIC, Label, "sec.", 0},
-        {IDC_ADD, Push, "&Add", 0},
-        {IDC_OK, Push, "&OK", 0},
-        {IDCANCEL, Push, "&Close", 0},
-        {IDC_HELP_BUTTON, Push, "&Help", 0}}},
-      {IDD_CD_TRACK,
-       "Modify CD Track",
-       {{IDC_STATIC, Icon, nullptr, 0},
-        {IDC_EXPLANATION, Explanation, nullptr, 0},
-        {IDC_STATIC, Label, "CD Track &Number:", 0},
-        {IDC_TRACK_NUMBER, Field, nullptr, 0},
-        {IDC_SPIN_TRACK, Spin, nullptr, IDC_TRACK_NUMBER},
-        {IDC_TEST, Push, "T&est", 0},
-        {IDC_STOP, Push, "&Stop", 0},
-        {IDC_STATIC, Label, "&Description:", 0},
-        {IDC_DESCRIPTION, Field, nullptr, 0},
-        {IDC_ADD_ALL_CD_TRACKS, Push, "Add A&LL CD Tracks", 0},
-        {IDC_STATIC, Group, "Perform these actions during Play All:", 0},
-        {IDC_STATIC, Label, "&Repeat Count:", 0},
-        {IDC_REPEAT_COUNT, Field, nullptr, 0},
-        {IDC_SPIN_REPEAT, Spin, nullptr, IDC_REPEAT_COUNT},
-        {IDC_STATIC, Label, "Post &Time Delay:", 0},
-        {IDC_POST_DELAY, Field, nullptr, 0},
-        {IDC_SPIN_DELAY, Spin, nullptr, IDC_POST_DELAY},
-        {IDC_STATIC, Label, "sec.", 0},
-        {IDC_ADD, Push, "&Add", 0},
-        {IDC_OK, Push, "&OK", 0},
-        {IDCANCEL, Push, "&Close", 0},
-        {IDC_HELP_BUTTON, Push, "&Help", 0}}},
-      {IDD_PAUSE_OBJECT,
-       "Modify Pause Object",
-       {{IDC_EXPLANATION, Explanation, nullptr, 0},
-        {IDC_STATIC, Label, "Duration:", 0},
-        {IDC_PAUSE_DURATION, Field, nullptr, 0},
-        {IDC_SPIN_DELAY, Spin, nullptr, IDC_PAUSE_DURATION},
-        {IDC_STATIC, Label, "sec.", 0},
-        {IDC_OK, Push, "OK", 0},
-        {IDCANCEL, Push, "Cancel", 0},
-        {IDC_HELP_BUTTON, Push, "&Help", 0}}},
-      {IDD_HOT_KEYS,
-       "Modify Hot Keys",
-       {{IDC_EXPLANATION, Explanation, nullptr, 0},
-        {IDC_STATIC, Group, "&View Hot Key", 0},
-        {IDC_HOTKEY_PLAY_NEXT, Radio, "Play Next Sound Object", 0},
-        {IDC_HOTKEY_PLAY_ALL, Radio, "Start/Stop Play All Session", 0},
-        {IDC_HOTKEY_FAVORITE, Radio, "Play Favorite Selection", 0},
-        {IDC_HOTKEY_PAUSE, Radio, "Pause/Resume", 0},
-        {IDC_STATIC, Label, "Virtual &Key:", 0},
-        {IDC_VIRTUAL_KEY, Combo, nullptr, 0},
-        {IDC_KEY_CONTROL, Check, "Control", 0},
-        {IDC_KEY_ALT, Check, "Alt", 0},
-        {IDC_OK, Push, "Change", 0},
-        {IDCANCEL, Push, "Close", 0},
-        {IDC_RESET, Push, "Reset", 0},
-        {IDC_SAVE, Push, "&Save", 0},
-        {IDC_HELP_BUTTON, Push, "&Help", 0}}},
-      {IDD_SOUND_EDITOR,
-       "Set Sound File Editor",
-       {{IDC_EXPLANATION, Explanation, nullptr, 0},
-        {IDC_EDITOR_MIDI, Radio, "MIDI File Editor", 0},
-        {IDC_EDITOR_WAV, Radio, "WAV File Editor", 0},
-        {IDC_STATIC, Label, "Command &Line:", 0},
-        {IDC_COMMAND_LINE, Field, nullptr, 0},
-        {IDC_BROWSE, Push, "...", 0},
-        {IDC_OK, Push, "OK", 0},
-        {IDCANCEL, Push, "Cancel", 0},
-        {IDC_HELP_BUTTON, Push, "&Help", 0}}},
-  };
-  return dialogs;
-}
+// Every dialog template that ids.h names.
+std::vector<bench::IdDefine> DialogIds() { return bench::IdDefinesNamed("IDD_"); }
 
 WNDPROC g_editProc;
 
@@ -383,7 +362,7 @@ INT_PTR CALLBACK QuietDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 // Creates each template hidden and modeless, owned by a window of the test,
 // with VA32RA.dll providing "ovSpin" and the test an "ovSEdit" of its own.
-class DialogTemplates : public testing::TestWithParam<size_t> {
+class DialogTemplates : public testing::TestWithParam<bench::IdDefine> {
  protected:
   static void SetUpTestSuite() {
     controlLibrary_ = LoadLibraryA("VA32RA.dll");
@@ -409,9 +388,9 @@ class DialogTemplates : public testing::TestWithParam<size_t> {
     ASSERT_NE(controlLibrary_, nullptr) << "VA32RA.dll";
     ASSERT_TRUE(editRegistered_);
     ASSERT_NE(owner_, nullptr);
-    expected_ = &Dialogs()[GetParam()];
-    dialog_ = CreateDialogParamA(Instance(), MAKEINTRESOURCEA(expected_->id), owner_, QuietDialogProc, 0);
-    ASSERT_NE(dialog_, nullptr) << "dialog " << expected_->id << " error " << GetLastError();
+    id_ = static_cast<int>(GetParam().value);
+    dialog_ = CreateDialogParamA(Instance(), MAKEINTRESOURCEA(id_), owner_, QuietDialogProc, 0);
+    ASSERT_NE(dialog_, nullptr) << GetParam().name << " error " << GetLastError();
   }
   void TearDown() override {
     if (dialog_) DestroyWindow(dialog_);
@@ -425,18 +404,20 @@ class DialogTemplates : public testing::TestWithParam<size_t> {
     return children;
   }
 
-  // Rectangle of a child in the dialog's client coordinates.
+  // Rectangle of a child in the dialog's client coordinates; a combo box
+  // counts without its drop-down list.
   RECT RectOf(HWND child) const {
     RECT rect;
     GetWindowRect(child, &rect);
     MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&rect), 2);
+    if (lstrcmpiA(bench::ClassName(child).c_str(), "ComboBox") == 0) rect.bottom = rect.top + 14;
     return rect;
   }
 
   static HMODULE controlLibrary_;
   static bool editRegistered_;
   static HWND owner_;
-  const ExpectedDialog* expected_ = nullptr;
+  int id_ = 0;
   HWND dialog_ = nullptr;
 };
 
@@ -470,73 +451,56 @@ Kind KindOf(HWND child) {
   if (lstrcmpiA(cls.c_str(), "ovSEdit") == 0) return Field;
   if (lstrcmpiA(cls.c_str(), "ovSpin") == 0) return Spin;
   if (lstrcmpiA(cls.c_str(), "ListBox") == 0) return List;
+  EXPECT_EQ(lstrcmpiA(cls.c_str(), "ComboBox"), 0) << "a control of class " << cls;
   return Combo;
 }
 
-// The keyboard letter of a text ("&Save" -> 'S'), 0 when it has none.
-char Mnemonic(const std::string& text) {
-  for (size_t i = 0; i + 1 < text.size(); ++i) {
-    if (text[i] != '&') continue;
-    if (text[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    return static_cast<char>(toupper(static_cast<unsigned char>(text[i + 1])));
-  }
-  return 0;
-}
-
-TEST_P(DialogTemplates, HasTitleStyleAndStaysHidden) {
-  EXPECT_EQ(bench::WindowText(dialog_), expected_->title);
+TEST_P(DialogTemplates, IsAHiddenModalFrameWithATitle) {
+  EXPECT_NE(bench::WindowText(dialog_), "");
   EXPECT_TRUE(HasStyle(dialog_, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU));
   EXPECT_FALSE(IsWindowVisible(dialog_));
 }
 
-TEST_P(DialogTemplates, HoldsEveryControlInOrderWithClassAndText) {
-  std::vector<HWND> children = Children();
-  ASSERT_EQ(children.size(), expected_->controls.size());
-  for (size_t i = 0; i < children.size(); ++i) {
-    const Control& want = expected_->controls[i];
-    HWND child = children[i];
-    SCOPED_TRACE("control " + std::to_string(i) + " id " + std::to_string(want.id));
-    if (want.id == IDC_STATIC) {
-      EXPECT_TRUE(IsStaticId(child));
-    } else {
-      EXPECT_EQ(GetDlgCtrlID(child), want.id);
-    }
-    EXPECT_EQ(lstrcmpiA(bench::ClassName(child).c_str(), ExpectedClass(want.kind)), 0) << bench::ClassName(child);
-    EXPECT_EQ(KindOf(child), want.kind);
-    if (want.text) {
-      EXPECT_EQ(bench::WindowText(child), want.text);
-    }
-    if (want.kind == Explanation) {
-      EXPECT_GT(bench::WindowText(child).size(), 40u);
-    }
-    if (want.kind == Field) {
-      EXPECT_EQ(bench::WindowText(child), "");
+// What a dialog's code names (the source files that name its template) is
+// in the template; ids are unique but for the labels'.
+TEST_P(DialogTemplates, HoldsEveryControlItsCodeNamesOnce) {
+  std::set<int> ids;
+  for (HWND child : Children()) {
+    if (IsStaticId(child)) continue;
+    EXPECT_TRUE(ids.insert(GetDlgCtrlID(child)).second) << "id " << GetDlgCtrlID(child) << " twice";
+  }
+  std::set<std::string> controlNames;
+  for (const bench::IdDefine& define : bench::IdDefinesNamed("IDC_")) controlNames.insert(define.name);
+  int files = 0;
+  for (const bench::SourceFile& file : bench::ProgramSources()) {
+    std::set<std::string> templates = bench::NamesIn(file.text, "IDD_");
+    // A file that serves several templates may name a control of any one.
+    if (templates != std::set<std::string>{GetParam().name}) continue;
+    ++files;
+    for (const std::string& name : bench::NamesIn(file.text, "IDC_")) {
+      if (!controlNames.count(name) || name == "IDC_STATIC") continue;
+      EXPECT_NE(GetDlgItem(dialog_, static_cast<int>(bench::IdValue(name))), nullptr)
+          << file.path << " names " << name << ", which the template lacks";
     }
   }
+  EXPECT_GT(files, 0) << "no source shows " << GetParam().name;
 }
 
-TEST_P(DialogTemplates, ControlsHaveTheirStyles) {
-  for (const Control& want : expected_->controls) {
-    if (want.id == IDC_STATIC && want.kind != Icon) continue;
-    HWND child = want.kind == Icon ? nullptr : GetDlgItem(dialog_, want.id);
-    if (want.kind == Icon) {
-      for (HWND c : Children())
-        if (KindOf(c) == Icon) {
-          child = c;
-        }
-      ASSERT_NE(child, nullptr);
-      EXPECT_NE(SendMessageA(child, STM_GETICON, 0, 0), 0) << "icon of the dialog";
-      continue;
-    }
-    SCOPED_TRACE("id " + std::to_string(want.id));
-    ASSERT_NE(child, nullptr);
+// Fields are the program's framed "ovSEdit", each number field is followed by
+// its "ovSpin" placed over the field's right end, and every input takes the
+// keyboard.
+TEST_P(DialogTemplates, ControlsAreOfTheProgramsClassesWithTheirStyles) {
+  std::vector<HWND> children = Children();
+  for (size_t i = 0; i < children.size(); ++i) {
+    HWND child = children[i];
+    Kind kind = KindOf(child);
+    SCOPED_TRACE("control " + std::to_string(i) + " id " + std::to_string(GetDlgCtrlID(child)));
     // Only the Add button starts hidden; the dialog shows it in add mode.
-    EXPECT_EQ(HasStyle(child, WS_VISIBLE), want.id != IDC_ADD);
-    switch (want.kind) {
+    EXPECT_EQ(HasStyle(child, WS_VISIBLE), GetDlgCtrlID(child) != IDC_ADD);
+    switch (kind) {
       case Field:
+        EXPECT_EQ(bench::WindowText(child), "");
+        [[fallthrough]];
       case Push:
       case Check:
       case List:
@@ -545,10 +509,22 @@ TEST_P(DialogTemplates, ControlsHaveTheirStyles) {
         break;
       case Spin: {
         EXPECT_TRUE(HasStyle(child, UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS));
+        ASSERT_GT(i, 0u);
         // Right after its buddy, so that the buddy is the field it steps.
-        EXPECT_EQ(GetWindow(GetDlgItem(dialog_, want.buddy), GW_HWNDNEXT), child);
+        ASSERT_EQ(KindOf(children[i - 1]), Field);
+        // Over the field's right end (within the rounding of dialog units).
+        RECT spin = RectOf(child), field = RectOf(children[i - 1]);
+        EXPECT_NEAR(spin.right, field.right, 2);
+        EXPECT_GT(spin.left, field.left);
+        EXPECT_EQ(spin.top, field.top);
         break;
       }
+      case Explanation:
+        EXPECT_NE(bench::WindowText(child), "");
+        break;
+      case Icon:
+        EXPECT_NE(SendMessageA(child, STM_GETICON, 0, 0), 0) << "icon of the dialog";
+        break;
       default:
         break;
     }
@@ -571,9 +547,34 @@ TEST_P(DialogTemplates, ControlsHaveTheirStyles) {
     SendMessageA(keys, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
     EXPECT_GE(dropped.bottom - dropped.top, 150) << "room for several letters";
   }
-  if (HWND ok = GetDlgItem(dialog_, IDC_OK)) {
-    EXPECT_EQ(StyleOf(ok) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+}
+
+// The command buttons end the tab order in one row below every other
+// control: the one default button (the dialog's OK), a Cancel or Close, and
+// Help among them.
+TEST_P(DialogTemplates, EndsWithOneRowOfCommandButtonsWithDefaultCancelAndHelp) {
+  std::vector<HWND> children = Children();
+  auto isPush = [&](size_t i) { return KindOf(children[i]) == Push; };
+  auto isDefault = [&](size_t i) { return isPush(i) && (StyleOf(children[i]) & BS_TYPEMASK) == BS_DEFPUSHBUTTON; };
+  size_t defaultButton = children.size();
+  for (size_t i = 0; i < children.size(); ++i) {
+    if (!isDefault(i)) continue;
+    EXPECT_EQ(defaultButton, children.size()) << "two default buttons";
+    defaultButton = i;
   }
+  ASSERT_LT(defaultButton, children.size()) << "no default button";
+  const int defaultId = GetDlgCtrlID(children[defaultButton]);
+  EXPECT_TRUE(defaultId == IDC_OK || defaultId == IDOK) << defaultId;
+  const LONG top = RectOf(children[defaultButton]).top;
+  size_t first = children.size();
+  while (first > 0 && isPush(first - 1) && RectOf(children[first - 1]).top == top) --first;
+  EXPECT_LE(first, defaultButton) << "the buttons after the default one leave its row";
+  std::set<int> row;
+  for (size_t i = first; i < children.size(); ++i) row.insert(GetDlgCtrlID(children[i]));
+  EXPECT_TRUE(row.count(IDCANCEL));
+  EXPECT_TRUE(row.count(IDC_HELP_BUTTON));
+  for (size_t i = 0; i < first; ++i)
+    EXPECT_LE(RectOf(children[i]).bottom, top) << "id " << GetDlgCtrlID(children[i]) << " below the buttons";
 }
 
 TEST_P(DialogTemplates, RadioGroupsAreMarkedAndTabOrderRunsTopToBottom) {
@@ -596,7 +597,6 @@ TEST_P(DialogTemplates, RadioGroupsAreMarkedAndTabOrderRunsTopToBottom) {
   for (HWND child : children) {
     if (!HasStyle(child, WS_TABSTOP)) continue;
     RECT rect = RectOf(child);
-    if (KindOf(child) == Combo) rect.bottom = rect.top + 14;
     int centre = (rect.top + rect.bottom) / 2, lastCentre = (last.top + last.bottom) / 2;
     SCOPED_TRACE("id " + std::to_string(GetDlgCtrlID(child)));
     EXPECT_GE(centre, lastCentre - 4);
@@ -634,7 +634,6 @@ TEST_P(DialogTemplates, LayoutFitsTheDialogWithoutOverlapsAndTextsFit) {
     HWND child = children[i];
     Kind kind = KindOf(child);
     RECT rect = RectOf(child);
-    if (kind == Combo) rect.bottom = rect.top + 14;
     SCOPED_TRACE("control " + std::to_string(i) + " " + bench::WindowText(child));
     EXPECT_GE(rect.left, 0);
     EXPECT_GE(rect.top, 0);
@@ -663,7 +662,6 @@ TEST_P(DialogTemplates, LayoutFitsTheDialogWithoutOverlapsAndTextsFit) {
       Kind other = KindOf(children[j]);
       if (other == Group || other == Spin) continue;
       RECT b = RectOf(children[j]), overlap;
-      if (other == Combo) b.bottom = b.top + 14;
       EXPECT_FALSE(IntersectRect(&overlap, &rect, &b))
           << "overlaps " << bench::WindowText(children[j]) << " id " << GetDlgCtrlID(children[j]);
     }
@@ -672,21 +670,52 @@ TEST_P(DialogTemplates, LayoutFitsTheDialogWithoutOverlapsAndTextsFit) {
   ReleaseDC(dialog_, dc);
 }
 
-std::string DialogName(const testing::TestParamInfo<size_t>& info) {
-  return "Dialog" + std::to_string(Dialogs()[info.param].id);
+std::string DialogName(const testing::TestParamInfo<bench::IdDefine>& info) { return info.param.name; }
+
+INSTANTIATE_TEST_SUITE_P(All, DialogTemplates, testing::ValuesIn(DialogIds()), DialogName);
+
+// ---- the resources as a whole --------------------------------------------------
+
+BOOL CALLBACK AddResourceId(HMODULE, LPCSTR, LPSTR name, LONG_PTR ids) {
+  if (IS_INTRESOURCE(name))
+    reinterpret_cast<std::set<long>*>(ids)->insert(static_cast<long>(reinterpret_cast<ULONG_PTR>(name)));
+  return TRUE;
 }
 
-INSTANTIATE_TEST_SUITE_P(All, DialogTemplates, testing::Range<size_t>(0, 9), DialogName);
+std::set<long> ResourceIds(LPCSTR type) {
+  std::set<long> ids;
+  EnumResourceNamesA(Instance(), type, AddResourceId, reinterpret_cast<LONG_PTR>(&ids));
+  return ids;
+}
+
+// The program holds exactly the icons, bitmaps, dialogs, menus and
+// accelerators that ids.h names: none is missing, none left over or under
+// another kind's id.
+TEST(Resources, AreExactlyThoseIdsHNames) {
+  EXPECT_EQ(ResourceIds(RT_GROUP_ICON), IdValues("IDI_"));
+  EXPECT_EQ(ResourceIds(RT_BITMAP), IdValues("IDB_"));
+  EXPECT_EQ(ResourceIds(RT_DIALOG), IdValues("IDD_"));
+  std::set<long> menusAndKeys = ResourceIds(RT_MENU);
+  for (long id : ResourceIds(RT_ACCELERATOR)) menusAndKeys.insert(id);
+  EXPECT_EQ(menusAndKeys, IdValues("IDR_"));
+}
+
+// A button's icon has the button's id, a kind's icon the kind's, and each
+// kind has its bitmap for the list's rows (ids.h says so).
+TEST(Resources, EveryButtonAndKindHasItsIconAndEveryKindItsBitmap) {
+  std::set<long> icons = IdValues("IDI_");
+  for (const bench::IdDefine& button : bench::IdDefinesNamed("IDC_BTN_"))
+    EXPECT_EQ(icons.count(button.value), 1u) << button.name << " has no icon";
+  std::vector<bench::IdDefine> kinds = bench::IdDefinesNamed("IDK_");
+  EXPECT_FALSE(kinds.empty());
+  for (const bench::IdDefine& kind : kinds) {
+    std::string name = kind.name.substr(4);  // IDK_WAVE -> WAVE
+    EXPECT_EQ(bench::IdValue("IDI_KIND_" + name), kind.value) << kind.name;
+    EXPECT_NE(bench::IdValue("IDB_KIND_" + name), -1) << kind.name;
+  }
+}
 
 // ---- icons ---------------------------------------------------------------------
-
-const int kIconIds[] = {IDI_APP,           IDI_ADD,           IDI_APPEND,       IDI_BROWSE,       IDI_HOT_KEYS,
-                        IDI_CATALOG_CD,    IDI_HELP,          IDI_INSERT,       IDI_KIND_MIDI,    IDI_MODIFY,
-                        IDI_NEW,           IDI_OPEN,          IDI_KIND_PAUSE,   IDI_PLAY_ALL,     IDI_PLAY,
-                        IDI_PLAY_ALL_MODE, IDI_REMOVE,        IDI_SAVE,         IDI_STOP_SKIP,    IDI_KIND_WAVE,
-                        IDI_STOP_PLAY_ALL, IDI_KIND_CD_TRACK, IDI_ANIM_INTRO_1, IDI_ANIM_INTRO_2, IDI_ANIM_INTRO_3,
-                        IDI_ANIM_IDLE,     IDI_ANIM_CYCLE_1,  IDI_ANIM_CYCLE_2, IDI_ANIM_CYCLE_3, IDI_ANIM_CYCLE_4,
-                        IDI_KIND_VIDEO,    IDI_KIND_AUDIO};
 
 #pragma pack(push, 2)
 struct GroupIconEntry {
@@ -741,7 +770,7 @@ std::vector<DWORD> DrawnIcon(HICON icon) {
 }
 
 TEST(Icons, EveryIdHoldsA16And32PixelPictureThatLoads) {
-  for (int id : kIconIds) {
+  for (long id : IdValues("IDI_")) {
     SCOPED_TRACE("icon " + std::to_string(id));
     std::set<int> sizes = StoredIconSizes(id);
     EXPECT_TRUE(sizes.count(16) && sizes.count(32));
@@ -752,13 +781,11 @@ TEST(Icons, EveryIdHoldsA16And32PixelPictureThatLoads) {
     }
     EXPECT_NE(LoadIconA(Instance(), MAKEINTRESOURCEA(id)), nullptr);
   }
-  EXPECT_EQ(FindResourceA(Instance(), MAKEINTRESOURCEA(1523), MAKEINTRESOURCEA(14)), nullptr)
-      << "1523 is the pop-up menu, not an icon";
 }
 
 TEST(Icons, EveryPictureIsDistinctAndFillsItsButton) {
-  std::map<std::vector<DWORD>, int> seen;
-  for (int id : kIconIds) {
+  std::map<std::vector<DWORD>, long> seen;
+  for (long id : IdValues("IDI_")) {
     SCOPED_TRACE("icon " + std::to_string(id));
     std::vector<DWORD> pixels = DrawnIcon(LoadIconA(Instance(), MAKEINTRESOURCEA(id)));
     ASSERT_EQ(pixels.size(), 32u * 32u);
@@ -773,7 +800,7 @@ TEST(Icons, EveryPictureIsDistinctAndFillsItsButton) {
 // ---- kind bitmaps ----------------------------------------------------------------
 
 TEST(KindBitmaps, Are18By16With16ColoursAndBlueWhereClear) {
-  for (int id : {IDB_KIND_WAVE, IDB_KIND_MIDI, IDB_KIND_PAUSE, IDB_KIND_CD_TRACK, IDB_KIND_VIDEO, IDB_KIND_AUDIO}) {
+  for (long id : IdValues("IDB_")) {
     SCOPED_TRACE("bitmap " + std::to_string(id));
     // As the main window loads it.
     HBITMAP loaded = LoadBitmapA(Instance(), MAKEINTRESOURCEA(id));

@@ -24,7 +24,13 @@ int OpenDeviceCount() {
 
 class HotKeyEvents : public testing::Test {
  protected:
-  void SetUp() override { bench::ClearRegistry(); }
+  void SetUp() override {
+    bench::ClearRegistry();
+    // The tests count the process's open devices: a main window of an
+    // earlier test closes its probe's device on a thread of its own, a few
+    // tens of milliseconds after it is gone.
+    ASSERT_TRUE(bench::PumpUntil([] { return OpenDeviceCount() == 0; }, 3000)) << "a device was left open";
+  }
   void TearDown() override {
     StopAllDevices();
     bench::ClearRegistry();

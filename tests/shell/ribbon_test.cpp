@@ -1,7 +1,7 @@
-// The ribbon, the play buttons, their drawing and help texts, the selected
-// object's details on the status bar and the Play All labels, on a stand-in
-// main window that creates and lays out these children as the main window
-// does.
+// The ribbon, the play buttons, their drawing and help texts and the Play
+// All labels, on a stand-in main window that creates and lays out these
+// children as the main window does. The buttons are checked against the
+// rules of their layout and the main menu, not against copied positions.
 #include <gtest/gtest.h>
 
 #include "bench/canvas.h"
@@ -9,9 +9,14 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <map>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "bench/program_sources.h"
 #include "bench/test_env.h"
 #include "model/sound_object.h"
 #include "resources/ids.h"
@@ -119,49 +124,92 @@ RECT RectInParent(HWND child) {
   return r;
 }
 
-struct Placed {
-  int id;
-  int x;
-  int y;
-};
-
-void ExpectIconButton(HWND button, const Placed& place, bool visible) {
-  SCOPED_TRACE(place.id);
+// An owner-drawn, framed icon button, subclassed for its help (the old
+// procedure kept in the user data).
+void ExpectIconButton(HWND button) {
   ASSERT_TRUE(button);
-  RECT r = RectInParent(button);
-  EXPECT_EQ(r.left, place.x);
-  EXPECT_EQ(r.top, place.y);
-  EXPECT_EQ(r.right - r.left, 38);
-  EXPECT_EQ(r.bottom - r.top, 38);
   LONG_PTR style = GetWindowLongPtrA(button, GWL_STYLE);
   EXPECT_EQ(style & BS_TYPEMASK, BS_OWNERDRAW);
   EXPECT_TRUE(style & WS_BORDER);
-  EXPECT_EQ(IsWindowVisible(button) != FALSE, visible);
-  // Subclassed, the old procedure kept in the user data.
   EXPECT_EQ(GetWindowLongPtrA(button, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(ButtonSubclassProc));
   EXPECT_NE(GetWindowLongPtrA(button, GWLP_USERDATA), 0);
 }
 
-TEST(Ribbon, ThirteenButtonsInGroupsAlongTheTop) {
+std::vector<HWND> RibbonButtons() {
+  std::vector<HWND> buttons;  // in creation order
+  for (HWND child = GetWindow(g_shell.ribbon, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    buttons.push_back(child);
+  return buttons;
+}
+
+// The command ids of one popup of the program's main menu (-1: all), in order.
+std::vector<int> MenuCommands(int popupIndex) {
+  std::vector<int> commands;
+  HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAIN_MENU));
+  EXPECT_NE(menu, nullptr);
+  for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+    HMENU popup = GetSubMenu(menu, i);
+    if (popupIndex >= 0 && i != popupIndex) continue;
+    for (int j = 0; popup && j < GetMenuItemCount(popup); ++j) {
+      UINT id = GetMenuItemID(popup, j);
+      if (id != 0 && id != static_cast<UINT>(-1)) commands.push_back(static_cast<int>(id));
+    }
+  }
+  if (menu) DestroyMenu(menu);
+  return commands;
+}
+
+std::set<int> MenuCommands() {
+  std::vector<int> all = MenuCommands(-1);
+  return std::set<int>(all.begin(), all.end());
+}
+
+// Square buttons of one size in a row along the top, as far from the
+// ribbon's left edge as from its top and bottom; neighbours touch, or leave
+// one button's room between two groups. The first group holds the File
+// menu's commands, in the menu's order.
+TEST(Ribbon, ButtonsRunInARowOfGroupsAlongTheTop) {
   RibbonHost host;
   ASSERT_TRUE(g_shell.ribbon);
   EXPECT_EQ(GetParent(g_shell.ribbon), host.window());
-  const Placed expected[] = {{1511, 3, 3},   {1512, 41, 3},  {1508, 79, 3},  {1503, 117, 3}, {1518, 155, 3},
-                             {1504, 231, 3}, {1502, 269, 3}, {1517, 307, 3}, {1510, 345, 3}, {1505, 383, 3},
-                             {1506, 459, 3}, {1516, 497, 3}, {1507, 535, 3}};
-  // Children in creation order.
-  std::vector<HWND> buttons;
-  for (HWND child = GetWindow(g_shell.ribbon, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    buttons.push_back(child);
-  ASSERT_EQ(buttons.size(), 13u);
+  std::vector<HWND> buttons = RibbonButtons();
+  ASSERT_GE(buttons.size(), 2u);
+  RECT ribbon;
+  GetClientRect(g_shell.ribbon, &ribbon);
+  const RECT first = RectInParent(buttons[0]);
+  const LONG size = first.right - first.left;
+  EXPECT_EQ(first.bottom - first.top, size);
+  EXPECT_GT(first.top, 0);
+  EXPECT_EQ(first.left, first.top);
+  EXPECT_EQ(ribbon.bottom - first.bottom, first.top) << "the margins above and below the buttons differ";
+  int gaps = 0;
+  std::vector<int> firstGroup;
   for (size_t i = 0; i < buttons.size(); ++i) {
-    EXPECT_EQ(GetDlgCtrlID(buttons[i]), expected[i].id);
-    ExpectIconButton(buttons[i], expected[i], true);
+    SCOPED_TRACE("button " + std::to_string(GetDlgCtrlID(buttons[i])));
+    ExpectIconButton(buttons[i]);
+    EXPECT_TRUE(IsWindowVisible(buttons[i]));
+    RECT r = RectInParent(buttons[i]);
+    EXPECT_EQ(r.top, first.top);
+    EXPECT_EQ(r.right - r.left, size);
+    EXPECT_EQ(r.bottom - r.top, size);
+    if (i > 0) {
+      LONG step = r.left - RectInParent(buttons[i - 1]).left;
+      EXPECT_TRUE(step == size || step == 2 * size) << "step " << step;
+      gaps += step == 2 * size;
+    }
+    if (gaps == 0) firstGroup.push_back(ButtonCommand(GetDlgCtrlID(buttons[i])));
   }
+  EXPECT_GT(gaps, 0) << "the buttons come in groups";
+  std::vector<int> file;
+  for (int command : MenuCommands(0))
+    for (HWND button : buttons)
+      if (ButtonCommand(GetDlgCtrlID(button)) == command) file.push_back(command);
+  EXPECT_EQ(firstGroup, file);
 }
 
-TEST(Ribbon, KeepsToTheClientWidthPlusTwoAndFortySixHigh) {
+TEST(Ribbon, KeepsToTheClientWidthPlusTwoShowingOnlyItsBottomBorder) {
   RibbonHost host;
+  const LONG height = RectInParent(g_shell.ribbon).bottom - RectInParent(g_shell.ribbon).top;
   for (int width : {640, 300, 900}) {
     SetWindowPos(host.window(), nullptr, 0, 0, width, 400, SWP_NOMOVE | SWP_NOZORDER);
     RECT client;
@@ -173,7 +221,7 @@ TEST(Ribbon, KeepsToTheClientWidthPlusTwoAndFortySixHigh) {
     RECT r = RectInParent(g_shell.ribbon);
     EXPECT_EQ(r.left, -1);
     EXPECT_EQ(r.top, -1);
-    EXPECT_EQ(r.bottom - r.top, 46);
+    EXPECT_EQ(r.bottom - r.top, height);
   }
   // A minimize leaves the ribbon as it was.
   RECT before = RectInParent(g_shell.ribbon);
@@ -182,15 +230,21 @@ TEST(Ribbon, KeepsToTheClientWidthPlusTwoAndFortySixHigh) {
   EXPECT_TRUE(EqualRect(&before, &after));
 }
 
-TEST(Ribbon, ClicksPostTheButtonsCommandsToTheMainWindow) {
+// A click on a ribbon button posts its command, a command of the main menu
+// that no other button sends.
+TEST(Ribbon, EveryButtonPostsAMenuCommandOfItsOwn) {
   RibbonHost host;
-  const int expected[] = {100, 101, 102, 103, 104, 119, 120, 121, 122, 137, 140, 132, 148};
-  std::vector<int> sent;
-  for (HWND child = GetWindow(g_shell.ribbon, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    SendMessageA(child, BM_CLICK, 0, 0);
-    for (int command : host.TakePostedCommands()) sent.push_back(command);
+  const std::set<int> menu = MenuCommands();
+  std::set<int> sent;
+  for (HWND button : RibbonButtons()) {
+    const int id = GetDlgCtrlID(button);
+    SCOPED_TRACE("button " + std::to_string(id));
+    SendMessageA(button, BM_CLICK, 0, 0);
+    std::vector<int> posted = host.TakePostedCommands();
+    ASSERT_EQ(posted, std::vector<int>{ButtonCommand(id)});
+    EXPECT_EQ(menu.count(posted[0]), 1u) << "a command that is in no menu";
+    EXPECT_TRUE(sent.insert(posted[0]).second) << "another button sends it too";
   }
-  EXPECT_EQ(sent, std::vector<int>(std::begin(expected), std::end(expected)));
 
   // A quick second click arrives as a double click: a command all the same.
   HWND save = GetDlgItem(g_shell.ribbon, IDC_BTN_SAVE);
@@ -201,13 +255,81 @@ TEST(Ribbon, ClicksPostTheButtonsCommandsToTheMainWindow) {
   EXPECT_TRUE(host.TakePostedCommands().empty());
 }
 
-TEST(PlayButtons, FourBesideTheListAndOneOfPlayAllAndStopPlayAll) {
+std::vector<std::pair<HWND, int>> g_visited;
+void Visit(HWND parent, int id) { g_visited.push_back({parent, id}); }
+
+// The ids.h name of a value among the names that begin with prefix.
+std::string IdName(long value, const std::string& prefix) {
+  for (const bench::IdDefine& define : bench::IdDefinesNamed(prefix))
+    if (define.value == value) return define.name;
+  return std::string();
+}
+
+// Each button, ribbon and play buttons alike, sends the command it is named
+// after (IDC_BTN_SAVE sends IDM_FILE_SAVE), but for the two whose command
+// says more: Help opens the help's index, Play plays the selected item.
+TEST(Buttons, EachStandsForTheCommandItIsNamedAfter) {
+  RibbonHost host;
+  g_visited.clear();
+  ForEachButton(host.window(), Visit);
+  ASSERT_FALSE(g_visited.empty());
+  for (const auto& [parent, id] : g_visited) {
+    const std::string button = IdName(id, "IDC_BTN_");
+    const std::string command = IdName(ButtonCommand(id), "IDM_");
+    SCOPED_TRACE(button + " sends " + command);
+    ASSERT_NE(button, "");
+    ASSERT_NE(command, "");
+    const std::string what = button.substr(8);  // IDC_BTN_SAVE -> SAVE
+    if (what == "HELP") {
+      EXPECT_EQ(command, "IDM_HELP_INDEX");
+    } else if (what == "PLAY") {
+      EXPECT_EQ(command, "IDM_SOUND_PLAY_SELECTED");
+    } else {
+      ASSERT_GT(command.size(), what.size());
+      EXPECT_EQ(command.substr(command.size() - what.size() - 1), "_" + what);
+    }
+  }
+}
+
+// The play buttons stand in a column below the ribbon, one under the other;
+// Play All and Stop Play All share one place, and one of them shows. Each
+// stands for a menu command of its own.
+TEST(PlayButtons, StandInAColumnWithPlayAllAndStopPlayAllInOnePlace) {
   RibbonHost host;
   HWND w = host.window();
-  ExpectIconButton(GetDlgItem(w, IDC_BTN_PLAY), {IDC_BTN_PLAY, 10, 125}, true);
-  ExpectIconButton(GetDlgItem(w, IDC_BTN_STOP_SKIP), {IDC_BTN_STOP_SKIP, 10, 163}, true);
-  ExpectIconButton(GetDlgItem(w, IDC_BTN_PLAY_ALL), {IDC_BTN_PLAY_ALL, 10, 201}, true);
-  ExpectIconButton(GetDlgItem(w, IDC_BTN_STOP_PLAY_ALL), {IDC_BTN_STOP_PLAY_ALL, 10, 201}, false);
+  g_visited.clear();
+  ForEachButton(w, Visit);
+  std::vector<HWND> column;
+  for (const auto& [parent, id] : g_visited)
+    if (parent == w) column.push_back(GetDlgItem(w, id));
+  ASSERT_GE(column.size(), 2u);
+  const std::set<int> menu = MenuCommands();
+  std::set<int> commands;
+  const RECT ribbonButton = RectInParent(RibbonButtons().at(0));
+  const RECT ribbon = RectInParent(g_shell.ribbon);
+  std::map<LONG, int> rows;  // top -> visible buttons there
+  for (HWND button : column) {
+    const int id = GetDlgCtrlID(button);
+    SCOPED_TRACE("button " + std::to_string(id));
+    ExpectIconButton(button);
+    EXPECT_EQ(menu.count(ButtonCommand(id)), 1u) << "a command that is in no menu";
+    EXPECT_TRUE(commands.insert(ButtonCommand(id)).second);
+    RECT r = RectInParent(button);
+    EXPECT_EQ(r.left, RectInParent(column[0]).left);
+    EXPECT_EQ(r.right - r.left, ribbonButton.right - ribbonButton.left);
+    EXPECT_EQ(r.bottom - r.top, ribbonButton.bottom - ribbonButton.top);
+    EXPECT_GE(r.top, ribbon.bottom);
+    rows[r.top] += IsWindowVisible(button) ? 1 : 0;
+  }
+  LONG size = ribbonButton.bottom - ribbonButton.top, last = -1;
+  for (const auto& [top, visible] : rows) {
+    EXPECT_EQ(visible, 1) << "at " << top;
+    if (last >= 0) {
+      EXPECT_EQ(top - last, size) << "a gap or an overlap above " << top;
+    }
+    last = top;
+  }
+  EXPECT_EQ(RectInParent(GetDlgItem(w, IDC_BTN_PLAY_ALL)).top, RectInParent(GetDlgItem(w, IDC_BTN_STOP_PLAY_ALL)).top);
 
   ShowPlayAllButton(w, true);
   EXPECT_FALSE(IsWindowVisible(GetDlgItem(w, IDC_BTN_PLAY_ALL)));
@@ -236,9 +358,27 @@ HICON SolidIcon(COLORREF colour) {
   return icon;
 }
 
-TEST(DrawButton, HeldButtonIsPressedWithItsIconTwoPixelsLowerAndFurtherRight) {
+// Where the icon landed on a canvas: the box of its colour.
+RECT ColourBox(const Canvas& canvas, int size, COLORREF colour) {
+  RECT box = {size, size, -1, -1};
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x)
+      if (canvas.At(x, y) == colour) {
+        box.left = std::min<LONG>(box.left, x);
+        box.top = std::min<LONG>(box.top, y);
+        box.right = std::max<LONG>(box.right, x + 1);
+        box.bottom = std::max<LONG>(box.bottom, y + 1);
+      }
+  return box;
+}
+
+// A held button looks pressed: its edge turns to shadow and its icon moves
+// down and right by the same few pixels. A whole draw and a release show it
+// raised, with the icon where the caller placed it.
+TEST(DrawButton, AHeldButtonLooksPressedWithItsIconMovedDownAndRight) {
   const COLORREF red = RGB(255, 0, 0);
   const int iconSize = GetSystemMetrics(SM_CXICON);
+  const int iconX = 2, iconY = 3;
   HICON icon = SolidIcon(red);
   ASSERT_TRUE(icon);
   g_shell.buttonIcons[ButtonIconSlot(IDC_BTN_OPEN)] = icon;
@@ -250,30 +390,37 @@ TEST(DrawButton, HeldButtonIsPressedWithItsIconTwoPixelsLowerAndFurtherRight) {
   struct Case {
     UINT action;
     UINT state;
-    int shift;
-    COLORREF corner;
+    bool pressed;
   };
   const Case cases[] = {
-      {ODA_DRAWENTIRE, 0, 0, GetSysColor(COLOR_BTNHIGHLIGHT)},
-      {ODA_DRAWENTIRE, ODS_SELECTED, 0, GetSysColor(COLOR_BTNHIGHLIGHT)},  // a whole draw is always raised
-      {ODA_SELECT, ODS_SELECTED, 2, GetSysColor(COLOR_BTNSHADOW)},
-      {ODA_SELECT, 0, 0, GetSysColor(COLOR_BTNHIGHLIGHT)},
+      {ODA_DRAWENTIRE, 0, false},
+      {ODA_DRAWENTIRE, ODS_SELECTED, false},  // a whole draw is always raised
+      {ODA_SELECT, ODS_SELECTED, true},
+      {ODA_SELECT, 0, false},
   };
+  const RECT raised = {iconX, iconY, iconX + iconSize, iconY + iconSize};
+  LONG shift = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "action " << c.action << " state " << c.state);
     Canvas canvas(40, 40);
     item.hDC = canvas.dc();
     item.itemAction = c.action;
     item.itemState = c.state;
-    EXPECT_EQ(DrawButton(IDC_BTN_OPEN, &item, 2, 2, 2, 2, false), 1);
-    int first = 2 + c.shift;
-    int last = first + iconSize - 1;
-    EXPECT_EQ(canvas.At(0, 0), c.corner);
-    EXPECT_EQ(canvas.At(first, first), red);
-    EXPECT_EQ(canvas.At(last, last), red);
-    EXPECT_NE(canvas.At(first - 1, first - 1), red);
-    EXPECT_NE(canvas.At(last + 1, last + 1), red);
+    EXPECT_EQ(DrawButton(IDC_BTN_OPEN, &item, iconX, iconY, 2, 2, false), 1);
+    EXPECT_EQ(canvas.At(0, 0), GetSysColor(c.pressed ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT));
+    RECT box = ColourBox(canvas, 40, red);
+    if (!c.pressed) {
+      EXPECT_TRUE(EqualRect(&box, &raised)) << box.left << "," << box.top << " " << box.right << "," << box.bottom;
+      continue;
+    }
+    shift = box.left - raised.left;
+    EXPECT_GT(shift, 0);
+    EXPECT_LT(shift, 5) << "a few pixels";
+    EXPECT_EQ(box.top - raised.top, shift);
+    EXPECT_EQ(box.right - box.left, iconSize);
+    EXPECT_EQ(box.bottom - box.top, iconSize);
   }
+  EXPECT_GT(shift, 0) << "no pressed drawing was seen";
 
   g_shell.buttonIcons[ButtonIconSlot(IDC_BTN_OPEN)] = nullptr;
   DestroyIcon(icon);

@@ -1,16 +1,20 @@
 // wd_eng.dll, the English language module: a resource-only library that
-// holds every text the program loads, within the lengths the program reads
-// and with exactly the placeholders it fills.
+// holds every text the program's code names, within the lengths the program
+// reads and with exactly the placeholders it fills (as resources/ids.h notes
+// them), and a help text for every menu command.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "bench/program_sources.h"
 #include "bench/test_env.h"
 #include "resources/ids.h"
 
@@ -23,46 +27,77 @@ std::string Text(UINT id) {
   return std::string(text, length > 0 ? length : 0);
 }
 
-// Every id the program loads from the module, with the most characters it
-// reads of it (511 where it reads a whole text buffer).
-std::map<UINT, size_t> RequiredIds() {
-  std::map<UINT, size_t> ids;
-  auto range = [&ids](UINT first, UINT last) {
-    for (UINT id = first; id <= last; ++id) ids[id] = 511;
-  };
-  range(0, 6);    // File menu help
-  range(16, 22);  // Sound menu help
-  range(24, 25);
-  range(32, 41);  // Options menu help
-  range(48, 52);  // Help menu help
-  range(54, 54);
-  range(64, 67);  // Move menu help
-  range(96, 103);
-  range(105, 107);
-  range(110, 110);
-  range(112, 126);
-  range(128, 128);
-  range(130, 139);
-  range(141, 148);
-  range(150, 152);
-  range(154, 169);
-  range(192, 200);
-  range(224, 225);
-  range(236, 246);
-  range(260, 263);  // Pause and the time played
-  ids[IDS_FMT_FILES_DROPPED] = 63;
-  ids[IDS_FMT_ITEMS_READ] = 40;
-  ids[IDS_FMT_ITEMS_WRITTEN] = 40;
-  ids[IDS_FMT_NOW_PLAYING] = 62;
-  ids[IDS_FMT_PAUSE_PLAYING] = 62;
-  ids[IDS_FMT_PASS] = 31;
-  ids[IDS_FMT_COUNTDOWN] = 62;
-  ids[IDS_FMT_PAUSED] = 62;
-  ids[IDS_FMT_PLAY_TIME] = 62;
-  ids[IDS_FMT_CANNOT_PLAY] = 127;
-  ids[IDS_FMT_RUN_FAILURES] = 127;
-  ids[IDS_FMT_NUMBER_RANGE] = 127;
+// What ids.h notes beside a format text: what the program fills it with
+// ("one number", "two numbers", "file, reason", "text, two times") and, in
+// brackets, the most characters it reads of it. A number is printed with
+// %u, any other part is a text (%s). A text without such a note is no
+// format: the program reads it whole (511 characters) and shows it as it is.
+struct Note {
+  std::vector<std::string> conversions;
+  size_t limit = 511;
+};
+
+Note NoteOf(const bench::IdDefine& define) {
+  Note note;
+  size_t open = define.comment.find('[');
+  size_t close = define.comment.find(']', open);
+  if (open == std::string::npos || close == std::string::npos) return note;
+  note.limit = strtoul(define.comment.c_str() + open + 1, nullptr, 10);
+  std::string fill = define.comment.substr(0, open);
+  size_t start = 0;
+  for (;;) {
+    size_t end = fill.find(',', start);
+    std::istringstream part(fill.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    std::string word, noun;
+    part >> word;
+    int count = 1;
+    if (word == "one" || word == "two" || word == "three") {
+      count = word == "one" ? 1 : word == "two" ? 2 : 3;
+      part >> noun;
+    } else {
+      noun = word;
+    }
+    EXPECT_FALSE(noun.empty()) << define.name << ": \"" << define.comment << "\" names no part";
+    for (int i = 0; i < count; ++i) note.conversions.push_back(noun.compare(0, 6, "number") == 0 ? "%u" : "%s");
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return note;
+}
+
+// The module's own texts (ids.h's IDS_ ids, but the program's own three
+// early ones, which live in the program).
+std::vector<bench::IdDefine> ModuleIds() {
+  std::vector<bench::IdDefine> ids;
+  for (const bench::IdDefine& define : bench::IdDefinesNamed("IDS_"))
+    if (define.name.compare(0, 8, "IDS_OWN_") != 0) ids.push_back(define);
   return ids;
+}
+
+// The command ids of both menus (IDM_FIRST and IDM_LAST only mark the range).
+std::set<UINT> MenuCommands() {
+  std::set<UINT> commands;
+  std::vector<HMENU> pending;
+  for (UINT menuId : {IDR_MAIN_MENU, IDR_POPUP_MENU}) {
+    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menuId));
+    EXPECT_NE(menu, nullptr) << "menu " << menuId;
+    if (!menu) continue;
+    pending.push_back(menu);
+    while (!pending.empty()) {
+      HMENU current = pending.back();
+      pending.pop_back();
+      for (int i = 0; i < GetMenuItemCount(current); ++i) {
+        if (HMENU sub = GetSubMenu(current, i)) {
+          pending.push_back(sub);
+          continue;
+        }
+        UINT id = GetMenuItemID(current, i);
+        if (id != 0 && id != static_cast<UINT>(-1)) commands.insert(id);
+      }
+    }
+    DestroyMenu(menu);
+  }
+  return commands;
 }
 
 // The conversions of a printf-style format, such as {"%u", "%s"}; a "%%"
@@ -87,13 +122,27 @@ TEST(LanguageModule, LoadsAsALibraryWithoutCode) {
   auto nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(reinterpret_cast<const BYTE*>(module) + dos->e_lfanew);
   EXPECT_TRUE(nt->FileHeader.Characteristics & IMAGE_FILE_DLL);
   EXPECT_EQ(nt->OptionalHeader.AddressOfEntryPoint, 0u);  // nothing runs on load
-  EXPECT_EQ(Text(IDS_APP_CAPTION), "Wendle");
+  EXPECT_FALSE(Text(IDS_APP_CAPTION).empty());
 }
 
-TEST(LanguageModule, EveryTextIsPresentAndFitsWhatTheProgramReads) {
-  for (const auto& [id, limit] : RequiredIds()) {
+// Every text id the program's code names is in the module: a missing one
+// would show as an empty message or status line.
+TEST(LanguageModule, HoldsEveryTextTheProgramNames) {
+  std::set<std::string> used = bench::NamesTheProgramUses("IDS_");
+  EXPECT_GT(used.size(), 50u) << "the program's sources were not read";
+  for (const std::string& name : used) {
+    if (name.compare(0, 8, "IDS_OWN_") == 0) continue;  // the program's own table
+    EXPECT_FALSE(Text(bench::IdValue(name)).empty()) << name << " is named by the program but missing";
+  }
+}
+
+TEST(LanguageModule, EveryTextFitsWhatTheProgramReadsAndIsPlainText) {
+  std::map<UINT, size_t> limits;
+  for (UINT command : MenuCommands()) limits[CommandHelpString(static_cast<int>(command))] = 511;  // status-bar help
+  for (const bench::IdDefine& define : ModuleIds()) limits[define.value] = NoteOf(define).limit;
+  for (const auto& [id, limit] : limits) {
     std::string text = Text(id);
-    EXPECT_FALSE(text.empty()) << "string " << id << " is missing";
+    if (text.empty()) continue;  // whether it must be there is checked above
     EXPECT_LE(text.size(), limit) << "string " << id << ": \"" << text << "\"";
     // Plain printable ANSI: no stray bytes from the source's encoding. The
     // time played's dash is the one character beyond, written by its
@@ -108,26 +157,21 @@ TEST(LanguageModule, EveryTextIsPresentAndFitsWhatTheProgramReads) {
   }
 }
 
-TEST(LanguageModule, FormatTextsCarryExactlyTheirPlaceholders) {
-  const std::map<UINT, std::vector<std::string>> formats = {
-      {IDS_FMT_FILES_DROPPED, {"%u"}},
-      {IDS_FMT_ITEMS_READ, {"%u"}},
-      {IDS_FMT_ITEMS_WRITTEN, {"%u", "%u"}},
-      {IDS_FMT_NOW_PLAYING, {"%s"}},
-      {IDS_FMT_PAUSE_PLAYING, {"%u"}},
-      {IDS_FMT_PASS, {"%u", "%u"}},
-      {IDS_FMT_COUNTDOWN, {"%u"}},
-      {IDS_FMT_CANNOT_PLAY, {"%s", "%s"}},
-      {IDS_FMT_RUN_FAILURES, {"%u"}},
-      {IDS_FMT_NUMBER_RANGE, {"%u", "%u"}},
-      {IDS_FMT_PAUSED, {"%s"}},
-      {IDS_FMT_PLAY_TIME, {"%s", "%s", "%s"}},
-  };
-  for (const auto& [id, limit] : RequiredIds()) {
-    auto expected = formats.find(id);
-    std::vector<std::string> wanted = expected == formats.end() ? std::vector<std::string>() : expected->second;
-    EXPECT_EQ(Conversions(Text(id)), wanted) << "string " << id << ": \"" << Text(id) << "\"";
+// A format text carries exactly the conversions its ids.h note names, in
+// that order; every other text carries none, since it is shown as it is.
+TEST(LanguageModule, FormatTextsCarryExactlyThePlaceholdersTheirNotesName) {
+  int formats = 0;
+  for (const bench::IdDefine& define : ModuleIds()) {
+    std::string text = Text(define.value);
+    if (text.empty()) continue;
+    Note note = NoteOf(define);
+    formats += !note.conversions.empty();
+    EXPECT_EQ(Conversions(text), note.conversions) << define.name << ": \"" << text << "\"";
   }
+  EXPECT_GE(formats, 10) << "the notes of ids.h were not read";
+  for (UINT command : MenuCommands())
+    EXPECT_TRUE(Conversions(Text(CommandHelpString(static_cast<int>(command)))).empty())
+        << "help of command " << command;
 }
 
 TEST(LanguageModule, FormatTextsFormatIntoTheProgramsBuffers) {
@@ -141,45 +185,27 @@ TEST(LanguageModule, FormatTextsFormatIntoTheProgramsBuffers) {
   snprintf(out, sizeof out, Text(IDS_FMT_ITEMS_WRITTEN).c_str(), 7u, 9u);
   EXPECT_LT(std::string(out).find('7'), std::string(out).find('9'));  // written, then total
   snprintf(out, sizeof out, Text(IDS_FMT_NOW_PLAYING).c_str(), "C:\\MUSIC\\SONG.WAV");
-  wchar_t wide[64] = L"";
-  LoadStringW(bench::LanguageModule(), IDS_FMT_PLAY_TIME, wide, 64);
-  EXPECT_EQ(std::wstring(wide), L"Playing %s \x2014 %s / %s");
   EXPECT_NE(std::string(out).find("C:\\MUSIC\\SONG.WAV"), std::string::npos);
 }
 
-TEST(LanguageModule, EveryMenuCommandHasItsHelpText) {
-  // The program's own menus (linked into this test) name the commands.
-  std::set<UINT> commands;
-  std::vector<HMENU> pending;
-  for (UINT menuId : {IDR_MAIN_MENU, IDR_POPUP_MENU}) {
-    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menuId));
-    ASSERT_NE(menu, nullptr) << "menu " << menuId;
-    pending.push_back(menu);
-    while (!pending.empty()) {
-      HMENU current = pending.back();
-      pending.pop_back();
-      for (int i = 0; i < GetMenuItemCount(current); ++i) {
-        HMENU sub = GetSubMenu(current, i);
-        if (sub) {
-          pending.push_back(sub);
-          continue;
-        }
-        UINT id = GetMenuItemID(current, i);
-        if (id != 0 && id != static_cast<UINT>(-1)) commands.insert(id);
-      }
-    }
-    DestroyMenu(menu);
+// Every command of ids.h is in a menu and has a status-bar help text of its
+// own (command N's is string N - IDM_FIRST), so each says what it does.
+TEST(LanguageModule, EveryMenuCommandHasItsOwnHelpText) {
+  std::set<UINT> commands = MenuCommands();
+  for (const bench::IdDefine& define : bench::IdDefinesNamed("IDM_")) {
+    if (define.name == "IDM_FIRST" || define.name == "IDM_LAST") continue;
+    EXPECT_EQ(commands.count(define.value), 1u) << define.name << " is in no menu";
   }
-  EXPECT_EQ(commands.size(), 36u);  // every command id of ids.h appears
+  std::map<std::string, UINT> texts;
   for (UINT id : commands) {
     ASSERT_GE(id, static_cast<UINT>(IDM_FIRST));
     ASSERT_LE(id, static_cast<UINT>(IDM_LAST));
-    EXPECT_FALSE(Text(CommandHelpString(static_cast<int>(id))).empty()) << "no help for command " << id;
+    std::string help = Text(CommandHelpString(static_cast<int>(id)));
+    EXPECT_FALSE(help.empty()) << "no help for command " << id;
+    if (help.empty()) continue;
+    EXPECT_EQ(texts.count(help), 0u) << "commands " << texts[help] << " and " << id << " share their help";
+    texts[help] = id;
   }
-  // Help texts are distinct, so each command says what it does.
-  std::set<std::string> texts;
-  for (UINT id : commands) texts.insert(Text(CommandHelpString(static_cast<int>(id))));
-  EXPECT_EQ(texts.size(), commands.size());
 }
 
 class LanguageRegistry : public testing::Test {
