@@ -57,7 +57,7 @@ SoundObjectHandle MakeCdTrackObject(int track) {
   char format[32] = "";
   LanguageString(IDS_FMT_TRACK_DESCRIPTION, format, sizeof format);
   char description[64];
-  snprintf(description, sizeof description, format, track);
+  snprintf(description, sizeof description, format, static_cast<unsigned>(track));
   std::string_view text(description);
   SoundObject values = {};
   values.flags = CdTrack;

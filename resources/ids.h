@@ -335,17 +335,17 @@
 #define IDS_TITLE_SAVE_LIST       273
 #define IDS_FILTER_LISTS          274 /* name|pattern|..., "|" for the NULs */
 #define IDS_FMT_CANNOT_OPEN_LIST  275 /* file, reason       [255] */
-#define IDS_FMT_LIST_DAMAGED      276 /* file, line         [255] */
+#define IDS_FMT_LIST_DAMAGED      276 /* file, number       [255] */
 #define IDS_FMT_CANNOT_WRITE      277 /* file, reason       [255] */
-#define IDS_FMT_TEXTS_CUT         278 /* file, numbers      [255] */
+#define IDS_FMT_TEXTS_CUT         278 /* file, text         [255] */
 #define IDS_FMT_NOT_A_LIST        279 /* file               [255] */
 #define IDS_CATALOG_PATH_TOO_LONG 280
-#define IDS_FMT_TRACK_DESCRIPTION 281 /* track number       [31] */
+#define IDS_FMT_TRACK_DESCRIPTION 281 /* one number         [31] */
 #define IDS_UNTITLED              282
-#define IDS_FMT_TRACK_ROW         283 /* track number       [31] */
-#define IDS_FMT_INFO_COUNTS       284 /* repeats, delay     [62] */
-#define IDS_FMT_INFO_TRACK        285 /* repeats, delay, track [62] */
-#define IDS_FMT_INFO_FILE         286 /* repeats, delay, file [62] */
+#define IDS_FMT_TRACK_ROW         283 /* one number         [31] */
+#define IDS_FMT_INFO_COUNTS       284 /* two numbers        [62] */
+#define IDS_FMT_INFO_TRACK        285 /* three numbers      [62] */
+#define IDS_FMT_INFO_FILE         286 /* two numbers, file  [62] */
 
 /* ---- Private messages of the main window ------------------------------- */
 /* Any process can post these to the main window: none carries a pointer,

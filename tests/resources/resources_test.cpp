@@ -783,9 +783,12 @@ TEST(Icons, EveryIdHoldsA16And32PixelPictureThatLoads) {
   }
 }
 
+// The row pictures are the kinds' pictures again at row sizes (a Pause row
+// shows the Pause kind's picture), so only the others must differ.
 TEST(Icons, EveryPictureIsDistinctAndFillsItsButton) {
   std::map<std::vector<DWORD>, long> seen;
   for (long id : IdValues("IDI_")) {
+    if (id >= IDI_ROW_WAVE && id <= IDI_ROW_AUDIO) continue;
     SCOPED_TRACE("icon " + std::to_string(id));
     std::vector<DWORD> pixels = DrawnIcon(LoadIconA(Instance(), MAKEINTRESOURCEA(id)));
     ASSERT_EQ(pixels.size(), 32u * 32u);
