@@ -140,6 +140,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_PLAYBACKEVENT:
       OnPlaybackEvent(window, wParam, lParam);
+      // A list handed over while something played opens once nothing does.
+      OpenPendingCommandLine(window);
       return 0;
     case WM_PLAYALLENDED:
       OnPlayAllEnded();

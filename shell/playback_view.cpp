@@ -18,7 +18,6 @@
 #include "support/language.h"
 #include "shell/file_commands.h"
 #include "shell/list_view.h"
-#include "shell/main_window.h"
 #include "support/paths.h"
 #include "support/support_library.h"
 
@@ -187,7 +186,6 @@ void ShowRunEnded(HWND mainWindow, uint32_t failures) {
   // title, with its file, comes back.
   if (HasMainView()) UpdateWindowTitle(mainWindow, MainView().list());
   UpdateCommandStates(mainWindow);
-  OpenPendingCommandLine(mainWindow);  // a list handed over while it played
 }
 
 }  // namespace
@@ -211,7 +209,6 @@ void OnPlaybackEvent(HWND mainWindow, WPARAM event, LPARAM value) {
       UpdateCommandStates(mainWindow);
       if (!g_playback.playing && !g_playback.playAllRunning) {
         StopPlayTimer(mainWindow);
-        OpenPendingCommandLine(mainWindow);  // a list handed over while it played
       }
       break;
     case PlaybackRunEnded:
