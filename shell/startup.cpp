@@ -68,7 +68,10 @@ bool HandOverToPreviousInstance(const char* commandLine, int* exitCode) {
       *exitCode = 1;
   }
   if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
-  SetForegroundWindow(running);
+  // The front goes to what takes input there: a dialog the running Wendle
+  // shows, else its main window.
+  HWND front = GetLastActivePopup(running);
+  SetForegroundWindow(front ? front : running);
   return true;
 }
 

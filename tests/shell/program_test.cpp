@@ -97,6 +97,55 @@ TEST_F(ProgramTest, ASecondStartHandsItsListToTheFirstAndEnds) {
   EXPECT_EQ(first.ListCount(), 2);
 }
 
+// A list handed over while the first one plays waits: the second start
+// ends at once, the run goes on, and the list opens when the run stops;
+// and so under a modal window, which it waits for.
+TEST_F(ProgramTest, AListHandedOverWhilePlayingOpensWhenThePlayEnds) {
+  WriteMarkedList(bench::TempPath("playing.wdl"), {-31});
+  Program first("playing.wdl /play");
+  ASSERT_TRUE(first.Window());
+  ASSERT_TRUE(first.WaitFor([&] { return first.PlayAllRunning(); }));
+  std::string folder = bench::TempPath("handed");
+  CreateDirectoryA(folder.c_str(), nullptr);
+  WriteMarkedList(folder + "\\handed.wdl", {32, 33, 34});
+  Program second("handed.wdl", folder);
+  EXPECT_EQ(second.WaitForExit(), 0u);
+  EXPECT_TRUE(first.PlayAllRunning());
+  EXPECT_EQ(first.Title(), "Wendle - PLAYING.WDL");
+  first.Key(VK_ESCAPE);  // Stop Play All
+  EXPECT_TRUE(first.WaitFor([&] { return first.Title() == "Wendle - HANDED.WDL"; })) << first.Title();
+  EXPECT_EQ(first.ListCount(), 3);
+
+  // Under a modal window (the About box) it waits for the window to close.
+  first.Key('H', false, true);
+  first.Key('A');
+  HWND about = first.WaitForDialog();
+  ASSERT_TRUE(about) << first.Describe();
+  Program third("playing.wdl", bench::TempDir());
+  EXPECT_EQ(third.WaitForExit(), 0u);
+  EXPECT_EQ(first.Title(), "Wendle - HANDED.WDL");
+  ASSERT_TRUE(first.PressButton(about, IDOK));
+  EXPECT_TRUE(first.WaitFor([&] { return first.Title() == "Wendle - PLAYING.WDL"; })) << first.Title();
+}
+
+// A close that comes while a dialog is open (from the taskbar, or another
+// program) waits for the dialog: the command under it still works on the
+// list. Once the dialog is answered the window closes as ever.
+TEST_F(ProgramTest, AClosePostedUnderADialogWaitsForTheDialog) {
+  Program wendle;
+  ASSERT_TRUE(wendle.Window());
+  wendle.Key('H', false, true);  // Help > About
+  wendle.Key('A');
+  HWND about = wendle.WaitForDialog();
+  ASSERT_TRUE(about) << wendle.Describe();
+  PostMessageA(wendle.Window(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(wendle.WaitForExit(1000), static_cast<DWORD>(STILL_ACTIVE));
+  EXPECT_TRUE(IsWindow(about));
+  ASSERT_TRUE(wendle.PressButton(about, IDOK));
+  PostMessageA(wendle.Window(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(wendle.WaitForExit(), 0u);
+}
+
 // Remove and Move change the list: closing asks, and each answer does
 // what it says.
 TEST_F(ProgramTest, TheCloseQuestionAfterRemoveOrMove) {
