@@ -1,52 +1,54 @@
 # Sourced by the test and run scripts: a Wine session of the build's own.
 #   wine_session_start <build dir>   prefix, Xvfb, wineserver, sound sink
 #   wine_session_stop                ends what start began
+#   wine_prefixes_prepare <build dir>...
+#                                    the prefixes alone, ahead of the sessions
 # The prefix lives in <build dir>/wineprefix and is kept between runs; one
 # made before wine32 was installed is made anew. Both widths use a 64-bit
-# prefix, which runs 32-bit programs once wine32 is there.
+# prefix, which runs 32-bit programs once wine32 is there. Sessions of
+# different build folders are apart in everything (prefix, server, display,
+# sound sink), so they may run at the same time.
 
 . "$(dirname "${BASH_SOURCE[0]}")/wine32.sh"
 
-wine_session_start() {
+# The environment of a Wine session of the build: its own prefix and home.
+wine_env() {
   local build=$1
   export WINEPREFIX=$build/wineprefix
   export WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export WINEARCH=win64
-
-  # Sound: an ALSA file sink gives Wine a real wave device; every play is
-  # appended, in order, to the sink file, which the tests read back.
   export HOME=$build/home
   mkdir -p "$HOME"
-  export WENDLE_SOUND_SINK=$build/sound-sink.raw
-  : > "$WENDLE_SOUND_SINK"
-  cat > "$HOME/.asoundrc" <<ASOUND
-pcm.!default {
-  type file
-  slave.pcm "null"
-  file "|cat >>$WENDLE_SOUND_SINK"
-  format "raw"
 }
-ASOUND
 
-  # A display of our own; Xvfb picks a free number and reports it.
-  local fdfile
+# A display of our own; Xvfb picks a free number and reports it.
+wine_display_start() {
+  local fdfile i
   fdfile=$(mktemp)
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
   WENDLE_XVFB_PID=$!
-  local i
   for i in $(seq 1 100); do
     [ -s "$fdfile" ] && break
     sleep 0.1
   done
   export DISPLAY=":$(head -n1 "$fdfile")"
   rm -f "$fdfile"
+}
 
-  local wine=/usr/lib/wine/wine64
-  [ -x "$wine" ] || wine=wine
+wendle_wine() {
+  if [ -x /usr/lib/wine/wine64 ]; then echo /usr/lib/wine/wine64; else echo wine; fi
+}
+
+# What every width's prefix holds: Wine's own setup, the virtual desktop and
+# the font links. Made once and kept; a prefix made before wine32 was
+# installed is made anew. Needs wine_env and a display.
+wine_prefix_prepare() {
+  local wine
+  wine=$(wendle_wine)
   wendle_renew_prefix_if_stale "$WINEPREFIX"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "Preparing the Wine prefix (first run only)..."
+    echo "Preparing the Wine prefix $WINEPREFIX (first run only)..."
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
   fi
@@ -63,6 +65,53 @@ ASOUND
     wineserver -w
   fi
   wendle_link_cjk_font "$wine"
+}
+
+# scripts/test.sh: the prefixes of several builds, made while they build.
+# The first build's prefix is prepared in a display of its own; a build
+# without a usable prefix gets a copy of it (a copy takes seconds, Wine's
+# setup half a minute). Each session registers its own CD driver later.
+wine_prefixes_prepare() {
+  local first=$1 other
+  shift
+  (
+    wine_env "$first"
+    wine_display_start
+    wine_prefix_prepare
+    wineserver -w
+    kill "$WENDLE_XVFB_PID" 2>/dev/null || true
+    wait "$WENDLE_XVFB_PID" 2>/dev/null || true
+  )
+  for other in "$@"; do
+    wendle_renew_prefix_if_stale "$other/wineprefix"
+    [ -f "$other/wineprefix/system.reg" ] && continue
+    rm -rf "$other/wineprefix"
+    mkdir -p "$other"
+    cp -a "$first/wineprefix" "$other/wineprefix"
+    rm -f "$other/wineprefix/.wendle-cdaudio"
+  done
+}
+
+wine_session_start() {
+  local build=$1 wine
+  wine=$(wendle_wine)
+  wine_env "$build"
+
+  # Sound: an ALSA file sink gives Wine a real wave device; every play is
+  # appended, in order, to the sink file, which the tests read back.
+  export WENDLE_SOUND_SINK=$build/sound-sink.raw
+  : > "$WENDLE_SOUND_SINK"
+  cat > "$HOME/.asoundrc" <<ASOUND
+pcm.!default {
+  type file
+  slave.pcm "null"
+  file "|cat >>$WENDLE_SOUND_SINK"
+  format "raw"
+}
+ASOUND
+
+  wine_display_start
+  wine_prefix_prepare
   wendle_register_virtual_cd "$build" "$wine"
   # A persistent server makes each test process start in a fraction of a second.
   wineserver -p >/dev/null 2>&1 &
