@@ -118,30 +118,13 @@ void OnBrowse(HWND dialog) {
 // The object kind for a file name, when its device exists. Otherwise
 // tells the user why not and returns 0.
 uint32_t UsableFileKind(HWND dialog, const char* name) {
-  uint32_t kind = 0, needed = 0;
-  switch (GetFileKind(name)) {
-    case FileKindWave:
-      kind = Wave;
-      needed = WaveAudio;
-      break;
-    case FileKindMidi:
-      kind = Midi;
-      needed = MidiAudio;
-      break;
-    case FileKindVideo:
-      kind = Video;
-      needed = AviVideo;
-      break;
-    case FileKindAudio:
-      kind = AudioFile;
-      needed = AudioFiles;
-      break;
-    default:
-      DialogMessage(dialog, IDS_BAD_FILE_NAME, MB_ICONINFORMATION);
-      FocusControl(dialog, IDC_SOUND_FILE);
-      return 0;
+  uint32_t kind = KindOfFileName(name);
+  if (!kind) {
+    DialogMessage(dialog, IDS_BAD_FILE_NAME, MB_ICONINFORMATION);
+    FocusControl(dialog, IDC_SOUND_FILE);
+    return 0;
   }
-  if (!(g_mediaCaps & needed)) {
+  if (!(g_mediaCaps & DeviceOfKind(kind))) {
     DialogMessage(dialog, IDS_DEVICE_MISSING, MB_ICONEXCLAMATION);
     return 0;
   }

@@ -1,5 +1,7 @@
 #include "model/sound_object_kind.h"
 
+#include "model/file_kind.h"
+
 uint32_t ObjectKind(uint32_t flags) {
   if (flags & kKindBits) return flags & kKindBits;
   return flags & AudioFile;
@@ -21,5 +23,20 @@ int KindBitmapIndex(uint32_t flags) {
       return 5;
     default:
       return -1;
+  }
+}
+
+uint32_t KindOfFileName(const char* name) {
+  switch (GetFileKind(name)) {
+    case FileKindWave:
+      return Wave;
+    case FileKindMidi:
+      return Midi;
+    case FileKindVideo:
+      return Video;
+    case FileKindAudio:
+      return AudioFile;
+    default:
+      return 0;
   }
 }

@@ -32,4 +32,8 @@ uint32_t ObjectKind(uint32_t flags);
 // one kind or any of bits 16-31 is set.
 int KindBitmapIndex(uint32_t flags);
 
+// The file kind of object a name's extension names (Wave, Midi, Video or
+// AudioFile), by the program's own extension test; 0 for any other name.
+uint32_t KindOfFileName(const char* name);
+
 #endif

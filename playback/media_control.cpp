@@ -451,19 +451,9 @@ DWORD StartSidePlay(const MediaRequest& request, HWND window) {
 
 DWORD PlayFavoriteFile(const char* path) {
   MediaRequest request;
-  switch (GetFileKind(path)) {
-    case FileKindWave:
-      request.kind = Wave;
-      break;
-    case FileKindMidi:
-      request.kind = Midi;
-      break;
-    case FileKindAudio:
-      request.kind = AudioFile;
-      break;
-    default:
-      return MCIERR_UNRECOGNIZED_COMMAND;  // a favorite can only be a WAV, MIDI or audio file
-  }
+  request.kind = KindOfFileName(path);
+  // A favorite can only be a WAV, MIDI or audio file.
+  if (!request.kind || request.kind == Video) return MCIERR_UNRECOGNIZED_COMMAND;
   lstrcpynA(request.path, path, sizeof request.path);
   return StartSidePlay(request, nullptr);
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "model/sound_object_kind.h"
 #include "support/scoped_win.h"
 #include "support/support_library.h"
 
@@ -103,6 +104,23 @@ DWORD WINAPI MediaProbeThread(LPVOID) {
 }
 
 }  // namespace
+
+uint32_t DeviceOfKind(uint32_t kind) {
+  switch (kind) {
+    case Wave:
+      return WaveAudio;
+    case Midi:
+      return MidiAudio;
+    case Video:
+      return AviVideo;
+    case AudioFile:
+      return AudioFiles;
+    case CdTrack:
+      return CdAudio;
+    default:
+      return 0;
+  }
+}
 
 uint32_t ProbeMediaDevices() {
   uint32_t caps = 0;

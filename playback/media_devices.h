@@ -20,6 +20,9 @@ enum MediaCaps : uint32_t {
   AudioFiles = 16,  // MCI "mpegvideo" plays compressed sound files
 };
 extern std::atomic<uint32_t> g_mediaCaps;
+// The MediaCaps bit of the device that plays an object kind (0 for a Pause,
+// which needs none).
+uint32_t DeviceOfKind(uint32_t kind);
 // CdTrackCount: the bound for CD track numbers, from GetCdTrackCount.
 extern std::atomic<uint8_t> g_cdTrackCount;
 

@@ -68,29 +68,8 @@ void MoveSoundObject(ObjectList& list, int command) {
 }
 
 int AddFileObject(ObjectList& list, const char* path) {
-  uint32_t kind;
-  uint32_t needed;
-  switch (GetFileKind(path)) {
-    case FileKindWave:
-      kind = Wave;
-      needed = WaveAudio;
-      break;
-    case FileKindMidi:
-      kind = Midi;
-      needed = MidiAudio;
-      break;
-    case FileKindVideo:
-      kind = Video;
-      needed = AviVideo;
-      break;
-    case FileKindAudio:
-      kind = AudioFile;
-      needed = AudioFiles;
-      break;
-    default:
-      return 0;
-  }
-  if (!(g_mediaCaps & needed)) return 0;
+  uint32_t kind = KindOfFileName(path);
+  if (!kind || !(g_mediaCaps & DeviceOfKind(kind))) return 0;
   SoundObjectHandle handle = MakeFileObject(kind, path, list.CurrentFolder());
   return handle && list.Insert(-1, handle) >= 0 ? 1 : 0;
 }

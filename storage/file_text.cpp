@@ -13,7 +13,8 @@ UINT LegacyCodePage() {
   return page ? page : GetACP();  // 0: a locale with no ANSI code page
 }
 
-// text in code page from as wide characters; false when it does not convert.
+}  // namespace
+
 bool ToWide(UINT from, std::string_view text, std::wstring* wide) {
   int size = static_cast<int>(text.size());
   int length = MultiByteToWideChar(from, 0, text.data(), size, nullptr, 0);
@@ -22,9 +23,6 @@ bool ToWide(UINT from, std::string_view text, std::wstring* wide) {
   return MultiByteToWideChar(from, 0, text.data(), size, &(*wide)[0], length) == length;
 }
 
-// wide in code page to; false when it does not convert, or, with exact,
-// when a character has no form of its own there (it would become "?" or a
-// look-alike).
 bool FromWide(UINT to, const std::wstring& wide, bool exact, std::string* out) {
   BOOL usedDefault = FALSE;
   // The UTF code pages take neither the flag nor the question.
@@ -39,12 +37,10 @@ bool FromWide(UINT to, const std::wstring& wide, bool exact, std::string* out) {
          !usedDefault;
 }
 
-bool Convert(UINT from, UINT to, std::string_view text, bool exact, std::string* out) {
+bool ConvertText(UINT from, UINT to, std::string_view text, bool exact, std::string* out) {
   std::wstring wide;
   return ToWide(from, text, &wide) && FromWide(to, wide, exact, out);
 }
-
-}  // namespace
 
 TextCodePages SystemCodePages() {
   static const TextCodePages pages = {GetACP(), LegacyCodePage()};
@@ -57,9 +53,9 @@ std::string_view TextFromFile(std::string_view line, std::string* converted, siz
   if (!IsAsciiText(line)) {
     bool utf8 = IsValidUtf8(line);
     if (pages.active == CP_UTF8 && !utf8) {
-      if (Convert(pages.legacy, CP_UTF8, line, false, converted)) text = *converted;
+      if (ConvertText(pages.legacy, CP_UTF8, line, false, converted)) text = *converted;
     } else if (pages.active != CP_UTF8 && utf8) {
-      if (Convert(CP_UTF8, pages.active, line, true, converted)) text = *converted;
+      if (ConvertText(CP_UTF8, pages.active, line, true, converted)) text = *converted;
     }
   }
   // A legacy line grows as UTF-8; only UTF-8 needs a careful cut, since a

@@ -24,6 +24,15 @@ struct TextCodePages {
   UINT legacy;  // files written before: the locale's LOCALE_IDEFAULTANSICODEPAGE
 };
 
+// text in code page from as wide characters; false when it does not convert.
+bool ToWide(UINT from, std::string_view text, std::wstring* wide);
+// wide in code page to; false when it does not convert, or, with exact,
+// when a character has no form of its own there (it would become "?" or a
+// look-alike).
+bool FromWide(UINT to, const std::wstring& wide, bool exact, std::string* out);
+// text from code page from to code page to, as the two above.
+bool ConvertText(UINT from, UINT to, std::string_view text, bool exact, std::string* out);
+
 // The system's code pages (looked up once).
 TextCodePages SystemCodePages();
 

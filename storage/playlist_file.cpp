@@ -11,34 +11,6 @@
 
 namespace {
 
-bool ToWide(UINT from, std::string_view text, std::wstring* wide) {
-  int size = static_cast<int>(text.size());
-  int length = MultiByteToWideChar(from, 0, text.data(), size, nullptr, 0);
-  if (length <= 0) return false;
-  wide->resize(static_cast<size_t>(length));
-  return MultiByteToWideChar(from, 0, text.data(), size, &(*wide)[0], length) == length;
-}
-
-// False when a character has no form of its own in code page to (it would
-// become "?" or a look-alike).
-bool FromWideExactly(UINT to, const std::wstring& wide, std::string* out) {
-  BOOL usedDefault = FALSE;
-  bool utf = to == CP_UTF8 || to == CP_UTF7;  // these take neither the flag nor the question
-  DWORD flags = utf ? 0 : WC_NO_BEST_FIT_CHARS;
-  BOOL* asked = utf ? nullptr : &usedDefault;
-  int size = static_cast<int>(wide.size());
-  int length = WideCharToMultiByte(to, flags, wide.data(), size, nullptr, 0, nullptr, asked);
-  if (length <= 0 || usedDefault) return false;
-  out->resize(static_cast<size_t>(length));
-  return WideCharToMultiByte(to, flags, wide.data(), size, &(*out)[0], length, nullptr, asked) == length &&
-         !usedDefault;
-}
-
-bool Convert(UINT from, UINT to, std::string_view text, std::string* out) {
-  std::wstring wide;
-  return ToWide(from, text, &wide) && FromWideExactly(to, wide, out);
-}
-
 // A text of the file in the program's code page, however long it becomes.
 std::string_view ProgramText(std::string_view text, std::string* converted, TextCodePages pages) {
   return TextFromFile(text, converted, static_cast<size_t>(-1), pages);
@@ -121,18 +93,18 @@ std::string_view TextForLegacyPlaylist(std::string_view text, std::string* conve
   if (IsAsciiText(text)) return text;
   if (pages.active == pages.legacy) {
     if (!IsValidUtf8(text)) return text;
-  } else if (Convert(pages.active, pages.legacy, text, converted) && !IsValidUtf8(*converted)) {
+  } else if (ConvertText(pages.active, pages.legacy, text, true, converted) && !IsValidUtf8(*converted)) {
     return *converted;
   }
   // No form in the legacy code page, or one that would read back as
   // UTF-8: the text goes in UTF-8, which reads back as it is.
   if (pages.active == CP_UTF8) return text;
-  return Convert(pages.active, CP_UTF8, text, converted) ? std::string_view(*converted) : text;
+  return ConvertText(pages.active, CP_UTF8, text, true, converted) ? std::string_view(*converted) : text;
 }
 
 std::string_view TextForUtf8Playlist(std::string_view text, std::string* converted, TextCodePages pages) {
   if (pages.active == CP_UTF8 || IsValidUtf8(text)) return text;
   std::wstring wide;
-  if (!ToWide(pages.active, text, &wide) || !FromWideExactly(CP_UTF8, wide, converted)) return text;
+  if (!ToWide(pages.active, text, &wide) || !FromWide(CP_UTF8, wide, true, converted)) return text;
   return *converted;
 }

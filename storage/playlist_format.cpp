@@ -198,22 +198,6 @@ void AppendNumbers(std::string* out, const ListItemRecord& item) {
   AppendNumber(out, item.trackNumber);
 }
 
-// The kind flags of a file name, by the program's own extension test.
-uint32_t KindOfFileName(const char* name) {
-  switch (GetFileKind(name)) {
-    case FileKindWave:
-      return Wave;
-    case FileKindMidi:
-      return Midi;
-    case FileKindVideo:
-      return Video;
-    case FileKindAudio:
-      return AudioFile;
-    default:
-      return 0;
-  }
-}
-
 bool IsFileKind(uint32_t kind) { return kind == Wave || kind == Midi || kind == Video || kind == AudioFile; }
 
 // What the lines before an entry said about it: another player's title,
