@@ -134,7 +134,7 @@ bool AskForNameToSave(HWND mainWindow, char* name) {
 void FinishSave(HWND mainWindow, const ObjectList& list) {
   UpdateWindowTitle(mainWindow, list);
   int selected = SelectedIndex();
-  SelectObject(selected >= 0 ? selected : 0);
+  SelectListRow(selected >= 0 ? selected : 0);
   if (HasMainView()) SetFocus(MainView().window());
 }
 

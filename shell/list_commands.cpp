@@ -64,7 +64,7 @@ int MoveTarget(const ObjectList& list, int command) {
 void MoveSoundObject(ObjectList& list, int command) {
   int target = MoveTarget(list, command);
   if (target < 0 || ListPlays()) return;
-  if (list.Move(SelectedIndex(), target)) SelectObject(target);
+  if (list.Move(SelectedIndex(), target)) SelectListRow(target);
 }
 
 int AddFileObject(ObjectList& list, const char* path) {

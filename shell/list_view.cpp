@@ -132,7 +132,7 @@ void ShowObjectInfo(SoundObjectHandle handle) {
   StatusBarSetText(statusBar, text);
 }
 
-void SelectObject(int index) {
+void SelectListRow(int index) {
   if (!g_view) return;
   g_view->SetSelection(index);
   if (index >= 0) ShowObjectInfo(g_view->list().At(index));
@@ -140,6 +140,6 @@ void SelectObject(int index) {
 
 void SelectFirstItem() {
   if (!g_view) return;
-  SelectObject(0);
+  SelectListRow(0);
   SetFocus(g_view->window());
 }

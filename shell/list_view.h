@@ -51,7 +51,7 @@ void SetMainView(ObjectListView* view);
 int SelectedIndex();
 // Selects an item and shows its object's details on the status bar, so the
 // bar always describes the selected object.
-void SelectObject(int index);
+void SelectListRow(int index);
 // Selects item 0 of the list and gives the list the keyboard focus.
 void SelectFirstItem();
 // The object's details on the status bar: its counts and its track or file.

@@ -42,7 +42,7 @@ template <typename Action>
 void RestoringSelection(Action action) {
   int selected = SelectedIndex();
   action();
-  SelectObject(selected);
+  SelectListRow(selected);
   FocusList();
 }
 
@@ -120,7 +120,7 @@ void Modify(HWND window) {
   }
   if (!List().At(index)) return;
   ModifySoundObjectDialog(window, List(), index);
-  SelectObject(IndexAfter(index));
+  SelectListRow(IndexAfter(index));
   FocusList();
 }
 

@@ -172,7 +172,7 @@ LRESULT OnCreate(HWND window, ObjectList* list) {
   }
   UpdateCommandStates(window);
   DragAcceptFiles(window, TRUE);
-  SelectObject(0);
+  SelectListRow(0);
   SetFocus(MainView().window());
   // The focus is always shown, in every child (see OnUiState).
   SendMessageA(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);

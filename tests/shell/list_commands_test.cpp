@@ -127,7 +127,7 @@ TEST_F(ListCommandsTest, MovesKeepTheSameObjectSelectedAndDescribed) {
   Select(1);
   EXPECT_EQ(targets(), (std::vector<int>{0, 0, 2, 2}));
   SoundObjectHandle moved = list().At(0);
-  SelectObject(0);
+  SelectListRow(0);
   MoveSoundObject(list(), IDM_MOVE_BOTTOM);
   EXPECT_EQ(Rows(), (Names{"B.WAV", "C.WAV", "A.WAV"}));
   EXPECT_EQ(list().At(2), moved);
@@ -183,7 +183,7 @@ TEST_F(ListCommandsTest, TheStatusBarDescribesTheSelectedObject) {
     ASSERT_TRUE(
         StoreSoundObject(handle, c.values, c.description ? &description : nullptr, c.fileName ? &name : nullptr));
     list().Insert(-1, handle);
-    SelectObject(list().Count() - 1);
+    SelectListRow(list().Count() - 1);
     EXPECT_EQ(host_.StatusText(), c.text);
   }
 }
