@@ -181,15 +181,12 @@ LRESULT OnCreate(HWND window, ObjectList* list) {
 
 bool MayClose(HWND) { return !HasMainView() || AskToSaveChanges(MainView().list(), StopEverythingPlaying); }
 
-// A modal window of Wendle's is open (it disables the main window): the
-// command that opened it still runs and works on the list, so the list and
-// the window must outlive it.
-bool ModalWindowOpen(HWND window) { return !IsWindowEnabled(window); }
-
 void OnClose(HWND window) {
-  // As Windows does for a window whose dialog is open: the dialog comes to
-  // the front, and the close waits for the person to answer it.
-  if (ModalWindowOpen(window)) {
+  // A modal window is open: the command that opened it still runs and
+  // works on the list, which must outlive it. As Windows does for a window
+  // whose dialog is open, the dialog comes to the front, and the close
+  // waits for the person to answer it.
+  if (ModalWindowOpen()) {
     HWND modal = GetLastActivePopup(window);
     if (modal && modal != window) SetForegroundWindow(modal);
     return;
@@ -200,7 +197,7 @@ void OnClose(HWND window) {
 // The session may end only when nothing unsaved would be lost and no
 // dialog waits for an answer; the window closes when WM_ENDSESSION
 // confirms the end.
-LRESULT OnQueryEndSession(HWND window) { return !ModalWindowOpen(window) && MayClose(window) ? TRUE : FALSE; }
+LRESULT OnQueryEndSession(HWND window) { return !ModalWindowOpen() && MayClose(window) ? TRUE : FALSE; }
 
 void OnEndSession(HWND window, bool ending) {
   if (ending) Shutdown(window);

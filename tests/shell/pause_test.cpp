@@ -113,14 +113,14 @@ TEST_F(PauseTest, PlaySelectedHoldsAndGoesOnWithItsTimePlayed) {
   EXPECT_TRUE(WaitForStatus(wendle, "Playing ")) << wendle.StatusText();
   EXPECT_EQ(bench::WaitForMarks(from, 2), (std::vector<int>{21, 22}));
   EXPECT_TRUE(wendle.WaitFor([&] { return wendle.StatusText() == LanguageString(IDS_STATUS_READY); }));
-  // Nothing played again from its start, and no more than a tenth of a
-  // second lost at the hold. Under load Wine's wave device may drop what
-  // it had queued when it pauses, or hand part of it over a second time
-  // (up to half a second was seen), far less than the two seconds before
-  // the hold.
-  const size_t arrived = bench::SinkBytes(from).size();
-  EXPECT_LE(arrived, static_cast<size_t>(kLongMs + 1000) * 8);
-  EXPECT_GE(arrived, static_cast<size_t>(kLongMs) * 8 - 800);
+  // Nothing played again from its start (its first mark would be heard
+  // twice), and no more than a tenth of a second lost at the hold. How
+  // much more than the sound arrives is the sound system's affair: under
+  // load Wine's wave device hands part of what it had queued over a second
+  // time when it resumes (seconds of it on a very busy machine).
+  const std::string arrived = bench::SinkBytes(from);
+  EXPECT_EQ(bench::MarksIn(arrived), (std::vector<int>{21, 22}));
+  EXPECT_GE(arrived.size(), static_cast<size_t>(kLongMs) * 8 - 800);
 }
 
 // During Play All the hot key holds the sound, then a Pause object's
