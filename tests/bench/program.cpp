@@ -336,6 +336,15 @@ std::string Program::DialogText(HWND dialog) {
 }
 
 bool Program::PressButton(HWND dialog, int id) {
+  // A lone Alt left the window's menu mode on (under Wine a hot key with
+  // Alt can leave the Alt key's release to the window): a person closes
+  // the menu before pressing a button, and so does this.
+  Activate(dialog);
+  for (int i = 0; i < 3 && (ThreadInfo().flags & (GUI_INMENUMODE | GUI_SYSTEMMENUMODE | GUI_POPUPMENUMODE)); ++i) {
+    SendKey(VK_ESCAPE, false);
+    SendKey(VK_ESCAPE, true);
+    WaitFor([&] { return !(ThreadInfo().flags & (GUI_INMENUMODE | GUI_SYSTEMMENUMODE | GUI_POPUPMENUMODE)); }, 1000);
+  }
   // The keys of a message box's buttons, as a person presses them.
   WORD key = 0;
   switch (id) {
