@@ -95,12 +95,12 @@ void ExpectPopup(HMENU popup, const std::vector<MenuEntry>& expected, std::set<U
   }
 }
 
-TEST(MainMenu, HasFourPopupsWithEveryCommandInOrder) {
+TEST(MainMenu, HasFivePopupsWithEveryCommandInOrder) {
   HMENU menu = LoadMenuA(Instance(), MAKEINTRESOURCEA(IDR_MAIN_MENU));
   ASSERT_NE(menu, nullptr);
-  ASSERT_EQ(GetMenuItemCount(menu), 4);
-  const char* titles[] = {"&File", "&Sound", "&Options", "&Help"};
-  for (int i = 0; i < 4; ++i) {
+  ASSERT_EQ(GetMenuItemCount(menu), 5);
+  const char* titles[] = {"&File", "&Edit", "&Sound", "&Options", "&Help"};
+  for (int i = 0; i < 5; ++i) {
     EXPECT_EQ(ItemAt(menu, i).text, titles[i]);
   }
 
@@ -114,7 +114,27 @@ TEST(MainMenu, HasFourPopupsWithEveryCommandInOrder) {
                                     {IDM_FILE_SAVE_AS, "Save &As..."},
                                     kSeparator,
                                     {IDM_FILE_EXIT, "E&xit"}});
-  ExpectPopup(GetSubMenu(menu, 1),
+  HMENU edit = GetSubMenu(menu, 1);
+  ASSERT_EQ(GetMenuItemCount(edit), 14);
+  HMENU sort = GetSubMenu(edit, 12);
+  ASSERT_NE(sort, nullptr);
+  EXPECT_EQ(ItemAt(edit, 12).text, "&Sort");
+  ExpectPopup(sort, {{IDM_SORT_DESCRIPTION, "By &Description, A to Z"},
+                     {IDM_SORT_DESCRIPTION_DOWN, "By D&escription, Z to A"},
+                     {IDM_SORT_FILE_NAME, "By &File Name, A to Z"},
+                     {IDM_SORT_FILE_NAME_DOWN, "By F&ile Name, Z to A"},
+                     {IDM_SORT_KIND, "By &Kind"},
+                     {IDM_SORT_KIND_DOWN, "By Kind, &Reversed"}});
+  EXPECT_EQ(ItemAt(edit, 13).text, "S&huffle");
+  EXPECT_EQ(ItemAt(edit, 0).text, "&Undo\tCtrl+Z");
+  EXPECT_EQ(ItemAt(edit, 1).text, "&Redo\tCtrl+Y");
+  EXPECT_EQ(ItemAt(edit, 3).text, "Cu&t\tCtrl+X");
+  EXPECT_EQ(ItemAt(edit, 4).text, "&Copy\tCtrl+C");
+  EXPECT_EQ(ItemAt(edit, 5).text, "&Paste\tCtrl+V");
+  EXPECT_EQ(ItemAt(edit, 7).text, "Select &All\tCtrl+A");
+  EXPECT_EQ(ItemAt(edit, 9).text, "&Find...\tCtrl+F");
+  EXPECT_EQ(ItemAt(edit, 10).text, "Find &Next\tCtrl+G");
+  ExpectPopup(GetSubMenu(menu, 2),
               {{IDM_SOUND_PLAY_SELECTED, "&Play Selected Item\tF2"},
                {IDM_SOUND_STOP_SKIP, "&Stop/Skip Current Sound\tF3"},
                {IDM_SOUND_PAUSE, "Pa&use\tCtrl+P"},
@@ -127,7 +147,7 @@ TEST(MainMenu, HasFourPopupsWithEveryCommandInOrder) {
                {IDM_SOUND_REMOVE, "&Remove Sound Object\tF5"},
                {IDM_SOUND_MODIFY, "&Modify Sound Object...\tF6"}},
               {IDM_SOUND_STOP_PLAY_ALL, IDM_SOUND_PAUSE});
-  ExpectPopup(GetSubMenu(menu, 2), {{IDM_OPT_PLAY_ALL_MODE, "Play All &Mode..."},
+  ExpectPopup(GetSubMenu(menu, 3), {{IDM_OPT_PLAY_ALL_MODE, "Play All &Mode..."},
                                     {IDM_OPT_HOT_KEYS, "Modify &Hot Keys..."},
                                     {IDM_OPT_SET_FAVORITE, "Set Fa&vorite Selection..."},
                                     kSeparator,
@@ -141,7 +161,7 @@ TEST(MainMenu, HasFourPopupsWithEveryCommandInOrder) {
                                     {IDM_OPT_CONFIRMATIONS, "&Confirmations..."},
                                     kSeparator,
                                     {IDM_OPT_SAVE_WINDOW_POS, "Save &Window Position"}});
-  ExpectPopup(GetSubMenu(menu, 3), {{IDM_HELP_INDEX, "&Index\tF1"},
+  ExpectPopup(GetSubMenu(menu, 4), {{IDM_HELP_INDEX, "&Index\tF1"},
                                     {IDM_HELP_OVERVIEW, "&Overview"},
                                     {IDM_HELP_PROCEDURES, "&Procedures"},
                                     {IDM_HELP_USING_HELP, "&Using Help"},
@@ -156,10 +176,10 @@ TEST(PopupMenu, FirstSubmenuHoldsTheListCommands) {
   HMENU menu = LoadMenuA(Instance(), MAKEINTRESOURCEA(IDR_POPUP_MENU));
   ASSERT_NE(menu, nullptr);
   EXPECT_EQ(GetMenuItemCount(menu), 1);
-  ExpectPopup(GetSubMenu(menu, 0), {{IDM_MOVE_TOP, "Move to Top"},
-                                    {IDM_MOVE_UP, "Move Up"},
-                                    {IDM_MOVE_DOWN, "Move Down"},
-                                    {IDM_MOVE_BOTTOM, "Move to Bottom"},
+  ExpectPopup(GetSubMenu(menu, 0), {{IDM_MOVE_TOP, "Move to Top\tAlt+Home"},
+                                    {IDM_MOVE_UP, "Move Up\tAlt+Up"},
+                                    {IDM_MOVE_DOWN, "Move Down\tAlt+Down"},
+                                    {IDM_MOVE_BOTTOM, "Move to Bottom\tAlt+End"},
                                     kSeparator,
                                     {IDM_SOUND_MODIFY, "Modify Sound Object..."},
                                     {IDM_SOUND_REMOVE, "Remove Sound Object"}});
@@ -168,11 +188,11 @@ TEST(PopupMenu, FirstSubmenuHoldsTheListCommands) {
 
 // ---- accelerators ------------------------------------------------------------
 
-TEST(Accelerators, AreTheTwelveVirtualKeysInOrder) {
+TEST(Accelerators, AreTheTwentyFourVirtualKeysInOrderAndNoneTwice) {
   HACCEL table = LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(IDR_ACCELERATORS));
   ASSERT_NE(table, nullptr);
-  ACCEL entries[16] = {};
-  ASSERT_EQ(CopyAcceleratorTableA(table, entries, 16), 12);
+  ACCEL entries[32] = {};
+  ASSERT_EQ(CopyAcceleratorTableA(table, entries, 32), 24);
   const BYTE plain = FVIRTKEY | FNOINVERT;
   const ACCEL expected[] = {
       {plain, VK_DELETE, IDM_SOUND_REMOVE},
@@ -187,8 +207,24 @@ TEST(Accelerators, AreTheTwelveVirtualKeysInOrder) {
       {plain, VK_F8, IDM_OPT_CATALOG_CD},
       {plain, VK_RETURN, IDM_SOUND_PLAY_SELECTED},
       {static_cast<BYTE>(plain | FALT), VK_RETURN, IDM_SOUND_MODIFY},
+      {static_cast<BYTE>(plain | FCONTROL), 'Z', IDM_EDIT_UNDO},
+      {static_cast<BYTE>(plain | FCONTROL), 'Y', IDM_EDIT_REDO},
+      {static_cast<BYTE>(plain | FCONTROL), 'A', IDM_EDIT_SELECT_ALL},
+      {static_cast<BYTE>(plain | FCONTROL), 'F', IDM_EDIT_FIND},
+      {static_cast<BYTE>(plain | FCONTROL), 'G', IDM_EDIT_FIND_NEXT},
+      {static_cast<BYTE>(plain | FCONTROL), 'X', IDM_EDIT_CUT},
+      {static_cast<BYTE>(plain | FCONTROL), 'C', IDM_EDIT_COPY},
+      {static_cast<BYTE>(plain | FCONTROL), 'V', IDM_EDIT_PASTE},
+      {static_cast<BYTE>(plain | FALT), VK_HOME, IDM_MOVE_TOP},
+      {static_cast<BYTE>(plain | FALT), VK_UP, IDM_MOVE_UP},
+      {static_cast<BYTE>(plain | FALT), VK_DOWN, IDM_MOVE_DOWN},
+      {static_cast<BYTE>(plain | FALT), VK_END, IDM_MOVE_BOTTOM},
   };
-  for (int i = 0; i < 12; ++i) {
+  for (int i = 0; i < 24; ++i) {
+    // A key does one thing; Control with Alt is left to the hot keys.
+    for (int j = 0; j < i; ++j)
+      EXPECT_FALSE(entries[i].fVirt == entries[j].fVirt && entries[i].key == entries[j].key) << i << " and " << j;
+    EXPECT_NE(entries[i].fVirt & (FCONTROL | FALT), FCONTROL | FALT);
     SCOPED_TRACE("entry " + std::to_string(i));
     EXPECT_EQ(entries[i].fVirt, expected[i].fVirt);
     EXPECT_EQ(entries[i].key, expected[i].key);

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/list_host.h"
 #include "bench/modal_script.h"
 #include "bench/test_env.h"
 #include "shell/file_commands.h"
@@ -156,10 +157,10 @@ TEST_F(MainWindowTest, AfterASaveTheStatusBarDescribesTheSelectedObject) {
   const std::string list = bench::TempPath("status.wdl");
   ASSERT_TRUE(bench::WriteFileBytes(list, "WDv1.0\nfirst\nC:\\A.WAV\n1 0 0 0\nsecond\nC:\\B.WAV\n1 2 0 0\n"));
   ASSERT_TRUE(LoadList(window_, list_, list.c_str(), ListLoadOpen));
-  SendMessageA(MainView().window(), LB_SETCURSEL, 1, 0);
+  bench::SelectRow(MainView().window(), 1);
   OnCommand(window_, IDM_FILE_SAVE, 0);
   EXPECT_EQ(bench::ReadFileBytes(list), "WDv1.0\nfirst\nC:\\A.WAV\n1 0 0 0\nsecond\nC:\\B.WAV\n1 2 0 0\n");
-  EXPECT_EQ(SendMessageA(MainView().window(), LB_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(bench::SelectedRow(MainView().window()), 1);
   char status[256] = "";
   SendMessageA(g_shell.statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(status));
   EXPECT_EQ(std::string(status), "Repeat:2  Pause:0   C:\\B.WAV");
@@ -244,7 +245,7 @@ TEST_F(MainWindowTest, BusyCommandsAreRefusedAndOthersRun) {
   g_playback.playing = 0;
 
   modals_.AnswerMessageBox(IDOK);  // Modify with nothing selected says so
-  SendMessageA(MainView().window(), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  bench::SelectRow(MainView().window(), -1);
   SendMessageA(window_, WM_COMMAND, IDM_SOUND_MODIFY, 0);
   ASSERT_EQ(modals_.Records().size(), 1u);
   EXPECT_EQ(modals_.Records()[0].text, bench::LanguageString(IDS_NOTHING_SELECTED));
