@@ -2,6 +2,9 @@
 // of its Undo and Redo, on the document alone and with the main window's
 // list box showing it; then what the undo history of 100 edits of mixed
 // kinds costs beside what the list's objects cost.
+#include <windows.h>
+#include <psapi.h>
+
 #include <cstdio>
 #include <random>
 #include <string>
@@ -27,6 +30,15 @@ SoundObjectHandle MakeObject(int i, std::mt19937& random) {
   std::string_view descriptionText(description), pathText(path);
   SoundObjectHandle handle = AllocSoundObject();
   return handle && StoreSoundObject(handle, values, &descriptionText, &pathText) ? handle : nullptr;
+}
+
+// The process's private memory: the heaps of the objects and of the
+// history's own vectors alike.
+size_t PrivateBytes() {
+  PROCESS_MEMORY_COUNTERS_EX counters = {};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+  return counters.PagefileUsage;
 }
 
 void Fill(ObjectList& list, std::mt19937& random) {
@@ -70,10 +82,10 @@ int main() {
 
   // 100 edits of each kind in turn: a sort or shuffle, a move of 50
   // objects, a removal of 100 in one step, a modify (replace) of one.
-  size_t heapBefore = benchutil::HeapBytesInUse();
+  size_t heapBefore = PrivateBytes();
   ObjectList list;
   Fill(list, random);
-  size_t heapList = benchutil::HeapBytesInUse();
+  size_t heapList = PrivateBytes();
   for (int edit = 0; edit < 100; ++edit) {
     switch (edit % 4) {
       case 0:
@@ -93,14 +105,14 @@ int main() {
         break;
     }
   }
-  size_t heapEdited = benchutil::HeapBytesInUse();
+  size_t heapEdited = PrivateBytes();
   const double listBytes = static_cast<double>(heapList - heapBefore);
   printf("undo history after 100 edits of a 100,000-object list:\n");
-  printf("  the list's own memory (heap):   %.1f MB (objects %.1f MB by their blocks)\n", listBytes / 1048576.0,
+  printf("  the list's own memory:          %.1f MB (objects %.1f MB by their blocks)\n", listBytes / 1048576.0,
          static_cast<double>(list.ObjectBytes()) / 1048576.0);
   printf("  the history (its own count):    %.1f MB in %u steps kept\n",
          static_cast<double>(list.HistoryBytes()) / 1048576.0, static_cast<unsigned>(list.HistorySteps()));
-  printf("  heap grown by the edits:        %.1f MB = %.2f of the list's own\n",
+  printf("  memory grown by the edits:      %.1f MB = %.2f of the list's own\n",
          static_cast<double>(heapEdited - heapList) / 1048576.0,
          static_cast<double>(heapEdited - heapList) / listBytes);
   double start = benchutil::Now();

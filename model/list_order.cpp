@@ -28,16 +28,22 @@ std::wstring BlockText(HLOCAL block) {
 }
 
 // The bytes that sort a text as the user's language does, without case.
-std::string SortBytes(const std::wstring& text) {
-  if (text.empty()) return std::string();
+// Most keys fit the buffer: one call makes them.
+std::string SortBytes(const char* text) {
+  wchar_t wide[kTextSize];
+  const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, wide, kTextSize) - 1;
+  if (length <= 0) return std::string();
   const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
-  const int length = static_cast<int>(text.size());
-  int size = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, text.c_str(), length, nullptr, 0, nullptr, nullptr, 0);
+  char key[4 * kTextSize];
+  int size = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, wide, length, reinterpret_cast<LPWSTR>(key), sizeof key,
+                           nullptr, nullptr, 0);
+  if (size > 0) return std::string(key, static_cast<size_t>(size));
+  size = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, wide, length, nullptr, 0, nullptr, nullptr, 0);
   if (size <= 0) return std::string();
-  std::string key(static_cast<size_t>(size), '\0');
-  LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, text.c_str(), length, reinterpret_cast<LPWSTR>(&key[0]), size, nullptr,
+  std::string bigger(static_cast<size_t>(size), '\0');
+  LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, wide, length, reinterpret_cast<LPWSTR>(&bigger[0]), size, nullptr,
                 nullptr, 0);
-  return key;
+  return bigger;
 }
 
 // The text in lower case, as the user's language lowers it: matching two
@@ -71,14 +77,15 @@ std::string KeyOf(SoundObjectHandle handle, SortKey key) {
     case SortKey::Description: {
       char text[kTextSize] = "";
       ObjectRowText(*record, text, sizeof text);
-      return SortBytes(Wide(text));
+      return SortBytes(text);
     }
-    case SortKey::FileName:
-      if (!record->fileName) {
-        // After every name, tracks by number.
-        return std::string(1, '\xFF') + static_cast<char>(record->trackNumber);
-      }
-      return SortBytes(BlockText(record->fileName));
+    case SortKey::FileName: {
+      // After every name, tracks by number.
+      if (!record->fileName) return std::string(1, '\xFF') + static_cast<char>(record->trackNumber);
+      char name[kTextSize] = "";
+      CopyTextBlock(record->fileName, name, sizeof name);
+      return SortBytes(name);
+    }
     case SortKey::Kind:
       return std::string(1, static_cast<char>('0' + KindRank(record->flags)));
   }
