@@ -1,6 +1,7 @@
 #include "shell/clipboard_commands.h"
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,19 @@
 namespace {
 
 constexpr int kNameSize = 512;
+
+// Another program (or the system's own clipboard bridge) may hold the
+// clipboard for a moment: it is tried a few times, for at most about
+// 200 ms.
+bool OpenSoon(std::optional<ScopedClipboard>* clipboard, HWND owner) {
+  for (int tries = 0; tries < 10; ++tries) {
+    if (tries) Sleep(20);
+    clipboard->emplace(owner);
+    if (**clipboard) return true;
+    clipboard->reset();
+  }
+  return false;
+}
 
 // Puts bytes on the open clipboard as format; the clipboard owns the block
 // once it took it.
@@ -99,8 +113,8 @@ bool CopySoundObjects(HWND owner, const ObjectList& list) {
   if (rows.empty()) return false;
   const std::string objects = ObjectsListText(list, rows);
   const std::wstring names = FileNamesText(list, rows);
-  ScopedClipboard clipboard(owner);
-  if (!clipboard || !EmptyClipboard()) return false;
+  std::optional<ScopedClipboard> clipboard;
+  if (!OpenSoon(&clipboard, owner) || !EmptyClipboard()) return false;
   bool put = PutOnClipboard(SoundObjectsClipboardFormat(), objects.c_str(), objects.size() + 1);
   if (!names.empty()) PutOnClipboard(CF_UNICODETEXT, names.c_str(), (names.size() + 1) * sizeof(wchar_t));
   return put;
@@ -119,8 +133,8 @@ void PasteSoundObjects(HWND owner, ObjectList& list) {
   int pasted = 0;
   list.BeginBatch();
   {
-    ScopedClipboard clipboard(owner);
-    if (clipboard) {
+    std::optional<ScopedClipboard> clipboard;
+    if (OpenSoon(&clipboard, owner)) {
       pasted = PasteOwnObjects(list, insertAt);
       if (!pasted) pasted = PasteFiles(list, insertAt);
     }

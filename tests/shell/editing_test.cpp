@@ -10,6 +10,7 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "bench/sound_marks.h"
 #include "bench/test_env.h"
 #include "resources/ids.h"
+#include "support/scoped_win.h"
 
 namespace {
 
@@ -101,27 +103,33 @@ bool PutFilesOnClipboard(const std::vector<std::string>& paths) {
   drop->fWide = TRUE;
   memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), names.size() * sizeof(wchar_t));
   GlobalUnlock(block);
-  if (!OpenClipboard(nullptr)) {
+  std::optional<ScopedClipboard> clipboard;
+  for (int tries = 0; tries < 50 && !clipboard; ++tries) {
+    clipboard.emplace(nullptr);
+    if (*clipboard) break;
+    clipboard.reset();
+    Sleep(20);
+  }
+  if (!clipboard) {
     GlobalFree(block);
     return false;
   }
   EmptyClipboard();
   const bool put = SetClipboardData(CF_HDROP, block) != nullptr;
   if (!put) GlobalFree(block);
-  CloseClipboard();
   return put;
 }
 
 std::wstring ClipboardText() {
   std::wstring text;
-  if (!OpenClipboard(nullptr)) return text;
+  ScopedClipboard clipboard(nullptr);
+  if (!clipboard) return text;
   if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
     if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
       text = chars;
       GlobalUnlock(data);
     }
   }
-  CloseClipboard();
   return text;
 }
 

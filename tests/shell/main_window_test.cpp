@@ -265,9 +265,14 @@ TEST_F(MainWindowTest, MenusAndButtonsFollowThePlayingState) {
   g_playback.playing = 1;
   UpdateCommandStates(window_);
   EXPECT_FALSE(PopupEnabled(window_, 0));  // File
-  EXPECT_TRUE(PopupEnabled(window_, 1));   // Sound: Stop/Skip
-  EXPECT_FALSE(PopupEnabled(window_, 2));  // Options
-  EXPECT_TRUE(PopupEnabled(window_, 3));   // Help
+  EXPECT_TRUE(PopupEnabled(window_, 1));   // Edit: Select All, Find
+  EXPECT_TRUE(PopupEnabled(window_, 2));   // Sound: Stop/Skip
+  EXPECT_FALSE(PopupEnabled(window_, 3));  // Options
+  EXPECT_TRUE(PopupEnabled(window_, 4));   // Help
+  for (UINT id : {IDM_EDIT_UNDO, IDM_EDIT_REDO, IDM_EDIT_CUT, IDM_EDIT_PASTE, IDM_SORT_DESCRIPTION, IDM_SORT_KIND_DOWN,
+                  IDM_EDIT_SHUFFLE})
+    EXPECT_FALSE(ItemEnabled(window_, id)) << id;
+  EXPECT_TRUE(ItemEnabled(window_, IDM_EDIT_SELECT_ALL));
   for (UINT id : {IDM_SOUND_PLAY_SELECTED, IDM_SOUND_PLAY_ALL, IDM_SOUND_BROWSE, IDM_SOUND_ADD, IDM_SOUND_REMOVE,
                   IDM_SOUND_MODIFY, IDM_SOUND_STOP_PLAY_ALL})
     EXPECT_FALSE(ItemEnabled(window_, id)) << id;
@@ -289,7 +294,7 @@ TEST_F(MainWindowTest, MenusAndButtonsFollowThePlayingState) {
   g_playback.playing = 0;
   UpdateCommandStates(window_);
   EXPECT_TRUE(PopupEnabled(window_, 0));
-  EXPECT_TRUE(PopupEnabled(window_, 2));
+  EXPECT_TRUE(PopupEnabled(window_, 3));
   EXPECT_FALSE(ItemEnabled(window_, IDM_SOUND_STOP_PLAY_ALL));
   EXPECT_TRUE(ItemEnabled(window_, IDM_SOUND_MODIFY));
   EXPECT_TRUE(ButtonEnabled(g_shell.ribbon, IDC_BTN_OPEN));
