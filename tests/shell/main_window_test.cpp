@@ -16,6 +16,7 @@
 
 #include "bench/list_host.h"
 #include "bench/modal_script.h"
+#include "bench/sound_marks.h"
 #include "bench/test_env.h"
 #include "shell/file_commands.h"
 #include "shell/list_view.h"
@@ -324,3 +325,59 @@ TEST_F(MainWindowTest, UnderAModalWindowOnlyTheStopsAreAvailable) {
 }
 
 }  // namespace
+
+namespace {
+
+uint32_t RepeatCountAt(const ObjectList& list, int index) {
+  LockedBlock<SoundObject> record(list.At(index));
+  return record ? record->repeatCount : 999u;
+}
+
+}  // namespace
+
+// Modify of several selected objects: the first one's dialog, and the
+// repeat count and post delay it is given go to every selected object, as
+// one edit; Sort keeps the selection on its objects, and Find selects the
+// next object that holds the text.
+TEST_F(MainWindowTest, SeveralObjectsShareModifiedCountsAndFollowASort) {
+  for (const char* name : {"mod c.wav", "mod a.wav", "mod b.wav", "mod d.wav"})
+    list_.Insert(-1, MakeFileObject(Wave, bench::WriteMarkedWave(name, 1, 50).c_str(), 0));
+  list_.ForgetHistory();
+  list_.SetModified(false);
+  MainView().SelectRows({0, 2, 3});
+  modals_.Act([](HWND dialog) {
+    SetDlgItemTextA(dialog, IDC_REPEAT_COUNT, "7");
+    SetDlgItemTextA(dialog, IDC_POST_DELAY, "3");
+    SendMessageA(dialog, WM_COMMAND, IDC_OK, 0);
+  });
+  OnCommand(window_, IDM_SOUND_MODIFY, 0);
+  ASSERT_EQ(modals_.Records().size(), 1u);
+  EXPECT_EQ(MainView().SelectedRows(), (std::vector<int>{0, 2, 3}));
+  for (int i : {0, 2, 3}) {
+    LockedBlock<SoundObject> record(list_.At(i));
+    EXPECT_EQ(record->repeatCount, 7u) << i;
+    EXPECT_EQ(record->postDelay, 3u) << i;
+  }
+  EXPECT_EQ(RepeatCountAt(list_, 1), 0u);
+
+  SoundObjectHandle b = list_.At(2);
+  OnCommand(window_, IDM_SORT_FILE_NAME, 0);
+  EXPECT_EQ(list_.IndexOf(b), 1);
+  EXPECT_EQ(MainView().SelectedRows(), (std::vector<int>{1, 2, 3}));  // B, C and D: A was not selected
+  EXPECT_EQ(RepeatCountAt(list_, 0), 0u);
+
+  modals_.Act([](HWND dialog) {
+    SetDlgItemTextA(dialog, IDC_FIND_TEXT, "MOD D");
+    SendMessageA(dialog, WM_COMMAND, IDC_OK, 0);
+  });
+  OnCommand(window_, IDM_EDIT_FIND, 0);
+  EXPECT_EQ(MainView().SelectedRows(), std::vector<int>{3});
+
+  OnCommand(window_, IDM_EDIT_UNDO, 0);  // the sort
+  OnCommand(window_, IDM_EDIT_UNDO, 0);  // the modify, of all three at once
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(RepeatCountAt(list_, i), 0u) << i;
+  EXPECT_FALSE(list_.CanUndo());
+  EXPECT_FALSE(list_.Modified());
+  OnCommand(window_, IDM_EDIT_REDO, 0);
+  EXPECT_EQ(RepeatCountAt(list_, 3), 7u);
+}
