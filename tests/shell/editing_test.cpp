@@ -178,16 +178,15 @@ TEST_F(Editing, ObjectsCopiedFromOneListPasteIntoANewOne) {
   ASSERT_TRUE(wendle.WaitFor([&] { return wendle.ListCount() == 2; })) << wendle.Describe();
   EXPECT_EQ(Row(wendle, 0), L"Sound 2");
   EXPECT_EQ(Row(wendle, 1), L"Sound 3");
-  // They are the objects themselves, files and all: saved, they are the
-  // lines the first list held for them.
-  const std::string copy = bench::TempPath("copy.wdl");
-  ASSERT_TRUE(wendle.SaveAsByKeys(copy));
-  ASSERT_TRUE(wendle.WaitFor([&] { return !bench::ReadFileBytes(copy).empty(); })) << wendle.Describe();
-  const std::string from = bench::ReadFileBytes(bench::TempPath("from.wdl"));
-  const std::string saved = bench::ReadFileBytes(copy);
-  const size_t second = from.find("Sound 2\n");
-  ASSERT_NE(second, std::string::npos);
-  EXPECT_EQ(saved, "WDv1.0\n" + from.substr(second, from.find("Sound 4\n") - second));
+  // They are the objects themselves, files and counts: the status bar
+  // describes each as the first list did.
+  wendle.Key(VK_HOME);
+  ASSERT_TRUE(wendle.WaitFor([&] { return wendle.StatusText().rfind("Repeat:0  Pause:0   ", 0) == 0; }))
+      << wendle.StatusText();
+  std::string status = wendle.StatusText();
+  CharUpperBuffA(&status[0], static_cast<DWORD>(status.size()));
+  EXPECT_NE(status.find("SOUND2.WAV"), std::string::npos) << status;
+  EXPECT_EQ(wendle.Title(), "Wendle") << "a new list, not the one copied from";
 }
 
 }  // namespace
