@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/list_host.h"
 #include "bench/playback_host.h"
 #include "bench/sound_marks.h"
 #include "bench/test_env.h"
@@ -68,7 +69,7 @@ void MeasureFirstSound(bench::PlaybackHost& host, uint32_t kind, const std::stri
   for (int round = 0; round < 5; ++round) {
     ClearObjectList();
     host.AddFile(kind, path);
-    SendMessageA(host.list(), LB_SETCURSEL, 0, 0);
+    bench::SelectRow(host.list(), 0);
     SinkWatch watch;
     watch.from = bench::SinkSize();
     HANDLE watcher = CreateThread(nullptr, 0, WatchSink, &watch, 0, nullptr);

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/list_host.h"
 #include "bench/playback_host.h"
 #include "bench/sound_marks.h"
 #include "bench/test_env.h"
@@ -105,7 +106,7 @@ void CALLBACK StopFromTimer(HWND window, UINT, UINT_PTR id, DWORD) {
 void MeasureStopSkip(HWND window) {
   std::vector<double> total;
   for (int i = 0; i < 100; ++i) {
-    SendMessageA(MainView().window(), LB_SETCURSEL, 0, 0);
+    MainView().SetSelection(0);
     SetTimer(window, 1, 30, StopFromTimer);
     SendMessageA(window, WM_COMMAND, IDM_SOUND_PLAY_SELECTED, 0);
     total.push_back((benchutil::Now() - g_stopAt) * 1000);
@@ -175,12 +176,12 @@ int main() {
   bench::PlaybackHost host;
 
   host.AddPause(10);
-  SendMessageA(host.list(), LB_SETCURSEL, 0, 0);
+  bench::SelectRow(host.list(), 0);
   MeasurePlaySelected("10 s Pause object (Play Selected):");
 
   ClearObjectList();
   host.AddMarkedWave(1, 10000);
-  SendMessageA(host.list(), LB_SETCURSEL, 0, 0);
+  bench::SelectRow(host.list(), 0);
   MeasurePlaySelected("10 s WAV (Play Selected):");
   printf("  (the test sound device takes samples about four times faster than real time)\n");
 

@@ -10,11 +10,16 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 INT_PTR PlayAllModeDialog(HWND owner);
 INT_PTR PreferencesDialog(HWND owner);
 INT_PTR ConfirmationsDialog(HWND owner);
 // editorKind 2 opens on the MIDI editor, any other value on the WAV editor.
 INT_PTR SoundEditorDialog(HWND owner, int editorKind);
 INT_PTR HotKeysDialog(HWND owner);
+// Find (320): the text to look for, shown and returned in text (size
+// bytes); 1 after Find Next with a text, 0 otherwise.
+INT_PTR FindDialog(HWND owner, char* text, size_t size);
 
 #endif

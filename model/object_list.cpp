@@ -37,18 +37,14 @@ int ObjectList::Insert(int index, SoundObjectHandle handle) {
   return InsertMany(index, &handle, 1) == 1 ? index : -1;
 }
 
-int ObjectList::InsertMany(int index, const SoundObjectHandle* handles, int count) {
-  if (count <= 0) return 0;
-  if (index < 0 || index > Count()) index = Count();
+int ObjectList::PutIn(int index, const SoundObjectHandle* handles, int count) {
   int taken = 0;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    // The room is made first: a list that cannot grow takes nothing, and
-    // its objects are not lost but freed.
+    // The room is made first: a list that cannot grow takes nothing.
     size_t wanted = objects_.size() + static_cast<size_t>(count);
     if (objects_.capacity() < wanted) {
       size_t grown = std::max(wanted, objects_.capacity() + objects_.capacity() / 2);
-      std::vector<SoundObjectHandle> bigger;
       // A vector that cannot get its memory would end the program; the
       // room is asked of the allocator that says no instead.
       auto* room = static_cast<SoundObjectHandle*>(operator new(grown * sizeof(SoundObjectHandle), std::nothrow));
@@ -62,42 +58,34 @@ int ObjectList::InsertMany(int index, const SoundObjectHandle* handles, int coun
     }
     if (taken) objects_.insert(objects_.begin() + index, handles, handles + taken);
   }
-  for (int i = taken; i < count; ++i) FreeSoundObject(handles[i]);
   if (!taken) return 0;
+  for (int i = 0; i < taken; ++i) objectBytes_ += SoundObjectBytes(handles[i]);
   grew_.Raise();
   Announce({ListChangeKind::Inserted, index, taken, 0});
-  MarkModified();
   return taken;
 }
 
-bool ObjectList::Replace(int index, SoundObjectHandle handle) {
-  if (index < 0 || index >= Count() || !handle) return false;
-  SoundObjectHandle old;
+void ObjectList::TakeOut(int index, int count, std::vector<SoundObjectHandle>* taken) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    old = objects_[static_cast<size_t>(index)];
-    objects_[static_cast<size_t>(index)] = handle;
-    FreeSoundObject(old);  // under the lock: no reader holds it
+    auto first = objects_.begin() + index;
+    taken->assign(first, first + count);
+    objects_.erase(first, first + count);
   }
+  for (SoundObjectHandle handle : *taken) objectBytes_ -= SoundObjectBytes(handle);
+  Announce({ListChangeKind::Removed, index, count, 0});
+}
+
+void ObjectList::Swap(int index, SoundObjectHandle* handle) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::swap(objects_[static_cast<size_t>(index)], *handle);
+  }
+  objectBytes_ = objectBytes_ - SoundObjectBytes(*handle) + SoundObjectBytes(At(index));
   Announce({ListChangeKind::Changed, index, 1, 0});
-  MarkModified();
-  return true;
 }
 
-bool ObjectList::Remove(int index) {
-  if (index < 0 || index >= Count()) return false;
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    FreeSoundObject(objects_[static_cast<size_t>(index)]);
-    objects_.erase(objects_.begin() + index);
-  }
-  Announce({ListChangeKind::Removed, index, 1, 0});
-  MarkModified();
-  return true;
-}
-
-bool ObjectList::Move(int from, int to) {
-  if (from < 0 || from >= Count() || to < 0 || to >= Count() || from == to) return false;
+void ObjectList::Shift(int from, int to) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     SoundObjectHandle handle = objects_[static_cast<size_t>(from)];
@@ -105,11 +93,108 @@ bool ObjectList::Move(int from, int to) {
     objects_.insert(objects_.begin() + to, handle);  // never grows: no allocation
   }
   Announce({ListChangeKind::Moved, from, 1, to});
+}
+
+void ObjectList::Arrange(const std::vector<uint32_t>& order) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<SoundObjectHandle> before = objects_;
+    for (size_t i = 0; i < order.size(); ++i) objects_[i] = before[order[i]];
+  }
+  Announce({ListChangeKind::Reset, 0, 0, 0});
+}
+
+void ObjectList::Record(EditRecord record) {
+  if (replaying_) return;
+  history_.Record(std::move(record));
+  if (batchDepth_ == 0) CloseStep();
+}
+
+void ObjectList::CloseStep() {
+  // The history may cost as much as the objects themselves, and a small
+  // list keeps a useful history all the same.
+  constexpr size_t kLeastBudget = 4u << 20;
+  std::lock_guard<std::mutex> lock(mutex_);  // objects it drops are freed under it
+  history_.CloseStep(std::max(objectBytes_, kLeastBudget));
+}
+
+int ObjectList::InsertMany(int index, const SoundObjectHandle* handles, int count) {
+  if (count <= 0) return 0;
+  if (index < 0 || index > Count()) index = Count();
+  int taken = PutIn(index, handles, count);
+  // The objects that did not go in are not lost but freed.
+  for (int i = taken; i < count; ++i) FreeSoundObject(handles[i]);
+  if (!taken) return 0;
+  EditRecord record;
+  record.kind = EditKind::Insert;
+  record.index = index;
+  record.handles.assign(handles, handles + taken);
+  Record(std::move(record));
+  MarkModified();
+  return taken;
+}
+
+bool ObjectList::Replace(int index, SoundObjectHandle handle) {
+  if (index < 0 || index >= Count() || !handle) return false;
+  Swap(index, &handle);  // handle is the old object now, kept for Undo
+  EditRecord record;
+  record.kind = EditKind::Replace;
+  record.index = index;
+  record.handles.push_back(handle);
+  Record(std::move(record));
+  MarkModified();
+  return true;
+}
+
+bool ObjectList::Remove(int index) { return RemoveRange(index, 1); }
+
+bool ObjectList::RemoveRange(int index, int count) {
+  if (index < 0 || count <= 0 || index + count > Count()) return false;
+  EditRecord record;
+  record.kind = EditKind::Remove;
+  record.index = index;
+  TakeOut(index, count, &record.handles);  // kept for Undo
+  Record(std::move(record));
+  MarkModified();
+  return true;
+}
+
+bool ObjectList::Move(int from, int to) {
+  if (from < 0 || from >= Count() || to < 0 || to >= Count() || from == to) return false;
+  Shift(from, to);
+  EditRecord record;
+  record.kind = EditKind::Move;
+  record.index = from;
+  record.to = to;
+  Record(std::move(record));
+  MarkModified();
+  return true;
+}
+
+bool ObjectList::Reorder(const std::vector<uint32_t>& order) {
+  if (order.size() != objects_.size()) return false;
+  std::vector<bool> seen(order.size());
+  bool changed = false;
+  for (size_t i = 0; i < order.size(); ++i) {
+    if (order[i] >= order.size() || seen[order[i]]) return false;
+    seen[order[i]] = true;
+    changed = changed || order[i] != i;
+  }
+  if (!changed) return false;
+  Arrange(order);
+  EditRecord record;
+  record.kind = EditKind::Permute;
+  record.order = order;
+  Record(std::move(record));
   MarkModified();
   return true;
 }
 
 void ObjectList::Clear() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    history_.Clear();
+  }
   if (objects_.empty()) return;
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -117,6 +202,7 @@ void ObjectList::Clear() {
     objects_.clear();
     objects_.shrink_to_fit();
   }
+  objectBytes_ = 0;
   Announce({ListChangeKind::Reset, 0, 0, 0});
 }
 
@@ -124,8 +210,84 @@ void ObjectList::NoteChanged(int index) {
   if (index >= 0 && index < Count()) Announce({ListChangeKind::Changed, index, 1, 0});
 }
 
-void ObjectList::BeginBatch() { Announce({ListChangeKind::BatchBegin, 0, 0, 0}); }
-void ObjectList::EndBatch() { Announce({ListChangeKind::BatchEnd, 0, 0, 0}); }
+void ObjectList::BeginBatch() {
+  ++batchDepth_;
+  Announce({ListChangeKind::BatchBegin, 0, 0, 0});
+}
+
+void ObjectList::EndBatch() {
+  EndEdit();
+  Announce({ListChangeKind::BatchEnd, 0, 0, 0});
+}
+
+void ObjectList::EndEdit() {
+  if (batchDepth_ > 0 && --batchDepth_ == 0) CloseStep();
+}
+
+void ObjectList::Apply(EditRecord& record, bool forward) {
+  EditRecord& kept = record;  // it keeps the handles of the other side
+  switch (record.kind) {
+    case EditKind::Insert:
+    case EditKind::Remove:
+      if ((record.kind == EditKind::Insert) == forward) {
+        PutIn(record.index, kept.handles.data(), static_cast<int>(kept.handles.size()));
+      } else {
+        std::vector<SoundObjectHandle> taken;
+        TakeOut(record.index, static_cast<int>(kept.handles.size()), &taken);
+      }
+      break;
+    case EditKind::Replace:
+      Swap(record.index, &kept.handles[0]);
+      break;
+    case EditKind::Move:
+      if (forward)
+        Shift(record.index, record.to);
+      else
+        Shift(record.to, record.index);
+      break;
+    case EditKind::Permute:
+      if (forward) {
+        Arrange(record.order);
+      } else {
+        std::vector<uint32_t> inverse(record.order.size());
+        for (size_t i = 0; i < record.order.size(); ++i) inverse[record.order[i]] = static_cast<uint32_t>(i);
+        Arrange(inverse);
+      }
+      break;
+  }
+}
+
+bool ObjectList::Undo() {
+  if (batchDepth_ || !history_.CanUndo()) return false;
+  EditStep& step = history_.NextUndo();
+  replaying_ = true;
+  Announce({ListChangeKind::BatchBegin, 0, 0, 0});
+  for (auto it = step.rbegin(); it != step.rend(); ++it) Apply(*it, false);
+  Announce({ListChangeKind::BatchEnd, 0, 0, 0});
+  replaying_ = false;
+  history_.DidUndo();
+  SetModified(!history_.AtSaved());
+  return true;
+}
+
+bool ObjectList::Redo() {
+  if (batchDepth_ || !history_.CanRedo()) return false;
+  EditStep& step = history_.NextRedo();
+  replaying_ = true;
+  Announce({ListChangeKind::BatchBegin, 0, 0, 0});
+  for (EditRecord& record : step) Apply(record, true);
+  Announce({ListChangeKind::BatchEnd, 0, 0, 0});
+  replaying_ = false;
+  history_.DidRedo();
+  SetModified(!history_.AtSaved());
+  return true;
+}
+
+void ObjectList::ForgetHistory() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  history_.Clear();
+  if (!modified_) history_.MarkSaved();
+}
 
 void ObjectList::SetFile(const std::string& path, bool owned) {
   // Upper-cased, as the title shows it and the CD catalog stores it.
@@ -138,12 +300,23 @@ void ObjectList::SetFile(const std::string& path, bool owned) {
 }
 
 void ObjectList::SetModified(bool modified) {
+  // Saved now: undoing back to here clears the mark again. Marked without
+  // an edit (a list read in part): no state of the history is saved.
+  if (!modified)
+    history_.MarkSaved();
+  else if (history_.AtSaved())
+    history_.ForgetSaved();
   if (modified_ == modified) return;
   modified_ = modified;
   Announce({ListChangeKind::FileChanged, 0, 0, 0});
 }
 
-void ObjectList::MarkModified() { SetModified(true); }
+// An edit was recorded: the history knows whether this state is saved.
+void ObjectList::MarkModified() {
+  if (modified_) return;
+  modified_ = true;
+  Announce({ListChangeKind::FileChanged, 0, 0, 0});
+}
 
 uint16_t ObjectList::FolderNumber(const std::string& folder) {
   for (size_t i = 0; i < folders_.size(); ++i)

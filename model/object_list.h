@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "model/list_history.h"
 #include "model/sound_object.h"
 #include "support/scoped_win.h"
 
@@ -75,16 +76,42 @@ class ObjectList {
   bool Replace(int index, SoundObjectHandle handle);
   // Removes and frees the object at index.
   bool Remove(int index);
+  // Removes and frees count objects from index on.
+  bool RemoveRange(int index, int count);
   // Moves the object at `from` to stand at `to`; the same object.
   bool Move(int from, int to);
+  // Puts the objects in a new order: the object at i afterwards is the one
+  // at order[i] before (order holds every index once). The listeners hear
+  // Reset.
+  bool Reorder(const std::vector<uint32_t>& order);
   // Removes and frees every object (the modified mark is the caller's:
   // New clears it, Open sets it once the file is read).
   void Clear();
   // The object at index looks different now (it was marked as failed).
   void NoteChanged(int index);
-  // Brackets many changes, so that a view draws once at the end.
+  // Brackets many changes, so that a view draws once at the end; they are
+  // also one edit, which one Undo takes back.
   void BeginBatch();
   void EndBatch();
+  // Brackets changes that are one edit only (a dialog may open between
+  // them, so the view goes on drawing).
+  void BeginEdit() { ++batchDepth_; }
+  void EndEdit();
+
+  // ---- Undo and Redo ---------------------------------------------------
+  // Every change above is recorded, each on its own or a batch at a time.
+  // Undoing back to the state last saved clears the modified mark.
+  bool CanUndo() const { return history_.CanUndo(); }
+  bool CanRedo() const { return history_.CanRedo(); }
+  bool Undo();
+  bool Redo();
+  // Nothing before now can be undone (a list opened or begun anew; Clear
+  // does it too).
+  void ForgetHistory();
+  size_t HistoryBytes() const { return history_.Bytes(); }
+  size_t HistorySteps() const { return history_.Steps(); }
+  // What the objects themselves take (the history's budget follows it).
+  size_t ObjectBytes() const { return objectBytes_; }
 
   // ---- Its file --------------------------------------------------------
   // The list file's full path; empty for a list without one.
@@ -134,6 +161,15 @@ class ObjectList {
  private:
   void Announce(const ListChange& change);
   void MarkModified();
+  // The changes themselves, as recorded and as undone: nothing is freed.
+  int PutIn(int index, const SoundObjectHandle* handles, int count);
+  void TakeOut(int index, int count, std::vector<SoundObjectHandle>* taken);
+  void Swap(int index, SoundObjectHandle* handle);
+  void Shift(int from, int to);
+  void Arrange(const std::vector<uint32_t>& order);
+  void Apply(EditRecord& record, bool forward);
+  void Record(EditRecord record);
+  void CloseStep();
 
   std::vector<SoundObjectHandle> objects_;
   std::vector<std::string> folders_;  // SoundObject::baseFolder - 1
@@ -143,6 +179,10 @@ class ObjectList {
   std::vector<ObjectListListener*> listeners_;
   mutable std::mutex mutex_;
   SignalEvent grew_;  // auto-reset
+  ListHistory history_;
+  int batchDepth_ = 0;
+  bool replaying_ = false;  // Undo or Redo applies records: none are made
+  size_t objectBytes_ = 0;
 };
 
 #endif

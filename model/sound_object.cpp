@@ -59,6 +59,21 @@ int FreeSoundObject(SoundObjectHandle handle) {
   return FreeLocalBlock(handle) ? 0 : 1;
 }
 
+SoundObjectHandle CopySoundObject(SoundObjectHandle handle) {
+  LockedBlock<SoundObject> source(handle);
+  if (!source) return nullptr;
+  // The texts are read in place: a block holds its text and its end.
+  LockedBlock<char> description(source->description);
+  LockedBlock<char> fileName(source->fileName);
+  std::string_view descriptionText(description ? description.get() : "");
+  std::string_view fileNameText(fileName ? fileName.get() : "");
+  SoundObjectHandle copy = AllocSoundObject();
+  if (!copy) return nullptr;
+  return StoreSoundObject(copy, *source, description ? &descriptionText : nullptr, fileName ? &fileNameText : nullptr)
+             ? copy
+             : nullptr;
+}
+
 SoundObjectHandle MakeFileObject(uint32_t kind, const char* path, uint16_t folder) {
   SoundObjectHandle handle = AllocSoundObject();
   if (!handle) return nullptr;

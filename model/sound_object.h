@@ -40,6 +40,10 @@ SoundObjectHandle AllocSoundObject();
 bool StoreSoundObject(SoundObjectHandle handle, const SoundObject& values, const std::string_view* description,
                       const std::string_view* fileName);
 
+// A new record with the same fields and copies of its texts (the play
+// mark cleared), or null.
+SoundObjectHandle CopySoundObject(SoundObjectHandle handle);
+
 // Releases the description, the file name and the record, in that order.
 // 0 on success, non-zero on failure.
 int FreeSoundObject(SoundObjectHandle handle);

@@ -49,9 +49,26 @@
 #define IDM_MOVE_DOWN   166
 #define IDM_MOVE_BOTTOM 167
 
+/* Edit menu */
+#define IDM_EDIT_UNDO        168
+#define IDM_EDIT_REDO        169
+#define IDM_EDIT_SELECT_ALL  170
+#define IDM_EDIT_FIND        171
+#define IDM_EDIT_FIND_NEXT   172
+#define IDM_SORT_DESCRIPTION 173 /* 173 to 178: key and direction */
+#define IDM_SORT_DESCRIPTION_DOWN 174
+#define IDM_SORT_FILE_NAME   175
+#define IDM_SORT_FILE_NAME_DOWN 176
+#define IDM_SORT_KIND        177
+#define IDM_SORT_KIND_DOWN   178
+#define IDM_EDIT_SHUFFLE     179
+#define IDM_EDIT_CUT         180
+#define IDM_EDIT_COPY        181
+#define IDM_EDIT_PASTE       182
+
 /* The status-bar help text of command N is language string N - 100. */
 #define IDM_FIRST 100
-#define IDM_LAST  167
+#define IDM_LAST  182
 
 /* ---- Resources --------------------------------------------------------- */
 #define IDR_MAIN_MENU    1500
@@ -117,6 +134,7 @@
 #define IDD_HOT_KEYS         2008
 #define IDD_SOUND_EDITOR     2009
 #define IDD_CD_TRACK         2011
+#define IDD_FIND             320
 
 /* ---- Buttons of the ribbon and play buttons ---------------------------- */
 #define IDC_BTN_ADD           1502
@@ -163,6 +181,7 @@
 #define IDC_REPEAT_COUNT        517
 #define IDC_PAUSE_DURATION      518
 #define IDC_COMMAND_LINE        519
+#define IDC_FIND_TEXT           1650 /* Find: the text looked for */
 #define IDC_TEST                520
 #define IDC_STOP                521
 #define IDC_SAVE                523
@@ -346,6 +365,8 @@
 #define IDS_FMT_INFO_COUNTS       284 /* two numbers        [62] */
 #define IDS_FMT_INFO_TRACK        285 /* three numbers      [62] */
 #define IDS_FMT_INFO_FILE         286 /* two numbers, file  [62] */
+#define IDS_FMT_SELECTED_COUNT    400 /* one number         [63] */
+#define IDS_TEXT_NOT_FOUND        401
 
 /* ---- Private messages of the main window ------------------------------- */
 /* Any process can post these to the main window: none carries a pointer,

@@ -1,5 +1,6 @@
 #include "shell/command_state.h"
 
+#include "shell/clipboard_commands.h"
 #include "shell/list_commands.h"
 #include "shell/list_view.h"
 #include "resources/ids.h"
@@ -38,6 +39,20 @@ bool AllowedNow(int command) {
     case IDM_MOVE_DOWN:
     case IDM_MOVE_BOTTOM:
       return !busy && HasMainView() && MoveTarget(MainView().list(), command) >= 0;
+    case IDM_EDIT_UNDO:
+      return !busy && HasMainView() && MainView().list().CanUndo();
+    case IDM_EDIT_REDO:
+      return !busy && HasMainView() && MainView().list().CanRedo();
+    case IDM_EDIT_CUT:
+      return !busy && !SelectedIndexes().empty();
+    case IDM_EDIT_COPY:
+      return !SelectedIndexes().empty();  // changes nothing of the list
+    case IDM_EDIT_PASTE:
+      return !busy && CanPaste();
+    case IDM_EDIT_SELECT_ALL:
+    case IDM_EDIT_FIND:
+    case IDM_EDIT_FIND_NEXT:
+      return true;  // they change nothing of the list
     default:
       return !busy;
   }
@@ -101,6 +116,7 @@ void UpdateCommandStates(HWND mainWindow) {
 void UpdateMenuItems(HMENU menu) {
   int count = GetMenuItemCount(menu);
   for (int position = 0; position < count; ++position) {
+    if (HMENU submenu = GetSubMenu(menu, position)) UpdateMenuItems(submenu);
     UINT id = GetMenuItemID(menu, position);
     if (id == 0 || id == static_cast<UINT>(-1)) continue;  // a separator or a submenu
     EnableMenuItem(menu, id, MF_BYCOMMAND | (AllowedNow(static_cast<int>(id)) ? MF_ENABLED : MF_GRAYED));

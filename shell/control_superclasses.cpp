@@ -3,7 +3,11 @@
 // message on to the system procedure after its own work.
 #include "shell/control_superclasses.h"
 
+#include <cstdlib>
+
 #include "resources/ids.h"
+#include "shell/list_commands.h"
+#include "shell/list_view.h"
 #include "support/globals.h"
 #include "playback/play_state.h"
 #include "shell/shell_state.h"
@@ -57,10 +61,103 @@ void PaintFrame(HWND control) {
 
 bool SomethingPlays() { return g_playback.playAllRunning || g_playback.playing; }
 
+// A press on a selected row may start a drag of the selection: the list
+// box sees the press only once it is clear that none follows (a click
+// then selects that row alone, as ever).
+struct RowDrag {
+  bool pending = false;   // the press is held back
+  bool dragging = false;  // the mouse went far enough: the rows move
+  LPARAM pressedAt = 0;
+  WPARAM keys = 0;
+  int gap = -1;  // where the insertion mark is drawn; -1 for none
+};
+RowDrag g_drag;
+
+// The insertion mark: a line two pixels high at the top of row gap,
+// drawn and wiped by inverting.
+void InvertMark(HWND list, int gap) {
+  if (gap < 0) return;
+  const LRESULT height = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
+  const LRESULT top = SendMessageA(list, LB_GETTOPINDEX, 0, 0);
+  RECT client = {};
+  GetClientRect(list, &client);
+  const int y = static_cast<int>((gap - top) * height);
+  RECT line = {client.left, y - 1, client.right, y + 1};
+  ScopedWindowDC dc(list);
+  if (dc) InvertRect(dc.get(), &line);
+}
+
+void EndDrag(HWND list) {
+  InvertMark(list, g_drag.gap);
+  g_drag = RowDrag();
+  if (GetCapture() == list) ReleaseCapture();
+}
+
+bool OnDragPress(HWND list, WPARAM keys, LPARAM lParam) {
+  // Shift and Ctrl extend the selection, and the right button's press
+  // (sent as a left one) only selects.
+  if (SomethingPlays() || (keys & (MK_SHIFT | MK_CONTROL | MK_RBUTTON))) return false;
+  const LRESULT hit = SendMessageA(list, LB_ITEMFROMPOINT, 0, lParam);
+  if (HIWORD(hit) || SendMessageA(list, LB_GETSEL, LOWORD(hit), 0) <= 0) return false;
+  g_drag = RowDrag();
+  g_drag.pending = true;
+  g_drag.pressedAt = lParam;
+  g_drag.keys = keys;
+  SetFocus(list);
+  SetCapture(list);
+  return true;
+}
+
+void OnDragMove(HWND list, LPARAM lParam) {
+  const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
+  if (!g_drag.dragging) {
+    const int x0 = static_cast<short>(LOWORD(g_drag.pressedAt)), y0 = static_cast<short>(HIWORD(g_drag.pressedAt));
+    if (abs(x - x0) < GetSystemMetrics(SM_CXDRAG) && abs(y - y0) < GetSystemMetrics(SM_CYDRAG)) return;
+    g_drag.dragging = true;
+  }
+  // Above or below the list, it scrolls a row at a time.
+  RECT client = {};
+  GetClientRect(list, &client);
+  const LRESULT top = SendMessageA(list, LB_GETTOPINDEX, 0, 0);
+  if (y < 0 || y >= client.bottom) {
+    InvertMark(list, g_drag.gap);
+    g_drag.gap = -1;
+    SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(y < 0 ? (top > 0 ? top - 1 : 0) : top + 1), 0);
+    UpdateWindow(list);
+  }
+  const int gap = GapAtPoint(list, y < 0 ? 0 : y >= client.bottom ? client.bottom - 1 : y);
+  if (gap == g_drag.gap) return;
+  InvertMark(list, g_drag.gap);
+  g_drag.gap = gap;
+  InvertMark(list, g_drag.gap);
+}
+
+// The release: a drag moves the selection to the mark; a press that never
+// became a drag reaches the list box now, with its release.
+void OnDragRelease(HWND list, LPARAM lParam) {
+  const bool dragged = g_drag.dragging;
+  const int gap = g_drag.gap;
+  const WPARAM keys = g_drag.keys;
+  const LPARAM pressedAt = g_drag.pressedAt;
+  EndDrag(list);
+  if (dragged) {
+    if (gap >= 0 && HasMainView() && MainView().window() == list) MoveSelectionTo(MainView().list(), gap);
+    return;
+  }
+  CallWindowProcW(g_shell.listBoxClassProc, list, WM_LBUTTONDOWN, keys, pressedAt);
+  CallWindowProcW(g_shell.listBoxClassProc, list, WM_LBUTTONUP, 0, lParam);
+}
+
 // Space: the right-button menu below the selected item, as if the right
 // button had been released there (the list's scrolling is not allowed for).
 void OpenMenuFromKeyboard(HWND list) {
-  LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
+  // The focused row if it is selected, else the first selected (-1: none).
+  LRESULT selected = SendMessageA(list, LB_GETCARETINDEX, 0, 0);
+  if (selected < 0 || SendMessageA(list, LB_GETSEL, static_cast<WPARAM>(selected), 0) <= 0) {
+    int first = -1;
+    SendMessageA(list, LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&first));
+    selected = first;
+  }
   LRESULT itemHeight = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
   WORD y = static_cast<WORD>((selected + 1) * itemHeight);
   PostMessageA(list, WM_RBUTTONUP, 0, MAKELPARAM(kMenuKeyX, y));
@@ -110,9 +207,38 @@ LRESULT CALLBACK ListBoxSuperclassProc(HWND window, UINT message, WPARAM wParam,
       else if (wParam == VK_ESCAPE)
         StopFromKeyboard();
       break;
-    case WM_RBUTTONDOWN:
-      if (!SomethingPlays()) PostMessageA(window, WM_LBUTTONDOWN, wParam, lParam);
+    case WM_LBUTTONDOWN:
+      if (OnDragPress(window, wParam, lParam)) return 0;
       break;
+    case WM_MOUSEMOVE:
+      if (g_drag.pending) {
+        OnDragMove(window, lParam);
+        return 0;
+      }
+      break;
+    case WM_LBUTTONUP:
+      if (g_drag.pending) {
+        OnDragRelease(window, lParam);
+        return 0;
+      }
+      break;
+    case WM_CAPTURECHANGED:
+      // Esc, or another window took the mouse: the drag ends where it was.
+      if (g_drag.pending && reinterpret_cast<HWND>(lParam) != window) {
+        InvertMark(window, g_drag.gap);
+        g_drag = RowDrag();
+      }
+      break;
+    case WM_KEYDOWN:
+      if (wParam == VK_ESCAPE && g_drag.pending) EndDrag(window);
+      break;
+    case WM_RBUTTONDOWN: {
+      // A right click on a selected row keeps the selection for the menu.
+      const LRESULT hit = SendMessageA(window, LB_ITEMFROMPOINT, 0, lParam);
+      const bool onSelection = !HIWORD(hit) && SendMessageA(window, LB_GETSEL, LOWORD(hit), 0) > 0;
+      if (!SomethingPlays() && !onSelection) PostMessageA(window, WM_LBUTTONDOWN, wParam, lParam);
+      break;
+    }
     case WM_RBUTTONUP:
       if (!SomethingPlays()) OnRightButtonUp(window, wParam, lParam);
       break;

@@ -25,56 +25,157 @@ bool ListPlays() { return g_playback.playing || g_playback.playAllRunning; }
 
 void RemoveSoundObject(ObjectList& list) {
   if (ListPlays()) return;
-  int selected = SelectedIndex();
-  if (selected >= 0) {
+  const std::vector<int> rows = SelectedIndexes();
+  if (!rows.empty()) {
     bool confirmed =
         !(g_settings.confirmFlags & ConfirmObjectDelete) ||
         ShowMessage(g_globals.mainWindow, IDS_CONFIRM_REMOVE, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
     // A hot key or another start may have begun playing while the question
     // was on screen.
-    if (confirmed && !ListPlays()) list.Remove(selected);
+    if (confirmed && !ListPlays()) RemoveRows(list, rows);
   }
   SelectFirstItem();
 }
 
-int MoveTarget(const ObjectList& list, int command) {
-  int selected = SelectedIndex();
-  int count = list.Count();
-  if (selected < 0 || selected >= count) return -1;
-  int target;
+void RemoveRows(ObjectList& list, const std::vector<int>& rows) {
+  // From the bottom up, a run of neighbours at a time: the rows above keep
+  // their indexes. One edit, as Undo takes it back.
+  list.BeginBatch();
+  size_t end = rows.size();
+  while (end > 0) {
+    size_t first = end - 1;
+    while (first > 0 && rows[first - 1] == rows[first] - 1) --first;
+    list.RemoveRange(rows[first], static_cast<int>(end - first));
+    end = first;
+  }
+  list.EndBatch();
+}
+
+std::vector<RowMove> PlanMove(int count, const std::vector<int>& rows, int command, std::vector<int>* after) {
+  std::vector<RowMove> moves;
+  std::vector<int> placed = rows;
+  const int selected = static_cast<int>(rows.size());
   switch (command) {
     case IDM_MOVE_TOP:
-      target = 0;
-      break;
-    case IDM_MOVE_UP:
-      target = selected - 1;
-      break;
-    case IDM_MOVE_DOWN:
-      target = selected + 1;
+      // Each row goes below the ones moved before it: the rows not yet
+      // moved keep their indexes.
+      for (int i = 0; i < selected; ++i) {
+        if (rows[i] != i) moves.push_back({rows[i], i});
+        placed[i] = i;
+      }
       break;
     case IDM_MOVE_BOTTOM:
-      target = count - 1;
+      for (int i = selected - 1; i >= 0; --i) {
+        const int to = count - selected + i;
+        if (rows[i] != to) moves.push_back({rows[i], to});
+        placed[i] = to;
+      }
       break;
+    case IDM_MOVE_UP: {
+      // A row at the top, or below a row that could not move, stays.
+      int limit = 0;
+      for (int i = 0; i < selected; ++i) {
+        if (rows[i] > limit) {
+          moves.push_back({rows[i], rows[i] - 1});
+          placed[i] = rows[i] - 1;
+        } else {
+          limit = rows[i] + 1;
+        }
+      }
+      break;
+    }
+    case IDM_MOVE_DOWN: {
+      int limit = count - 1;
+      for (int i = selected - 1; i >= 0; --i) {
+        if (rows[i] < limit) {
+          moves.push_back({rows[i], rows[i] + 1});
+          placed[i] = rows[i] + 1;
+        } else {
+          limit = rows[i] - 1;
+        }
+      }
+      break;
+    }
     default:
-      return -1;
+      break;
   }
-  return target < 0 || target >= count || target == selected ? -1 : target;  // -1: nothing would change
+  if (after) *after = placed;
+  return moves;
+}
+
+int MoveTarget(const ObjectList& list, int command) {
+  const std::vector<RowMove> moves = PlanMove(list.Count(), SelectedIndexes(), command, nullptr);
+  return moves.empty() ? -1 : moves.front().to;  // -1: nothing would change
 }
 
 void MoveSoundObject(ObjectList& list, int command) {
-  int target = MoveTarget(list, command);
-  if (target < 0 || ListPlays()) return;
-  if (list.Move(SelectedIndex(), target)) SelectListRow(target);
+  if (ListPlays()) return;
+  std::vector<int> after;
+  const std::vector<RowMove> moves = PlanMove(list.Count(), SelectedIndexes(), command, &after);
+  if (moves.empty()) return;
+  list.BeginBatch();
+  for (const RowMove& move : moves) list.Move(move.from, move.to);
+  list.EndBatch();
+  if (HasMainView()) MainView().SelectRows(after);
+  ShowSelectionInfo();
 }
 
-int AddFileObject(ObjectList& list, const char* path) {
+int AddFileObject(ObjectList& list, const char* path) { return AddFileObjectAt(list, path, -1); }
+
+int AddFileObjectAt(ObjectList& list, const char* path, int index) {
   uint32_t kind = KindOfFileName(path);
   if (!kind || !(g_mediaCaps & DeviceOfKind(kind))) return 0;
   SoundObjectHandle handle = MakeFileObject(kind, path, list.CurrentFolder());
-  return handle && list.Insert(-1, handle) >= 0 ? 1 : 0;
+  return handle && list.Insert(index, handle) >= 0 ? 1 : 0;
 }
 
-void AddDroppedFiles(ObjectList& list, HDROP drop) {
+int DropRow(HDROP drop) {
+  POINT point = {};
+  if (!drop || !HasMainView() || !g_globals.mainWindow) return -1;
+  DragQueryPoint(drop, &point);
+  HWND listBox = MainView().window();
+  MapWindowPoints(g_globals.mainWindow, listBox, &point, 1);
+  RECT client = {};
+  GetClientRect(listBox, &client);
+  if (!PtInRect(&client, point)) return -1;
+  const LRESULT height = SendMessageA(listBox, LB_GETITEMHEIGHT, 0, 0);
+  if (height <= 0) return -1;
+  const int row = static_cast<int>(SendMessageA(listBox, LB_GETTOPINDEX, 0, 0) + point.y / height);
+  return row < MainView().list().Count() ? row : -1;
+}
+
+int GapAtPoint(HWND listBox, int y) {
+  const LRESULT height = SendMessageA(listBox, LB_GETITEMHEIGHT, 0, 0);
+  const int count = static_cast<int>(SendMessageA(listBox, LB_GETCOUNT, 0, 0));
+  if (height <= 0) return count;
+  const int top = static_cast<int>(SendMessageA(listBox, LB_GETTOPINDEX, 0, 0));
+  const int gap = top + (y + static_cast<int>(height) / 2) / static_cast<int>(height);
+  return gap < 0 ? 0 : gap > count ? count : gap;
+}
+
+void MoveSelectionTo(ObjectList& list, int gap) {
+  if (ListPlays() || !HasMainView()) return;
+  const std::vector<int> rows = SelectedIndexes();
+  if (rows.empty()) return;
+  std::vector<int> above, below;
+  for (int row : rows) (row < gap ? above : below).push_back(row);
+  // The rows above the gap go down to end just before it, the last first;
+  // then the rows below it come up after them, the first first. Neither
+  // move disturbs a row still to come.
+  list.BeginBatch();
+  int to = gap - 1;
+  for (auto it = above.rbegin(); it != above.rend(); ++it) list.Move(*it, to--);
+  to = gap;
+  for (int row : below) list.Move(row, to++);
+  list.EndBatch();
+  std::vector<int> placed;
+  const int first = gap - static_cast<int>(above.size());
+  for (size_t i = 0; i < rows.size(); ++i) placed.push_back(first + static_cast<int>(i));
+  MainView().SelectRows(placed);
+  ShowSelectionInfo();
+}
+
+void AddDroppedFiles(ObjectList& list, HDROP drop, int insertAt) {
   if (!drop) return;
   UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
   unsigned added = 0;
@@ -90,7 +191,7 @@ void AddDroppedFiles(ObjectList& list, HDROP drop) {
     }
     DragQueryFileA(drop, i, name, sizeof name);
     UpperCaseName(name, sizeof name);
-    added += static_cast<unsigned>(AddFileObject(list, name));
+    added += static_cast<unsigned>(AddFileObjectAt(list, name, insertAt < 0 ? -1 : insertAt + static_cast<int>(added)));
   }
   list.EndBatch();
   DragFinish(drop);

@@ -39,7 +39,7 @@ void FormatObjectInfo(const SoundObject& record, char* text, size_t size) {
 ObjectListView::ObjectListView(ObjectList& list, HWND parent, const char* className) : list_(list) {
   window_ = CreateWindowExA(0, className, nullptr,
                             WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
-                                LBS_HASSTRINGS | LBS_DISABLENOSCROLL,
+                                LBS_HASSTRINGS | LBS_DISABLENOSCROLL | LBS_EXTENDEDSEL,
                             0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_OBJECT_LIST)),
                             reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
   list_.Listen(this);
@@ -48,10 +48,38 @@ ObjectListView::ObjectListView(ObjectList& list, HWND parent, const char* classN
 
 ObjectListView::~ObjectListView() { list_.StopListening(this); }
 
-int ObjectListView::Selected() const { return static_cast<int>(SendMessageA(window_, LB_GETCURSEL, 0, 0)); }
+// An extended-selection list box answers LB_GETCURSEL and LB_SETCURSEL
+// with an error: the selection is read and set item by item.
+int ObjectListView::Selected() const {
+  LRESULT caret = SendMessageA(window_, LB_GETCARETINDEX, 0, 0);
+  if (caret >= 0 && SendMessageA(window_, LB_GETSEL, static_cast<WPARAM>(caret), 0) > 0) return static_cast<int>(caret);
+  int first = -1;
+  return SendMessageA(window_, LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&first)) == 1 ? first : -1;
+}
+
+std::vector<int> ObjectListView::SelectedRows() const {
+  LRESULT count = SendMessageA(window_, LB_GETSELCOUNT, 0, 0);
+  std::vector<int> rows(count > 0 ? static_cast<size_t>(count) : 0);
+  if (rows.empty()) return rows;
+  LRESULT got =
+      SendMessageA(window_, LB_GETSELITEMS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(rows.data()));
+  rows.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return rows;
+}
 
 void ObjectListView::SetSelection(int index) const {
-  SendMessageA(window_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  std::vector<int> rows;
+  if (index >= 0) rows.push_back(index);
+  SelectRows(rows);
+}
+
+void ObjectListView::SelectRows(const std::vector<int>& rows) const {
+  SendMessageA(window_, LB_SETSEL, FALSE, -1);
+  for (int row : rows) SendMessageA(window_, LB_SETSEL, TRUE, row);
+  if (rows.empty()) return;
+  // Shift with a click or an arrow extends from here, and the row is shown.
+  SendMessageA(window_, LB_SETANCHORINDEX, static_cast<WPARAM>(rows.front()), 0);
+  SendMessageA(window_, LB_SETCARETINDEX, static_cast<WPARAM>(rows.front()), FALSE);
 }
 
 void ObjectListView::InsertRow(int index) {
@@ -80,19 +108,19 @@ void ObjectListView::OnListChange(const ListChange& change) {
       for (int i = 0; i < change.count; ++i)
         SendMessageA(window_, LB_DELETESTRING, static_cast<WPARAM>(change.index), 0);
       break;
-    case ListChangeKind::Changed: {
-      // A row's string changes only by being put in anew; the selection
-      // stays where it was.
-      const int selected = Selected();
+    case ListChangeKind::Changed:
+    case ListChangeKind::Moved: {
+      // A row's string changes only by being put in anew; it stays
+      // selected if it was, and the focus stays where it was.
+      const int to = change.kind == ListChangeKind::Moved ? change.to : change.index;
+      const LRESULT wasSelected = SendMessageA(window_, LB_GETSEL, static_cast<WPARAM>(change.index), 0);
+      const LRESULT caret = SendMessageA(window_, LB_GETCARETINDEX, 0, 0);
       SendMessageA(window_, LB_DELETESTRING, static_cast<WPARAM>(change.index), 0);
-      InsertRow(change.index);
-      if (selected >= 0) SetSelection(selected);
+      InsertRow(to);
+      if (wasSelected > 0) SendMessageA(window_, LB_SETSEL, TRUE, to);
+      if (caret == change.index) SendMessageA(window_, LB_SETCARETINDEX, static_cast<WPARAM>(to), FALSE);
       break;
     }
-    case ListChangeKind::Moved:
-      SendMessageA(window_, LB_DELETESTRING, static_cast<WPARAM>(change.index), 0);
-      InsertRow(change.to);
-      break;
     case ListChangeKind::Reset:
       SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
       SendMessageA(window_, LB_RESETCONTENT, 0, 0);
@@ -119,6 +147,22 @@ bool HasMainView() { return g_view != nullptr; }
 void SetMainView(ObjectListView* view) { g_view = view; }
 
 int SelectedIndex() { return g_view ? g_view->Selected() : -1; }
+
+std::vector<int> SelectedIndexes() { return g_view ? g_view->SelectedRows() : std::vector<int>(); }
+
+void ShowSelectionInfo() {
+  if (!g_view) return;
+  const std::vector<int> rows = g_view->SelectedRows();
+  if (rows.size() == 1) {
+    ShowObjectInfo(g_view->list().At(rows[0]));
+  } else if (rows.size() > 1 && IsWindow(g_shell.statusBar)) {
+    char format[64];
+    LanguageString(IDS_FMT_SELECTED_COUNT, format, sizeof format);
+    char text[96];
+    snprintf(text, sizeof text, format, static_cast<unsigned>(rows.size()));
+    StatusBarSetText(g_shell.statusBar, text);
+  }
+}
 
 void ShowObjectInfo(SoundObjectHandle handle) {
   HWND statusBar = g_shell.statusBar;

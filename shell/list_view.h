@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "model/object_list.h"
 
 class ObjectListView : public ObjectListListener {
@@ -25,10 +27,15 @@ class ObjectListView : public ObjectListListener {
   HWND window() const { return window_; }
   ObjectList& list() const { return list_; }
 
-  // The selected row, -1 for none.
+  // The selected row, -1 for none: of several, the one with the focus,
+  // else the first.
   int Selected() const;
-  // Selects a row (-1: none) without telling anyone.
+  // Every selected row, top to bottom.
+  std::vector<int> SelectedRows() const;
+  // Selects a row alone (-1: none) without telling anyone.
   void SetSelection(int index) const;
+  // Selects these rows (and no others); the focus goes to the first.
+  void SelectRows(const std::vector<int>& rows) const;
 
   void OnListChange(const ListChange& change) override;
 
@@ -49,6 +56,8 @@ void SetMainView(ObjectListView* view);
 
 // The selected object's index, -1 for none.
 int SelectedIndex();
+// Every selected object's index, in order.
+std::vector<int> SelectedIndexes();
 // Selects an item and shows its object's details on the status bar, so the
 // bar always describes the selected object.
 void SelectListRow(int index);
@@ -56,5 +65,8 @@ void SelectListRow(int index);
 void SelectFirstItem();
 // The object's details on the status bar: its counts and its track or file.
 void ShowObjectInfo(SoundObjectHandle handle);
+// The status bar for the selection now: the one object's details, or how
+// many are selected.
+void ShowSelectionInfo();
 
 #endif

@@ -114,7 +114,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return OnControlColor(reinterpret_cast<HDC>(wParam));
     case WM_DROPFILES:
       BringWindowToTop(window);
-      if (HasMainView()) AddDroppedFiles(MainView().list(), reinterpret_cast<HDROP>(wParam));
+      // Where they are dropped; while the list plays, at its end as ever.
+      if (HasMainView())
+        AddDroppedFiles(MainView().list(), reinterpret_cast<HDROP>(wParam),
+                        ListPlays() ? -1 : DropRow(reinterpret_cast<HDROP>(wParam)));
       return 0;
     case WM_HOTKEY:
       if (OnHotKey(window, static_cast<int>(wParam))) return 0;

@@ -5,7 +5,11 @@
 #include "dialogs/object_dialogs.h"
 #include "dialogs/option_dialogs.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "model/file_kind.h"
+#include "model/list_order.h"
 #include "model/local_memory.h"
 #include "model/object_list.h"
 #include "model/sound_object.h"
@@ -25,6 +29,7 @@
 #include "playback/media_devices.h"
 #include "support/language.h"
 #include "shell/catalog_command.h"
+#include "shell/clipboard_commands.h"
 #include "shell/file_commands.h"
 #include "shell/list_commands.h"
 #include "shell/list_view.h"
@@ -40,9 +45,10 @@ void FocusList() { SetFocus(MainView().window()); }
 // Runs a dialog or action and then selects again the item that was selected.
 template <typename Action>
 void RestoringSelection(Action action) {
-  int selected = SelectedIndex();
+  const std::vector<int> rows = SelectedIndexes();
   action();
-  SelectListRow(selected);
+  MainView().SelectRows(rows);
+  ShowSelectionInfo();
   FocusList();
 }
 
@@ -53,30 +59,37 @@ int IndexAfter(int index) { return index + 1 < List().Count() ? index + 1 : 0; }
 // could not be played (the text stays on the status bar), or Ready. The
 // window stays usable meanwhile; the selection comes back after. Returns
 // whether it played.
-bool PlayAndReport(HWND window, const PlayFacts& facts, int selected) {
+bool PlayAndReport(HWND window, const PlayFacts& facts, const std::vector<int>& selected) {
   DWORD error = PlayAndWait(facts);
   if (error)
     ReportPlayFailure(window, facts.text, error);
   else
     ShowStatusString(IDS_STATUS_READY);
-  MainView().SetSelection(selected);
+  MainView().SelectRows(selected);
   FocusList();
   return error == 0;
 }
 
-// Play Selected: the selected object plays; its row shows whether it could.
+// Play Selected: the selected objects play in order, one after the other
+// (Stop/Skip goes on with the next); each row shows whether it could. A
+// failure ends the run.
 void PlaySelected(HWND window) {
   ObjectList& list = List();
-  int index = SelectedIndex();
-  SoundObjectHandle handle = list.At(index);
-  PlayFacts facts;
-  if (!handle || !TakePlayFacts(list, handle, &facts)) return;
-  if (facts.kind == Pause && facts.pauseSeconds == 0) facts.pauseSeconds = g_settings.pauseSeconds;
-  bool played = PlayAndReport(window, facts, index);
-  // The list may have changed meanwhile (a second start opened another):
-  // the mark goes only to the object that played.
-  index = list.IndexOf(handle);
-  if (index >= 0 && NotePlayResult(handle, !played)) list.NoteChanged(index);
+  const std::vector<int> rows = SelectedIndexes();
+  std::vector<SoundObjectHandle> handles;
+  for (int row : rows) handles.push_back(list.At(row));
+  for (SoundObjectHandle handle : handles) {
+    // The list may have changed meanwhile (a second start opened another):
+    // only objects still in it play, and the mark goes only to them.
+    if (list.IndexOf(handle) < 0) continue;
+    PlayFacts facts;
+    if (!TakePlayFacts(list, handle, &facts)) return;
+    if (facts.kind == Pause && facts.pauseSeconds == 0) facts.pauseSeconds = g_settings.pauseSeconds;
+    bool played = PlayAndReport(window, facts, rows);
+    int index = list.IndexOf(handle);
+    if (index >= 0 && NotePlayResult(handle, !played)) list.NoteChanged(index);
+    if (!played) return;
+  }
 }
 
 // Play All: nothing happens with an empty list; minimizes first when asked.
@@ -99,7 +112,7 @@ void Browse(HWND window) {
   else if (caps & AudioFiles)
     filter = BROWSE_AUDIO;
   char path[kTextBufferSize] = "";
-  int selected = SelectedIndex();
+  const std::vector<int> selected = SelectedIndexes();
   if (!BrowseForFile(window, filter, path, 0)) return;
   PlayFacts audition;
   int fileKind = GetFileKind(path);
@@ -110,18 +123,121 @@ void Browse(HWND window) {
   PlayAndReport(window, audition, selected);
 }
 
+// The repeat count and post delay of one object given to others, one
+// edit with the dialog's own change.
+void ShareCounts(ObjectList& list, SoundObjectHandle source, const std::vector<SoundObjectHandle>& others) {
+  uint32_t repeatCount, postDelay;
+  {
+    LockedBlock<SoundObject> record(source);
+    if (!record) return;
+    repeatCount = record->repeatCount;
+    postDelay = record->postDelay;
+  }
+  for (SoundObjectHandle other : others) {
+    const int index = list.IndexOf(other);
+    SoundObjectHandle copy = CopySoundObject(other);
+    if (index < 0 || !copy) {
+      FreeSoundObject(copy);
+      continue;
+    }
+    {
+      LockedBlock<SoundObject> record(copy);
+      record->repeatCount = repeatCount;
+      record->postDelay = postDelay;
+    }
+    list.Replace(index, copy);
+  }
+}
+
 // Modify: the object's own dialog; then the next item is selected, so
-// repeated Modify walks down the list.
+// repeated Modify walks down the list. With several selected, the first
+// one's dialog opens, and the repeat count and post delay it is given go
+// to every selected object; they stay selected.
 void Modify(HWND window) {
-  int index = SelectedIndex();
-  if (index < 0) {
+  ObjectList& list = List();
+  const std::vector<int> rows = SelectedIndexes();
+  if (rows.empty()) {
     ShowMessage(window, IDS_NOTHING_SELECTED, MB_ICONEXCLAMATION);
     return;
   }
-  if (!List().At(index)) return;
-  ModifySoundObjectDialog(window, List(), index);
-  SelectListRow(IndexAfter(index));
+  const int index = rows.front();
+  SoundObjectHandle before = list.At(index);
+  if (!before) return;
+  if (rows.size() == 1) {
+    ModifySoundObjectDialog(window, list, index);
+    SelectListRow(IndexAfter(index));
+    FocusList();
+    return;
+  }
+  std::vector<SoundObjectHandle> others;
+  for (size_t i = 1; i < rows.size(); ++i) others.push_back(list.At(rows[i]));
+  list.BeginEdit();
+  ModifySoundObjectDialog(window, list, index);
+  SoundObjectHandle after = list.At(index);
+  if (after != before && !ListPlays()) ShareCounts(list, after, others);
+  list.EndEdit();
+  MainView().SelectRows(rows);
+  ShowSelectionInfo();
   FocusList();
+}
+
+// The text Find looked for last; Find Next looks for it again.
+char g_findText[kTextBufferSize] = "";
+
+// Find Next: the next object after the selected one that holds the text
+// is selected alone; the user is told when none does.
+void FindNext(HWND window) {
+  if (!g_findText[0]) {
+    PostMessageA(window, WM_COMMAND, IDM_EDIT_FIND, 0);
+    return;
+  }
+  const int found = FindObject(List(), g_findText, SelectedIndex());
+  if (found < 0) {
+    ShowMessage(window, IDS_TEXT_NOT_FOUND, MB_ICONINFORMATION);
+  } else {
+    SelectListRow(found);
+  }
+  FocusList();
+}
+
+void Find(HWND window) {
+  if (FindDialog(window, g_findText, sizeof g_findText)) FindNext(window);
+  FocusList();
+}
+
+// Sort and Shuffle: the new order is one edit; the selection follows its
+// objects.
+void PutInOrder(ObjectList& list, const std::vector<uint32_t>& order) {
+  if (ListPlays()) return;
+  std::vector<SoundObjectHandle> selected;
+  for (int row : SelectedIndexes()) selected.push_back(list.At(row));
+  if (!list.Reorder(order)) return;
+  std::vector<int> rows;
+  for (SoundObjectHandle handle : selected) rows.push_back(list.IndexOf(handle));
+  std::sort(rows.begin(), rows.end());
+  MainView().SelectRows(rows);
+  ShowSelectionInfo();
+  FocusList();
+}
+
+void Sort(ObjectList& list, int command) {
+  const int sort = command - IDM_SORT_DESCRIPTION;
+  const SortKey keys[] = {SortKey::Description, SortKey::FileName, SortKey::Kind};
+  PutInOrder(list, SortOrder(list, keys[sort / 2], sort % 2 != 0));
+}
+
+void Shuffle(ObjectList& list) {
+  LARGE_INTEGER now = {};
+  QueryPerformanceCounter(&now);
+  PutInOrder(list, ShuffleOrder(list.Count(), static_cast<uint32_t>(now.QuadPart ^ (now.QuadPart >> 32))));
+}
+
+// Undo and Redo: the list as it was (or is again); the title's modified
+// mark follows the list, and the first row is selected.
+void UndoOrRedo(ObjectList& list, bool undo) {
+  if (ListPlays()) return;
+  if (undo ? !list.Undo() : !list.Redo()) return;
+  SelectFirstItem();
 }
 
 void PlayAllMode(HWND window) {
@@ -281,6 +397,44 @@ void RunCommand(HWND window, int command, LPARAM lParam) {
     case IDM_MOVE_BOTTOM:
       MoveSoundObject(list, command);
       break;
+    case IDM_EDIT_UNDO:
+    case IDM_EDIT_REDO:
+      UndoOrRedo(list, command == IDM_EDIT_UNDO);
+      break;
+    case IDM_EDIT_CUT:
+      CutSoundObjects(window, list);
+      break;
+    case IDM_EDIT_COPY:
+      CopySoundObjects(window, list);
+      FocusList();
+      break;
+    case IDM_EDIT_PASTE:
+      PasteSoundObjects(window, list);
+      break;
+    case IDM_EDIT_FIND:
+      Find(window);
+      break;
+    case IDM_EDIT_FIND_NEXT:
+      FindNext(window);
+      break;
+    case IDM_SORT_DESCRIPTION:
+    case IDM_SORT_DESCRIPTION_DOWN:
+    case IDM_SORT_FILE_NAME:
+    case IDM_SORT_FILE_NAME_DOWN:
+    case IDM_SORT_KIND:
+    case IDM_SORT_KIND_DOWN:
+      Sort(list, command);
+      break;
+    case IDM_EDIT_SHUFFLE:
+      Shuffle(list);
+      break;
+    case IDM_EDIT_SELECT_ALL:
+      if (list.Count() > 0) {
+        SendMessageA(MainView().window(), LB_SETSEL, TRUE, -1);
+        ShowSelectionInfo();
+        FocusList();
+      }
+      break;
     default:
       break;
   }
@@ -290,8 +444,7 @@ void RunCommand(HWND window, int command, LPARAM lParam) {
 // bar; a double click plays it.
 void OnListNotification(HWND window, int code) {
   if (code == LBN_SELCHANGE) {
-    int index = SelectedIndex();
-    if (index >= 0) ShowObjectInfo(List().At(index));
+    ShowSelectionInfo();
   } else if (code == LBN_DBLCLK) {
     PostMessageA(window, WM_COMMAND, IDM_SOUND_PLAY_SELECTED, 0);
   }

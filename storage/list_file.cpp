@@ -176,6 +176,8 @@ ListFileResult LoadListFile(ObjectList& list, const char* path, int mode, int in
   }
   result = ReadListItems(&reader, list, insertAt, list.FolderOfFile(path), progress);
   list.EndBatch();
+  // An opened list starts its history; Insert and Append are one edit.
+  if (mode == ListLoadOpen) list.ForgetHistory();
   if (result.ok() && !named) result.status = ListFileResult::NameTooLong;
   // A list that is not the whole file must not pass for the file: it takes
   // no name from it and stays modified, so a Save asks for a name rather
@@ -300,6 +302,20 @@ DWORD WriteInPlace(const ObjectList& list, const char* path, const char* folder,
 }
 
 }  // namespace
+
+std::string ObjectsListText(const ObjectList& list, const std::vector<int>& rows) {
+  std::string text = kListMagic;
+  text += '\n';
+  for (int row : rows) {
+    ItemView view(list.At(row));
+    if (!view.record()) continue;
+    std::string moved;
+    if (view.item().hasFileName)
+      view.mutable_item()->fileName = NameForFolder(list, *view.record(), view.item().fileName, "", &moved);
+    AppendListItem(&text, view.item());
+  }
+  return text;
+}
 
 std::string ListFileBytes(const ObjectList& list, const char* folder, ListProgress* progress) {
   std::string bytes;

@@ -85,6 +85,11 @@ ListFileResult SaveListFile(ObjectList& list, const char* path, ListProgress* pr
 // holds them (see SaveListFile): the magic line and three lines an object.
 std::string ListFileBytes(const ObjectList& list, const char* folder, ListProgress* progress = nullptr);
 
+// The list-file text of the objects at rows, in order, as the clipboard
+// carries it between lists: a name without a folder is written with its
+// folder, so any list finds the file.
+std::string ObjectsListText(const ObjectList& list, const std::vector<int>& rows);
+
 // The full path of path into full (kMaxPath bytes); false when it has none
 // or it does not fit.
 constexpr size_t kMaxPath = 512;

@@ -237,4 +237,37 @@ class ScopedLibrary {
   HMODULE module_;
 };
 
+// A global memory block, freed with GlobalFree unless released (to the
+// clipboard, which then owns it).
+class ScopedGlobal {
+ public:
+  explicit ScopedGlobal(HGLOBAL block = nullptr) : block_(block) {}
+  ~ScopedGlobal() {
+    if (block_) GlobalFree(block_);
+  }
+  ScopedGlobal(const ScopedGlobal&) = delete;
+  ScopedGlobal& operator=(const ScopedGlobal&) = delete;
+  HGLOBAL get() const { return block_; }
+  explicit operator bool() const { return block_ != nullptr; }
+  HGLOBAL release() { return std::exchange(block_, nullptr); }
+
+ private:
+  HGLOBAL block_;
+};
+
+// The clipboard, open for as long as the object lives.
+class ScopedClipboard {
+ public:
+  explicit ScopedClipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+  ~ScopedClipboard() {
+    if (open_) CloseClipboard();
+  }
+  ScopedClipboard(const ScopedClipboard&) = delete;
+  ScopedClipboard& operator=(const ScopedClipboard&) = delete;
+  explicit operator bool() const { return open_; }
+
+ private:
+  bool open_;
+};
+
 #endif

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/list_host.h"
 #include "bench/playback_host.h"
 #include "bench/program.h"
 #include "bench/sound_marks.h"
@@ -276,7 +277,7 @@ TEST_F(AudioPlay, TheDemosCompressedSoundDecodes) {
   for (char& c : path)
     if (c == '/') c = '\\';
   host_.AddFile(AudioFile, path);
-  SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
+  bench::SelectRow(host_.list(), 0);
   // G5, E5, C5 in turn. The sink drains faster than the renderer feeds
   // it, and under load a burst of a short note can be lost there: the
   // bells are played again, a few times at most, until all three are heard.
@@ -300,7 +301,7 @@ TEST_F(AudioPlay, TheDemosCompressedSoundDecodes) {
 // the play going, and its own (lParam 0) ends it.
 TEST_F(AudioPlay, OnlyItsOwnNoticeEndsAnAudioFilesPlay) {
   host_.AddFile(AudioFile, SoundPath("tone660.mp3"));
-  SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
+  bench::SelectRow(host_.list(), 0);
   // The notices go to the device thread's message-only window.
   bench::AfterStart(host_.window(), 200, [] {
     HWND devices = FindWindowExW(HWND_MESSAGE, nullptr, L"WendleDevices", nullptr);
@@ -322,12 +323,12 @@ TEST_F(AudioPlay, OnlyItsOwnNoticeEndsAnAudioFilesPlay) {
 TEST_F(AudioPlay, AStoppedPlaysNoticeDoesNotEndTheNextPlay) {
   host_.AddFile(AudioFile, SoundPath("tone880.ogg"));
   host_.AddFile(AudioFile, SoundPath("tone660.mp3"));
-  SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
+  bench::SelectRow(host_.list(), 0);
   bench::AfterStart(host_.window(), 300, [] { OnCommand(g_globals.mainWindow, IDM_SOUND_STOP_SKIP, 0); });
   OnCommand(host_.window(), IDM_SOUND_PLAY_SELECTED, 0);
   EXPECT_EQ(g_playback.playing, 0);
 
-  SendMessageA(host_.list(), LB_SETCURSEL, 1, 0);
+  bench::SelectRow(host_.list(), 1);
   size_t from = bench::SinkSize();
   ULONGLONG start = GetTickCount64();
   OnCommand(host_.window(), IDM_SOUND_PLAY_SELECTED, 0);
@@ -340,7 +341,7 @@ TEST_F(AudioPlay, AStoppedPlaysNoticeDoesNotEndTheNextPlay) {
 // still lasts its whole length.
 TEST_F(AudioPlay, AnAudioFavoriteLeavesTheListsAudioFilePlaying) {
   host_.AddFile(AudioFile, SoundPath("tone660.mp3"));
-  SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
+  bench::SelectRow(host_.list(), 0);
   bench::AfterStart(host_.window(), 100, [] { EXPECT_EQ(PlayFavoriteFile(SoundPath("tone880.ogg").c_str()), 0u); });
   ULONGLONG start = GetTickCount64();
   OnCommand(host_.window(), IDM_SOUND_PLAY_SELECTED, 0);
@@ -351,7 +352,7 @@ TEST_F(AudioPlay, AnAudioFavoriteLeavesTheListsAudioFilePlaying) {
 // its own end, which its notice (naming no device) brings.
 TEST_F(AudioPlay, PauseHoldsAnAudioFileAndResumeLetsItEnd) {
   host_.AddFile(AudioFile, SoundPath("tone660.mp3"));
-  SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
+  bench::SelectRow(host_.list(), 0);
   bench::AfterStart(host_.window(), 300, [] {
     OnCommand(g_globals.mainWindow, IDM_SOUND_PAUSE, 0);
     EXPECT_NE(g_playback.paused, 0);

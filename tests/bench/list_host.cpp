@@ -96,7 +96,26 @@ LRESULT CALLBACK ListHost::WindowProc(HWND window, UINT message, WPARAM wParam, 
 }
 
 int ListHost::Count() const { return static_cast<int>(SendMessageA(list_, LB_GETCOUNT, 0, 0)); }
-int ListHost::Selected() const { return static_cast<int>(SendMessageA(list_, LB_GETCURSEL, 0, 0)); }
+int ListHost::Selected() const { return SelectedRow(list_); }
+
+void SelectRow(HWND list, int index) {
+  SendMessageA(list, LB_SETSEL, FALSE, -1);
+  if (index < 0) return;
+  SendMessageA(list, LB_SETSEL, TRUE, index);
+  SendMessageA(list, LB_SETANCHORINDEX, static_cast<WPARAM>(index), 0);
+  SendMessageA(list, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+}
+
+int SelectedRow(HWND list) {
+  // Item by item: the list may be another process's, where no buffer of
+  // LB_GETSELITEMS reaches.
+  LRESULT caret = SendMessageA(list, LB_GETCARETINDEX, 0, 0);
+  if (caret >= 0 && SendMessageA(list, LB_GETSEL, static_cast<WPARAM>(caret), 0) > 0) return static_cast<int>(caret);
+  LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i)
+    if (SendMessageA(list, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0) return static_cast<int>(i);
+  return -1;
+}
 
 std::string ListHost::Title() const {
   char text[1024] = "";

@@ -50,6 +50,12 @@ class ListHost {
   HWND statusBar_ = nullptr;
 };
 
+// Selects one row of an extended-selection list box alone (-1: none), as
+// a click would, without telling its parent; the row that is selected (the
+// focused one of several), -1 for none.
+void SelectRow(HWND list, int index);
+int SelectedRow(HWND list);
+
 }  // namespace bench
 
 // The main view's list (the host's, while one lives): its object at index,

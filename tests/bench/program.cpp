@@ -1,4 +1,5 @@
 #include "bench/program.h"
+#include "bench/list_host.h"
 
 #include <dlgs.h>
 #include <shlwapi.h>
@@ -188,7 +189,7 @@ std::wstring WideListText(HWND list, int index) {
 }
 
 int Program::ListCount() { return static_cast<int>(SendMessageA(Child(kListId), LB_GETCOUNT, 0, 0)); }
-int Program::ListSelection() { return static_cast<int>(SendMessageA(Child(kListId), LB_GETCURSEL, 0, 0)); }
+int Program::ListSelection() { return SelectedRow(Child(kListId)); }
 
 bool Program::PlayAllRunning() { return IsWindowVisible(Child(kStopPlayAllButton)) != FALSE; }
 
@@ -233,6 +234,14 @@ void Program::KeyIn(HWND window, WORD virtualKey, bool control, bool alt) {
   SendKey(virtualKey, true);
   if (alt) SendKey(VK_MENU, true);
   if (control) SendKey(VK_CONTROL, true);
+}
+
+void Program::ShiftKey(WORD virtualKey) {
+  Activate(Window());
+  SendKey(VK_SHIFT, false);
+  SendKey(virtualKey, false);
+  SendKey(virtualKey, true);
+  SendKey(VK_SHIFT, true);
 }
 
 void Program::Click(HWND window, bool right, int x, int y) {

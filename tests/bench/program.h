@@ -91,6 +91,8 @@ class Program {
   //
   // A key to the main window (or, in its menus, to the menu).
   void Key(WORD virtualKey, bool control = false, bool alt = false);
+  // A key with Shift held, to the main window.
+  void ShiftKey(WORD virtualKey);
   // A key to one of the program's top-level windows (a dialog).
   void KeyIn(HWND window, WORD virtualKey, bool control = false, bool alt = false);
   void Click(HWND window, bool right = false, int x = -1, int y = -1);

@@ -174,7 +174,7 @@ TEST(AddAllCdTracksWithoutACd, AddsNothingButSelectsTheTop) {
     ASSERT_GE(MainView().list().Insert(-1, handle), 0);
   }
   MainView().list().SetModified(false);
-  SendMessageA(host.list(), LB_SETCURSEL, 1, 0);
+  bench::SelectRow(host.list(), 1);
   AddAllCdTracksCommand(MainView().list());
   EXPECT_EQ(host.Count(), 2);
   EXPECT_FALSE(MainView().list().Modified());

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "bench/list_host.h"
 #include "bench/modal_script.h"
 #include "bench/sound_marks.h"
 #include "bench/test_env.h"
@@ -71,7 +72,7 @@ class MediaControlTest : public testing::Test {
 TEST_F(MediaControlTest, PlaySelectedPlaysTheSoundAndComesBackToIdle) {
   host_.AddMarkedWave(1, 300);
   int second = host_.AddMarkedWave(2, 300);
-  SendMessageA(host_.list(), LB_SETCURSEL, second, 0);
+  bench::SelectRow(host_.list(), second);
   size_t from = bench::SinkSize();
 
   PlaySelected();  // returns when the play has ended
@@ -97,7 +98,7 @@ TEST_F(MediaControlTest, AStartThatFailsIsSaidAndGivesTheMenusBack) {
   bench::ModalScript modals;
   for (int index : {0, 1}) {
     modals.AnswerMessageBox(IDOK);
-    SendMessageA(host_.list(), LB_SETCURSEL, index, 0);
+    bench::SelectRow(host_.list(), index);
     PlaySelected();
     EXPECT_EQ(g_playback.playing, 0);
     EXPECT_TRUE(MenuItemEnabled(host_.window(), IDM_SOUND_ADD));
@@ -117,7 +118,7 @@ TEST_F(MediaControlTest, AStartThatFailsIsSaidAndGivesTheMenusBack) {
 
 TEST_F(MediaControlTest, StopSkipEndsTheWaitAndClosesEveryDevice) {
   host_.AddMarkedWave(3, 20000);
-  SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
+  bench::SelectRow(host_.list(), 0);
   // While the sound plays, the menus are greyed; then the user presses F3.
   bench::AfterStart(host_.window(), 200, [] {
     EXPECT_FALSE(MenuItemEnabled(g_globals.mainWindow, IDM_SOUND_PLAY_SELECTED));
@@ -138,7 +139,7 @@ HWND DeviceWindow() { return FindWindowExW(HWND_MESSAGE, nullptr, L"WendleDevice
 
 TEST_F(MediaControlTest, OnlyTheNoticeOfThePlayingDeviceEndsAPlay) {
   host_.AddMarkedWave(4, 20000);
-  SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
+  bench::SelectRow(host_.list(), 0);
   bench::AfterStart(host_.window(), 200, [] {
     ASSERT_EQ(OpenDeviceCount(), 1);
     HWND devices = DeviceWindow();
@@ -173,7 +174,7 @@ TEST_F(MediaControlTest, OnlyTheNoticeOfThePlayingDeviceEndsAPlay) {
 TEST_F(MediaControlTest, APauseOfNoSecondsWaitsThePauseBetweenObjects) {
   g_settings.pauseSeconds = 2;
   host_.AddPause(0);
-  SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
+  bench::SelectRow(host_.list(), 0);
   g_statusTexts.clear();
   SetTimer(host_.window(), 1, 50, RecordStatusText);
   ULONGLONG start = GetTickCount64();
@@ -220,7 +221,7 @@ std::string MenuText(HWND window, UINT id) {
 TEST_F(MediaControlTest, PauseHoldsThePlayAndItsItemSaysResume) {
   g_settings.preferenceFlags = TitleWhenMinimized;
   host_.AddMarkedWave(6, 20000);
-  SendMessageA(host_.list(), LB_SETCURSEL, 0, 0);
+  bench::SelectRow(host_.list(), 0);
   EXPECT_FALSE(MenuItemEnabled(host_.window(), IDM_SOUND_PAUSE));
   bench::AfterStart(host_.window(), 200, [] {
     HWND window = g_globals.mainWindow;

@@ -8,6 +8,7 @@
 
 #include <random>
 
+#include "bench/list_host.h"
 #include "bench/sound_marks.h"
 #include "bench/test_env.h"
 #include "model/object_list.h"
@@ -178,7 +179,7 @@ TEST_F(PlayAllTest, StopPlayAllEndsTheRunDuringAPlayOrACountdown) {
 WNDPROC g_listProc = nullptr;
 
 LRESULT CALLBACK StopWhileTheWorkerSelects(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == LB_SETCURSEL && InSendMessage() && g_playback.playAllRunning) StopPlayAllRun();
+  if (message == LB_SETSEL && InSendMessage() && g_playback.playAllRunning) StopPlayAllRun();
   return CallWindowProcA(g_listProc, window, message, wParam, lParam);
 }
 
@@ -249,14 +250,14 @@ TEST_F(PlayAllTest, NonStopOnAnEmptyListWaitsForAnItem) {
 TEST_F(PlayAllTest, PlayNextSkipsDuringARunAndWrapsOtherwise) {
   host_.AddMarkedWave(40, 100);
   host_.AddMarkedWave(41, 100);
-  SendMessageA(host_.list(), LB_SETCURSEL, 1, 0);
+  bench::SelectRow(host_.list(), 1);
   OnHotKey(host_.window(), IDH_PLAY_NEXT);
   EXPECT_EQ(host_.Selected(), 0);  // after the last comes the first
   auto posted = host_.TakePostedCommands();
   ASSERT_EQ(posted.size(), 1u);
   EXPECT_EQ(posted[0].first, IDM_SOUND_PLAY_SELECTED);
 
-  SendMessageA(host_.list(), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  bench::SelectRow(host_.list(), -1);
   OnHotKey(host_.window(), IDH_PLAY_NEXT);
   EXPECT_TRUE(host_.TakePostedCommands().empty());
 

@@ -258,7 +258,7 @@ TEST_F(CdCatalogTest, CancelAtTheSaveQuestionChangesNothing) {
   std::string current = WriteList(bench::TempPath("CURRENT.WDL"), 3);
   LoadListFile(host_.objects(), current.c_str(), ListLoadOpen);
   host_.objects().SetModified(true);
-  SendMessageA(host_.list(), LB_SETCURSEL, 2, 0);
+  bench::SelectRow(host_.list(), 2);
   std::string catalog = Catalog();
   bench::VirtualCd cd(kDiscOne);
 

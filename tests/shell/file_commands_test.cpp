@@ -135,7 +135,7 @@ TEST_F(FileCommandsTest, ANameTakenFromAnAppendedFileIsAskedAboutOnce) {
 
 TEST_F(FileCommandsTest, InsertAndAppendAddTheFileToTheList) {
   LoadListFile(host_.objects(), Write("base.wdl", kTwoItems).c_str(), ListLoadOpen);
-  SendMessageA(host_.list(), LB_SETCURSEL, 1, 0);
+  bench::SelectRow(host_.list(), 1);
   modals_.ChooseFile(Write("more.wdl", "WDv1.0\nX\n*\n8 0 0 0\n"));
   Run(IDM_FILE_INSERT);
   EXPECT_EQ(modals_.Records().back().title, "Insert a WDL file");

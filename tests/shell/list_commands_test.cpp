@@ -50,7 +50,7 @@ class ListCommandsTest : public testing::Test {
     EXPECT_EQ(host_.Count(), list().Count());
     return names;
   }
-  void Select(int index) { SendMessageA(host_.list(), LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+  void Select(int index) { bench::SelectRow(host_.list(), index); }
 
   bench::ListHost host_;
 };
@@ -189,3 +189,42 @@ TEST_F(ListCommandsTest, TheStatusBarDescribesTheSelectedObject) {
 }
 
 }  // namespace
+
+// Several selected objects: the moves take them together and keep them
+// selected, a row at the edge holds the ones behind it, one question
+// removes them all, and each command is one edit for Undo.
+TEST_F(ListCommandsTest, SeveralSelectedObjectsMoveAndGoTogetherAsOneEditEach) {
+  for (const char* name : {"A.WAV", "B.WAV", "C.WAV", "D.WAV", "E.WAV", "F.WAV"}) Add(name);
+  list().ForgetHistory();
+  list().SetModified(false);
+  MainView().SelectRows({1, 3, 4});
+  EXPECT_EQ(MainView().SelectedRows(), (std::vector<int>{1, 3, 4}));
+  MoveSoundObject(list(), IDM_MOVE_UP);
+  EXPECT_EQ(Rows(), (Names{"B.WAV", "A.WAV", "D.WAV", "E.WAV", "C.WAV", "F.WAV"}));
+  EXPECT_EQ(MainView().SelectedRows(), (std::vector<int>{0, 2, 3}));
+  EXPECT_EQ(host_.StatusText(), "3 Sound Objects selected");
+  MoveSoundObject(list(), IDM_MOVE_UP);  // B stays at the top; D and E close up to it
+  EXPECT_EQ(Rows(), (Names{"B.WAV", "D.WAV", "E.WAV", "A.WAV", "C.WAV", "F.WAV"}));
+  EXPECT_EQ(MoveTarget(list(), IDM_MOVE_UP), -1);
+  EXPECT_EQ(MoveTarget(list(), IDM_MOVE_TOP), -1);
+  MoveSoundObject(list(), IDM_MOVE_BOTTOM);
+  EXPECT_EQ(Rows(), (Names{"A.WAV", "C.WAV", "F.WAV", "B.WAV", "D.WAV", "E.WAV"}));
+  EXPECT_EQ(MainView().SelectedRows(), (std::vector<int>{3, 4, 5}));
+  EXPECT_EQ(MoveTarget(list(), IDM_MOVE_DOWN), -1);
+  MainView().SelectRows({0, 2});
+  MoveSoundObject(list(), IDM_MOVE_DOWN);
+  EXPECT_EQ(Rows(), (Names{"C.WAV", "A.WAV", "B.WAV", "F.WAV", "D.WAV", "E.WAV"}));
+
+  MainView().SelectRows({0, 2, 3, 5});
+  {
+    bench::ModalScript modals;
+    modals.AnswerMessageBox(IDYES);
+    RemoveSoundObject(list());
+    EXPECT_EQ(modals.Records().size(), 1u);  // one question for all
+  }
+  EXPECT_EQ(Rows(), (Names{"A.WAV", "D.WAV"}));
+  for (int i = 0; i < 5; ++i) ASSERT_TRUE(list().Undo()) << i;
+  EXPECT_FALSE(list().CanUndo());
+  EXPECT_EQ(Rows(), (Names{"A.WAV", "B.WAV", "C.WAV", "D.WAV", "E.WAV", "F.WAV"}));
+  EXPECT_FALSE(list().Modified());
+}

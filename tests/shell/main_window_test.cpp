@@ -14,7 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/list_host.h"
 #include "bench/modal_script.h"
+#include "bench/sound_marks.h"
 #include "bench/test_env.h"
 #include "shell/file_commands.h"
 #include "shell/list_view.h"
@@ -156,10 +158,10 @@ TEST_F(MainWindowTest, AfterASaveTheStatusBarDescribesTheSelectedObject) {
   const std::string list = bench::TempPath("status.wdl");
   ASSERT_TRUE(bench::WriteFileBytes(list, "WDv1.0\nfirst\nC:\\A.WAV\n1 0 0 0\nsecond\nC:\\B.WAV\n1 2 0 0\n"));
   ASSERT_TRUE(LoadList(window_, list_, list.c_str(), ListLoadOpen));
-  SendMessageA(MainView().window(), LB_SETCURSEL, 1, 0);
+  bench::SelectRow(MainView().window(), 1);
   OnCommand(window_, IDM_FILE_SAVE, 0);
   EXPECT_EQ(bench::ReadFileBytes(list), "WDv1.0\nfirst\nC:\\A.WAV\n1 0 0 0\nsecond\nC:\\B.WAV\n1 2 0 0\n");
-  EXPECT_EQ(SendMessageA(MainView().window(), LB_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(bench::SelectedRow(MainView().window()), 1);
   char status[256] = "";
   SendMessageA(g_shell.statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(status));
   EXPECT_EQ(std::string(status), "Repeat:2  Pause:0   C:\\B.WAV");
@@ -244,7 +246,7 @@ TEST_F(MainWindowTest, BusyCommandsAreRefusedAndOthersRun) {
   g_playback.playing = 0;
 
   modals_.AnswerMessageBox(IDOK);  // Modify with nothing selected says so
-  SendMessageA(MainView().window(), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  bench::SelectRow(MainView().window(), -1);
   SendMessageA(window_, WM_COMMAND, IDM_SOUND_MODIFY, 0);
   ASSERT_EQ(modals_.Records().size(), 1u);
   EXPECT_EQ(modals_.Records()[0].text, bench::LanguageString(IDS_NOTHING_SELECTED));
@@ -264,9 +266,14 @@ TEST_F(MainWindowTest, MenusAndButtonsFollowThePlayingState) {
   g_playback.playing = 1;
   UpdateCommandStates(window_);
   EXPECT_FALSE(PopupEnabled(window_, 0));  // File
-  EXPECT_TRUE(PopupEnabled(window_, 1));   // Sound: Stop/Skip
-  EXPECT_FALSE(PopupEnabled(window_, 2));  // Options
-  EXPECT_TRUE(PopupEnabled(window_, 3));   // Help
+  EXPECT_TRUE(PopupEnabled(window_, 1));   // Edit: Select All, Find
+  EXPECT_TRUE(PopupEnabled(window_, 2));   // Sound: Stop/Skip
+  EXPECT_FALSE(PopupEnabled(window_, 3));  // Options
+  EXPECT_TRUE(PopupEnabled(window_, 4));   // Help
+  for (UINT id : {IDM_EDIT_UNDO, IDM_EDIT_REDO, IDM_EDIT_CUT, IDM_EDIT_PASTE, IDM_SORT_DESCRIPTION, IDM_SORT_KIND_DOWN,
+                  IDM_EDIT_SHUFFLE})
+    EXPECT_FALSE(ItemEnabled(window_, id)) << id;
+  EXPECT_TRUE(ItemEnabled(window_, IDM_EDIT_SELECT_ALL));
   for (UINT id : {IDM_SOUND_PLAY_SELECTED, IDM_SOUND_PLAY_ALL, IDM_SOUND_BROWSE, IDM_SOUND_ADD, IDM_SOUND_REMOVE,
                   IDM_SOUND_MODIFY, IDM_SOUND_STOP_PLAY_ALL})
     EXPECT_FALSE(ItemEnabled(window_, id)) << id;
@@ -288,7 +295,7 @@ TEST_F(MainWindowTest, MenusAndButtonsFollowThePlayingState) {
   g_playback.playing = 0;
   UpdateCommandStates(window_);
   EXPECT_TRUE(PopupEnabled(window_, 0));
-  EXPECT_TRUE(PopupEnabled(window_, 2));
+  EXPECT_TRUE(PopupEnabled(window_, 3));
   EXPECT_FALSE(ItemEnabled(window_, IDM_SOUND_STOP_PLAY_ALL));
   EXPECT_TRUE(ItemEnabled(window_, IDM_SOUND_MODIFY));
   EXPECT_TRUE(ButtonEnabled(g_shell.ribbon, IDC_BTN_OPEN));
@@ -318,3 +325,59 @@ TEST_F(MainWindowTest, UnderAModalWindowOnlyTheStopsAreAvailable) {
 }
 
 }  // namespace
+
+namespace {
+
+uint32_t RepeatCountAt(const ObjectList& list, int index) {
+  LockedBlock<SoundObject> record(list.At(index));
+  return record ? record->repeatCount : 999u;
+}
+
+}  // namespace
+
+// Modify of several selected objects: the first one's dialog, and the
+// repeat count and post delay it is given go to every selected object, as
+// one edit; Sort keeps the selection on its objects, and Find selects the
+// next object that holds the text.
+TEST_F(MainWindowTest, SeveralObjectsShareModifiedCountsAndFollowASort) {
+  for (const char* name : {"mod c.wav", "mod a.wav", "mod b.wav", "mod d.wav"})
+    list_.Insert(-1, MakeFileObject(Wave, bench::WriteMarkedWave(name, 1, 50).c_str(), 0));
+  list_.ForgetHistory();
+  list_.SetModified(false);
+  MainView().SelectRows({0, 2, 3});
+  modals_.Act([](HWND dialog) {
+    SetDlgItemTextA(dialog, IDC_REPEAT_COUNT, "7");
+    SetDlgItemTextA(dialog, IDC_POST_DELAY, "3");
+    SendMessageA(dialog, WM_COMMAND, IDC_OK, 0);
+  });
+  OnCommand(window_, IDM_SOUND_MODIFY, 0);
+  ASSERT_EQ(modals_.Records().size(), 1u);
+  EXPECT_EQ(MainView().SelectedRows(), (std::vector<int>{0, 2, 3}));
+  for (int i : {0, 2, 3}) {
+    LockedBlock<SoundObject> record(list_.At(i));
+    EXPECT_EQ(record->repeatCount, 7u) << i;
+    EXPECT_EQ(record->postDelay, 3u) << i;
+  }
+  EXPECT_EQ(RepeatCountAt(list_, 1), 0u);
+
+  SoundObjectHandle b = list_.At(2);
+  OnCommand(window_, IDM_SORT_FILE_NAME, 0);
+  EXPECT_EQ(list_.IndexOf(b), 1);
+  EXPECT_EQ(MainView().SelectedRows(), (std::vector<int>{1, 2, 3}));  // B, C and D: A was not selected
+  EXPECT_EQ(RepeatCountAt(list_, 0), 0u);
+
+  modals_.Act([](HWND dialog) {
+    SetDlgItemTextA(dialog, IDC_FIND_TEXT, "MOD D");
+    SendMessageA(dialog, WM_COMMAND, IDC_OK, 0);
+  });
+  OnCommand(window_, IDM_EDIT_FIND, 0);
+  EXPECT_EQ(MainView().SelectedRows(), std::vector<int>{3});
+
+  OnCommand(window_, IDM_EDIT_UNDO, 0);  // the sort
+  OnCommand(window_, IDM_EDIT_UNDO, 0);  // the modify, of all three at once
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(RepeatCountAt(list_, i), 0u) << i;
+  EXPECT_FALSE(list_.CanUndo());
+  EXPECT_FALSE(list_.Modified());
+  OnCommand(window_, IDM_EDIT_REDO, 0);
+  EXPECT_EQ(RepeatCountAt(list_, 3), 7u);
+}

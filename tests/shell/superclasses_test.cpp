@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/list_host.h"
 #include "bench/test_env.h"
 #include "shell/list_view.h"
 #include "model/object_list.h"
@@ -110,7 +111,7 @@ class SuperclassTest : public testing::Test {
   void AddItems(int count) {
     for (int i = 0; i < count; ++i) objects_.Insert(-1, MakeFileObject(Wave, "A.WAV", 0));
   }
-  int Selected() const { return static_cast<int>(SendMessageA(list_, LB_GETCURSEL, 0, 0)); }
+  int Selected() const { return bench::SelectedRow(list_); }
   // A right click at a point of the list, as the mouse delivers it.
   void RightClick(int x, int y) {
     PostMessageA(list_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(x, y));
@@ -165,7 +166,7 @@ TEST_F(SuperclassTest, FrameIsPaintedIntoTheParentAroundTheEdit) {
 
 TEST_F(SuperclassTest, RightClickSelectsTheItemAndOpensTheListMenuThere) {
   AddItems(3);
-  SendMessageA(list_, LB_SETCURSEL, 0, 0);
+  bench::SelectRow(list_, 0);
   RightClick(150, 2 * kRowHeight + 5);  // on the last item
   EXPECT_EQ(Selected(), 2);
   ASSERT_EQ(g_menu.opened, 1);
@@ -185,7 +186,7 @@ TEST_F(SuperclassTest, RightClickSelectsTheItemAndOpensTheListMenuThere) {
 
 TEST_F(SuperclassTest, NoMenuWhileAnythingPlaysOrInAnEmptyList) {
   AddItems(3);
-  SendMessageA(list_, LB_SETCURSEL, 0, 0);
+  bench::SelectRow(list_, 0);
   g_playback.playing = 1;
   RightClick(150, 2 * kRowHeight + 5);
   EXPECT_EQ(Selected(), 0);
@@ -210,7 +211,7 @@ TEST_F(SuperclassTest, SpaceOpensTheMenuBelowTheSelectedItem) {
   };
   for (const Case& c : {Case{0, kRowHeight}, Case{1, 2 * kRowHeight}, Case{-1, 0}}) {
     SCOPED_TRACE(c.selected);
-    SendMessageA(list_, LB_SETCURSEL, static_cast<WPARAM>(c.selected), 0);
+    bench::SelectRow(list_, c.selected);
     SendMessageA(list_, WM_KEYUP, VK_SPACE, 0);
     MSG msg;
     ASSERT_TRUE(PeekMessageA(&msg, list_, WM_RBUTTONUP, WM_RBUTTONUP, PM_NOREMOVE));
@@ -220,6 +221,58 @@ TEST_F(SuperclassTest, SpaceOpensTheMenuBelowTheSelectedItem) {
     bench::PumpMessages();
     EXPECT_EQ(g_menu.opened, before + 1);
   }
+}
+
+// A press on a selected row and a move make a drag: the selection lands at
+// the insertion mark, as one edit; a press without a move is a click.
+TEST_F(SuperclassTest, ASelectionDraggedWithTheMouseMovesWhereTheMarkIs) {
+  for (const char* name : {"A.WAV", "B.WAV", "C.WAV", "D.WAV", "E.WAV", "F.WAV"})
+    objects_.Insert(-1, MakeFileObject(Wave, name, 0));
+  objects_.ForgetHistory();
+  auto rows = [&] {
+    std::string text;
+    for (int i = 0; i < objects_.Count(); ++i) {
+      char row[64] = "";
+      SendMessageA(list_, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(row));
+      text += row[0];
+    }
+    return text;
+  };
+  auto at = [](int y) { return static_cast<LPARAM>(MAKELPARAM(150, y)); };
+  view_->SelectRows({0, 1});
+  SendMessageA(list_, WM_LBUTTONDOWN, MK_LBUTTON, at(5));
+  EXPECT_EQ(GetCapture(), list_);
+  SendMessageA(list_, WM_MOUSEMOVE, MK_LBUTTON, at(2 * kRowHeight));
+  SendMessageA(list_, WM_MOUSEMOVE, MK_LBUTTON, at(4 * kRowHeight + 2));  // the gap before E
+  SendMessageA(list_, WM_LBUTTONUP, 0, at(4 * kRowHeight + 2));
+  EXPECT_NE(GetCapture(), list_);
+  EXPECT_EQ(rows(), "CDABEF");
+  EXPECT_EQ(view_->SelectedRows(), (std::vector<int>{2, 3}));
+  ASSERT_TRUE(objects_.Undo());
+  EXPECT_EQ(rows(), "ABCDEF");
+  EXPECT_FALSE(objects_.CanUndo());
+
+  // Up, from two places, to the top.
+  view_->SelectRows({2, 4});
+  SendMessageA(list_, WM_LBUTTONDOWN, MK_LBUTTON, at(4 * kRowHeight + 5));
+  SendMessageA(list_, WM_MOUSEMOVE, MK_LBUTTON, at(2));
+  SendMessageA(list_, WM_LBUTTONUP, 0, at(2));
+  EXPECT_EQ(rows(), "CEABDF");
+
+  // A press and release on a selected row selects it alone, as ever.
+  view_->SelectRows({0, 1});
+  SendMessageA(list_, WM_LBUTTONDOWN, MK_LBUTTON, at(kRowHeight + 5));
+  SendMessageA(list_, WM_LBUTTONUP, 0, at(kRowHeight + 5));
+  EXPECT_EQ(view_->SelectedRows(), std::vector<int>{1});
+
+  // Nothing is dragged while something plays.
+  view_->SelectRows({0, 1});
+  g_playback.playing = 1;
+  SendMessageA(list_, WM_LBUTTONDOWN, MK_LBUTTON, at(5));
+  SendMessageA(list_, WM_MOUSEMOVE, MK_LBUTTON, at(4 * kRowHeight + 2));
+  SendMessageA(list_, WM_LBUTTONUP, 0, at(4 * kRowHeight + 2));
+  g_playback.playing = 0;
+  EXPECT_EQ(rows(), "CEABDF");
 }
 
 TEST_F(SuperclassTest, EscapeStopsPlayAllOrTheSoundThatPlays) {
