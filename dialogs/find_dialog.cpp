@@ -38,6 +38,10 @@ INT_PTR CALLBACK FindDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         EndDialog(dialog, 0);
         return TRUE;
       }
+      if (LOWORD(wParam) == IDC_HELP_BUTTON) {
+        ShowDialogHelp(HELPCTX_PROCEDURES);  // finding is one of the list's procedures
+        return TRUE;
+      }
       return FALSE;
     default:
       return FALSE;
