@@ -31,6 +31,10 @@ bool SaveListAs(HWND mainWindow, ObjectList& list);
 // went wrong, if anything. True when the whole file was read.
 bool LoadList(HWND mainWindow, ObjectList& list, const char* path, int mode);
 
+// A playlist or list file dropped on the window: its objects appended, as
+// Append does; says what went wrong. The number of objects added.
+unsigned AppendDroppedList(HWND mainWindow, ObjectList& list, const char* path);
+
 // Runs File command 100 to 105 for the main window.
 void RunFileCommand(HWND mainWindow, ObjectList& list, int command);
 

@@ -104,14 +104,14 @@ TEST(MainMenu, HasFourPopupsWithEveryCommandInOrder) {
     EXPECT_EQ(ItemAt(menu, i).text, titles[i]);
   }
 
-  ExpectPopup(GetSubMenu(menu, 0), {{IDM_FILE_NEW, "&New"},
+  ExpectPopup(GetSubMenu(menu, 0), {{IDM_FILE_NEW, "&New\tCtrl+N"},
                                     kSeparator,
-                                    {IDM_FILE_OPEN, "&Open..."},
+                                    {IDM_FILE_OPEN, "&Open...\tCtrl+O"},
                                     {IDM_FILE_INSERT, "&Insert..."},
                                     {IDM_FILE_APPEND, "A&ppend..."},
                                     kSeparator,
-                                    {IDM_FILE_SAVE, "&Save"},
-                                    {IDM_FILE_SAVE_AS, "Save &As..."},
+                                    {IDM_FILE_SAVE, "&Save\tCtrl+S"},
+                                    {IDM_FILE_SAVE_AS, "Save &As...\tCtrl+Shift+S"},
                                     kSeparator,
                                     {IDM_FILE_EXIT, "E&xit"}});
   ExpectPopup(GetSubMenu(menu, 1),
@@ -168,11 +168,11 @@ TEST(PopupMenu, FirstSubmenuHoldsTheListCommands) {
 
 // ---- accelerators ------------------------------------------------------------
 
-TEST(Accelerators, AreTheTwelveVirtualKeysInOrder) {
+TEST(Accelerators, AreTheSixteenVirtualKeysInOrder) {
   HACCEL table = LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(IDR_ACCELERATORS));
   ASSERT_NE(table, nullptr);
-  ACCEL entries[16] = {};
-  ASSERT_EQ(CopyAcceleratorTableA(table, entries, 16), 12);
+  ACCEL entries[20] = {};
+  ASSERT_EQ(CopyAcceleratorTableA(table, entries, 20), 16);
   const BYTE plain = FVIRTKEY | FNOINVERT;
   const ACCEL expected[] = {
       {plain, VK_DELETE, IDM_SOUND_REMOVE},
@@ -187,8 +187,12 @@ TEST(Accelerators, AreTheTwelveVirtualKeysInOrder) {
       {plain, VK_F8, IDM_OPT_CATALOG_CD},
       {plain, VK_RETURN, IDM_SOUND_PLAY_SELECTED},
       {static_cast<BYTE>(plain | FALT), VK_RETURN, IDM_SOUND_MODIFY},
+      {static_cast<BYTE>(plain | FCONTROL), 'N', IDM_FILE_NEW},
+      {static_cast<BYTE>(plain | FCONTROL), 'O', IDM_FILE_OPEN},
+      {static_cast<BYTE>(plain | FCONTROL), 'S', IDM_FILE_SAVE},
+      {static_cast<BYTE>(plain | FCONTROL | FSHIFT), 'S', IDM_FILE_SAVE_AS},
   };
-  for (int i = 0; i < 12; ++i) {
+  for (int i = 0; i < 16; ++i) {
     SCOPED_TRACE("entry " + std::to_string(i));
     EXPECT_EQ(entries[i].fVirt, expected[i].fVirt);
     EXPECT_EQ(entries[i].key, expected[i].key);
@@ -258,6 +262,7 @@ const std::vector<ExpectedDialog>& Dialogs() {
         {IDC_PREF_TITLE, Check, "Show current song title when minimized", 0},
         {IDC_PREF_BUTTON_HELP, Check, "Show button help on Status Bar", 0},
         {IDC_PREF_ABSOLUTE_PATHS, Check, "Use absolute paths in CD catalog", 0},
+        {IDC_PREF_OPEN_LAST_LIST, Check, "Open the last list at start", 0},
         {IDC_PREF_PAUSE, Check, "Pause between all Sound Objects:", 0},
         {IDC_PREF_PAUSE_SECONDS, Field, nullptr, 0},
         {IDC_SPIN_PAUSE, Spin, nullptr, IDC_PREF_PAUSE_SECONDS},
