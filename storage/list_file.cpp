@@ -147,10 +147,16 @@ bool TemporaryBeside(const char* path, char* temp, size_t size) {
 
 bool NoRoomForNewFile(DWORD error) { return error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT; }
 
-std::string UpperName(std::string_view name) {
-  std::string upper(name);
-  if (!upper.empty()) CharUpperBuffA(&upper[0], static_cast<DWORD>(upper.size()));
-  return upper;
+// A name in capitals, as Windows compares names: ASCII letters at once, any
+// other text through the system.
+void UpperName(std::string_view name, std::string* upper) {
+  upper->assign(name.data(), name.size());
+  bool ascii = true;
+  for (char& c : *upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  }
+  if (!ascii) CharUpperBuffA(&(*upper)[0], static_cast<DWORD>(upper->size()));
 }
 
 // Whether the files a playlist names are there. Each folder is listed once,
@@ -158,15 +164,23 @@ std::string UpperName(std::string_view name) {
 // than one a file.
 class FilePresence {
  public:
-  bool Exists(const char* path) {
-    const char* name = FileNamePart(path);
-    if (!*name) return false;
-    std::string folder = UpperName(std::string_view(path, static_cast<size_t>(name - path)));
-    auto found = folders_.find(folder);
-    if (found == folders_.end()) found = folders_.emplace(folder, List(path, name)).first;
+  bool Exists(const std::string& path) {
+    const size_t slash = path.find_last_of('\\');
+    if (slash == std::string::npos || slash + 1 == path.size())
+      return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    std::string_view folderPart(path.data(), slash + 1);
+    // Entries of a playlist mostly come folder by folder.
+    if (!last_ || folderPart != lastFolder_) {
+      lastFolder_.assign(folderPart.data(), folderPart.size());
+      UpperName(folderPart, &upper_);
+      auto found = folders_.find(upper_);
+      if (found == folders_.end()) found = folders_.emplace(upper_, List(lastFolder_)).first;
+      last_ = &found->second;
+    }
     // A folder that cannot be listed is asked about its files one by one.
-    if (!found->second.listed) return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
-    return found->second.names.count(UpperName(name)) != 0;
+    if (!last_->listed) return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    UpperName(std::string_view(path).substr(slash + 1), &upper_);
+    return last_->names.count(upper_) != 0;
   }
 
  private:
@@ -175,31 +189,52 @@ class FilePresence {
     std::unordered_set<std::string> names;
   };
 
-  static Folder List(const char* path, const char* name) {
+  static Folder List(const std::string& folderPath) {
     Folder folder;
-    std::string pattern(path, static_cast<size_t>(name - path));
-    pattern += '*';
+    std::string pattern = folderPath + '*';
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
                                      FIND_FIRST_EX_LARGE_FETCH);
     if (search == INVALID_HANDLE_VALUE) {
-      // An empty or missing folder holds none of the files.
+      // A missing folder holds none of the files.
       DWORD error = GetLastError();
       folder.listed = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
       return folder;
     }
     ScopedFindHandle owned(search);
+    std::string upper;
     do {
       if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-      folder.names.insert(UpperName(found.cFileName));
-      if (found.cAlternateFileName[0]) folder.names.insert(UpperName(found.cAlternateFileName));
+      UpperName(found.cFileName, &upper);
+      folder.names.insert(upper);
+      if (found.cAlternateFileName[0]) {
+        UpperName(found.cAlternateFileName, &upper);
+        folder.names.insert(upper);
+      }
     } while (FindNextFileA(search, &found));
     folder.listed = GetLastError() == ERROR_NO_MORE_FILES;
     return folder;
   }
 
   std::unordered_map<std::string, Folder> folders_;
+  std::string lastFolder_;
+  Folder* last_ = nullptr;
+  std::string upper_;
 };
+
+// A name that the system would change on its way to a full path: "." and
+// ".." parts, doubled separators (past a network name's start), a
+// drive-relative name.
+bool NeedsFullPath(std::string_view name, bool relative) {
+  if (!relative && (name.size() < 3 || name[1] != ':' || name[2] != '\\') && name.compare(0, 2, "\\\\") != 0)
+    return true;
+  for (size_t i = 0; i < name.size(); ++i) {
+    const bool partStart = i == 0 || name[i - 1] == '\\';
+    if (name[i] == '\\' && i > 1 && name[i - 1] == '\\') return true;
+    if (partStart && name[i] == '.') return true;
+  }
+  return !name.empty() && (name.back() == '.' || name.back() == ' ');
+}
 
 bool NamesAFile(uint32_t flags) {
   const uint32_t kind = ObjectKind(flags);
@@ -209,13 +244,25 @@ bool NamesAFile(uint32_t flags) {
 // Takes out the entries whose files are not there, each listed as missing.
 void RefuseMissingFiles(PlaylistRead* read, const std::string& folder) {
   FilePresence presence;
+  std::string path;
+  std::string base = folder;
+  if (!base.empty() && base.back() != '\\') base += '\\';
   size_t kept = 0;
   for (size_t i = 0; i < read->entries.size(); ++i) {
     PlaylistEntry& entry = read->entries[i];
     if (entry.hasFileName && NamesAFile(entry.flags)) {
-      char path[kMaxPath];
-      if (!JoinObjectPath(entry.fileName.c_str(), entry.relative ? folder : std::string(), path, sizeof path) ||
-          !presence.Exists(path)) {
+      bool named = true;
+      if (NeedsFullPath(entry.fileName, entry.relative)) {
+        char full[kMaxPath];
+        named = JoinObjectPath(entry.fileName.c_str(), entry.relative ? folder : std::string(), full, sizeof full);
+        path = full;
+      } else if (entry.relative) {
+        path = base;
+        path += entry.fileName;
+      } else {
+        path = entry.fileName;
+      }
+      if (!named || path.size() >= kMaxPath || !presence.Exists(path)) {
         AddPlaylistRefusal(read, entry.line, entry.index, PlaylistRefusal::MissingFile, entry.fileName);
         continue;
       }

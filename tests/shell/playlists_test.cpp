@@ -18,7 +18,16 @@ namespace {
 
 using bench::Program;
 
-class Playlists : public bench::ProgramTestBase {};
+class Playlists : public bench::ProgramTestBase {
+ protected:
+  // The files the tests write, gone before each: the temporary folder is
+  // the test process's, and a process number comes again.
+  void SetUp() override {
+    bench::ProgramTestBase::SetUp();
+    for (const char* name : {"every.m3u8", "again.wdl", "lists\\party.m3u8"})
+      DeleteFileA(bench::TempPath(name).c_str());
+  }
+};
 
 // "C:\a b\x.wav" as a file URI: "file:///C:/a%20b/x.wav".
 std::string FileUri(const std::string& path) {
