@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "playback/play_state.h"
 #include "resources/ids.h"
 #include "settings/settings.h"
 #include "settings/settings_record.h"
@@ -108,7 +109,9 @@ void OpenRecentList(HWND mainWindow, ObjectList& list, int command) {
     RebuildMenu(mainWindow, paths);
     return;
   }
-  if (!AskToSaveChanges(list)) return;
+  // Nothing of the list may be replaced while it plays: a hot key may have
+  // started playing while the question was on screen.
+  if (!AskToSaveChanges(list) || g_playback.playing || g_playback.playAllRunning) return;
   LoadList(mainWindow, list, path.c_str(), ListLoadOpen);
 }
 
