@@ -172,21 +172,25 @@ class FilePresence {
     // Entries of a playlist mostly come folder by folder.
     if (!last_ || folderPart != lastFolder_) {
       lastFolder_.assign(folderPart.data(), folderPart.size());
-      UpperName(folderPart, &upper_);
-      auto found = folders_.find(upper_);
-      if (found == folders_.end()) found = folders_.emplace(upper_, List(lastFolder_)).first;
+      UpperName(folderPart, &name_);
+      auto found = folders_.find(name_);
+      if (found == folders_.end()) found = folders_.emplace(name_, List(lastFolder_)).first;
       last_ = &found->second;
     }
     // A folder that cannot be listed is asked about its files one by one.
     if (!last_->listed) return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-    UpperName(std::string_view(path).substr(slash + 1), &upper_);
-    return last_->names.count(upper_) != 0;
+    // The name as the folder spells it, mostly; else in any letter case.
+    name_.assign(path, slash + 1, std::string::npos);
+    if (last_->exact.count(name_)) return true;
+    UpperName(std::string_view(path).substr(slash + 1), &name_);
+    return last_->names.count(name_) != 0;
   }
 
  private:
   struct Folder {
     bool listed = false;
-    std::unordered_set<std::string> names;
+    std::unordered_set<std::string> exact;  // as listed
+    std::unordered_set<std::string> names;  // in capitals
   };
 
   static Folder List(const std::string& folderPath) {
@@ -205,6 +209,7 @@ class FilePresence {
     std::string upper;
     do {
       if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+      folder.exact.insert(found.cFileName);
       UpperName(found.cFileName, &upper);
       folder.names.insert(upper);
       if (found.cAlternateFileName[0]) {
@@ -219,7 +224,7 @@ class FilePresence {
   std::unordered_map<std::string, Folder> folders_;
   std::string lastFolder_;
   Folder* last_ = nullptr;
-  std::string upper_;
+  std::string name_;
 };
 
 // A name that the system would change on its way to a full path: "." and

@@ -50,6 +50,20 @@ std::map<UINT, size_t> RequiredIds() {
   range(224, 225);
   range(236, 246);
   range(260, 263);  // Pause and the time played
+  range(7, 14);     // the recent lists' help
+  range(IDS_REFUSAL_FIRST, IDS_REFUSAL_LAST);
+  range(IDS_PLAYLIST_STOP_FIRST, IDS_PLAYLIST_STOP_LAST);
+  range(IDS_REG_OPEN_LAST_LIST, IDS_REG_LAST_SELECTED);
+  range(IDS_REG_RECENT_LIST_FIRST, IDS_REG_RECENT_LIST_LAST);
+  ids[IDS_FILTER_SAVE] = 511;
+  ids[IDS_FMT_PLAYLIST_NOTHING] = 255;
+  ids[IDS_FMT_PLAYLIST_PARTLY] = 255;
+  ids[IDS_FMT_REFUSED_ENTRY] = 127;
+  ids[IDS_FMT_MORE_REFUSED] = 127;
+  ids[IDS_FMT_PLAYLIST_STOPPED] = 511;
+  ids[IDS_FMT_NOT_WRITABLE] = 255;
+  ids[IDS_FMT_RECENT_MISSING] = 255;
+  ids[IDS_FMT_RECENT_ITEM] = 31;
   ids[IDS_FMT_FILES_DROPPED] = 63;
   ids[IDS_FMT_ITEMS_READ] = 40;
   ids[IDS_FMT_ITEMS_WRITTEN] = 40;
@@ -122,6 +136,14 @@ TEST(LanguageModule, FormatTextsCarryExactlyTheirPlaceholders) {
       {IDS_FMT_NUMBER_RANGE, {"%u", "%u"}},
       {IDS_FMT_PAUSED, {"%s"}},
       {IDS_FMT_PLAY_TIME, {"%s", "%s", "%s"}},
+      {IDS_FMT_PLAYLIST_NOTHING, {"%s", "%s"}},
+      {IDS_FMT_PLAYLIST_PARTLY, {"%s", "%u", "%s"}},
+      {IDS_FMT_REFUSED_ENTRY, {"%u", "%s", "%s"}},
+      {IDS_FMT_MORE_REFUSED, {"%u"}},
+      {IDS_FMT_PLAYLIST_STOPPED, {"%u", "%s"}},
+      {IDS_FMT_NOT_WRITABLE, {"%s"}},
+      {IDS_FMT_RECENT_MISSING, {"%s"}},
+      {IDS_FMT_RECENT_ITEM, {"%u", "%s"}},
   };
   for (const auto& [id, limit] : RequiredIds()) {
     auto expected = formats.find(id);
@@ -221,6 +243,11 @@ class LanguageRegistry : public testing::Test {
 
 TEST_F(LanguageRegistry, SettingsKeyAndItsValueNamesAreUsable) {
   ExpectUsableKey(IDS_REG_SETTINGS_KEY, IDS_REG_WINDOW_PLACEMENT, IDS_REG_MIDI_EDITOR);
+  // Each range counts the key's values anew.
+  bench::ClearRegistry();
+  ExpectUsableKey(IDS_REG_SETTINGS_KEY, IDS_REG_OPEN_LAST_LIST, IDS_REG_LAST_SELECTED);
+  bench::ClearRegistry();
+  ExpectUsableKey(IDS_REG_SETTINGS_KEY, IDS_REG_RECENT_LIST_FIRST, IDS_REG_RECENT_LIST_LAST);
 }
 
 TEST_F(LanguageRegistry, HotKeysKeyAndItsValueNamesAreUsable) {
