@@ -1,5 +1,7 @@
-// Preferences (dialog 2001): the preference flags and the pause between
-// Sound Objects.
+// Preferences (dialog 2001): the preference flags, the pause between
+// Sound Objects and whether the last list opens at start. That one is a
+// value of its own: settings stored before it existed have no such value
+// and take its default (on), which a flag bit could not give them.
 #include "dialogs/dialog_common.h"
 #include "dialogs/option_dialogs.h"
 #include "resources/ids.h"
@@ -29,6 +31,7 @@ INT_PTR OnInitDialog(HWND dialog) {
   uint32_t flags = g_settings.preferenceFlags;
   for (const FlagBox& box : kFlagBoxes)
     CheckDlgButton(dialog, box.id, (flags & box.flag) ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(dialog, IDC_PREF_OPEN_LAST_LIST, g_settings.openLastList ? BST_CHECKED : BST_UNCHECKED);
   SetDlgItemInt(dialog, IDC_PREF_PAUSE_SECONDS, g_settings.pauseSeconds, FALSE);
   UpdatePauseField(dialog);
   AttachNumberField(dialog, IDC_PREF_PAUSE_SECONDS, IDC_SPIN_PAUSE, kPauseRange);
@@ -55,6 +58,7 @@ bool ApplyChoices(HWND dialog) {
   }
   g_settings.preferenceFlags = flags;
   g_settings.pauseSeconds = seconds;
+  g_settings.openLastList = IsChecked(dialog, IDC_PREF_OPEN_LAST_LIST) ? 1u : 0u;
   return true;
 }
 
@@ -62,7 +66,7 @@ bool ApplyChoices(HWND dialog) {
 void OnCommit(HWND dialog, bool save) {
   if (!ApplyChoices(dialog)) return;
   EndDialog(dialog, 1);
-  if (save) WriteSettingValues(dialog, {IDS_REG_PREFERENCES, IDS_REG_PAUSE_SECONDS});
+  if (save) WriteSettingValues(dialog, {IDS_REG_PREFERENCES, IDS_REG_PAUSE_SECONDS, IDS_REG_OPEN_LAST_LIST});
 }
 
 INT_PTR OnCommand(HWND dialog, int id, int code) {

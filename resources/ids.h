@@ -15,6 +15,10 @@
 #define IDM_FILE_SAVE    104
 #define IDM_FILE_SAVE_AS 105
 #define IDM_FILE_EXIT    106
+/* The File menu's recent lists, most recent first (IDM_RECENT_LIST_FIRST
+ * + n for the n-th from 0); the items are made at run time. */
+#define IDM_RECENT_LIST_FIRST 107
+#define IDM_RECENT_LIST_LAST  114
 
 #define IDM_SOUND_PLAY_SELECTED 116
 #define IDM_SOUND_PLAY_ALL      117
@@ -216,6 +220,7 @@
 #define IDC_SPIN_TRACK          558
 #define IDC_PREF_BUTTON_HELP    559
 #define IDC_PREF_ABSOLUTE_PATHS 560
+#define IDC_PREF_OPEN_LAST_LIST 1600
 #define IDC_KIND_LIST           1000
 #define IDC_ADD_ALL_CD_TRACKS   1002
 
@@ -367,6 +372,28 @@
 #define IDS_FMT_INFO_FILE         286 /* two numbers, file  [62] */
 #define IDS_FMT_SELECTED_COUNT    400 /* one number         [63] */
 #define IDS_TEXT_NOT_FOUND        401
+/* Other players' playlists, the recent lists and the last list */
+#define IDS_FMT_PLAYLIST_NOTHING 300 /* file, details      [255] */
+#define IDS_FMT_PLAYLIST_PARTLY  301 /* file, number, details [255] */
+#define IDS_FMT_REFUSED_ENTRY    302 /* number, text, reason [127] */
+#define IDS_FMT_MORE_REFUSED     303 /* one number         [127] */
+#define IDS_FMT_PLAYLIST_STOPPED 304 /* number, reason     [255] */
+#define IDS_FMT_NOT_WRITABLE     305 /* file               [255] */
+#define IDS_FMT_RECENT_MISSING   306 /* file               [255] */
+#define IDS_FMT_RECENT_ITEM      307 /* number, file       [31] */
+#define IDS_FILTER_SAVE          308 /* name|pattern|..., "|" for the NULs */
+/* Why an entry was not taken: IDS_REFUSAL_FIRST + PlaylistRefusal */
+#define IDS_REFUSAL_FIRST 310
+#define IDS_REFUSAL_LAST  320
+/* Why reading a playlist stopped: IDS_PLAYLIST_STOP_FIRST + PlaylistStop */
+#define IDS_PLAYLIST_STOP_FIRST 321
+#define IDS_PLAYLIST_STOP_LAST  330
+#define IDS_REG_OPEN_LAST_LIST  331
+#define IDS_REG_LAST_LIST       332
+#define IDS_REG_LAST_SELECTED   333
+/* The recent lists' values, most recent first */
+#define IDS_REG_RECENT_LIST_FIRST 340
+#define IDS_REG_RECENT_LIST_LAST  347
 
 /* ---- Private messages of the main window ------------------------------- */
 /* Any process can post these to the main window: none carries a pointer,

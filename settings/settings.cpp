@@ -9,6 +9,9 @@ Settings g_settings;
 
 namespace {
 
+// A list's path as stored: the program's paths hold at most 511 bytes.
+constexpr size_t kMaxSettingPath = 512;
+
 struct HotKeyDefault {
   uint32_t keyIndex;
   uint32_t modifiers;
@@ -30,6 +33,8 @@ std::atomic<uint32_t>* SettingField(UINT valueId) {
       return &g_settings.playOrder;
     case IDS_REG_PAUSE_SECONDS:
       return &g_settings.pauseSeconds;
+    case IDS_REG_OPEN_LAST_LIST:
+      return &g_settings.openLastList;
     default:
       return nullptr;
   }
@@ -42,7 +47,7 @@ struct SettingDefault {
 constexpr SettingDefault kSettingDefaults[] = {
     {IDS_REG_PLAY_LIST_COUNT, kDefaultPlayListCount}, {IDS_REG_PREFERENCES, kDefaultPreferences},
     {IDS_REG_CONFIRMATIONS, kDefaultConfirmations},   {IDS_REG_PLAY_ORDER, PlayOrderSequential},
-    {IDS_REG_PAUSE_SECONDS, kDefaultPauseSeconds},
+    {IDS_REG_PAUSE_SECONDS, kDefaultPauseSeconds},    {IDS_REG_OPEN_LAST_LIST, kDefaultOpenLastList},
 };
 
 // Whether another hot key than the one at index has key's combination.
@@ -142,6 +147,46 @@ bool WriteSettingValues(HWND owner, std::initializer_list<UINT> valueIds, uint32
   else
     ShowMessage(owner, IDS_REGISTRY_FAILED, MB_ICONHAND);
   return true;
+}
+
+std::vector<std::string> LoadRecentLists() {
+  std::vector<std::string> paths;
+  RegistryKey key;
+  if (!key.OpenForReading(IDS_REG_SETTINGS_KEY)) return paths;
+  for (UINT id = IDS_REG_RECENT_LIST_FIRST; id <= IDS_REG_RECENT_LIST_LAST; ++id) {
+    char path[kMaxSettingPath] = "";
+    if (key.ReadString(id, path, sizeof path) && path[0]) paths.push_back(path);
+  }
+  return paths;
+}
+
+void SaveRecentLists(const std::vector<std::string>& paths) {
+  RegistryKey key;
+  if (!key.Create(IDS_REG_SETTINGS_KEY, kSettingsKeyClass)) return;
+  // Every slot is written, so a list taken off leaves no stale value.
+  for (UINT id = IDS_REG_RECENT_LIST_FIRST; id <= IDS_REG_RECENT_LIST_LAST; ++id) {
+    size_t index = id - IDS_REG_RECENT_LIST_FIRST;
+    key.WriteString(id, index < paths.size() ? paths[index].c_str() : "");
+  }
+}
+
+void LoadLastList(std::string* path, int* selected) {
+  path->clear();
+  *selected = -1;
+  RegistryKey key;
+  if (!key.OpenForReading(IDS_REG_SETTINGS_KEY)) return;
+  char text[kMaxSettingPath] = "";
+  if (key.ReadString(IDS_REG_LAST_LIST, text, sizeof text)) *path = text;
+  uint32_t index = 0;
+  if (!path->empty() && key.ReadDword(IDS_REG_LAST_SELECTED, &index) && index <= 0x7FFFFFFF)
+    *selected = static_cast<int>(index);
+}
+
+void SaveLastList(const std::string& path, int selected) {
+  RegistryKey key;
+  if (!key.Create(IDS_REG_SETTINGS_KEY, kSettingsKeyClass)) return;
+  key.WriteString(IDS_REG_LAST_LIST, path.c_str());
+  key.WriteDword(IDS_REG_LAST_SELECTED, selected < 0 ? 0xFFFFFFFFu : static_cast<uint32_t>(selected));
 }
 
 PlayAllOptions CurrentPlayAllOptions() {

@@ -9,6 +9,8 @@
 
 #include <cstddef>
 #include <initializer_list>
+#include <string>
+#include <vector>
 
 #include "playback/play_all.h"
 #include "settings/settings_record.h"
@@ -25,6 +27,15 @@ bool SaveHotKeys(HWND owner);
 // preferenceBits, when given, are also stored: those bits of the stored
 // preferences (value 163) take their values in memory, the others stay.
 bool WriteSettingValues(HWND owner, std::initializer_list<UINT> valueIds, uint32_t preferenceBits = 0);
+
+// The recent lists, most recent first (at most kRecentListCount), and
+// storing them; a failed write is not said (the menu is only a help).
+std::vector<std::string> LoadRecentLists();
+void SaveRecentLists(const std::vector<std::string>& paths);
+// The list open at the last close and the index of its selected object
+// ("" and -1 when there was none).
+void LoadLastList(std::string* path, int* selected);
+void SaveLastList(const std::string& path, int selected);
 
 // Lets the user pick the Favorite Selection and stores it.
 void SetFavoriteSelection();

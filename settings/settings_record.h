@@ -38,6 +38,10 @@ constexpr uint32_t kDefaultPreferences = TitleWhenMinimized | StatusBarButtonHel
 constexpr uint32_t kDefaultConfirmations = ConfirmFileDelete | ConfirmObjectDelete;
 constexpr uint32_t kDefaultPauseSeconds = 2;
 constexpr uint32_t kMaxPauseSeconds = 3600;
+// Started without a list, Wendle opens the one it had at its last close.
+constexpr uint32_t kDefaultOpenLastList = 1;
+// Lists the File menu offers again.
+constexpr int kRecentListCount = 8;
 
 // Play Next, Play All, Favorite, Pause/Resume: in the order of their ids.
 constexpr int kHotKeyCount = 4;
@@ -56,6 +60,7 @@ struct Settings {
   std::atomic<uint32_t> confirmFlags{0};
   std::atomic<uint32_t> playOrder{0};
   std::atomic<uint32_t> pauseSeconds{0};
+  std::atomic<uint32_t> openLastList{0};
   HotKeySetting hotKeys[kHotKeyCount] = {};
   int insertionMethod = InsertAppend;
 };

@@ -7,6 +7,7 @@
 
 #include "resources/ids.h"
 #include "shell/list_view.h"
+#include "shell/recent_lists.h"
 #include "support/globals.h"
 #include "playback/play_state.h"
 #include "storage/list_file.h"
@@ -26,6 +27,10 @@ constexpr DWORD kProgressIntervalMs = 100;
 constexpr int kMaxPaintsPerStep = 64;
 // The most objects a message names one by one.
 constexpr size_t kMaxNamedObjects = 10;
+// The most playlist entries a message names one by one, and the bytes of
+// each entry's text shown there.
+constexpr size_t kMaxNamedEntries = 8;
+constexpr size_t kMaxShownEntryText = 80;
 
 // Progress of a long read or write on the status bar. Nothing paints the
 // bar while the work runs, so a text per object would only cost time: the
@@ -78,13 +83,49 @@ void ReportDialogFailure(HWND mainWindow) {
 // The file dialogs' filter: the language module's text with "|" for the
 // NULs between its parts.
 struct ListFilter {
-  ListFilter() {
-    LanguageString(IDS_FILTER_LISTS, text, sizeof text - 1);
+  explicit ListFilter(UINT id = IDS_FILTER_LISTS) {
+    LanguageString(id, text, sizeof text - 1);
     for (char& c : text)
       if (c == '|') c = '\0';
   }
-  char text[128] = {};
+  char text[512] = {};
 };
+
+// Save As's filter entries, in the order of IDS_FILTER_SAVE: the format
+// each writes and the extension it gives a name typed without one.
+struct SaveChoice {
+  PlaylistFormat format;
+  const char* extension;
+};
+constexpr SaveChoice kSaveChoices[] = {
+    {PlaylistFormat::None, ".WDL"},
+    {PlaylistFormat::M3u8, ".M3U8"},
+    {PlaylistFormat::M3u, ".M3U"},
+    {PlaylistFormat::Pls, ".PLS"},
+};
+constexpr DWORD kSaveChoiceCount = sizeof kSaveChoices / sizeof kSaveChoices[0];
+
+// The Save As filter entry (from 1) that writes a list's file's format;
+// a list read from a format Wendle does not write is offered M3U8, which
+// keeps everything the list holds and every character of its names.
+DWORD SaveChoiceOf(const std::string& path) {
+  PlaylistFormat format = PlaylistFormatOfName(path);
+  if (format == PlaylistFormat::Wpl || format == PlaylistFormat::Xspf) format = PlaylistFormat::M3u8;
+  for (DWORD i = 0; i < kSaveChoiceCount; ++i)
+    if (kSaveChoices[i].format == format) return i + 1;
+  return 1;
+}
+
+// Appends the extension of the chosen filter entry to a name that holds no
+// "." anywhere; 1 when appended, else 0.
+int EnsureSaveExtension(char* path, size_t size, DWORD choice) {
+  if (strchr(path, '.')) return 0;
+  const char* extension = kSaveChoices[choice >= 1 && choice <= kSaveChoiceCount ? choice - 1 : 0].extension;
+  size_t length = strnlen(path, size);
+  if (length + strlen(extension) + 1 > size) return 0;  // no room: left as it is
+  lstrcpynA(path + length, extension, static_cast<int>(size - length));
+  return 1;
+}
 
 OPENFILENAMEA ListFileDialog(HWND mainWindow, const char* title, const ListFilter& filter, char* name) {
   OPENFILENAMEA ofn = {};
@@ -116,15 +157,23 @@ bool AskForListToOpen(HWND mainWindow, UINT titleId, char* name) {
 }
 
 // The platform's save dialog; it asks before an existing file is replaced.
-bool AskForNameToSave(HWND mainWindow, char* name) {
+// *choice: the filter entry shown first, and the one chosen; folder: where
+// it starts ("" for the current folder).
+bool AskForNameToSave(HWND mainWindow, char* name, DWORD* choice, const char* folder) {
   LanguageText title(IDS_TITLE_SAVE_LIST);
-  ListFilter filter;
+  ListFilter filter(IDS_FILTER_SAVE);
   OPENFILENAMEA ofn = ListFileDialog(mainWindow, title, filter, name);
   ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
+  ofn.nFilterIndex = *choice;
+  ofn.lpstrInitialDir = folder;
+  // The dialog gives a name typed without an extension that of the chosen
+  // entry (lpstrDefExt only says that one is wanted).
+  ofn.lpstrDefExt = kSaveChoices[*choice >= 1 && *choice <= kSaveChoiceCount ? *choice - 1 : 0].extension + 1;
   if (!GetSaveFileNameA(&ofn)) {
     ReportDialogFailure(mainWindow);
     return false;
   }
+  *choice = ofn.nFilterIndex;
   MoveToFolderOf(name);
   return true;
 }
@@ -163,10 +212,57 @@ std::string ObjectNumbers(const std::vector<int>& indexes) {
   return numbers;
 }
 
+// Why a playlist's reading stopped and which entries were not taken, as
+// lines after a message's first sentence; empty when there is nothing.
+std::string PlaylistDetails(const ListFileResult& result) {
+  std::string details;
+  if (result.stop != PlaylistStop::None) {
+    char reason[kTextBufferSize], line[kTextBufferSize + 64];
+    LanguageString(IDS_PLAYLIST_STOP_FIRST + static_cast<UINT>(result.stop), reason, sizeof reason);
+    if (result.stopLine) {
+      char format[kTextBufferSize];
+      LanguageString(IDS_FMT_PLAYLIST_STOPPED, format, sizeof format);
+      snprintf(line, sizeof line, format, static_cast<unsigned>(result.stopLine), reason);
+    } else {
+      snprintf(line, sizeof line, "%s", reason);
+    }
+    details += "\n\n";
+    details += line;
+  }
+  if (!result.refused.empty()) details += "\n";
+  char format[128];
+  LanguageString(IDS_FMT_REFUSED_ENTRY, format, sizeof format);
+  size_t shown = 0;
+  for (const PlaylistRefused& refused : result.refused) {
+    if (shown == kMaxNamedEntries) break;
+    char reason[kTextBufferSize];
+    LanguageString(IDS_REFUSAL_FIRST + static_cast<UINT>(refused.reason), reason, sizeof reason);
+    std::string text = refused.text.substr(0, kMaxShownEntryText);
+    if (text.size() < refused.text.size()) text += "...";
+    char line[kTextBufferSize + 128];
+    snprintf(line, sizeof line, format, static_cast<unsigned>(refused.line), text.c_str(), reason);
+    details += "\n";
+    details += line;
+    ++shown;
+  }
+  if (result.refusedCount > shown) {
+    char more[kTextBufferSize];
+    LanguageString(IDS_FMT_MORE_REFUSED, format, sizeof format);
+    snprintf(more, sizeof more, format, static_cast<unsigned>(result.refusedCount - shown));
+    details += "\n";
+    details += more;
+  }
+  return details;
+}
+
 // What a read or a write came to, said in a message naming the file.
 void ReportResult(HWND mainWindow, const char* path, const ListFileResult& result) {
   switch (result.status) {
     case ListFileResult::Done:
+      // One message for everything a playlist could not give.
+      if (result.playlist && (result.refusedCount > 0 || result.stop != PlaylistStop::None))
+        ShowFormattedMessage(mainWindow, IDS_FMT_PLAYLIST_PARTLY, MB_ICONEXCLAMATION, path,
+                             static_cast<unsigned>(result.refusedCount), PlaylistDetails(result).c_str());
       if (!result.cutObjects.empty())
         ShowFormattedMessage(mainWindow, IDS_FMT_TEXTS_CUT, MB_ICONEXCLAMATION, path,
                              ObjectNumbers(result.cutObjects).c_str());
@@ -194,6 +290,13 @@ void ReportResult(HWND mainWindow, const char* path, const ListFileResult& resul
     case ListFileResult::EmptyList:
       ShowMessage(mainWindow, IDS_LIST_EMPTY, MB_ICONEXCLAMATION);
       break;
+    case ListFileResult::NothingTaken:
+      ShowFormattedMessage(mainWindow, IDS_FMT_PLAYLIST_NOTHING, MB_ICONEXCLAMATION, path,
+                           PlaylistDetails(result).c_str());
+      break;
+    case ListFileResult::NotWritable:
+      ShowFormattedMessage(mainWindow, IDS_FMT_NOT_WRITABLE, MB_ICONEXCLAMATION, path);
+      break;
   }
 }
 
@@ -201,6 +304,7 @@ bool WriteList(HWND mainWindow, ObjectList& list, const char* path) {
   StatusProgress progress(IDS_FMT_ITEMS_WRITTEN);
   ListFileResult result = SaveListFile(list, path, &progress);
   ReportResult(mainWindow, path, result);
+  if (result.ok()) NoteRecentList(mainWindow, path);
   return result.ok();
 }
 
@@ -231,7 +335,19 @@ bool LoadList(HWND mainWindow, ObjectList& list, const char* path, int mode) {
   UpdateWindowTitle(mainWindow, list);
   SelectFirstItem();
   ReportResult(mainWindow, path, result);
+  // Opened, if only in part: the menu offers it again.
+  char full[kMaxPath];
+  if (mode == ListLoadOpen && result.status == ListFileResult::Done && FullListPath(path, full))
+    NoteRecentList(mainWindow, full);
   return result.ok();
+}
+
+unsigned AppendDroppedList(HWND mainWindow, ObjectList& list, const char* path) {
+  StatusProgress progress(IDS_FMT_ITEMS_READ);
+  ListFileResult result = LoadListFile(list, path, ListLoadAppend, -1, &progress);
+  UpdateWindowTitle(mainWindow, list);
+  ReportResult(mainWindow, path, result);
+  return result.objects;
 }
 
 bool AskToSaveChanges(ObjectList& list, void (*beforeSave)()) {
@@ -250,7 +366,9 @@ bool AskToSaveChanges(ObjectList& list, void (*beforeSave)()) {
 }
 
 bool SaveList(HWND mainWindow, ObjectList& list) {
-  if (list.FileName().empty()) return SaveListAs(mainWindow, list);
+  // A WPL or XSPF list is read, not written: its first Save is a Save As,
+  // which offers an M3U8 playlist of the same name beside it.
+  if (list.FileName().empty() || !WritableListName(list.FileName().c_str())) return SaveListAs(mainWindow, list);
   if (RefuseEmptyList(mainWindow, list)) return false;
   // A name the list took from an inserted file is that file's: replacing
   // it is asked about once.
@@ -268,9 +386,18 @@ bool SaveListAs(HWND mainWindow, ObjectList& list) {
   // list was written under the new one.
   char name[kMaxPath] = "";
   lstrcpynA(name, FileNamePart(list.FileName().c_str()), sizeof name);
-  if (!AskForNameToSave(mainWindow, name)) return false;
+  DWORD choice = SaveChoiceOf(list.FileName());
+  if (!WritableListName(name)) {
+    // The name without its extension: the dialog gives it the chosen one.
+    if (char* dot = strrchr(name, '.')) *dot = '\0';
+  }
+  // The dialog starts in the folder of the list's file, where a name typed
+  // without one lands.
+  char folder[kMaxPath] = "";
+  if (!list.FileName().empty()) FolderOfPath(list.FileName().c_str(), folder, sizeof folder);
+  if (!AskForNameToSave(mainWindow, name, &choice, folder)) return false;
   char full[kMaxPath];
-  bool extended = EnsureListExtension(name, sizeof name) == 1;
+  bool extended = EnsureSaveExtension(name, sizeof name, choice) == 1;
   if (!FullListPath(name, full)) {
     ShowMessage(mainWindow, IDS_NAME_TOO_LONG, MB_ICONEXCLAMATION);
     return false;
@@ -282,6 +409,15 @@ bool SaveListAs(HWND mainWindow, ObjectList& list) {
   list.SetFile(full, true);
   FinishSave(mainWindow, list);
   return true;
+}
+
+void OpenRecentList(HWND mainWindow, ObjectList& list, int command) {
+  std::string path;
+  if (!RecentListPath(mainWindow, command, &path)) return;
+  // Nothing of the list may be replaced while it plays: a hot key may have
+  // started playing while the question was on screen.
+  if (!AskToSaveChanges(list) || g_playback.playing || g_playback.playAllRunning) return;
+  LoadList(mainWindow, list, path.c_str(), ListLoadOpen);
 }
 
 void RunFileCommand(HWND mainWindow, ObjectList& list, int command) {

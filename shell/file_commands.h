@@ -31,8 +31,15 @@ bool SaveListAs(HWND mainWindow, ObjectList& list);
 // went wrong, if anything. True when the whole file was read.
 bool LoadList(HWND mainWindow, ObjectList& list, const char* path, int mode);
 
+// A playlist or list file dropped on the window: its objects appended, as
+// Append does; says what went wrong. The number of objects added.
+unsigned AppendDroppedList(HWND mainWindow, ObjectList& list, const char* path);
+
 // Runs File command 100 to 105 for the main window.
 void RunFileCommand(HWND mainWindow, ObjectList& list, int command);
+// A recent list command (IDM_RECENT_LIST_FIRST + n): opens that list in
+// place of the current one, asking about changes first.
+void OpenRecentList(HWND mainWindow, ObjectList& list, int command);
 
 // The program caption, followed by " - NAME.WDL" when the list has a file.
 void UpdateWindowTitle(HWND window, const ObjectList& list);

@@ -1,11 +1,15 @@
 #include "shell/list_commands.h"
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "model/file_kind.h"
 #include "playback/cd_audio.h"
 #include "resources/ids.h"
+#include "shell/file_commands.h"
 #include "shell/list_view.h"
+#include "storage/playlist_format.h"
 #include "support/globals.h"
 #include "playback/play_state.h"
 #include "settings/settings_record.h"
@@ -181,6 +185,9 @@ void AddDroppedFiles(ObjectList& list, HDROP drop, int insertAt) {
   unsigned added = 0;
   bool refused = false;
   char name[kNameSize];
+  // Other players' playlists add their entries, after the drop is done
+  // with: each may have something to say.
+  std::vector<std::string> playlists;
   list.BeginBatch();
   for (UINT i = 0; i < count; ++i) {
     // A name too long for the buffer would be cut into another file's name:
@@ -190,11 +197,17 @@ void AddDroppedFiles(ObjectList& list, HDROP drop, int insertAt) {
       continue;
     }
     DragQueryFileA(drop, i, name, sizeof name);
+    if (PlaylistFormatOfName(name) != PlaylistFormat::None) {
+      playlists.push_back(name);
+      continue;
+    }
     UpperCaseName(name, sizeof name);
     added += static_cast<unsigned>(AddFileObjectAt(list, name, insertAt < 0 ? -1 : insertAt + static_cast<int>(added)));
   }
   list.EndBatch();
   DragFinish(drop);
+  for (const std::string& playlist : playlists)
+    added += AppendDroppedList(g_globals.mainWindow, list, playlist.c_str());
   if (refused) ShowMessage(g_globals.mainWindow, IDS_NAME_TOO_LONG, MB_ICONEXCLAMATION);
   char format[kDropFormatLength + 1];
   LanguageString(IDS_FMT_FILES_DROPPED, format, sizeof format);

@@ -31,6 +31,7 @@
 #include "shell/catalog_command.h"
 #include "shell/clipboard_commands.h"
 #include "shell/file_commands.h"
+#include "shell/recent_lists.h"
 #include "shell/list_commands.h"
 #include "shell/list_view.h"
 #include "support/help.h"
@@ -312,6 +313,16 @@ void RunCommand(HWND window, int command, LPARAM lParam) {
       break;
     case IDM_FILE_EXIT:
       PostMessageA(window, WM_CLOSE, 0, 0);
+      break;
+    case IDM_RECENT_LIST_FIRST:
+    case IDM_RECENT_LIST_FIRST + 1:
+    case IDM_RECENT_LIST_FIRST + 2:
+    case IDM_RECENT_LIST_FIRST + 3:
+    case IDM_RECENT_LIST_FIRST + 4:
+    case IDM_RECENT_LIST_FIRST + 5:
+    case IDM_RECENT_LIST_FIRST + 6:
+    case IDM_RECENT_LIST_LAST:
+      OpenRecentList(window, list, command);
       break;
     case IDM_SOUND_PLAY_SELECTED:
       PlaySelected(window);

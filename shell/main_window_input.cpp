@@ -40,9 +40,13 @@ void OnOpenCommandLine(HWND window) {
   }
   // The list replaces the one shown (a second start hands its list to this
   // one): changes are asked about first.
+  const int selection = g_shell.pendingSelection;
+  g_shell.pendingSelection = -1;
   if (!HasMainView() || !AskToSaveChanges(MainView().list())) return;
-  if (LoadList(window, MainView().list(), name, ListLoadOpen) && play)
-    PostMessageA(window, WM_COMMAND, IDM_SOUND_PLAY_ALL, 0);
+  ObjectList& list = MainView().list();
+  if (!LoadList(window, list, name, ListLoadOpen)) return;
+  if (selection >= 0 && list.Count() > 0) SelectListRow(selection < list.Count() ? selection : list.Count() - 1);
+  if (play) PostMessageA(window, WM_COMMAND, IDM_SOUND_PLAY_ALL, 0);
 }
 
 void OpenPendingCommandLine(HWND window) {

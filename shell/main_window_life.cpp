@@ -16,6 +16,7 @@
 #include "shell/buttons.h"
 #include "shell/command_state.h"
 #include "shell/main_window.h"
+#include "shell/recent_lists.h"
 #include "support/globals.h"
 #include "playback/play_state.h"
 #include "shell/shell_state.h"
@@ -128,6 +129,8 @@ void WaitForThreadEnd(HANDLE thread, DWORD boundMs) {
 void Shutdown(HWND window) {
   if (g_ending) return;
   g_ending = true;
+  // The next start may open this list again.
+  if (HasMainView()) RememberLastList(MainView().list(), SelectedIndex());
   UnregisterHotKeys(window);
   StopPlayAllRun();
   StopPlayback();
@@ -170,6 +173,7 @@ LRESULT OnCreate(HWND window, ObjectList* list) {
     ShowMessage(window, IDS_NO_MEDIA_DEVICES, MB_ICONHAND);
     PostMessageA(window, WM_CLOSE, 0, 0);
   }
+  ShowRecentLists(window);
   UpdateCommandStates(window);
   DragAcceptFiles(window, TRUE);
   SelectListRow(0);

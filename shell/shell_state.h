@@ -34,6 +34,9 @@ struct ShellState {
   // A command line for WM_OPENCOMMANDLINE: this start's own, or one that a
   // second start handed over (WM_COPYDATA). No window message carries it.
   char pendingCommandLine[kCommandLineSize] = "";
+  // The object to select once the pending command line's list is open:
+  // the one selected at the last close, when that list opens at start.
+  int pendingSelection = -1;
   // The command whose help the status bar shows for the button under the
   // mouse (mouse moves come in streams).
   std::atomic<int32_t> lastHelpCommand{-1};

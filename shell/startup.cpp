@@ -10,6 +10,7 @@
 #include "shell/command_line.h"
 #include "shell/control_superclasses.h"
 #include "shell/main_window.h"
+#include "shell/recent_lists.h"
 #include "support/globals.h"
 #include "shell/shell_state.h"
 #include "settings/settings_record.h"
@@ -189,7 +190,11 @@ int RunWendle(HINSTANCE instance, const char* commandLine, int show) {
   ShowWindow(g_globals.mainWindow, maximized ? SW_SHOWMAXIMIZED : show);
   UpdateWindow(g_globals.mainWindow);
   SendMessageA(g_globals.mainWindow, WM_SETSTATUSTEXT, IDS_STATUS_STARTUP, 0);
-  if (commandLine && *commandLine) {
+  if (!commandLine || !*commandLine) {
+    // Started without a list: the one of the last close, as it was.
+    if (LastListCommandLine(g_shell.pendingCommandLine, kCommandLineSize, &g_shell.pendingSelection))
+      PostMessageA(g_globals.mainWindow, WM_OPENCOMMANDLINE, 0, 0);
+  } else {
     if (strnlen(commandLine, kCommandLineSize) < kCommandLineSize) {
       lstrcpynA(g_shell.pendingCommandLine, commandLine, kCommandLineSize);
       PostMessageA(g_globals.mainWindow, WM_OPENCOMMANDLINE, 0, 0);

@@ -218,6 +218,20 @@ class ScopedRegKey {
   HKEY key_ = nullptr;
 };
 
+// A file search, ended with FindClose.
+class ScopedFindHandle {
+ public:
+  explicit ScopedFindHandle(HANDLE search) : search_(search) {}
+  ~ScopedFindHandle() {
+    if (search_ != INVALID_HANDLE_VALUE) FindClose(search_);
+  }
+  ScopedFindHandle(const ScopedFindHandle&) = delete;
+  ScopedFindHandle& operator=(const ScopedFindHandle&) = delete;
+
+ private:
+  HANDLE search_;
+};
+
 // A loaded library, freed with FreeLibrary.
 class ScopedLibrary {
  public:

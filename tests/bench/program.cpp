@@ -224,14 +224,18 @@ bool Program::Activate(HWND window, DWORD timeoutMs) {
       timeoutMs);
 }
 
-void Program::Key(WORD virtualKey, bool control, bool alt) { KeyIn(Window(), virtualKey, control, alt); }
+void Program::Key(WORD virtualKey, bool control, bool alt, bool shift) {
+  KeyIn(Window(), virtualKey, control, alt, shift);
+}
 
-void Program::KeyIn(HWND window, WORD virtualKey, bool control, bool alt) {
+void Program::KeyIn(HWND window, WORD virtualKey, bool control, bool alt, bool shift) {
   Activate(window);
   if (control) SendKey(VK_CONTROL, false);
   if (alt) SendKey(VK_MENU, false);
+  if (shift) SendKey(VK_SHIFT, false);
   SendKey(virtualKey, false);
   SendKey(virtualKey, true);
+  if (shift) SendKey(VK_SHIFT, true);
   if (alt) SendKey(VK_MENU, true);
   if (control) SendKey(VK_CONTROL, true);
 }

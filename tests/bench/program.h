@@ -90,11 +90,11 @@ class Program {
   // input given earlier would land wherever the focus happens to be.
   //
   // A key to the main window (or, in its menus, to the menu).
-  void Key(WORD virtualKey, bool control = false, bool alt = false);
+  void Key(WORD virtualKey, bool control = false, bool alt = false, bool shift = false);
   // A key with Shift held, to the main window.
   void ShiftKey(WORD virtualKey);
   // A key to one of the program's top-level windows (a dialog).
-  void KeyIn(HWND window, WORD virtualKey, bool control = false, bool alt = false);
+  void KeyIn(HWND window, WORD virtualKey, bool control = false, bool alt = false, bool shift = false);
   void Click(HWND window, bool right = false, int x = -1, int y = -1);
   // Clicks a control whose click does the same however often it comes (a
   // radio button) until done() holds, as a person clicks again when a

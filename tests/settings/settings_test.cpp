@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "bench/list_host.h"
 #include "bench/modal_script.h"
@@ -95,6 +96,39 @@ TEST_F(SettingsTest, AKeyWithOnlyTheFavoriteGivesTheDefaults) {
   ASSERT_TRUE(bench::RegWriteString(settingsKey_, LanguageString(IDS_REG_FAVORITE), "C:\\A.WAV"));
   LoadSettings();
   ExpectDefaults();
+}
+
+// Settings of an earlier version: every value but the new one is there,
+// and the last list opens at start; once switched off, it stays off. The
+// recent lists keep eight at most, in order, and a slot emptied reads as
+// none.
+TEST_F(SettingsTest, SettingsWrittenBeforeOpenTheLastListAndRecentListsKeepTheirOrder) {
+  StoreSetting(IDS_REG_PLAY_LIST_COUNT, 2);
+  StoreSetting(IDS_REG_PREFERENCES, kDefaultPreferences);
+  StoreSetting(IDS_REG_PAUSE_SECONDS, 3);
+  LoadSettings();
+  EXPECT_EQ(g_settings.openLastList, 1u);
+  StoreSetting(IDS_REG_OPEN_LAST_LIST, 0);
+  LoadSettings();
+  EXPECT_EQ(g_settings.openLastList, 0u);
+
+  EXPECT_TRUE(LoadRecentLists().empty());
+  std::vector<std::string> paths;
+  for (int i = 0; i < 10; ++i) paths.push_back("C:\\LISTS\\L" + std::to_string(i) + ".WDL");
+  SaveRecentLists(paths);
+  EXPECT_EQ(LoadRecentLists(), std::vector<std::string>(paths.begin(), paths.begin() + 8));
+  SaveRecentLists({paths[3], paths[1]});
+  EXPECT_EQ(LoadRecentLists(), (std::vector<std::string>{paths[3], paths[1]}));
+
+  std::string last;
+  int selected = 0;
+  LoadLastList(&last, &selected);
+  EXPECT_EQ(last, "");
+  EXPECT_EQ(selected, -1);
+  SaveLastList("C:\\LISTS\\PARTY.M3U8", 41);
+  LoadLastList(&last, &selected);
+  EXPECT_EQ(last, "C:\\LISTS\\PARTY.M3U8");
+  EXPECT_EQ(selected, 41);
 }
 
 TEST_F(SettingsTest, StoredValuesLoadWithOnlyThePauseLimited) {

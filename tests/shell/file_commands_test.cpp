@@ -43,10 +43,12 @@ TEST_F(FileCommandsTest, OpenShowsTheListFileDialogAndLoadsTheChoice) {
   ASSERT_EQ(modals_.Records().size(), 1u);
   const bench::ModalRecord& dialog = modals_.Records()[0];
   EXPECT_TRUE(dialog.isFileDialog);
-  EXPECT_EQ(dialog.title, "Open a WDL file");
+  EXPECT_EQ(dialog.title, "Open a list or playlist");
   EXPECT_EQ(dialog.fileName, "*.wdl");
   ASSERT_FALSE(dialog.filters.empty());
-  EXPECT_EQ(dialog.filters[0].rfind("WDL files", 0), 0u);
+  EXPECT_EQ(dialog.filters[0].rfind("Lists and playlists", 0), 0u);
+  ASSERT_EQ(dialog.filters.size(), 4u);
+  EXPECT_EQ(dialog.filters[2].rfind("Playlists (M3U, M3U8, PLS, WPL, XSPF)", 0), 0u);
   EXPECT_EQ(dialog.owner, host_.window());
 
   EXPECT_EQ(host_.Count(), 2);
@@ -83,7 +85,9 @@ TEST_F(FileCommandsTest, YesOnAnUnnamedListSavesThroughSaveAsFirst) {
   modals_.ChooseFile(chosen);
   Run(IDM_FILE_NEW);
   ASSERT_EQ(modals_.Records().size(), 2u);
-  EXPECT_EQ(modals_.Records()[1].title, "Save a WDL file");
+  EXPECT_EQ(modals_.Records()[1].title, "Save the list");
+  EXPECT_EQ(modals_.Records()[1].filters,
+            (std::vector<std::string>{"WDL files", "M3U8 playlist", "M3U playlist", "PLS playlist"}));
   EXPECT_EQ(bench::ReadFileBytes(chosen), kTwoItems);
   EXPECT_EQ(host_.Count(), 0);  // emptied only after the save
   EXPECT_EQ(host_.Title(), "Wendle");
@@ -138,10 +142,10 @@ TEST_F(FileCommandsTest, InsertAndAppendAddTheFileToTheList) {
   bench::SelectRow(host_.list(), 1);
   modals_.ChooseFile(Write("more.wdl", "WDv1.0\nX\n*\n8 0 0 0\n"));
   Run(IDM_FILE_INSERT);
-  EXPECT_EQ(modals_.Records().back().title, "Insert a WDL file");
+  EXPECT_EQ(modals_.Records().back().title, "Insert a list or playlist");
   modals_.ChooseFile(bench::TempPath("more.wdl"));
   Run(IDM_FILE_APPEND);
-  EXPECT_EQ(modals_.Records().back().title, "Append a WDL file");
+  EXPECT_EQ(modals_.Records().back().title, "Append a list or playlist");
   EXPECT_EQ(host_.Count(), 4);
   EXPECT_TRUE(host_.objects().Modified());
   EXPECT_EQ(host_.Title(), "Wendle - BASE.WDL");
@@ -153,7 +157,7 @@ TEST_F(FileCommandsTest, SaveAsWritesUnderTheChosenName) {
   std::string chosen = bench::TempPath("renamed.wdl");
   modals_.ChooseFile(chosen);
   Run(IDM_FILE_SAVE_AS);
-  EXPECT_EQ(modals_.Records().back().title, "Save a WDL file");
+  EXPECT_EQ(modals_.Records().back().title, "Save the list");
   EXPECT_EQ(bench::ReadFileBytes(chosen), kTwoItems);
   EXPECT_EQ(host_.Title(), "Wendle - RENAMED.WDL");
   EXPECT_FALSE(host_.objects().Modified());

@@ -176,11 +176,11 @@ TEST_F(MainWindowTest, EveryIconButtonHasANameAndATooltip) {
     const char* tip;
   };
   const Expected names[] = {
-      {IDC_BTN_NEW, "New", "New"},
-      {IDC_BTN_OPEN, "Open", "Open"},
+      {IDC_BTN_NEW, "New", "New (Ctrl+N)"},
+      {IDC_BTN_OPEN, "Open", "Open (Ctrl+O)"},
       {IDC_BTN_INSERT, "Insert", "Insert"},
       {IDC_BTN_APPEND, "Append", "Append"},
-      {IDC_BTN_SAVE, "Save", "Save"},
+      {IDC_BTN_SAVE, "Save", "Save (Ctrl+S)"},
       {IDC_BTN_BROWSE, "Browse", "Browse"},
       {IDC_BTN_ADD, "Add Sound Object", "Add Sound Object (F4)"},
       {IDC_BTN_REMOVE, "Remove Sound Object", "Remove Sound Object (F5)"},
