@@ -26,6 +26,10 @@ bool SaveHotKeys(HWND owner);
 // preferences (value 163) take their values in memory, the others stay.
 bool WriteSettingValues(HWND owner, std::initializer_list<UINT> valueIds, uint32_t preferenceBits = 0);
 
+// Stores the volume and the mute at once, without a word (they change by
+// the slider, the keys and the system's mixer); false when it failed.
+bool StoreVolume();
+
 // Lets the user pick the Favorite Selection and stores it.
 void SetFavoriteSelection();
 // The stored Favorite Selection path, or "*" when there is none.

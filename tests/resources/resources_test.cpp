@@ -121,12 +121,17 @@ TEST(MainMenu, HasFourPopupsWithEveryCommandInOrder) {
                kSeparator,
                {IDM_SOUND_PLAY_ALL, "Play A&ll"},
                {IDM_SOUND_STOP_PLAY_ALL, "St&op Play All"},
+               {IDM_SOUND_STOP_AFTER, "Stop After &This One"},
+               kSeparator,
+               {IDM_SOUND_MUTE, "Mut&e\tCtrl+M"},
+               {IDM_SOUND_VOLUME_UP, "&Volume Up\tCtrl+Up"},
+               {IDM_SOUND_VOLUME_DOWN, "Volume Dow&n\tCtrl+Down"},
                kSeparator,
                {IDM_SOUND_BROWSE, "&Browse..."},
                {IDM_SOUND_ADD, "&Add Sound Object...\tF4"},
                {IDM_SOUND_REMOVE, "&Remove Sound Object\tF5"},
                {IDM_SOUND_MODIFY, "&Modify Sound Object...\tF6"}},
-              {IDM_SOUND_STOP_PLAY_ALL, IDM_SOUND_PAUSE});
+              {IDM_SOUND_STOP_PLAY_ALL, IDM_SOUND_PAUSE, IDM_SOUND_STOP_AFTER});
   ExpectPopup(GetSubMenu(menu, 2), {{IDM_OPT_PLAY_ALL_MODE, "Play All &Mode..."},
                                     {IDM_OPT_HOT_KEYS, "Modify &Hot Keys..."},
                                     {IDM_OPT_SET_FAVORITE, "Set Fa&vorite Selection..."},
@@ -168,11 +173,11 @@ TEST(PopupMenu, FirstSubmenuHoldsTheListCommands) {
 
 // ---- accelerators ------------------------------------------------------------
 
-TEST(Accelerators, AreTheTwelveVirtualKeysInOrder) {
+TEST(Accelerators, AreTheFifteenVirtualKeysInOrder) {
   HACCEL table = LoadAcceleratorsA(Instance(), MAKEINTRESOURCEA(IDR_ACCELERATORS));
   ASSERT_NE(table, nullptr);
   ACCEL entries[16] = {};
-  ASSERT_EQ(CopyAcceleratorTableA(table, entries, 16), 12);
+  ASSERT_EQ(CopyAcceleratorTableA(table, entries, 16), 15);
   const BYTE plain = FVIRTKEY | FNOINVERT;
   const ACCEL expected[] = {
       {plain, VK_DELETE, IDM_SOUND_REMOVE},
@@ -180,6 +185,9 @@ TEST(Accelerators, AreTheTwelveVirtualKeysInOrder) {
       {plain, VK_F2, IDM_SOUND_PLAY_SELECTED},
       {plain, VK_F3, IDM_SOUND_STOP_SKIP},
       {static_cast<BYTE>(plain | FCONTROL), 'P', IDM_SOUND_PAUSE},
+      {static_cast<BYTE>(plain | FCONTROL), 'M', IDM_SOUND_MUTE},
+      {static_cast<BYTE>(plain | FCONTROL), VK_UP, IDM_SOUND_VOLUME_UP},
+      {static_cast<BYTE>(plain | FCONTROL), VK_DOWN, IDM_SOUND_VOLUME_DOWN},
       {plain, VK_F4, IDM_SOUND_ADD},
       {plain, VK_F5, IDM_SOUND_REMOVE},
       {plain, VK_F6, IDM_SOUND_MODIFY},
@@ -188,7 +196,7 @@ TEST(Accelerators, AreTheTwelveVirtualKeysInOrder) {
       {plain, VK_RETURN, IDM_SOUND_PLAY_SELECTED},
       {static_cast<BYTE>(plain | FALT), VK_RETURN, IDM_SOUND_MODIFY},
   };
-  for (int i = 0; i < 12; ++i) {
+  for (int i = 0; i < 15; ++i) {
     SCOPED_TRACE("entry " + std::to_string(i));
     EXPECT_EQ(entries[i].fVirt, expected[i].fVirt);
     EXPECT_EQ(entries[i].key, expected[i].key);
@@ -258,6 +266,7 @@ const std::vector<ExpectedDialog>& Dialogs() {
         {IDC_PREF_TITLE, Check, "Show current song title when minimized", 0},
         {IDC_PREF_BUTTON_HELP, Check, "Show button help on Status Bar", 0},
         {IDC_PREF_ABSOLUTE_PATHS, Check, "Use absolute paths in CD catalog", 0},
+        {IDC_PREF_MEDIA_KEYS, Check, "Media keys work in every program", 0},
         {IDC_PREF_PAUSE, Check, "Pause between all Sound Objects:", 0},
         {IDC_PREF_PAUSE_SECONDS, Field, nullptr, 0},
         {IDC_SPIN_PAUSE, Spin, nullptr, IDC_PREF_PAUSE_SECONDS},
