@@ -216,6 +216,28 @@ TEST_F(MediaKeysTest, StopAfterThisOneEndsPlayAllWithTheObject) {
   EXPECT_EQ(bench::MarksIn(bench::SinkBytes(from)), (std::vector<int>{41, 42}));
 }
 
+// Wendle holds the media keys while the option says so: another program
+// cannot take them then, and can once the option is turned off.
+TEST_F(MediaKeysTest, ThePreferencesLetTheKeysGo) {
+  auto canTake = [] {
+    if (!RegisterHotKey(nullptr, 2, 0, VK_MEDIA_PLAY_PAUSE)) return false;
+    UnregisterHotKey(nullptr, 2);
+    return true;
+  };
+  Program wendle;
+  ASSERT_TRUE(wendle.Window());
+  // Posted: it opens once the start is over, the keys taken by then.
+  PostMessageA(wendle.Window(), WM_COMMAND, IDM_OPT_PREFERENCES, 0);
+  HWND dialog = wendle.WaitForDialog();
+  ASSERT_TRUE(dialog) << wendle.Describe();
+  EXPECT_FALSE(canTake()) << "Wendle does not hold the key";
+  HWND box = GetDlgItem(dialog, IDC_PREF_MEDIA_KEYS);
+  EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+  ASSERT_TRUE(wendle.ClickUntil(box, [&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }));
+  ASSERT_TRUE(wendle.PressButton(dialog, IDC_OK));
+  EXPECT_TRUE(wendle.WaitFor(canTake));
+}
+
 // The taskbar button: once the shell says it exists, the program sets up
 // its progress and thumbnail toolbar (Wine accepts both and shows
 // nothing), plays on as before, and the toolbar's buttons work as the
