@@ -157,8 +157,15 @@ int ChooseNext(const ObjectList& list, const std::vector<char>& played) {
   return index;
 }
 
-// The objects the run has played, in order: where a step back goes.
+// The objects the run has played, in order: where a step back goes. A
+// non-stop run keeps only its latest ones.
 using PlayHistory = std::vector<int>;
+constexpr size_t kHistoryLimit = 1024;
+
+void Remember(PlayHistory* history, int index) {
+  if (history->size() >= kHistoryLimit) history->erase(history->begin(), history->begin() + kHistoryLimit / 2);
+  history->push_back(index);
+}
 
 // A step that came during the delay after an object: that object plays
 // again, whichever step it was (it has just ended, so it is "the one
@@ -225,7 +232,7 @@ void PlayOnePass(const ObjectList& list, uint32_t run, FailedObjects* failed, Pl
       // the next step back again.
       extra = false;
       if (!error) PostDelay(object, run);
-      history->push_back(index);
+      Remember(history, index);
       extra = StepDuringDelay(run, index, history);
       NotifyPlayback(PlaybackObjectChosen, index);
       continue;
@@ -247,7 +254,7 @@ void PlayOnePass(const ObjectList& list, uint32_t run, FailedObjects* failed, Pl
       if (played.size() <= static_cast<size_t>(index)) played.resize(static_cast<size_t>(index) + 1, 0);
       played[static_cast<size_t>(index)] = 1;
       g_objectsLeft.fetch_sub(1);
-      history->push_back(index);
+      Remember(history, index);
     } else {
       --repeatsLeft;
       repeating = true;
