@@ -119,12 +119,18 @@ TEST_F(AudioControl, AMovedAudioFileGoesOnFromTheNewPlacePlayingAndHeld) {
   DragTo(wendle, kHalfMs + 500);
   EXPECT_TRUE(wendle.WaitFor([&] { return wendle.StatusText().find("0:03 / 0:06") != std::string::npos; }))
       << wendle.StatusText();
+  Sleep(300);
+  const size_t held = bench::SinkSize();
   Sleep(1000);
   moved = bench::SinkSize();
+  // (The output goes on handing silence over while the device is held.)
+  EXPECT_TRUE(tones::TonesIn(bench::SinkBytes(held).substr(0, moved - held), both).empty()) << "the held sound went on";
   wendle.Key('P', true);
-  EXPECT_EQ(tones::WaitForTones(moved, both, 1), std::vector<int>{kHighTone});
   EXPECT_TRUE(wendle.WaitFor([&] { return !IsWindowEnabled(bar); }));
-  EXPECT_EQ(tones::TonesIn(bench::SinkBytes(moved), both), std::vector<int>{kHighTone});
+  // As above, what the output had queued at the hold may arrive as it goes
+  // on; then only the second half from the new place.
+  const std::string resumed = bench::SinkBytes(moved);
+  EXPECT_EQ(tones::TonesIn(resumed.substr(resumed.size() / 4), both), std::vector<int>{kHighTone});
 }
 
 // The session's volume does not reach the samples under Wine: the audio
