@@ -134,10 +134,10 @@ bool MediaSession::PlayFrom(DWORD positionMs) {
   play.dwCallback = reinterpret_cast<DWORD_PTR>(window());
   DWORD flags = MCI_NOTIFY;
   if (positionMs != kFromHere) {
-    // A play asked of a playing or paused device may only go on where it
-    // is (Wine's wave device does so), and "seek" is missing on the audio
-    // file device: the device stops, and plays anew from there. The stop's
-    // notice ends nothing.
+    // Not every driver starts a playing or paused device anew from the
+    // place a play names, and "seek" is missing on the audio file device:
+    // the device stops, and plays anew from there. The stop's notice ends
+    // nothing.
     mciSendCommandA(device_, MCI_STOP, MCI_WAIT, 0);
     DiscardNoticesOf(window(), device_, kind_ == AudioFile);
     flags |= MCI_FROM;
