@@ -13,12 +13,13 @@ namespace {
 struct FlagBox {
   int id;
   uint32_t flag;
+  bool checkedWhenClear = false;  // the box says the opposite of the flag
 };
 // The check boxes that mirror one preference flag each.
 constexpr FlagBox kFlagBoxes[] = {
     {IDC_PREF_MINIMIZE, MinimizeOnPlayAll},          {IDC_PREF_TITLE, TitleWhenMinimized},
     {IDC_PREF_PAUSE, PauseBetweenObjects},           {IDC_PREF_BUTTON_HELP, StatusBarButtonHelp},
-    {IDC_PREF_ABSOLUTE_PATHS, CatalogAbsolutePaths},
+    {IDC_PREF_ABSOLUTE_PATHS, CatalogAbsolutePaths}, {IDC_PREF_MEDIA_KEYS, MediaKeysInFrontOnly, true},
 };
 
 // The pause field is usable exactly when its check box is checked; its
@@ -30,7 +31,7 @@ void UpdatePauseField(HWND dialog) {
 INT_PTR OnInitDialog(HWND dialog) {
   uint32_t flags = g_settings.preferenceFlags;
   for (const FlagBox& box : kFlagBoxes)
-    CheckDlgButton(dialog, box.id, (flags & box.flag) ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, box.id, ((flags & box.flag) != 0) != box.checkedWhenClear ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(dialog, IDC_PREF_OPEN_LAST_LIST, g_settings.openLastList ? BST_CHECKED : BST_UNCHECKED);
   SetDlgItemInt(dialog, IDC_PREF_PAUSE_SECONDS, g_settings.pauseSeconds, FALSE);
   UpdatePauseField(dialog);
@@ -51,7 +52,7 @@ bool ApplyChoices(HWND dialog) {
   if (pause && !ReadNumberInRange(dialog, IDC_PREF_PAUSE_SECONDS, kPauseRange, &seconds)) return false;
   uint32_t flags = g_settings.preferenceFlags;
   for (const FlagBox& box : kFlagBoxes) {
-    if (IsChecked(dialog, box.id))
+    if (IsChecked(dialog, box.id) != box.checkedWhenClear)
       flags |= box.flag;
     else
       flags &= ~box.flag;

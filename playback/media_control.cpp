@@ -151,6 +151,29 @@ class StopJob : public DeviceJob {
   uint32_t serial_;
 };
 
+// Moves the play numbered serial, and no later one, to positionMs; its
+// deadline follows: the rest of its length from there, and the margin.
+class MoveJob : public DeviceJob {
+ public:
+  MoveJob(uint32_t serial, DWORD positionMs) : serial_(serial), positionMs_(positionMs) {}
+  void Run(DeviceSession* session) override {
+    MediaSession* media = Media(session);
+    if (media->serial() != serial_ || g_serial != serial_ || !media->MoveTo(positionMs_)) return;
+    const ULONGLONG lengthMs = g_lengthMs;
+    const ULONGLONG leftMs = (lengthMs > positionMs_ ? lengthMs - positionMs_ : 0) + lengthMs / 4 + kMinimumMarginMs;
+    if (media->held())
+      g_heldLeftMs = leftMs;
+    else
+      g_deadline = MonotonicMs() + leftMs;
+    moved = true;
+  }
+  bool moved = false;
+
+ private:
+  uint32_t serial_;
+  DWORD positionMs_;
+};
+
 class CloseAllJob : public DeviceJob {
  public:
   void Run(DeviceSession* session) override { session->CloseAll(); }
@@ -170,6 +193,11 @@ class SideJob : public DeviceJob {
 class StopSideJob : public DeviceJob {
  public:
   void Run(DeviceSession* session) override { Media(session)->StopSide(); }
+};
+
+class VolumeJob : public DeviceJob {
+ public:
+  void Run(DeviceSession* session) override { Media(session)->FollowVolume(); }
 };
 
 // ---- The plays ---------------------------------------------------------
@@ -402,6 +430,18 @@ bool GetPlayTimes(DWORD* elapsedMs, DWORD* totalMs) {
 
 ULONGLONG PlayDeadline() { return g_deadline; }
 
+bool MovePlay(DWORD positionMs) {
+  const uint32_t serial = g_serial;
+  if (!serial || !g_started) return false;
+  positionMs = std::min<DWORD>(positionMs, g_lengthMs);
+  auto job = std::make_shared<MoveJob>(serial, positionMs);
+  const DeviceAnswer answer = g_devices.Run(job, kDeviceAnswerMs);
+  if (answer == DeviceAnswer::NoAnswer) FailStuckPlay();
+  if (answer != DeviceAnswer::Done || !job->moved) return false;
+  g_elapsedMs = positionMs;
+  return true;
+}
+
 void NowPlayingText(char* text, size_t size) {
   if (!size) return;
   std::lock_guard<std::mutex> lock(g_textMutex);
@@ -467,6 +507,10 @@ DWORD PlayCdTrackTrial(uint8_t track, HWND window) {
 }
 
 void StopSidePlay() { g_devices.Post(std::make_shared<StopSideJob>()); }
+
+void FollowVolume() {
+  if (g_devices.Running()) g_devices.Post(std::make_shared<VolumeJob>());
+}
 
 bool RunDeviceJob(const std::shared_ptr<DeviceJob>& job) {
   return g_devices.Run(job, kDeviceAnswerMs) == DeviceAnswer::Done;

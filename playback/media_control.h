@@ -77,6 +77,12 @@ void WaitWhilePaused(uint32_t run);
 // The time played of the media that plays: false when none plays or its
 // position is not known yet.
 bool GetPlayTimes(DWORD* elapsedMs, DWORD* totalMs);
+// Moves the media play in progress to positionMs from its start (UI
+// thread): it plays on from there, or, held, stays held and goes on from
+// there. Its notice of the play that was moved ends nothing; a repeat
+// starts from the beginning again. False when none plays or its device
+// refused (or did not answer within kDeviceAnswerMs).
+bool MovePlay(DWORD positionMs);
 // By when the media play in progress must have ended (GetTickCount64): its
 // length and a margin; 0 when none plays or it is held.
 ULONGLONG PlayDeadline();
@@ -105,6 +111,8 @@ DWORD PlayFavoriteFile(const char* path);
 DWORD PlayCdTrackTrial(uint8_t track, HWND window);
 // Ends the side play (the favorite or the tried track).
 void StopSidePlay();
+// The devices that play take the volume they are to have now (no wait).
+void FollowVolume();
 
 // Runs another job on the device thread (reading the disc in the drive,
 // say), waiting at most kDeviceAnswerMs: false when it did not answer. The

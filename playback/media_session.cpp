@@ -1,9 +1,11 @@
 #include "playback/media_session.h"
 
 #include <mmsystem.h>
+#include <digitalv.h>
 
 #include "model/file_kind.h"
 #include "model/sound_object_kind.h"
+#include "playback/session_volume.h"
 #include "resources/ids.h"
 #include "support/support_library.h"
 
@@ -59,7 +61,24 @@ UINT StartThroughLibrary(const MediaRequest& request, HWND window, DWORD* length
   return GetLastPlayInfo(lengthMs);
 }
 
+// The audio file device's own volume, where it is given one
+// (session_volume.h); other devices have none.
+void SetDeviceVolume(UINT device, uint32_t kind) {
+  const int volume = DeviceVolume();
+  if (volume < 0 || kind != AudioFile || !device) return;
+  MCI_DGV_SETAUDIO_PARMS audio = {};
+  audio.dwItem = MCI_DGV_SETAUDIO_VOLUME;
+  audio.dwValue = static_cast<DWORD>(volume);
+  mciSendCommandA(device, MCI_SETAUDIO, MCI_WAIT | MCI_DGV_SETAUDIO_ITEM | MCI_DGV_SETAUDIO_VALUE,
+                  reinterpret_cast<DWORD_PTR>(&audio));
+}
+
 }  // namespace
+
+void MediaSession::FollowVolume() {
+  SetDeviceVolume(device_, kind_);
+  SetDeviceVolume(side_, sideKind_);
+}
 
 DWORD MediaSession::Start(const MediaRequest& request, uint32_t serial, DWORD* lengthMs) {
   ClosePlay();
@@ -74,6 +93,8 @@ DWORD MediaSession::Start(const MediaRequest& request, uint32_t serial, DWORD* l
   serial_ = serial;
   held_ = false;
   noticeLost_ = false;
+  heldMoveMs_ = kFromHere;
+  SetDeviceVolume(device_, kind_);
   if (lengthMs) *lengthMs = length;
   SetTimer(window(), IDT_DEVICE_POSITION, kPositionTickMs, nullptr);
   return 0;
@@ -98,18 +119,57 @@ void MediaSession::Continue() {
     PeekMessageW(&msg, window(), MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE);
     noticeLost_ = true;
   }
-  if (noticeLost_ || mciSendCommandA(device_, MCI_RESUME, MCI_WAIT, 0) != 0) {
-    MCI_PLAY_PARMS play = {};
-    play.dwCallback = reinterpret_cast<DWORD_PTR>(window());
-    DWORD flags = MCI_NOTIFY;
-    if (kind_ == CdTrack && track_ < trackBound_) {
-      flags |= MCI_TO;
-      play.dwTo = MCI_MAKE_TMSF(track_ + 1, 0, 0, 0);
-    }
-    mciSendCommandA(device_, MCI_PLAY, flags, reinterpret_cast<DWORD_PTR>(&play));
-  }
+  const DWORD movedTo = heldMoveMs_;
+  heldMoveMs_ = kFromHere;
+  if (movedTo != kFromHere)
+    PlayFrom(movedTo);
+  else if (noticeLost_ || mciSendCommandA(device_, MCI_RESUME, MCI_WAIT, 0) != 0)
+    PlayFrom(kFromHere);
   noticeLost_ = false;
   SetTimer(window(), IDT_DEVICE_POSITION, kPositionTickMs, nullptr);
+}
+
+bool MediaSession::PlayFrom(DWORD positionMs) {
+  MCI_PLAY_PARMS play = {};
+  play.dwCallback = reinterpret_cast<DWORD_PTR>(window());
+  DWORD flags = MCI_NOTIFY;
+  if (positionMs != kFromHere) {
+    // Not every driver starts a playing or paused device anew from the
+    // place a play names, and "seek" is missing on the audio file device:
+    // the device stops, and plays anew from there. The stop's notice ends
+    // nothing.
+    mciSendCommandA(device_, MCI_STOP, MCI_WAIT, 0);
+    DiscardNoticesOf(window(), device_, kind_ == AudioFile);
+    flags |= MCI_FROM;
+    play.dwFrom = positionMs;
+    if (kind_ == CdTrack) {
+      const DWORD seconds = positionMs / 1000;
+      play.dwFrom = MCI_MAKE_TMSF(track_, seconds / 60, seconds % 60, positionMs % 1000 * 75 / 1000);
+    }
+  }
+  if (kind_ == CdTrack && track_ < trackBound_) {
+    flags |= MCI_TO;
+    play.dwTo = MCI_MAKE_TMSF(track_ + 1, 0, 0, 0);
+  }
+  return mciSendCommandA(device_, MCI_PLAY, flags, reinterpret_cast<DWORD_PTR>(&play)) == 0;
+}
+
+bool MediaSession::MoveTo(DWORD positionMs) {
+  if (!device_) return false;
+  if (held_) {
+    heldMoveMs_ = positionMs;
+    report_->Position(serial_, positionMs);
+    return true;
+  }
+  if (!PlayFrom(positionMs)) {
+    // Stopped, and refused to play from there (its end, say): it ends.
+    const uint32_t serial = serial_;
+    ClosePlay();
+    report_->Ended(serial);
+    return false;
+  }
+  report_->Position(serial_, positionMs);
+  return true;
 }
 
 void MediaSession::Stop() { ClosePlay(); }
@@ -121,6 +181,7 @@ void MediaSession::ClosePlay() {
   device_ = 0;
   serial_ = 0;
   held_ = false;
+  heldMoveMs_ = kFromHere;
   CloseDevice(device);
   // The close may post the play's last notice; it ends nothing now.
   DiscardNoticesOf(window(), device, kind_ == AudioFile);
@@ -135,7 +196,9 @@ DWORD MediaSession::StartSide(const MediaRequest& request, HWND window) {
   UINT device = StartThroughLibrary(request, target, nullptr, &error);
   if (!device) return error;
   side_ = device;
+  sideKind_ = request.kind;
   sideWindow_ = target ? window : nullptr;
+  SetDeviceVolume(side_, sideKind_);
   return 0;
 }
 
@@ -183,6 +246,10 @@ void MediaSession::OnTimer(UINT_PTR id) {
 
 void MediaSession::ReportPosition() {
   if (!device_) return;
+  if (held_ && heldMoveMs_ != kFromHere) {
+    report_->Position(serial_, heldMoveMs_);  // where it will go on
+    return;
+  }
   MCI_STATUS_PARMS status = {};
   status.dwItem = MCI_STATUS_POSITION;
   if (mciSendCommandA(device_, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&status)) != 0)

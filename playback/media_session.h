@@ -54,6 +54,10 @@ class MediaSession : public DeviceSession {
   // that dropped its notice when it paused, plays on from where it stands
   // to the end of its track, with a new notice.
   void Continue();
+  // Moves the play to positionMs from its start: it plays on from there,
+  // or, held, goes on from there when it continues. False when nothing
+  // plays or its device refused.
+  bool MoveTo(DWORD positionMs);
   // Ends the play without a report.
   void Stop();
   // The number of the play in progress (0 for none), and whether it is held.
@@ -66,6 +70,9 @@ class MediaSession : public DeviceSession {
   DWORD StartSide(const MediaRequest& request, HWND window);
   // Ends the side play.
   void StopSide();
+  // The audio file devices of the play and the side play take the volume
+  // they are to have now (session_volume.h).
+  void FollowVolume();
 
   void OnNotice(WPARAM code, LPARAM device) override;
   void OnTimer(UINT_PTR id) override;
@@ -74,6 +81,10 @@ class MediaSession : public DeviceSession {
  private:
   void ClosePlay();
   void ReportPosition();
+  // Plays the device from positionMs (from where it stands when
+  // kFromHere), with a notice.
+  bool PlayFrom(DWORD positionMs);
+  static constexpr DWORD kFromHere = 0xFFFFFFFF;
 
   PlayReport* report_;
   UINT device_ = 0;
@@ -85,7 +96,10 @@ class MediaSession : public DeviceSession {
   // The held device dropped its notice (a CD drive sends ABORTED when it
   // pauses): the play goes on by a new play that asks for one.
   bool noticeLost_ = false;
+  // Moved while held: where it goes on from (kFromHere: where it was held).
+  DWORD heldMoveMs_ = kFromHere;
   UINT side_ = 0;
+  uint32_t sideKind_ = 0;
   HWND sideWindow_ = nullptr;
 };
 

@@ -35,6 +35,13 @@ std::atomic<int32_t> g_lastChosenIndex{-1};
 std::atomic<int32_t> g_runEnding{0};
 // How many objects of the run that ended could not be played.
 std::atomic<uint32_t> g_runFailures{0};
+// Stop After This One: the run ends when the object that plays ends.
+std::atomic<bool> g_stopAfter{false};
+// The worker waits out the delay after an object.
+std::atomic<bool> g_inDelay{false};
+// A step asked for while an object plays (PlayAllStep), taken by the
+// worker when that play has ended.
+std::atomic<int> g_step{static_cast<int>(PlayAllStep::None)};
 
 // A seed that differs between starts of the program: the clock's finest
 // count, the time of day and the process, mixed so that every bit of each
@@ -127,6 +134,10 @@ void CountDown(uint32_t seconds, uint32_t run) {
 // objects when that is asked for. A Pause object has waited already.
 void PostDelay(const RunObject& object, uint32_t run) {
   if (Stopping(run)) return;  // a stop ends the run now, not after a delay
+  g_inDelay = true;
+  struct DelayEnd {
+    ~DelayEnd() { g_inDelay = false; }
+  } delayEnd;
   if (g_options.pauseBetween && object.postDelay == 0)
     CountDown(g_options.pauseSeconds, run);
   else if (object.postDelay != 0 && !(object.flags & Pause))
@@ -146,7 +157,27 @@ int ChooseNext(const ObjectList& list, const std::vector<char>& played) {
   return index;
 }
 
-void PlayOnePass(const ObjectList& list, uint32_t run, FailedObjects* failed) {
+// The objects the run has played, in order: where a step back goes. A
+// non-stop run keeps only its latest ones.
+using PlayHistory = std::vector<int>;
+constexpr size_t kHistoryLimit = 1024;
+
+void Remember(PlayHistory* history, int index) {
+  if (history->size() >= kHistoryLimit) history->erase(history->begin(), history->begin() + kHistoryLimit / 2);
+  history->push_back(index);
+}
+
+// A step that came during the delay after an object: that object plays
+// again, whichever step it was (it has just ended, so it is "the one
+// before" and "the current one" at once). True when it is to play.
+bool StepDuringDelay(uint32_t run, int index, PlayHistory* history) {
+  if (g_step.exchange(static_cast<int>(PlayAllStep::None)) == static_cast<int>(PlayAllStep::None) || Stopping(run))
+    return false;
+  if (!history->empty() && history->back() == index) history->pop_back();
+  return true;
+}
+
+void PlayOnePass(const ObjectList& list, uint32_t run, FailedObjects* failed, PlayHistory* history) {
   g_objectsLeft = CountOf(list);
   if (g_objectsLeft <= 0 && g_passCount == kNonStop) {
     WaitForItems(list, run);
@@ -157,9 +188,12 @@ void PlayOnePass(const ObjectList& list, uint32_t run, FailedObjects* failed) {
   std::vector<char> played;
   uint32_t repeatsLeft = 0;
   bool repeating = false;
+  // A play asked for by a step: it plays once more, outside the pass's
+  // count, and the order goes on after it.
+  bool extra = false;
   int index = -1;
   while (g_objectsLeft > 0 && !Stopping(run)) {
-    if (!repeating) {
+    if (!repeating && !extra) {
       index = ChooseNext(list, played);
       if (index == -1) break;
     }
@@ -171,8 +205,38 @@ void PlayOnePass(const ObjectList& list, uint32_t run, FailedObjects* failed) {
     DWORD error = 0;
     if (PlayObject(object.play, run, &error) >= 0) error = WaitWhilePlaying(run);
     EndMediaPlay();
-    if (object.play.kind != Pause && !Stopping(run))
+    const auto step = static_cast<PlayAllStep>(g_step.exchange(static_cast<int>(PlayAllStep::None)));
+    if (object.play.kind != Pause && !Stopping(run) && step == PlayAllStep::None)
       NotifyPlayback(error ? PlaybackObjectFailed : PlaybackObjectPlayed, index);
+    if (g_stopAfter.exchange(false) && !Stopping(run)) {
+      // Its repeats and its delay are not played either.
+      g_playback.playAllRun.StopCurrent();
+      break;
+    }
+    if (step != PlayAllStep::None && !Stopping(run)) {
+      // Again: the same object from its start. Back: the object played
+      // before it (the same one when none was); sequential order goes on
+      // from there, so the one that was cut short comes next.
+      if (step == PlayAllStep::Back && !history->empty()) {
+        index = history->back();
+        history->pop_back();
+        g_lastChosenIndex = index;
+      }
+      extra = true;
+      repeating = false;
+      repeatsLeft = 0;
+      continue;
+    }
+    if (extra) {
+      // The extra play is not counted in the pass; it is the one before
+      // the next step back again.
+      extra = false;
+      if (!error) PostDelay(object, run);
+      Remember(history, index);
+      extra = StepDuringDelay(run, index, history);
+      NotifyPlayback(PlaybackObjectChosen, index);
+      continue;
+    }
     if (error) {
       // The run goes on with the next object: no repeat or delay of one
       // that cannot be played.
@@ -190,9 +254,15 @@ void PlayOnePass(const ObjectList& list, uint32_t run, FailedObjects* failed) {
       if (played.size() <= static_cast<size_t>(index)) played.resize(static_cast<size_t>(index) + 1, 0);
       played[static_cast<size_t>(index)] = 1;
       g_objectsLeft.fetch_sub(1);
+      Remember(history, index);
     } else {
       --repeatsLeft;
       repeating = true;
+    }
+    if (StepDuringDelay(run, index, history)) {
+      extra = true;
+      repeating = false;
+      repeatsLeft = 0;
     }
     NotifyPlayback(PlaybackObjectChosen, index);
   }
@@ -209,12 +279,15 @@ void RunPlayAll(const ObjectList& list, uint32_t run) {
   g_passIndex = 0;
   g_lastChosenIndex = -1;
   FailedObjects failed;
+  PlayHistory history;
   do {
-    PlayOnePass(list, run, &failed);
+    PlayOnePass(list, run, &failed, &history);
   } while (g_passIndex < g_passCount && !Stopping(run));
 
   g_objectsLeft = 0;
   g_lastChosenIndex = -1;
+  g_stopAfter = false;
+  g_step = static_cast<int>(PlayAllStep::None);
   g_playback.playing = 0;
   EndPause();
   EndMediaPlay();
@@ -245,6 +318,8 @@ bool StartPlayAllRun(const PlayAllOptions& options) {
     g_nextOptions = options;
   }
   g_playback.playAllRun.Begin();
+  g_stopAfter = false;
+  g_step = static_cast<int>(PlayAllStep::None);
   g_playback.playAllRunning = 1;
   NotifyPlayback(PlaybackBusyChanged);
   g_playback.playAllStart.Raise();
@@ -268,3 +343,16 @@ void OnPlayAllEnded() {
 uint32_t PassCount() { return g_passCount; }
 uint32_t PassIndex() { return g_passIndex; }
 int32_t ObjectsLeft() { return g_objectsLeft; }
+
+void SetStopAfterCurrent(bool stop) {
+  g_stopAfter = stop && g_playback.playAllRunning;
+  // In the delay after an object, that object has ended already.
+  if (g_stopAfter && g_inDelay) StopPlayAllRun();
+}
+bool StopAfterCurrent() { return g_stopAfter; }
+
+void StepPlayAll(PlayAllStep step) {
+  if (!g_playback.playAllRunning || step == PlayAllStep::None) return;
+  g_step = static_cast<int>(step);
+  StopPlayback();  // the wait in progress ends, and the worker takes the step
+}

@@ -38,6 +38,19 @@ void StopPlayAllRun();
 // The worker's run is over (its WM_PLAYALLENDED): the idle state comes back.
 void OnPlayAllEnded();
 
+// Stop After This One (UI thread): the run ends when the object that
+// plays now (a sound or a countdown) ends, without its repeats or delay.
+// Cleared by that end, and by the start and end of every run.
+void SetStopAfterCurrent(bool stop);
+bool StopAfterCurrent();
+
+// Where the run goes when the object that plays is cut short: Again plays
+// it from its start, Back the object played before it. Each plays as an
+// extra, counted in no pass, and the order goes on after it.
+enum class PlayAllStep { None, Again, Back };
+// Ends the object that plays (UI thread), and the run takes the step.
+void StepPlayAll(PlayAllStep step);
+
 // The run's counters, as the worker keeps them.
 uint32_t PassCount();
 uint32_t PassIndex();

@@ -29,6 +29,10 @@
 #define IDM_SOUND_MODIFY        122
 #define IDM_SOUND_STOP_PLAY_ALL 124
 #define IDM_SOUND_PAUSE         125 /* Pause, or Resume while paused */
+#define IDM_SOUND_STOP_AFTER    126 /* Play All ends after the object that plays */
+#define IDM_SOUND_MUTE          127 /* the program's sound off, or on again */
+#define IDM_SOUND_VOLUME_UP     128
+#define IDM_SOUND_VOLUME_DOWN   129
 
 #define IDM_OPT_PLAY_ALL_MODE     132
 #define IDM_OPT_SET_EDITOR        133
@@ -223,6 +227,15 @@
 #define IDC_PREF_OPEN_LAST_LIST 1600
 #define IDC_KIND_LIST           1000
 #define IDC_ADD_ALL_CD_TRACKS   1002
+#define IDC_PREF_MEDIA_KEYS     1620 /* the media keys from every program */
+#define IDC_POSITION_BAR        1630 /* the main window's position of what plays */
+#define IDC_POSITION_TIME       1631 /* its elapsed and whole time */
+#define IDC_VOLUME_BAR          1632 /* the program's volume, 0 to 100 */
+#define IDC_MUTE_BUTTON         1633
+/* The taskbar button's thumbnail toolbar */
+#define IDC_THUMB_PREVIOUS      1634
+#define IDC_THUMB_PLAY_PAUSE    1635
+#define IDC_THUMB_NEXT          1636
 
 /* Static labels of the dialogs (their ids carry no meaning) */
 #define IDC_STATIC (-1)
@@ -232,6 +245,11 @@
 #define IDH_PLAY_ALL  541
 #define IDH_FAVORITE  542
 #define IDH_PAUSE     543
+/* The media keys, taken from every program (no modifiers) */
+#define IDH_MEDIA_PLAY_PAUSE 1640
+#define IDH_MEDIA_STOP       1641
+#define IDH_MEDIA_NEXT       1642
+#define IDH_MEDIA_PREVIOUS   1643
 
 /* ---- Help contexts of WD.CHM ------------------------------------------ */
 /* The help build (help/make_help_map.py) reads these lines: each number opens
@@ -394,6 +412,16 @@
 /* The recent lists' values, most recent first */
 #define IDS_REG_RECENT_LIST_FIRST 340
 #define IDS_REG_RECENT_LIST_LAST  347
+#define IDS_MEDIA_KEYS_TAKEN      350 /* another program holds a media key */
+#define IDS_FMT_POSITION          351 /* two times          [62] */
+#define IDS_POSITION_BAR_NAME     352
+#define IDS_REG_VOLUME            353
+#define IDS_REG_MUTED             354
+#define IDS_VOLUME_BAR_NAME       355
+#define IDS_MUTE_BUTTON           356
+#define IDS_THUMB_PREVIOUS        357
+#define IDS_THUMB_PLAY_PAUSE      358
+#define IDS_THUMB_NEXT            359
 
 /* ---- Private messages of the main window ------------------------------- */
 /* Any process can post these to the main window: none carries a pointer,
@@ -404,6 +432,9 @@
 #define WM_PLAYALLENDED (0x0400 + 5) /* the run is over: idle state */
 /* What playback tells the main window to show, wParam a PlaybackEvent */
 #define WM_PLAYBACKEVENT (0x0400 + 6) /* lParam a number */
+/* The program's volume changed in the system's mixer: wParam the level
+ * (0 to 100), lParam 1 when muted */
+#define WM_SESSIONVOLUME (0x0400 + 1626)
 /* The marker of a command line handed over in WM_COPYDATA's dwData */
 #define COPYDATA_COMMAND_LINE 0x57444C31 /* "WDL1" */
 /* The main window's timer of the time played (WM_TIMER) */

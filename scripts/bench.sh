@@ -5,7 +5,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${WENDLE_BUILD:-$root/build}
-benchmarks=(bench_object_list bench_list_file bench_playlist bench_playback bench_startup bench_pause bench_audio)
+benchmarks=(bench_object_list bench_list_file bench_playlist bench_playback bench_startup bench_pause bench_audio bench_editing bench_position)
 "$root/scripts/setup-debian.sh"
 . "$root/scripts/wine32.sh"
 wendle_widths "benchmarks of"

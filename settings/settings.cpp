@@ -35,6 +35,10 @@ std::atomic<uint32_t>* SettingField(UINT valueId) {
       return &g_settings.pauseSeconds;
     case IDS_REG_OPEN_LAST_LIST:
       return &g_settings.openLastList;
+    case IDS_REG_VOLUME:
+      return &g_settings.volume;
+    case IDS_REG_MUTED:
+      return &g_settings.muted;
     default:
       return nullptr;
   }
@@ -45,9 +49,14 @@ struct SettingDefault {
   uint32_t value;
 };
 constexpr SettingDefault kSettingDefaults[] = {
-    {IDS_REG_PLAY_LIST_COUNT, kDefaultPlayListCount}, {IDS_REG_PREFERENCES, kDefaultPreferences},
-    {IDS_REG_CONFIRMATIONS, kDefaultConfirmations},   {IDS_REG_PLAY_ORDER, PlayOrderSequential},
-    {IDS_REG_PAUSE_SECONDS, kDefaultPauseSeconds},    {IDS_REG_OPEN_LAST_LIST, kDefaultOpenLastList},
+    {IDS_REG_PLAY_LIST_COUNT, kDefaultPlayListCount},
+    {IDS_REG_PREFERENCES, kDefaultPreferences},
+    {IDS_REG_CONFIRMATIONS, kDefaultConfirmations},
+    {IDS_REG_PLAY_ORDER, PlayOrderSequential},
+    {IDS_REG_PAUSE_SECONDS, kDefaultPauseSeconds},
+    {IDS_REG_VOLUME, kMaxVolume},
+    {IDS_REG_MUTED, 0},
+    {IDS_REG_OPEN_LAST_LIST, kDefaultOpenLastList},
 };
 
 // Whether another hot key than the one at index has key's combination.
@@ -75,7 +84,15 @@ void LoadSettings() {
     SettingField(setting.valueId)->store(value);
   }
   if (g_settings.pauseSeconds.load() > kMaxPauseSeconds) g_settings.pauseSeconds = kMaxPauseSeconds;
+  if (g_settings.volume.load() > kMaxVolume) g_settings.volume = kMaxVolume;
+  g_settings.muted = g_settings.muted.load() ? 1 : 0;
   LoadHotKeys();
+}
+
+bool StoreVolume() {
+  RegistryKey key;
+  return key.Create(IDS_REG_SETTINGS_KEY, kSettingsKeyClass) && key.WriteDword(IDS_REG_VOLUME, g_settings.volume) &&
+         key.WriteDword(IDS_REG_MUTED, g_settings.muted);
 }
 
 void LoadHotKeys() {

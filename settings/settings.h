@@ -36,6 +36,9 @@ void SaveRecentLists(const std::vector<std::string>& paths);
 // ("" and -1 when there was none).
 void LoadLastList(std::string* path, int* selected);
 void SaveLastList(const std::string& path, int selected);
+// Stores the volume and the mute at once, without a word (they change by
+// the slider, the keys and the system's mixer); false when it failed.
+bool StoreVolume();
 
 // Lets the user pick the Favorite Selection and stores it.
 void SetFavoriteSelection();

@@ -17,6 +17,10 @@ enum PreferenceFlags : uint32_t {
   RandomExclusive = 8,
   StatusBarButtonHelp = 16,
   CatalogAbsolutePaths = 32,
+  // Set: the media keys reach Wendle only while it is in front. Clear
+  // (the default, and so for settings saved before the option) they are
+  // taken from every program.
+  MediaKeysInFrontOnly = 64,
 };
 
 enum ConfirmFlags : uint32_t {
@@ -42,6 +46,9 @@ constexpr uint32_t kMaxPauseSeconds = 3600;
 constexpr uint32_t kDefaultOpenLastList = 1;
 // Lists the File menu offers again.
 constexpr int kRecentListCount = 8;
+// The program's own volume in per cent, and its step by key.
+constexpr uint32_t kMaxVolume = 100;
+constexpr uint32_t kVolumeStep = 5;
 
 // Play Next, Play All, Favorite, Pause/Resume: in the order of their ids.
 constexpr int kHotKeyCount = 4;
@@ -61,6 +68,8 @@ struct Settings {
   std::atomic<uint32_t> playOrder{0};
   std::atomic<uint32_t> pauseSeconds{0};
   std::atomic<uint32_t> openLastList{0};
+  std::atomic<uint32_t> volume{kMaxVolume};
+  std::atomic<uint32_t> muted{0};
   HotKeySetting hotKeys[kHotKeyCount] = {};
   int insertionMethod = InsertAppend;
 };

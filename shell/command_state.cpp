@@ -9,6 +9,8 @@
 #include "support/globals.h"
 #include "playback/play_state.h"
 #include "playback/media_devices.h"
+#include "playback/play_all.h"
+#include "settings/settings_record.h"
 #include "support/language.h"
 
 namespace {
@@ -19,8 +21,12 @@ bool AllowedNow(int command) {
   const bool busy = running || g_playback.playing;
   switch (command) {
     case IDM_SOUND_STOP_SKIP:
-      return true;  // stopping is always allowed
+    case IDM_SOUND_MUTE:
+    case IDM_SOUND_VOLUME_UP:
+    case IDM_SOUND_VOLUME_DOWN:
+      return true;  // stopping is always allowed, and so is the volume
     case IDM_SOUND_STOP_PLAY_ALL:
+    case IDM_SOUND_STOP_AFTER:
       return running;
     case IDM_SOUND_PAUSE:
       return g_playback.paused || g_playback.playing;  // Resume, or something plays or counts down
@@ -58,9 +64,11 @@ bool AllowedNow(int command) {
   }
 }
 
-// The stops, and Pause, which touches no list object either.
+// The stops, and Pause and the volume, which touch no list object either.
 bool IsStop(int command) {
-  return command == IDM_SOUND_STOP_SKIP || command == IDM_SOUND_STOP_PLAY_ALL || command == IDM_SOUND_PAUSE;
+  return command == IDM_SOUND_STOP_SKIP || command == IDM_SOUND_STOP_PLAY_ALL || command == IDM_SOUND_PAUSE ||
+         command == IDM_SOUND_STOP_AFTER || command == IDM_SOUND_MUTE || command == IDM_SOUND_VOLUME_UP ||
+         command == IDM_SOUND_VOLUME_DOWN;
 }
 
 // The Pause item reads Resume while paused.
@@ -121,5 +129,8 @@ void UpdateMenuItems(HMENU menu) {
     if (id == 0 || id == static_cast<UINT>(-1)) continue;  // a separator or a submenu
     EnableMenuItem(menu, id, MF_BYCOMMAND | (AllowedNow(static_cast<int>(id)) ? MF_ENABLED : MF_GRAYED));
     if (id == IDM_SOUND_PAUSE) ShowPauseText(menu);
+    if (id == IDM_SOUND_STOP_AFTER)
+      CheckMenuItem(menu, id, MF_BYCOMMAND | (StopAfterCurrent() ? MF_CHECKED : MF_UNCHECKED));
+    if (id == IDM_SOUND_MUTE) CheckMenuItem(menu, id, MF_BYCOMMAND | (g_settings.muted ? MF_CHECKED : MF_UNCHECKED));
   }
 }

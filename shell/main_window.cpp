@@ -10,6 +10,8 @@
 #include "shell/command_state.h"
 #include "shell/list_display.h"
 #include "shell/playback_view.h"
+#include "shell/taskbar_button.h"
+#include "shell/volume_control.h"
 #include "support/language.h"
 #include "support/system_colors.h"
 
@@ -63,6 +65,10 @@ LRESULT OnDrawItem(WPARAM id, const DRAWITEMSTRUCT* item) {
 }  // namespace
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == TaskbarButtonCreatedMessage() && message) {
+    OnTaskbarButtonCreated(window);
+    return 0;
+  }
   switch (message) {
     case WM_CREATE:
       return OnCreate(window, static_cast<ObjectList*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
@@ -122,6 +128,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_HOTKEY:
       if (OnHotKey(window, static_cast<int>(wParam))) return 0;
       break;
+    case WM_APPCOMMAND:
+      if (OnMediaKey(window, GET_APPCOMMAND_LPARAM(lParam))) return TRUE;
+      break;
     case WM_HELP:
       OnHelpRequest(window, reinterpret_cast<const HELPINFO*>(lParam));
       return TRUE;
@@ -137,6 +146,20 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       // A modal window has closed: a list handed over meanwhile opens now.
       if (wParam) OpenPendingCommandLine(window);
       break;
+    case WM_HSCROLL:
+      if (!lParam) break;
+      if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == IDC_POSITION_BAR) {
+        OnPositionScroll(window, LOWORD(wParam));
+        return 0;
+      }
+      if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == IDC_VOLUME_BAR) {
+        OnVolumeScroll(window, LOWORD(wParam));
+        return 0;
+      }
+      break;
+    case WM_SESSIONVOLUME:
+      OnSessionVolume(window, wParam, lParam);
+      return 0;
     case WM_TIMER:
       if (wParam != IDT_PLAY_TIME) break;
       OnPlayTimeTick(window);

@@ -36,8 +36,16 @@ LRESULT OnQueryOpen(HWND window);
 
 // Commands and hot keys (main_window_commands.cpp).
 void OnCommand(HWND window, WPARAM wParam, LPARAM lParam);
-// WM_HOTKEY for the ids IDH_PLAY_NEXT to IDH_PAUSE; false for other ids.
+// WM_HOTKEY for the ids IDH_PLAY_NEXT to IDH_PAUSE and the media keys
+// (IDH_MEDIA_PLAY_PAUSE...); false for other ids.
 bool OnHotKey(HWND window, int id);
+// A media key (WM_APPCOMMAND's APPCOMMAND_MEDIA_...): true when it is one
+// Wendle takes; the volume keys are left to the system.
+bool OnMediaKey(HWND window, int command);
+// Takes the media keys from every program when the preferences ask for
+// it (else releases them); the status bar says once when another program
+// holds one.
+void TakeMediaKeys(HWND window);
 // WM_HELP, which F1 in a dialog box of the program (passed on to the
 // dialog's owner) or in an open menu brings.
 void OnHelpRequest(HWND window, const HELPINFO* info);

@@ -2,6 +2,8 @@
 // list notifications and hot keys all arrive here, and each goes to the
 // operation that does the work once the one predicate of command_state.h
 // says the command is available.
+#include <shobjidl.h>
+
 #include "dialogs/object_dialogs.h"
 #include "dialogs/option_dialogs.h"
 
@@ -17,6 +19,7 @@
 #include "playback/media_control.h"
 #include "playback/play_all.h"
 #include "resources/ids.h"
+#include "settings/hot_keys.h"
 #include "settings/settings.h"
 #include "shell/button_ribbon.h"
 #include "shell/buttons.h"
@@ -34,6 +37,8 @@
 #include "shell/recent_lists.h"
 #include "shell/list_commands.h"
 #include "shell/list_view.h"
+#include "shell/taskbar_button.h"
+#include "shell/volume_control.h"
 #include "support/help.h"
 #include "support/support_library.h"
 
@@ -55,6 +60,19 @@ void RestoringSelection(Action action) {
 
 // The index after index, the first after the last.
 int IndexAfter(int index) { return index + 1 < List().Count() ? index + 1 : 0; }
+// The index before index, the last before the first.
+int IndexBefore(int index) { return index > 0 ? index - 1 : List().Count() - 1; }
+
+// A media key's Previous plays the object that plays again from its start
+// once this much of it has played (as most players do), else the one
+// before it.
+constexpr DWORD kRestartAfterMs = 3000;
+
+// What a media key asked to play once the Play Selected in progress ends.
+enum class AfterPlay { Nothing, Next, Previous, Again };
+AfterPlay s_afterPlay = AfterPlay::Nothing;
+// Play Selected plays (not a Browse audition): the media keys step from it.
+bool s_playingSelected = false;
 
 // Plays one object and waits for its end, then says how it went: why it
 // could not be played (the text stays on the status bar), or Ready. The
@@ -79,18 +97,32 @@ void PlaySelected(HWND window) {
   const std::vector<int> rows = SelectedIndexes();
   std::vector<SoundObjectHandle> handles;
   for (int row : rows) handles.push_back(list.At(row));
+  s_afterPlay = AfterPlay::Nothing;
+  s_playingSelected = true;
+  SoundObjectHandle last = nullptr;
   for (SoundObjectHandle handle : handles) {
     // The list may have changed meanwhile (a second start opened another):
     // only objects still in it play, and the mark goes only to them.
     if (list.IndexOf(handle) < 0) continue;
     PlayFacts facts;
-    if (!TakePlayFacts(list, handle, &facts)) return;
+    if (!TakePlayFacts(list, handle, &facts)) break;
     if (facts.kind == Pause && facts.pauseSeconds == 0) facts.pauseSeconds = g_settings.pauseSeconds;
     bool played = PlayAndReport(window, facts, rows);
     int index = list.IndexOf(handle);
     if (index >= 0 && NotePlayResult(handle, !played)) list.NoteChanged(index);
-    if (!played) return;
+    last = handle;
+    // A media key's Next or Previous ends these plays and chooses the next.
+    if (!played || s_afterPlay != AfterPlay::Nothing) break;
   }
+  s_playingSelected = false;
+  const AfterPlay after = s_afterPlay;
+  s_afterPlay = AfterPlay::Nothing;
+  const int index = last ? list.IndexOf(last) : -1;
+  if (after == AfterPlay::Nothing || index < 0) return;
+  MainView().SetSelection(after == AfterPlay::Next       ? IndexAfter(index)
+                          : after == AfterPlay::Previous ? IndexBefore(index)
+                                                         : index);
+  PostMessageA(window, WM_COMMAND, IDM_SOUND_PLAY_SELECTED, 0);
 }
 
 // Play All: nothing happens with an empty list; minimizes first when asked.
@@ -266,11 +298,31 @@ void SavePosition(HWND window) {
   SaveWindowPlacement(window, LanguageText(IDS_REG_SETTINGS_KEY), LanguageText(IDS_REG_WINDOW_PLACEMENT));
 }
 
-void PlayNext(HWND window) {
+void PlayNext(HWND window, bool previous = false) {
   int selected = SelectedIndex();
   if (selected < 0) return;
-  MainView().SetSelection(IndexAfter(selected));
+  MainView().SetSelection(previous ? IndexBefore(selected) : IndexAfter(selected));
   PostMessageA(window, WM_COMMAND, IDM_SOUND_PLAY_SELECTED, 0);
+}
+
+// Next and Previous of the media keys: during Play All the run steps;
+// during Play Selected the play ends and the step plays after it; else
+// the item after or before the selected one plays.
+void StepByMediaKey(HWND window, bool previous) {
+  DWORD elapsedMs = 0;
+  DWORD totalMs = 0;
+  const bool again = previous && GetPlayTimes(&elapsedMs, &totalMs) && elapsedMs >= kRestartAfterMs;
+  if (g_playback.playAllRunning) {
+    if (previous)
+      StepPlayAll(again ? PlayAllStep::Again : PlayAllStep::Back);
+    else
+      OnCommand(window, IDM_SOUND_STOP_SKIP, 0);
+  } else if (s_playingSelected) {
+    s_afterPlay = again ? AfterPlay::Again : previous ? AfterPlay::Previous : AfterPlay::Next;
+    StopPlayback();
+  } else if (CommandAvailable(IDM_SOUND_PLAY_SELECTED)) {
+    PlayNext(window, previous);
+  }
 }
 
 // The Favorite Selection plays at once, beside whatever plays; it touches
@@ -354,6 +406,14 @@ void RunCommand(HWND window, int command, LPARAM lParam) {
       // A device that cannot hold plays on, and the menu keeps saying Pause.
       TogglePause();
       break;
+    case IDM_SOUND_STOP_AFTER:
+      SetStopAfterCurrent(!StopAfterCurrent());
+      break;
+    case IDM_SOUND_MUTE:
+    case IDM_SOUND_VOLUME_UP:
+    case IDM_SOUND_VOLUME_DOWN:
+      RunVolumeCommand(window, command);
+      break;
     case IDM_OPT_PLAY_ALL_MODE:
       PlayAllMode(window);
       break;
@@ -365,6 +425,7 @@ void RunCommand(HWND window, int command, LPARAM lParam) {
       break;
     case IDM_OPT_PREFERENCES:
       RestoringSelection([&] { PreferencesDialog(window); });
+      TakeMediaKeys(window);  // as the preferences now say
       break;
     case IDM_OPT_CONFIRMATIONS:
       RestoringSelection([&] { ConfirmationsDialog(window); });
@@ -461,8 +522,10 @@ void OnListNotification(HWND window, int code) {
   }
 }
 
-// The play buttons (and two ribbon buttons) send their own ids.
+// The play buttons (and two ribbon buttons) send their own ids; the mute
+// button is the Mute command.
 int CommandOfControl(int id) {
+  if (id == IDC_MUTE_BUTTON) return IDM_SOUND_MUTE;
   int command = ButtonCommand(id);
   return command ? command : id;
 }
@@ -471,6 +534,11 @@ int CommandOfControl(int id) {
 
 void OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
   int id = LOWORD(wParam);
+  // A button of the taskbar button's thumbnail toolbar: as its media key.
+  if (HIWORD(wParam) == THBN_CLICKED) {
+    if (int key = ThumbButtonMediaKey(id)) OnMediaKey(window, key);
+    return;
+  }
   if (id == IDC_OBJECT_LIST) {
     OnListNotification(window, HIWORD(wParam));
     return;
@@ -502,9 +570,58 @@ bool OnHotKey(HWND window, int id) {
     case IDH_PAUSE:
       OnCommand(window, IDM_SOUND_PAUSE, 0);
       return true;
+    case IDH_MEDIA_PLAY_PAUSE:
+      return OnMediaKey(window, APPCOMMAND_MEDIA_PLAY_PAUSE);
+    case IDH_MEDIA_STOP:
+      return OnMediaKey(window, APPCOMMAND_MEDIA_STOP);
+    case IDH_MEDIA_NEXT:
+      return OnMediaKey(window, APPCOMMAND_MEDIA_NEXTTRACK);
+    case IDH_MEDIA_PREVIOUS:
+      return OnMediaKey(window, APPCOMMAND_MEDIA_PREVIOUSTRACK);
     default:
       return false;
   }
+}
+
+bool OnMediaKey(HWND window, int command) {
+  const bool running = g_playback.playAllRunning != 0;
+  const bool paused = g_playback.paused != 0;
+  const bool playing = g_playback.playing != 0;
+  switch (command) {
+    case APPCOMMAND_MEDIA_PLAY_PAUSE:
+      // Nothing plays: Play All, as its button starts it.
+      if (paused || playing)
+        OnCommand(window, IDM_SOUND_PAUSE, 0);
+      else if (!running)
+        OnCommand(window, IDM_SOUND_PLAY_ALL, 0);
+      return true;
+    case APPCOMMAND_MEDIA_PLAY:
+      if (paused)
+        OnCommand(window, IDM_SOUND_PAUSE, 0);
+      else if (!running && !playing)
+        OnCommand(window, IDM_SOUND_PLAY_ALL, 0);
+      return true;
+    case APPCOMMAND_MEDIA_PAUSE:
+      if (playing && !paused) OnCommand(window, IDM_SOUND_PAUSE, 0);
+      return true;
+    case APPCOMMAND_MEDIA_STOP:
+      OnCommand(window, running ? IDM_SOUND_STOP_PLAY_ALL : IDM_SOUND_STOP_SKIP, 0);
+      return true;
+    case APPCOMMAND_MEDIA_NEXTTRACK:
+    case APPCOMMAND_MEDIA_PREVIOUSTRACK:
+      StepByMediaKey(window, command == APPCOMMAND_MEDIA_PREVIOUSTRACK);
+      return true;
+    default:
+      return false;  // the volume keys and the rest are the system's
+  }
+}
+
+void TakeMediaKeys(HWND window) {
+  // Said once: the keys still work while Wendle is in front.
+  static bool told = false;
+  if (RegisterMediaKeys(window) || told) return;
+  told = true;
+  PostMessageA(window, WM_SETSTATUSTEXT, IDS_MEDIA_KEYS_TAKEN, 0);
 }
 
 void OnHelpRequest(HWND window, const HELPINFO* info) {

@@ -7,6 +7,7 @@
 #include "shell/shell_state.h"
 #include "shell/file_commands.h"
 #include "shell/list_view.h"
+#include "support/globals.h"
 #include "support/language.h"
 
 namespace {
@@ -22,14 +23,44 @@ RECT ClientRect(HWND window) {
   return rect;
 }
 
+// The strip between the list and the status bar holds the position bar
+// and its time, the mute button and the volume slider.
+constexpr int kListLeft = 60;
+constexpr int kListRightMargin = 40;
+constexpr int kBelowList = 30;
+constexpr int kBarHeight = 24;
+constexpr int kPositionTimeWidth = 88;
+constexpr int kPositionTimeHeight = 16;
+constexpr int kMuteWidth = 44;
+constexpr int kMuteHeight = 22;
+constexpr int kVolumeWidth = 90;
+constexpr int kGap = 4;
+
+// Places a child of the main window.
+void Place(int id, int x, int y, int width, int height) {
+  SetWindowPos(GetDlgItem(g_globals.mainWindow, id), nullptr, x, y, width, height, SWP_NOZORDER);
+}
+
 // The list between the play buttons and the right edge, below the ribbon
-// and the labels; the status bar along the bottom, keeping its height.
+// and the labels, with the strip under it; the status bar along the
+// bottom, keeping its height.
 void LayOut(int width, int height) {
   RECT ribbon = ClientRect(g_shell.ribbon);
   RECT status = ClientRect(g_shell.statusBar);
+  const int listWidth = width - kListLeft - kListRightMargin;
+  const int listBottom = height - status.bottom - kBelowList;
   if (HasMainView())
-    SetWindowPos(MainView().window(), nullptr, 60, ribbon.bottom + 30, width - 100,
-                 height - status.bottom - ribbon.bottom - 60, SWP_NOZORDER);
+    SetWindowPos(MainView().window(), nullptr, kListLeft, ribbon.bottom + 30, listWidth,
+                 listBottom - ribbon.bottom - 30, SWP_NOZORDER);
+  const int volumeLeft = kListLeft + listWidth - kVolumeWidth;
+  const int muteLeft = volumeLeft - kGap - kMuteWidth;
+  const int timeLeft = muteLeft - kGap - kPositionTimeWidth;
+  const int barTop = listBottom + (kBelowList - kBarHeight) / 2;
+  Place(IDC_POSITION_BAR, kListLeft, barTop, timeLeft - kListLeft, kBarHeight);
+  Place(IDC_POSITION_TIME, timeLeft, listBottom + (kBelowList - kPositionTimeHeight) / 2, kPositionTimeWidth,
+        kPositionTimeHeight);
+  Place(IDC_MUTE_BUTTON, muteLeft, listBottom + (kBelowList - kMuteHeight) / 2, kMuteWidth, kMuteHeight);
+  Place(IDC_VOLUME_BAR, volumeLeft, barTop, kVolumeWidth, kBarHeight);
   PostMessageA(g_shell.ribbon, WM_SIZE, 0, 0);
   SetWindowPos(g_shell.statusBar, nullptr, -1, height - status.bottom - 1, width + 2, status.bottom + 2, SWP_NOZORDER);
 }

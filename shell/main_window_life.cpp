@@ -1,6 +1,7 @@
 // The main window's life: its children and threads when it is created, and
 // its close: the one question about unsaved changes, then the orderly end.
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include "shell/file_commands.h"
@@ -17,6 +18,8 @@
 #include "shell/command_state.h"
 #include "shell/main_window.h"
 #include "shell/recent_lists.h"
+#include "shell/taskbar_button.h"
+#include "shell/volume_control.h"
 #include "support/globals.h"
 #include "playback/play_state.h"
 #include "shell/shell_state.h"
@@ -88,6 +91,15 @@ void CreateLabels(HWND window) {
   }
 }
 
+// The position bar of what plays and its time, below the list (placed by
+// the layout); the bar is usable while media plays.
+void CreatePositionBar(HWND window) {
+  CreateChild(window, TRACKBAR_CLASSA, LanguageText(IDS_POSITION_BAR_NAME).c_str(),
+              WS_TABSTOP | WS_DISABLED | TBS_HORZ | TBS_NOTICKS | TBS_BOTH, 0, 0, 10, 10, IDC_POSITION_BAR);
+  HWND time = CreateChild(window, "static", "", SS_RIGHT, 0, 0, 10, 10, IDC_POSITION_TIME);
+  SendMessageA(time, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_VAR_FONT)), TRUE);
+}
+
 HANDLE CreateIdleThread(LPTHREAD_START_ROUTINE body, void* parameter = nullptr) {
   HANDLE thread = CreateThread(nullptr, 0, body, parameter, CREATE_SUSPENDED, nullptr);
   if (thread) {
@@ -132,11 +144,14 @@ void Shutdown(HWND window) {
   // The next start may open this list again.
   if (HasMainView()) RememberLastList(MainView().list(), SelectedIndex());
   UnregisterHotKeys(window);
+  UnregisterMediaKeys(window);
   StopPlayAllRun();
   StopPlayback();
   StopSidePlay();
   WaitForWorkersToEnd();
   CloseHelp();
+  CloseVolumeControls();
+  CloseTaskbarButton();
   DestroyWindow(window);
 }
 
@@ -155,6 +170,8 @@ LRESULT OnCreate(HWND window, ObjectList* list) {
   CreateMainButtons(window);
   NameButtons(window);
   CreateLabels(window);
+  CreatePositionBar(window);
+  CreateVolumeControls(window);
   // The list's view; the list itself is the caller's and outlives the
   // window.
   SetMainView(new ObjectListView(*list, window));

@@ -1,7 +1,9 @@
 #include "shell/playback_view.h"
 
+#include <commctrl.h>
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "model/local_memory.h"
@@ -18,6 +20,7 @@
 #include "support/language.h"
 #include "shell/file_commands.h"
 #include "shell/list_view.h"
+#include "shell/taskbar_button.h"
 #include "support/paths.h"
 #include "support/support_library.h"
 
@@ -30,7 +33,13 @@ constexpr int kLineSize = kShortFormatLength + kTextBufferSize + 2 * kTimeSize +
 constexpr int kPassFormatLength = 31;
 constexpr int kLongFormatLength = 127;
 constexpr int kReasonLength = 256;
-constexpr UINT kPlayTimeTickMs = 1000;
+// The one timer of the time played: the position bar moves twice a second
+// (the device reports its position as often), the line changes once.
+constexpr UINT kPlayTimeTickMs = 500;
+// The position bar's steps: an arrow key moves a second, Page Up and
+// Page Down a tenth of the whole, at least five seconds.
+constexpr LONG kBarLineMs = 1000;
+constexpr LONG kBarPageMinimumMs = 5000;
 
 // What the status bar and the minimized title say of the play in progress,
 // kept so that a pause can show it held and its end can show it again.
@@ -45,8 +54,17 @@ struct PlayLine {
   bool statusToo = true;     // the line shows on the status bar too
   bool countdown = false;    // the line is a countdown's
   uint32_t secondsLeft = 0;  // the countdown's
+  uint32_t secondsTotal = 0;
 };
 PlayLine s_play;
+
+// The position bar (IDC_POSITION_BAR) and its time (IDC_POSITION_TIME).
+struct PositionBar {
+  LONG shownMs = 0;       // the position last set, not by the user
+  bool movable = false;   // media plays: the user may move it
+  bool tracking = false;  // the user moves it now: the timer leaves it
+};
+PositionBar s_bar;
 
 bool ShowsTitleWhenMinimized() {
   return (g_settings.preferenceFlags & TitleWhenMinimized) && IsIconic(g_globals.mainWindow);
@@ -89,6 +107,51 @@ void FormatTime(DWORD ms, char* text, size_t size) {
              static_cast<unsigned long>(seconds % 60));
 }
 
+HWND BarControl(int id) { return GetDlgItem(g_globals.mainWindow, id); }
+
+void ShowBarTime(DWORD elapsedMs, DWORD totalMs) {
+  char elapsed[kTimeSize];
+  char total[kTimeSize];
+  FormatTime(elapsedMs, elapsed, sizeof elapsed);
+  FormatTime(totalMs, total, sizeof total);
+  char format[kShortFormatLength + 1];
+  LanguageString(IDS_FMT_POSITION, format, sizeof format);
+  char text[kShortFormatLength + 2 * kTimeSize];
+  snprintf(text, sizeof text, format, elapsed, total);
+  SetWindowTextA(BarControl(IDC_POSITION_TIME), text);
+}
+
+// The bar at elapsedMs of totalMs; movable while media plays, not for a
+// countdown.
+void ShowBar(DWORD elapsedMs, DWORD totalMs, bool movable) {
+  HWND bar = BarControl(IDC_POSITION_BAR);
+  if (!bar) return;
+  if (movable != s_bar.movable) {
+    s_bar.movable = movable;
+    if (!movable && GetFocus() == bar && HasMainView()) SetFocus(MainView().window());
+    EnableWindow(bar, movable);
+  }
+  if (s_bar.tracking) return;
+  const LONG total = static_cast<LONG>(std::min<DWORD>(totalMs, 0x7FFFFFFF));
+  if (SendMessageA(bar, TBM_GETRANGEMAX, 0, 0) != total) {
+    SendMessageA(bar, TBM_SETRANGEMIN, FALSE, 0);
+    SendMessageA(bar, TBM_SETRANGEMAX, TRUE, total);
+    SendMessageA(bar, TBM_SETLINESIZE, 0, kBarLineMs);
+    SendMessageA(bar, TBM_SETPAGESIZE, 0, std::max<LONG>(kBarPageMinimumMs, total / 10 / 1000 * 1000));
+  }
+  s_bar.shownMs = static_cast<LONG>(std::min<DWORD>(elapsedMs, totalMs));
+  SendMessageA(bar, TBM_SETPOS, TRUE, s_bar.shownMs);
+  ShowBarTime(elapsedMs, totalMs);
+  ShowTaskbarProgress(elapsedMs, totalMs, g_playback.paused != 0);
+}
+
+// Nothing plays: the bar rests at its start, and shows no time.
+void ClearBar() {
+  s_bar.tracking = false;
+  ShowBar(0, 0, false);
+  SetWindowTextA(BarControl(IDC_POSITION_TIME), "");
+}
+
 // The now-playing line, with the time played once it is known.
 void ComposeNowPlaying() {
   char format[kShortFormatLength + 1];
@@ -109,6 +172,7 @@ void ComposeNowPlaying() {
 void StopPlayTimer(HWND mainWindow) {
   KillTimer(mainWindow, IDT_PLAY_TIME);
   s_play.timed = false;
+  ClearBar();
 }
 
 // Reads the time played from the device: true when the line must change
@@ -130,6 +194,7 @@ void StartPlayTimer(HWND mainWindow) {
   s_play.timed = true;
   s_play.knowsTimes = false;
   ReadPlayTimes();
+  if (s_play.knowsTimes) ShowBar(s_play.elapsedMs, s_play.totalMs, true);
   ComposeNowPlaying();
   ShowPlayLine(true);
   if (!g_playback.paused) SetTimer(mainWindow, IDT_PLAY_TIME, kPlayTimeTickMs, nullptr);
@@ -139,8 +204,11 @@ void StartPlayTimer(HWND mainWindow) {
 // bar of a window that is not minimized.
 void ShowCountdown(HWND mainWindow, uint32_t seconds) {
   StopPlayTimer(mainWindow);
+  // A new countdown starts at its whole length.
+  if (!s_play.countdown || seconds > s_play.secondsLeft || s_play.secondsTotal < seconds) s_play.secondsTotal = seconds;
   s_play.countdown = true;
   s_play.secondsLeft = seconds;
+  ShowBar((s_play.secondsTotal - seconds) * 1000u, s_play.secondsTotal * 1000u, false);
   char format[kShortFormatLength + 1];
   LanguageString(IDS_FMT_COUNTDOWN, format, sizeof format);
   snprintf(s_play.line, sizeof s_play.line, format, seconds);
@@ -153,6 +221,7 @@ void ShowCountdown(HWND mainWindow, uint32_t seconds) {
 // comes next to replace.
 void ShowPauseChanged(HWND mainWindow, bool paused) {
   if (paused) KillTimer(mainWindow, IDT_PLAY_TIME);
+  if (s_play.timed && s_play.knowsTimes) ShowTaskbarProgress(s_play.elapsedMs, s_play.totalMs, paused);
   if (!paused && g_playback.playing && s_play.timed)
     StartPlayTimer(mainWindow);
   else
@@ -241,9 +310,48 @@ void OnPlayTimeTick(HWND mainWindow) {
     KillTimer(mainWindow, IDT_PLAY_TIME);
     return;
   }
-  if (!ReadPlayTimes()) return;
+  const bool changed = ReadPlayTimes();
+  if (s_play.knowsTimes) ShowBar(s_play.elapsedMs, s_play.totalMs, true);
+  if (!changed) return;
   ComposeNowPlaying();
   ShowPlayLine(true);
+}
+
+void OnPositionScroll(HWND mainWindow, int code) {
+  HWND bar = BarControl(IDC_POSITION_BAR);
+  const LONG position = static_cast<LONG>(SendMessageA(bar, TBM_GETPOS, 0, 0));
+  if (!s_bar.movable) return;
+  // Dragged, or moved by keys: the time follows; the play moves when the
+  // thumb is let go or the key released.
+  if (code != TB_ENDTRACK) {
+    s_bar.tracking = true;
+    ShowBarTime(static_cast<DWORD>(position), s_play.totalMs);
+    return;
+  }
+  s_bar.tracking = false;
+  if (position == s_bar.shownMs) return;
+  // The move waits for the device while this thread's messages run: a
+  // key pressed meanwhile moves the bar again, and the play follows it
+  // once this move is done.
+  static bool moving = false;
+  static LONG next = -1;
+  if (moving) {
+    next = position;
+    return;
+  }
+  moving = true;
+  LONG target = position;
+  bool moved = MovePlay(static_cast<DWORD>(target));
+  for (; moved && next >= 0 && next != target; moved = MovePlay(static_cast<DWORD>(target))) target = next;
+  next = -1;
+  moving = false;
+  if (!moved || !g_playback.playing || !s_play.timed) return;
+  s_play.elapsedMs = static_cast<DWORD>(target);
+  s_play.knowsTimes = true;
+  ShowBar(s_play.elapsedMs, s_play.totalMs, true);
+  ComposeNowPlaying();
+  ShowPlayLine(true);
+  if (!g_playback.paused) SetTimer(mainWindow, IDT_PLAY_TIME, kPlayTimeTickMs, nullptr);  // counted from here
 }
 
 void ShowNowPlaying() {

@@ -1,7 +1,8 @@
 /*
  * What the main window shows of playing: the now-playing text with the
  * time played, the countdowns and "Paused" on the status bar (or in the
- * minimized title), the pass label, and the idle state when a run ends. Playback tells it what happens
+ * minimized title), the position bar, the pass label, and the idle state
+ * when a run ends. Playback tells it what happens
  * through WM_PLAYBACKEVENT.
  */
 #ifndef WENDLE_PLAYBACK_VIEW_H
@@ -19,9 +20,13 @@ void ShowNowPlaying();
 // changed its size or was minimized.
 void ShowPlayLineAgain(HWND mainWindow);
 
-// WM_TIMER of IDT_PLAY_TIME: the time played, once a second while media
-// plays; the timer ends itself once nothing plays.
+// WM_TIMER of IDT_PLAY_TIME: the time played on the status bar and the
+// position bar while media plays; the timer ends itself once nothing plays.
 void OnPlayTimeTick(HWND mainWindow);
+// WM_HSCROLL of the position bar (IDC_POSITION_BAR): dragged, or moved by
+// its keys, it moves the media that plays there once let go (a held play
+// stays held). A countdown shows on it and cannot be moved.
+void OnPositionScroll(HWND mainWindow, int code);
 
 // A play that did not start: what (an object's text or a file) and the
 // media system's own reason, in a message box and on the status bar.

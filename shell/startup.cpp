@@ -204,6 +204,9 @@ int RunWendle(HINSTANCE instance, const char* commandLine, int show) {
                              MB_ICONEXCLAMATION);
     }
   }
+  // After the command line: a media key held elsewhere is told once the
+  // list has been read, so the reading does not hide it.
+  TakeMediaKeys(g_globals.mainWindow);
 
   int exitCode = RunMessageLoop();
   // The worker may still use the language module's texts while it ends.

@@ -102,7 +102,9 @@ std::vector<int> WaitForTones(size_t from, const std::vector<int>& candidates, s
   }
 }
 
-bool WriteToneWave(const std::string& path, int frequency, int milliseconds) {
+namespace {
+
+std::string ToneFrames(int frequency, int milliseconds) {
   const DWORD frames = 48 * static_cast<DWORD>(milliseconds);
   std::string data(frames * 4, '\0');
   for (DWORD i = 0; i < frames; ++i) {
@@ -110,12 +112,26 @@ bool WriteToneWave(const std::string& path, int frequency, int milliseconds) {
     memcpy(&data[i * 4], &v, 2);
     memcpy(&data[i * 4 + 2], &v, 2);
   }
+  return data;
+}
+
+bool WriteStereoWave(const std::string& path, const std::string& data) {
   auto le32 = [](DWORD v) { return std::string(reinterpret_cast<const char*>(&v), 4); };
   auto le16 = [](WORD v) { return std::string(reinterpret_cast<const char*>(&v), 2); };
   std::string wav = "RIFF" + le32(36 + static_cast<DWORD>(data.size())) + "WAVE" + "fmt " + le32(16) + le16(1) +
                     le16(2) + le32(48000) + le32(48000 * 4) + le16(4) + le16(16) + "data" +
                     le32(static_cast<DWORD>(data.size())) + data;
   return bench::WriteFileBytes(path, wav);
+}
+
+}  // namespace
+
+bool WriteToneWave(const std::string& path, int frequency, int milliseconds) {
+  return WriteStereoWave(path, ToneFrames(frequency, milliseconds));
+}
+
+bool WriteTwoToneWave(const std::string& path, int first, int second, int milliseconds) {
+  return WriteStereoWave(path, ToneFrames(first, milliseconds) + ToneFrames(second, milliseconds));
 }
 
 }  // namespace tones

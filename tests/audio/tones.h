@@ -23,6 +23,9 @@ std::vector<int> WaitForTones(size_t from, const std::vector<int>& candidates, s
 // A WAV of a sine tone as 48 kHz stereo 16-bit samples, which the wave
 // device passes to the sink as they are.
 bool WriteToneWave(const std::string& path, int frequency, int milliseconds);
+// The same, of one tone and then another, each for milliseconds: where it
+// plays from shows by which tone is heard.
+bool WriteTwoToneWave(const std::string& path, int first, int second, int milliseconds);
 
 }  // namespace tones
 

@@ -43,6 +43,21 @@ std::string WriteMarkedWave(const std::string& name, int mark, int milliseconds,
   return path;
 }
 
+std::string WriteMarkedWaveAt(const std::string& name, int milliseconds,
+                              const std::vector<std::pair<int, int>>& marksAt) {
+  std::string samples;
+  const size_t total = static_cast<size_t>(milliseconds) * 8;
+  for (const auto& mark : marksAt) {
+    const size_t at = std::min(static_cast<size_t>(mark.first) * 8, total - kSignatureLength);
+    while (samples.size() < at) samples.push_back(static_cast<char>(0x80 + ((samples.size() / 8) % 2 ? 24 : -24)));
+    samples += Signature(mark.second);
+  }
+  while (samples.size() < total) samples.push_back(static_cast<char>(0x80 + ((samples.size() / 8) % 2 ? 24 : -24)));
+  std::string path = TempPath(name);
+  WriteWaveFile(path, samples, 8000);
+  return path;
+}
+
 std::string WriteMarkedList(const std::string& path, const std::vector<int>& marks, int milliseconds) {
   std::string text = "WDv1.0\n";
   for (int mark : marks) {

@@ -5,6 +5,7 @@
 #define WENDLE_SOUND_MARKS_H
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace bench {
@@ -15,6 +16,11 @@ std::string WriteMarkedWave(const std::string& name, int mark, int milliseconds)
 // The same, ending with sound `endMark`'s signature: the sink shows when
 // the whole sound has arrived.
 std::string WriteMarkedWave(const std::string& name, int mark, int milliseconds, int endMark);
+
+// The same, with the signature of each mark at its place: {milliseconds
+// from the start, mark}, in order; the sink shows from where it played.
+std::string WriteMarkedWaveAt(const std::string& name, int milliseconds,
+                              const std::vector<std::pair<int, int>>& marksAt);
 
 // Writes a list file of marked sounds (and Pause objects for negative
 // marks: -n is a pause of n seconds) in the folder of path. Returns path.

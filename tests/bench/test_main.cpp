@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "bench/test_env.h"
+#include "playback/media_control.h"
 
 namespace bench {
 extern HKEY g_sandboxKey;
@@ -74,6 +75,10 @@ int main(int argc, char** argv) {
   testing::UnitTest::GetInstance()->listeners().Append(environment);
   int result = RUN_ALL_TESTS();
   if (environment->overwritten()) result = 1;
+  // The devices the tests left open close before the process ends, as the
+  // program closes them at its end: a media device still open while the
+  // process tears its libraries down can hang that teardown under Wine.
+  EndMediaPlayback(2000);
 
   RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
   RegCloseKey(bench::g_sandboxKey);

@@ -257,6 +257,42 @@ TEST_F(CdPlayTest, StopEndsThePlayAndNoNoticeComesAfter) {
   StopPlayback();
 }
 
+// The position bar's move of a track: it plays on from there (the virtual
+// drive stands where its play started until the track ends, so the place
+// it reports is where it was told to play from), and its stop's notice
+// ends nothing; moved while held, it stays held and goes on from there.
+TEST_F(CdPlayTest, AMovedTrackPlaysOnFromThereHeldOrNot) {
+  cd_.Insert("data 60000\naudio 180000 held\naudio 140000 held\n");
+  g_playback.playing = 1;
+  ASSERT_EQ(PlayAt(0), static_cast<int>(CdTrack));
+  DWORD elapsed = 0;
+  DWORD total = 0;
+  ASSERT_TRUE(GetPlayTimes(&elapsed, &total));
+  EXPECT_EQ(total, 180000u);
+  ASSERT_TRUE(MovePlay(125500));
+  // Reported by the drive (in tracks, minutes, seconds and frames) after
+  // a few readings of its position.
+  Sleep(1200);
+  EXPECT_FALSE(bench::PumpUntil([] { return g_playback.playing == 0; }, 300)) << "the move ended the play";
+  ASSERT_TRUE(GetPlayTimes(&elapsed, &total));
+  EXPECT_NEAR(elapsed, 125500, 20);
+
+  ASSERT_TRUE(TogglePause());
+  ASSERT_TRUE(MovePlay(30000));
+  Sleep(1200);
+  EXPECT_TRUE(PumpThreadMessages());
+  ASSERT_TRUE(GetPlayTimes(&elapsed, &total));
+  EXPECT_EQ(elapsed, 30000u);
+  EXPECT_EQ(g_playback.playing, 1);
+  EXPECT_EQ(g_playback.paused, 1);
+  ASSERT_TRUE(TogglePause());  // Resume: from the new place
+  Sleep(1200);
+  EXPECT_FALSE(bench::PumpUntil([] { return g_playback.playing == 0; }, 300)) << "the resume ended the play";
+  ASSERT_TRUE(GetPlayTimes(&elapsed, &total));
+  EXPECT_NEAR(elapsed, 30000, 20);
+  StopPlayback();
+}
+
 // A drive that never reports the end of its play: the play counts as
 // ended once its length and a margin have passed, and its device closes.
 TEST_F(CdAudioTest, APlayThatNeverReportsItsEndIsEndedAfterItsLength) {
