@@ -240,12 +240,15 @@ TEST_F(Menus, EachCommandOnceInTheMainMenuAndTheListMenuCallsItsCommandsAlike) {
 
 // The menu as loaded shows the state of a program that plays nothing: the
 // items that are grey are the commands the program does not allow then.
+// (Paste follows the clipboard, which no resource can know: grey until the
+// program has looked.)
 TEST_F(Menus, TheMainMenuGreysWhatTheProgramRefusesWhileNothingPlays) {
   g_playback.playing = 0;
   g_playback.playAllRunning = 0;
   g_playback.paused = 0;
   g_mediaCaps = CdAudio;  // a CD drive, so its commands are allowed
   for (const MenuItem& item : Commands()) {
+    if (item.id == IDM_EDIT_PASTE) continue;
     SCOPED_TRACE(item.text);
     EXPECT_EQ((item.state & MFS_GRAYED) != 0, !CommandAvailable(static_cast<int>(item.id)));
   }
