@@ -141,11 +141,13 @@ TEST_F(Playlists, WhatCannotBeTakenIsNamedInOneMessage) {
         std::make_tuple("broken.xspf", std::string("<playlist><trackList><track><location>"), "XML")}) {
     SCOPED_TRACE(name);
     ASSERT_TRUE(OpenByKeys(wendle, WriteList(name, bytes), true));
-    // The Open dialog may still be on its way out.
+    // The Open dialog may still be on its way out: the message is the
+    // dialog without a file name field.
     HWND refused = nullptr;
     std::string said;
     ASSERT_TRUE(wendle.WaitFor([&] {
       refused = wendle.WaitForDialog(500);
+      if (refused && bench::FileNameField(refused)) refused = nullptr;
       said = refused ? Program::DialogText(refused) : std::string();
       return !said.empty();
     })) << wendle.Describe();
