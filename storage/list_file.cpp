@@ -276,8 +276,7 @@ void RefuseMissingFiles(PlaylistRead* read, const std::string& folder) {
     ++kept;
   }
   read->entries.resize(kept);
-  std::stable_sort(read->refused.begin(), read->refused.end(),
-                   [](const PlaylistRefused& a, const PlaylistRefused& b) { return a.line < b.line; });
+  SortRefusalsByLine(read);
 }
 
 // Reading stopped before anything was read.
@@ -287,6 +286,18 @@ bool ReadNothing(PlaylistStop stop) {
 }
 
 // The entries of another player's playlist into list (see LoadListFile).
+// The start of a load, inside the list's batch: Open empties the list and
+// forgets its file; Open and Append add at the end. Returns where the
+// objects go (-1: at the end).
+int BeginLoad(ObjectList& list, int mode, int insertAt) {
+  if (mode == ListLoadOpen) {
+    list.Clear();
+    list.SetFile(std::string(), false);
+    return -1;
+  }
+  return mode == ListLoadAppend ? -1 : insertAt;
+}
+
 ListFileResult LoadPlaylistFile(ObjectList& list, const char* path, int mode, int insertAt, ListProgress* progress) {
   ListFileResult result;
   result.playlist = true;
@@ -324,13 +335,7 @@ ListFileResult LoadPlaylistFile(ObjectList& list, const char* path, int mode, in
   }
   const bool complete = read.Complete() && result.refusedCount == 0;
   list.BeginBatch();
-  if (mode == ListLoadOpen) {
-    list.Clear();
-    list.SetFile(std::string(), false);
-    insertAt = -1;
-  } else if (mode == ListLoadAppend) {
-    insertAt = -1;
-  }
+  insertAt = BeginLoad(list, mode, insertAt);
   int at = insertAt < 0 || insertAt > list.Count() ? list.Count() : insertAt;
   const uint16_t folderNumber = list.FolderNumber(folder);
   SoundObjectHandle handles[kItemsPerBatch];
@@ -394,13 +399,7 @@ ListFileResult LoadListFile(ObjectList& list, const char* path, int mode, int in
   char fullPath[kMaxPath];
   const bool named = FullListPath(path, fullPath);
   list.BeginBatch();
-  if (mode == ListLoadOpen) {
-    list.Clear();
-    list.SetFile(std::string(), false);
-    insertAt = -1;
-  } else if (mode == ListLoadAppend) {
-    insertAt = -1;
-  }
+  insertAt = BeginLoad(list, mode, insertAt);
   result = ReadListItems(&reader, list, insertAt, list.FolderOfFile(path), progress);
   list.EndBatch();
   // An opened list starts its history; Insert and Append are one edit.

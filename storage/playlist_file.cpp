@@ -84,9 +84,7 @@ void PlaylistTextsToProgram(PlaylistRead* read, TextCodePages pages) {
     ++kept;
   }
   read->entries.resize(kept);
-  // In the order of the file, for the message that names them.
-  std::stable_sort(read->refused.begin(), read->refused.end(),
-                   [](const PlaylistRefused& a, const PlaylistRefused& b) { return a.line < b.line; });
+  SortRefusalsByLine(read);
 }
 
 std::string_view TextForLegacyPlaylist(std::string_view text, std::string* converted, TextCodePages pages) {

@@ -538,6 +538,11 @@ PlaylistFormat PlaylistFormatOfName(std::string_view name) {
   return PlaylistFormat::None;
 }
 
+void SortRefusalsByLine(PlaylistRead* read) {
+  std::stable_sort(read->refused.begin(), read->refused.end(),
+                   [](const PlaylistRefused& a, const PlaylistRefused& b) { return a.line < b.line; });
+}
+
 void AddPlaylistRefusal(PlaylistRead* read, uint32_t line, uint32_t index, PlaylistRefusal reason,
                         std::string_view text) {
   ++read->refusedCount;

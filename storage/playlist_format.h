@@ -137,6 +137,10 @@ struct PlaylistRead {
   bool Complete() const { return refusedCount == 0 && stop == PlaylistStop::None; }
 };
 
+// The listed refusals in the order of the file, for the message that names
+// them (checks made after the reading add theirs at the end).
+void SortRefusalsByLine(PlaylistRead* read);
+
 // Lists a refusal (or only counts it, past kMaxListedRefusals).
 void AddPlaylistRefusal(PlaylistRead* read, uint32_t line, uint32_t index, PlaylistRefusal reason,
                         std::string_view text);
