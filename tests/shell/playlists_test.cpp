@@ -250,7 +250,8 @@ TEST_F(Playlists, RecentListsAndTheLastListOutliveTheProgram) {
     wendle.Key('F', false, true);
     wendle.Key('2');
     ASSERT_TRUE(wendle.WaitFor([&] { return wendle.ListCount() == 3; })) << wendle.Describe();
-    EXPECT_NE(wendle.Title().find("A.WDL"), std::string::npos);
+    // The title follows once the list has its file, after the rows.
+    EXPECT_TRUE(wendle.WaitFor([&] { return wendle.Title().find("A.WDL") != std::string::npos; })) << wendle.Title();
     wendle.Key(VK_DOWN);
     wendle.Key(VK_DOWN);
     ASSERT_TRUE(wendle.WaitFor([&] { return wendle.ListSelection() == 2; }));
