@@ -51,6 +51,11 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM data) {
   return FALSE;
 }
 
+// The pointer where no window of the program lies: a menu that drops
+// down under a pointer left there by an earlier click takes the item under
+// it as the highlighted one, as it would for a person's resting mouse.
+void ParkPointer() { SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1); }
+
 void SendKey(WORD key, bool up) {
   INPUT input = {};
   input.type = INPUT_KEYBOARD;
@@ -120,6 +125,7 @@ Program::Program(const std::string& arguments, const std::string& folder, const 
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
+  ParkPointer();
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(), &startup, &info))
     return;
   CloseHandle(info.hThread);
@@ -230,6 +236,7 @@ void Program::Key(WORD virtualKey, bool control, bool alt, bool shift) {
 
 void Program::KeyIn(HWND window, WORD virtualKey, bool control, bool alt, bool shift) {
   Activate(window);
+  if (alt && !control) ParkPointer();  // a menu's access key
   if (control) SendKey(VK_CONTROL, false);
   if (alt) SendKey(VK_MENU, false);
   if (shift) SendKey(VK_SHIFT, false);
@@ -303,8 +310,43 @@ void Program::Type(const std::string& text) {
   }
 }
 
+namespace {
+
+struct FieldTexts {
+  HWND field;
+  std::vector<std::pair<HWND, std::string>> others;
+};
+
+BOOL CALLBACK KeepFieldText(HWND window, LPARAM data) {
+  auto* texts = reinterpret_cast<FieldTexts*>(data);
+  char name[32] = "";
+  GetClassNameA(window, name, sizeof name);
+  if (window != texts->field && StrStrIA(name, "Edit")) texts->others.emplace_back(window, Text(window));
+  return TRUE;
+}
+
+// The other fields of the field's window, as they were before the typing.
+FieldTexts OtherFields(HWND field) {
+  FieldTexts texts = {field, {}};
+  EnumChildWindows(GetAncestor(field, GA_ROOT), KeepFieldText, reinterpret_cast<LPARAM>(&texts));
+  return texts;
+}
+
+// Keys that went astray, when the focus moved on after it had reached the
+// field (under Wine the window system's activation can arrive late), are
+// taken back out of the fields they reached, as a person would.
+void RestoreOtherFields(const FieldTexts& texts) {
+  for (const auto& [window, before] : texts.others)
+    if (IsWindow(window) && Text(window) != before)
+      SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Widen(before).c_str()));
+}
+
+}  // namespace
+
 testing::AssertionResult Program::TypeInto(HWND field, const std::string& text) {
+  const FieldTexts before = OtherFields(field);
   for (int attempt = 0; attempt < 3; ++attempt) {
+    if (attempt > 0) RestoreOtherFields(before);
     Click(field);
     if (!WaitFor([&] { return Focus() == field || IsChild(field, Focus()); }, 5000)) continue;
     // Home, then Shift+End selects the old text, which the typing replaces.
