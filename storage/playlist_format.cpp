@@ -29,6 +29,8 @@ constexpr std::string_view kM3uDescription = "#WENDLE-DESCRIPTION:";
 constexpr std::string_view kM3uName = "#WENDLE-NAME:";
 constexpr std::string_view kM3uItem = "#WENDLE-ITEM:";
 constexpr std::string_view kExtInf = "#EXTINF:";
+// The bytes of a short M3U entry, for the first guess at a list's size.
+constexpr size_t kM3uEntryBytes = 64;
 
 // Schemes of addresses on the web, named as such in a refusal.
 constexpr std::string_view kWebSchemes[] = {"http", "https", "ftp",  "ftps",  "sftp", "mms", "mmsh", "mmst",
@@ -489,19 +491,47 @@ void TakePlsEntry(PlaylistRead* read, uint64_t order, const PlsEntryKeys& entry)
   }
 }
 
+enum class M3uLine : uint8_t { Other, ExtInf, Numbers, Description, Name, Item };
+
+// What a line starting with "#" is. Its second letter picks the one or two
+// prefixes it may have, so a comment costs one look however many kinds of
+// line there are.
+M3uLine KindOfM3uLine(std::string_view line) {
+  char second = line.size() > 1 ? AsciiLower(line[1]) : '\0';
+  if (second == 'e') return StartsIgnoringCase(line, kExtInf) ? M3uLine::ExtInf : M3uLine::Other;
+  if (second != 'w' || line.size() < kM3uNumbers.size()) return M3uLine::Other;
+  // "#WENDLE" then ":" or "-" and the rest of the prefix.
+  constexpr size_t kStem = 7;
+  if (!SameIgnoringCase(line.substr(0, kStem), kM3uNumbers.substr(0, kStem))) return M3uLine::Other;
+  if (line[kStem] == ':') return M3uLine::Numbers;
+  if (line[kStem] != '-') return M3uLine::Other;
+  if (StartsIgnoringCase(line, kM3uItem)) return M3uLine::Item;
+  if (StartsIgnoringCase(line, kM3uDescription)) return M3uLine::Description;
+  if (StartsIgnoringCase(line, kM3uName)) return M3uLine::Name;
+  return M3uLine::Other;
+}
+
 // M3U's Wendle lines and title, taken from a line starting with "#".
-void NoteM3uLine(std::string_view line, EntryNotes* notes) {
-  if (StartsIgnoringCase(line, kExtInf)) {
-    notes->hasTitle = ExtInfTitle(line.substr(kExtInf.size()), &notes->title);
-  } else if (StartsIgnoringCase(line, kM3uNumbers)) {
-    notes->hasNumbers = true;
-    notes->numbersRead = ParseNumbers(line.substr(kM3uNumbers.size()), notes->numbers);
-  } else if (StartsIgnoringCase(line, kM3uDescription)) {
-    notes->hasDescription = true;
-    notes->description = line.substr(kM3uDescription.size());
-  } else if (StartsIgnoringCase(line, kM3uName)) {
-    notes->hasName = true;
-    notes->name = line.substr(kM3uName.size());
+void NoteM3uLine(std::string_view line, M3uLine kind, EntryNotes* notes) {
+  switch (kind) {
+    case M3uLine::ExtInf:
+      notes->hasTitle = ExtInfTitle(line.substr(kExtInf.size()), &notes->title);
+      break;
+    case M3uLine::Numbers:
+      notes->hasNumbers = true;
+      notes->numbersRead = ParseNumbers(line.substr(kM3uNumbers.size()), notes->numbers);
+      break;
+    case M3uLine::Description:
+      notes->hasDescription = true;
+      notes->description = line.substr(kM3uDescription.size());
+      break;
+    case M3uLine::Name:
+      notes->hasName = true;
+      notes->name = line.substr(kM3uName.size());
+      break;
+    case M3uLine::Other:
+    case M3uLine::Item:
+      break;
   }
 }
 
@@ -619,6 +649,9 @@ bool AddPlaylistEntry(PlaylistRead* read, uint32_t line, uint32_t index, std::st
 
 void ReadM3u(const char* data, size_t size, PlaylistRead* read) {
   if (!StartTextFile(&data, &size, read)) return;
+  // An entry with a title and a full name takes some 64 bytes or more:
+  // room for that many saves growing the list step by step.
+  read->entries.reserve(std::min(size / kM3uEntryBytes + 1, kMaxPlaylistEntries));
   Lines lines(data, size);
   std::string_view line;
   EntryNotes notes;
@@ -627,12 +660,13 @@ void ReadM3u(const char* data, size_t size, PlaylistRead* read) {
     while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
     if (TrimBlanks(line).empty()) continue;
     bool more = true;
+    M3uLine kind = line[0] == '#' ? KindOfM3uLine(line) : M3uLine::Other;
     if (line[0] != '#') {
       more = TakeNamedEntry(read, lines.number(), ++index, line, PlaylistNameSyntax::Path, notes);
-    } else if (StartsIgnoringCase(line, kM3uItem)) {
+    } else if (kind == M3uLine::Item) {
       more = TakeEntryWithoutFile(read, lines.number(), ++index, line.substr(kM3uItem.size()), notes);
     } else {
-      NoteM3uLine(line, &notes);
+      NoteM3uLine(line, kind, &notes);
       continue;
     }
     if (!more) return;
