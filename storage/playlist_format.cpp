@@ -239,8 +239,10 @@ bool RoomForEntry(PlaylistRead* read, uint32_t line) {
 }
 
 // An entry named by a file line (M3U) or key (PLS), or by an XML element.
+// *name is room for the name while it is taken, used again entry after
+// entry.
 bool TakeNamedEntry(PlaylistRead* read, uint32_t line, uint32_t index, std::string_view nameText,
-                    PlaylistNameSyntax syntax, const EntryNotes& notes) {
+                    PlaylistNameSyntax syntax, const EntryNotes& notes, std::string* name) {
   if (!RoomForEntry(read, line)) return false;
   PlaylistRefusal reason;
   PlaylistEntry entry;
@@ -248,7 +250,7 @@ bool TakeNamedEntry(PlaylistRead* read, uint32_t line, uint32_t index, std::stri
     AddPlaylistRefusal(read, line, index, PlaylistRefusal::BadWendleLine, nameText);
     return true;
   }
-  if (!TakePlaylistName(nameText, syntax, &entry.fileName, &entry.relative, &reason)) {
+  if (!TakePlaylistName(nameText, syntax, name, &entry.relative, &reason)) {
     AddPlaylistRefusal(read, line, index, reason, TrimBlanks(nameText));
     return true;
   }
@@ -256,9 +258,9 @@ bool TakeNamedEntry(PlaylistRead* read, uint32_t line, uint32_t index, std::stri
   if (notes.hasNumbers) {
     SetNumbers(&entry, notes.numbers);
   } else {
-    entry.flags = KindOfFileName(entry.fileName.c_str());
+    entry.flags = KindOfFileName(name->c_str());
     if (entry.flags == 0) {
-      AddPlaylistRefusal(read, line, index, PlaylistRefusal::UnplayableKind, entry.fileName);
+      AddPlaylistRefusal(read, line, index, PlaylistRefusal::UnplayableKind, *name);
       return true;
     }
   }
@@ -267,10 +269,11 @@ bool TakeNamedEntry(PlaylistRead* read, uint32_t line, uint32_t index, std::stri
   std::string_view description = notes.hasDescription ? notes.description : notes.title;
   entry.hasDescription = notes.hasDescription || (notes.hasTitle && !notes.title.empty());
   if (description.size() > kMaxListText) {
-    AddPlaylistRefusal(read, line, index, PlaylistRefusal::TooLong, entry.fileName);
+    AddPlaylistRefusal(read, line, index, PlaylistRefusal::TooLong, *name);
     return true;
   }
-  if (entry.hasDescription) entry.description.assign(description);
+  entry.fileName = read->texts.Keep(*name);
+  if (entry.hasDescription) entry.description = read->texts.Keep(description);
   entry.line = line;
   entry.index = index;
   read->entries.push_back(std::move(entry));
@@ -294,9 +297,9 @@ bool TakeEntryWithoutFile(PlaylistRead* read, uint32_t line, uint32_t index, std
   }
   SetNumbers(&entry, numbers);
   entry.hasDescription = notes.hasDescription;
-  entry.description.assign(notes.description);
+  entry.description = read->texts.Keep(notes.description);
   entry.hasFileName = notes.hasName;
-  entry.fileName.assign(notes.name);
+  entry.fileName = read->texts.Keep(notes.name);
   entry.relative = notes.hasName && NameIsRelative(notes.name);
   entry.line = line;
   entry.index = index;
@@ -469,7 +472,7 @@ bool GatherPlsKeys(const char* data, size_t size, std::vector<PlsKey>* keys, Pla
   return sectionSeen;
 }
 
-void TakePlsEntry(PlaylistRead* read, uint64_t order, const PlsEntryKeys& entry) {
+void TakePlsEntry(PlaylistRead* read, uint64_t order, const PlsEntryKeys& entry, std::string* name) {
   const PlsKey* const* f = entry.fields;
   uint32_t number = static_cast<uint32_t>(order >> 32);
   EntryNotes notes;
@@ -485,7 +488,7 @@ void TakePlsEntry(PlaylistRead* read, uint64_t order, const PlsEntryKeys& entry)
   } else if (file) {
     notes.hasNumbers = numbers != nullptr;
     notes.numbersRead = numbers && ParseNumbers(numbers->value, notes.numbers);
-    TakeNamedEntry(read, file->line, number, file->value, PlaylistNameSyntax::Path, notes);
+    TakeNamedEntry(read, file->line, number, file->value, PlaylistNameSyntax::Path, notes, name);
   } else if (RoomForEntry(read, entry.firstLine)) {
     AddPlaylistRefusal(read, entry.firstLine, number, PlaylistRefusal::NoName, notes.title);
   }
@@ -536,6 +539,22 @@ void NoteM3uLine(std::string_view line, M3uLine kind, EntryNotes* notes) {
 }
 
 }  // namespace
+
+std::string_view PlaylistTexts::Keep(std::string_view text) {
+  // Texts are short; a block holds many of them, and a text longer than a
+  // block gets one of its own.
+  constexpr size_t kBlockBytes = 64 * 1024;
+  if (text.empty()) return std::string_view("", 0);
+  if (text.size() > room_ - used_) {
+    room_ = std::max(kBlockBytes, text.size());
+    blocks_.emplace_back(new char[room_]);
+    used_ = 0;
+  }
+  char* kept = blocks_.back().get() + used_;
+  memcpy(kept, text.data(), text.size());
+  used_ += text.size();
+  return std::string_view(kept, text.size());
+}
 
 ListItemRecord PlaylistEntry::Record() const {
   ListItemRecord record;
@@ -644,7 +663,8 @@ bool AddPlaylistEntry(PlaylistRead* read, uint32_t line, uint32_t index, std::st
   EntryNotes notes;
   notes.hasTitle = hasTitle;
   notes.title = title;
-  return TakeNamedEntry(read, line, index, nameText, syntax, notes);
+  std::string name;
+  return TakeNamedEntry(read, line, index, nameText, syntax, notes, &name);
 }
 
 void ReadM3u(const char* data, size_t size, PlaylistRead* read) {
@@ -655,6 +675,7 @@ void ReadM3u(const char* data, size_t size, PlaylistRead* read) {
   Lines lines(data, size);
   std::string_view line;
   EntryNotes notes;
+  std::string name;
   uint32_t index = 0;
   while (lines.Next(&line)) {
     while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
@@ -662,7 +683,7 @@ void ReadM3u(const char* data, size_t size, PlaylistRead* read) {
     bool more = true;
     M3uLine kind = line[0] == '#' ? KindOfM3uLine(line) : M3uLine::Other;
     if (line[0] != '#') {
-      more = TakeNamedEntry(read, lines.number(), ++index, line, PlaylistNameSyntax::Path, notes);
+      more = TakeNamedEntry(read, lines.number(), ++index, line, PlaylistNameSyntax::Path, notes, &name);
     } else if (kind == M3uLine::Item) {
       more = TakeEntryWithoutFile(read, lines.number(), ++index, line.substr(kM3uItem.size()), notes);
     } else {
@@ -682,6 +703,7 @@ void ReadPls(const char* data, size_t size, PlaylistRead* read) {
   uint32_t gatheredLine = read->stopLine;
   read->stop = PlaylistStop::None;
   std::stable_sort(keys.begin(), keys.end(), [](const PlsKey& a, const PlsKey& b) { return a.order < b.order; });
+  std::string name;
   for (size_t first = 0; first < keys.size() && read->stop == PlaylistStop::None;) {
     PlsEntryKeys entry;
     entry.firstLine = keys[first].line;
@@ -696,7 +718,7 @@ void ReadPls(const char* data, size_t size, PlaylistRead* read) {
         entry.firstLine = std::min(entry.firstLine, keys[end].line);
       }
     }
-    TakePlsEntry(read, keys[first].order, entry);
+    TakePlsEntry(read, keys[first].order, entry, &name);
     first = end;
   }
   // Keys past the bound were never gathered: that is the first reason.

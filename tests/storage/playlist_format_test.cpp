@@ -56,7 +56,8 @@ std::string Write(PlaylistFormat format, const std::vector<PlaylistEntry>& entri
   for (const PlaylistEntry& entry : entries) {
     uint32_t kind = ObjectKind(entry.flags);
     bool file = kind == Wave || kind == Midi || kind == Video || kind == AudioFile;
-    std::string path = file && entry.relative ? std::string(kFolder) + "\\" + entry.fileName : entry.fileName;
+    std::string path(entry.fileName);
+    if (file && entry.relative) path = std::string(kFolder) + "\\" + path;
     ListItemRecord record = entry.Record();
     record.fileName = path;
     writer.Append(record);
