@@ -307,6 +307,24 @@ bool TakeEntryWithoutFile(PlaylistRead* read, uint32_t line, uint32_t index, std
   return true;
 }
 
+// The first byte c in [at, end), or null. Eight bytes are looked at in
+// one step: the C library's memchr may go a byte at a time, and a
+// playlist's bytes are walked twice, for NUL and for line ends.
+const char* FindByte(const char* at, const char* end, char c) {
+  constexpr uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
+  const uint64_t pattern = kOnes * static_cast<unsigned char>(c);
+  while (end - at >= 8) {
+    uint64_t word;
+    memcpy(&word, at, sizeof word);
+    word ^= pattern;  // a zero byte where c was
+    if ((word - kOnes) & ~word & kHighs) break;
+    at += 8;
+  }
+  for (; at < end; ++at)
+    if (*at == c) return at;
+  return nullptr;
+}
+
 // Walks the lines of a text file held in memory.
 class Lines {
  public:
@@ -315,8 +333,8 @@ class Lines {
   bool Next(std::string_view* line) {
     if (at_ >= end_) return false;
     size_t rest = static_cast<size_t>(end_ - at_);
-    const void* lf = memchr(at_, '\n', rest);
-    size_t length = lf ? static_cast<size_t>(static_cast<const char*>(lf) - at_) : rest;
+    const char* lf = FindByte(at_, end_, '\n');
+    size_t length = lf ? static_cast<size_t>(lf - at_) : rest;
     *line = WithoutTrailingCr(std::string_view(at_, length));
     at_ += lf ? length + 1 : length;
     ++number_;
@@ -340,7 +358,7 @@ bool StartTextFile(const char** data, size_t* size, PlaylistRead* read) {
     read->stop = PlaylistStop::TooLarge;
     return false;
   }
-  if (*size > 0 && memchr(*data, '\0', *size) != nullptr) {
+  if (*size > 0 && FindByte(*data, *data + *size, '\0') != nullptr) {
     read->stop = PlaylistStop::NotText;
     return false;
   }
