@@ -35,7 +35,7 @@ void Check(bool condition, const char* what) {
   }
 }
 
-void CheckText(bool hasText, const std::string& text) {
+void CheckText(bool hasText, std::string_view text) {
   Check(hasText || text.empty(), "an absent text has characters");
   Check(text.size() <= kMaxListText, "text longer than kMaxListText");
   Check(text.find('\0') == std::string::npos, "NUL inside a text");
@@ -65,8 +65,8 @@ void CheckRead(const PlaylistRead& read, size_t size) {
 std::string PathOf(const PlaylistEntry& entry) {
   uint32_t kind = ObjectKind(entry.flags);
   bool file = kind == Wave || kind == Midi || kind == Video || kind == AudioFile;
-  if (file && entry.relative) return std::string(kFolder) + "\\" + entry.fileName;
-  return entry.fileName;
+  if (file && entry.relative) return std::string(kFolder) + "\\" + std::string(entry.fileName);
+  return std::string(entry.fileName);
 }
 
 std::string Write(const std::vector<PlaylistEntry>& entries, PlaylistFormat format) {

@@ -75,7 +75,19 @@ void ObjectListView::SetSelection(int index) const {
 
 void ObjectListView::SelectRows(const std::vector<int>& rows) const {
   SendMessageA(window_, LB_SETSEL, FALSE, -1);
-  for (int row : rows) SendMessageA(window_, LB_SETSEL, TRUE, row);
+  // Rows that follow one another go as one range: a whole list selected
+  // costs a few messages, not one a row. Its first and last rows are
+  // selected one by one too, which scrolls and moves the focus as
+  // selecting each row in turn would.
+  for (size_t first = 0; first < rows.size();) {
+    size_t last = first;
+    while (rows[first] >= 0 && last + 1 < rows.size() && rows[last + 1] == rows[last] + 1) ++last;
+    if (last > first + 1)
+      SendMessageA(window_, LB_SELITEMRANGEEX, static_cast<WPARAM>(rows[first]), static_cast<LPARAM>(rows[last]));
+    SendMessageA(window_, LB_SETSEL, TRUE, rows[first]);
+    if (last > first) SendMessageA(window_, LB_SETSEL, TRUE, rows[last]);
+    first = last + 1;
+  }
   if (rows.empty()) return;
   // Shift with a click or an arrow extends from here, and the row is shown.
   SendMessageA(window_, LB_SETANCHORINDEX, static_cast<WPARAM>(rows.front()), 0);
@@ -88,7 +100,14 @@ void ObjectListView::InsertRow(int index) {
     LockedBlock<SoundObject> record(list_.At(index));
     if (record) ObjectRowText(*record, text, sizeof text);
   }
-  SendMessageA(window_, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+  // The list box keeps its strings in UTF-16: converted here, on the stack,
+  // a row costs no conversion buffer of the system's. The code page is the
+  // one an ANSI message is converted by, so the row reads the same.
+  wchar_t wide[kTextSize];
+  if (MultiByteToWideChar(CP_ACP, 0, text, -1, wide, kTextSize) > 0)
+    SendMessageW(window_, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide));
+  else
+    SendMessageA(window_, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
 }
 
 void ObjectListView::InsertRows(int index, int count) {

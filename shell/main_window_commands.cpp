@@ -242,11 +242,14 @@ void Find(HWND window) {
 // objects.
 void PutInOrder(ObjectList& list, const std::vector<uint32_t>& order) {
   if (ListPlays()) return;
-  std::vector<SoundObjectHandle> selected;
-  for (int row : SelectedIndexes()) selected.push_back(list.At(row));
+  const std::vector<int> selected = SelectedIndexes();
   if (!list.Reorder(order)) return;
+  // Where each object went: order names, for each new place, the old one.
+  std::vector<int> placeOf(order.size());
+  for (size_t i = 0; i < order.size(); ++i) placeOf[order[i]] = static_cast<int>(i);
   std::vector<int> rows;
-  for (SoundObjectHandle handle : selected) rows.push_back(list.IndexOf(handle));
+  for (int row : selected)
+    if (row >= 0 && static_cast<size_t>(row) < placeOf.size()) rows.push_back(placeOf[static_cast<size_t>(row)]);
   std::sort(rows.begin(), rows.end());
   MainView().SelectRows(rows);
   ShowSelectionInfo();

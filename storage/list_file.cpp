@@ -259,13 +259,14 @@ void RefuseMissingFiles(PlaylistRead* read, const std::string& folder) {
       bool named = true;
       if (NeedsFullPath(entry.fileName, entry.relative)) {
         char full[kMaxPath];
-        named = JoinObjectPath(entry.fileName.c_str(), entry.relative ? folder : std::string(), full, sizeof full);
+        named = JoinObjectPath(std::string(entry.fileName).c_str(), entry.relative ? folder : std::string(), full,
+                               sizeof full);
         path = full;
       } else if (entry.relative) {
         path = base;
         path += entry.fileName;
       } else {
-        path = entry.fileName;
+        path.assign(entry.fileName);
       }
       if (!named || path.size() >= kMaxPath || !presence.Exists(path)) {
         AddPlaylistRefusal(read, entry.line, entry.index, PlaylistRefusal::MissingFile, entry.fileName);

@@ -23,6 +23,13 @@ void MakeProgramText(std::string* text, TextCodePages pages) {
   if (program.data() == converted.data()) text->swap(converted);
 }
 
+// Replaces an entry's *text, held in texts, by its program form.
+void MakeProgramText(std::string_view* text, PlaylistTexts* texts, TextCodePages pages) {
+  std::string converted;
+  std::string_view program = ProgramText(*text, &converted, pages);
+  if (program.data() == converted.data()) *text = texts->Keep(converted);
+}
+
 bool NothingRead(PlaylistStop stop) {
   return stop == PlaylistStop::CannotRead || stop == PlaylistStop::TooLarge || stop == PlaylistStop::NotText ||
          stop == PlaylistStop::NotThisFormat || stop == PlaylistStop::NoXmlReader;
@@ -72,8 +79,8 @@ void PlaylistTextsToProgram(PlaylistRead* read, TextCodePages pages) {
   size_t kept = 0;
   for (size_t i = 0; i < read->entries.size(); ++i) {
     PlaylistEntry& entry = read->entries[i];
-    MakeProgramText(&entry.description, pages);
-    MakeProgramText(&entry.fileName, pages);
+    MakeProgramText(&entry.description, &read->texts, pages);
+    MakeProgramText(&entry.fileName, &read->texts, pages);
     if (entry.description.size() > kMaxListText || entry.fileName.size() > kMaxListText) {
       std::string_view shown = entry.fileName;
       if (pages.active == CP_UTF8) shown = shown.substr(0, Utf8CutLength(shown, kMaxListText));

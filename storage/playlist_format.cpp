@@ -29,6 +29,8 @@ constexpr std::string_view kM3uDescription = "#WENDLE-DESCRIPTION:";
 constexpr std::string_view kM3uName = "#WENDLE-NAME:";
 constexpr std::string_view kM3uItem = "#WENDLE-ITEM:";
 constexpr std::string_view kExtInf = "#EXTINF:";
+// The bytes of a short M3U entry, for the first guess at a list's size.
+constexpr size_t kM3uEntryBytes = 64;
 
 // Schemes of addresses on the web, named as such in a refusal.
 constexpr std::string_view kWebSchemes[] = {"http", "https", "ftp",  "ftps",  "sftp", "mms", "mmsh", "mmst",
@@ -237,8 +239,10 @@ bool RoomForEntry(PlaylistRead* read, uint32_t line) {
 }
 
 // An entry named by a file line (M3U) or key (PLS), or by an XML element.
+// *name is room for the name while it is taken, used again entry after
+// entry.
 bool TakeNamedEntry(PlaylistRead* read, uint32_t line, uint32_t index, std::string_view nameText,
-                    PlaylistNameSyntax syntax, const EntryNotes& notes) {
+                    PlaylistNameSyntax syntax, const EntryNotes& notes, std::string* name) {
   if (!RoomForEntry(read, line)) return false;
   PlaylistRefusal reason;
   PlaylistEntry entry;
@@ -246,7 +250,7 @@ bool TakeNamedEntry(PlaylistRead* read, uint32_t line, uint32_t index, std::stri
     AddPlaylistRefusal(read, line, index, PlaylistRefusal::BadWendleLine, nameText);
     return true;
   }
-  if (!TakePlaylistName(nameText, syntax, &entry.fileName, &entry.relative, &reason)) {
+  if (!TakePlaylistName(nameText, syntax, name, &entry.relative, &reason)) {
     AddPlaylistRefusal(read, line, index, reason, TrimBlanks(nameText));
     return true;
   }
@@ -254,9 +258,9 @@ bool TakeNamedEntry(PlaylistRead* read, uint32_t line, uint32_t index, std::stri
   if (notes.hasNumbers) {
     SetNumbers(&entry, notes.numbers);
   } else {
-    entry.flags = KindOfFileName(entry.fileName.c_str());
+    entry.flags = KindOfFileName(name->c_str());
     if (entry.flags == 0) {
-      AddPlaylistRefusal(read, line, index, PlaylistRefusal::UnplayableKind, entry.fileName);
+      AddPlaylistRefusal(read, line, index, PlaylistRefusal::UnplayableKind, *name);
       return true;
     }
   }
@@ -265,10 +269,11 @@ bool TakeNamedEntry(PlaylistRead* read, uint32_t line, uint32_t index, std::stri
   std::string_view description = notes.hasDescription ? notes.description : notes.title;
   entry.hasDescription = notes.hasDescription || (notes.hasTitle && !notes.title.empty());
   if (description.size() > kMaxListText) {
-    AddPlaylistRefusal(read, line, index, PlaylistRefusal::TooLong, entry.fileName);
+    AddPlaylistRefusal(read, line, index, PlaylistRefusal::TooLong, *name);
     return true;
   }
-  if (entry.hasDescription) entry.description.assign(description);
+  entry.fileName = read->texts.Keep(*name);
+  if (entry.hasDescription) entry.description = read->texts.Keep(description);
   entry.line = line;
   entry.index = index;
   read->entries.push_back(std::move(entry));
@@ -292,14 +297,32 @@ bool TakeEntryWithoutFile(PlaylistRead* read, uint32_t line, uint32_t index, std
   }
   SetNumbers(&entry, numbers);
   entry.hasDescription = notes.hasDescription;
-  entry.description.assign(notes.description);
+  entry.description = read->texts.Keep(notes.description);
   entry.hasFileName = notes.hasName;
-  entry.fileName.assign(notes.name);
+  entry.fileName = read->texts.Keep(notes.name);
   entry.relative = notes.hasName && NameIsRelative(notes.name);
   entry.line = line;
   entry.index = index;
   read->entries.push_back(std::move(entry));
   return true;
+}
+
+// The first byte c in [at, end), or null. Eight bytes are looked at in
+// one step: the C library's memchr may go a byte at a time, and a
+// playlist's bytes are walked twice, for NUL and for line ends.
+const char* FindByte(const char* at, const char* end, char c) {
+  constexpr uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
+  const uint64_t pattern = kOnes * static_cast<unsigned char>(c);
+  while (end - at >= 8) {
+    uint64_t word;
+    memcpy(&word, at, sizeof word);
+    word ^= pattern;  // a zero byte where c was
+    if ((word - kOnes) & ~word & kHighs) break;
+    at += 8;
+  }
+  for (; at < end; ++at)
+    if (*at == c) return at;
+  return nullptr;
 }
 
 // Walks the lines of a text file held in memory.
@@ -310,8 +333,8 @@ class Lines {
   bool Next(std::string_view* line) {
     if (at_ >= end_) return false;
     size_t rest = static_cast<size_t>(end_ - at_);
-    const void* lf = memchr(at_, '\n', rest);
-    size_t length = lf ? static_cast<size_t>(static_cast<const char*>(lf) - at_) : rest;
+    const char* lf = FindByte(at_, end_, '\n');
+    size_t length = lf ? static_cast<size_t>(lf - at_) : rest;
     *line = WithoutTrailingCr(std::string_view(at_, length));
     at_ += lf ? length + 1 : length;
     ++number_;
@@ -335,7 +358,7 @@ bool StartTextFile(const char** data, size_t* size, PlaylistRead* read) {
     read->stop = PlaylistStop::TooLarge;
     return false;
   }
-  if (*size > 0 && memchr(*data, '\0', *size) != nullptr) {
+  if (*size > 0 && FindByte(*data, *data + *size, '\0') != nullptr) {
     read->stop = PlaylistStop::NotText;
     return false;
   }
@@ -467,7 +490,7 @@ bool GatherPlsKeys(const char* data, size_t size, std::vector<PlsKey>* keys, Pla
   return sectionSeen;
 }
 
-void TakePlsEntry(PlaylistRead* read, uint64_t order, const PlsEntryKeys& entry) {
+void TakePlsEntry(PlaylistRead* read, uint64_t order, const PlsEntryKeys& entry, std::string* name) {
   const PlsKey* const* f = entry.fields;
   uint32_t number = static_cast<uint32_t>(order >> 32);
   EntryNotes notes;
@@ -483,29 +506,73 @@ void TakePlsEntry(PlaylistRead* read, uint64_t order, const PlsEntryKeys& entry)
   } else if (file) {
     notes.hasNumbers = numbers != nullptr;
     notes.numbersRead = numbers && ParseNumbers(numbers->value, notes.numbers);
-    TakeNamedEntry(read, file->line, number, file->value, PlaylistNameSyntax::Path, notes);
+    TakeNamedEntry(read, file->line, number, file->value, PlaylistNameSyntax::Path, notes, name);
   } else if (RoomForEntry(read, entry.firstLine)) {
     AddPlaylistRefusal(read, entry.firstLine, number, PlaylistRefusal::NoName, notes.title);
   }
 }
 
+enum class M3uLine : uint8_t { Other, ExtInf, Numbers, Description, Name, Item };
+
+// What a line starting with "#" is. Its second letter picks the one or two
+// prefixes it may have, so a comment costs one look however many kinds of
+// line there are.
+M3uLine KindOfM3uLine(std::string_view line) {
+  char second = line.size() > 1 ? AsciiLower(line[1]) : '\0';
+  if (second == 'e') return StartsIgnoringCase(line, kExtInf) ? M3uLine::ExtInf : M3uLine::Other;
+  if (second != 'w' || line.size() < kM3uNumbers.size()) return M3uLine::Other;
+  // "#WENDLE" then ":" or "-" and the rest of the prefix.
+  constexpr size_t kStem = 7;
+  if (!SameIgnoringCase(line.substr(0, kStem), kM3uNumbers.substr(0, kStem))) return M3uLine::Other;
+  if (line[kStem] == ':') return M3uLine::Numbers;
+  if (line[kStem] != '-') return M3uLine::Other;
+  if (StartsIgnoringCase(line, kM3uItem)) return M3uLine::Item;
+  if (StartsIgnoringCase(line, kM3uDescription)) return M3uLine::Description;
+  if (StartsIgnoringCase(line, kM3uName)) return M3uLine::Name;
+  return M3uLine::Other;
+}
+
 // M3U's Wendle lines and title, taken from a line starting with "#".
-void NoteM3uLine(std::string_view line, EntryNotes* notes) {
-  if (StartsIgnoringCase(line, kExtInf)) {
-    notes->hasTitle = ExtInfTitle(line.substr(kExtInf.size()), &notes->title);
-  } else if (StartsIgnoringCase(line, kM3uNumbers)) {
-    notes->hasNumbers = true;
-    notes->numbersRead = ParseNumbers(line.substr(kM3uNumbers.size()), notes->numbers);
-  } else if (StartsIgnoringCase(line, kM3uDescription)) {
-    notes->hasDescription = true;
-    notes->description = line.substr(kM3uDescription.size());
-  } else if (StartsIgnoringCase(line, kM3uName)) {
-    notes->hasName = true;
-    notes->name = line.substr(kM3uName.size());
+void NoteM3uLine(std::string_view line, M3uLine kind, EntryNotes* notes) {
+  switch (kind) {
+    case M3uLine::ExtInf:
+      notes->hasTitle = ExtInfTitle(line.substr(kExtInf.size()), &notes->title);
+      break;
+    case M3uLine::Numbers:
+      notes->hasNumbers = true;
+      notes->numbersRead = ParseNumbers(line.substr(kM3uNumbers.size()), notes->numbers);
+      break;
+    case M3uLine::Description:
+      notes->hasDescription = true;
+      notes->description = line.substr(kM3uDescription.size());
+      break;
+    case M3uLine::Name:
+      notes->hasName = true;
+      notes->name = line.substr(kM3uName.size());
+      break;
+    case M3uLine::Other:
+    case M3uLine::Item:
+      break;
   }
 }
 
 }  // namespace
+
+std::string_view PlaylistTexts::Keep(std::string_view text) {
+  // Texts are short; a block holds many of them, and a text longer than a
+  // block gets one of its own.
+  constexpr size_t kBlockBytes = 64 * 1024;
+  if (text.empty()) return std::string_view("", 0);
+  if (text.size() > room_ - used_) {
+    room_ = std::max(kBlockBytes, text.size());
+    blocks_.emplace_back(new char[room_]);
+    used_ = 0;
+  }
+  char* kept = blocks_.back().get() + used_;
+  memcpy(kept, text.data(), text.size());
+  used_ += text.size();
+  return std::string_view(kept, text.size());
+}
 
 ListItemRecord PlaylistEntry::Record() const {
   ListItemRecord record;
@@ -614,25 +681,31 @@ bool AddPlaylistEntry(PlaylistRead* read, uint32_t line, uint32_t index, std::st
   EntryNotes notes;
   notes.hasTitle = hasTitle;
   notes.title = title;
-  return TakeNamedEntry(read, line, index, nameText, syntax, notes);
+  std::string name;
+  return TakeNamedEntry(read, line, index, nameText, syntax, notes, &name);
 }
 
 void ReadM3u(const char* data, size_t size, PlaylistRead* read) {
   if (!StartTextFile(&data, &size, read)) return;
+  // An entry with a title and a full name takes some 64 bytes or more:
+  // room for that many saves growing the list step by step.
+  read->entries.reserve(std::min(size / kM3uEntryBytes + 1, kMaxPlaylistEntries));
   Lines lines(data, size);
   std::string_view line;
   EntryNotes notes;
+  std::string name;
   uint32_t index = 0;
   while (lines.Next(&line)) {
     while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
     if (TrimBlanks(line).empty()) continue;
     bool more = true;
+    M3uLine kind = line[0] == '#' ? KindOfM3uLine(line) : M3uLine::Other;
     if (line[0] != '#') {
-      more = TakeNamedEntry(read, lines.number(), ++index, line, PlaylistNameSyntax::Path, notes);
-    } else if (StartsIgnoringCase(line, kM3uItem)) {
+      more = TakeNamedEntry(read, lines.number(), ++index, line, PlaylistNameSyntax::Path, notes, &name);
+    } else if (kind == M3uLine::Item) {
       more = TakeEntryWithoutFile(read, lines.number(), ++index, line.substr(kM3uItem.size()), notes);
     } else {
-      NoteM3uLine(line, &notes);
+      NoteM3uLine(line, kind, &notes);
       continue;
     }
     if (!more) return;
@@ -648,6 +721,7 @@ void ReadPls(const char* data, size_t size, PlaylistRead* read) {
   uint32_t gatheredLine = read->stopLine;
   read->stop = PlaylistStop::None;
   std::stable_sort(keys.begin(), keys.end(), [](const PlsKey& a, const PlsKey& b) { return a.order < b.order; });
+  std::string name;
   for (size_t first = 0; first < keys.size() && read->stop == PlaylistStop::None;) {
     PlsEntryKeys entry;
     entry.firstLine = keys[first].line;
@@ -662,7 +736,7 @@ void ReadPls(const char* data, size_t size, PlaylistRead* read) {
         entry.firstLine = std::min(entry.firstLine, keys[end].line);
       }
     }
-    TakePlsEntry(read, keys[first].order, entry);
+    TakePlsEntry(read, keys[first].order, entry, &name);
     first = end;
   }
   // Keys past the bound were never gathered: that is the first reason.

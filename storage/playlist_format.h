@@ -41,6 +41,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,13 +65,27 @@ inline constexpr size_t kMaxListedRefusals = 1000;
 inline constexpr uint32_t kMaxXmlDepth = 32;
 inline constexpr uint32_t kMaxXmlAttributes = 64;
 
-// One entry read, with texts of its own: a file name decoded from a URI is
-// no longer the file's bytes.
+// The texts of the entries read, kept in a few large blocks rather than a
+// block each: a playlist of many entries costs few allocations. A text kept
+// stays where it is until the store goes; moving the store keeps it too.
+class PlaylistTexts {
+ public:
+  // A lasting copy of text.
+  std::string_view Keep(std::string_view text);
+
+ private:
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  size_t used_ = 0;
+  size_t room_ = 0;
+};
+
+// One entry read. Its texts are its own, held by the read's PlaylistTexts: a
+// file name decoded from a URI is no longer the file's bytes.
 struct PlaylistEntry {
   bool hasDescription = false;
-  std::string description;
+  std::string_view description;
   bool hasFileName = false;
-  std::string fileName;
+  std::string_view fileName;
   uint32_t flags = 0;
   uint32_t repeatCount = 0;
   uint32_t postDelay = 0;
@@ -125,6 +140,7 @@ enum class PlaylistStop : uint8_t {
 };
 
 struct PlaylistRead {
+  PlaylistTexts texts;  // the entries' texts
   std::vector<PlaylistEntry> entries;
   std::vector<PlaylistRefused> refused;  // the first kMaxListedRefusals
   size_t refusedCount = 0;               // all of them

@@ -59,14 +59,23 @@ std::string WriteMarkedWaveAt(const std::string& name, int milliseconds,
 }
 
 std::string WriteMarkedList(const std::string& path, const std::vector<int>& marks, int milliseconds) {
+  std::vector<MarkedObject> objects;
+  for (int mark : marks) objects.push_back({mark});
+  return WriteMarkedObjects(path, objects, "sound", milliseconds);
+}
+
+std::string WriteMarkedObjects(const std::string& path, const std::vector<MarkedObject>& objects,
+                               const std::string& wavePrefix, int milliseconds, int longMilliseconds) {
   std::string text = "WDv1.0\n";
-  for (int mark : marks) {
-    if (mark < 0) {
-      text += "*\nPause " + std::to_string(-mark) + " sec.\n8 0 " + std::to_string(-mark) + " 0\n";
+  for (const MarkedObject& object : objects) {
+    if (object.mark < 0) {
+      text += "*\nPause " + std::to_string(-object.mark) + " sec.\n8 0 " + std::to_string(-object.mark) + " 0\n";
       continue;
     }
-    std::string wave = WriteMarkedWave("sound" + std::to_string(mark) + ".wav", mark, milliseconds);
-    text += "Sound " + std::to_string(mark) + "\n" + wave + "\n1 0 0 0\n";
+    const int length = object.endMark >= 0 ? longMilliseconds : milliseconds;
+    std::string wave =
+        WriteMarkedWave(wavePrefix + std::to_string(object.mark) + ".wav", object.mark, length, object.endMark);
+    text += "Sound " + std::to_string(object.mark) + "\n" + wave + "\n1 0 " + std::to_string(object.delay) + " 0\n";
   }
   WriteFileBytes(path, text);
   return path;

@@ -26,6 +26,21 @@ std::string WriteMarkedWaveAt(const std::string& name, int milliseconds,
 // marks: -n is a pause of n seconds) in the folder of path. Returns path.
 std::string WriteMarkedList(const std::string& path, const std::vector<int>& marks, int milliseconds = 200);
 
+// One object of a marked list: a short sound with mark; with endMark >= 0,
+// a long sound from mark to endMark, whose start and end show in the sink;
+// for a negative mark, a Pause object (-n: n seconds). delay is its post
+// time delay.
+struct MarkedObject {
+  int mark;
+  int endMark = -1;
+  int delay = 0;
+};
+// Writes a list file of such objects at path, the sounds named
+// <wavePrefix><mark>.wav beside it: short ones of milliseconds, long ones
+// of longMilliseconds. Returns path.
+std::string WriteMarkedObjects(const std::string& path, const std::vector<MarkedObject>& objects,
+                               const std::string& wavePrefix, int milliseconds = 200, int longMilliseconds = 20000);
+
 // Everything in the sink from byte `from` on.
 std::string SinkBytes(size_t from = 0);
 size_t SinkSize();

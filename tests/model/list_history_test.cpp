@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bench/list_objects.h"
 #include "bench/memory_seam.h"
 #include "model/local_memory.h"
 #include "model/object_list.h"
@@ -15,27 +16,9 @@
 
 namespace {
 
-SoundObjectHandle MakeWave(const std::string& name) {
-  SoundObjectHandle handle = AllocSoundObject();
-  SoundObject values = {};
-  values.flags = Wave;
-  std::string_view text(name);
-  EXPECT_TRUE(StoreSoundObject(handle, values, nullptr, &text));
-  return handle;
-}
-
-using Names = std::vector<std::string>;
-
-Names NamesOf(const ObjectList& list) {
-  Names names;
-  for (int i = 0; i < list.Count(); ++i) {
-    LockedBlock<SoundObject> record(list.At(i));
-    char text[64] = "";
-    if (record && record->fileName) CopyTextBlock(record->fileName, text, sizeof text);
-    names.push_back(text);
-  }
-  return names;
-}
+using bench::MakeWave;
+using bench::Names;
+using bench::NamesOf;
 
 class ListHistoryTest : public testing::Test {
  protected:

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bench/list_objects.h"
 #include "bench/memory_seam.h"
 #include "model/list_order.h"
 #include "model/local_memory.h"
@@ -15,27 +16,8 @@
 
 namespace {
 
-// An object with a description (none for "") and a file name; the tests
-// carry the program's manifest, so the texts are UTF-8 as the program's.
-SoundObjectHandle Make(uint32_t kind, const std::string& description, const std::string& name) {
-  SoundObjectHandle handle = AllocSoundObject();
-  SoundObject values = {};
-  values.flags = kind;
-  std::string_view descriptionText(description), nameText(name);
-  EXPECT_TRUE(StoreSoundObject(handle, values, description.empty() ? nullptr : &descriptionText, &nameText));
-  return handle;
-}
-
-std::vector<std::string> NamesOf(const ObjectList& list) {
-  std::vector<std::string> names;
-  for (int i = 0; i < list.Count(); ++i) {
-    LockedBlock<SoundObject> record(list.At(i));
-    char text[128] = "";
-    if (record && record->fileName) CopyTextBlock(record->fileName, text, sizeof text);
-    names.push_back(text);
-  }
-  return names;
-}
+using bench::MakeObject;
+using bench::NamesOf;
 
 class ListOrderTest : public testing::Test {
  protected:
@@ -45,12 +27,12 @@ class ListOrderTest : public testing::Test {
 TEST_F(ListOrderTest, SortsAreStableBothWaysAndOneUndoTakesThemBack) {
   ObjectList list;
   // Equal descriptions in another case; the numbers tell the first order.
-  list.Insert(-1, Make(Midi, "beta", "1.MID"));
-  list.Insert(-1, Make(Wave, "Alpha", "2.WAV"));
-  list.Insert(-1, Make(Wave, "BETA", "3.WAV"));
-  list.Insert(-1, Make(Pause, "", "0:05 PAUSE"));
-  list.Insert(-1, Make(Wave, "alpha", "5.WAV"));
-  list.Insert(-1, Make(Midi, "Beta", "6.MID"));
+  list.Insert(-1, MakeObject(Midi, "beta", "1.MID"));
+  list.Insert(-1, MakeObject(Wave, "Alpha", "2.WAV"));
+  list.Insert(-1, MakeObject(Wave, "BETA", "3.WAV"));
+  list.Insert(-1, MakeObject(Pause, "", "0:05 PAUSE"));
+  list.Insert(-1, MakeObject(Wave, "alpha", "5.WAV"));
+  list.Insert(-1, MakeObject(Midi, "Beta", "6.MID"));
   list.ForgetHistory();
   list.SetModified(false);
   const std::vector<std::string> opened = NamesOf(list);
@@ -85,10 +67,10 @@ TEST_F(ListOrderTest, AShuffleIsAnOrderOfEveryObjectOnce) {
 
 TEST_F(ListOrderTest, FindIgnoresCaseInEveryScriptAndGoesRound) {
   ObjectList list;
-  list.Insert(-1, Make(Wave, u8"Летняя МЕЛОДИЯ", "A.WAV"));
-  list.Insert(-1, Make(Wave, u8"日本の歌", u8"C:\\MUSIC\\東京.WAV"));
-  list.Insert(-1, Make(Wave, "", u8"C:\\MUSIC\\ΟΔΥΣΣΕΙΑ.WAV"));
-  list.Insert(-1, Make(Wave, u8"мелодия два", "B.WAV"));
+  list.Insert(-1, MakeObject(Wave, u8"Летняя МЕЛОДИЯ", "A.WAV"));
+  list.Insert(-1, MakeObject(Wave, u8"日本の歌", u8"C:\\MUSIC\\東京.WAV"));
+  list.Insert(-1, MakeObject(Wave, "", u8"C:\\MUSIC\\ΟΔΥΣΣΕΙΑ.WAV"));
+  list.Insert(-1, MakeObject(Wave, u8"мелодия два", "B.WAV"));
   EXPECT_EQ(FindObject(list, u8"мелодия", -1), 0);
   EXPECT_EQ(FindObject(list, u8"мелодия", 0), 3);  // the next one
   EXPECT_EQ(FindObject(list, u8"МЕЛОДИЯ", 3), 0);  // round past the end

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bench/list_objects.h"
 #include "bench/memory_seam.h"
 #include "model/local_memory.h"
 #include "model/object_list.h"
@@ -16,29 +17,10 @@
 
 namespace {
 
-SoundObjectHandle MakeWave(const char* name) {
-  SoundObjectHandle handle = AllocSoundObject();
-  SoundObject values = {};
-  values.flags = Wave;
-  std::string_view text(name);
-  EXPECT_TRUE(StoreSoundObject(handle, values, nullptr, &text));
-  return handle;
-}
-
-std::string NameOf(SoundObjectHandle handle) {
-  LockedBlock<SoundObject> record(handle);
-  char text[512] = "";
-  if (record && record->fileName) CopyTextBlock(record->fileName, text, sizeof text);
-  return text;
-}
-
-using Names = std::vector<std::string>;
-
-Names NamesOf(const ObjectList& list) {
-  Names names;
-  for (int i = 0; i < list.Count(); ++i) names.push_back(NameOf(list.At(i)));
-  return names;
-}
+using bench::MakeWave;
+using bench::NameOf;
+using bench::Names;
+using bench::NamesOf;
 
 // Every change a listener hears, as a short text.
 class Recorder : public ObjectListListener {

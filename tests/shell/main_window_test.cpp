@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iterator>
 #include <string>
 
@@ -150,6 +151,58 @@ TEST_F(MainWindowTest, DroppedNamesInAnyScriptArriveWholeAndOverlongOnesAreRefus
     ASSERT_GE(text.size(), rows[static_cast<size_t>(i)].size());
     EXPECT_EQ(text.substr(text.size() - rows[static_cast<size_t>(i)].size()), rows[static_cast<size_t>(i)]) << i;
   }
+}
+
+// A sort and its Undo rebuild every row: each row then reads (as a screen
+// reader reads it) its own object's text in any script, the same objects
+// stay selected, and the focus and the anchor of Shift go to the first of
+// them.
+TEST_F(MainWindowTest, AfterASortEveryRowReadsItsObjectAndTheSelectionFollowsItsObjects) {
+  const std::vector<std::string> descriptions = {"delta", "Ωμέγα", "alpha", "жук", "beta", "旋律", "gamma", "epsilon"};
+  for (const std::string& text : descriptions) {
+    SoundObjectHandle handle = MakeFileObject(Wave, "C:\\A.WAV", 0);
+    std::string_view description(text);
+    SoundObject values = {};
+    values.flags = Wave;
+    std::string_view path("C:\\A.WAV");
+    ASSERT_TRUE(StoreSoundObject(handle, values, &description, &path));
+    list_.Insert(-1, handle);
+  }
+  auto rowsReadTheirObjects = [&] {
+    for (int i = 0; i < list_.Count(); ++i) {
+      char text[512] = "";
+      {
+        LockedBlock<SoundObject> record(list_.At(i));
+        ObjectRowText(*record, text, sizeof text);
+      }
+      wchar_t expected[512] = L"", row[512] = L"";
+      MultiByteToWideChar(CP_ACP, 0, text, -1, expected, 512);
+      SendMessageW(MainView().window(), LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(row));
+      EXPECT_EQ(std::wstring(row), std::wstring(expected)) << "row " << i;
+    }
+  };
+  // Two runs of rows and one row alone.
+  MainView().SelectRows({1, 2, 3, 5, 7});
+  std::vector<SoundObjectHandle> chosen;
+  for (int row : MainView().SelectedRows()) chosen.push_back(list_.At(row));
+  for (int command : {IDM_SORT_DESCRIPTION, IDM_SORT_DESCRIPTION + 1}) {
+    OnCommand(window_, command, 0);
+    rowsReadTheirObjects();
+    std::vector<int> expected;
+    for (SoundObjectHandle handle : chosen) expected.push_back(list_.IndexOf(handle));
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(MainView().SelectedRows(), expected) << command;
+    HWND rows = MainView().window();
+    EXPECT_EQ(SendMessageA(rows, LB_GETCARETINDEX, 0, 0), expected.front()) << command;
+    EXPECT_EQ(SendMessageA(rows, LB_GETANCHORINDEX, 0, 0), expected.front()) << command;
+  }
+  OnCommand(window_, IDM_EDIT_UNDO, 0);
+  OnCommand(window_, IDM_EDIT_UNDO, 0);
+  rowsReadTheirObjects();
+  LockedBlock<SoundObject> first(list_.At(0));
+  char text[64] = "";
+  ObjectRowText(*first, text, sizeof text);
+  EXPECT_STREQ(text, "delta");
 }
 
 // After a save the status bar describes the selected object again, not

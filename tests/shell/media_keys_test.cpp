@@ -28,29 +28,10 @@ constexpr int kLongMs = 20000;
 
 bool StartsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }
 
-// A list file: each entry a long sound with an end mark (endMark >= 0), a
-// short sound, or a Pause object (negative mark: seconds); delay is the
-// object's post time delay.
-struct Entry {
-  int mark;
-  int endMark = -1;
-  int delay = 0;
-};
-std::string WriteList(const std::string& name, const std::vector<Entry>& entries) {
-  std::string text = "WDv1.0\n";
-  for (const Entry& entry : entries) {
-    if (entry.mark < 0) {
-      text += "*\nPause " + std::to_string(-entry.mark) + " sec.\n8 0 " + std::to_string(-entry.mark) + " 0\n";
-      continue;
-    }
-    const int ms = entry.endMark >= 0 ? kLongMs : 200;
-    std::string wave =
-        bench::WriteMarkedWave("key" + std::to_string(entry.mark) + ".wav", entry.mark, ms, entry.endMark);
-    text += "Sound " + std::to_string(entry.mark) + "\n" + wave + "\n1 0 " + std::to_string(entry.delay) + " 0\n";
-  }
-  std::string path = bench::TempPath(name);
-  bench::WriteFileBytes(path, text);
-  return path;
+// A list file in the temporary folder of marked objects (see
+// bench::MarkedObject), its sounds named key<mark>.wav.
+std::string WriteList(const std::string& name, const std::vector<bench::MarkedObject>& objects) {
+  return bench::WriteMarkedObjects(bench::TempPath(name), objects, "key", 200, kLongMs);
 }
 
 class MediaKeysTest : public bench::ProgramTestBase {

@@ -31,27 +31,10 @@ constexpr DWORD kHeldWatchMs = 1500;
 
 bool StartsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }
 
-// A list file of the given objects: a sound of kLongMs from first to last
-// mark, the Pause objects (negative: seconds) and short marked sounds.
-struct Entry {
-  int mark;
-  int endMark = -1;
-};
-std::string WriteList(const std::string& name, const std::vector<Entry>& entries) {
-  std::string text = "WDv1.0\n";
-  for (const Entry& entry : entries) {
-    if (entry.mark < 0) {
-      text += "*\nPause " + std::to_string(-entry.mark) + " sec.\n8 0 " + std::to_string(-entry.mark) + " 0\n";
-      continue;
-    }
-    const int ms = entry.endMark >= 0 ? kLongMs : 200;
-    std::string wave =
-        bench::WriteMarkedWave("held" + std::to_string(entry.mark) + ".wav", entry.mark, ms, entry.endMark);
-    text += "Sound " + std::to_string(entry.mark) + "\n" + wave + "\n1 0 0 0\n";
-  }
-  std::string path = bench::TempPath(name);
-  bench::WriteFileBytes(path, text);
-  return path;
+// A list file in the temporary folder of marked objects (see
+// bench::MarkedObject), its sounds named held<mark>.wav.
+std::string WriteList(const std::string& name, const std::vector<bench::MarkedObject>& objects) {
+  return bench::WriteMarkedObjects(bench::TempPath(name), objects, "held", 200, kLongMs);
 }
 
 class PauseTest : public bench::ProgramTestBase {

@@ -56,7 +56,8 @@ std::string Write(PlaylistFormat format, const std::vector<PlaylistEntry>& entri
   for (const PlaylistEntry& entry : entries) {
     uint32_t kind = ObjectKind(entry.flags);
     bool file = kind == Wave || kind == Midi || kind == Video || kind == AudioFile;
-    std::string path = file && entry.relative ? std::string(kFolder) + "\\" + entry.fileName : entry.fileName;
+    std::string path(entry.fileName);
+    if (file && entry.relative) path = std::string(kFolder) + "\\" + path;
     ListItemRecord record = entry.Record();
     record.fileName = path;
     writer.Append(record);
@@ -193,6 +194,40 @@ TEST(M3uReader, TakesFileLinesWithTheirTitlesAndListsWhatItCannotTake) {
   ASSERT_EQ(read.refused.size(), 1u);
   EXPECT_EQ(read.refused[0].reason, PlaylistRefusal::TooLong);
   EXPECT_EQ(read.refused[0].text, "long.wav");
+}
+
+// Wendle's own lines and titles are known in any letter case and only by
+// their whole prefix; anything else starting with "#" is a comment.
+TEST(M3uReader, OwnLinesAreKnownInAnyCaseAndOnlyByTheirWholePrefix) {
+  PlaylistRead read =
+      M3u("#wendle:2 1 0 0\n#Wendle-Description:Exact\nfirst.wav\n"
+          "#ExtInf:-1,Title\n#wEnDlE-nAmE:Pause 5 sec.\n#WENDLE-item:8 0 5 0\n"
+          "#WENDLE\n#WENDLEX:1 0 0 0\n#WENDLE-NAMES:x\n#WENDLE-ITEMS:1 0 0 0\n#EXTINFO:-1,no\n#E\n#\n#W\nlast.mid\n");
+  ExpectSameItems(read.entries,
+                  {Entry("Exact", "first.wav", Midi, true, 1), Entry(nullptr, "Pause 5 sec.", Pause, true, 0, 5),
+                   Entry(nullptr, "last.mid", Midi, true)});
+  EXPECT_TRUE(read.Complete());
+}
+
+// The texts of a long list live in the read, in several blocks, and stay
+// whole when the read is moved.
+TEST(M3uReader, TheTextsOfALongListStayWholeWhenTheReadMoves) {
+  constexpr int kCount = 3000;  // some 150 KB of texts
+  std::string text = "#EXTM3U\r\n";
+  auto name = [](int i) { return "Folder " + std::to_string(i % 7) + "\\Track number " + std::to_string(i) + ".wav"; };
+  auto title = [](int i) { return i % 3 ? "Title of the track " + std::to_string(i) : std::string(); };
+  for (int i = 0; i < kCount; ++i) text += (i % 3 ? "#EXTINF:-1," + title(i) + "\r\n" : "") + name(i) + "\r\n";
+  PlaylistRead first = M3u(text);
+  PlaylistRead moved = std::move(first);
+  PlaylistRead read;
+  read = std::move(moved);
+  ASSERT_EQ(read.entries.size(), static_cast<size_t>(kCount));
+  for (int i = 0; i < kCount; ++i) {
+    const PlaylistEntry& entry = read.entries[static_cast<size_t>(i)];
+    ASSERT_EQ(entry.fileName, name(i)) << i;
+    ASSERT_EQ(entry.hasDescription, i % 3 != 0) << i;
+    ASSERT_EQ(entry.description, title(i)) << i;
+  }
 }
 
 TEST(M3uReader, NothingToTakeIsToldApartFromAnEmptyPlaylist) {
