@@ -1,5 +1,8 @@
 // The main window's layout, its smallest size, and the minimized state with
 // its animated icon.
+#include <windows.h>
+#include <commctrl.h>
+
 #include "playback/icon_animation.h"
 #include "resources/ids.h"
 #include "shell/button_ribbon.h"
@@ -23,6 +26,8 @@ namespace {
 // buttons beside the list, with a row of the list, all still seen whole.
 constexpr int kMinimumClientWidth = 578;
 constexpr int kMinimumClientHeight = 252;
+// The status bar holds at most 511 bytes of text.
+constexpr size_t kStatusTextSize = 512;
 
 RECT ClientRect(HWND window) {
   RECT rect = {};
@@ -94,11 +99,16 @@ void OnDpiChanged(HWND window, int dpi, const RECT* suggested) {
   LoadButtonIcons(g_globals.instance, dpi);
   SetTextFonts(window, dpi);
   // The status bar's font at the new DPI, and the height that fits it;
-  // the old font goes once the bar has let it go.
+  // the old font goes once the bar has let it go, and the text it showed
+  // stays (the bar's setup empties it).
   if (HFONT statusFont = g_shell.statusBar ? CreateMessageFont(dpi) : nullptr) {
+    char text[kStatusTextSize] = "";
+    if (LOWORD(SendMessageA(g_shell.statusBar, SB_GETTEXTLENGTHA, 0, 0)) < sizeof text)
+      SendMessageA(g_shell.statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
     SendMessageA(g_shell.statusBar, WM_SETFONT, reinterpret_cast<WPARAM>(statusFont), FALSE);
     g_shell.statusFont.reset(statusFont);
     StatusBarInit(g_shell.statusBar);
+    StatusBarSetText(g_shell.statusBar, text);
   }
   if (HasMainView()) SendMessageA(MainView().window(), LB_SETITEMHEIGHT, 0, ListRowHeight(dpi));
   SendMessageA(g_shell.ribbon, WM_SIZE, 0, 0);  // its height, before the layout
