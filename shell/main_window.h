@@ -37,6 +37,9 @@ void WaitForWorkersToEnd();
 // suggested place and lays it out anew.
 void OnSize(HWND window, WPARAM type, int width, int height);
 void OnDpiChanged(HWND window, int dpi, const RECT* suggested);
+// The status bar's font at dpi, with the height that fits it (its own
+// font is the system DPI's).
+void SetStatusBarFont(int dpi);
 void OnGetMinMaxInfo(HWND window, MINMAXINFO* info);
 LRESULT OnQueryOpen(HWND window);
 

@@ -95,21 +95,24 @@ void OnSize(HWND window, WPARAM type, int width, int height) {
   LayOut(window, width, height);
 }
 
+void SetStatusBarFont(int dpi) {
+  // The old font goes once the bar has let it go, and the text it showed
+  // stays (the bar's setup empties it).
+  HFONT font = g_shell.statusBar ? CreateMessageFont(dpi) : nullptr;
+  if (!font) return;
+  char text[kStatusTextSize] = "";
+  if (LOWORD(SendMessageA(g_shell.statusBar, SB_GETTEXTLENGTHA, 0, 0)) < sizeof text)
+    SendMessageA(g_shell.statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+  SendMessageA(g_shell.statusBar, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  g_shell.statusFont.reset(font);
+  StatusBarInit(g_shell.statusBar);
+  StatusBarSetText(g_shell.statusBar, text);
+}
+
 void OnDpiChanged(HWND window, int dpi, const RECT* suggested) {
   LoadButtonIcons(g_globals.instance, dpi);
   SetTextFonts(window, dpi);
-  // The status bar's font at the new DPI, and the height that fits it;
-  // the old font goes once the bar has let it go, and the text it showed
-  // stays (the bar's setup empties it).
-  if (HFONT statusFont = g_shell.statusBar ? CreateMessageFont(dpi) : nullptr) {
-    char text[kStatusTextSize] = "";
-    if (LOWORD(SendMessageA(g_shell.statusBar, SB_GETTEXTLENGTHA, 0, 0)) < sizeof text)
-      SendMessageA(g_shell.statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
-    SendMessageA(g_shell.statusBar, WM_SETFONT, reinterpret_cast<WPARAM>(statusFont), FALSE);
-    g_shell.statusFont.reset(statusFont);
-    StatusBarInit(g_shell.statusBar);
-    StatusBarSetText(g_shell.statusBar, text);
-  }
+  SetStatusBarFont(dpi);
   if (HasMainView()) SendMessageA(MainView().window(), LB_SETITEMHEIGHT, 0, ListRowHeight(dpi));
   SendMessageA(g_shell.ribbon, WM_SIZE, 0, 0);  // its height, before the layout
   if (suggested)

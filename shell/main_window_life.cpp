@@ -180,6 +180,8 @@ LRESULT OnCreate(HWND window, ObjectList* list) {
   SendMessageA(g_shell.ribbon, WM_SIZE, 0, 0);  // its height, before the first layout
   g_shell.statusBar = CreateChild(window, STATUS_BAR_CLASS, nullptr, WS_BORDER, 0, 0, 50, 10, 0);
   StatusBarInit(g_shell.statusBar);
+  // A window made on a monitor of another DPI than the system's.
+  if (dpi != ScreenDpi()) SetStatusBarFont(dpi);
   SetStatusBar(g_shell.statusBar);
   CreateMainButtons(window);
   NameButtons(window);
