@@ -97,7 +97,7 @@ INT_PTR OnCommand(HWND dialog, int id, int code) {
 
 INT_PTR OnMeasureItem(HWND dialog, MEASUREITEMSTRUCT* item) {
   if (item->CtlID != IDC_KIND_LIST) return FALSE;
-  item->itemHeight = kListRowHeight;
+  item->itemHeight = static_cast<UINT>(ListRowHeight(DpiOf(dialog)));
   SetWindowLongPtrA(dialog, DWLP_MSGRESULT, TRUE);
   return TRUE;
 }

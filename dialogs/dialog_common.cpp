@@ -6,6 +6,7 @@
 
 #include "dialogs/number_text.h"
 #include "resources/ids.h"
+#include "support/dpi.h"
 #include "support/globals.h"
 #include "support/language.h"
 #include "support/control_library.h"
@@ -61,7 +62,7 @@ void UseClassicChoiceBoxes(HWND dialog) {
 void CenterOverOwner(HWND dialog) { CenterDialog(GetWindow(dialog, GW_OWNER), dialog); }
 
 void SetVariablePitchFont(HWND control) {
-  if (control) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_VAR_FONT)), TRUE);
+  if (control) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(VariablePitchFont(DpiOf(control))), TRUE);
 }
 
 void SetExplanationFont(HWND dialog) { SetVariablePitchFont(GetDlgItem(dialog, IDC_EXPLANATION)); }

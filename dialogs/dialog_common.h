@@ -74,7 +74,8 @@ void UseClassicChoiceBoxes(HWND dialog);
 // Centres the dialog over its owner; the last step of every set-up.
 void CenterOverOwner(HWND dialog);
 
-// The stock variable-pitch font on the explanation text (control 553).
+// The stock variable-pitch font, at the dialog's DPI, on the explanation
+// text (control 553).
 void SetExplanationFont(HWND dialog);
 void SetVariablePitchFont(HWND control);
 

@@ -35,7 +35,6 @@ void DrawKindItem(const DRAWITEMSTRUCT* item) {
   if (!item) return;
   uint32_t data = static_cast<uint32_t>(item->itemData);
   int bitmapIndex = KindItemBitmapIndex(data);
-  HBITMAP bitmap = KindBitmapAt(bitmapIndex);
-  if (!bitmap) return;
-  DrawListRow(item, bitmap, KindItemText(data), kKindTextOffset);
+  if (!KindBitmapAt(bitmapIndex)) return;
+  DrawListRow(item, bitmapIndex, KindItemText(data), kKindTextOffset);
 }

@@ -9,6 +9,7 @@
 
 #include "resources/ids.h"
 #include "shell/buttons.h"
+#include "support/dpi.h"
 #include "support/globals.h"
 #include "shell/shell_state.h"
 #include "support/support_library.h"
@@ -18,6 +19,7 @@ namespace {
 
 const char kRibbonClass[] = "FrameRibbonClass";
 
+// In pixels at 96 DPI; the layout scales them to the window's DPI.
 constexpr int kButtonSize = 38;
 constexpr int kRibbonButtonTop = 3;
 constexpr int kRibbonHeight = 46;
@@ -60,12 +62,23 @@ bool IsRibbonButton(int id) {
   return false;
 }
 
+// A button at (x, y) at 96 DPI, placed at dpi: its edges are scaled, not
+// its size, so buttons that touch at 96 DPI touch at every DPI.
+void PlaceButton(HWND parent, int id, int x, int y, int dpi) {
+  int left = Scale(x, dpi), top = Scale(y, dpi);
+  SetWindowPos(GetDlgItem(parent, id), nullptr, left, top, Scale(x + kButtonSize, dpi) - left,
+               Scale(y + kButtonSize, dpi) - top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void OnRibbonSize(HWND ribbon) {
   RECT client = {};
   GetClientRect(GetParent(ribbon), &client);
+  const int dpi = DpiOf(ribbon);
+  for (const ButtonPlace& place : kRibbonButtons) PlaceButton(ribbon, place.id, place.position, kRibbonButtonTop, dpi);
   // Placed at (-1, -1) and two pixels wider than the client area, the
   // ribbon shows only its bottom border.
-  SetWindowPos(ribbon, nullptr, 0, 0, client.right - client.left + 2, kRibbonHeight, SWP_NOMOVE | SWP_NOZORDER);
+  SetWindowPos(ribbon, nullptr, 0, 0, client.right - client.left + 2, Scale(kRibbonHeight, dpi),
+               SWP_NOMOVE | SWP_NOZORDER);
   InvalidateRect(ribbon, nullptr, TRUE);
 }
 
@@ -158,6 +171,10 @@ void CreateRibbonButtons(HWND ribbon) {
 void CreateMainButtons(HWND mainWindow) {
   for (const ButtonPlace& place : kPlayButtons)
     CreateIconButton(mainWindow, place.id, kPlayButtonLeft, place.position, place.id != IDC_BTN_STOP_PLAY_ALL);
+}
+
+void PlaceMainButtons(HWND mainWindow, int dpi) {
+  for (const ButtonPlace& place : kPlayButtons) PlaceButton(mainWindow, place.id, kPlayButtonLeft, place.position, dpi);
 }
 
 void ShowPlayAllButton(HWND mainWindow, bool running) {

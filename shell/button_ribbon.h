@@ -24,6 +24,9 @@ void CreateRibbonButtons(HWND ribbon);
 // Creates the play buttons 1515, 1519, 1514 and 1521 (hidden) on the main
 // window.
 void CreateMainButtons(HWND mainWindow);
+// Places the play buttons for the main window's DPI (the ribbon places its
+// own buttons when it is sized).
+void PlaceMainButtons(HWND mainWindow, int dpi);
 // Gives every icon button its name as window text (what a screen reader
 // reads) and a tooltip with its name and key, both taken from its menu
 // command: "&Add Sound Object...\tF4" names the button "Add Sound Object"

@@ -3,36 +3,49 @@
 #include "resources/ids.h"
 #include "shell/shell_state.h"
 #include "settings/settings_record.h"
+#include "support/dpi.h"
+#include "support/pictures.h"
 #include "support/language.h"
 #include "support/support_library.h"
 
 namespace {
 
-// How far the icon moves right and down while the button is held.
+// How far the icon moves right and down while the button is held (at 96
+// DPI, as every size here).
 constexpr int kPressedShift = 2;
+constexpr int kButtonIconSize = 32;
 
 WNDPROC KeptProcedure(HWND button) { return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(button, GWLP_USERDATA)); }
 
-void DrawButtonFace(const DRAWITEMSTRUCT* item, int id, int iconX, int iconY, bool pressed) {
+void DrawButtonFace(const DRAWITEMSTRUCT* item, int id, int iconX, int iconY, bool pressed, int dpi) {
   Draw3DPanel(item->hDC, &item->rcItem, pressed ? FALSE : TRUE, 1);
   int slot = ButtonIconSlot(id);
   if (slot < 0 || slot >= kButtonIconCount || !g_shell.buttonIcons[slot]) return;
-  int shift = pressed ? kPressedShift : 0;
+  int shift = pressed ? Scale(kPressedShift, dpi) : 0;
   int x = item->rcItem.left + iconX + shift, y = item->rcItem.top + iconY + shift;
   HICON icon = g_shell.buttonIcons[slot];
   // A command that is not available now shows its icon greyed.
   if (item->itemState & ODS_DISABLED)
     DrawStateA(item->hDC, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, x, y, 0, 0, DST_ICON | DSS_DISABLED);
   else
-    DrawIcon(item->hDC, x, y, icon);
+    DrawIconEx(item->hDC, x, y, icon, 0, 0, 0, nullptr, DI_NORMAL);  // at the icon's own size
 }
 
 }  // namespace
 
-void LoadButtonIcons(HINSTANCE instance) {
+void LoadButtonIcons(HINSTANCE instance, int dpi) {
+  FreeButtonIcons();
   // Slot 22 (1523) has no icon: the pop-up menu has that id.
+  const int pixels = PictureSizeForDpi(kButtonIconSize, dpi);
   for (int slot = 0; slot < kButtonIconCount; ++slot)
-    g_shell.buttonIcons[slot] = LoadIconA(instance, MAKEINTRESOURCEA(ButtonIconId(slot)));
+    g_shell.buttonIcons[slot] = LoadPicture(instance, ButtonIconId(slot), pixels);
+}
+
+void FreeButtonIcons() {
+  for (HICON& icon : g_shell.buttonIcons) {
+    if (icon) DestroyIcon(icon);
+    icon = nullptr;
+  }
 }
 
 int ButtonCommand(int controlId) {
@@ -117,8 +130,9 @@ void ShowButtonHelp(int controlId) {
 
 int DrawButton(int id, const DRAWITEMSTRUCT* item, int iconX, int iconY, int focusX, int focusY, bool focusAllowed) {
   if (!item) return 0;
+  const int dpi = DpiOf(item->hwndItem);
   RECT focus = item->rcItem;
-  InflateRect(&focus, -focusX, -focusY);
+  InflateRect(&focus, -Scale(focusX, dpi), -Scale(focusY, dpi));
   // The focus shows whether or not the keyboard was used last
   // (ODS_NOFOCUSRECT is not obeyed): a face drawn anew gets its focus
   // rectangle back, and a focus change alone toggles it (DrawFocusRect
@@ -126,7 +140,7 @@ int DrawButton(int id, const DRAWITEMSTRUCT* item, int iconX, int iconY, int foc
   bool focused = focusAllowed && (item->itemState & ODS_FOCUS);
   if (item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT)) {
     bool pressed = (item->itemAction & ODA_SELECT) && (item->itemState & ODS_SELECTED);
-    DrawButtonFace(item, id, iconX, iconY, pressed);
+    DrawButtonFace(item, id, Scale(iconX, dpi), Scale(iconY, dpi), pressed, dpi);
     if (focused) DrawFocusRect(item->hDC, &focus);
     return 1;
   }

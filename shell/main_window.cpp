@@ -86,6 +86,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SIZE:
       OnSize(window, wParam, LOWORD(lParam), HIWORD(lParam));
       break;
+    case WM_DPICHANGED:
+      OnDpiChanged(window, LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_GETMINMAXINFO:
       OnGetMinMaxInfo(window, reinterpret_cast<MINMAXINFO*>(lParam));
       break;
@@ -104,7 +107,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (LRESULT drawn = OnDrawItem(wParam, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return drawn;
       break;
     case WM_MEASUREITEM:
-      if (wParam == IDC_OBJECT_LIST) reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kListRowHeight;
+      if (wParam == IDC_OBJECT_LIST)
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = static_cast<UINT>(ListRowHeight(DpiOf(window)));
       break;
     case WM_COMMAND:
       OnCommand(window, wParam, lParam);

@@ -26,11 +26,20 @@ void OnClose(HWND window);
 LRESULT OnQueryEndSession(HWND window);
 void OnEndSession(HWND window, bool ending);
 void OnDestroy(HWND window);
+// The labels' places and the texts' fonts at dpi.
+void PlaceLabels(HWND window, int dpi);
+void SetTextFonts(HWND window, int dpi);
 // Waits (handling messages) for the Play All worker to end after a close.
 void WaitForWorkersToEnd();
 
-// Size and the minimized state (main_window_layout.cpp).
+// Size, DPI and the minimized state (main_window_layout.cpp). Every size
+// is the window's DPI's; a new DPI moves the window to the system's
+// suggested place and lays it out anew.
 void OnSize(HWND window, WPARAM type, int width, int height);
+void OnDpiChanged(HWND window, int dpi, const RECT* suggested);
+// The status bar's font at dpi, with the height that fits it (its own
+// font is the system DPI's).
+void SetStatusBarFont(int dpi);
 void OnGetMinMaxInfo(HWND window, MINMAXINFO* info);
 LRESULT OnQueryOpen(HWND window);
 

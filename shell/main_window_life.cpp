@@ -24,6 +24,7 @@
 #include "playback/play_state.h"
 #include "shell/shell_state.h"
 #include "settings/settings_record.h"
+#include "support/dpi.h"
 #include "support/list_rows.h"
 #include "support/control_library.h"
 #include "support/help.h"
@@ -53,6 +54,7 @@ class TitleKeeper : public ObjectListListener {
 };
 TitleKeeper g_titleKeeper;
 
+// In pixels at 96 DPI, as the layout's sizes.
 struct LabelPlace {
   int id;
   DWORD style;
@@ -68,9 +70,9 @@ const LabelPlace kLabels[] = {
 constexpr int kLabelTop = 52;
 constexpr int kLabelHeight = 16;
 
-void LoadPictures() {
+void LoadPictures(int dpi) {
   g_shell.popupMenu.reset(LoadMenuA(g_globals.instance, MAKEINTRESOURCEA(IDR_POPUP_MENU)));
-  LoadButtonIcons(g_globals.instance);
+  LoadButtonIcons(g_globals.instance, dpi);
   LoadRowLook(g_globals.instance);
 }
 
@@ -80,14 +82,13 @@ HWND CreateChild(HWND parent, const char* className, const char* text, DWORD sty
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_globals.instance, nullptr);
 }
 
+// Placed and given their font by the layout.
 void CreateLabels(HWND window) {
-  HGDIOBJ font = GetStockObject(ANSI_VAR_FONT);
   for (const LabelPlace& place : kLabels) {
-    HWND label = CreateChild(window, "static", place.textId ? LanguageText(place.textId).c_str() : "", place.style,
-                             place.x, kLabelTop, place.width, kLabelHeight, place.id);
+    CreateChild(window, "static", place.textId ? LanguageText(place.textId).c_str() : "", place.style, 0, 0, 10, 10,
+                place.id);
     if (place.id == IDC_LABEL_COUNT) ShowPlayListCount(window, g_settings.playListCount);
     if (place.id == IDC_LABEL_ORDER) ShowPlayOrder(window, g_settings.playOrder);
-    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }
 }
 
@@ -96,8 +97,7 @@ void CreateLabels(HWND window) {
 void CreatePositionBar(HWND window) {
   CreateChild(window, TRACKBAR_CLASSA, LanguageText(IDS_POSITION_BAR_NAME).c_str(),
               WS_TABSTOP | WS_DISABLED | TBS_HORZ | TBS_NOTICKS | TBS_BOTH, 0, 0, 10, 10, IDC_POSITION_BAR);
-  HWND time = CreateChild(window, "static", "", SS_RIGHT, 0, 0, 10, 10, IDC_POSITION_TIME);
-  SendMessageA(time, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_VAR_FONT)), TRUE);
+  CreateChild(window, "static", "", SS_RIGHT, 0, 0, 10, 10, IDC_POSITION_TIME);
 }
 
 HANDLE CreateIdleThread(LPTHREAD_START_ROUTINE body, void* parameter = nullptr) {
@@ -157,21 +157,38 @@ void Shutdown(HWND window) {
 
 }  // namespace
 
+void PlaceLabels(HWND window, int dpi) {
+  for (const LabelPlace& place : kLabels)
+    SetWindowPos(GetDlgItem(window, place.id), nullptr, Scale(place.x, dpi), Scale(kLabelTop, dpi),
+                 Scale(place.width, dpi), Scale(kLabelHeight, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SetTextFonts(HWND window, int dpi) {
+  WPARAM font = reinterpret_cast<WPARAM>(VariablePitchFont(dpi));
+  for (const LabelPlace& place : kLabels) SendDlgItemMessageA(window, place.id, WM_SETFONT, font, TRUE);
+  SendDlgItemMessageA(window, IDC_POSITION_TIME, WM_SETFONT, font, TRUE);
+  SendDlgItemMessageA(window, IDC_MUTE_BUTTON, WM_SETFONT, font, TRUE);
+}
+
 LRESULT OnCreate(HWND window, ObjectList* list) {
   g_globals.mainWindow = window;
   g_ending = false;
-  LoadPictures();
+  const int dpi = DpiOf(window);
+  LoadPictures(dpi);
 
   CreateRibbon(window);
   SendMessageA(g_shell.ribbon, WM_SIZE, 0, 0);  // its height, before the first layout
   g_shell.statusBar = CreateChild(window, STATUS_BAR_CLASS, nullptr, WS_BORDER, 0, 0, 50, 10, 0);
   StatusBarInit(g_shell.statusBar);
+  // A window made on a monitor of another DPI than the system's.
+  if (dpi != ScreenDpi()) SetStatusBarFont(dpi);
   SetStatusBar(g_shell.statusBar);
   CreateMainButtons(window);
   NameButtons(window);
   CreateLabels(window);
   CreatePositionBar(window);
   CreateVolumeControls(window);
+  SetTextFonts(window, dpi);
   // The list's view; the list itself is the caller's and outlives the
   // window.
   SetMainView(new ObjectListView(*list, window));
@@ -226,6 +243,8 @@ void OnEndSession(HWND window, bool ending) {
 
 void OnDestroy(HWND) {
   FreeRowLook();
+  FreeButtonIcons();
+  g_shell.statusFont.reset();
   SetStatusBar(nullptr);
   UnregisterClassA("ovSEdit", g_globals.instance);
   if (HasMainView()) {

@@ -24,6 +24,7 @@ struct ShellState {
   ScopedMenu popupMenu;       // its first submenu is the list's pop-up menu
   HICON buttonIcons[kButtonIconCount] = {};
   HFONT rowFont = nullptr;  // the list's rows; the stock font while null
+  ScopedFont statusFont;    // the status bar's, once the DPI has changed
 
   WNDPROC editClassProc = nullptr;
   WNDPROC listBoxClassProc = nullptr;

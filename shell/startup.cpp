@@ -11,6 +11,7 @@
 #include "shell/control_superclasses.h"
 #include "shell/main_window.h"
 #include "shell/recent_lists.h"
+#include "support/dpi.h"
 #include "support/globals.h"
 #include "shell/shell_state.h"
 #include "settings/settings_record.h"
@@ -130,11 +131,13 @@ int RunMessageLoop() {
 HWND CreateMainWindow(const RECT& place, ObjectList& list) {
   char title[kTextBufferSize];
   LanguageString(IDS_APP_CAPTION, title, sizeof title);
-  // Without a saved place, the first size, where the system places it.
+  // Without a saved place, the first size at the screen's DPI, where the
+  // system places it.
   bool placed = !IsRectEmpty(&place);
+  const int dpi = ScreenDpi();
   return CreateWindowExA(0, kMainWindowClass, title, WS_OVERLAPPEDWINDOW, placed ? place.left : CW_USEDEFAULT,
-                         placed ? place.top : CW_USEDEFAULT, placed ? place.right : kFirstWidth,
-                         placed ? place.bottom : kFirstHeight, nullptr, nullptr, g_globals.instance, &list);
+                         placed ? place.top : CW_USEDEFAULT, placed ? place.right : Scale(kFirstWidth, dpi),
+                         placed ? place.bottom : Scale(kFirstHeight, dpi), nullptr, nullptr, g_globals.instance, &list);
 }
 
 bool RegisterMainWindowClass() {

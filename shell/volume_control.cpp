@@ -7,6 +7,7 @@
 #include "resources/ids.h"
 #include "settings/settings.h"
 #include "settings/settings_record.h"
+#include "support/dpi.h"
 #include "support/globals.h"
 #include "support/language.h"
 
@@ -47,7 +48,7 @@ void CreateVolumeControls(HWND parent) {
       CreateWindowExA(0, "button", LanguageText(IDS_MUTE_BUTTON).c_str(),
                       WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX | BS_PUSHLIKE, 0, 0, 10, 10, parent,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_MUTE_BUTTON)), g_globals.instance, nullptr);
-  SendMessageA(mute, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_VAR_FONT)), TRUE);
+  SendMessageA(mute, WM_SETFONT, reinterpret_cast<WPARAM>(VariablePitchFont(DpiOf(parent))), TRUE);
   OpenSessionVolume(parent);
   ChangeVolume(parent, g_settings.volume, g_settings.muted != 0, false);
 }

@@ -116,6 +116,40 @@ void WriteProgramSetting(const std::string& value, DWORD number) {
   WriteProgramValue(value, REG_DWORD, &number, sizeof number);
 }
 
+namespace {
+
+constexpr char kDesktopKey[] = "Control Panel\\Desktop";
+constexpr char kLogPixels[] = "LogPixels";
+
+}  // namespace
+
+ProgramDpi::ProgramDpi(DWORD dpi) {
+  HKEY user, key;
+  if (RegOpenCurrentUser(KEY_ALL_ACCESS, &user) != ERROR_SUCCESS) return;
+  if (RegCreateKeyExA(user, kDesktopKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+    DWORD size = sizeof oldValue_, type = 0;
+    hadValue_ = RegQueryValueExA(key, kLogPixels, nullptr, &type, reinterpret_cast<BYTE*>(&oldValue_), &size) ==
+                    ERROR_SUCCESS &&
+                type == REG_DWORD;
+    RegSetValueExA(key, kLogPixels, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    RegCloseKey(key);
+  }
+  RegCloseKey(user);
+}
+
+ProgramDpi::~ProgramDpi() {
+  HKEY user, key;
+  if (RegOpenCurrentUser(KEY_ALL_ACCESS, &user) != ERROR_SUCCESS) return;
+  if (RegOpenKeyExA(user, kDesktopKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+    if (hadValue_)
+      RegSetValueExA(key, kLogPixels, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&oldValue_), sizeof oldValue_);
+    else
+      RegDeleteValueA(key, kLogPixels);
+    RegCloseKey(key);
+  }
+  RegCloseKey(user);
+}
+
 Program::Program(const std::string& arguments, const std::string& folder, const std::string& program) {
   std::string commandLine = "\"" + (program.empty() ? ProgramPath() : program) + "\"";
   if (!arguments.empty()) commandLine += " " + arguments;

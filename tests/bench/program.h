@@ -25,6 +25,21 @@ void ClearProgramSettings();
 void WriteProgramSetting(const std::string& value, const std::string& text);
 void WriteProgramSetting(const std::string& value, DWORD number);
 
+// While alive, programs started from now on run at dpi: the user's
+// LogPixels, which Wine reads as each process starts (Windows at sign-in).
+// The value before comes back at the end.
+class ProgramDpi {
+ public:
+  explicit ProgramDpi(DWORD dpi);
+  ~ProgramDpi();
+  ProgramDpi(const ProgramDpi&) = delete;
+  ProgramDpi& operator=(const ProgramDpi&) = delete;
+
+ private:
+  bool hadValue_ = false;
+  DWORD oldValue_ = 0;
+};
+
 // What a screen reader reads, through the wide-character functions: a
 // window's text, and a list box row's text.
 std::wstring WideWindowText(HWND window);

@@ -27,6 +27,7 @@
 #include "settings/settings_record.h"
 #include "support/language.h"
 #include "support/control_library.h"
+#include "support/dpi.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ class RibbonHost {
     g_globals.instance = instance;
     SetLanguageModule(bench::LanguageModule());
     g_shell.lastHelpCommand = -1;
-    LoadButtonIcons(instance);
+    LoadButtonIcons(instance, DpiOf(nullptr));
     window_ = CreateWindowExA(0, kHostClass, "Wendle", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 480, nullptr,
                               nullptr, instance, nullptr);
     g_globals.mainWindow = window_;
@@ -87,7 +88,7 @@ class RibbonHost {
     DestroyWindow(window_);
     SetStatusBar(nullptr);
     g_globals.mainWindow = g_shell.ribbon = g_shell.statusBar = nullptr;
-    for (HICON& icon : g_shell.buttonIcons) icon = nullptr;  // shared icons
+    FreeButtonIcons();
     bench::PumpMessages();
   }
   RibbonHost(const RibbonHost&) = delete;
