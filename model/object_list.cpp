@@ -224,8 +224,9 @@ void ObjectList::EndEdit() {
   if (batchDepth_ > 0 && --batchDepth_ == 0) CloseStep();
 }
 
-void ObjectList::Apply(EditRecord& record, bool forward) {
+void ObjectList::Apply(EditRecord& record, bool forward, std::vector<SoundObjectHandle>* touched, int* firstRow) {
   EditRecord& kept = record;  // it keeps the handles of the other side
+  *firstRow = std::min(*firstRow, std::min(record.index, record.kind == EditKind::Move ? record.to : record.index));
   switch (record.kind) {
     case EditKind::Insert:
     case EditKind::Remove:
@@ -235,15 +236,18 @@ void ObjectList::Apply(EditRecord& record, bool forward) {
         std::vector<SoundObjectHandle> taken;
         TakeOut(record.index, static_cast<int>(kept.handles.size()), &taken);
       }
+      touched->insert(touched->end(), kept.handles.begin(), kept.handles.end());
       break;
     case EditKind::Replace:
       Swap(record.index, &kept.handles[0]);
+      touched->push_back(At(record.index));
       break;
     case EditKind::Move:
       if (forward)
         Shift(record.index, record.to);
       else
         Shift(record.to, record.index);
+      touched->push_back(At(forward ? record.to : record.index));
       break;
     case EditKind::Permute:
       if (forward) {
@@ -253,33 +257,52 @@ void ObjectList::Apply(EditRecord& record, bool forward) {
         for (size_t i = 0; i < record.order.size(); ++i) inverse[record.order[i]] = static_cast<uint32_t>(i);
         Arrange(inverse);
       }
+      *firstRow = -1;  // the whole list: no rows of its own
       break;
   }
 }
 
-bool ObjectList::Undo() {
+void ObjectList::ReplayedRows(const std::vector<SoundObjectHandle>& touched, int firstRow,
+                              std::vector<int>* rows) const {
+  rows->clear();
+  if (firstRow < 0 || Count() == 0) return;
+  // One pass over the list, however many objects the step held.
+  std::vector<SoundObjectHandle> sorted(touched);
+  std::sort(sorted.begin(), sorted.end());
+  for (int i = 0; i < Count(); ++i)
+    if (std::binary_search(sorted.begin(), sorted.end(), objects_[static_cast<size_t>(i)])) rows->push_back(i);
+  if (rows->empty()) rows->push_back(std::min(firstRow, Count() - 1));
+}
+
+bool ObjectList::Undo(std::vector<int>* rows) {
   if (batchDepth_ || !history_.CanUndo()) return false;
   EditStep& step = history_.NextUndo();
+  std::vector<SoundObjectHandle> touched;
+  int firstRow = Count();
   replaying_ = true;
   Announce({ListChangeKind::BatchBegin, 0, 0, 0});
-  for (auto it = step.rbegin(); it != step.rend(); ++it) Apply(*it, false);
+  for (auto it = step.rbegin(); it != step.rend(); ++it) Apply(*it, false, &touched, &firstRow);
   Announce({ListChangeKind::BatchEnd, 0, 0, 0});
   replaying_ = false;
   history_.DidUndo();
   SetModified(!history_.AtSaved());
+  if (rows) ReplayedRows(touched, firstRow, rows);
   return true;
 }
 
-bool ObjectList::Redo() {
+bool ObjectList::Redo(std::vector<int>* rows) {
   if (batchDepth_ || !history_.CanRedo()) return false;
   EditStep& step = history_.NextRedo();
+  std::vector<SoundObjectHandle> touched;
+  int firstRow = Count();
   replaying_ = true;
   Announce({ListChangeKind::BatchBegin, 0, 0, 0});
-  for (EditRecord& record : step) Apply(record, true);
+  for (EditRecord& record : step) Apply(record, true, &touched, &firstRow);
   Announce({ListChangeKind::BatchEnd, 0, 0, 0});
   replaying_ = false;
   history_.DidRedo();
   SetModified(!history_.AtSaved());
+  if (rows) ReplayedRows(touched, firstRow, rows);
   return true;
 }
 

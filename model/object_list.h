@@ -103,8 +103,11 @@ class ObjectList {
   // Undoing back to the state last saved clears the modified mark.
   bool CanUndo() const { return history_.CanUndo(); }
   bool CanRedo() const { return history_.CanRedo(); }
-  bool Undo();
-  bool Redo();
+  // rows (when given) receives the rows of the objects the step put back,
+  // moved or changed, in order; for a step that only took objects out,
+  // the row they left; for a new order of the whole list, none.
+  bool Undo(std::vector<int>* rows = nullptr);
+  bool Redo(std::vector<int>* rows = nullptr);
   // Nothing before now can be undone (a list opened or begun anew; Clear
   // does it too).
   void ForgetHistory();
@@ -167,7 +170,11 @@ class ObjectList {
   void Swap(int index, SoundObjectHandle* handle);
   void Shift(int from, int to);
   void Arrange(const std::vector<uint32_t>& order);
-  void Apply(EditRecord& record, bool forward);
+  // Applies one record; touched receives the objects it left in the list
+  // or took out, and *firstRow the lowest row it changed.
+  void Apply(EditRecord& record, bool forward, std::vector<SoundObjectHandle>* touched, int* firstRow);
+  // The rows for Undo and Redo, from what a replay touched.
+  void ReplayedRows(const std::vector<SoundObjectHandle>& touched, int firstRow, std::vector<int>* rows) const;
   void Record(EditRecord record);
   void CloseStep();
 

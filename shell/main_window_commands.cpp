@@ -269,11 +269,20 @@ void Shuffle(ObjectList& list) {
 }
 
 // Undo and Redo: the list as it was (or is again); the title's modified
-// mark follows the list, and the first row is selected.
+// mark follows the list. The rows the step put back or moved are selected,
+// as an editor shows what it undid; after a new order of the whole list,
+// the first row.
 void UndoOrRedo(ObjectList& list, bool undo) {
   if (ListPlays()) return;
-  if (undo ? !list.Undo() : !list.Redo()) return;
-  SelectFirstItem();
+  std::vector<int> rows;
+  if (undo ? !list.Undo(&rows) : !list.Redo(&rows)) return;
+  if (rows.empty()) {
+    SelectFirstItem();
+    return;
+  }
+  MainView().SelectRows(rows);
+  ShowSelectionInfo();
+  FocusList();
 }
 
 void PlayAllMode(HWND window) {

@@ -153,6 +153,44 @@ TEST_F(ListHistoryTest, ABatchIsOneStepAndSavingMovesTheUnmodifiedState) {
   EXPECT_FALSE(list.CanRedo());
 }
 
+// What Undo and Redo tell the view to select: the objects a step put back,
+// moved or changed, wherever the step's other records left them; the row
+// a removal left; nothing of its own for a new order of the whole list.
+TEST_F(ListHistoryTest, UndoAndRedoNameTheRowsOfWhatTheyChanged) {
+  ObjectList list;
+  for (const char* name : {"A", "B", "C", "D", "E"}) list.Insert(-1, MakeWave(name));
+  std::vector<int> rows;
+
+  list.BeginBatch();  // B and C out, then E to the top: A D / E A D
+  list.RemoveRange(1, 2);
+  list.Move(2, 0);
+  list.EndBatch();
+  ASSERT_EQ(NamesOf(list), (Names{"E", "A", "D"}));
+  ASSERT_TRUE(list.Undo(&rows));
+  EXPECT_EQ(NamesOf(list), (Names{"A", "B", "C", "D", "E"}));
+  EXPECT_EQ(rows, (std::vector<int>{1, 2, 4}));  // B and C back, E moved back
+  ASSERT_TRUE(list.Redo(&rows));
+  EXPECT_EQ(rows, (std::vector<int>{0}));  // E moved; B and C gone
+
+  list.Remove(2);  // the last row: E A
+  ASSERT_TRUE(list.Undo(&rows));
+  EXPECT_EQ(rows, (std::vector<int>{2}));
+  ASSERT_TRUE(list.Redo(&rows));
+  EXPECT_EQ(rows, (std::vector<int>{1}));  // where D was, the last row now
+
+  list.Replace(0, MakeWave("F"));
+  ASSERT_TRUE(list.Undo(&rows));
+  EXPECT_EQ(NamesOf(list), (Names{"E", "A"}));
+  EXPECT_EQ(rows, (std::vector<int>{0}));
+
+  list.Reorder({1, 0});
+  ASSERT_TRUE(list.Undo(&rows));
+  EXPECT_TRUE(rows.empty());
+  ASSERT_TRUE(list.Undo(&rows));  // the Replace was undone before: D's removal
+  EXPECT_EQ(NamesOf(list), (Names{"E", "A", "D"}));
+  EXPECT_EQ(rows, (std::vector<int>{2}));
+}
+
 TEST_F(ListHistoryTest, TheHistoryStaysWithinItsBudgetAndFreesWhatItDrops) {
   {
     ObjectList list;

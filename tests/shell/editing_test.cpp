@@ -56,12 +56,16 @@ TEST_F(Editing, MovesAndRemovalsUndoneSaveTheFileAsItWas) {
   ASSERT_TRUE(wendle.WaitFor([&] { return wendle.ListCount() == 4; })) << wendle.Describe();
   EXPECT_EQ(Row(wendle, 0), L"Sound 5");
 
+  // Each Undo selects what it put back.
   wendle.Key('Z', true);
   ASSERT_TRUE(wendle.WaitFor([&] { return wendle.ListCount() == 6; })) << wendle.Describe();
   EXPECT_EQ(Row(wendle, 0), L"Sound 3");
+  EXPECT_TRUE(wendle.WaitFor([&] { return wendle.StatusText() == "2 Sound Objects selected"; })) << wendle.StatusText();
   wendle.Key('Z', true);
   ASSERT_TRUE(wendle.WaitFor([&] { return Row(wendle, 0) == L"Sound 1"; })) << wendle.Describe();
   for (int i = 0; i < 6; ++i) EXPECT_EQ(Row(wendle, i), L"Sound " + std::to_wstring(i + 1));
+  EXPECT_TRUE(wendle.WaitFor([&] { return wendle.StatusText() == "3 Sound Objects selected"; })) << wendle.StatusText();
+  EXPECT_EQ(wendle.ListSelection(), 2);
 
   // Redo and Undo again, then File > Save into the file, deleted first so
   // the write is seen.
@@ -77,6 +81,7 @@ TEST_F(Editing, MovesAndRemovalsUndoneSaveTheFileAsItWas) {
   EXPECT_EQ(bench::ReadFileBytes(list), original);
 
   // A change undone is no change: the close asks nothing.
+  wendle.Key(VK_HOME);
   wendle.Key(VK_DOWN, false, true);  // Move Down
   ASSERT_TRUE(wendle.WaitFor([&] { return Row(wendle, 1) == L"Sound 1"; })) << wendle.Describe();
   wendle.Key('Z', true);
