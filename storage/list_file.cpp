@@ -19,6 +19,7 @@
 #include "storage/playlist_file.h"
 #include "storage/playlist_format.h"
 #include "storage/whole_file.h"
+#include "support/name_case.h"
 #include "support/paths.h"
 #include "support/scoped_win.h"
 
@@ -148,7 +149,7 @@ bool TemporaryBeside(const char* path, char* temp, size_t size) {
 bool NoRoomForNewFile(DWORD error) { return error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT; }
 
 // A name in capitals, as Windows compares names: ASCII letters at once, any
-// other text through the system.
+// other text as every name of a list is kept (UpperCaseName).
 void UpperName(std::string_view name, std::string* upper) {
   upper->assign(name.data(), name.size());
   bool ascii = true;
@@ -156,7 +157,10 @@ void UpperName(std::string_view name, std::string* upper) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     ascii = ascii && static_cast<unsigned char>(c) < 0x80;
   }
-  if (!ascii) CharUpperBuffA(&(*upper)[0], static_cast<DWORD>(upper->size()));
+  if (ascii) return;
+  upper->push_back('\0');
+  UpperCaseName(&(*upper)[0], upper->size());
+  upper->resize(strlen(upper->c_str()));
 }
 
 // Whether the files a playlist names are there. Each folder is listed once,

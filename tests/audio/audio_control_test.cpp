@@ -60,16 +60,7 @@ double PeakOf(const std::string& bytes) {
   return best;
 }
 
-bool AudioFilesPlay() {
-  MCI_OPEN_PARMSA open = {};
-  std::string path = WriteTwoToneAudioFile("probe.mp3");
-  open.lpstrDeviceType = "mpegvideo";
-  open.lpstrElementName = path.c_str();
-  if (mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&open)))
-    return false;
-  mciSendCommandA(open.wDeviceID, MCI_CLOSE, MCI_WAIT, 0);
-  return true;
-}
+bool AudioFilesPlay() { return bench::AudioFileDeviceOpens(WriteTwoToneAudioFile("probe.mp3")); }
 
 class AudioControl : public bench::ProgramTestBase {
  protected:

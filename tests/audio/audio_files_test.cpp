@@ -81,16 +81,7 @@ std::string WhyNoAudioFiles() {
 }
 
 // Whether the device opens the file in this process (of the test's width).
-bool Opens(const std::string& file) {
-  MCI_OPEN_PARMSA open = {};
-  std::string path = SoundPath(file);
-  open.lpstrDeviceType = "mpegvideo";
-  open.lpstrElementName = path.c_str();
-  if (mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&open)))
-    return false;
-  mciSendCommandA(open.wDeviceID, MCI_CLOSE, MCI_WAIT, 0);
-  return true;
-}
+bool Opens(const std::string& file) { return bench::AudioFileDeviceOpens(SoundPath(file)); }
 
 // The sounds this width can decode. The 32-bit set-up leaves out the WMA
 // and AAC decoders (scripts/wine32.sh): those are passed over there, and

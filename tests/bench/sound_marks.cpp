@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <mmsystem.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -111,6 +113,16 @@ std::vector<int> WaitForMarks(size_t from, size_t count, unsigned timeoutMs) {
     if (marks.size() >= count || GetTickCount64() >= end) return marks;
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
   }
+}
+
+bool AudioFileDeviceOpens(const std::string& path) {
+  MCI_OPEN_PARMSA open = {};
+  open.lpstrDeviceType = "mpegvideo";
+  open.lpstrElementName = path.c_str();
+  if (mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&open)))
+    return false;
+  mciSendCommandA(open.wDeviceID, MCI_CLOSE, MCI_WAIT, 0);
+  return true;
 }
 
 }  // namespace bench

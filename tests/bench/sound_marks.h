@@ -41,6 +41,10 @@ struct MarkedObject {
 std::string WriteMarkedObjects(const std::string& path, const std::vector<MarkedObject>& objects,
                                const std::string& wavePrefix, int milliseconds = 200, int longMilliseconds = 20000);
 
+// Whether MCI's audio-file device ("mpegvideo") opens the file at path in
+// this process, of the test's width: its decoders are installed.
+bool AudioFileDeviceOpens(const std::string& path);
+
 // Everything in the sink from byte `from` on.
 std::string SinkBytes(size_t from = 0);
 size_t SinkSize();

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,18 @@ class MediaKeysTest : public bench::ProgramTestBase {
 
   bool WaitForStatus(Program& wendle, const std::string& start) {
     return wendle.WaitFor([&] { return StartsWith(wendle.StatusText(), start); });
+  }
+
+  // Play/Pause pressed three times: Play All starts (its first sound,
+  // firstMark, is heard), holds, and goes on.
+  void StartHoldAndGoOn(Program& wendle, size_t from, int firstMark, const std::function<void()>& playPause) {
+    playPause();
+    ASSERT_EQ(bench::WaitForMarks(from, 1), std::vector<int>{firstMark});
+    EXPECT_TRUE(wendle.PlayAllRunning());
+    playPause();
+    EXPECT_TRUE(WaitForStatus(wendle, "Paused: ")) << wendle.StatusText();
+    playPause();
+    EXPECT_TRUE(WaitForStatus(wendle, "Playing ")) << wendle.StatusText();
   }
 
   // The time played that the status bar shows, in seconds (-1 for none).
@@ -162,13 +175,7 @@ TEST_F(MediaKeysTest, TheKeysWorkFromEveryProgramAndAKeyHeldElsewhereIsReported)
   UnregisterHotKey(nullptr, 1);
 
   size_t from = bench::SinkSize();
-  PressKey(VK_MEDIA_PLAY_PAUSE);
-  ASSERT_EQ(bench::WaitForMarks(from, 1), std::vector<int>{31});
-  EXPECT_TRUE(wendle.PlayAllRunning());
-  PressKey(VK_MEDIA_PLAY_PAUSE);
-  EXPECT_TRUE(WaitForStatus(wendle, "Paused: ")) << wendle.StatusText();
-  PressKey(VK_MEDIA_PLAY_PAUSE);
-  EXPECT_TRUE(WaitForStatus(wendle, "Playing ")) << wendle.StatusText();
+  ASSERT_NO_FATAL_FAILURE(StartHoldAndGoOn(wendle, from, 31, [] { PressKey(VK_MEDIA_PLAY_PAUSE); }));
   // Next was not taken: it comes as the window's own WM_APPCOMMAND.
   EXPECT_EQ(AppCommand(wendle, APPCOMMAND_MEDIA_NEXTTRACK), TRUE);
   ASSERT_EQ(bench::WaitForMarks(from, 2), (std::vector<int>{31, 33}));
@@ -246,13 +253,7 @@ TEST_F(MediaKeysTest, TheTaskbarButtonsToolbarWorksAsTheMediaKeys) {
     SendMessageTimeoutA(wendle.Window(), WM_COMMAND, MAKEWPARAM(id, THBN_CLICKED), 0, SMTO_ABORTIFHUNG, 10000, &result);
   };
   size_t from = bench::SinkSize();
-  thumb(IDC_THUMB_PLAY_PAUSE);
-  ASSERT_EQ(bench::WaitForMarks(from, 1), std::vector<int>{51});
-  EXPECT_TRUE(wendle.PlayAllRunning());
-  thumb(IDC_THUMB_PLAY_PAUSE);
-  EXPECT_TRUE(WaitForStatus(wendle, "Paused: ")) << wendle.StatusText();
-  thumb(IDC_THUMB_PLAY_PAUSE);
-  EXPECT_TRUE(WaitForStatus(wendle, "Playing ")) << wendle.StatusText();
+  ASSERT_NO_FATAL_FAILURE(StartHoldAndGoOn(wendle, from, 51, [&] { thumb(IDC_THUMB_PLAY_PAUSE); }));
   thumb(IDC_THUMB_NEXT);
   ASSERT_EQ(bench::WaitForMarks(from, 2), (std::vector<int>{51, 53}));
   thumb(IDC_THUMB_PREVIOUS);  // at once: the object before
